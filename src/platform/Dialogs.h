@@ -1,0 +1,81 @@
+#pragma once
+// Modal alerts, questions, file choosers, font and colour panels behind one interface:
+// QtDialogs shows the real ones, ScriptedDialogs answers from a script so tests never block.
+#include "platform/KeyedArchive.h"
+#include <QStringList>
+#include <QVector>
+#include <deque>
+#include <optional>
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // A modal alert with one "OK" button.
+    virtual void alert(const QString& message, const QString& informative = QString()) = 0;
+    // A modal question with the given buttons (first is the default); returns the index
+    // of the button chosen.
+    virtual int question(const QString& message, const QString& informative, const QStringList& buttons) = 0;
+    // File choosers; an empty string when cancelled. filters like "Text (*.txt *.csv)".
+    virtual QString openFile(const QString& title, const QString& filter) = 0;
+    virtual QString saveFile(const QString& title, const QString& suggestedName, const QString& filter) = 0;
+    virtual QString openDirectory(const QString& title, const QString& filter) = 0;
+    virtual std::optional<FontSpec> chooseFont(const FontSpec& initial) = 0;
+    virtual std::optional<Color> chooseColor(const Color& initial) = 0;
+
+    // The process-wide instance (QtDialogs unless a test sets another). Not owned.
+    static Dialogs& current();
+    static void setCurrent(Dialogs* dialogs);
+};
+
+class QtDialogs : public Dialogs {
+public:
+    void alert(const QString& message, const QString& informative) override;
+    int question(const QString& message, const QString& informative, const QStringList& buttons) override;
+    QString openFile(const QString& title, const QString& filter) override;
+    QString saveFile(const QString& title, const QString& suggestedName, const QString& filter) override;
+    QString openDirectory(const QString& title, const QString& filter) override;
+    std::optional<FontSpec> chooseFont(const FontSpec& initial) override;
+    std::optional<Color> chooseColor(const Color& initial) override;
+};
+
+// Records every alert and question; answers from queues (defaults when a queue is empty:
+// button 0, cancelled chooser, no font, no colour).
+class ScriptedDialogs : public Dialogs {
+public:
+    QStringList alerts;            // message texts, in order
+    QStringList questions;         // message texts, in order
+    std::deque<int> answers;       // button indexes for questions
+    std::deque<QString> files;     // paths for the file choosers ("" = cancel)
+    std::deque<std::optional<FontSpec>> fonts;
+    std::deque<std::optional<Color>> colors;
+
+    void alert(const QString& message, const QString& informative) override;
+    int question(const QString& message, const QString& informative, const QStringList& buttons) override;
+    QString openFile(const QString& title, const QString& filter) override;
+    QString saveFile(const QString& title, const QString& suggestedName, const QString& filter) override;
+    QString openDirectory(const QString& title, const QString& filter) override;
+    std::optional<FontSpec> chooseFont(const FontSpec& initial) override;
+    std::optional<Color> chooseColor(const Color& initial) override;
+};
+
+// Installs a ScriptedDialogs for the life of a scope (tests).
+class ScopedScriptedDialogs {
+public:
+    ScopedScriptedDialogs() : m_previous(&Dialogs::current()) { Dialogs::setCurrent(&dialogs); }
+    ~ScopedScriptedDialogs() { Dialogs::setCurrent(m_previous); }
+    ScriptedDialogs dialogs;
+private:
+    Dialogs* m_previous;
+};
+
+// The shared alert object: users set its message text and run it modally.
+class Alert {
+public:
+    void setMessageText(const QString& text) { m_message = text; }
+    QString messageText() const { return m_message; }
+    void setInformativeText(const QString& text) { m_informative = text; }
+    void runModal() { Dialogs::current().alert(m_message, m_informative); }
+private:
+    QString m_message;
+    QString m_informative;
+};

@@ -1,0 +1,26 @@
+#pragma once
+// Number text in the C locale, whatever the user's locale: Qt sets the process locale from
+// the environment, so strtod, printf and QString::toDouble are not used for stored text.
+#include <QString>
+#include <optional>
+
+namespace NumberText {
+// The leading number of a text: skips white space, reads sign, digits, point, exponent,
+// stops at the first other character; 0 when there is no number. No inf, nan or hex.
+double doubleValue(const QString& text);
+// Scanner reading: skips leading white space from *pos (0 when null), reads a number as
+// doubleValue does; true and the value (and *pos after it) when a number was there.
+bool scanDouble(const QString& text, double* value, int* pos = nullptr);
+// True when the whole text (less surrounding white space) is one number.
+bool isWholeNumber(const QString& text);
+// Strict 64-bit integer: optional sign and digits only, in range; otherwise nullopt.
+std::optional<qint64> parseInt64(const QString& text);
+// "%.15g", then ".0" appended when the text has neither '.' nor an exponent (540 -> "540.0").
+QString realString(double value);
+// "%.15g" alone.
+QString shortest15(double value);
+// printf "%.<decimals>f" (round half to even on exact binary ties, as printf does).
+QString fixed(double value, int decimals);
+// printf with one double argument and a format such as "%.2f", "%g", "%.3e", "%5.1f".
+QString format(const char* printfFormat, double value);
+}

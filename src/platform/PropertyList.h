@@ -1,0 +1,24 @@
+#pragma once
+// Property-list values as QVariant: QString, qint64 (integer), double (real), bool,
+// QByteArray (data), QVariantList (array), QVariantMap (dictionary). The three scalar
+// kinds stay distinct end to end.
+#include <QByteArray>
+#include <QString>
+#include <QVariant>
+
+class PropertyList {
+public:
+    // The platform's XML layout: the 4 header lines, tab indentation, one element per
+    // line, keys sorted, <true/>/<false/>, <dict/> and <array/> for empty containers,
+    // data as base64 wrapped over several lines. Callers parse this text line by line.
+    static QByteArray toXml(const QVariant& root);
+    // A binary property list (bplist00) of the same value.
+    static QByteArray toBinary(const QVariant& root);
+    // Reads an XML or a binary property list. On failure returns an invalid QVariant and,
+    // when given, sets *error to a sentence a user can read.
+    static QVariant fromData(const QByteArray& data, QString* error = nullptr);
+    // The kind a value is written as: "string", "integer", "real", "true"/"false" -> "Bool"
+    // is the caller's business; this returns "string", "integer", "real", "bool", "data",
+    // "array", "dict", or "" for a value that is not a property-list value.
+    static QString kindOf(const QVariant& value);
+};

@@ -1,0 +1,49 @@
+#pragma once
+// One undo stack per document. A change registers a step function: redo() calls it with +1,
+// undo() with -1; push() runs the first redo. The document's edited state is a change
+// counter of its own (do/redo +1, undo -1, explicit save 0), not the stack's clean flag.
+#include <QObject>
+#include <QString>
+#include <QUndoStack>
+#include <functional>
+
+class UndoBridge : public QObject {
+    Q_OBJECT
+public:
+    explicit UndoBridge(QObject* parent = nullptr);
+
+    QUndoStack* stack() { return &m_stack; }
+
+    // Pushes an undoable step named actionName ("Undo <actionName>" in the menu).
+    // step(+1) runs now and on every redo, step(-1) on every undo.
+    void push(const QString& actionName, std::function<void(int step)> step);
+    // Like push, but the step is already done: only undo/redo call step.
+    void pushDone(const QString& actionName, std::function<void(int step)> step);
+
+    // Removes every undo and redo step; the change counter stays.
+    void clear();
+    // The change counter.
+    int changeCount() const { return m_changeCount; }
+    bool isEdited() const { return m_changeCount != 0; }
+    // An explicit save: counter 0.
+    void markSaved();
+    // Sets the counter directly (for a step that must stay edited whatever undo does).
+    void setChangeCount(int count);
+
+    bool canUndo() const { return m_stack.canUndo(); }
+    bool canRedo() const { return m_stack.canRedo(); }
+    QString undoText() const;   // "Undo <name>" or "Undo"
+    QString redoText() const;   // "Redo <name>" or "Redo"
+    void undo() { m_stack.undo(); }
+    void redo() { m_stack.redo(); }
+
+signals:
+    void editedChanged(bool edited);
+    void changed();
+
+private:
+    friend class UndoBridgeCommand;
+    void bump(int delta);
+    QUndoStack m_stack;
+    int m_changeCount = 0;
+};

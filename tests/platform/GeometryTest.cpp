@@ -1,0 +1,47 @@
+#include "platform/Geometry.h"
+#include <gtest/gtest.h>
+#include <random>
+
+TEST(Geometry, UnionIgnoresEmptyRectangles)
+{
+    const Rect a(10, 20, 30, 40);
+    EXPECT_EQ(a.united(Rect(0, 0, 0, 5)), a);        // zero width
+    EXPECT_EQ(Rect(100, 100, 5, -1).united(a), a);   // negative height
+    EXPECT_EQ(Rect(1, 1, 0, 0).united(Rect(5, 5, 0, 0)), Rect());
+    EXPECT_EQ(a.united(Rect(50, 0, 10, 10)), Rect(10, 0, 50, 60));
+}
+
+TEST(Geometry, InsetOffsetAndEdges)
+{
+    const Rect r(10, 20, 30, 40);
+    EXPECT_EQ(r.insetBy(5, 10), Rect(15, 30, 20, 20));
+    EXPECT_EQ(r.insetBy(-1, -1), Rect(9, 19, 32, 42));
+    EXPECT_EQ(r.offsetBy(-10, 5), Rect(0, 25, 30, 40));
+    EXPECT_DOUBLE_EQ(r.maxX(), 40);
+    EXPECT_DOUBLE_EQ(r.maxY(), 60);   // y up: the top edge is the larger y
+    EXPECT_DOUBLE_EQ(r.midY(), 40);
+    EXPECT_TRUE(r.containsPoint({10, 20}));
+    EXPECT_FALSE(r.containsPoint({40, 30}));
+    EXPECT_TRUE(Rect(0, 0, 0, 10).isEmpty());
+}
+
+TEST(Geometry, RandomUnionContainsBoth)
+{
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> d(-100, 100);
+    for (int i = 0; i < 1000; ++i) {
+        Rect a(d(rng), d(rng), d(rng), d(rng));
+        Rect b(d(rng), d(rng), d(rng), d(rng));
+        Rect u = a.united(b);
+        // Edges are exact up to the rounding of origin + width.
+        for (const Rect& r : {a, b}) {
+            if (r.isEmpty())
+                continue;
+            EXPECT_LE(u.minX(), r.minX());
+            EXPECT_LE(u.minY(), r.minY());
+            EXPECT_GE(u.maxX(), r.maxX() - 1e-12);
+            EXPECT_GE(u.maxY(), r.maxY() - 1e-12);
+        }
+        EXPECT_EQ(u, b.united(a));
+    }
+}
