@@ -1,0 +1,80 @@
+#pragma once
+// What the platform's document controller did: new, open (a "*.vlbdoc" package directory),
+// save, save as, save to, autosave, revert, close with a prompt when edited, quit reviewing
+// all documents, opening a package given on the command line. Saving writes the whole package
+// into a temporary sibling directory and swaps it in only when every file is written: a failed
+// save leaves the old package intact and reports the failure.
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+enum class SaveKind { Save, SaveAs, SaveTo, Autosave };
+
+// Implemented by the document model.
+class DocumentInterface {
+public:
+    virtual ~DocumentInterface() = default;
+    // Writes every file of the package into dirPath, an existing empty directory.
+    // False (and *error) on any failure; the controller then discards the directory.
+    virtual bool writePackage(const QString& dirPath, SaveKind kind, QString* error) = 0;
+    // Reads the package at dirPath into this (new) document. False (and *error) refuses it.
+    virtual bool readPackage(const QString& dirPath, QString* error) = 0;
+    // Called after a successful write of the given kind (explicit saves clear undo etc.).
+    virtual void didSave(SaveKind kind) { (void)kind; }
+    virtual bool isDocumentEdited() const = 0;
+    // Never saved, not edited, nothing in it: replaced by a document that is opened.
+    virtual bool isPristine() const = 0;
+    // Creates and shows the document's windows.
+    virtual void makeWindowControllers() {}
+    virtual void showWindows() {}
+    // The document is going away: close its windows.
+    virtual void closeWindows() {}
+
+    QString fileName() const { return m_fileName; }        // the package path, "" if never saved
+    void setFileName(const QString& path) { m_fileName = path; }
+    QString displayName() const;                             // file name without folder, or "Untitled"
+    void setUntitledNumber(int n) { m_untitledNumber = n; }
+private:
+    QString m_fileName;
+    int m_untitledNumber = 1;
+};
+
+class DocumentController : public QObject {
+    Q_OBJECT
+public:
+    using Factory = std::function<std::unique_ptr<DocumentInterface>()>;
+    explicit DocumentController(Factory factory, QObject* parent = nullptr);
+    ~DocumentController() override;
+
+    static DocumentController* shared();   // the last one made, or nullptr
+
+    const std::vector<std::unique_ptr<DocumentInterface>>& documents() const { return m_documents; }
+
+    DocumentInterface* newDocument();
+    // Opens a package; an already open one is brought to the front. nullptr with *error
+    // on failure. After a successful read a pristine untitled document is closed.
+    DocumentInterface* openDocument(const QString& packagePath, QString* error = nullptr);
+    // Asks for a package with the file chooser (Dialogs) and opens it; failures are alerted.
+    DocumentInterface* openDocumentInteractively();
+
+    bool save(DocumentInterface* doc, QString* error = nullptr);               // asks for a path when untitled
+    bool saveAs(DocumentInterface* doc, const QString& path, QString* error = nullptr);
+    bool saveTo(DocumentInterface* doc, const QString& path, QString* error = nullptr);
+    bool autosave(DocumentInterface* doc, QString* error = nullptr);           // in place, untitled ones skipped
+    bool revert(DocumentInterface* doc, QString* error = nullptr);             // re-reads the package
+    // Closes a document; when edited asks "Save", "Don't Save", "Cancel". False when cancelled
+    // or the save failed.
+    bool closeDocument(DocumentInterface* doc);
+    // Reviews every document as closeDocument does; false when the user cancelled.
+    bool quit();
+
+    // The write itself: temporary sibling directory, swapped in only when complete.
+    static bool writePackageAtomically(DocumentInterface* doc, const QString& path, SaveKind kind, QString* error);
+
+private:
+    Factory m_factory;
+    std::vector<std::unique_ptr<DocumentInterface>> m_documents;
+    int m_untitledCounter = 0;
+};
