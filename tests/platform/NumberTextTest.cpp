@@ -1,0 +1,293 @@
+#include "platform/NumberText.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <locale.h>
+#include <random>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Every test here runs with a German process locale (decimal comma), so any reliance on
+// strtod/printf/QString::toDouble would show. When the machine has no compiled German
+// locale, one is compiled from the locale sources into a temporary folder.
+class DecimalComma : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        s_previous = std::setlocale(LC_ALL, nullptr);
+        if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) {
+            qputenv("LOCPATH", compiledLocaleFolder().toLocal8Bit());
+            std::setlocale(LC_ALL, "de_DE.UTF-8");
+        }
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    }
+    static void TearDownTestSuite()
+    {
+        std::setlocale(LC_ALL, s_previous.c_str());
+        QLocale::setDefault(QLocale::c());
+        qunsetenv("LOCPATH");
+    }
+    // Compiled once and shared by the test processes: each one compiles into its own
+    // folder and renames it into place, so concurrent runs never see a half-made locale.
+    static QString compiledLocaleFolder()
+    {
+        const QString folder = QDir::temp().filePath("vlb-test-locales");
+        if (QFileInfo::exists(folder + "/de_DE.UTF-8/LC_NUMERIC"))
+            return folder;
+        QTemporaryDir scratch(QDir::temp().filePath("vlb-test-locales-XXXXXX"));
+        const QString made = scratch.filePath("locales");
+        QDir().mkpath(made);
+        if (QProcess::execute("localedef", {"-i", "de_DE", "-f", "UTF-8", made + "/de_DE.UTF-8"}) == 0)
+            QDir().rename(made, folder);
+        return folder;
+    }
+    void SetUp() override
+    {
+        // The point of the suite: the process really uses a decimal comma.
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%.1f", 2.5);
+        ASSERT_STREQ(buffer, "2,5") << "no German locale could be set up";
+    }
+
+    // glibc's printf in the C locale: the reference the formatter must match.
+    static std::string cPrintf(const char* format, double value)
+    {
+        static locale_t c = newlocale(LC_ALL_MASK, "C", nullptr);
+        const locale_t old = uselocale(c);
+        std::vector<char> buffer(std::snprintf(nullptr, 0, format, value) + 1);
+        std::snprintf(buffer.data(), buffer.size(), format, value);
+        uselocale(old);
+        return buffer.data();
+    }
+
+    static inline std::string s_previous;
+};
+
+struct ReadCase {
+    const char* text;
+    double value;       // doubleValue
+    bool scans;         // scanDouble finds a number
+    int end;            // scanner position after the number
+    bool whole;         // isWholeNumber
+};
+
+class NumberReading : public DecimalComma, public ::testing::WithParamInterface<ReadCase> {};
+
+TEST_P(NumberReading, ReadsTheLeadingNumber)
+{
+    const ReadCase& c = GetParam();
+    const QString text = QString::fromUtf8(c.text);
+    EXPECT_EQ(NumberText::doubleValue(text), c.value) << c.text;
+    double value = -1;
+    int pos = 0;
+    EXPECT_EQ(NumberText::scanDouble(text, &value, &pos), c.scans) << c.text;
+    if (c.scans) {
+        EXPECT_EQ(value, c.value) << c.text;
+        EXPECT_EQ(pos, c.end) << c.text;
+    } else {
+        EXPECT_EQ(pos, 0) << "the position stays where it was: " << c.text;
+    }
+    EXPECT_EQ(NumberText::isWholeNumber(text), c.whole) << c.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, NumberReading, ::testing::Values(
+    ReadCase{"", 0, false, 0, false},
+    ReadCase{"   ", 0, false, 0, false},
+    ReadCase{"12", 12, true, 2, true},
+    ReadCase{"  \t\n-3.5", -3.5, true, 8, true},
+    ReadCase{"+4", 4, true, 2, true},
+    ReadCase{".5", 0.5, true, 2, true},
+    ReadCase{"5.", 5, true, 2, true},
+    ReadCase{"-.25e2", -25, true, 6, true},
+    ReadCase{"1e3", 1000, true, 3, true},
+    ReadCase{"1E-2", 0.01, true, 4, true},
+    ReadCase{"1e", 1, true, 1, false},           // an exponent needs digits
+    ReadCase{"1e+", 1, true, 1, false},
+    ReadCase{"2,5", 2, true, 1, false},          // the comma is never a decimal point
+    ReadCase{"3.4.5", 3.4, true, 3, false},
+    ReadCase{"12abc", 12, true, 2, false},
+    ReadCase{"7 ", 7, true, 1, true},
+    ReadCase{"abc", 0, false, 0, false},
+    ReadCase{".", 0, false, 0, false},
+    ReadCase{"-", 0, false, 0, false},
+    ReadCase{"+-1", 0, false, 0, false},
+    ReadCase{"- 1", 0, false, 0, false},
+    ReadCase{"inf", 0, false, 0, false},
+    ReadCase{"nan", 0, false, 0, false},
+    ReadCase{"infinity", 0, false, 0, false},
+    ReadCase{"0x1p3", 0, true, 1, false},        // no hex: reads the 0
+    ReadCase{"\xef\xbc\x91", 0, false, 0, false},  // a full-width digit is not a digit
+    ReadCase{"1e400", HUGE_VAL, true, 5, true},  // overflow gives infinity, as strtod
+    ReadCase{"-1e400", -HUGE_VAL, true, 6, true},
+    ReadCase{"1e-400", 0, true, 6, true},        // underflow gives zero
+    ReadCase{"0.000000000000000000000000000001e-400", 0, true, 37, true},
+    ReadCase{"123456789012345678901234567890", 1.2345678901234568e29, true, 30, true},
+    ReadCase{"0.1", 0.1, true, 3, true},
+    ReadCase{"\u00a09", 9, true, 2, true}));     // a no-break space is white space
+
+TEST_F(DecimalComma, ScannerContinuesFromItsPosition)
+{
+    const QString text = "  1.5  -2e1 x";
+    int pos = 0;
+    double v = 0;
+    ASSERT_TRUE(NumberText::scanDouble(text, &v, &pos));
+    EXPECT_EQ(v, 1.5);
+    ASSERT_TRUE(NumberText::scanDouble(text, &v, &pos));
+    EXPECT_EQ(v, -20);
+    EXPECT_EQ(pos, 11);
+    EXPECT_FALSE(NumberText::scanDouble(text, &v, &pos));
+    EXPECT_EQ(pos, 11);
+    EXPECT_TRUE(NumberText::scanDouble("8", nullptr));
+}
+
+TEST_F(DecimalComma, ReadsBackEveryDoubleWrittenWith17Digits)
+{
+    std::mt19937_64 rng(7);
+    for (int i = 0; i < 20000; ++i) {
+        const quint64 bits = rng();
+        double v;
+        std::memcpy(&v, &bits, sizeof v);
+        if (!std::isfinite(v))
+            continue;
+        const QString text = QString::fromStdString(cPrintf("%.17g", v));
+        ASSERT_EQ(NumberText::doubleValue(text), v) << text.toStdString();
+    }
+}
+
+struct IntCase {
+    const char* text;
+    std::optional<qint64> value;
+};
+
+class IntegerParsing : public DecimalComma, public ::testing::WithParamInterface<IntCase> {};
+
+TEST_P(IntegerParsing, IsStrict)
+{
+    EXPECT_EQ(NumberText::parseInt64(QString::fromUtf8(GetParam().text)), GetParam().value) << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, IntegerParsing, ::testing::Values(
+    IntCase{"0", 0}, IntCase{"42", 42}, IntCase{"+42", 42}, IntCase{"-42", -42}, IntCase{"007", 7},
+    IntCase{"-0", 0},
+    IntCase{"9223372036854775807", std::numeric_limits<qint64>::max()},
+    IntCase{"-9223372036854775808", std::numeric_limits<qint64>::min()},
+    IntCase{"9223372036854775808", std::nullopt},
+    IntCase{"-9223372036854775809", std::nullopt},
+    IntCase{"99999999999999999999999", std::nullopt},
+    IntCase{"", std::nullopt}, IntCase{"+", std::nullopt}, IntCase{"-", std::nullopt},
+    IntCase{" 5", std::nullopt}, IntCase{"5 ", std::nullopt}, IntCase{"1.0", std::nullopt},
+    IntCase{"1e3", std::nullopt}, IntCase{"1,000", std::nullopt}, IntCase{"--1", std::nullopt},
+    IntCase{"\xd9\xa3", std::nullopt}));  // an Arabic-Indic digit
+
+struct FormatCase {
+    const char* format;
+    double value;
+    const char* text;   // worked out by hand from the exact binary value
+};
+
+class Formatting : public DecimalComma, public ::testing::WithParamInterface<FormatCase> {};
+
+TEST_P(Formatting, WritesLikePrintfInTheCLocale)
+{
+    const FormatCase& c = GetParam();
+    EXPECT_EQ(NumberText::format(c.format, c.value).toStdString(), c.text) << c.format;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Formatting, ::testing::Values(
+    FormatCase{"%.1f", 0.25, "0.2"},     // exact tie: to even
+    FormatCase{"%.1f", 0.35, "0.3"},     // 0.34999999999999997779... is below the tie
+    FormatCase{"%.1f", 0.45, "0.5"},     // 0.45000000000000001110... is above it
+    FormatCase{"%.0f", 2.5, "2"},
+    FormatCase{"%.0f", 3.5, "4"},
+    FormatCase{"%.0f", -0.5, "-0"},
+    FormatCase{"%.2f", 0.125, "0.12"},
+    FormatCase{"%.2f", 1.005, "1.00"},   // 1.00499999999999989342...
+    FormatCase{"%f", 2.5, "2.500000"},
+    FormatCase{"%f", 0.0000002, "0.000000"},
+    FormatCase{"%f", 1e20, "100000000000000000000.000000"},
+    FormatCase{"%.3e", 12345.678, "1.235e+04"},
+    FormatCase{"%E", 0.0, "0.000000E+00"},
+    FormatCase{"%g", 100000, "100000"},
+    FormatCase{"%g", 1000000, "1e+06"},
+    FormatCase{"%g", 0.0001, "0.0001"},
+    FormatCase{"%g", 0.00001, "1e-05"},
+    FormatCase{"%g", 999999.5, "1e+06"}, // rounding moves the exponent
+    FormatCase{"%#g", 1.0, "1.00000"},
+    FormatCase{"%#.0f", 3.0, "3."},
+    FormatCase{"%G", 1e-10, "1E-10"},
+    FormatCase{"%.15g", 0.1, "0.1"},
+    FormatCase{"%.15g", 1.0 / 3, "0.333333333333333"},
+    FormatCase{"%.15g", 1e20, "1e+20"},
+    FormatCase{"%.15g", 123456789012345678.0, "1.23456789012346e+17"},
+    FormatCase{"%5.1f", 3.14159, "  3.1"},
+    FormatCase{"%-6.1f|", 3.14159, "3.1   |"},
+    FormatCase{"%+.2f", 1.0, "+1.00"},
+    FormatCase{"% .2f", 1.0, " 1.00"},
+    FormatCase{"%08.2f", -1.5, "-0001.50"},
+    FormatCase{"%5f", HUGE_VAL, "  inf"},
+    FormatCase{"%05f", -HUGE_VAL, " -inf"},
+    FormatCase{"%F", std::numeric_limits<double>::quiet_NaN(), "NAN"},
+    FormatCase{"x = %.1f %%", 2.25, "x = 2.2 %"},
+    FormatCase{"%d %.1f", 1.5, "%d 1.5"},   // not a double's conversion: copied
+    FormatCase{"%lf", 0.5, "0.500000"}));
+
+TEST_F(DecimalComma, FormattingMatchesGlibcOverRandomValues)
+{
+    const char* formats[] = {"%.0f", "%.1f", "%.2f", "%f", "%.10f", "%.15g", "%g", "%.17g",
+                             "%.3e", "%e", "%.1g", "%#.4g", "%12.4f", "%-+10.2e"};
+    std::mt19937_64 rng(11);
+    for (int i = 0; i < 60000; ++i) {
+        const quint64 bits = rng();
+        double v;
+        switch (i % 4) {
+        case 0: std::memcpy(&v, &bits, sizeof v); break;                        // any double
+        case 1: v = double(qint64(bits % 200001) - 100000) / 1000.0; break;      // table-like
+        case 2: v = double(qint64(bits % 20001) - 10000) / double(1 << (bits >> 60)); break;  // ties
+        default: v = std::ldexp(double(bits >> 11), int(bits % 120) - 110); break;
+        }
+        const char* f = formats[i % std::size(formats)];
+        ASSERT_EQ(NumberText::format(f, v).toStdString(), cPrintf(f, v)) << f << " " << cPrintf("%a", v);
+    }
+}
+
+TEST_F(DecimalComma, FixedAndRealStrings)
+{
+    EXPECT_EQ(NumberText::fixed(0.25, 1), "0.2");
+    EXPECT_EQ(NumberText::fixed(2.675, 2), "2.67");
+    EXPECT_EQ(NumberText::fixed(-1.5, 0), "-2");
+    EXPECT_EQ(NumberText::fixed(1e300, 2).size(), 301 + 3);
+    EXPECT_EQ(NumberText::fixed(7, -3), "7");   // a negative count means no decimals
+
+    EXPECT_EQ(NumberText::realString(2), "2.0");
+    EXPECT_EQ(NumberText::realString(540), "540.0");
+    EXPECT_EQ(NumberText::realString(0.1), "0.1");
+    EXPECT_EQ(NumberText::realString(1e20), "1e+20");
+    EXPECT_EQ(NumberText::realString(-0.0), "-0.0");
+    EXPECT_EQ(NumberText::realString(HUGE_VAL), "inf");
+    EXPECT_EQ(NumberText::realString(std::nan("")), "nan");
+    EXPECT_EQ(NumberText::shortest15(540), "540");
+}
+
+TEST_F(DecimalComma, RealStringsReadBackWithin15Digits)
+{
+    std::mt19937_64 rng(3);
+    for (int i = 0; i < 20000; ++i) {
+        const double v = std::ldexp(double(rng() >> 11), int(rng() % 200) - 150) * (i % 2 ? 1 : -1);
+        const QString s = NumberText::realString(v);
+        ASSERT_TRUE(NumberText::isWholeNumber(s)) << s.toStdString();
+        const double back = NumberText::doubleValue(s);
+        ASSERT_NEAR(back, v, std::fabs(v) * 1e-14) << s.toStdString();
+        ASSERT_EQ(NumberText::realString(back), s) << "a written real is stable";
+    }
+}
+
+}  // namespace
