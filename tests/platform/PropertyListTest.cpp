@@ -1,0 +1,398 @@
+#include "platform/PropertyList.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QPoint>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimeZone>
+#include <clocale>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Strict equality: the kind must match as well as the value (QVariant's own == converts
+// between numbers), reals compare bit for bit.
+bool same(const QVariant& a, const QVariant& b)
+{
+    if (a.typeId() != b.typeId())
+        return false;
+    switch (a.typeId()) {
+    case QMetaType::Double: {
+        const double x = a.toDouble(), y = b.toDouble();
+        return std::memcmp(&x, &y, sizeof x) == 0;
+    }
+    case QMetaType::QVariantList: {
+        const QVariantList x = a.toList(), y = b.toList();
+        if (x.size() != y.size())
+            return false;
+        for (qsizetype i = 0; i < x.size(); ++i)
+            if (!same(x[i], y[i]))
+                return false;
+        return true;
+    }
+    case QMetaType::QVariantMap: {
+        const QVariantMap x = a.toMap(), y = b.toMap();
+        if (x.keys() != y.keys())
+            return false;
+        for (auto it = x.begin(); it != x.end(); ++it)
+            if (!same(it.value(), y.value(it.key())))
+                return false;
+        return true;
+    }
+    default: return a == b;
+    }
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+    return f.readAll();
+}
+
+QByteArray bytes(int from, int count, int step)
+{
+    QByteArray b;
+    for (int i = 0; i < count; ++i)
+        b.append(char(from + i * step));
+    return b;
+}
+
+// The value that tests/data/platform/layout.plist holds.
+QVariantMap layoutValue()
+{
+    QVariantMap deep{{"bytes", bytes(255, 60, -1)}};
+    QVariantList list{QVariantMap{{"k", std::numeric_limits<qint64>::max()}},
+                      std::numeric_limits<qint64>::min()};
+    return {
+        {"Zeta", true},
+        {"a&b<c>", QString("x & y <z> \"q\"")},
+        {"array", QVariantList{qint64(1), qint64(-2), 2.0, 0.1, false, QString(""), QVariantList(),
+                               QVariantMap(), QByteArray("hello")}},
+        {"data", bytes(0, 100, 1)},
+        {"empty", QVariantMap()},
+        {"emptyData", QByteArray()},
+        {"nested", QVariantMap{{"deep", deep}, {"list", list}}},
+        {"reals", QVariantList{1e20, 0.1 + 0.2, 1.0 / 3.0, -1.5e-7, 123456789012345.0}},
+        {"text", QString::fromUtf8("line one\nline two\tü€")},
+        {QString::fromUtf8("ü"), QString::fromUtf8("ä")},
+    };
+}
+
+TEST(PropertyList, XmlLayoutMatchesTheGoldenFile)
+{
+    const QByteArray golden = readFile(VLB_TEST_DATA "/platform/layout.plist");
+    const QByteArray xml = PropertyList::toXml(layoutValue());
+    EXPECT_EQ(xml.toStdString(), golden.toStdString());
+    QString error;
+    EXPECT_TRUE(same(PropertyList::fromData(golden, &error), layoutValue())) << error.toStdString();
+}
+
+TEST(PropertyList, ScalarRootsAndIntegerKinds)
+{
+    const QByteArray head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                            "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+                            "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+                            "<plist version=\"1.0\">\n";
+    EXPECT_EQ(PropertyList::toXml(QString("a")), head + "<string>a</string>\n</plist>\n");
+    EXPECT_EQ(PropertyList::toXml(7), head + "<integer>7</integer>\n</plist>\n");
+    EXPECT_EQ(PropertyList::toXml(QVariantList()), head + "<array/>\n</plist>\n");
+    // Root data is not indented and wraps at the full 76 columns.
+    EXPECT_EQ(PropertyList::toXml(QByteArray(60, '\0')),
+              head + "<data>\n" + QByteArray(76, 'A') + "\nAAAA\n</data>\n</plist>\n");
+    // Indentation stops growing at 8 tabs, leaving 12 columns of text.
+    QVariant nested = QByteArray(9, '\xff');
+    for (int i = 0; i < 9; ++i)
+        nested = QVariantList{nested};
+    const QByteArray deep = PropertyList::toXml(nested);
+    EXPECT_TRUE(deep.contains("\n\t\t\t\t\t\t\t\t\t<data>\n\t\t\t\t\t\t\t\t////////////\n"))
+        << deep.toStdString();
+}
+
+TEST(PropertyList, KindsOfValues)
+{
+    EXPECT_EQ(PropertyList::kindOf(QString()), "string");
+    EXPECT_EQ(PropertyList::kindOf(qint64(1)), "integer");
+    EXPECT_EQ(PropertyList::kindOf(1), "integer");
+    EXPECT_EQ(PropertyList::kindOf(1.0), "real");
+    EXPECT_EQ(PropertyList::kindOf(true), "bool");
+    EXPECT_EQ(PropertyList::kindOf(QByteArray()), "data");
+    EXPECT_EQ(PropertyList::kindOf(QVariantList()), "array");
+    EXPECT_EQ(PropertyList::kindOf(QVariantMap()), "dict");
+    EXPECT_EQ(PropertyList::kindOf(QDateTime::currentDateTimeUtc()), "date");
+    EXPECT_EQ(PropertyList::kindOf(QVariant::fromValue(PlistUid{3})), "uid");
+    EXPECT_EQ(PropertyList::kindOf(QPoint()), "");
+    EXPECT_EQ(PropertyList::kindOf(QVariant()), "");
+}
+
+TEST(PropertyList, ValuesThatAreNotPropertyListsWriteNothing)
+{
+    const QVariantMap bad{{"ok", 1}, {"point", QPoint(1, 2)}};
+    EXPECT_TRUE(PropertyList::toXml(bad).isEmpty());
+    EXPECT_TRUE(PropertyList::toBinary(bad).isEmpty());
+    EXPECT_TRUE(PropertyList::toXml(QVariant()).isEmpty());
+}
+
+TEST(PropertyList, DatesAndObjectReferences)
+{
+    const QDateTime date(QDate(2020, 1, 2), QTime(3, 4, 5), QTimeZone::utc());
+    EXPECT_TRUE(PropertyList::toXml(date).contains("<date>2020-01-02T03:04:05Z</date>\n"));
+    EXPECT_EQ(PropertyList::fromData(PropertyList::toXml(date)).toDateTime(), date);
+    EXPECT_EQ(PropertyList::fromData(PropertyList::toBinary(date)).toDateTime(), date);
+
+    const QVariantList refs{QVariant::fromValue(PlistUid{0}), QVariant::fromValue(PlistUid{300})};
+    const QVariant back = PropertyList::fromData(PropertyList::toBinary(refs));
+    ASSERT_EQ(back.toList().size(), 2);
+    EXPECT_EQ(back.toList()[1].value<PlistUid>().value, 300u);
+    EXPECT_TRUE(PropertyList::toXml(refs).contains(
+        "\t<dict>\n\t\t<key>CF$UID</key>\n\t\t<integer>300</integer>\n\t</dict>\n"));
+}
+
+class RandomValues {
+public:
+    explicit RandomValues(unsigned seed) : m_rng(seed) {}
+
+    QVariant value(int depth)
+    {
+        const int kind = pick(depth < 4 ? 8 : 6);
+        switch (kind) {
+        case 0: return text();
+        case 1: return integer();
+        case 2: return real();
+        case 3: return pick(2) == 1;
+        case 4: {
+            QByteArray d;
+            const int n = pick(3) == 0 ? 0 : pick(200);
+            for (int i = 0; i < n; ++i)
+                d.append(char(pick(256)));
+            return d;
+        }
+        case 5: return pick(3) == 0 ? QVariant(QVariantList()) : QVariant(QVariantMap());
+        case 6: {
+            QVariantList list;
+            for (int i = pick(6); i > 0; --i)
+                list.append(value(depth + 1));
+            return list;
+        }
+        default: {
+            QVariantMap map;
+            for (int i = pick(6); i > 0; --i)
+                map.insert(text(), value(depth + 1));
+            return map;
+        }
+        }
+    }
+
+private:
+    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_rng); }
+
+    QString text()
+    {
+        static const QStringList pieces{"a", "Z", "0", " ", "&", "<", ">", "\"", "'", "\n", "\r\n",
+                                        "\t", "&amp;", "]]>", QString::fromUtf8("ü"),
+                                        QString::fromUtf8("€"), QString::fromUtf8("😀"), "key"};
+        QString s;
+        for (int i = pick(8); i > 0; --i)
+            s += pieces[pick(int(pieces.size()))];
+        return s;
+    }
+
+    qint64 integer()
+    {
+        switch (pick(4)) {
+        case 0: return std::numeric_limits<qint64>::min() + pick(3);
+        case 1: return std::numeric_limits<qint64>::max() - pick(3);
+        case 2: return pick(2001) - 1000;
+        default: return qint64(m_rng());
+        }
+    }
+
+    double real()
+    {
+        switch (pick(4)) {
+        case 0: return double(pick(2001) - 1000);
+        case 1: return std::uniform_real_distribution<double>(-1e6, 1e6)(m_rng);
+        case 2: return pick(2) ? -0.0 : std::numeric_limits<double>::denorm_min();
+        default: {
+            double d;
+            do {
+                const quint64 bits = m_rng();
+                std::memcpy(&d, &bits, sizeof d);
+            } while (!std::isfinite(d));
+            return d;
+        }
+        }
+    }
+
+    std::mt19937_64 m_rng;
+};
+
+TEST(PropertyList, RandomValuesSurviveBothFormats)
+{
+    RandomValues random(20240601);
+    for (int round = 0; round < 300; ++round) {
+        const QVariant v = random.value(0);
+        QString error;
+        const QByteArray xml = PropertyList::toXml(v);
+        ASSERT_FALSE(xml.isEmpty());
+        const QVariant fromXml = PropertyList::fromData(xml, &error);
+        ASSERT_TRUE(same(fromXml, v)) << "round " << round << ": " << error.toStdString() << "\n"
+                                      << xml.toStdString();
+        const QByteArray binary = PropertyList::toBinary(v);
+        ASSERT_TRUE(binary.startsWith("bplist00"));
+        ASSERT_TRUE(same(PropertyList::fromData(binary, &error), v))
+            << "round " << round << ": " << error.toStdString() << "\n" << xml.toStdString();
+    }
+}
+
+// A binary property list written by hand: 4-byte offsets and references, objects given as
+// raw bytes, object 0 at the top.
+QByteArray binaryPlist(const QList<QByteArray>& objects)
+{
+    QByteArray out("bplist00");
+    QByteArray table;
+    auto be = [](quint64 v, int size) {
+        QByteArray b;
+        for (int i = size - 1; i >= 0; --i)
+            b.append(char(v >> (8 * i)));
+        return b;
+    };
+    for (const QByteArray& o : objects) {
+        table += be(quint64(out.size()), 4);
+        out += o;
+    }
+    const quint64 tableOffset = quint64(out.size());
+    out += table;
+    out += QByteArray(6, '\0') + char(4) + char(4) + be(quint64(objects.size()), 8) + be(0, 8)
+           + be(tableOffset, 8);
+    return out;
+}
+
+QByteArray ref(quint32 r)
+{
+    return QByteArray(1, char(r >> 24)) + char(r >> 16) + char(r >> 8) + char(r);
+}
+
+TEST(PropertyList, HandBuiltBinaryIsRead)
+{
+    // {"n": [ -1, true, "hi" ]}
+    const QByteArray b = binaryPlist({QByteArray("\xD1") + ref(1) + ref(2), "\x51n",
+                                      QByteArray("\xA3") + ref(3) + ref(4) + ref(5),
+                                      QByteArray("\x13\xff\xff\xff\xff\xff\xff\xff\xff", 9), "\x09",
+                                      "\x52hi"});
+    QString error;
+    const QVariant v = PropertyList::fromData(b, &error);
+    EXPECT_TRUE(same(v, QVariantMap{{"n", QVariantList{qint64(-1), true, QString("hi")}}}))
+        << error.toStdString();
+}
+
+struct Malformed {
+    const char* name;
+    QByteArray data;
+    const char* error;
+};
+
+QByteArray nestedXml(int depth)
+{
+    return "<plist version=\"1.0\">" + QByteArray("<array>").repeated(depth)
+           + QByteArray("</array>").repeated(depth) + "</plist>";
+}
+
+QByteArray nestedBinary(int depth)
+{
+    QList<QByteArray> objects;
+    for (int i = 0; i < depth; ++i)
+        objects.append(i + 1 < depth ? QByteArray("\xA1") + ref(quint32(i + 1)) : QByteArray("\xA0"));
+    return binaryPlist(objects);
+}
+
+// Every array holds the next one twice: 2^60 values once references are expanded.
+QByteArray doublingBinary()
+{
+    QList<QByteArray> objects;
+    for (int i = 0; i < 60; ++i)
+        objects.append(QByteArray("\xA2") + ref(quint32(i + 1)) + ref(quint32(i + 1)));
+    objects.append("\x09");
+    return binaryPlist(objects);
+}
+
+class MalformedInput : public ::testing::TestWithParam<Malformed> {};
+
+TEST_P(MalformedInput, IsRefusedWithAReadableError)
+{
+    QString error;
+    const QVariant v = PropertyList::fromData(GetParam().data, &error);
+    EXPECT_FALSE(v.isValid());
+    EXPECT_EQ(error.toStdString(), GetParam().error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PropertyList, MalformedInput,
+    ::testing::Values(
+        Malformed{"empty", QByteArray(), "The property list is empty."},
+        Malformed{"text", "hello world", "The data is not a property list."},
+        Malformed{"unclosed", "<plist version=\"1.0\"><string>abc</plist>",
+                  "The data is not a property list."},
+        Malformed{"deepXml", nestedXml(600), "The property list is nested too deeply."},
+        Malformed{"shortBinary", "bplist00\xD0", "The binary property list is damaged."},
+        Malformed{"truncatedBinary", PropertyList::toBinary(QVariantList{1, 2, 3}).chopped(5),
+                  "The binary property list is damaged."},
+        Malformed{"refOutOfRange", binaryPlist({QByteArray("\xA1") + ref(7)}),
+                  "The binary property list is damaged."},
+        Malformed{"countPastEnd", binaryPlist({QByteArray("\xAF\x13\x7f\xff\xff\xff\xff\xff\xff\xff", 10)}),
+                  "The binary property list is damaged."},
+        Malformed{"cycle", binaryPlist({QByteArray("\xA1") + ref(1), QByteArray("\xA1") + ref(0)}),
+                  "The binary property list refers to itself."},
+        Malformed{"deepBinary", nestedBinary(100000), "The property list is nested too deeply."},
+        Malformed{"expanding", doublingBinary(), "The property list is too large."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PropertyList, DamagedBinaryNeverCrashes)
+{
+    const QVariantMap value{{"list", QVariantList{1, 2.5, QString::fromUtf8("ü€"), QByteArray("xyz")}},
+                            {"map", QVariantMap{{"a", true}, {"b", QVariantList()}}},
+                            {"s", QString("text")}};
+    const QByteArray good = PropertyList::toBinary(value);
+    std::mt19937 rng(7);
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray b = good;
+        if (round % 3 == 0)
+            b.truncate(int(rng() % b.size()));
+        for (int flips = 1 + int(rng() % 4); flips > 0 && !b.isEmpty(); --flips)
+            b[int(rng() % b.size())] = char(rng());
+        QString error;
+        const QVariant v = PropertyList::fromData(b, &error);
+        EXPECT_TRUE(v.isValid() || !error.isEmpty());
+    }
+}
+
+// libplist reads reals through the C library, which follows the process locale.
+TEST(PropertyList, RealsIgnoreADecimalCommaLocale)
+{
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    QTemporaryDir dir;
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) {
+        if (QProcess::execute("localedef", {"-i", "de_DE", "-f", "UTF-8", dir.filePath("de_DE.UTF-8")}) == 0) {
+            qputenv("LOCPATH", dir.path().toLocal8Bit());
+            std::setlocale(LC_ALL, "de_DE.UTF-8");
+        }
+    }
+    char probe[16];
+    std::snprintf(probe, sizeof probe, "%.1f", 2.5);
+    const bool comma = std::strcmp(probe, "2,5") == 0;
+    const QVariantList reals{0.5, -1234.125, 1e-9};
+    const QVariant back = PropertyList::fromData(PropertyList::toXml(reals));
+    const QByteArray xml = PropertyList::toXml(reals);
+    std::setlocale(LC_ALL, previous.c_str());
+    qunsetenv("LOCPATH");
+    if (!comma)
+        GTEST_SKIP() << "no locale with a decimal comma could be set up";
+    EXPECT_TRUE(xml.contains("<real>0.5</real>"));
+    EXPECT_TRUE(same(back, reals));
+}
+
+} // namespace
