@@ -1,0 +1,24 @@
+#pragma once
+// Table text (lines of tab- or comma-separated fields) to columns and back.
+//
+// Reading: "\r\n", "\r" and "\n" each end a line; empty fields at the end of a line are
+// dropped and a line left without fields disappears; short rows are filled up with empty
+// strings. A field that begins with a double quote and has a closing quote is a quoted field
+// (separators and line ends inside, "" for a quote), as spreadsheets write them; every other
+// field is taken as it stands. A byte-order mark at the start is ignored.
+// Writing: one line per row, fields joined by tabs, every line ended by "\n". Only fields
+// that would not read back as themselves are quoted (see stringFromArray).
+#include <QStringList>
+#include <QVector>
+
+// The table as columns of strings; element 0 of each column is its title.
+using TableData = QVector<QStringList>;
+
+class TableTextCodec {
+public:
+    // delimiter is "Tab", "CSV" or "Auto" (tab when the first line holds a tab outside
+    // quotes, else comma); any other word gives an empty table.
+    static TableData read(const QString& text, const QString& delimiter);
+    // Rows are counted by the first column; a shorter column gives empty fields.
+    static QString write(const TableData& columns);
+};
