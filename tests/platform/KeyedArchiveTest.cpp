@@ -1,0 +1,283 @@
+#include "platform/KeyedArchive.h"
+
+#include "platform/PropertyList.h"
+
+#include <QFont>
+#include <random>
+#include <gtest/gtest.h>
+
+namespace {
+
+QVariant uid(quint64 n)
+{
+    return QVariant::fromValue(PlistUid{n});
+}
+
+QVariantMap classEntry(const QStringList& chain)
+{
+    return {{"$classname", chain.first()}, {"$classes", chain}};
+}
+
+QByteArray archive(const QVariantList& objects, const QVariant& root = uid(1))
+{
+    return PropertyList::toBinary(QVariantMap{{"$archiver", QString("NSKeyedArchiver")},
+                                              {"$version", qint64(100000)},
+                                              {"$top", QVariantMap{{"root", root}}},
+                                              {"$objects", objects}});
+}
+
+struct Colour {
+    const char* name;
+    Color color;
+};
+
+class ColourRoundTrip : public ::testing::TestWithParam<Colour> {};
+
+TEST_P(ColourRoundTrip, ComesBackExactly)
+{
+    const Color color = GetParam().color;
+    const std::optional<Color> back = KeyedArchive::unarchiveColor(KeyedArchive::archiveColor(color));
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(*back, color);
+    EXPECT_EQ(back->colorSpace, color.colorSpace);
+    EXPECT_EQ(back->alpha(), color.alpha());
+
+    TextAttributes attributes{FontSpec{"Helvetica", 11.5, 16}, color};
+    const auto backAttributes =
+        KeyedArchive::unarchiveAttributes(KeyedArchive::archiveAttributes(attributes));
+    ASSERT_TRUE(backAttributes.has_value());
+    EXPECT_EQ(*backAttributes, attributes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    KeyedArchive, ColourRoundTrip,
+    ::testing::Values(Colour{"black", Color::gray(0)}, Colour{"white", Color::gray(1)},
+                      Colour{"clearWhite", Color::gray(1, 0)}, Colour{"red", Color::rgb(1, 0, 0)},
+                      Colour{"green", Color::rgb(0, 1, 0)}, Colour{"blue", Color::rgb(0, 0, 1)},
+                      Colour{"withAlpha", Color::rgb(0.2, 0.4, 0.6, 0.5)},
+                      Colour{"awkwardDigits", Color::rgb(0.1, 1.0 / 3.0, 1e-7, 0.30000000000000004)},
+                      Colour{"grayHalf", Color::gray(0.5, 0.25)},
+                      Colour{"deviceRgb", Color{2, {0.25, 0.5, 0.75, 1}}},
+                      Colour{"deviceGray", Color{4, {0.75, 0.75, 0.75, 0.5}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(KeyedArchive, GrayAndRgbStayApart)
+{
+    EXPECT_NE(Color::gray(1), Color::rgb(1, 1, 1));
+    EXPECT_NE(Color::gray(0), Color::rgb(0, 0, 0));
+    EXPECT_NE(Color::gray(1), Color::gray(1, 0));
+    EXPECT_NE(Color::rgb(1, 0, 0), (Color{2, {1, 0, 0, 1}}));
+    const auto white = KeyedArchive::unarchiveColor(KeyedArchive::archiveColor(Color::gray(1)));
+    ASSERT_TRUE(white.has_value());
+    EXPECT_TRUE(white->isGray());
+    EXPECT_NE(*white, Color::rgb(1, 1, 1));
+    // Same on screen, still different colours.
+    EXPECT_EQ(Color::gray(1).toQColor(), Color::rgb(1, 1, 1).toQColor());
+}
+
+TEST(KeyedArchive, WrittenLayout)
+{
+    const QVariantMap a = PropertyList::fromData(KeyedArchive::archiveColor(Color::rgb(1, 0, 0.5, 0.25))).toMap();
+    EXPECT_EQ(a.value("$archiver").toString(), "NSKeyedArchiver");
+    EXPECT_EQ(a.value("$version").toLongLong(), 100000);
+    const QVariantList objects = a.value("$objects").toList();
+    ASSERT_EQ(objects.size(), 3);
+    EXPECT_EQ(objects[0].toString(), "$null");
+    const quint64 root = a.value("$top").toMap().value("root").value<PlistUid>().value;
+    ASSERT_EQ(root, 1u);
+    const QVariantMap color = objects[1].toMap();
+    EXPECT_EQ(color.value("NSColorSpace").toLongLong(), 1);
+    EXPECT_EQ(color.value("NSRGB").toByteArray(), QByteArray("1 0 0.5 0.25\0", 13));
+    const QVariantMap cls = objects[color.value("$class").value<PlistUid>().value].toMap();
+    EXPECT_EQ(cls.value("$classname").toString(), "NSColor");
+    EXPECT_EQ(cls.value("$classes").toStringList(), QStringList({"NSColor", "NSObject"}));
+
+    const QVariantMap g = PropertyList::fromData(KeyedArchive::archiveColor(Color::gray(1, 0))).toMap();
+    const QVariantMap gray = g.value("$objects").toList()[1].toMap();
+    EXPECT_EQ(gray.value("NSColorSpace").toLongLong(), 3);
+    EXPECT_EQ(gray.value("NSWhite").toByteArray(), QByteArray("1 0\0", 4));
+
+    const QVariantMap t = PropertyList::fromData(KeyedArchive::archiveAttributes(
+        {FontSpec{"Lucida Grande", 12, 16}, Color::gray(0)})).toMap();
+    const QVariantList o = t.value("$objects").toList();
+    const QVariantMap dict = o[1].toMap();
+    EXPECT_EQ(o[dict.value("$class").value<PlistUid>().value].toMap().value("$classname").toString(),
+              "NSDictionary");
+    const QVariantList keys = dict.value("NS.keys").toList();
+    const QVariantList values = dict.value("NS.objects").toList();
+    ASSERT_EQ(keys.size(), 2);
+    ASSERT_EQ(values.size(), 2);
+    EXPECT_EQ(o[keys[0].value<PlistUid>().value].toString(), "NSFont");
+    EXPECT_EQ(o[keys[1].value<PlistUid>().value].toString(), "NSColor");
+    const QVariantMap font = o[values[0].value<PlistUid>().value].toMap();
+    EXPECT_EQ(o[font.value("NSName").value<PlistUid>().value].toString(), "Lucida Grande");
+    EXPECT_EQ(font.value("NSSize").typeId(), QMetaType::Double);
+    EXPECT_EQ(font.value("NSSize").toDouble(), 12.0);
+    EXPECT_EQ(font.value("NSfFlags").toLongLong(), 16);
+}
+
+TEST(KeyedArchive, PartialAttributes)
+{
+    for (const TextAttributes& a :
+         {TextAttributes{}, TextAttributes{FontSpec{"DejaVu Sans", 9, 16}, std::nullopt},
+          TextAttributes{std::nullopt, Color::rgb(0, 0, 1)}}) {
+        const auto back = KeyedArchive::unarchiveAttributes(KeyedArchive::archiveAttributes(a));
+        ASSERT_TRUE(back.has_value());
+        EXPECT_EQ(*back, a);
+    }
+}
+
+// Written the way the platform's archiver lays objects out: a mutable dictionary, the
+// colour's alpha of 1 left out, and keys this system has no use for.
+QVariantList platformStyleObjects()
+{
+    return {
+        QString("$null"),
+        QVariantMap{{"NS.keys", QVariantList{uid(2), uid(3), uid(4)}},
+                    {"NS.objects", QVariantList{uid(5), uid(9), uid(11)}},
+                    {"$class", uid(13)}},
+        QString("NSColor"),
+        QString("NSParagraphStyle"),
+        QString("NSFont"),
+        QVariantMap{{"NSColorSpace", qint64(1)},
+                    {"NSRGB", QByteArray("0.5 0.25 0.125\0", 15)},
+                    {"NSComponents", QByteArray("0.5 0.25 0.125 1")},
+                    {"$class", uid(6)}},
+        classEntry({"NSColor", "NSObject"}),
+        QString("unused"),
+        QString("unused"),
+        QVariantMap{{"$class", uid(10)}, {"NSAlignment", qint64(4)}},
+        classEntry({"NSMutableParagraphStyle", "NSParagraphStyle", "NSObject"}),
+        QVariantMap{{"NSName", uid(12)}, {"NSSize", 13.0}, {"NSfFlags", qint64(16)}, {"$class", uid(14)}},
+        QString(".AppleSystemUIFont"),
+        classEntry({"NSMutableDictionary", "NSDictionary", "NSObject"}),
+        classEntry({"NSFont", "NSObject"}),
+    };
+}
+
+TEST(KeyedArchive, HandBuiltArchiveIsDecoded)
+{
+    const TextAttributes expected{FontSpec{".AppleSystemUIFont", 13, 16}, Color::rgb(0.5, 0.25, 0.125)};
+    const auto attributes = KeyedArchive::unarchiveAttributes(archive(platformStyleObjects()));
+    ASSERT_TRUE(attributes.has_value());
+    EXPECT_EQ(*attributes, expected);
+
+    // The colour alone, from the same objects.
+    const auto color = KeyedArchive::unarchiveColor(archive(platformStyleObjects(), uid(5)));
+    ASSERT_TRUE(color.has_value());
+    EXPECT_EQ(*color, expected.color);
+
+    // The XML form writes references as {"CF$UID": n}.
+    const QByteArray xml = PropertyList::toXml(PropertyList::fromData(archive(platformStyleObjects())));
+    ASSERT_TRUE(xml.contains("<key>CF$UID</key>"));
+    const auto fromXml = KeyedArchive::unarchiveAttributes(xml);
+    ASSERT_TRUE(fromXml.has_value());
+    EXPECT_EQ(*fromXml, expected);
+}
+
+struct Hostile {
+    const char* name;
+    QByteArray data;
+};
+
+QVariantList withObject(int index, const QVariant& object)
+{
+    QVariantList objects = platformStyleObjects();
+    objects[index] = object;
+    return objects;
+}
+
+QVariantMap colourObject(const QVariant& space, const QByteArray& text, const char* key = "NSRGB")
+{
+    return {{"NSColorSpace", space}, {key, text}, {"$class", uid(6)}};
+}
+
+QByteArray deeplyNestedArchive()
+{
+    QVariant deep = QVariantList();
+    for (int i = 0; i < 2000; ++i)
+        deep = QVariantList{deep};
+    return archive({QString("$null"), deep});
+}
+
+class HostileArchive : public ::testing::TestWithParam<Hostile> {};
+
+TEST_P(HostileArchive, IsRefused)
+{
+    EXPECT_FALSE(KeyedArchive::unarchiveAttributes(GetParam().data).has_value());
+    EXPECT_FALSE(KeyedArchive::unarchiveColor(GetParam().data).has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    KeyedArchive, HostileArchive,
+    ::testing::Values(
+        Hostile{"notAPropertyList", "not an archive"},
+        Hostile{"empty", QByteArray()},
+        Hostile{"wrongArchiver", PropertyList::toBinary(QVariantMap{{"$archiver", QString("Other")},
+                                                                    {"$version", qint64(100000)},
+                                                                    {"$top", QVariantMap{{"root", uid(1)}}},
+                                                                    {"$objects", QVariantList{QString("$null")}}})},
+        Hostile{"rootIsNull", archive(platformStyleObjects(), uid(0))},
+        Hostile{"rootOutOfRange", archive(platformStyleObjects(), uid(99))},
+        Hostile{"rootNotAReference", archive(platformStyleObjects(), qint64(1))},
+        Hostile{"dictionaryHoldsItself",
+                archive(withObject(1, QVariantMap{{"NS.keys", QVariantList{uid(2)}},
+                                                  {"NS.objects", QVariantList{uid(1)}},
+                                                  {"$class", uid(13)}}))},
+        Hostile{"classIsItself", archive(withObject(5, QVariantMap{{"NSColorSpace", qint64(1)},
+                                                                   {"NSRGB", QByteArray("1 0 0")},
+                                                                   {"$class", uid(5)}}))},
+        Hostile{"colourOfFontClass", archive(withObject(6, classEntry({"NSFont", "NSObject"})))},
+        Hostile{"dictionaryOfArrayClass", archive(withObject(13, classEntry({"NSArray", "NSObject"})))},
+        Hostile{"fontNameNotAString", archive(withObject(12, qint64(3)))},
+        Hostile{"keysAndObjectsDiffer",
+                archive(withObject(1, QVariantMap{{"NS.keys", QVariantList{uid(2), uid(4)}},
+                                                  {"NS.objects", QVariantList{uid(5)}},
+                                                  {"$class", uid(13)}}))},
+        Hostile{"unknownColourSpace", archive(withObject(5, colourObject(qint64(7), "1 0 0")))},
+        Hostile{"grayTextMissing", archive(withObject(5, colourObject(qint64(3), "1 0 0")))},
+        Hostile{"componentsNotNumbers", archive(withObject(5, colourObject(qint64(1), "1 x 0")))},
+        Hostile{"tooManyComponents", archive(withObject(5, colourObject(qint64(1), "1 0 0 1 1")))},
+        Hostile{"tooFewComponents", archive(withObject(5, colourObject(qint64(1), "1 0")))},
+        Hostile{"infiniteComponent", archive(withObject(5, colourObject(qint64(1), "inf 0 0")))},
+        Hostile{"componentsNotData",
+                archive(withObject(5, QVariantMap{{"NSColorSpace", qint64(1)},
+                                                  {"NSRGB", QString("1 0 0")},
+                                                  {"$class", uid(6)}}))},
+        Hostile{"deepNesting", deeplyNestedArchive()}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(KeyedArchive, TruncatedAndDamagedDataNeverCrash)
+{
+    const QByteArray good = archive(platformStyleObjects());
+    ASSERT_TRUE(KeyedArchive::unarchiveAttributes(good).has_value());
+    for (int length = 0; length < good.size(); ++length)
+        EXPECT_FALSE(KeyedArchive::unarchiveAttributes(good.left(length)).has_value()) << length;
+    std::mt19937 rng(11);
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray b = good;
+        for (int flips = 1 + int(rng() % 3); flips > 0; --flips)
+            b[int(rng() % b.size())] = char(rng());
+        KeyedArchive::unarchiveAttributes(b);
+        KeyedArchive::unarchiveColor(b);
+    }
+}
+
+TEST(KeyedArchive, QtConversions)
+{
+    const QColor q = Color::rgb(1, 0, 0, 0.5).toQColor();
+    EXPECT_EQ(q.red(), 255);
+    EXPECT_EQ(q.green(), 0);
+    EXPECT_NEAR(q.alphaF(), 0.5, 1e-3);
+    EXPECT_EQ(Color::gray(0.5).toQColor().red(), Color::gray(0.5).toQColor().blue());
+    const Color back = Color::fromQColor(QColor(0, 0, 255));
+    EXPECT_EQ(back, Color::rgb(0, 0, 1));
+
+    const FontSpec spec{"DejaVu Sans", 14.5, 16};
+    const QFont font = spec.toQFont();
+    EXPECT_EQ(font.family(), "DejaVu Sans");
+    EXPECT_EQ(font.pointSizeF(), 14.5);
+    EXPECT_EQ(FontSpec::fromQFont(font), spec);
+}
+
+} // namespace
