@@ -1,0 +1,383 @@
+#include "document/Document.h"
+#include "document/DocumentHooks.h"
+#include "document/DocumentPackage.h"
+#include "document/SnapshotHistory.h"
+#include "document/TableBlock.h"
+#include "platform/NumberText.h"
+#include <QHash>
+#include <QLocale>
+#include <QPageSize>
+#include <QRectF>
+#include <QSizeF>
+
+Document::Document(AppDelegate* delegate, QObject* parent)
+    : QObject(parent)
+    , m_delegate(delegate)
+{
+    Q_ASSERT(m_delegate);
+    historyOfColumnSettings = {ColumnSettings{}};
+    historyOfColumnCounter = {QVector<qint64>{}};
+    ourAlert = &m_delegate->alert;
+    tableRowSettings = m_delegate->defaultTableRowSettings;
+    historyOfTableRowSettings = {tableRowSettings};
+    docVersion = m_delegate->curVersion();
+    printInfo = defaultPageLayout();
+    connect(&m_undo, &UndoBridge::editedChanged, this, &Document::editedChanged);
+}
+
+Document::~Document() = default;
+
+DocumentController::Factory Document::factory(AppDelegate* delegate)
+{
+    return [delegate]() -> std::unique_ptr<DocumentInterface> {
+        return std::make_unique<Document>(delegate ? delegate : AppDelegate::shared());
+    };
+}
+
+// ---- table model
+
+void Document::setTableData()
+{
+    tableMatrix.column = tableData.size();
+    tableMatrix.row = tableData.isEmpty() ? 0 : tableData.first().size();
+    variables.clear();
+    variables.reserve(tableData.size());
+    for (const QStringList& column : tableData)
+        variables.append(column.value(0));
+}
+
+qint64 Document::indexOfVariables(const QString& title) const
+{
+    const QString key = TableBlock::canonical(title);
+    for (qsizetype i = 0; i < variables.size(); ++i)
+        if (variables.at(i) == title || TableBlock::canonical(variables.at(i)) == key)
+            return i;
+    return -1;
+}
+
+Document::Categories Document::categoriesOfVariable(const QString& title) const
+{
+    Categories result;
+    const qint64 c = indexOfVariables(title);
+    if (c < 0 || c >= tableData.size())
+        return result;
+    const QStringList& column = tableData.at(c);
+    QHash<QString, qsizetype> position;
+    for (qsizetype k = 1; k < column.size(); ++k) {
+        const QString key = TableBlock::canonical(column.at(k));
+        auto it = position.constFind(key);
+        if (it == position.constEnd()) {
+            it = position.insert(key, result.values.size());
+            result.values.append(column.at(k));
+            result.rows.append(QVector<qint64>());
+        }
+        result.rows[*it].append(k - 1);
+    }
+    return result;
+}
+
+Document::NumericValues Document::numericValuesOfVariable(const QString& title) const
+{
+    NumericValues result;
+    const qint64 c = indexOfVariables(title);
+    if (c < 0 || c >= tableData.size())
+        return result;
+    const QStringList& column = tableData.at(c);
+    result.values.reserve(column.size());
+    for (qsizetype k = 1; k < column.size(); ++k) {
+        double value = 0;
+        if (NumberText::scanDouble(column.at(k), &value)) {
+            ++result.count;
+            result.values.append(value);
+        } else {
+            result.values.append(std::nullopt);
+        }
+    }
+    return result;
+}
+
+// ---- histories
+
+void Document::addTableData(const TableData& snapshot, bool isNew)
+{
+    historyOfTableData.push(snapshot, tableDataIndex, isNew);
+}
+
+void Document::addColumnSettings(const ColumnSettings& snapshot, bool isNew)
+{
+    SnapshotHistory::push(historyOfColumnSettings, columnSettingsIndex, snapshot, isNew);
+}
+
+void Document::addColumnCounter(const QVector<qint64>& snapshot, bool isNew)
+{
+    SnapshotHistory::push(historyOfColumnCounter, columnCounterIndex, snapshot, isNew);
+}
+
+void Document::addRowSettings(const QVariantMap& snapshot, bool isNew)
+{
+    SnapshotHistory::push(historyOfTableRowSettings, tableRowSettingIndex, snapshot, isNew);
+}
+
+void Document::modifyColumnSettingWithKey(const QString& key, const QString& val, const QList<qint64>& indexes)
+{
+    ColumnSettings changed = columnSettings;
+    for (qint64 i : indexes)
+        if (i >= 0 && i < changed.size())
+            changed[i].insert(key, val);
+    addColumnSettings(changed, false);
+}
+
+bool Document::modifyTableWithArray(const TableData& array, qint64 colomnIndex, qint64 row, bool newColumn, bool newTable)
+{
+    const auto result = TableBlock::write(tableData, array, colomnIndex - 1, row, newColumn);
+    if (!result)
+        return false;
+    if (newColumn) {
+        ColumnSettings settings = columnSettings;
+        QVector<qint64> counter = columnCounter;
+        for (qsizetype j = 0; j < result->addedColumns; ++j) {
+            settings.append(m_delegate->defaultColumnSettings);
+            counter.append(0);
+        }
+        addColumnSettings(settings, newTable);
+        addColumnCounter(counter, newTable);
+    }
+    addTableData(result->table, newTable);
+    return true;
+}
+
+void Document::addToHistoryNewSettings(const QVariantMap& settings, qint64 graphID)
+{
+    if (graphID < 0 || graphID >= historyOfGraphSettings.size() || graphID >= graphSettingsIndex.size())
+        return;
+    SnapshotHistory::push(historyOfGraphSettings[graphID], graphSettingsIndex[graphID], settings, false);
+}
+
+void Document::resetUndo()
+{
+    historyOfTableData.cut(tableDataIndex);
+    SnapshotHistory::cut(historyOfColumnSettings, columnSettingsIndex);
+    SnapshotHistory::cut(historyOfTableRowSettings, tableRowSettingIndex);
+    SnapshotHistory::cut(historyOfColumnCounter, columnCounterIndex);
+    const qsizetype graphs = qMin(graphSettingsIndex.size(), historyOfGraphSettings.size());
+    for (qsizetype g = 0; g < graphs; ++g)
+        SnapshotHistory::cut(historyOfGraphSettings[g], graphSettingsIndex[g]);
+    m_undo.clear();
+    emit undoWasReset();
+}
+
+// ---- table undo steps
+
+bool Document::isTableEdited() const
+{
+    return tableDataIndex > 0 || columnSettingsIndex > 0 || tableRowSettingIndex > 0;
+}
+
+void Document::moveTable(bool settings, qint64 delta)
+{
+    const qint64 to = tableDataIndex + delta;
+    if (to < 0 || to >= historyOfTableData.size())
+        return;
+    if (settings && (!SnapshotHistory::canMove(historyOfColumnSettings, columnSettingsIndex, delta)
+                     || !SnapshotHistory::canMove(historyOfColumnCounter, columnCounterIndex, delta)))
+        return;
+    tableDataIndex = to;
+    tableData = historyOfTableData.at(to);
+    setTableData();
+    if (settings) {
+        columnSettingsIndex += delta;
+        columnSettings = historyOfColumnSettings.at(columnSettingsIndex);
+        columnCounterIndex += delta;
+        columnCounter = historyOfColumnCounter.at(columnCounterIndex);
+    }
+    emit tableChanged(settings);
+    emit tableEditedMarkChanged(isTableEdited());
+}
+
+void Document::moveColumnSettings(qint64 delta)
+{
+    if (!SnapshotHistory::canMove(historyOfColumnSettings, columnSettingsIndex, delta))
+        return;
+    columnSettingsIndex += delta;
+    columnSettings = historyOfColumnSettings.at(columnSettingsIndex);
+    emit columnSettingsChanged();
+    emit tableEditedMarkChanged(isTableEdited());
+}
+
+void Document::moveRowSettings(qint64 delta)
+{
+    if (!SnapshotHistory::canMove(historyOfTableRowSettings, tableRowSettingIndex, delta))
+        return;
+    tableRowSettingIndex += delta;
+    tableRowSettings = historyOfTableRowSettings.at(tableRowSettingIndex);
+    emit rowSettingsChanged();
+    emit tableEditedMarkChanged(isTableEdited());
+}
+
+void Document::setTableDataWithSettingsWithSettings(bool settings, int change, const QString& menuString)
+{
+    m_undo.push(menuString, [this, settings, change](int step) { moveTable(settings, qint64(change) * step); });
+}
+
+void Document::setColumnSettingsWithChange(int change, const QString& menuString)
+{
+    m_undo.push(menuString, [this, change](int step) { moveColumnSettings(qint64(change) * step); });
+}
+
+void Document::setRowSettingsWithChange(int change, const QString& menuString)
+{
+    m_undo.push(menuString, [this, change](int step) { moveRowSettings(qint64(change) * step); });
+}
+
+// ---- analyses
+
+qint64 Document::appendAnalysis(const QVariantMap& settings, const QString& xml, const QVariantMap& statsRecord)
+{
+    graphSettings.append(settings);
+    historyOfGraphSettings.append(QVector<QVariantMap>{settings});
+    graphSettingsIndex.append(0);
+    graphXMLs.append(xml);
+    stats.append(statsRecord);
+    return graphSettings.size() - 1;
+}
+
+void Document::removeAnalysis(qint64 graphID)
+{
+    auto drop = [graphID](auto& list) {
+        if (graphID >= 0 && graphID < list.size())
+            list.removeAt(graphID);
+    };
+    drop(graphSettings);
+    drop(historyOfGraphSettings);
+    drop(graphSettingsIndex);
+    drop(graphXMLs);
+    drop(stats);
+    drop(graphWindowConts);
+    drop(statsWindowConts);
+}
+
+QVariantMap Document::newStatsRecord() const
+{
+    return QVariantMap{{QStringLiteral("settings"), m_delegate->defaultStats},
+                       {QStringLiteral("stats"), QVariantMap{}},
+                       {QStringLiteral("logStats"), QVariantMap{}}};
+}
+
+// ---- page layout
+
+Rect Document::imageablePageBounds() const
+{
+    const QSizeF paper = printInfo.fullRect(QPageLayout::Point).size();
+    const QMarginsF m = printInfo.margins(QPageLayout::Point);
+    return Rect(m.left(), m.bottom(), paper.width() - m.left() - m.right(), paper.height() - m.top() - m.bottom());
+}
+
+QMarginsF Document::marginsForImageable(const QSizeF& paper, const Rect& imageable)
+{
+    const double x = imageable.origin.x, y = imageable.origin.y;
+    const double w = imageable.size.width, h = imageable.size.height;
+    return QMarginsF(x, paper.height() - h - y, paper.width() - w - x, y);
+}
+
+QPageLayout Document::defaultPageLayout()
+{
+    // A generic printer's paper for the user's measurement system, with its usual
+    // unprintable border of a quarter inch; no printer is asked for at document creation.
+    const bool us = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
+    const QPageSize paper(us ? QPageSize::Letter : QPageSize::A4);
+    const QSizeF size = paper.size(QPageSize::Point);
+    const Rect imageable(18, 18, size.width() - 36, size.height() - 36);
+    const QMarginsF margins = marginsForImageable(size, imageable);
+    return QPageLayout(paper, QPageLayout::Portrait, margins, QPageLayout::Point, margins);
+}
+
+// ---- the platform's document interface
+
+bool Document::writePackage(const QString& dirPath, SaveKind kind, QString* error)
+{
+    Q_UNUSED(kind);
+    if (!DocumentPackage::write(*this, dirPath, error))
+        return false;
+    docVersion = m_delegate->curVersion();
+    return true;
+}
+
+bool Document::readPackage(const QString& dirPath, QString* error)
+{
+    // Everything that can refuse the package is read before anything of this document
+    // changes.
+    auto table = DocumentPackage::readTable(dirPath, *m_delegate, error);
+    if (!table)
+        return false;
+    docVersion = table->version;
+    tableData = table->table;
+    columnSettings = table->columnSettings;
+    tableRowSettings = table->rowSettings;
+    columnCounter = QVector<qint64>(tableData.size(), 0);
+    setTableData();
+    historyOfTableData.reset(tableData);
+    historyOfColumnSettings = {columnSettings};
+    historyOfTableRowSettings = {tableRowSettings};
+    historyOfColumnCounter = {columnCounter};
+    tableDataIndex = columnSettingsIndex = tableRowSettingIndex = columnCounterIndex = 0;
+    graphSettings.clear();
+    historyOfGraphSettings.clear();
+    graphSettingsIndex.clear();
+    graphXMLs.clear();
+    stats.clear();
+
+    // Each analysis goes into every list or into none, so the lists stay in step.
+    const Rect page = imageablePageBounds();
+    const auto& regenerate = DocumentHooks::shared().regenerateGraphSettings;
+    for (const auto& analysis : DocumentPackage::readAnalyses(dirPath)) {
+        std::optional<QVariantMap> settings = analysis.settings;
+        if (!settings && regenerate) {
+            // The window set-up counts the analysis's columns; counting here too would leave
+            // them in use after the analysis is gone.
+            const QVector<qint64> counters = columnCounter;
+            settings = regenerate(*this, analysis.xml, page.width(), page.height());
+            columnCounter = counters;
+        }
+        if (!settings)
+            continue;
+        appendAnalysis(*settings, analysis.xml, analysis.stats ? *analysis.stats : newStatsRecord());
+    }
+    m_undo.clear();
+    m_undo.markSaved();
+    emit tableChanged(true);
+    return true;
+}
+
+void Document::didSave(SaveKind kind)
+{
+    // A copy written elsewhere leaves this document as it was: still edited, undo intact.
+    if (kind == SaveKind::Save || kind == SaveKind::SaveAs) {
+        resetUndo();
+        m_undo.markSaved();
+        emit tableEditedMarkChanged(false);
+    }
+    emit saved(kind);
+}
+
+bool Document::isPristine() const
+{
+    return fileName().isEmpty() && !isDocumentEdited() && tableData.isEmpty();
+}
+
+void Document::makeWindowControllers()
+{
+    if (auto& hook = DocumentHooks::shared().makeWindowControllers)
+        hook(*this);
+}
+
+void Document::showWindows()
+{
+    if (auto& hook = DocumentHooks::shared().showWindows)
+        hook(*this);
+}
+
+void Document::closeWindows()
+{
+    if (auto& hook = DocumentHooks::shared().closeWindows)
+        hook(*this);
+}

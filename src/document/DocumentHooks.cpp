@@ -1,0 +1,7 @@
+#include "document/DocumentHooks.h"
+
+DocumentHooks& DocumentHooks::shared()
+{
+    static DocumentHooks hooks;
+    return hooks;
+}

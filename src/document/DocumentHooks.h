@@ -1,0 +1,29 @@
+#pragma once
+// What the document asks of subsystems built on top of it (analyses, graph views, windows).
+// They install their functions at start-up; an empty function means the service is absent
+// and the document does without it.
+#include <QByteArray>
+#include <QString>
+#include <QVariantMap>
+#include <functional>
+#include <optional>
+
+class Document;
+
+struct DocumentHooks {
+    // New graph settings for a stored analysis whose settings cannot be read, made from its
+    // analysis XML text and the document's table, for a view of width x height points.
+    // nullopt when the text yields no analysis. Column counters it raises are put back by
+    // the caller, so each analysis is counted once, when its windows are made.
+    std::function<std::optional<QVariantMap>(Document& doc, const QString& xml, double width, double height)>
+        regenerateGraphSettings;
+    // The PDF of analysis graphID's laid-out graph; empty when it has no laid-out graph.
+    std::function<QByteArray(const Document& doc, int graphID)> graphPDF;
+    // Window set-up and teardown of a document.
+    std::function<void(Document& doc)> makeWindowControllers;
+    std::function<void(Document& doc)> showWindows;
+    std::function<void(Document& doc)> closeWindows;
+
+    // The process-wide set.
+    static DocumentHooks& shared();
+};

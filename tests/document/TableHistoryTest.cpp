@@ -1,0 +1,129 @@
+#include "document/SnapshotHistory.h"
+#include "document/TableHistory.h"
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
+
+namespace {
+
+TableData randomTable(QRandomGenerator& rng, int cols, int rows)
+{
+    TableData table(cols);
+    for (auto& column : table)
+        for (int r = 0; r < rows; ++r)
+            column.append(QString::number(rng.bounded(1000)));
+    return table;
+}
+
+TableData edited(QRandomGenerator& rng, TableData table)
+{
+    switch (rng.bounded(5)) {
+    case 0:   // one cell
+        if (!table.isEmpty() && !table[0].isEmpty()) {
+            auto& column = table[rng.bounded(int(table.size()))];
+            column[rng.bounded(int(column.size()))] = QString::number(rng.bounded(1000));
+        }
+        break;
+    case 1:   // a row more
+        for (auto& column : table)
+            column.append(rng.bounded(2) ? QString() : QStringLiteral("n"));
+        break;
+    case 2:   // a row less
+        if (!table.isEmpty() && table[0].size() > 1)
+            for (auto& column : table)
+                column.removeLast();
+        break;
+    case 3:   // a column more
+        table.append(QStringList(table.isEmpty() ? 1 : table[0].size(), QStringLiteral("c")));
+        break;
+    default:  // columns reordered
+        std::reverse(table.begin(), table.end());
+        break;
+    }
+    return table;
+}
+
+} // namespace
+
+// Pushes, moves and cuts at random on a TableHistory and on a plain list of full tables
+// with the same rules: every snapshot must read back identical.
+TEST(TableHistory, BehavesLikeAListOfFullSnapshots)
+{
+    QRandomGenerator rng(99);
+    for (int round = 0; round < 40; ++round) {
+        TableData current = randomTable(rng, 3, 40);
+        TableHistory history(current);
+        QVector<TableData> model{current};
+        qint64 index = 0;
+        for (int step = 0; step < 60; ++step) {
+            const int action = rng.bounded(10);
+            if (action < 6) {
+                const TableData next = edited(rng, history.at(index));
+                const bool isNew = rng.bounded(8) == 0;
+                history.push(next, index, isNew);
+                SnapshotHistory::push(model, index, next, isNew);
+                if (!isNew || index < model.size() - 1)
+                    ++index;
+            } else if (action < 9) {
+                const qint64 to = index + (rng.bounded(2) ? 1 : -1);
+                if (to >= 0 && to < model.size())
+                    index = to;
+            } else {
+                qint64 modelIndex = index;
+                history.cut(index);
+                SnapshotHistory::cut(model, modelIndex);
+            }
+            ASSERT_EQ(history.size(), model.size());
+            index = qMin<qint64>(index, model.size() - 1);
+            for (qsizetype i = 0; i < model.size(); ++i)
+                ASSERT_EQ(history.at(i), model[i]) << round << " " << step << " " << i;
+        }
+    }
+}
+
+TEST(TableHistory, OneTypedCellIsStoredAsAPatch)
+{
+    QRandomGenerator rng(5);
+    TableData table = randomTable(rng, 4, 10000);
+    TableHistory history(table);
+    qint64 index = 0;
+    for (int i = 0; i < 50; ++i) {
+        TableData next = history.at(index);
+        next[i % 4][1 + i] = QStringLiteral("typed");
+        history.push(next, index, false);
+        ++index;
+        history.at(index);
+    }
+    // 50 snapshots of 4 x 10000 cells each, but each holds only the cells typed so far.
+    EXPECT_LE(history.patchedCells(), 50 * 51 / 2);
+    EXPECT_EQ(history.at(50)[1][2], QStringLiteral("typed"));
+    EXPECT_EQ(history.at(0), table);
+}
+
+TEST(SnapshotHistory, PushRule)
+{
+    QVector<int> h{0, 1, 2};
+    SnapshotHistory::push(h, 2, 3, false);
+    EXPECT_EQ(h, (QVector<int>{0, 1, 2, 3}));
+    h = {0, 1, 2, 3, 4};
+    SnapshotHistory::push(h, 1, 9, false);
+    EXPECT_EQ(h, (QVector<int>{0, 1, 9}));
+    h = {0};
+    SnapshotHistory::push(h, 0, 7, true);
+    EXPECT_EQ(h, (QVector<int>{7}));
+    h = {0};
+    SnapshotHistory::push(h, 0, 7, false);
+    EXPECT_EQ(h, (QVector<int>{0, 7}));
+    h = {0, 1, 2, 3};
+    SnapshotHistory::push(h, 1, 7, true);
+    EXPECT_EQ(h, (QVector<int>{0, 1, 7}));
+
+    qint64 index = 3;
+    h = {0, 1, 2, 3, 4};
+    SnapshotHistory::cut(h, index);
+    EXPECT_EQ(h, QVector<int>{3});
+    EXPECT_EQ(index, 0);
+    index = 9;   // an index past the end keeps the last snapshot
+    h = {5, 6};
+    SnapshotHistory::cut(h, index);
+    EXPECT_EQ(h, QVector<int>{6});
+}
