@@ -1,0 +1,143 @@
+#include "platform/Dialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+Dialogs* g_current = nullptr;
+
+QWidget* dialogParent() { return QApplication::activeWindow(); }
+
+template <typename T>
+T takeFront(std::deque<T>& queue, const T& fallback)
+{
+    if (queue.empty())
+        return fallback;
+    const T value = queue.front();
+    queue.pop_front();
+    return value;
+}
+
+}  // namespace
+
+Dialogs& Dialogs::current()
+{
+    static QtDialogs qtDialogs;
+    return g_current ? *g_current : qtDialogs;
+}
+
+void Dialogs::setCurrent(Dialogs* dialogs) { g_current = dialogs; }
+
+// ---- Qt ----
+
+void QtDialogs::alert(const QString& message, const QString& informative)
+{
+    question(message, informative, {QStringLiteral("OK")});
+}
+
+int QtDialogs::question(const QString& message, const QString& informative, const QStringList& buttons)
+{
+    QMessageBox box(dialogParent());
+    box.setIcon(QMessageBox::Warning);
+    box.setText(message);
+    box.setInformativeText(informative);
+    const QStringList labels = buttons.isEmpty() ? QStringList{QStringLiteral("OK")} : buttons;
+    QList<QAbstractButton*> added;
+    for (int i = 0; i < labels.size(); ++i) {
+        const QString& label = labels[i];
+        QMessageBox::ButtonRole role = QMessageBox::ActionRole;
+        if (i == 0)
+            role = QMessageBox::AcceptRole;
+        else if (label == QLatin1String("Cancel"))
+            role = QMessageBox::RejectRole;
+        else if (label.startsWith(QLatin1String("Don")))
+            role = QMessageBox::DestructiveRole;
+        added << box.addButton(label, role);
+    }
+    box.setDefaultButton(qobject_cast<QPushButton*>(added.first()));
+    // Escape (or closing the box) means "Cancel" when there is one, else the last button.
+    const int cancel = labels.indexOf(QStringLiteral("Cancel"));
+    box.setEscapeButton(added[cancel >= 0 ? cancel : int(added.size()) - 1]);
+    box.exec();
+    const int chosen = int(added.indexOf(box.clickedButton()));
+    return chosen >= 0 ? chosen : (cancel >= 0 ? cancel : int(added.size()) - 1);
+}
+
+QString QtDialogs::openFile(const QString& title, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(dialogParent(), title, QString(), filter);
+}
+
+QString QtDialogs::saveFile(const QString& title, const QString& suggestedName, const QString& filter)
+{
+    return QFileDialog::getSaveFileName(dialogParent(), title, suggestedName, filter);
+}
+
+QString QtDialogs::openDirectory(const QString& title, const QString& filter)
+{
+    // Packages are directories: the user picks the package folder itself.
+    QFileDialog dialog(dialogParent(), title, QString(), filter);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Open"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
+}
+
+std::optional<FontSpec> QtDialogs::chooseFont(const FontSpec& initial)
+{
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, initial.toQFont(), dialogParent());
+    if (!ok)
+        return std::nullopt;
+    return FontSpec::fromQFont(font);
+}
+
+std::optional<Color> QtDialogs::chooseColor(const Color& initial)
+{
+    const QColor color = QColorDialog::getColor(initial.toQColor(), dialogParent(), QString(),
+                                                QColorDialog::ShowAlphaChannel);
+    if (!color.isValid())
+        return std::nullopt;
+    return Color::fromQColor(color);
+}
+
+// ---- scripted ----
+
+void ScriptedDialogs::alert(const QString& message, const QString& informative)
+{
+    alerts << message;
+}
+
+int ScriptedDialogs::question(const QString& message, const QString& informative, const QStringList& buttons)
+{
+    questions << message;
+    const int answer = takeFront(answers, 0);
+    // An answer outside the buttons would be a fault of the script; keep it in range.
+    return buttons.isEmpty() ? 0 : qBound(0, answer, int(buttons.size()) - 1);
+}
+
+QString ScriptedDialogs::openFile(const QString&, const QString&) { return takeFront(files, QString()); }
+
+QString ScriptedDialogs::saveFile(const QString&, const QString&, const QString&)
+{
+    return takeFront(files, QString());
+}
+
+QString ScriptedDialogs::openDirectory(const QString&, const QString&) { return takeFront(files, QString()); }
+
+std::optional<FontSpec> ScriptedDialogs::chooseFont(const FontSpec&)
+{
+    return takeFront(fonts, std::optional<FontSpec>());
+}
+
+std::optional<Color> ScriptedDialogs::chooseColor(const Color&)
+{
+    return takeFront(colors, std::optional<Color>());
+}

@@ -1,0 +1,194 @@
+#include "platform/Dialogs.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QColorDialog>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Acts on the next modal dialog of type T once it is shown; gives up after a few seconds so
+// that a dialog that never appears fails the test instead of hanging it.
+template <typename T>
+void whenShown(std::function<void(T*)> act)
+{
+    auto* clock = new QElapsedTimer;
+    clock->start();
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        T* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (dialog && dialog->isVisible()) {
+            timer->stop();
+            act(dialog);
+        } else if (clock->elapsed() > 5000) {
+            timer->stop();
+            if (QWidget* w = QApplication::activeModalWidget())
+                w->close();
+        } else {
+            return;
+        }
+        timer->deleteLater();
+        delete clock;
+    });
+    timer->start();
+}
+
+void clickButton(QMessageBox* box, const QString& text)
+{
+    for (QAbstractButton* b : box->buttons())
+        if (b->text() == text)
+            return b->click();
+    ADD_FAILURE() << "no button " << text.toStdString();
+}
+
+TEST(ScriptedDialogs, RecordsAndAnswersInOrder)
+{
+    ScopedScriptedDialogs scoped;
+    ScriptedDialogs& d = scoped.dialogs;
+    ASSERT_EQ(&Dialogs::current(), &d);
+    d.answers = {2, 1, 7};
+    d.files = {"/a.vlbdoc", ""};
+    d.colors = {Color::gray(0.5)};
+    d.fonts = {FontSpec{"Helvetica", 14, 16}};
+
+    Alert shared;
+    shared.setMessageText("Could not read");
+    shared.runModal();
+    EXPECT_EQ(d.alerts, QStringList{"Could not read"});
+
+    const QStringList buttons{"Save", "Don't Save", "Cancel"};
+    EXPECT_EQ(d.question("q1", "", buttons), 2);
+    EXPECT_EQ(d.question("q2", "", buttons), 1);
+    EXPECT_EQ(d.question("q3", "", buttons), 2) << "an answer past the buttons is kept in range";
+    EXPECT_EQ(d.question("q4", "", buttons), 0) << "an empty queue answers the first button";
+    EXPECT_EQ(d.questions, (QStringList{"q1", "q2", "q3", "q4"}));
+
+    EXPECT_EQ(d.openDirectory("Open", "*.vlbdoc"), "/a.vlbdoc");
+    EXPECT_EQ(d.saveFile("Save", "x", ""), "");
+    EXPECT_EQ(d.openFile("Import", ""), "") << "an empty queue cancels";
+    EXPECT_EQ(d.chooseColor(Color::rgb(1, 0, 0)), Color::gray(0.5));
+    EXPECT_EQ(d.chooseColor(Color::rgb(1, 0, 0)), std::nullopt);
+    EXPECT_EQ(d.chooseFont(FontSpec{}), (FontSpec{"Helvetica", 14, 16}));
+    EXPECT_EQ(d.chooseFont(FontSpec{}), std::nullopt);
+}
+
+TEST(ScriptedDialogs, ScopesNestAndRestore)
+{
+    Dialogs* outer = &Dialogs::current();
+    {
+        ScopedScriptedDialogs a;
+        {
+            ScopedScriptedDialogs b;
+            EXPECT_EQ(&Dialogs::current(), &b.dialogs);
+        }
+        EXPECT_EQ(&Dialogs::current(), &a.dialogs);
+    }
+    EXPECT_EQ(&Dialogs::current(), outer);
+    EXPECT_NE(dynamic_cast<QtDialogs*>(outer), nullptr) << "the default is the Qt implementation";
+}
+
+struct QuestionCase {
+    const char* click;   // a button text, or "" to press Escape
+    int expected;
+};
+
+class QtQuestion : public ::testing::TestWithParam<QuestionCase> {};
+
+TEST_P(QtQuestion, ReturnsTheIndexOfTheButtonChosen)
+{
+    const QuestionCase c = GetParam();
+    QString shownText;
+    whenShown<QMessageBox>([&](QMessageBox* box) {
+        shownText = box->text();
+        EXPECT_EQ(box->defaultButton()->text(), "Save");
+        if (*c.click)
+            clickButton(box, c.click);
+        else
+            QTest::keyClick(box, Qt::Key_Escape);
+    });
+    QtDialogs dialogs;
+    EXPECT_EQ(dialogs.question("Do you want to save?", "", {"Save", "Don't Save", "Cancel"}), c.expected);
+    EXPECT_EQ(shownText, "Do you want to save?");
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, QtQuestion, ::testing::Values(
+    QuestionCase{"Save", 0}, QuestionCase{"Don't Save", 1}, QuestionCase{"Cancel", 2},
+    QuestionCase{"", 2}));
+
+TEST(QtDialogs, AlertShowsBothTextsAndOneButton)
+{
+    QString text, informative;
+    int buttons = 0;
+    whenShown<QMessageBox>([&](QMessageBox* box) {
+        text = box->text();
+        informative = box->informativeText();
+        buttons = int(box->buttons().size());
+        clickButton(box, "OK");
+    });
+    QtDialogs().alert("The file could not be read.", "It is not a package.");
+    EXPECT_EQ(text, "The file could not be read.");
+    EXPECT_EQ(informative, "It is not a package.");
+    EXPECT_EQ(buttons, 1);
+}
+
+TEST(QtDialogs, ColourPanelKeepsOpacity)
+{
+    whenShown<QColorDialog>([](QColorDialog* dialog) {
+        EXPECT_TRUE(dialog->testOption(QColorDialog::ShowAlphaChannel));
+        dialog->setCurrentColor(QColor::fromRgbF(0.0f, 0.0f, 1.0f, 0.5f));
+        dialog->accept();
+    });
+    const std::optional<Color> chosen = QtDialogs().chooseColor(Color::rgb(1, 0, 0));
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_NEAR(chosen->blue(), 1.0, 1e-3);
+    EXPECT_NEAR(chosen->alpha(), 0.5, 1e-2);
+
+    whenShown<QColorDialog>([](QColorDialog* dialog) { dialog->reject(); });
+    EXPECT_EQ(QtDialogs().chooseColor(Color::rgb(1, 0, 0)), std::nullopt);
+}
+
+TEST(QtDialogs, FontPanelStartsAtTheFontGiven)
+{
+    QFont shown;
+    whenShown<QFontDialog>([&](QFontDialog* dialog) {
+        shown = dialog->currentFont();
+        dialog->accept();
+    });
+    const FontSpec initial{"DejaVu Sans", 18, 16};
+    const std::optional<FontSpec> chosen = QtDialogs().chooseFont(initial);
+    EXPECT_EQ(shown.family(), "DejaVu Sans");
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(chosen->size, 18);
+
+    whenShown<QFontDialog>([](QFontDialog* dialog) { dialog->reject(); });
+    EXPECT_EQ(QtDialogs().chooseFont(initial), std::nullopt);
+}
+
+TEST(QtDialogs, PackageChooserPicksADirectory)
+{
+    QTemporaryDir dir;
+    const QString package = dir.filePath("Sample.vlbdoc");
+    ASSERT_TRUE(QDir().mkpath(package));
+    whenShown<QFileDialog>([&](QFileDialog* dialog) {
+        EXPECT_EQ(dialog->fileMode(), QFileDialog::Directory);
+        dialog->setDirectory(package);   // the user has gone into the package and chooses it
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    const QString chosen = QtDialogs().openDirectory("Open", "Documents (*.vlbdoc)");
+    EXPECT_EQ(QFileInfo(chosen).canonicalFilePath().toStdString(), QFileInfo(package).canonicalFilePath().toStdString());
+
+    whenShown<QFileDialog>([](QFileDialog* dialog) { static_cast<QDialog*>(dialog)->reject(); });
+    EXPECT_TRUE(QtDialogs().openDirectory("Open", "Documents (*.vlbdoc)").isEmpty());
+}
+
+}  // namespace
