@@ -6,6 +6,7 @@
 // save leaves the old package intact and reports the failure.
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -34,7 +35,9 @@ public:
 
     QString fileName() const { return m_fileName; }        // the package path, "" if never saved
     void setFileName(const QString& path) { m_fileName = path; }
-    QString displayName() const;                             // file name without folder, or "Untitled"
+    // The package's name without folder and without ".vlbdoc"; "Untitled" (then "Untitled 2",
+    // ...) when never saved.
+    QString displayName() const;
     void setUntitledNumber(int n) { m_untitledNumber = n; }
 private:
     QString m_fileName;
@@ -53,11 +56,20 @@ public:
     const std::vector<std::unique_ptr<DocumentInterface>>& documents() const { return m_documents; }
 
     DocumentInterface* newDocument();
+    // Takes a document out of the list without asking anything (a package reader drops
+    // documents with empty tables this way); its windows close and it is destroyed once
+    // control returns to the event loop (or with the controller), so a caller inside the
+    // document is not pulled from under itself. Callers iterating documents() copy it first.
+    void removeDocument(DocumentInterface* doc);
+    // The open document of a package path, or nullptr.
+    DocumentInterface* documentForPath(const QString& packagePath) const;
     // Opens a package; an already open one is brought to the front. nullptr with *error
     // on failure. After a successful read a pristine untitled document is closed.
     DocumentInterface* openDocument(const QString& packagePath, QString* error = nullptr);
     // Asks for a package with the file chooser (Dialogs) and opens it; failures are alerted.
     DocumentInterface* openDocumentInteractively();
+    // Opens each package given on the command line; failures are alerted. The number opened.
+    int openFromCommandLine(const QStringList& packagePaths);
 
     bool save(DocumentInterface* doc, QString* error = nullptr);               // asks for a path when untitled
     bool saveAs(DocumentInterface* doc, const QString& path, QString* error = nullptr);
@@ -73,8 +85,24 @@ public:
     // The write itself: temporary sibling directory, swapped in only when complete.
     static bool writePackageAtomically(DocumentInterface* doc, const QString& path, SaveKind kind, QString* error);
 
+    // The menu commands: they ask what they need (paths with the file chooser, a
+    // confirmation for revert) and alert any failure. False when cancelled or failed.
+    bool saveDocumentInteractively(DocumentInterface* doc);
+    bool saveDocumentAsInteractively(DocumentInterface* doc);
+    bool saveDocumentToInteractively(DocumentInterface* doc);
+    bool revertDocumentInteractively(DocumentInterface* doc);
+
+    // "<path>.vlbdoc" unless the path already ends so.
+    static QString withPackageExtension(const QString& path);
+
 private:
+    std::unique_ptr<DocumentInterface> take(DocumentInterface* doc);
+    void discard(std::unique_ptr<DocumentInterface> doc);
+    QString askSavePath(DocumentInterface* doc, const QString& title);
+    bool alertUnlessEmpty(bool ok, const QString& error);
+
     Factory m_factory;
     std::vector<std::unique_ptr<DocumentInterface>> m_documents;
+    std::vector<std::unique_ptr<DocumentInterface>> m_closed;   // destroyed from the event loop
     int m_untitledCounter = 0;
 };

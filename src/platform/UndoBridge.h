@@ -2,6 +2,9 @@
 // One undo stack per document. A change registers a step function: redo() calls it with +1,
 // undo() with -1; push() runs the first redo. The document's edited state is a change
 // counter of its own (do/redo +1, undo -1, explicit save 0), not the stack's clean flag.
+// The counter moves before the step runs, so a step that reads isEdited() sees the state
+// it leaves behind. A push made while a step runs is ignored: the running command already
+// is its own inverse, and pushing would delete it from under itself.
 #include <QObject>
 #include <QString>
 #include <QUndoStack>
@@ -29,6 +32,8 @@ public:
     void markSaved();
     // Sets the counter directly (for a step that must stay edited whatever undo does).
     void setChangeCount(int count);
+    // A change that has no undo step of its own: counter +1.
+    void changeDone() { bump(+1); }
 
     bool canUndo() const { return m_stack.canUndo(); }
     bool canRedo() const { return m_stack.canRedo(); }
@@ -44,6 +49,8 @@ signals:
 private:
     friend class UndoBridgeCommand;
     void bump(int delta);
+    void pushCommand(const QString& actionName, std::function<void(int step)> step, bool done);
     QUndoStack m_stack;
     int m_changeCount = 0;
+    bool m_inStep = false;
 };

@@ -1,0 +1,454 @@
+#include "platform/DocumentController.h"
+
+#include "platform/Dialogs.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTimer>
+
+namespace {
+
+DocumentController* g_shared = nullptr;
+
+const QString kExtension = QStringLiteral(".vlbdoc");
+const QString kFilter = QStringLiteral("Documents (*.vlbdoc)");
+
+QString quoted(const QString& name) { return QStringLiteral("\u201c") + name + QStringLiteral("\u201d"); }
+
+QString packageName(const QString& path)
+{
+    QString name = QFileInfo(path).fileName();
+    if (name.endsWith(kExtension, Qt::CaseInsensitive) && name.size() > kExtension.size())
+        name.chop(kExtension.size());
+    return name;
+}
+
+// The path as one spelling: absolute, clean, no trailing separator.
+QString normalized(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
+
+bool samePath(const QString& a, const QString& b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    const QString cb = QFileInfo(b).canonicalFilePath();
+    if (!ca.isEmpty() && !cb.isEmpty())
+        return ca == cb;
+    return normalized(a) == normalized(b);
+}
+
+void setError(QString* error, const QString& text)
+{
+    if (error)
+        *error = text;
+}
+
+bool removeAll(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isDir() && !info.isSymLink())
+        return QDir(path).removeRecursively();
+    return !info.exists() && !info.isSymLink() ? true : QFile::remove(path);
+}
+
+// A name beside `target` that nothing uses yet.
+QString unusedSibling(const QString& target, const QString& tag)
+{
+    const QFileInfo info(target);
+    for (;;) {
+        const QString candidate = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QLatin1Char('.') + tag
+            + QLatin1Char('-') + QString::number(QRandomGenerator::global()->generate(), 36);
+        const QFileInfo c(candidate);
+        if (!c.exists() && !c.isSymLink())
+            return candidate;
+    }
+}
+
+}  // namespace
+
+QString DocumentInterface::displayName() const
+{
+    if (!m_fileName.isEmpty())
+        return packageName(m_fileName);
+    return m_untitledNumber > 1 ? QStringLiteral("Untitled %1").arg(m_untitledNumber) : QStringLiteral("Untitled");
+}
+
+DocumentController::DocumentController(Factory factory, QObject* parent)
+    : QObject(parent), m_factory(std::move(factory))
+{
+    g_shared = this;
+}
+
+DocumentController::~DocumentController()
+{
+    if (g_shared == this)
+        g_shared = nullptr;
+}
+
+DocumentController* DocumentController::shared() { return g_shared; }
+
+QString DocumentController::withPackageExtension(const QString& path)
+{
+    if (path.endsWith(kExtension, Qt::CaseInsensitive))
+        return path;
+    QString p = path;
+    while (p.size() > 1 && p.endsWith(QLatin1Char('/')))
+        p.chop(1);
+    return p + kExtension;
+}
+
+DocumentInterface* DocumentController::newDocument()
+{
+    std::unique_ptr<DocumentInterface> doc = m_factory();
+    if (!doc)
+        return nullptr;
+    doc->setUntitledNumber(++m_untitledCounter);
+    DocumentInterface* raw = doc.get();
+    m_documents.push_back(std::move(doc));
+    raw->makeWindowControllers();
+    raw->showWindows();
+    return raw;
+}
+
+DocumentInterface* DocumentController::documentForPath(const QString& packagePath) const
+{
+    for (const auto& doc : m_documents)
+        if (samePath(doc->fileName(), packagePath))
+            return doc.get();
+    return nullptr;
+}
+
+std::unique_ptr<DocumentInterface> DocumentController::take(DocumentInterface* doc)
+{
+    for (auto it = m_documents.begin(); it != m_documents.end(); ++it) {
+        if (it->get() == doc) {
+            std::unique_ptr<DocumentInterface> owned = std::move(*it);
+            m_documents.erase(it);
+            return owned;
+        }
+    }
+    return nullptr;
+}
+
+void DocumentController::discard(std::unique_ptr<DocumentInterface> doc)
+{
+    if (!doc)
+        return;
+    doc->closeWindows();
+    m_closed.push_back(std::move(doc));
+    QTimer::singleShot(0, this, [this] { m_closed.clear(); });
+}
+
+void DocumentController::removeDocument(DocumentInterface* doc) { discard(take(doc)); }
+
+DocumentInterface* DocumentController::openDocument(const QString& packagePath, QString* error)
+{
+    if (packagePath.trimmed().isEmpty()) {
+        setError(error, QStringLiteral("No document was given to open."));
+        return nullptr;
+    }
+    const QString path = normalized(packagePath);
+    if (DocumentInterface* open = documentForPath(path)) {
+        open->showWindows();
+        return open;
+    }
+    const QString name = quoted(QFileInfo(path).fileName());
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        setError(error, QStringLiteral("The document %1 could not be opened because there is no such file.").arg(name));
+        return nullptr;
+    }
+    if (!info.isDir() || !path.endsWith(kExtension, Qt::CaseInsensitive)) {
+        setError(error, QStringLiteral("The document %1 could not be opened because it is not a document package.").arg(name));
+        return nullptr;
+    }
+    if (!info.isReadable() || !info.isExecutable()) {
+        setError(error, QStringLiteral("The document %1 could not be opened because you do not have permission to read it.").arg(name));
+        return nullptr;
+    }
+
+    std::unique_ptr<DocumentInterface> doc = m_factory();
+    if (!doc) {
+        setError(error, QStringLiteral("The document %1 could not be opened.").arg(name));
+        return nullptr;
+    }
+    doc->setFileName(path);
+    QString why;
+    if (!doc->readPackage(path, &why)) {
+        QString text = QStringLiteral("The document %1 could not be opened.").arg(name);
+        if (!why.isEmpty())
+            text += QLatin1Char(' ') + why;
+        setError(error, text);
+        return nullptr;
+    }
+
+    // An untouched untitled document gives way to the one just opened.
+    std::vector<DocumentInterface*> pristine;
+    for (const auto& d : m_documents)
+        if (d->fileName().isEmpty() && d->isPristine() && !d->isDocumentEdited())
+            pristine.push_back(d.get());
+    for (DocumentInterface* d : pristine)
+        removeDocument(d);
+
+    DocumentInterface* raw = doc.get();
+    m_documents.push_back(std::move(doc));
+    raw->makeWindowControllers();
+    raw->showWindows();
+    return raw;
+}
+
+bool DocumentController::alertUnlessEmpty(bool ok, const QString& error)
+{
+    if (!ok && !error.isEmpty())
+        Dialogs::current().alert(error);
+    return ok;
+}
+
+DocumentInterface* DocumentController::openDocumentInteractively()
+{
+    const QString path = Dialogs::current().openDirectory(QStringLiteral("Open"), kFilter);
+    if (path.isEmpty())
+        return nullptr;
+    QString error;
+    DocumentInterface* doc = openDocument(path, &error);
+    alertUnlessEmpty(doc != nullptr, error);
+    return doc;
+}
+
+int DocumentController::openFromCommandLine(const QStringList& packagePaths)
+{
+    int opened = 0;
+    for (const QString& path : packagePaths) {
+        QString error;
+        if (alertUnlessEmpty(openDocument(path, &error) != nullptr, error))
+            ++opened;
+    }
+    return opened;
+}
+
+QString DocumentController::askSavePath(DocumentInterface* doc, const QString& title)
+{
+    const QString path = Dialogs::current().saveFile(title, doc->displayName() + kExtension, kFilter);
+    return path.isEmpty() ? QString() : withPackageExtension(path);
+}
+
+bool DocumentController::save(DocumentInterface* doc, QString* error)
+{
+    if (!doc)
+        return false;
+    if (doc->fileName().isEmpty()) {
+        const QString path = askSavePath(doc, QStringLiteral("Save"));
+        if (path.isEmpty())
+            return false;   // cancelled: nothing to report
+        return saveAs(doc, path, error);
+    }
+    if (!writePackageAtomically(doc, doc->fileName(), SaveKind::Save, error))
+        return false;
+    doc->didSave(SaveKind::Save);
+    return true;
+}
+
+bool DocumentController::saveAs(DocumentInterface* doc, const QString& path, QString* error)
+{
+    if (!doc)
+        return false;
+    const QString target = normalized(withPackageExtension(path));
+    if (DocumentInterface* other = documentForPath(target); other && other != doc) {
+        setError(error, QStringLiteral("The document could not be saved as %1 because a document of that name is open. Close it first.")
+                            .arg(quoted(QFileInfo(target).fileName())));
+        return false;
+    }
+    if (!writePackageAtomically(doc, target, SaveKind::SaveAs, error))
+        return false;
+    doc->setFileName(target);
+    doc->didSave(SaveKind::SaveAs);
+    return true;
+}
+
+bool DocumentController::saveTo(DocumentInterface* doc, const QString& path, QString* error)
+{
+    if (!doc)
+        return false;
+    const QString target = normalized(withPackageExtension(path));
+    if (DocumentInterface* other = documentForPath(target); other && other != doc) {
+        setError(error, QStringLiteral("The document could not be saved to %1 because a document of that name is open. Close it first.")
+                            .arg(quoted(QFileInfo(target).fileName())));
+        return false;
+    }
+    if (!writePackageAtomically(doc, target, SaveKind::SaveTo, error))
+        return false;
+    doc->didSave(SaveKind::SaveTo);
+    return true;
+}
+
+bool DocumentController::autosave(DocumentInterface* doc, QString* error)
+{
+    // Only saved documents with changes are written back in place.
+    if (!doc || doc->fileName().isEmpty() || !doc->isDocumentEdited())
+        return true;
+    if (!writePackageAtomically(doc, doc->fileName(), SaveKind::Autosave, error))
+        return false;
+    doc->didSave(SaveKind::Autosave);
+    return true;
+}
+
+bool DocumentController::revert(DocumentInterface* doc, QString* error)
+{
+    if (!doc)
+        return false;
+    if (doc->fileName().isEmpty()) {
+        setError(error, QStringLiteral("The document %1 has never been saved.").arg(quoted(doc->displayName())));
+        return false;
+    }
+    std::unique_ptr<DocumentInterface> fresh = m_factory();
+    if (!fresh)
+        return false;
+    const QString path = doc->fileName();
+    fresh->setFileName(path);
+    QString why;
+    if (!fresh->readPackage(path, &why)) {
+        QString text = QStringLiteral("The document %1 could not be reverted.").arg(quoted(doc->displayName()));
+        if (!why.isEmpty())
+            text += QLatin1Char(' ') + why;
+        setError(error, text);
+        return false;
+    }
+    // The re-read document takes the old one's place in the list.
+    for (auto& slot : m_documents) {
+        if (slot.get() == doc) {
+            std::swap(slot, fresh);
+            slot->makeWindowControllers();
+            slot->showWindows();
+            discard(std::move(fresh));
+            return true;
+        }
+    }
+    setError(error, QStringLiteral("The document %1 is not open.").arg(quoted(doc->displayName())));
+    return false;
+}
+
+bool DocumentController::closeDocument(DocumentInterface* doc)
+{
+    if (!doc)
+        return false;
+    if (doc->isDocumentEdited()) {
+        const int answer = Dialogs::current().question(
+            QStringLiteral("Do you want to save the changes made to the document %1?").arg(quoted(doc->displayName())),
+            QStringLiteral("Your changes will be lost if you don't save them."),
+            {QStringLiteral("Save"), QStringLiteral("Don't Save"), QStringLiteral("Cancel")});
+        if (answer == 2)
+            return false;
+        if (answer == 0 && !saveDocumentInteractively(doc))
+            return false;
+    }
+    removeDocument(doc);
+    return true;
+}
+
+bool DocumentController::quit()
+{
+    std::vector<DocumentInterface*> all;
+    for (const auto& d : m_documents)
+        all.push_back(d.get());
+    for (DocumentInterface* d : all)
+        if (!closeDocument(d))
+            return false;
+    return true;
+}
+
+bool DocumentController::writePackageAtomically(DocumentInterface* doc, const QString& path, SaveKind kind, QString* error)
+{
+    if (!doc || path.trimmed().isEmpty()) {
+        setError(error, QStringLiteral("The document could not be saved because no place was given."));
+        return false;
+    }
+    const QString target = normalized(path);
+    const QFileInfo targetInfo(target);
+    const QString name = quoted(targetInfo.fileName());
+    auto fail = [&](const QString& why) {
+        setError(error, QStringLiteral("The document %1 could not be saved. %2").arg(name, why));
+        return false;
+    };
+
+    const QFileInfo parent(targetInfo.absolutePath());
+    if (!parent.isDir())
+        return fail(QStringLiteral("The folder %1 does not exist.").arg(quoted(parent.absoluteFilePath())));
+
+    // Everything is written beside the target first, so the old package stays whole until
+    // the new one is complete.
+    const QString temp = unusedSibling(target, QStringLiteral("saving"));
+    if (!QDir().mkdir(temp))
+        return fail(QStringLiteral("A temporary folder could not be made in %1.").arg(quoted(parent.absoluteFilePath())));
+    const bool replacing = targetInfo.exists() || targetInfo.isSymLink();
+    if (replacing)
+        QFile::setPermissions(temp, QFile(target).permissions());
+
+    QString why;
+    if (!doc->writePackage(temp, kind, &why) || !QFileInfo(temp).isDir()) {
+        removeAll(temp);
+        return fail(why.isEmpty() ? QStringLiteral("Its files could not be written.") : why);
+    }
+
+    if (!replacing) {
+        if (!QDir().rename(temp, target)) {
+            removeAll(temp);
+            return fail(QStringLiteral("The new package could not be moved into place."));
+        }
+        return true;
+    }
+    const QString backup = unusedSibling(target, QStringLiteral("old"));
+    if (!QDir().rename(target, backup)) {
+        removeAll(temp);
+        return fail(QStringLiteral("The old package could not be moved aside."));
+    }
+    if (!QDir().rename(temp, target)) {
+        QDir().rename(backup, target);
+        removeAll(temp);
+        return fail(QStringLiteral("The new package could not be moved into place."));
+    }
+    // The save has succeeded; a backup that cannot be removed is only left over.
+    removeAll(backup);
+    return true;
+}
+
+bool DocumentController::saveDocumentInteractively(DocumentInterface* doc)
+{
+    QString error;
+    return alertUnlessEmpty(save(doc, &error), error);
+}
+
+bool DocumentController::saveDocumentAsInteractively(DocumentInterface* doc)
+{
+    if (!doc)
+        return false;
+    const QString path = askSavePath(doc, QStringLiteral("Save As"));
+    if (path.isEmpty())
+        return false;
+    QString error;
+    return alertUnlessEmpty(saveAs(doc, path, &error), error);
+}
+
+bool DocumentController::saveDocumentToInteractively(DocumentInterface* doc)
+{
+    if (!doc)
+        return false;
+    const QString path = askSavePath(doc, QStringLiteral("Save To"));
+    if (path.isEmpty())
+        return false;
+    QString error;
+    return alertUnlessEmpty(saveTo(doc, path, &error), error);
+}
+
+bool DocumentController::revertDocumentInteractively(DocumentInterface* doc)
+{
+    if (!doc || doc->fileName().isEmpty())
+        return false;
+    const int answer = Dialogs::current().question(
+        QStringLiteral("Do you want to revert to the most recently saved version of the document %1?").arg(quoted(doc->displayName())),
+        QStringLiteral("Your current changes will be lost."), {QStringLiteral("Revert"), QStringLiteral("Cancel")});
+    if (answer != 0)
+        return false;
+    QString error;
+    return alertUnlessEmpty(revert(doc, &error), error);
+}
