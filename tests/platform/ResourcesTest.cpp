@@ -1,0 +1,95 @@
+#include "platform/Resources.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kData = QStringLiteral(VLB_TEST_DATA "/platform/resources/");
+
+QVariantMap expectedSample()
+{
+    return QVariantMap{
+        {"version", QString("4.11")},
+        {"count", qint64(3)},
+        {"ratio", 0.5},
+        {"shown", true},
+        {"bytes", QByteArray("\x00\x01\xfe", 3)},
+        {"list", QVariantList{QString("a"), qint64(2), 1.5, false, QVariantList(), QVariantMap()}},
+        {"nested", QVariantMap{{"inner", QVariantMap{{"deep", QString("value & <more>")}}}}},
+    };
+}
+
+class ResourceFormats : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ResourceFormats, ReadsTheSameDictionaryFromTheResourceAndAsDefaults)
+{
+    const QString name = GetParam();
+    ASSERT_TRUE(Resources::exists(name));
+    QString error;
+    const QVariant value = Resources::plist(name, &error);
+    ASSERT_TRUE(value.isValid()) << error.toStdString();
+    EXPECT_EQ(value.toMap(), expectedSample());
+    EXPECT_EQ(value.toMap().value("count").typeId(), QMetaType::LongLong);
+    EXPECT_EQ(value.toMap().value("shown").typeId(), QMetaType::Bool);
+
+    const DefaultsStore store = DefaultsStore::load(kData + name);
+    EXPECT_EQ(store.values(), expectedSample());
+    EXPECT_TRUE(store.contains("ratio"));
+    EXPECT_EQ(store.value("ratio").toDouble(), 0.5);
+}
+
+INSTANTIATE_TEST_SUITE_P(XmlAndBinary, ResourceFormats, ::testing::Values("sample-xml.plist", "sample-binary.plist"));
+
+TEST(Resources, MissingOrBrokenResourcesSayWhy)
+{
+    for (const char* name : {"missing.plist", "broken.plist", ""}) {
+        QString error;
+        EXPECT_FALSE(Resources::plist(name, &error).isValid()) << name;
+        EXPECT_FALSE(error.isEmpty()) << name;
+    }
+    EXPECT_FALSE(Resources::exists("missing.plist"));
+    EXPECT_FALSE(Resources::exists(""));
+    EXPECT_TRUE(Resources::exists("broken.plist"));
+}
+
+TEST(DefaultsStore, AnythingButADictionaryGivesAnEmptyStore)
+{
+    QTemporaryDir dir;
+    for (const QString& path : {kData + "array.plist", kData + "broken.plist", dir.filePath("none.plist"), dir.path()}) {
+        const DefaultsStore store = DefaultsStore::load(path);
+        EXPECT_TRUE(store.values().isEmpty()) << path.toStdString();
+        EXPECT_FALSE(store.value("version").isValid());
+    }
+}
+
+TEST(DefaultsStore, ReadsTheUsersConfigurationFolderAndNeverWrites)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    const QString path = DefaultsStore::defaultPath();
+    EXPECT_TRUE(path.endsWith("/defaults.plist"));
+    EXPECT_TRUE(path.startsWith(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)));
+    const QString folder = QFileInfo(path).absolutePath();
+    QDir(folder).removeRecursively();
+
+    EXPECT_TRUE(DefaultsStore::load().values().isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(folder)) << "loading creates nothing";
+
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(QFile::copy(kData + "sample-binary.plist", path));
+    const QDateTime written = QFileInfo(path).lastModified();
+    DefaultsStore store = DefaultsStore::load();
+    EXPECT_EQ(store.values(), expectedSample());
+    store.setValues({{"version", QString("9")}});
+    EXPECT_EQ(DefaultsStore::load().values(), expectedSample()) << "changing a store leaves the file alone";
+    EXPECT_EQ(QFileInfo(path).lastModified(), written);
+
+    QDir(folder).removeRecursively();
+    QStandardPaths::setTestModeEnabled(false);
+}
+
+}  // namespace
