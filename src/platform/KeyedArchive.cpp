@@ -165,57 +165,37 @@ public:
         return m_objects.at(index).toString();
     }
 
-    std::optional<Color> color(const QVariant& ref)
+    // Decodes the referenced object with read, refusing a reference back to an object that
+    // is still being decoded.
+    template <typename T>
+    std::optional<T> decode(const QVariant& ref, std::optional<T> (Unarchiver::*read)(int))
     {
         int index = 0;
-        if (!uidOf(ref, index) || !enter(index))
+        if (!uidOf(ref, index) || m_open.size() >= kMaxDepth || m_open.contains(index))
             return std::nullopt;
-        std::optional<Color> result = readColor(index);
-        leave(index);
+        m_open.insert(index);
+        std::optional<T> result = (this->*read)(index);
+        m_open.remove(index);
         return result;
     }
 
-    std::optional<FontSpec> font(const QVariant& ref)
+    std::optional<Color> color(const QVariant& ref) { return decode(ref, &Unarchiver::readColor); }
+    std::optional<TextAttributes> attributes(const QVariant& ref)
     {
-        int index = 0;
-        if (!uidOf(ref, index) || !enter(index))
-            return std::nullopt;
-        std::optional<FontSpec> result = readFont(index);
-        leave(index);
-        return result;
-    }
-
-    std::optional<TextAttributes> attributes(int index)
-    {
-        if (!enter(index))
-            return std::nullopt;
-        std::optional<TextAttributes> result = readAttributes(index);
-        leave(index);
-        return result;
+        return decode(ref, &Unarchiver::readAttributes);
     }
 
 private:
-    bool enter(int index)
-    {
-        if (m_open.size() >= kMaxDepth || m_open.contains(index))
-            return false;
-        m_open.insert(index);
-        return true;
-    }
-    void leave(int index) { m_open.remove(index); }
-
-    std::optional<Color> readColor(int index) const
+    std::optional<Color> readColor(int index)
     {
         const std::optional<QVariantMap> map = instance(index, "NSColor");
         if (!map)
             return std::nullopt;
         const QVariant space = map->value("NSColorSpace");
-        if (space.typeId() != QMetaType::LongLong)
+        if (space.typeId() != QMetaType::LongLong || space.toLongLong() < 1 || space.toLongLong() > 4)
             return std::nullopt;
         Color color;
         color.colorSpace = int(space.toLongLong());
-        if (space.toLongLong() < 1 || space.toLongLong() > 4)
-            return std::nullopt;
         const QVariant text = map->value(color.isGray() ? "NSWhite" : "NSRGB");
         if (text.typeId() != QMetaType::QByteArray)
             return std::nullopt;
@@ -252,7 +232,7 @@ private:
         return !values.empty();
     }
 
-    std::optional<FontSpec> readFont(int index) const
+    std::optional<FontSpec> readFont(int index)
     {
         const std::optional<QVariantMap> map = instance(index, "NSFont");
         if (!map)
@@ -292,7 +272,7 @@ private:
             if (!key)
                 return std::nullopt;
             if (*key == QLatin1String("NSFont")) {
-                attributes.font = font(valueList[i]);
+                attributes.font = decode(valueList[i], &Unarchiver::readFont);
                 if (!attributes.font)
                     return std::nullopt;
             } else if (*key == QLatin1String("NSColor")) {
@@ -410,5 +390,5 @@ std::optional<TextAttributes> KeyedArchive::unarchiveAttributes(const QByteArray
     Unarchiver unarchiver;
     if (!unarchiver.open(data))
         return std::nullopt;
-    return unarchiver.attributes(unarchiver.root());
+    return unarchiver.attributes(uid(unarchiver.root()));
 }

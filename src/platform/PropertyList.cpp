@@ -265,7 +265,19 @@ plist_t toPlist(const QVariant& v, int depth)
     return nullptr;
 }
 
-bool fromPlist(plist_t node, QVariant& out)
+bool isWideUnsigned(plist_t node)
+{
+    PlistPtr alone(plist_copy(node));
+    char* bytes = nullptr;
+    uint32_t length = 0;
+    plist_to_bin(alone.get(), &bytes, &length);
+    // The single object follows the 8-byte header; marker 0x14 is a 16-byte integer.
+    const bool wide = bytes && length > 8 && uchar(bytes[8]) == 0x14;
+    plist_to_bin_free(bytes);
+    return wide;
+}
+
+bool fromPlist(plist_t node, QVariant& out, QString& problem)
 {
     switch (plist_get_node_type(node)) {
     case PLIST_BOOLEAN: {
@@ -275,9 +287,15 @@ bool fromPlist(plist_t node, QVariant& out)
         return true;
     }
     case PLIST_UINT: {
-        // libplist keeps every integer as 64 bits; a negative one comes back two's complement.
+        // libplist hands out every integer as 64 unsigned bits: a negative one comes back
+        // two's complement, and so does an unsigned one above the signed range, which only
+        // its 16-byte binary form tells apart. Such a value has no qint64 and is refused.
         uint64_t u = 0;
         plist_get_uint_val(node, &u);
+        if (u > uint64_t(std::numeric_limits<qint64>::max()) && isWideUnsigned(node)) {
+            problem = QStringLiteral("The property list holds an integer that is too large.");
+            return false;
+        }
         out = qint64(u);
         return true;
     }
@@ -317,7 +335,7 @@ bool fromPlist(plist_t node, QVariant& out)
         list.reserve(n);
         for (uint32_t i = 0; i < n; ++i) {
             QVariant e;
-            if (!fromPlist(plist_array_get_item(node, i), e))
+            if (!fromPlist(plist_array_get_item(node, i), e, problem))
                 return false;
             list.append(e);
         }
@@ -337,7 +355,7 @@ bool fromPlist(plist_t node, QVariant& out)
                 break;
             }
             QVariant e;
-            const bool ok = fromPlist(value, e);
+            const bool ok = fromPlist(value, e, problem);
             if (ok)
                 map.insert(QString::fromUtf8(key), e);
             free(key);
@@ -350,7 +368,9 @@ bool fromPlist(plist_t node, QVariant& out)
         out = map;
         return true;
     }
-    default: return false;
+    default:
+        problem = QStringLiteral("The property list holds a value of an unknown kind.");
+        return false;
     }
 }
 
@@ -620,8 +640,9 @@ QVariant PropertyList::fromData(const QByteArray& data, QString* error)
         return failed(binary ? QStringLiteral("The binary property list is damaged.")
                              : QStringLiteral("The data is not a property list."));
     QVariant value;
-    if (!fromPlist(plist.get(), value))
-        return failed(QStringLiteral("The property list holds a value of an unknown kind."));
+    QString problem;
+    if (!fromPlist(plist.get(), value, problem))
+        return failed(problem);
     if (error)
         error->clear();
     return value;

@@ -8,7 +8,8 @@
 #include <QVariant>
 
 // An object reference of a keyed archive (a binary property list's UID). Read from binary
-// data and written to it; in XML it is the dictionary {"CF$UID": n}.
+// data and written to it; in XML it is written as the dictionary {"CF$UID": n}, which reads
+// back as that dictionary.
 struct PlistUid {
     quint64 value = 0;
     bool operator==(const PlistUid& o) const { return value == o.value; }

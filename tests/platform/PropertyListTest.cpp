@@ -338,6 +338,10 @@ INSTANTIATE_TEST_SUITE_P(
         Malformed{"unclosed", "<plist version=\"1.0\"><string>abc</plist>",
                   "The data is not a property list."},
         Malformed{"deepXml", nestedXml(600), "The property list is nested too deeply."},
+        Malformed{"unsignedAboveSignedRange",
+                  "<plist version=\"1.0\"><array><integer>-1</integer>"
+                  "<integer>18446744073709551615</integer></array></plist>",
+                  "The property list holds an integer that is too large."},
         Malformed{"shortBinary", "bplist00\xD0", "The binary property list is damaged."},
         Malformed{"truncatedBinary", PropertyList::toBinary(QVariantList{1, 2, 3}).chopped(5),
                   "The binary property list is damaged."},
