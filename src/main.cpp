@@ -1,3 +1,5 @@
+#include "app/AppDelegate.h"
+
 #include <QApplication>
 #include <QTextStream>
 
@@ -6,6 +8,12 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vlb");
     QApplication::setOrganizationName("Vlb");
+
+    AppDelegate delegate;
+    // A failed start-up has told the user why through the shared alert.
+    if (!delegate.finishLaunching())
+        return 1;
+
     QTextStream(stdout) << "Vlb: the windows are not built yet; nothing to show.\n";
     return 0;
 }

@@ -1,0 +1,169 @@
+// The start-up sequence with scripted alerts.
+#include "app/AppDelegate.h"
+#include "platform/PropertyList.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kUpdated = QStringLiteral("Your default Settings were automatically updated.");
+
+QVariantMap validResource()
+{
+    return {
+        {"intoOutlineItem", QVariantMap{{"graphProperties\tbackground", QVariantMap{{"setIndex", qint64(1)}}}}},
+        {"configResString", QVariantMap{{"graphProperties\tbackground", QVariantMap{{"titleRepresent", QString("Background")}}}}},
+        {"configIndexDict", QVariantMap{{"background", qint64(1)}, {"graphRect", qint64(4)}}},
+    };
+}
+
+TEST(Startup, DelegateBeforeLaunching)
+{
+    AppDelegate delegate;
+    EXPECT_EQ(AppDelegate::shared(), &delegate);
+    EXPECT_EQ(delegate.mainscreenFrame, Rect());
+    EXPECT_EQ(delegate.validVersions(), (QStringList{"4.0", "4.1", "4.11"}));
+    EXPECT_EQ(delegate.curVersion(), delegate.validVersions().last());
+}
+
+TEST(Startup, RunsThroughWithBundledResource)
+{
+    ScopedScriptedDialogs scripted;
+    AppDelegate delegate;
+    delegate.defaultsSource = DefaultsStore();
+    QString error;
+    ASSERT_TRUE(delegate.applicationWillFinishLaunching(&error)) << error.toStdString();
+    EXPECT_TRUE(scripted.dialogs.alerts.isEmpty());
+
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    EXPECT_EQ(delegate.mainscreenFrame, Rect(0, 0, screen.width(), screen.height()));
+    EXPECT_GT(delegate.mainscreenFrame.width(), 0);
+
+    EXPECT_EQ(delegate.appDefaultDots.size(), 7);
+    EXPECT_EQ(delegate.defaultDots, delegate.appDefaultDots);
+    EXPECT_EQ(delegate.defaultStats, delegate.appDefaultStats);
+
+    // The bundled description is a dictionary of the three tables.
+    QString readError;
+    const QVariant bundled = Resources::plist("configRes.plist", &readError);
+    ASSERT_EQ(bundled.typeId(), QMetaType::QVariantMap) << readError.toStdString();
+    EXPECT_EQ(bundled.toMap().keys(), (QStringList{"configIndexDict", "configResString", "intoOutlineItem"}));
+}
+
+TEST(Startup, LoadsDescriptionTables)
+{
+    AppDelegate delegate;
+    delegate.configResSource = validResource();
+    delegate.defaultsSource = DefaultsStore();
+    ASSERT_TRUE(delegate.applicationWillFinishLaunching());
+    EXPECT_EQ(delegate.configResOutlineItem, validResource().value("intoOutlineItem").toMap());
+    EXPECT_EQ(delegate.configResString, validResource().value("configResString").toMap());
+    EXPECT_EQ(delegate.configIndexDict, validResource().value("configIndexDict").toMap());
+}
+
+TEST(Startup, MissingOrUnreadableResourceLeavesTablesEmpty)
+{
+    for (const QVariant& resource : {QVariant(), QVariant(QString("not a dictionary"))}) {
+        ScopedScriptedDialogs scripted;
+        AppDelegate delegate;
+        delegate.configResSource = resource;
+        delegate.defaultsSource = DefaultsStore();
+        EXPECT_TRUE(delegate.applicationWillFinishLaunching());
+        EXPECT_TRUE(delegate.configResOutlineItem.isEmpty());
+        EXPECT_TRUE(delegate.configResString.isEmpty());
+        EXPECT_TRUE(delegate.configIndexDict.isEmpty());
+        EXPECT_EQ(delegate.defaultBox, delegate.appDefaultBox);
+        EXPECT_TRUE(scripted.dialogs.alerts.isEmpty());
+    }
+}
+
+struct DamageCase {
+    const char* name;
+    const char* key;     // the entry damaged
+    QVariant value;      // its new value; invalid: removed
+};
+
+void PrintTo(const DamageCase& c, std::ostream* os) { *os << c.name; }
+
+class DamagedResourceTest : public ::testing::TestWithParam<DamageCase> {};
+
+TEST_P(DamagedResourceTest, StopsWithMessage)
+{
+    QVariantMap resource = validResource();
+    if (GetParam().value.isValid())
+        resource.insert(GetParam().key, GetParam().value);
+    else
+        resource.remove(GetParam().key);
+
+    ScopedScriptedDialogs scripted;
+    AppDelegate delegate;
+    delegate.configResSource = resource;
+    delegate.defaultsSource = DefaultsStore();
+    QString error;
+    EXPECT_FALSE(delegate.applicationWillFinishLaunching(&error));
+    EXPECT_TRUE(error.contains("configRes.plist")) << error.toStdString();
+    EXPECT_TRUE(error.contains(GetParam().key)) << error.toStdString();
+    EXPECT_TRUE(delegate.configResOutlineItem.isEmpty());
+    EXPECT_TRUE(delegate.configIndexDict.isEmpty());
+    EXPECT_TRUE(scripted.dialogs.alerts.isEmpty());
+
+    // The launching entry point shows it through the shared alert.
+    EXPECT_FALSE(delegate.finishLaunching());
+    EXPECT_EQ(scripted.dialogs.alerts, QStringList{error});
+}
+
+INSTANTIATE_TEST_SUITE_P(Damage, DamagedResourceTest, ::testing::Values(
+    DamageCase{"no_outline_items", "intoOutlineItem", QVariant()},
+    DamageCase{"no_strings", "configResString", QVariant()},
+    DamageCase{"no_index", "configIndexDict", QVariant()},
+    DamageCase{"outline_items_list", "intoOutlineItem", QVariantList{}},
+    DamageCase{"outline_item_string", "intoOutlineItem", QVariantMap{{"row", QString("x")}}},
+    DamageCase{"string_not_text", "configResString", QVariantMap{{"row", QVariantMap{{"tooltip", qint64(3)}}}}},
+    DamageCase{"index_real", "configIndexDict", QVariantMap{{"background", 1.0}}},
+    DamageCase{"index_text", "configIndexDict", QVariantMap{{"background", QString("1")}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Startup, ChangedStoreFileShowsMessageOnce)
+{
+    // A defaults file as a user's profile holds it: two groups out of date.
+    AppDelegate reference;
+    reference.makeAppDefaults();
+    QVariantMap background = reference.appDefaultBackground;
+    background.insert("oldKey", QString("1"));
+    QVariantMap xAxis = reference.appDefaultXAxis;
+    xAxis.remove("tickWidth");
+    xAxis.insert("axisWidth", QString("2"));
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("defaults.plist");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(PropertyList::toBinary(QVariantMap{{"background", background}, {"xAxis", xAxis}}));
+    file.close();
+
+    ScopedScriptedDialogs scripted;
+    AppDelegate delegate;
+    delegate.configResSource = validResource();
+    delegate.defaultsSource = DefaultsStore::load(path);
+    ASSERT_TRUE(delegate.finishLaunching());
+    EXPECT_EQ(scripted.dialogs.alerts, QStringList{kUpdated});
+    EXPECT_EQ(delegate.defaultBackground, reference.appDefaultBackground);
+    QVariantMap expectedXAxis = reference.appDefaultXAxis;
+    expectedXAxis.insert("axisWidth", QString("2"));
+    EXPECT_EQ(delegate.defaultXAxis, expectedXAxis);
+
+    // Nothing is written back: the next start tells again.
+    ScopedScriptedDialogs again;
+    AppDelegate next;
+    next.configResSource = validResource();
+    next.defaultsSource = DefaultsStore::load(path);
+    ASSERT_TRUE(next.finishLaunching());
+    EXPECT_EQ(again.dialogs.alerts, QStringList{kUpdated});
+}
+
+} // namespace
