@@ -241,7 +241,7 @@ bool DocumentController::save(DocumentInterface* doc, QString* error)
         const QString path = askSavePath(doc, QStringLiteral("Save"));
         if (path.isEmpty())
             return false;   // cancelled: nothing to report
-        return saveAs(doc, path, error);
+        return saveAt(doc, path, SaveKind::Save, error);
     }
     if (!writePackageAtomically(doc, doc->fileName(), SaveKind::Save, error))
         return false;
@@ -251,6 +251,18 @@ bool DocumentController::save(DocumentInterface* doc, QString* error)
 
 bool DocumentController::saveAs(DocumentInterface* doc, const QString& path, QString* error)
 {
+    return saveAt(doc, path, SaveKind::SaveAs, error);
+}
+
+bool DocumentController::saveTo(DocumentInterface* doc, const QString& path, QString* error)
+{
+    return saveAt(doc, path, SaveKind::SaveTo, error);
+}
+
+// Save (of an untitled document), save as and save to a chosen path; only save to leaves
+// the document's file name alone.
+bool DocumentController::saveAt(DocumentInterface* doc, const QString& path, SaveKind kind, QString* error)
+{
     if (!doc)
         return false;
     const QString target = normalized(withPackageExtension(path));
@@ -259,26 +271,11 @@ bool DocumentController::saveAs(DocumentInterface* doc, const QString& path, QSt
                             .arg(quoted(QFileInfo(target).fileName())));
         return false;
     }
-    if (!writePackageAtomically(doc, target, SaveKind::SaveAs, error))
+    if (!writePackageAtomically(doc, target, kind, error))
         return false;
-    doc->setFileName(target);
-    doc->didSave(SaveKind::SaveAs);
-    return true;
-}
-
-bool DocumentController::saveTo(DocumentInterface* doc, const QString& path, QString* error)
-{
-    if (!doc)
-        return false;
-    const QString target = normalized(withPackageExtension(path));
-    if (DocumentInterface* other = documentForPath(target); other && other != doc) {
-        setError(error, QStringLiteral("The document could not be saved to %1 because a document of that name is open. Close it first.")
-                            .arg(quoted(QFileInfo(target).fileName())));
-        return false;
-    }
-    if (!writePackageAtomically(doc, target, SaveKind::SaveTo, error))
-        return false;
-    doc->didSave(SaveKind::SaveTo);
+    if (kind != SaveKind::SaveTo)
+        doc->setFileName(target);
+    doc->didSave(kind);
     return true;
 }
 

@@ -99,6 +99,7 @@ private:
     std::unique_ptr<DocumentInterface> take(DocumentInterface* doc);
     void discard(std::unique_ptr<DocumentInterface> doc);
     QString askSavePath(DocumentInterface* doc, const QString& title);
+    bool saveAt(DocumentInterface* doc, const QString& path, SaveKind kind, QString* error);
     bool alertUnlessEmpty(bool ok, const QString& error);
 
     Factory m_factory;

@@ -101,6 +101,7 @@ struct QuestionCase {
     const char* click;   // a button text, or "" to press Escape
     int expected;
 };
+void PrintTo(const QuestionCase& c, std::ostream* os) { *os << (*c.click ? c.click : "Escape"); }
 
 class QtQuestion : public ::testing::TestWithParam<QuestionCase> {};
 

@@ -79,6 +79,7 @@ struct ReadCase {
     int end;            // scanner position after the number
     bool whole;         // isWholeNumber
 };
+void PrintTo(const ReadCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
 
 class NumberReading : public DecimalComma, public ::testing::WithParamInterface<ReadCase> {};
 
@@ -167,6 +168,7 @@ struct IntCase {
     const char* text;
     std::optional<qint64> value;
 };
+void PrintTo(const IntCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
 
 class IntegerParsing : public DecimalComma, public ::testing::WithParamInterface<IntCase> {};
 
@@ -193,6 +195,7 @@ struct FormatCase {
     double value;
     const char* text;   // worked out by hand from the exact binary value
 };
+void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.format << " -> " << c.text; }
 
 class Formatting : public DecimalComma, public ::testing::WithParamInterface<FormatCase> {};
 

@@ -1,0 +1,468 @@
+#include "platform/DocumentController.h"
+#include "platform/Dialogs.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QMap>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Files = QMap<QString, QByteArray>;   // path inside the package -> contents
+
+// Every file of a folder, by relative path: the byte-for-byte picture of a package.
+Files snapshot(const QString& dir)
+{
+    Files files;
+    QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        files.insert(QDir(dir).relativeFilePath(path), f.readAll());
+    }
+    return files;
+}
+
+QStringList entries(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+struct Events {
+    int destroyed = 0;
+    int shown = 0;
+    int windowsClosed = 0;
+};
+
+// A document whose package is a set of files; it can be told to fail part-way.
+class FakeDocument : public DocumentInterface {
+public:
+    explicit FakeDocument(Events* events) : m_events(events) {}
+    ~FakeDocument() override { ++m_events->destroyed; }
+
+    Files files{{"fileInfo.plist", "version 4.11"}, {"graph/graph0.plist", "settings"}};
+    bool edited = false;
+    bool pristine = true;
+    int failAfterFiles = -1;          // write this many files, then fail
+    std::vector<SaveKind> saves;
+
+    bool writePackage(const QString& dirPath, SaveKind, QString* error) override
+    {
+        int written = 0;
+        for (auto it = files.cbegin(); it != files.cend(); ++it) {
+            if (written == failAfterFiles) {
+                *error = "The disk is full.";
+                return false;
+            }
+            const QString path = dirPath + "/" + it.key();
+            QDir().mkpath(QFileInfo(path).absolutePath());
+            QFile f(path);
+            if (!f.open(QIODevice::WriteOnly) || f.write(it.value()) != it.value().size())
+                return false;
+            ++written;
+        }
+        return true;
+    }
+    bool readPackage(const QString& dirPath, QString* error) override
+    {
+        files = snapshot(dirPath);
+        if (!files.contains("fileInfo.plist")) {
+            *error = "Its version is not known.";
+            return false;
+        }
+        pristine = false;
+        return true;
+    }
+    void didSave(SaveKind kind) override
+    {
+        saves.push_back(kind);
+        if (kind != SaveKind::SaveTo && kind != SaveKind::Autosave)
+            edited = false;
+    }
+    bool isDocumentEdited() const override { return edited; }
+    bool isPristine() const override { return pristine && !edited; }
+    void showWindows() override { ++m_events->shown; }
+    void closeWindows() override { ++m_events->windowsClosed; }
+
+private:
+    Events* m_events;
+};
+
+class DocumentControllerTest : public ::testing::Test {
+protected:
+    DocumentControllerTest()
+        : controller([this] { return std::make_unique<FakeDocument>(&events); })
+    {
+    }
+
+    FakeDocument* newDoc() { return static_cast<FakeDocument*>(controller.newDocument()); }
+    // A document saved at <dir>/<name>.vlbdoc.
+    FakeDocument* savedDoc(const QString& name)
+    {
+        FakeDocument* doc = newDoc();
+        doc->pristine = false;
+        EXPECT_TRUE(controller.saveAs(doc, dir.filePath(name)));
+        return doc;
+    }
+    void flushDeferredDeletes() { QCoreApplication::processEvents(); }
+
+    QTemporaryDir dir;
+    Events events;
+    ScopedScriptedDialogs scripted;
+    ScriptedDialogs& dialogs = scripted.dialogs;
+    DocumentController controller;
+};
+
+TEST_F(DocumentControllerTest, SavingAnUntitledDocumentAsksForAPlaceAndAddsTheExtension)
+{
+    FakeDocument* doc = newDoc();
+    EXPECT_EQ(doc->displayName(), "Untitled");
+    EXPECT_EQ(newDoc()->displayName(), "Untitled 2");
+    doc->edited = true;
+    dialogs.files = {dir.filePath("Report")};
+    QString error;
+    ASSERT_TRUE(controller.save(doc, &error)) << error.toStdString();
+    const QString package = dir.filePath("Report.vlbdoc");
+    EXPECT_EQ(doc->fileName(), package);
+    EXPECT_EQ(doc->displayName(), "Report");
+    EXPECT_EQ(snapshot(package), doc->files);
+    EXPECT_EQ(doc->saves, std::vector<SaveKind>{SaveKind::Save});
+    EXPECT_EQ(entries(dir.path()), QStringList{"Report.vlbdoc"}) << "nothing left beside the package";
+
+    // A second save writes in place without asking.
+    doc->files["tableString.txt"] = "a\tb\n";
+    ASSERT_TRUE(controller.save(doc));
+    EXPECT_EQ(snapshot(package), doc->files);
+    EXPECT_TRUE(dialogs.files.empty());
+
+    // Cancelling the chooser saves nothing and reports nothing.
+    FakeDocument* other = newDoc();
+    error.clear();
+    EXPECT_FALSE(controller.save(other, &error));
+    EXPECT_TRUE(error.isEmpty());
+    EXPECT_TRUE(other->saves.empty());
+}
+
+TEST_F(DocumentControllerTest, ReplacingAPackageDropsFilesNoLongerWritten)
+{
+    FakeDocument* doc = savedDoc("Data");
+    const QString package = doc->fileName();
+    QFile::setPermissions(package, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QFile::Permissions before = QFile::permissions(package);
+    doc->files.remove("graph/graph0.plist");
+    doc->files["stats/stats0.plist"] = "p";
+    ASSERT_TRUE(controller.save(doc));
+    EXPECT_EQ(snapshot(package), doc->files);
+    EXPECT_EQ(QFile::permissions(package), before) << "the package keeps its permissions";
+    EXPECT_EQ(entries(dir.path()), QStringList{"Data.vlbdoc"});
+}
+
+enum class Failure { DocumentRefuses, DocumentRefusesAtOnce, ParentIsAFile };
+void PrintTo(Failure f, std::ostream* os)
+{
+    *os << (f == Failure::DocumentRefuses ? "DocumentRefuses" : f == Failure::DocumentRefusesAtOnce ? "DocumentRefusesAtOnce" : "ParentIsAFile");
+}
+
+class FailedSave : public DocumentControllerTest, public ::testing::WithParamInterface<Failure> {};
+
+TEST_P(FailedSave, KeepsTheOldPackageByteForByteAndSaysWhy)
+{
+    FakeDocument* doc = savedDoc("Keep");
+    const QString package = doc->fileName();
+    const Files before = snapshot(package);
+    doc->saves.clear();
+    doc->edited = true;
+    doc->files["graph/graph0.plist"] = "new settings";
+    doc->files["graph/graph1.plist"] = "more";
+
+    QString error;
+    bool ok = true;
+    switch (GetParam()) {
+    case Failure::DocumentRefuses:
+        doc->failAfterFiles = 2;
+        ok = controller.save(doc, &error);
+        break;
+    case Failure::DocumentRefusesAtOnce:
+        doc->failAfterFiles = 0;
+        ok = controller.saveAs(doc, package, &error);
+        break;
+    case Failure::ParentIsAFile: {
+        QFile blocker(dir.filePath("blocker"));
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+        ok = controller.saveAs(doc, dir.filePath("blocker/Other"), &error);
+        break;
+    }
+    }
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(snapshot(package), before);
+    EXPECT_EQ(doc->fileName(), package);
+    EXPECT_TRUE(doc->saves.empty()) << "no didSave after a failure";
+    EXPECT_TRUE(doc->isDocumentEdited());
+    QStringList left = entries(dir.path());
+    left.removeAll("blocker");
+    EXPECT_EQ(left, QStringList{"Keep.vlbdoc"}) << "the temporary folder is gone";
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, FailedSave, ::testing::Values(
+    Failure::DocumentRefuses, Failure::DocumentRefusesAtOnce, Failure::ParentIsAFile));
+
+TEST_F(DocumentControllerTest, FailedCommandIsAlerted)
+{
+    FakeDocument* doc = savedDoc("Alerted");
+    doc->failAfterFiles = 1;
+    EXPECT_FALSE(controller.saveDocumentInteractively(doc));
+    ASSERT_EQ(dialogs.alerts.size(), 1);
+    EXPECT_TRUE(dialogs.alerts[0].contains("The disk is full.")) << dialogs.alerts[0].toStdString();
+    EXPECT_TRUE(dialogs.alerts[0].contains(QString::fromUtf8("\u201cAlerted.vlbdoc\u201d")));
+}
+
+TEST_F(DocumentControllerTest, SaveToWritesACopyAndLeavesTheDocumentAlone)
+{
+    FakeDocument* doc = savedDoc("Original");
+    doc->edited = true;
+    doc->saves.clear();
+    ASSERT_TRUE(controller.saveTo(doc, dir.filePath("Copy")));
+    EXPECT_EQ(snapshot(dir.filePath("Copy.vlbdoc")), doc->files);
+    EXPECT_EQ(doc->fileName(), dir.filePath("Original.vlbdoc"));
+    EXPECT_TRUE(doc->isDocumentEdited());
+    EXPECT_EQ(doc->saves, std::vector<SaveKind>{SaveKind::SaveTo});
+
+    dialogs.files = {dir.filePath("Second.vlbdoc")};
+    ASSERT_TRUE(controller.saveDocumentToInteractively(doc));
+    EXPECT_TRUE(QFileInfo(dir.filePath("Second.vlbdoc")).isDir());
+    EXPECT_EQ(doc->fileName(), dir.filePath("Original.vlbdoc"));
+}
+
+TEST_F(DocumentControllerTest, SaveAsMovesTheDocumentAndRefusesAnotherOpenDocumentsPackage)
+{
+    FakeDocument* a = savedDoc("A");
+    FakeDocument* b = savedDoc("B");
+    ASSERT_TRUE(controller.saveAs(a, dir.filePath("A2.vlbdoc")));
+    EXPECT_EQ(a->fileName(), dir.filePath("A2.vlbdoc"));
+    EXPECT_TRUE(QFileInfo(dir.filePath("A.vlbdoc")).isDir()) << "the old package stays";
+    const Files bBefore = snapshot(b->fileName());
+    QString error;
+    EXPECT_FALSE(controller.saveAs(a, b->fileName(), &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(snapshot(b->fileName()), bBefore);
+}
+
+TEST_F(DocumentControllerTest, AutosaveWritesChangedSavedDocumentsInPlaceOnly)
+{
+    FakeDocument* untitled = newDoc();
+    untitled->edited = true;
+    EXPECT_TRUE(controller.autosave(untitled));
+    EXPECT_TRUE(untitled->saves.empty());
+    EXPECT_TRUE(untitled->fileName().isEmpty());
+
+    FakeDocument* doc = savedDoc("Auto");
+    doc->saves.clear();
+    EXPECT_TRUE(controller.autosave(doc));
+    EXPECT_TRUE(doc->saves.empty()) << "nothing changed, nothing written";
+    doc->edited = true;
+    doc->files["tableString.txt"] = "x";
+    ASSERT_TRUE(controller.autosave(doc));
+    EXPECT_EQ(snapshot(doc->fileName()), doc->files);
+    EXPECT_EQ(doc->saves, std::vector<SaveKind>{SaveKind::Autosave});
+    EXPECT_TRUE(dialogs.files.empty());
+}
+
+struct CloseCase {
+    bool edited;
+    bool titled;
+    std::deque<int> answers;
+    std::deque<QString> files;   // chooser answers (relative to the test folder)
+    bool closed;
+    bool written;
+    int questions;
+};
+void PrintTo(const CloseCase& c, std::ostream* os)
+{
+    *os << (c.edited ? "edited" : "clean") << (c.titled ? " titled" : " untitled") << " answer "
+        << (c.answers.empty() ? -1 : c.answers.front());
+}
+
+class Closing : public DocumentControllerTest, public ::testing::WithParamInterface<CloseCase> {};
+
+TEST_P(Closing, AsksOnlyWhenEditedAndObeysTheAnswer)
+{
+    const CloseCase& c = GetParam();
+    FakeDocument* doc = c.titled ? savedDoc("Closing") : newDoc();
+    doc->saves.clear();
+    doc->edited = c.edited;
+    dialogs.answers = c.answers;
+    for (const QString& f : c.files)
+        dialogs.files.push_back(f.isEmpty() ? f : dir.filePath(f));
+
+    EXPECT_EQ(controller.closeDocument(doc), c.closed);
+    EXPECT_EQ(dialogs.questions.size(), c.questions);
+    if (c.questions > 0) {
+        const QString name = c.titled ? "Closing" : "Untitled";
+        EXPECT_EQ(dialogs.questions[0].toStdString(),
+                  QString::fromUtf8("Do you want to save the changes made to the document \u201c%1\u201d?").arg(name).toStdString());
+    }
+    const bool stillListed = !controller.documents().empty();
+    EXPECT_EQ(stillListed, !c.closed);
+    EXPECT_EQ(doc->saves.size(), size_t(c.written ? 1 : 0)) << "a closed document lives until the event loop runs";
+    EXPECT_EQ(events.windowsClosed, c.closed ? 1 : 0);
+    flushDeferredDeletes();
+    EXPECT_EQ(events.destroyed, c.closed ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, Closing, ::testing::Values(
+    CloseCase{false, true, {}, {}, true, false, 0},                  // not edited: no question
+    CloseCase{true, true, {0}, {}, true, true, 1},                   // Save
+    CloseCase{true, true, {1}, {}, true, false, 1},                  // Don't Save
+    CloseCase{true, true, {2}, {}, false, false, 1},                 // Cancel
+    CloseCase{true, false, {0}, {""}, false, false, 1},              // Save, chooser cancelled
+    CloseCase{true, false, {0}, {"Named"}, true, true, 1}));         // Save, a place chosen
+
+TEST_F(DocumentControllerTest, SaveFailureWhileClosingKeepsTheDocument)
+{
+    FakeDocument* doc = savedDoc("Stays");
+    doc->edited = true;
+    doc->failAfterFiles = 0;
+    dialogs.answers = {0};
+    EXPECT_FALSE(controller.closeDocument(doc));
+    EXPECT_EQ(controller.documents().size(), 1u);
+    EXPECT_EQ(dialogs.alerts.size(), 1);
+}
+
+TEST_F(DocumentControllerTest, QuitReviewsEveryDocumentAndStopsAtCancel)
+{
+    FakeDocument* a = savedDoc("One");
+    FakeDocument* b = savedDoc("Two");
+    FakeDocument* c = savedDoc("Three");
+    a->edited = true;
+    b->edited = true;
+    c->edited = true;
+    dialogs.answers = {1, 2};
+    EXPECT_FALSE(controller.quit());
+    EXPECT_EQ(dialogs.questions.size(), 2);
+    ASSERT_EQ(controller.documents().size(), 2u);
+    EXPECT_EQ(controller.documents()[0].get(), b);
+
+    dialogs.answers = {1, 0};
+    EXPECT_TRUE(controller.quit());
+    EXPECT_TRUE(controller.documents().empty());
+    EXPECT_EQ(c->saves.back(), SaveKind::Save);
+}
+
+TEST_F(DocumentControllerTest, OpeningReadsAPackageAndBringsAnOpenOneToTheFront)
+{
+    FakeDocument* writer = savedDoc("Shared");
+    writer->files["tableString.txt"] = "1\n2\n";
+    ASSERT_TRUE(controller.save(writer));
+    const Files written = writer->files;
+    const QString path = writer->fileName();
+    controller.removeDocument(writer);
+    flushDeferredDeletes();
+
+    auto* doc = static_cast<FakeDocument*>(controller.openDocument(path));
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->files, written);
+    EXPECT_EQ(doc->fileName(), path);
+    const int shown = events.shown;
+    EXPECT_EQ(controller.openDocument(path + "/"), doc) << "the same package, spelt differently";
+    EXPECT_EQ(controller.documents().size(), 1u);
+    EXPECT_EQ(events.shown, shown + 1);
+}
+
+struct BadOpen {
+    const char* path;    // relative to the test folder
+    const char* words;   // must appear in the error
+};
+void PrintTo(const BadOpen& b, std::ostream* os) { *os << b.path; }
+
+class FailedOpen : public DocumentControllerTest, public ::testing::WithParamInterface<BadOpen> {};
+
+TEST_P(FailedOpen, SaysWhyAndKeepsAPristineDocument)
+{
+    QDir().mkpath(dir.filePath("Empty.vlbdoc"));
+    QFile(dir.filePath("plain.vlbdoc")).open(QIODevice::WriteOnly);
+    QDir().mkpath(dir.filePath("Folder"));
+    FakeDocument* pristine = newDoc();
+
+    QString error;
+    EXPECT_EQ(controller.openDocument(dir.filePath(GetParam().path), &error), nullptr);
+    EXPECT_TRUE(error.contains(GetParam().words)) << error.toStdString();
+    ASSERT_EQ(controller.documents().size(), 1u);
+    EXPECT_EQ(controller.documents()[0].get(), pristine);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, FailedOpen, ::testing::Values(
+    BadOpen{"Missing.vlbdoc", "there is no such file"},
+    BadOpen{"plain.vlbdoc", "not a document package"},
+    BadOpen{"Folder", "not a document package"},
+    BadOpen{"Empty.vlbdoc", "Its version is not known."}));
+
+TEST_F(DocumentControllerTest, ASuccessfulOpenClosesAPristineUntitledDocument)
+{
+    const QString path = savedDoc("Opened")->fileName();
+    controller.removeDocument(controller.documents()[0].get());
+    FakeDocument* pristine = newDoc();
+    FakeDocument* used = newDoc();
+    used->edited = true;
+    ASSERT_NE(controller.openDocument(path), nullptr);
+    ASSERT_EQ(controller.documents().size(), 2u);
+    EXPECT_EQ(controller.documents()[0].get(), used);
+    EXPECT_NE(controller.documents()[1].get(), pristine);
+}
+
+TEST_F(DocumentControllerTest, InteractiveAndCommandLineOpeningAlertFailures)
+{
+    const QString good = savedDoc("Good")->fileName();
+    controller.removeDocument(controller.documents()[0].get());
+    EXPECT_EQ(controller.openFromCommandLine({good, dir.filePath("Bad.vlbdoc")}), 1);
+    ASSERT_EQ(dialogs.alerts.size(), 1);
+    EXPECT_TRUE(dialogs.alerts[0].contains(QString::fromUtf8("\u201cBad.vlbdoc\u201d")));
+
+    dialogs.files = {dir.filePath("Nothing.vlbdoc"), ""};
+    EXPECT_EQ(controller.openDocumentInteractively(), nullptr);
+    EXPECT_EQ(dialogs.alerts.size(), 2);
+    EXPECT_EQ(controller.openDocumentInteractively(), nullptr);
+    EXPECT_EQ(dialogs.alerts.size(), 2) << "a cancelled chooser is no failure";
+}
+
+TEST_F(DocumentControllerTest, RevertReplacesTheDocumentWithWhatIsOnDisk)
+{
+    FakeDocument* doc = savedDoc("Revert");
+    const Files onDisk = doc->files;
+    doc->files["graph/graph0.plist"] = "unsaved";
+    doc->edited = true;
+    dialogs.answers = {0};
+    ASSERT_TRUE(controller.revertDocumentInteractively(doc));
+    ASSERT_EQ(controller.documents().size(), 1u);
+    auto* fresh = static_cast<FakeDocument*>(controller.documents()[0].get());
+    EXPECT_NE(fresh, doc);
+    EXPECT_EQ(fresh->files, onDisk);
+    EXPECT_FALSE(fresh->isDocumentEdited());
+    flushDeferredDeletes();
+    EXPECT_EQ(events.destroyed, 1);
+
+    QDir(fresh->fileName()).removeRecursively();
+    QString error;
+    EXPECT_FALSE(controller.revert(fresh, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(controller.documents()[0].get(), fresh) << "a failed revert keeps the document";
+    EXPECT_FALSE(controller.revert(newDoc(), &error)) << "never saved";
+}
+
+TEST_F(DocumentControllerTest, SharedIsTheLastControllerMade)
+{
+    EXPECT_EQ(DocumentController::shared(), &controller);
+    {
+        DocumentController inner([] { return nullptr; });
+        EXPECT_EQ(DocumentController::shared(), &inner);
+        EXPECT_EQ(inner.newDocument(), nullptr) << "a factory that makes nothing adds nothing";
+        EXPECT_TRUE(inner.documents().empty());
+    }
+    EXPECT_EQ(DocumentController::shared(), nullptr);
+}
+
+}  // namespace
