@@ -1,0 +1,1 @@
+vlb_add_bench(bench_document SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/document_bench.cpp LIBS vlb_document Qt6::Widgets)

@@ -1,0 +1,23 @@
+#pragma once
+#include "app/AppDelegate.h"
+#include "document/Document.h"
+#include "document/DocumentHooks.h"
+#include <gtest/gtest.h>
+#include <memory>
+
+// A delegate with small, known defaults, and hooks that are cleared after every test.
+class DocumentFixture : public ::testing::Test {
+protected:
+    DocumentFixture()
+    {
+        delegate.defaultColumnSettings = {{"width", "70"}};
+        delegate.defaultTableRowSettings = {{"titleRowHeight", "20"}, {"dataRowHeight", "17"},
+                                            {"titleRowAttr", QByteArray("t")}, {"dataRowAttr", QByteArray("d")}};
+        delegate.defaultStats = {{"unbiased", true}, {"stats", false}, {"showSingle", true}};
+    }
+    ~DocumentFixture() override { DocumentHooks::shared() = DocumentHooks{}; }
+
+    std::unique_ptr<Document> newDocument() { return std::make_unique<Document>(&delegate); }
+
+    AppDelegate delegate;
+};

@@ -1,0 +1,277 @@
+#include "DocumentFixture.h"
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QSizeF>
+#include <cmath>
+
+using DocumentModel = DocumentFixture;
+
+TEST_F(DocumentModel, NewDocumentStartsEmpty)
+{
+    auto doc = newDocument();
+    EXPECT_TRUE(doc->tableData.isEmpty());
+    EXPECT_EQ(doc->tableMatrix, (TableMatrix{0, 0}));
+    EXPECT_TRUE(doc->variables.isEmpty());
+    EXPECT_EQ(doc->tableRowSettings, delegate.defaultTableRowSettings);
+    EXPECT_EQ(doc->historyOfTableData.size(), 1);
+    EXPECT_EQ(doc->historyOfColumnSettings.size(), 1);
+    EXPECT_EQ(doc->historyOfTableRowSettings, QVector<QVariantMap>{delegate.defaultTableRowSettings});
+    EXPECT_EQ(doc->historyOfColumnCounter.size(), 1);
+    EXPECT_EQ(doc->tableDataIndex + doc->columnSettingsIndex + doc->tableRowSettingIndex + doc->columnCounterIndex, 0);
+    EXPECT_EQ(doc->docVersion, "4.11");
+    EXPECT_EQ(doc->printID, 0);
+    EXPECT_TRUE(doc->graphSettings.isEmpty());
+    EXPECT_EQ(doc->ourAlert, &delegate.alert);
+    EXPECT_TRUE(doc->isPristine());
+    EXPECT_FALSE(doc->isDocumentEdited());
+    // The margins leave exactly the imageable area.
+    const Rect page = doc->imageablePageBounds();
+    const QMarginsF m = doc->printInfo.margins(QPageLayout::Point);
+    EXPECT_EQ(page.origin.x, m.left());
+    EXPECT_EQ(page.origin.y, m.bottom());
+    EXPECT_EQ(doc->printInfo.minimumMargins(), m);
+}
+
+TEST_F(DocumentModel, MarginsAreTheUnprintableBorder)
+{
+    EXPECT_EQ(Document::marginsForImageable(QSizeF(612, 792), Rect(18, 18, 576, 756)), QMarginsF(18, 18, 18, 18));
+    // left, top, right, bottom
+    EXPECT_EQ(Document::marginsForImageable(QSizeF(612, 792), Rect(12, 30, 588, 732)), QMarginsF(12, 30, 12, 30));
+    EXPECT_EQ(Document::marginsForImageable(QSizeF(600, 800), Rect(10, 20, 570, 740)), QMarginsF(10, 40, 20, 20));
+}
+
+TEST_F(DocumentModel, TableQueries)
+{
+    auto doc = newDocument();
+    doc->setTableData();
+    EXPECT_EQ(doc->tableMatrix, (TableMatrix{0, 0}));
+    doc->tableData = {{"Only"}};
+    doc->setTableData();
+    EXPECT_EQ(doc->tableMatrix, (TableMatrix{1, 1}));
+    EXPECT_EQ(doc->variables, QStringList{"Only"});
+    EXPECT_TRUE(doc->categoriesOfVariable("Only").values.isEmpty());
+    EXPECT_EQ(doc->numericValuesOfVariable("Only").count, 0);
+
+    const QString cafe = QString::fromUtf8("Caf\u00e9");
+    doc->tableData = {{"Weight", "12", "abc", "", " 3.5", "7kg", "1e2"},
+                      {"Sex", "m", "f", "m", "", "f", "f"},
+                      {"Weight", "1", "2", "3", "4", "5", "6"},
+                      {cafe, "e\u0301", "\u00e9", "x", "x", "x", "x"}};
+    doc->setTableData();
+    EXPECT_EQ(doc->tableMatrix, (TableMatrix{7, 4}));
+    EXPECT_EQ(doc->indexOfVariables("Weight"), 0);
+    EXPECT_EQ(doc->indexOfVariables("weight"), -1);
+    EXPECT_EQ(doc->indexOfVariables("Height"), -1);
+    EXPECT_EQ(doc->indexOfVariables(QString::fromUtf8("Cafe\u0301")), 3);
+
+    const auto sex = doc->categoriesOfVariable("Sex");
+    EXPECT_EQ(sex.values, (QStringList{"m", "f", ""}));
+    EXPECT_EQ(sex.rows, (QVector<QVector<qint64>>{{0, 2}, {1, 4, 5}, {3}}));
+    // Canonically equivalent cells are one category, shown as first met.
+    const auto accents = doc->categoriesOfVariable(cafe);
+    EXPECT_EQ(accents.values, (QStringList{QString::fromUtf8("e\u0301"), "x"}));
+    EXPECT_EQ(accents.rows, (QVector<QVector<qint64>>{{0, 1}, {2, 3, 4, 5}}));
+
+    const auto weight = doc->numericValuesOfVariable("Weight");
+    EXPECT_EQ(weight.count, 4);
+    const QVector<std::optional<double>> expected{12, std::nullopt, std::nullopt, 3.5, 7, 100};
+    EXPECT_EQ(weight.values, expected);
+}
+
+TEST_F(DocumentModel, ColumnSettingChangeIsPushedNotApplied)
+{
+    auto doc = newDocument();
+    doc->columnSettings = {{{"width", "70"}}, {{"width", "70"}}, {{"width", "70"}}};
+    doc->historyOfColumnSettings = {doc->columnSettings};
+    doc->modifyColumnSettingWithKey("width", "120", {0, 2, 7});
+    ASSERT_EQ(doc->historyOfColumnSettings.size(), 2);
+    const ColumnSettings pushed = doc->historyOfColumnSettings[1];
+    EXPECT_EQ(pushed[0]["width"], "120");
+    EXPECT_EQ(pushed[1]["width"], "70");
+    EXPECT_EQ(pushed[2]["width"], "120");
+    EXPECT_EQ(pushed.size(), 3);
+    EXPECT_EQ(doc->columnSettings[0]["width"], "70");
+
+    doc->setColumnSettingsWithChange(1, "Set Column Width");
+    EXPECT_EQ(doc->columnSettings, pushed);
+    EXPECT_TRUE(doc->isTableEdited());
+    EXPECT_EQ(doc->undoManager()->undoText(), "Undo Set Column Width");
+    doc->undoManager()->undo();
+    EXPECT_EQ(doc->columnSettings[0]["width"], "70");
+    EXPECT_FALSE(doc->isTableEdited());
+}
+
+TEST_F(DocumentModel, RowSettingsStep)
+{
+    auto doc = newDocument();
+    QVariantMap changed = doc->tableRowSettings;
+    changed["dataRowHeight"] = "30";
+    doc->addRowSettings(changed, false);
+    QSignalSpy spy(doc.get(), &Document::rowSettingsChanged);
+    doc->setRowSettingsWithChange(1, "Set Row Height");
+    EXPECT_EQ(doc->tableRowSettings["dataRowHeight"], "30");
+    doc->undoManager()->undo();
+    EXPECT_EQ(doc->tableRowSettings, delegate.defaultTableRowSettings);
+    doc->undoManager()->redo();
+    EXPECT_EQ(doc->tableRowSettings["dataRowHeight"], "30");
+    EXPECT_EQ(spy.count(), 3);
+}
+
+TEST_F(DocumentModel, TypedCellsAndUndo)
+{
+    auto doc = newDocument();
+    // Typing the first title into an empty table makes a column.
+    ASSERT_TRUE(doc->modifyTableWithArray({{"Weight"}}, 1, 0, true, false));
+    EXPECT_TRUE(doc->tableData.isEmpty());   // pushed only
+    doc->setTableDataWithSettingsWithSettings(true, 1, "Input");
+    EXPECT_EQ(doc->tableData, (TableData{{"Weight"}}));
+    EXPECT_EQ(doc->columnSettings, (ColumnSettings{delegate.defaultColumnSettings}));
+    EXPECT_EQ(doc->columnCounter, QVector<qint64>{0});
+    EXPECT_TRUE(doc->isDocumentEdited());
+
+    // A cell in the row below: only the table is pushed.
+    ASSERT_TRUE(doc->modifyTableWithArray({{"5"}}, 1, 1, false, false));
+    EXPECT_EQ(doc->historyOfColumnSettings.size(), 2);
+    doc->setTableDataWithSettingsWithSettings(false, 1, "Input");
+    EXPECT_EQ(doc->tableData, (TableData{{"Weight", "5"}}));
+    EXPECT_EQ(doc->tableMatrix, (TableMatrix{2, 1}));
+
+    // An empty block is refused: nothing pushed, and the caller registers no step.
+    EXPECT_FALSE(doc->modifyTableWithArray({}, 1, 1, false, false));
+    EXPECT_FALSE(doc->modifyTableWithArray({QStringList{}}, 2, 0, true, false));
+    EXPECT_EQ(doc->historyOfTableData.size(), 3);
+    EXPECT_EQ(doc->undoManager()->stack()->count(), 2);
+
+    doc->undoManager()->undo();
+    doc->undoManager()->undo();
+    EXPECT_TRUE(doc->tableData.isEmpty());
+    EXPECT_TRUE(doc->columnSettings.isEmpty());
+    EXPECT_TRUE(doc->variables.isEmpty());
+    EXPECT_FALSE(doc->isDocumentEdited());
+    doc->undoManager()->redo();
+    EXPECT_EQ(doc->variables, QStringList{"Weight"});
+}
+
+// Random block writes with their undo steps, in-place counter changes as analyses make them,
+// undos and new writes: at every point the fields equal the state recorded for that point.
+TEST_F(DocumentModel, UndoAndRedoRestoreEveryState)
+{
+    QRandomGenerator rng(2024);
+    for (int round = 0; round < 20; ++round) {
+        auto doc = newDocument();
+        struct State {
+            TableData table;
+            ColumnSettings settings;
+            QVector<qint64> counter;
+            TableMatrix matrix;
+        };
+        auto now = [&] { return State{doc->tableData, doc->columnSettings, doc->columnCounter, doc->tableMatrix}; };
+        QVector<State> states{now()};
+        int position = 0;
+        for (int step = 0; step < 25; ++step) {
+            const int action = rng.bounded(4);
+            if (action == 0 && position > 0) {
+                doc->undoManager()->undo();
+                --position;
+            } else if (action == 1 && position + 1 < states.size()) {
+                doc->undoManager()->redo();
+                ++position;
+            } else {
+                const qint64 C = doc->tableMatrix.column, R = doc->tableMatrix.row;
+                const int w = 1 + rng.bounded(2), h = 1 + rng.bounded(3);
+                TableData block(w);
+                for (auto& column : block)
+                    for (int r = 0; r < h; ++r)
+                        column.append(QString::number(rng.bounded(4)));
+                const qint64 grid = 1 + rng.bounded(int(C) + 1), row = rng.bounded(int(R) + 1);
+                const bool newColumn = grid - 1 + w > C;
+                ASSERT_TRUE(doc->modifyTableWithArray(block, grid, row, newColumn, false));
+                doc->setTableDataWithSettingsWithSettings(newColumn, 1, "Paste");
+                states.resize(position + 1);
+                states.append(now());
+                ++position;
+                // A column of the table must always be as long as the others.
+                for (const auto& column : doc->tableData)
+                    ASSERT_EQ(column.size(), doc->tableMatrix.row);
+                ASSERT_EQ(doc->columnSettings.size(), doc->tableData.size());
+                ASSERT_EQ(doc->columnCounter.size(), doc->tableData.size());
+            }
+            const State& expected = states[position];
+            ASSERT_EQ(doc->tableData, expected.table) << round << " " << step;
+            ASSERT_EQ(doc->columnSettings, expected.settings);
+            ASSERT_EQ(doc->columnCounter, expected.counter);
+            ASSERT_EQ(doc->tableMatrix, expected.matrix);
+            ASSERT_EQ(doc->tableDataIndex, position);
+        }
+    }
+}
+
+TEST_F(DocumentModel, ResetUndoCutsEveryHistory)
+{
+    auto doc = newDocument();
+    for (int i = 0; i < 4; ++i) {
+        doc->modifyTableWithArray({{QString::number(i)}}, 1, 0, true, false);
+        doc->setTableDataWithSettingsWithSettings(true, 1, "Input");
+    }
+    doc->undoManager()->undo();   // 5 snapshots at index 3
+    doc->appendAnalysis({{"g", 0}}, "x0", doc->newStatsRecord());
+    doc->appendAnalysis({{"g", 10}}, "x1", doc->newStatsRecord());
+    doc->historyOfGraphSettings[0] = {{{"g", 0}}, {{"g", 1}}, {{"g", 2}}};
+    doc->graphSettingsIndex[0] = 2;
+    doc->historyOfGraphSettings[1] = {{{"g", 10}}, {{"g", 11}}};
+    const TableData table = doc->tableData;
+    QSignalSpy spy(doc.get(), &Document::undoWasReset);
+
+    doc->resetUndo();
+    EXPECT_EQ(doc->historyOfTableData.size(), 1);
+    EXPECT_EQ(doc->historyOfTableData.at(0), table);
+    EXPECT_EQ(doc->tableData, table);
+    EXPECT_EQ(doc->historyOfColumnSettings, QVector<ColumnSettings>{doc->columnSettings});
+    EXPECT_EQ(doc->historyOfColumnCounter, QVector<QVector<qint64>>{doc->columnCounter});
+    EXPECT_EQ(doc->historyOfGraphSettings[0], (QVector<QVariantMap>{{{"g", 2}}}));
+    EXPECT_EQ(doc->historyOfGraphSettings[1], (QVector<QVariantMap>{{{"g", 10}}}));
+    EXPECT_EQ(doc->graphSettingsIndex, (QVector<qint64>{0, 0}));
+    EXPECT_EQ(doc->tableDataIndex + doc->columnSettingsIndex + doc->columnCounterIndex, 0);
+    EXPECT_FALSE(doc->undoManager()->canUndo());
+    EXPECT_FALSE(doc->undoManager()->canRedo());
+    EXPECT_EQ(spy.count(), 1);
+}
+
+TEST_F(DocumentModel, OnlySaveAndSaveAsClearUndo)
+{
+    for (SaveKind kind : {SaveKind::Save, SaveKind::SaveAs, SaveKind::SaveTo, SaveKind::Autosave}) {
+        auto doc = newDocument();
+        doc->modifyTableWithArray({{"t"}}, 1, 0, true, false);
+        doc->setTableDataWithSettingsWithSettings(true, 1, "Input");
+        doc->didSave(kind);
+        const bool explicitSave = kind == SaveKind::Save || kind == SaveKind::SaveAs;
+        EXPECT_EQ(doc->undoManager()->canUndo(), !explicitSave);
+        EXPECT_EQ(doc->isDocumentEdited(), !explicitSave);
+        EXPECT_EQ(doc->historyOfTableData.size(), explicitSave ? 1 : 2);
+    }
+}
+
+TEST_F(DocumentModel, GraphSettingsHistoryPush)
+{
+    auto doc = newDocument();
+    doc->appendAnalysis({{"v", 0}}, "x", doc->newStatsRecord());
+    auto& h = doc->historyOfGraphSettings[0];
+    doc->addToHistoryNewSettings({{"v", 1}}, 0);
+    EXPECT_EQ(h.size(), 2);
+    EXPECT_EQ(doc->graphSettingsIndex[0], 0);
+    EXPECT_EQ(doc->graphSettings[0]["v"], 0);
+    h = {{{"v", 0}}, {{"v", 1}}, {{"v", 2}}};
+    doc->graphSettingsIndex[0] = 2;
+    doc->addToHistoryNewSettings({{"v", 3}}, 0);
+    EXPECT_EQ(h.size(), 4);
+    doc->graphSettingsIndex[0] = 0;
+    doc->addToHistoryNewSettings({{"v", 9}}, 0);
+    EXPECT_EQ(h, (QVector<QVariantMap>{{{"v", 0}}, {{"v", 9}}}));
+    doc->addToHistoryNewSettings({{"v", 5}}, 3);   // no such analysis: ignored
+    EXPECT_EQ(doc->historyOfGraphSettings.size(), 1);
+
+    EXPECT_EQ(doc->stats[0]["settings"], delegate.defaultStats);
+    doc->removeAnalysis(0);
+    EXPECT_TRUE(doc->graphSettings.isEmpty() && doc->graphXMLs.isEmpty() && doc->stats.isEmpty()
+                && doc->graphSettingsIndex.isEmpty() && doc->historyOfGraphSettings.isEmpty());
+}
