@@ -1,21 +1,10 @@
 // Graph settings of older documents brought to the current key layout.
 #include "app/AppDelegate.h"
+#include "DictEdits.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-QVariantMap withValue(QVariantMap dict, const QString& key, const QVariant& value)
-{
-    dict.insert(key, value);
-    return dict;
-}
-
-QVariantMap without(QVariantMap dict, const QString& key)
-{
-    dict.remove(key);
-    return dict;
-}
 
 class GraphSettingsUpdateTest : public ::testing::Test {
 protected:

@@ -146,24 +146,24 @@ TEST(Startup, ChangedStoreFileShowsMessageOnce)
     file.write(PropertyList::toBinary(QVariantMap{{"background", background}, {"xAxis", xAxis}}));
     file.close();
 
-    ScopedScriptedDialogs scripted;
+    // Launches a delegate on the file; returns the alerts shown.
+    auto launch = [&path](AppDelegate& delegate) {
+        ScopedScriptedDialogs scripted;
+        delegate.configResSource = validResource();
+        delegate.defaultsSource = DefaultsStore::load(path);
+        EXPECT_TRUE(delegate.finishLaunching());
+        return scripted.dialogs.alerts;
+    };
     AppDelegate delegate;
-    delegate.configResSource = validResource();
-    delegate.defaultsSource = DefaultsStore::load(path);
-    ASSERT_TRUE(delegate.finishLaunching());
-    EXPECT_EQ(scripted.dialogs.alerts, QStringList{kUpdated});
+    EXPECT_EQ(launch(delegate), QStringList{kUpdated});
     EXPECT_EQ(delegate.defaultBackground, reference.appDefaultBackground);
     QVariantMap expectedXAxis = reference.appDefaultXAxis;
     expectedXAxis.insert("axisWidth", QString("2"));
     EXPECT_EQ(delegate.defaultXAxis, expectedXAxis);
 
     // Nothing is written back: the next start tells again.
-    ScopedScriptedDialogs again;
     AppDelegate next;
-    next.configResSource = validResource();
-    next.defaultsSource = DefaultsStore::load(path);
-    ASSERT_TRUE(next.finishLaunching());
-    EXPECT_EQ(again.dialogs.alerts, QStringList{kUpdated});
+    EXPECT_EQ(launch(next), QStringList{kUpdated});
 }
 
 } // namespace

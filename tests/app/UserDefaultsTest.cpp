@@ -1,23 +1,12 @@
 // User defaults read from the store and brought up to the built-in key sets.
 #include "app/AppDelegate.h"
+#include "DictEdits.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 const QString kUpdated = QStringLiteral("Your default Settings were automatically updated.");
-
-QVariantMap withValue(QVariantMap dict, const QString& key, const QVariant& value)
-{
-    dict.insert(key, value);
-    return dict;
-}
-
-QVariantMap without(QVariantMap dict, const QString& key)
-{
-    dict.remove(key);
-    return dict;
-}
 
 class UserDefaultsTest : public ::testing::Test {
 protected:
