@@ -7,6 +7,7 @@
 namespace NumberText {
 // The leading number of a text: skips white space, reads sign, digits, point, exponent,
 // stops at the first other character; 0 when there is no number. No inf, nan or hex.
+// A number too large for a double reads as +-infinity, one too small as 0 (as strtod).
 double doubleValue(const QString& text);
 // Scanner reading: skips leading white space from *pos (0 when null), reads a number as
 // doubleValue does; true and the value (and *pos after it) when a number was there.
@@ -15,12 +16,15 @@ bool scanDouble(const QString& text, double* value, int* pos = nullptr);
 bool isWholeNumber(const QString& text);
 // Strict 64-bit integer: optional sign and digits only, in range; otherwise nullopt.
 std::optional<qint64> parseInt64(const QString& text);
-// "%.15g", then ".0" appended when the text has neither '.' nor an exponent (540 -> "540.0").
+// "%.15g", then ".0" appended when the text has none of '.', 'e', 'n' (540 -> "540.0";
+// "inf" and "nan" stay as they are).
 QString realString(double value);
 // "%.15g" alone.
 QString shortest15(double value);
 // printf "%.<decimals>f" (round half to even on exact binary ties, as printf does).
 QString fixed(double value, int decimals);
-// printf with one double argument and a format such as "%.2f", "%g", "%.3e", "%5.1f".
+// printf with one double argument and a format such as "%.2f", "%g", "%.3e", "%5.1f"
+// (flags - + space # 0, width, precision; f F e E g G). Text around the conversion is
+// kept, "%%" is a percent sign; any other conversion is copied as written.
 QString format(const char* printfFormat, double value);
 }
