@@ -1,0 +1,923 @@
+#include "table/MyTableView.h"
+#include "app/AppDelegate.h"
+#include "app/TableTextCodec.h"
+#include "document/Document.h"
+#include "platform/Dialogs.h"
+#include "platform/NumberText.h"
+#include "table/MyCellDelegate.h"
+#include "table/MyTableModel.h"
+#include "windows/MySettingController.h"
+#include "windows/MyWindowController.h"
+#include <QApplication>
+#include <QClipboard>
+#include <QDataStream>
+#include <QFile>
+#include <QFontMetricsF>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMainWindow>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QStringDecoder>
+#include <algorithm>
+#include <cmath>
+
+const QString MyTableView::kBlockMimeType = QStringLiteral("application/x-vlb-table-block");
+
+namespace {
+QColor calibratedWhite(double w, double a) { return QColor::fromRgbF(w, w, w, a); }
+
+QFont smallSystemFont()
+{
+    QFont f = QApplication::font();
+    f.setPointSizeF(11.0);
+    return f;
+}
+
+QFont qfontOf(const TextAttributes& attributes)
+{
+    return attributes.font ? attributes.font->toQFont() : QApplication::font();
+}
+
+bool sameText(const QString& a, const QString& b)
+{
+    return a == b || a.normalized(QString::NormalizationForm_C) == b.normalized(QString::NormalizationForm_C);
+}
+
+// A line of table text holds no field when it has nothing but separators.
+bool isBlankLine(QStringView line, QChar separator)
+{
+    for (QChar ch : line)
+        if (ch != separator)
+            return false;
+    return true;
+}
+}
+
+MyTableView::MyTableView(QWidget* parent)
+    : QTableView(parent),
+      firstRowColor(calibratedWhite(0.88, 1.0)),
+      firstColumnColor(calibratedWhite(0.75, 1.0)),
+      selectedCellColor(QColor::fromRgbF(0.8, 0.9, 1.0, 0.25)),
+      selectedCellsColor(QColor::fromRgbF(0.8, 0.9, 1.0, 1.0)),
+      normalCellColor(Qt::white),
+      tableGridColor(Qt::black),
+      smallSystemFontAttr(smallSystemFont())
+{
+    m_titleQFont = QApplication::font();
+    m_dataQFont = QApplication::font();
+    m_model = new MyTableModel(this);
+    setModel(m_model);
+    setItemDelegate(new MyCellDelegate(this));
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    QHeaderView* header = horizontalHeader();
+    header->setMinimumSectionSize(30);
+    header->setMaximumSectionSize(200);
+    header->setSectionsMovable(true);
+    header->setSectionsClickable(true);
+    header->setHighlightSections(false);
+    header->setDefaultAlignment(Qt::AlignCenter);
+    header->viewport()->installEventFilter(this);
+    connect(header, &QHeaderView::sectionClicked, this, &MyTableView::headerSectionClicked);
+    connect(header, &QHeaderView::sectionResized, this, &MyTableView::headerSectionResized);
+    connect(header, &QHeaderView::sectionMoved, this, &MyTableView::headerSectionMoved);
+}
+
+// ---- fonts and selection -------------------------------------------------------------------
+
+void MyTableView::setTitleRowFont(const TextAttributes& attributes)
+{
+    m_titleRowFont = attributes;
+    m_titleQFont = qfontOf(attributes);
+    repaintCells();
+}
+
+void MyTableView::setDataRowFont(const TextAttributes& attributes)
+{
+    m_dataRowFont = attributes;
+    m_dataQFont = qfontOf(attributes);
+    repaintCells();
+}
+
+void MyTableView::setSelectingCells(const CellSelection& cells)
+{
+    m_selection.selectingCells = cells;
+    repaintCells();
+}
+
+void MyTableView::repaintCells()
+{
+    // Highlighting is read at paint time: a repaint is all a selection change needs.
+    viewport()->update();
+}
+
+void MyTableView::alert(const QString& message) const
+{
+    Alert* shared = myDoc ? myDoc->ourAlert : nullptr;
+    if (shared) {
+        shared->setMessageText(message);
+        shared->runModal();
+    } else {
+        Dialogs::current().alert(message);
+    }
+}
+
+// ---- data source ----------------------------------------------------------------------------
+
+qint64 MyTableView::rowCountR() const
+{
+    return myDoc ? myDoc->tableMatrix.row : 0;
+}
+
+qint64 MyTableView::columnCountC() const
+{
+    return myDoc ? myDoc->tableMatrix.column : 0;
+}
+
+bool MyTableView::isEditable() const
+{
+    return myWindowCont && myWindowCont->editable;
+}
+
+int MyTableView::numberOfRowsInTableView() const
+{
+    return int(rowCountR() + (isEditable() ? 1 : 0));
+}
+
+QVariant MyTableView::objectValue(qint64 k, qint64 r) const
+{
+    if (k == 0)
+        return r == 0 ? QVariant() : QVariant(QString::number(r));
+    if (k < 0 || !myDoc)
+        return {};
+    const TableData& table = myDoc->tableData;
+    if (r >= rowCountR() || k - 1 >= table.size())
+        return {};
+    const QStringList& column = table.at(k - 1);
+    if (r < 0 || r >= column.size())
+        return {};
+    return column.at(r);
+}
+
+QVariant MyTableView::cellBackground(qint64 k, qint64 r) const
+{
+    if (k == 0)
+        return firstColumnColor;
+    const CellSelection& s = m_selection.selectingCells;
+    if (r == s.row1 && k == s.column1)
+        return selectedCellColor;
+    return s.contains(r, k) ? selectedCellsColor : normalCellColor;
+}
+
+bool MyTableView::isAnchor(qint64 k, qint64 r) const
+{
+    const CellSelection& s = m_selection.selectingCells;
+    return r == s.row1 && k == s.column1;
+}
+
+double MyTableView::heightOfRow(qint64 r) const
+{
+    if (!myDoc)
+        return 17.0;
+    const QVariant v = myDoc->tableRowSettings.value(r == 0 ? "titleRowHeight" : "dataRowHeight");
+    return v.typeId() == QMetaType::QString ? NumberText::doubleValue(v.toString()) : 17.0;
+}
+
+bool MyTableView::shouldReorderColumn(qint64 i, qint64 j) const
+{
+    const qint64 C = columnCountC();
+    return i >= 1 && i <= C && j != 0 && j <= C;
+}
+
+qint64 MyTableView::columnIdentifierAt(int position) const
+{
+    return position >= 0 && position < m_identifierValues.size() ? m_identifierValues.at(position) : -1;
+}
+
+QString MyTableView::columnIdentifierTextAt(int position) const
+{
+    return position >= 0 && position < m_identifiers.size() ? m_identifiers.at(position) : QString();
+}
+
+// ---- columns and rows -----------------------------------------------------------------------
+
+void MyTableView::setSectionWidth(int position, double width)
+{
+    m_programResize = true;
+    horizontalHeader()->resizeSection(position, int(std::lround(width)));
+    m_programResize = false;
+}
+
+void MyTableView::fixTableColumns()
+{
+    const qint64 n = m_identifiers.size();
+    const qint64 R = rowCountR();
+    const qint64 C = columnCountC();
+    const qint64 e = isEditable() ? 1 : 0;
+    const qint64 wanted = C + 1 + e;
+
+    const double x = double(R + e);
+    const qint64 widest = qint64(std::pow(10.0, std::log10(x) + 1.0)) - 1;
+    const QRectF box(0, 0, defaultSize.width, defaultSize.height);
+    const double w = QFontMetricsF(smallSystemFontAttr).boundingRect(box, 0, QString::number(widest)).width();
+
+    if (n > wanted) {
+        m_identifiers.resize(wanted);
+        m_identifierValues.resize(wanted);
+    }
+    for (qint64 i = n; i < wanted; ++i) {
+        m_identifiers.append(QString::number(i));
+        m_identifierValues.append(i);
+    }
+    m_programResize = true;
+    m_model->setColumnCount(int(wanted));
+    m_programResize = false;
+    horizontalHeader()->setSectionResizeMode(0, QHeaderView::Fixed);
+
+    const QVariantMap defaults = (myDoc && myDoc->ourDelegate()) ? myDoc->ourDelegate()->defaultColumnSettings : QVariantMap();
+    for (qint64 i = 0; i < wanted; ++i) {
+        double width;
+        if (i == 0)
+            width = std::max(30.0, w + 10.0);
+        else if (myDoc && i - 1 < myDoc->columnSettings.size() && i <= C)
+            width = NumberText::doubleValue(myDoc->columnSettings.at(i - 1).value("width").toString());
+        else
+            width = defaults.isEmpty() ? 70.0 : NumberText::doubleValue(defaults.value("width").toString());
+        if (i > 0)
+            width = std::clamp(width, 30.0, 200.0);
+        setSectionWidth(int(i), width);
+    }
+}
+
+void MyTableView::applyRowHeights()
+{
+    QHeaderView* header = verticalHeader();
+    const int data = std::max(1, int(std::lround(heightOfRow(1))));
+    const int title = std::max(1, int(std::lround(heightOfRow(0))));
+    if (data != m_appliedDataHeight) {
+        header->setDefaultSectionSize(data);
+        m_appliedDataHeight = data;
+    }
+    if (m_model->rowCount() > 0 && header->sectionSize(0) != title)
+        header->resizeSection(0, title);
+    m_appliedTitleHeight = title;
+}
+
+void MyTableView::reloadData()
+{
+    m_model->syncRows();
+    applyRowHeights();
+    viewport()->update();
+}
+
+// ---- editing --------------------------------------------------------------------------------
+
+bool MyTableView::allowEditCellWithRow(qint64 row, qint64 columnIdentifier) const
+{
+    if (columnIdentifier < 1 || row < 0)
+        return false;
+    if (!isEditable())
+        return false;
+    const qint64 C = columnCountC();
+    if (columnIdentifier == C + 1)
+        return true;
+    if (columnIdentifier > C + 1 || !myDoc)
+        return false;
+    const auto& counter = myDoc->columnCounter;
+    return columnIdentifier - 1 >= counter.size() || counter.at(columnIdentifier - 1) < 1;
+}
+
+bool MyTableView::tableViewShouldEdit(const QString& identifier, qint64 row) const
+{
+    const auto k = NumberText::parseInt64(identifier);
+    return k && allowEditCellWithRow(row, *k);
+}
+
+QString MyTableView::cellText(const QString& typed)
+{
+    QString s = typed;
+    s.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    for (QChar& ch : s)
+        if (ch == u'\t' || ch == u'\n' || ch == u'\r' || ch == QChar(0x2028) || ch == QChar(0x2029))
+            ch = u' ';
+    return s;
+}
+
+void MyTableView::tableViewSetObjectValue(const QVariant& value, const QString& identifier, qint64 r)
+{
+    if (!value.isValid() || value.typeId() != QMetaType::QString || !myDoc)
+        return;
+    const QString s = cellText(value.toString());
+    const auto parsed = NumberText::parseInt64(identifier);
+    if (!parsed)
+        return;
+    const qint64 c = *parsed;
+    const qint64 R = rowCountR();
+    const qint64 C = columnCountC();
+    // Only cells of the grid: the data area plus the extra row and column.
+    if (c < 1 || c > C + 1 || r < 0 || r > R)
+        return;
+    if (s.isEmpty() && (r == R || c == C + 1 || r == 0))
+        return;
+    if (r == 0)
+        for (const QString& title : myDoc->variables)
+            if (sameText(title, s))
+                return;
+    if (r < R && c <= C && sameText(myDoc->tableData.at(c - 1).at(r), s))
+        return;
+    const bool newColumn = c == C + 1;
+    if (myDoc->modifyTableWithArray(TableData{QStringList{s}}, c, r, newColumn, false))
+        myDoc->setTableDataWithSettingsWithSettings(newColumn, 1, QStringLiteral("Input"));
+}
+
+// ---- the document's steps, grid side --------------------------------------------------------
+
+void MyTableView::updateEditedMark()
+{
+    if (!myDoc || !myWindowCont || !myWindowCont->isWindowLoaded())
+        return;
+    myWindowCont->window()->setWindowModified(myDoc->isTableEdited());
+}
+
+void MyTableView::tableSnapshotLoaded(bool settings)
+{
+    if (settings)
+        fixTableColumns();
+    reloadData();
+}
+
+void MyTableView::columnSettingsSnapshotLoaded()
+{
+    fixTableColumns();
+}
+
+void MyTableView::rowSettingsSnapshotLoaded()
+{
+    // Fonts always follow the stored attributes, so undoing a height change reloads the
+    // same fonts and undoing a font change brings the old ones back.
+    if (myDoc) {
+        if (auto a = KeyedArchive::unarchiveAttributes(myDoc->tableRowSettings.value("titleRowAttr").toByteArray()))
+            setTitleRowFont(*a);
+        if (auto a = KeyedArchive::unarchiveAttributes(myDoc->tableRowSettings.value("dataRowAttr").toByteArray()))
+            setDataRowFont(*a);
+    }
+    fixTableColumns();
+    reloadData();
+}
+
+// ---- paste, import, copy --------------------------------------------------------------------
+
+QVector<QStringList> MyTableView::blockFromText(const QString& text)
+{
+    // The codec drops lines without fields; rows between other rows must stay so that the
+    // block's rows keep lining up with the table. Such lines get a marker the codec keeps.
+    static const QString marker = QStringLiteral("\x01\x02vlb-empty-line\x02\x01");
+    QStringList lines;
+    bool inQuote = false;
+    bool fieldStart = true;
+    qsizetype lineStart = 0;
+    const qsizetype n = text.size();
+    // The separator is decided by the first line, as the codec does.
+    QChar separator = u',';
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar ch = text.at(i);
+        if (inQuote) {
+            if (ch == u'"') {
+                if (i + 1 < n && text.at(i + 1) == u'"')
+                    ++i;
+                else
+                    inQuote = false;
+            }
+            continue;
+        }
+        if (ch == u'"' && fieldStart) {
+            inQuote = text.indexOf(u'"', i + 1) >= 0;
+            fieldStart = false;
+            continue;
+        }
+        if (ch == u'\r' || ch == u'\n') {
+            lines.append(text.mid(lineStart, i - lineStart));
+            if (ch == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
+                ++i;
+            lineStart = i + 1;
+            fieldStart = true;
+            continue;
+        }
+        if (ch == u'\t' && lines.isEmpty())
+            separator = u'\t';
+        fieldStart = ch == u'\t' || ch == u',';
+    }
+    if (lineStart < n)
+        lines.append(text.mid(lineStart));
+    if (lines.isEmpty())
+        return {};
+    // Trailing blank lines end the text; blank lines before the first row still shift it.
+    qsizetype last = lines.size() - 1;
+    while (last >= 0 && isBlankLine(lines.at(last), separator))
+        --last;
+    if (last < 0)
+        return {};
+    bool marked = false;
+    for (qsizetype i = 0; i < last; ++i)
+        if (isBlankLine(lines.at(i), separator)) {
+            lines[i] = marker;
+            marked = true;
+        }
+    lines.resize(last + 1);
+    const QString delimiter = separator == u'\t' ? QStringLiteral("Tab") : QStringLiteral("CSV");
+    TableData block = TableTextCodec::read(lines.join(u'\n') + u'\n', delimiter);
+    if (marked && !block.isEmpty())
+        for (qsizetype i = 0; i < block.first().size(); ++i)
+            if (block.first().at(i) == marker)
+                block.first()[i].clear();
+    return block;
+}
+
+void MyTableView::addString(const QString& string, bool newTable, const QString& actionName)
+{
+    Q_UNUSED(newTable);
+    if (!m_selection.selectingCells.isSingleCell()) {
+        alert(QStringLiteral("You need to select only one cell."));
+        return;
+    }
+    addBlock(blockFromText(string), actionName);
+}
+
+void MyTableView::addBlock(const QVector<QStringList>& rawBlock, const QString& actionName)
+{
+    if (!myDoc)
+        return;
+    const CellSelection& s = m_selection.selectingCells;
+    if (!s.isSingleCell()) {
+        alert(QStringLiteral("You need to select only one cell."));
+        return;
+    }
+    const qint64 R = rowCountR();
+    const qint64 C = columnCountC();
+    TableData block = rawBlock;
+    if (block.isEmpty() || block.first().isEmpty() || s.column1 < 1 || s.column1 > C + 1 || s.row1 < 0 || s.row1 > R) {
+        alert(QStringLiteral("Invalid selection."));
+        return;
+    }
+    const qint64 n = block.size();
+    for (qint64 k = s.column1; k <= std::min(s.column1 + n - 1, C); ++k)
+        if (!allowEditCellWithRow(0, k)) {
+            alert(QStringLiteral("One or more columns are currently in use."));
+            return;
+        }
+    qsizetype height = 0;
+    for (QStringList& column : block) {
+        for (QString& cell : column)
+            cell = cellText(cell);
+        height = std::max(height, column.size());
+    }
+    // A title written here must not take the title of a column an analysis uses: the
+    // analysis finds its columns by title.
+    if (s.row1 == 0) {
+        const qint64 lo = s.column1 - 1;
+        const qint64 hi = s.column1 - 1 + n - 1;
+        for (qint64 i = 0; i < C; ++i) {
+            if ((i >= lo && i <= hi) || i >= myDoc->columnCounter.size() || myDoc->columnCounter.at(i) < 1)
+                continue;
+            for (const QStringList& column : block)
+                if (!column.isEmpty() && sameText(column.first(), myDoc->tableData.at(i).first())) {
+                    alert(QStringLiteral("One or more columns are currently in use."));
+                    return;
+                }
+        }
+    }
+    const bool newColumn = s.column1 + n - 1 > C;
+    if (myDoc->modifyTableWithArray(block, s.column1, s.row1, newColumn, false))
+        myDoc->setTableDataWithSettingsWithSettings(newColumn, 1, actionName);
+}
+
+void MyTableView::paste()
+{
+    if (!isEditable()) {
+        alert(QStringLiteral("This table is not currently editable."));
+        return;
+    }
+    if (m_selection.selectingCells.column1 == 0)
+        return;
+    const QMimeData* mime = QApplication::clipboard()->mimeData();
+    if (!mime)
+        return;
+    if (mime->hasFormat(kBlockMimeType)) {
+        QByteArray bytes = mime->data(kBlockMimeType);
+        QDataStream in(&bytes, QIODevice::ReadOnly);
+        TableData block;
+        in >> block;
+        if (in.status() == QDataStream::Ok) {
+            addBlock(block, QStringLiteral("Paste"));
+            return;
+        }
+    }
+    if (!mime->hasText())
+        return;
+    addString(mime->text(), false, QStringLiteral("Paste"));
+}
+
+void MyTableView::importTable()
+{
+    if (!isEditable()) {
+        alert(QStringLiteral("This table is not currently editable."));
+        return;
+    }
+    const QString path = Dialogs::current().openFile(QStringLiteral("Select a Text File"), QString());
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray bytes = file.readAll();
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return;
+    if (m_selection.selectingCells.column1 == 0)
+        setSelectingCells({0, 1, 0, 1});
+    addString(text, false, QStringLiteral("Import Table"));
+}
+
+void MyTableView::copy()
+{
+    const CellSelection& s = m_selection.selectingCells;
+    if (s.column1 == 0 || !myDoc)
+        return;
+    const qint64 R = rowCountR();
+    const qint64 C = columnCountC();
+    if (s.column1 > C || s.column2 > C || s.row1 >= R || s.row2 >= R) {
+        alert(QStringLiteral("The current selection is including the outside of the data area."));
+        return;
+    }
+    TableData block;
+    for (qint64 k = s.columnLo(); k <= s.columnHi(); ++k)
+        block.append(myDoc->tableData.at(k - 1).mid(s.rowLo(), s.rowHi() - s.rowLo() + 1));
+    auto* mime = new QMimeData;
+    mime->setText(TableTextCodec::write(block));
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out << block;
+    mime->setData(kBlockMimeType, bytes);
+    QApplication::clipboard()->setMimeData(mime);
+}
+
+// ---- column and row commands ----------------------------------------------------------------
+
+void MyTableView::tableViewColumnDidResize(int position)
+{
+    if (!myDoc)
+        return;
+    const qint64 k = columnIdentifierAt(position);
+    const qint64 C = columnCountC();
+    if (k <= 0 || k >= C + 1 || k - 1 >= myDoc->columnSettings.size())
+        return;
+    const double w = horizontalHeader()->sectionSize(position);
+    if (NumberText::doubleValue(myDoc->columnSettings.at(k - 1).value("width").toString()) == w)
+        return;
+    myDoc->modifyColumnSettingWithKey(QStringLiteral("width"), NumberText::realString(w), {k - 1});
+    myDoc->setColumnSettingsWithChange(1, QStringLiteral("Set Column Width"));
+}
+
+void MyTableView::tableViewColumnDidMove(int o, int n)
+{
+    if (!myDoc || o == n)
+        return;
+    for (int i = 0; i < m_identifiers.size(); ++i) {
+        m_identifiers[i] = QString::number(i);
+        m_identifierValues[i] = i;
+    }
+    auto moved = [o, n](auto list) {
+        list.move(o - 1, n - 1);
+        return list;
+    };
+    myDoc->addTableData(moved(myDoc->tableData), false);
+    myDoc->addColumnSettings(moved(myDoc->columnSettings), false);
+    myDoc->addColumnCounter(moved(myDoc->columnCounter), false);
+    myDoc->setTableDataWithSettingsWithSettings(true, 1, QStringLiteral("Reorder Columns"));
+}
+
+void MyTableView::columnWidth()
+{
+    if (!myDoc || !myWindowCont || myWindowCont->windowType() != QLatin1String("TableWindow"))
+        return;
+    const CellSelection& s = m_selection.selectingCells;
+    const qint64 C = columnCountC();
+    qint64 lo = 0;
+    qint64 hi = C - 1;
+    if (s.column1 != 0) {
+        lo = s.columnLo() - 1;
+        hi = s.columnHi() - 1;
+    }
+    // Widths live only for data columns.
+    if (C == 0 || lo < 0 || hi >= C || hi >= myDoc->columnSettings.size()) {
+        alert(QStringLiteral("Invalid selection."));
+        return;
+    }
+    const auto& settings = myDoc->columnSettings;
+    QString proposed = settings.at(lo).value("width").toString();
+    const double first = NumberText::doubleValue(proposed);
+    for (qint64 i = lo; i <= hi; ++i)
+        if (NumberText::doubleValue(settings.at(i).value("width").toString()) != first) {
+            proposed = QStringLiteral("Various values");
+            break;
+        }
+    MySettingController* dialog = myDoc->ourDelegate() ? myDoc->ourDelegate()->settingCont : nullptr;
+    if (!dialog)
+        return;
+    const auto result = dialog->runColumnWidthDialog(proposed, s.column1 != 0);
+    if (result.width.isEmpty())
+        return;
+    QList<qint64> indexes;
+    const qint64 from = result.allColumns == 1 ? 0 : lo;
+    const qint64 to = result.allColumns == 1 ? C - 1 : hi;
+    for (qint64 i = from; i <= to; ++i)
+        indexes.append(i);
+    myDoc->modifyColumnSettingWithKey(QStringLiteral("width"), result.width, indexes);
+    myDoc->setColumnSettingsWithChange(1, QStringLiteral("Set Column Width"));
+}
+
+void MyTableView::sortColumns(int tag)
+{
+    if (!myDoc)
+        return;
+    const qint64 C = columnCountC();
+    QVector<qint64> order(C);
+    for (qint64 i = 0; i < C; ++i)
+        order[i] = i;
+    const TableData& table = myDoc->tableData;
+    auto title = [&table](qint64 i) { return table.at(i).isEmpty() ? QString() : table.at(i).first(); };
+    if (tag >= 1)
+        std::stable_sort(order.begin(), order.end(), [&](qint64 a, qint64 b) { return title(a) < title(b); });
+    else
+        std::stable_sort(order.begin(), order.end(), [&](qint64 a, qint64 b) { return title(b) < title(a); });
+    auto reordered = [&order](const auto& list) {
+        std::decay_t<decltype(list)> out;
+        out.reserve(order.size());
+        for (qint64 i : order)
+            out.append(i < list.size() ? list.at(i) : typename std::decay_t<decltype(list)>::value_type());
+        return out;
+    };
+    myDoc->addTableData(reordered(table), false);
+    myDoc->addColumnSettings(reordered(myDoc->columnSettings), false);
+    myDoc->addColumnCounter(reordered(myDoc->columnCounter), false);
+    myDoc->setTableDataWithSettingsWithSettings(true, 1, QStringLiteral("Sort Columns"));
+}
+
+void MyTableView::deleteColumns()
+{
+    if (!myDoc)
+        return;
+    if (!isEditable()) {
+        alert(QStringLiteral("This table is not currently editable."));
+        return;
+    }
+    const CellSelection& s = m_selection.selectingCells;
+    const qint64 R = rowCountR();
+    const qint64 C = columnCountC();
+    if (s.column1 == 0 || s.row1 != 0 || s.row2 != R - 1 || s.columnHi() > C) {
+        alert(QStringLiteral("Invalid selection."));
+        return;
+    }
+    const qint64 lo = s.columnLo() - 1;
+    const qint64 hi = s.columnHi() - 1;
+    for (qint64 i = lo; i <= hi; ++i)
+        if (i < myDoc->columnCounter.size() && myDoc->columnCounter.at(i) > 0) {
+            alert(QStringLiteral("One or more columns are currently in use."));
+            return;
+        }
+    auto removed = [lo, hi](auto list) {
+        list.remove(lo, std::min<qsizetype>(hi + 1, list.size()) - lo);
+        return list;
+    };
+    myDoc->addTableData(removed(myDoc->tableData), false);
+    myDoc->addColumnSettings(removed(myDoc->columnSettings), false);
+    myDoc->addColumnCounter(removed(myDoc->columnCounter), false);
+    myDoc->setTableDataWithSettingsWithSettings(true, 1, QStringLiteral("Delete Columns"));
+}
+
+void MyTableView::deleteRows()
+{
+    if (!myDoc)
+        return;
+    if (!isEditable()) {
+        alert(QStringLiteral("This table is not currently editable."));
+        return;
+    }
+    const CellSelection& s = m_selection.selectingCells;
+    const qint64 R = rowCountR();
+    const qint64 C = columnCountC();
+    if (s.column1 != 1 || s.column2 != C || s.row1 == 0 || s.row2 == 0 || s.rowHi() >= R) {
+        alert(QStringLiteral("Invalid selection."));
+        return;
+    }
+    const qint64 lo = s.rowLo();
+    const qint64 hi = s.rowHi();
+    const TableData& table = myDoc->tableData;
+    for (qint64 i = 0; i < C; ++i) {
+        if (i >= myDoc->columnCounter.size() || myDoc->columnCounter.at(i) < 1)
+            continue;
+        for (qint64 r = lo; r <= hi; ++r)
+            if (!table.at(i).at(r).isEmpty()) {
+                alert(QStringLiteral("Data are currently in use."));
+                return;
+            }
+    }
+    TableData next = table;
+    for (QStringList& column : next)
+        column.remove(lo, hi - lo + 1);
+    myDoc->addTableData(next, false);
+    myDoc->setTableDataWithSettingsWithSettings(false, 1, QStringLiteral("Delete Rows"));
+}
+
+// ---- fonts and row heights ------------------------------------------------------------------
+
+void MyTableView::changeFont()
+{
+    if (!myDoc)
+        return;
+    const CellSelection& s = m_selection.selectingCells;
+    if (s.column1 == 0)
+        return;
+    if ((s.row1 == 0) != (s.row2 == 0))
+        return;
+    const bool title = s.row1 == 0;
+    const TextAttributes& attributes = title ? m_titleRowFont : m_dataRowFont;
+    const FontSpec stored = attributes.font ? *attributes.font : FontSpec::fromQFont(title ? m_titleQFont : m_dataQFont);
+    const std::optional<FontSpec> converted = Dialogs::current().chooseFont(stored);
+    if (!converted || *converted == stored)
+        return;
+    TextAttributes next = attributes;
+    next.font = *converted;
+    QVariantMap settings = myDoc->tableRowSettings;
+    settings.insert(title ? QStringLiteral("titleRowAttr") : QStringLiteral("dataRowAttr"),
+                    KeyedArchive::archiveAttributes(next));
+    myDoc->addRowSettings(settings, false);
+    myDoc->setRowSettingsWithChange(1, QStringLiteral("Change Font"));
+}
+
+void MyTableView::rowHeight()
+{
+    if (!myDoc)
+        return;
+    MySettingController* dialog = myDoc->ourDelegate() ? myDoc->ourDelegate()->settingCont : nullptr;
+    if (!dialog)
+        return;
+    const QVariantMap& stored = myDoc->tableRowSettings;
+    const QString titleText = stored.value("titleRowHeight").toString();
+    const QString dataText = stored.value("dataRowHeight").toString();
+    const auto result = dialog->runRowHeightDialog(titleText, dataText);
+    if (result.titleHeight.isEmpty() && result.titleSizeToFit == 0)
+        return;
+    auto fitted = [&stored](const char* key, const QString& typed, int sizeToFit) {
+        if (sizeToFit != 1)
+            return typed;
+        const auto attributes = KeyedArchive::unarchiveAttributes(stored.value(key).toByteArray());
+        const QFont font = attributes && attributes->font ? attributes->font->toQFont() : QApplication::font();
+        return NumberText::realString(QFontMetricsF(font).height());
+    };
+    const QString newTitle = fitted("titleRowAttr", result.titleHeight, result.titleSizeToFit);
+    const QString newData = fitted("dataRowAttr", result.dataHeight, result.dataSizeToFit);
+    if (newTitle == titleText && newData == dataText)
+        return;
+    QVariantMap settings = stored;
+    settings.insert(QStringLiteral("titleRowHeight"), newTitle);
+    settings.insert(QStringLiteral("dataRowHeight"), newData);
+    myDoc->addRowSettings(settings, false);
+    myDoc->setRowSettingsWithChange(1, QStringLiteral("Set Row Height"));
+}
+
+// ---- mouse ----------------------------------------------------------------------------------
+
+void MyTableView::mouseDownAt(const QPoint& pos, Qt::KeyboardModifiers modifiers)
+{
+    setFocus(Qt::MouseFocusReason);
+    const qint64 r = rowAt(pos.y());
+    const qint64 c = columnAt(pos.x());
+    if (m_selection.mouseDown(r, c, modifiers & Qt::ShiftModifier, rowCountR(), columnCountC()))
+        repaintCells();
+}
+
+void MyTableView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_skipRelease = false;
+    mouseDownAt(event->position().toPoint(), event->modifiers());
+}
+
+void MyTableView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    // The second press of a double click: its button-up is handled here, since not every
+    // source of double clicks sends one.
+    mouseDownAt(event->position().toPoint(), event->modifiers());
+    mouseUpAt(event->position().toPoint(), 2);
+    m_skipRelease = true;
+}
+
+void MyTableView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!(event->buttons() & Qt::LeftButton))
+        return;
+    const QPoint pos = event->position().toPoint();
+    if (m_selection.mouseDragged(rowAt(pos.y()), columnAt(pos.x()), rowCountR(), columnCountC()))
+        repaintCells();
+}
+
+void MyTableView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (std::exchange(m_skipRelease, false))
+        return;
+    mouseUpAt(event->position().toPoint(), 1);
+}
+
+void MyTableView::mouseUpAt(const QPoint& pos, int clickCount)
+{
+    const qint64 r = rowAt(pos.y());
+    const qint64 c = columnAt(pos.x());
+    const auto result = m_selection.mouseUp(r, c, clickCount, rowCountR(), columnCountC(),
+                                            [this](qint64 row, qint64 column) { return allowEditCellWithRow(row, column); });
+    if (result.edit) {
+        edit(m_model->index(int(r), int(c)));
+        return;
+    }
+    if (result.reload)
+        repaintCells();
+}
+
+void MyTableView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Copy)) {
+        copy();
+        return;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        paste();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+// ---- header ---------------------------------------------------------------------------------
+
+bool MyTableView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == horizontalHeader()->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) {
+            m_headerShift = static_cast<QMouseEvent*>(event)->modifiers() & Qt::ShiftModifier;
+        }
+        // A drag has set the width by the time the button comes up: record it as one step.
+        if (event->type() == QEvent::MouseButtonRelease)
+            commitPendingResizes();
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
+void MyTableView::headerSectionClicked(int logical)
+{
+    const qint64 k = columnIdentifierAt(logical);
+    if (k < 0)
+        return;
+    if (m_selection.headerClicked(k, m_headerShift, rowCountR(), columnCountC()))
+        repaintCells();
+}
+
+void MyTableView::headerSectionResized(int logical, int, int)
+{
+    if (m_programResize)
+        return;
+    m_pendingResizes.insert(logical);
+    // Resizes outside a header drag (a double click on a divider) are recorded at once.
+    if (!(QApplication::mouseButtons() & Qt::LeftButton))
+        commitPendingResizes();
+}
+
+void MyTableView::commitPendingResizes()
+{
+    const QSet<int> pending = std::exchange(m_pendingResizes, {});
+    for (int position : pending)
+        tableViewColumnDidResize(position);
+}
+
+void MyTableView::headerSectionMoved(int logical, int oldVisual, int newVisual)
+{
+    if (m_programMove)
+        return;
+    // The model's columns stay in place: the document reorders its table instead, so a
+    // column's identifier is always its position.
+    m_programMove = true;
+    horizontalHeader()->moveSection(newVisual, oldVisual);
+    m_programMove = false;
+    Q_UNUSED(logical);
+    if (shouldReorderColumn(oldVisual, newVisual))
+        tableViewColumnDidMove(oldVisual, newVisual);
+}

@@ -1,0 +1,37 @@
+#include "windows/MyDataSourceModel.h"
+#include "windows/MyWindowController.h"
+
+MyDataSourceModel::MyDataSourceModel(MyWindowController* controller, QStringList columnIdentifiers, QObject* parent)
+    : QAbstractTableModel(parent), m_controller(controller), m_identifiers(std::move(columnIdentifiers))
+{
+}
+
+int MyDataSourceModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_controller->numberOfRowsInTableView();
+}
+
+int MyDataSourceModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_identifiers.size());
+}
+
+QVariant MyDataSourceModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+        return {};
+    return m_controller->tableViewObjectValue(m_identifiers.value(index.column()), index.row());
+}
+
+QVariant MyDataSourceModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return m_titles.value(section, m_identifiers.value(section));
+}
+
+void MyDataSourceModel::reloadData()
+{
+    beginResetModel();
+    endResetModel();
+}

@@ -1,0 +1,460 @@
+#include "windows/MyWindowController.h"
+#include "app/AppDelegate.h"
+#include "document/Document.h"
+#include "platform/Dialogs.h"
+#include "platform/DocumentController.h"
+#include "platform/KeyedArchive.h"
+#include "table/MyTableView.h"
+#include "windows/MyDataSourceModel.h"
+#include "windows/MyDocumentWindows.h"
+#include "windows/MyWindow.h"
+#include <QAction>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTableView>
+#include <QTimer>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+MyWindowController::MyWindowController(const QString& windowNibName, QObject* parent)
+    : QObject(parent), m_windowNibName(windowNibName)
+{
+}
+
+MyWindowController::~MyWindowController()
+{
+    if (m_window) {
+        // The window may be inside one of its own events: let it go when they are done.
+        if (mTV)
+            mTV->myDoc = nullptr;
+        m_window->shouldClose = nullptr;
+        m_window->hide();
+        m_window->deleteLater();
+    }
+}
+
+QMainWindow* MyWindowController::window()
+{
+    if (!m_window && !m_windowNibName.isEmpty())
+        loadWindow();
+    return m_window;
+}
+
+bool MyWindowController::isTableWindow() const
+{
+    return m_windowNibName == QLatin1String("TableWindow");
+}
+
+// ---- screen placement ----------------------------------------------------------------------
+
+double MyWindowController::mainScreenHeight()
+{
+    if (AppDelegate* delegate = AppDelegate::shared())
+        if (delegate->mainscreenFrame.height() > 0)
+            return delegate->mainscreenFrame.height();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().height() : 0.0;
+}
+
+void MyWindowController::setFrameTopLeftPoint(QWidget* window, const Point& p)
+{
+    window->move(int(std::lround(p.x)), int(std::lround(mainScreenHeight() - p.y)));
+}
+
+Rect MyWindowController::frameOf(const QWidget* window)
+{
+    const QRect f = window->frameGeometry();
+    return Rect(f.x(), mainScreenHeight() - (f.y() + f.height()), f.width(), f.height());
+}
+
+// ---- window set-up -------------------------------------------------------------------------
+
+void MyWindowController::loadWindow()
+{
+    m_window = new MyWindow;
+    m_window->setAttribute(Qt::WA_DeleteOnClose, false);
+    m_window->setObjectName(m_windowNibName);
+    m_window->shouldClose = [this] {
+        if (m_closingForGood)
+            return true;
+        if (m_shouldCloseDocument) {
+            // Closing the document removes this window: do it once the close event is over.
+            QPointer<MyWindowController> self(this);
+            QTimer::singleShot(0, this, [self] {
+                if (self && self->myDoc)
+                    if (DocumentController* controller = DocumentController::shared())
+                        controller->closeDocument(self->myDoc);
+            });
+            return false;
+        }
+        m_inDocument = false;
+        return true;
+    };
+    buildMenus(m_window->menuBar());
+    windowDidLoad();
+    synchronizeWindowTitleWithDocumentName();
+}
+
+void MyWindowController::windowDidLoad()
+{
+    if (m_windowNibName == QLatin1String("Document"))
+        setUpMainWindow();
+    else if (isTableWindow())
+        setUpTableWindow();
+    else if (m_windowNibName == QLatin1String("GraphWindowD"))
+        m_shouldCloseDocument = false;
+    else {
+        subTitle = QStringLiteral("Stats - ");
+        m_shouldCloseDocument = false;
+    }
+}
+
+void MyWindowController::setUpMainWindow()
+{
+    subTitle = QStringLiteral("Main");
+    baseWinCont = this;
+
+    auto* central = new QWidget(m_window);
+    auto* layout = new QVBoxLayout(central);
+    auto* counts = new QHBoxLayout;
+    counts->addWidget(new QLabel(tr("Rows:"), central));
+    tkNumOfRows = new QLabel(central);
+    tkNumOfRows->setObjectName("tkNumOfRows");
+    counts->addWidget(tkNumOfRows);
+    counts->addSpacing(20);
+    counts->addWidget(new QLabel(tr("Columns:"), central));
+    tkNumOfColumns = new QLabel(central);
+    tkNumOfColumns->setObjectName("tkNumOfColumns");
+    counts->addWidget(tkNumOfColumns);
+    counts->addStretch();
+    auto* viewButton = new QPushButton(tr("Show Table"), central);
+    viewButton->setObjectName("buShowTable");
+    viewButton->setProperty("tag", 0);
+    auto* editButton = new QPushButton(tr("Edit Table"), central);
+    editButton->setObjectName("buEditTable");
+    editButton->setProperty("tag", 1);
+    for (QPushButton* b : {viewButton, editButton}) {
+        connect(b, &QPushButton::clicked, this, [this, b] { editDataTableTapped(b->property("tag").toInt()); });
+        counts->addWidget(b);
+    }
+    layout->addLayout(counts);
+
+    auto* body = new QHBoxLayout;
+    docTV = new QTableView(central);
+    docTV->setObjectName("docTV");
+    m_docModel = new MyDataSourceModel(this, {QStringLiteral("0")}, docTV);
+    m_docModel->setHeaderTitles({tr("Columns")});
+    docTV->setModel(m_docModel);
+    docTV->verticalHeader()->hide();
+    docTV->horizontalHeader()->setStretchLastSection(true);
+    docTV->setSelectionBehavior(QAbstractItemView::SelectRows);
+    docTV->setSelectionMode(QAbstractItemView::SingleSelection);
+    docTV->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    docTV->setMaximumWidth(220);
+    body->addWidget(docTV);
+    // The selector outline of the analyses goes here.
+    docOlV = new QTreeView(central);
+    docOlV->setObjectName("docOlV");
+    body->addWidget(docOlV, 1);
+    layout->addLayout(body, 1);
+    m_window->setCentralWidget(central);
+    m_window->resize(640, 420);
+
+    setFrameTopLeftPoint(m_window, {20.0, mainScreenHeight() - 25.0});
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+    refreshTableData();
+    m_shouldCloseDocument = true;
+
+    if (myDoc) {
+        connect(myDoc, &Document::tableChanged, this, [this] { refreshTableData(); });
+        connect(myDoc, &Document::editedChanged, m_window, &QWidget::setWindowModified);
+        m_window->setWindowModified(myDoc->isDocumentEdited());
+    }
+}
+
+void MyWindowController::setUpTableWindow()
+{
+    subTitle = QStringLiteral("Table");
+    mTV = new MyTableView(m_window);
+    mTV->setObjectName("mTV");
+    mTV->myWindowCont = this;
+    mTV->myDoc = myDoc;
+    if (myDoc) {
+        const QVariantMap& rows = myDoc->tableRowSettings;
+        if (auto a = KeyedArchive::unarchiveAttributes(rows.value("titleRowAttr").toByteArray()))
+            mTV->setTitleRowFont(*a);
+        if (auto a = KeyedArchive::unarchiveAttributes(rows.value("dataRowAttr").toByteArray()))
+            mTV->setDataRowFont(*a);
+    }
+    m_window->setCentralWidget(mTV);
+    m_window->resize(720, 480);
+    if (baseWinCont && baseWinCont->window())
+        setFrameTopLeftPoint(m_window, {20.0, frameOf(baseWinCont->window()).origin.y});
+    mTV->fixTableColumns();
+    mTV->reloadData();
+    m_shouldCloseDocument = false;
+
+    if (myDoc) {
+        connect(myDoc, &Document::tableChanged, mTV, &MyTableView::tableSnapshotLoaded);
+        connect(myDoc, &Document::columnSettingsChanged, mTV, &MyTableView::columnSettingsSnapshotLoaded);
+        connect(myDoc, &Document::rowSettingsChanged, mTV, &MyTableView::rowSettingsSnapshotLoaded);
+        connect(myDoc, &Document::tableEditedMarkChanged, m_window, &QWidget::setWindowModified);
+        m_window->setWindowModified(myDoc->isTableEdited());
+    }
+}
+
+QString MyWindowController::windowTitleForDocumentDisplayName(const QString& displayName) const
+{
+    QString name = displayName;
+    const qsizetype at = name.indexOf(QLatin1String(".vlbdoc"));
+    if (name.endsWith(QLatin1String(".vlbdoc")))
+        name = name.left(at);
+    if (m_windowNibName == QLatin1String("GraphWindowD") || m_windowNibName == QLatin1String("StatsWindowD")) {
+        QString graphTitle;
+        if (myDoc && graphID >= 0 && graphID < myDoc->graphSettings.size())
+            graphTitle = myDoc->graphSettings.at(graphID).value("graphTitle").toString();
+        return name + " - " + subTitle + graphTitle;
+    }
+    return name + " - " + subTitle;
+}
+
+void MyWindowController::synchronizeWindowTitleWithDocumentName()
+{
+    if (!m_window)
+        return;
+    const QString displayName = myDoc ? myDoc->displayName() : QStringLiteral("Untitled");
+    m_window->setWindowTitle(windowTitleForDocumentDisplayName(displayName) + QStringLiteral("[*]"));
+}
+
+// ---- main window ---------------------------------------------------------------------------
+
+int MyWindowController::numberOfRowsInTableView() const
+{
+    if (m_windowNibName == QLatin1String("Document"))
+        return myDoc ? int(myDoc->variables.size()) : 0;
+    return 0;
+}
+
+QVariant MyWindowController::tableViewObjectValue(const QString& columnIdentifier, int row) const
+{
+    Q_UNUSED(columnIdentifier);
+    if (m_windowNibName == QLatin1String("Document") && myDoc && row >= 0 && row < myDoc->variables.size())
+        return myDoc->variables.at(row);
+    return {};
+}
+
+void MyWindowController::refreshTableData()
+{
+    if (!myDoc)
+        return;
+    if (tkNumOfColumns)
+        tkNumOfColumns->setText(QString::number(myDoc->tableMatrix.column));
+    if (tkNumOfRows) {
+        const qint64 rows = myDoc->tableMatrix.row;
+        tkNumOfRows->setText(QString::number(rows < 2 ? 0 : rows - 1));
+    }
+    if (m_docModel)
+        m_docModel->reloadData();
+}
+
+void MyWindowController::editDataTableTapped(int tag)
+{
+    editable = tag > 0;
+    if (myDoc)
+        MyDocumentWindows::showTableWindowAtState(*myDoc, editable);
+}
+
+void MyWindowController::toggleDrawer()
+{
+    // Only graph and statistics windows have a drawer.
+    if ((m_windowNibName == QLatin1String("GraphWindowD") || m_windowNibName == QLatin1String("StatsWindowD")) && drawer)
+        drawer->setVisible(!drawer->isVisible());
+}
+
+// ---- menus ---------------------------------------------------------------------------------
+
+void MyWindowController::buildMenus(QMenuBar* bar)
+{
+    auto add = [this](QMenu* menu, const QString& text, auto slot, QKeySequence key = {}) {
+        QAction* action = menu->addAction(text);
+        if (!key.isEmpty())
+            action->setShortcut(key);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    QMenu* file = bar->addMenu(tr("&File"));
+    add(file, tr("New"), &MyWindowController::newDocument, QKeySequence::New);
+    add(file, tr("Open…"), &MyWindowController::openDocument, QKeySequence::Open);
+    file->addSeparator();
+    add(file, tr("Close"), &MyWindowController::closeWindow, QKeySequence::Close);
+    add(file, tr("Save"), &MyWindowController::saveDocument, QKeySequence::Save);
+    add(file, tr("Save As…"), &MyWindowController::saveDocumentAs, QKeySequence::SaveAs);
+    file->addSeparator();
+    add(file, tr("Quit"), &MyWindowController::quit, QKeySequence::Quit);
+
+    QMenu* edit = bar->addMenu(tr("&Edit"));
+    m_undoAction = add(edit, tr("Undo"), &MyWindowController::undo, QKeySequence::Undo);
+    m_redoAction = add(edit, tr("Redo"), &MyWindowController::redo, QKeySequence::Redo);
+    edit->addSeparator();
+    add(edit, tr("Copy"), &MyWindowController::copy, QKeySequence::Copy);
+    add(edit, tr("Paste"), &MyWindowController::paste, QKeySequence::Paste);
+    if (myDoc) {
+        connect(myDoc->undoManager(), &UndoBridge::changed, this, &MyWindowController::updateUndoActions);
+        updateUndoActions();
+    }
+
+    if (isTableWindow()) {
+        QMenu* table = bar->addMenu(tr("&Table"));
+        add(table, tr("Import Table…"), &MyWindowController::importTable, QKeySequence(tr("Ctrl+I")));
+        table->addSeparator();
+        add(table, tr("Column Width…"), &MyWindowController::columnWidth);
+        add(table, tr("Sort Columns Ascending"), [this] { sortColumns(1); });
+        add(table, tr("Sort Columns Descending"), [this] { sortColumns(0); });
+        add(table, tr("Row Height…"), &MyWindowController::rowHeight);
+        add(table, tr("Font…"), &MyWindowController::changeFont, QKeySequence(tr("Ctrl+T")));
+        table->addSeparator();
+        add(table, tr("Delete Columns"), &MyWindowController::deleteColumns);
+        add(table, tr("Delete Rows"), &MyWindowController::deleteRows);
+    }
+}
+
+void MyWindowController::updateUndoActions()
+{
+    if (!myDoc || !m_undoAction)
+        return;
+    UndoBridge* undo = myDoc->undoManager();
+    m_undoAction->setText(undo->undoText());
+    m_undoAction->setEnabled(undo->canUndo());
+    m_redoAction->setText(undo->redoText());
+    m_redoAction->setEnabled(undo->canRedo());
+}
+
+void MyWindowController::copy()
+{
+    if (isTableWindow() && mTV)
+        mTV->copy();
+}
+
+void MyWindowController::paste()
+{
+    if (isTableWindow() && mTV)
+        mTV->paste();
+}
+
+void MyWindowController::importTable()
+{
+    if (isTableWindow() && mTV)
+        mTV->importTable();
+}
+
+void MyWindowController::columnWidth()
+{
+    if (isTableWindow() && mTV)
+        mTV->columnWidth();
+}
+
+void MyWindowController::sortColumns(int tag)
+{
+    if (isTableWindow() && mTV)
+        mTV->sortColumns(tag);
+}
+
+void MyWindowController::rowHeight()
+{
+    if (isTableWindow() && mTV)
+        mTV->rowHeight();
+}
+
+void MyWindowController::changeFont()
+{
+    if (isTableWindow() && mTV)
+        mTV->changeFont();
+}
+
+void MyWindowController::deleteColumns()
+{
+    if (isTableWindow() && mTV)
+        mTV->deleteColumns();
+}
+
+void MyWindowController::deleteRows()
+{
+    if (isTableWindow() && mTV)
+        mTV->deleteRows();
+}
+
+void MyWindowController::undo()
+{
+    if (myDoc)
+        myDoc->undoManager()->undo();
+}
+
+void MyWindowController::redo()
+{
+    if (myDoc)
+        myDoc->undoManager()->redo();
+}
+
+void MyWindowController::newDocument()
+{
+    if (DocumentController* controller = DocumentController::shared())
+        controller->newDocument();
+}
+
+void MyWindowController::openDocument()
+{
+    if (DocumentController* controller = DocumentController::shared())
+        controller->openDocumentInteractively();
+}
+
+void MyWindowController::saveDocument()
+{
+    DocumentController* controller = DocumentController::shared();
+    if (!controller || !myDoc)
+        return;
+    QString error;
+    if (!controller->save(myDoc, &error) && !error.isEmpty())
+        Dialogs::current().alert(error);
+}
+
+void MyWindowController::saveDocumentAs()
+{
+    DocumentController* controller = DocumentController::shared();
+    if (!controller || !myDoc)
+        return;
+    const QString path = Dialogs::current().saveFile(tr("Save As"), myDoc->displayName(), tr("Documents (*.vlbdoc)"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!controller->saveAs(myDoc, path, &error) && !error.isEmpty())
+        Dialogs::current().alert(error);
+}
+
+void MyWindowController::closeWindow()
+{
+    if (m_window)
+        m_window->close();
+}
+
+void MyWindowController::quit()
+{
+    DocumentController* controller = DocumentController::shared();
+    if (!controller || controller->quit())
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+}
+
+void MyWindowController::closeForGood()
+{
+    m_closingForGood = true;
+    m_inDocument = false;
+    if (m_window)
+        m_window->close();
+}

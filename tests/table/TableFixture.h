@@ -1,0 +1,122 @@
+#pragma once
+// A document with its main and table windows on the offscreen platform, scripted alerts and
+// file choosers, and the dialog controller answering from scripts.
+#include "app/AppDelegate.h"
+#include "document/Document.h"
+#include "platform/Dialogs.h"
+#include "platform/KeyedArchive.h"
+#include "table/MyTableModel.h"
+#include "table/MyTableView.h"
+#include "windows/MyDocumentWindows.h"
+#include "windows/MySettingController.h"
+#include "windows/MyWindowController.h"
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableView>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+class TableFixture : public ::testing::Test {
+protected:
+    ScopedScriptedDialogs scripted;
+    std::unique_ptr<AppDelegate> delegate;
+    std::unique_ptr<MySettingController> settingCont;
+    std::unique_ptr<Document> doc;
+    MyTableView* grid = nullptr;
+
+    static QByteArray attributes(double size, bool red = false)
+    {
+        TextAttributes a;
+        a.font = FontSpec{QStringLiteral("DejaVu Sans"), size, 16};
+        a.color = red ? Color::rgb(1, 0, 0) : Color::gray(0);
+        return KeyedArchive::archiveAttributes(a);
+    }
+
+    void SetUp() override
+    {
+        delegate = std::make_unique<AppDelegate>();
+        delegate->defaultColumnSettings = {{"width", QStringLiteral("70")}};
+        delegate->defaultTableRowSettings = {{"titleRowHeight", QStringLiteral("22.0")},
+                                             {"dataRowHeight", QStringLiteral("17.0")},
+                                             {"titleRowAttr", attributes(13)},
+                                             {"dataRowAttr", attributes(11)}};
+        delegate->mainscreenFrame = Rect(0, 0, 1280, 1024);
+        settingCont = std::make_unique<MySettingController>();
+        delegate->settingCont = settingCont.get();
+        doc = std::make_unique<Document>(delegate.get());
+        MyDocumentWindows::makeWindowControllers(*doc);
+        MyDocumentWindows::showWindows(*doc);
+        MyDocumentWindows::showTableWindowAtState(*doc, true);
+        grid = doc->tableWindowCont->mTV;
+    }
+
+    void TearDown() override
+    {
+        MyDocumentWindows::closeWindows(*doc);
+        doc.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        settingCont.reset();
+        delegate.reset();
+    }
+
+    // A table as if just opened: one snapshot per history, default column settings.
+    void load(const TableData& table, const QVector<qint64>& counters = {})
+    {
+        doc->tableData = table;
+        doc->setTableData();
+        doc->historyOfTableData.reset(table);
+        doc->columnSettings = ColumnSettings(table.size(), delegate->defaultColumnSettings);
+        doc->historyOfColumnSettings = {doc->columnSettings};
+        doc->columnCounter = counters.isEmpty() ? QVector<qint64>(table.size(), 0) : counters;
+        doc->historyOfColumnCounter = {doc->columnCounter};
+        doc->tableDataIndex = doc->columnSettingsIndex = doc->columnCounterIndex = doc->tableRowSettingIndex = 0;
+        emit doc->tableChanged(true);
+    }
+
+    static TableData abc()
+    {
+        return {{"a", "1", "2", "3"}, {"b", "x", "y", "z"}, {"c", "", "q", ""}};
+    }
+
+    QString cell(qint64 row, qint64 column) const { return grid->objectValue(column, row).toString(); }
+    QStringList alerts() const { return scripted.dialogs.alerts; }
+    UndoBridge* undo() { return doc->undoManager(); }
+    void select(qint64 r1, qint64 c1, qint64 r2, qint64 c2) { grid->setSelectingCells({r1, c1, r2, c2}); }
+
+    QPoint centre(int row, int column) const
+    {
+        return grid->visualRect(grid->tableModel()->index(row, column)).center();
+    }
+    void click(int row, int column, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers, centre(row, column));
+    }
+    void clickHeader(int column, Qt::KeyboardModifiers modifiers = {})
+    {
+        QHeaderView* header = grid->horizontalHeader();
+        const QPoint p(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, modifiers, p);
+    }
+    // Double-clicks a cell and types text into its editor; false when no editor opened.
+    bool type(int row, int column, const QString& text)
+    {
+        grid->scrollTo(grid->tableModel()->index(row, column));
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, centre(row, column));
+        auto* editor = grid->findChild<QLineEdit*>();
+        if (!editor || !editor->isVisible())
+            return false;
+        editor->selectAll();
+        if (text.contains(u'\t') || text.contains(u'\n') || text.contains(u'\r'))
+            editor->setText(text);   // keys cannot type these; a paste into the editor can
+        else
+            QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();   // the delegate commits from a queued call
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return true;
+    }
+};
