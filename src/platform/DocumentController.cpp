@@ -417,24 +417,23 @@ bool DocumentController::saveDocumentInteractively(DocumentInterface* doc)
 
 bool DocumentController::saveDocumentAsInteractively(DocumentInterface* doc)
 {
-    if (!doc)
-        return false;
-    const QString path = askSavePath(doc, QStringLiteral("Save As"));
-    if (path.isEmpty())
-        return false;
-    QString error;
-    return alertUnlessEmpty(saveAs(doc, path, &error), error);
+    return saveAtChosenPlace(doc, QStringLiteral("Save As"), SaveKind::SaveAs);
 }
 
 bool DocumentController::saveDocumentToInteractively(DocumentInterface* doc)
 {
+    return saveAtChosenPlace(doc, QStringLiteral("Save To"), SaveKind::SaveTo);
+}
+
+bool DocumentController::saveAtChosenPlace(DocumentInterface* doc, const QString& title, SaveKind kind)
+{
     if (!doc)
         return false;
-    const QString path = askSavePath(doc, QStringLiteral("Save To"));
+    const QString path = askSavePath(doc, title);
     if (path.isEmpty())
         return false;
     QString error;
-    return alertUnlessEmpty(saveTo(doc, path, &error), error);
+    return alertUnlessEmpty(saveAt(doc, path, kind, &error), error);
 }
 
 bool DocumentController::revertDocumentInteractively(DocumentInterface* doc)

@@ -100,6 +100,7 @@ private:
     void discard(std::unique_ptr<DocumentInterface> doc);
     QString askSavePath(DocumentInterface* doc, const QString& title);
     bool saveAt(DocumentInterface* doc, const QString& path, SaveKind kind, QString* error);
+    bool saveAtChosenPlace(DocumentInterface* doc, const QString& title, SaveKind kind);
     bool alertUnlessEmpty(bool ok, const QString& error);
 
     Factory m_factory;
