@@ -113,7 +113,7 @@ void BM_MemoryOf100TypedCells(benchmark::State& state)
         }
         state.PauseTiming();
         state.counters["addedMB"] = residentMB() - before;
-        state.counters["patchedCells"] = double(doc->historyOfTableData.patchedCells());
+        state.counters["storedCells"] = double(doc->historyOfTableData.storedCells());
         doc.reset();
         state.ResumeTiming();
     }

@@ -2,11 +2,6 @@
 
 namespace {
 
-bool sameArray(const QStringList& a, const QStringList& b)
-{
-    return a.size() == b.size() && a.constData() == b.constData();
-}
-
 bool sameString(const QString& a, const QString& b)
 {
     return (a.size() == b.size() && a.constData() == b.constData()) || a == b;
@@ -36,18 +31,67 @@ TableHistory::Snapshot TableHistory::whole(const TableData& table)
     Snapshot snapshot;
     snapshot.reserve(table.size());
     for (const QStringList& column : table)
-        snapshot.append(Column{column, -1, {}});
+        snapshot.append(Column{true, column, 0, {}});
     return snapshot;
 }
 
-QStringList TableHistory::materialise(const Column& column)
+TableHistory::Snapshot TableHistory::against(const TableData& table, const TableData& next)
 {
-    if (column.length < 0)
-        return column.base;
-    QStringList out = column.base;
-    out.resize(column.length);
-    for (const auto& cell : column.cells)
-        out[cell.first] = cell.second;
+    Snapshot snapshot;
+    snapshot.reserve(table.size());
+    for (qsizetype c = 0; c < table.size(); ++c) {
+        const QStringList& column = table.at(c);
+        if (c >= next.size()) {
+            snapshot.append(Column{true, column, 0, {}});
+            continue;
+        }
+        const QStringList& other = next.at(c);
+        Column entry{false, {}, column.size(), {}};
+        if (column.size() == other.size() && column.constData() == other.constData()) {
+            snapshot.append(entry);
+            continue;
+        }
+        // Past an eighth of the column a difference costs more than the column itself.
+        const qsizetype limit = qMax<qsizetype>(16, column.size() / 8);
+        for (qsizetype r = 0; r < column.size(); ++r) {
+            const QString& s = column.at(r);
+            if (r < other.size() ? sameString(s, other.at(r)) : s.isEmpty())
+                continue;
+            if (entry.cells.size() >= limit) {
+                entry = Column{true, column, 0, {}};
+                break;
+            }
+            entry.cells.append({r, s});
+        }
+        snapshot.append(entry);
+    }
+    return snapshot;
+}
+
+QStringList TableHistory::column(qsizetype i, qsizetype c) const
+{
+    // Walk forward to the first snapshot holding the column whole (the newest always does),
+    // then step back applying the differences.
+    qsizetype j = i;
+    bool unchanged = true;
+    while (!m_snapshots[j][c].isWhole) {
+        const Column& entry = m_snapshots[j][c];
+        unchanged = unchanged && entry.cells.isEmpty();
+        ++j;
+    }
+    QStringList out = m_snapshots[j][c].whole;
+    if (unchanged) {
+        for (qsizetype k = i; k < j && unchanged; ++k)
+            unchanged = m_snapshots[k][c].length == out.size();
+        if (unchanged)
+            return out;
+    }
+    for (qsizetype k = j - 1; k >= i; --k) {
+        const Column& entry = m_snapshots[k][c];
+        out.resize(entry.length);
+        for (const auto& cell : entry.cells)
+            out[cell.first] = cell.second;
+    }
     return out;
 }
 
@@ -59,35 +103,11 @@ TableData TableHistory::at(qsizetype i) const
         return m_cached;
     TableData table;
     table.reserve(m_snapshots[i].size());
-    for (const Column& column : m_snapshots[i])
-        table.append(materialise(column));
+    for (qsizetype c = 0; c < m_snapshots[i].size(); ++c)
+        table.append(column(i, c));
     m_cachedIndex = i;
     m_cached = table;
     return table;
-}
-
-TableHistory::Column TableHistory::encode(const QStringList& column, const Column& previous,
-                                          const QStringList* previousWhole) const
-{
-    if (previous.length < 0 && sameArray(column, previous.base))
-        return previous;
-    if (previousWhole && sameArray(column, *previousWhole))
-        return previous;
-    // Patch over the previous column's base when few cells differ from it; a patch costs
-    // more per cell than a column entry, so past an eighth of the column keep it whole.
-    const QStringList& base = previous.base;
-    const qsizetype limit = qMax<qsizetype>(16, column.size() / 8);
-    QVector<QPair<qsizetype, QString>> cells;
-    for (qsizetype r = 0; r < column.size(); ++r) {
-        const QString& s = column.at(r);
-        const bool same = r < base.size() ? sameString(s, base.at(r)) : s.isEmpty();
-        if (same)
-            continue;
-        if (cells.size() >= limit)
-            return Column{column, -1, {}};
-        cells.append({r, s});
-    }
-    return Column{base, column.size(), cells};
 }
 
 qsizetype TableHistory::push(const TableData& table, qint64 index, bool isNew)
@@ -95,31 +115,21 @@ qsizetype TableHistory::push(const TableData& table, qint64 index, bool isNew)
     const qsizetype n = m_snapshots.size();
     qsizetype at;
     if (index >= 0 && index < n - 1) {
+        // The snapshot at index was stored against the one after it, which goes.
+        const TableData current = this->at(index);
         m_snapshots.resize(index + 1);
+        m_snapshots[index] = against(current, table);
+        m_snapshots.append(whole(table));
         at = index + 1;
     } else if (isNew && n > 0) {
+        m_snapshots[0] = n == 1 ? whole(table) : against(table, this->at(1));
         at = 0;
     } else {
+        const TableData last = this->at(n - 1);
+        m_snapshots[n - 1] = against(last, table);
+        m_snapshots.append(whole(table));
         at = n;
     }
-    Snapshot snapshot;
-    if (at == 0) {
-        snapshot = whole(table);
-    } else {
-        const Snapshot& previous = m_snapshots[at - 1];
-        const bool haveWhole = m_cachedIndex == at - 1;
-        snapshot.reserve(table.size());
-        for (qsizetype c = 0; c < table.size(); ++c) {
-            if (c < previous.size())
-                snapshot.append(encode(table[c], previous[c], haveWhole && c < m_cached.size() ? &m_cached[c] : nullptr));
-            else
-                snapshot.append(Column{table[c], -1, {}});
-        }
-    }
-    if (at == m_snapshots.size())
-        m_snapshots.append(snapshot);
-    else
-        m_snapshots[at] = snapshot;
     m_cachedIndex = at;
     m_cached = table;
     return at;
@@ -132,7 +142,7 @@ void TableHistory::cut(qint64& index)
     index = 0;
 }
 
-qsizetype TableHistory::patchedCells() const
+qsizetype TableHistory::storedCells() const
 {
     qsizetype count = 0;
     for (const Snapshot& snapshot : m_snapshots)

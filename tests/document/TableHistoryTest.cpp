@@ -93,8 +93,8 @@ TEST(TableHistory, OneTypedCellIsStoredAsAPatch)
         ++index;
         history.at(index);
     }
-    // 50 snapshots of 4 x 10000 cells each, but each holds only the cells typed so far.
-    EXPECT_LE(history.patchedCells(), 50 * 51 / 2);
+    // 51 snapshots of 4 x 10000 cells each; the older ones hold only the typed cell.
+    EXPECT_EQ(history.storedCells(), 50);
     EXPECT_EQ(history.at(50)[1][2], QStringLiteral("typed"));
     EXPECT_EQ(history.at(0), table);
 }
