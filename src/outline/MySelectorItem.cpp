@@ -1,0 +1,66 @@
+#include "outline/MySelectorItem.h"
+
+MySelectorItem::MySelectorItem(const QString& title, MySelectorItem* parentItem)
+    : MyOutlineItem(title, parentItem)
+{
+}
+
+MySelectorItem::MySelectorItem(const QString& title, const QString& message, const QString& type,
+                               std::vector<std::unique_ptr<MySelectorItem>> children,
+                               QVector<qint64> data1, QVector<std::optional<double>> data2,
+                               MySelectorItem* parentItem)
+    : MyOutlineItem(title, message, type, parentItem), data1(std::move(data1)), data2(std::move(data2))
+{
+    setSelectorChildren(std::move(children));
+}
+
+QList<MySelectorItem*> MySelectorItem::selectorChildren() const
+{
+    QList<MySelectorItem*> list;
+    list.reserve(childCount());
+    for (const auto& c : m_children) {
+        if (auto* s = dynamic_cast<MySelectorItem*>(c.get()))
+            list.append(s);
+    }
+    return list;
+}
+
+void MySelectorItem::setSelectorChildren(std::vector<std::unique_ptr<MySelectorItem>> children)
+{
+    clearChildren();
+    for (auto& c : children)
+        appendChild(std::move(c));
+}
+
+MySelectorItem* MySelectorItem::selectorChildAt(int position) const
+{
+    return dynamic_cast<MySelectorItem*>(childAt(position));
+}
+
+MySelectorItem* MySelectorItem::selectorParent() const
+{
+    return dynamic_cast<MySelectorItem*>(parentItem());
+}
+
+void MySelectorItem::changeEditting(bool flag)
+{
+    editting = flag;
+    for (MySelectorItem* c : selectorChildren())
+        c->changeEditting(flag);
+}
+
+MySelectorItem* MySelectorItem::childTitle(const QString& title) const
+{
+    for (MySelectorItem* c : selectorChildren()) {
+        if (sameTitle(c->title, title))
+            return c;
+    }
+    return nullptr;
+}
+
+bool MySelectorItem::sameTitle(const QString& a, const QString& b)
+{
+    if (a == b)
+        return true;
+    return a.normalized(QString::NormalizationForm_C) == b.normalized(QString::NormalizationForm_C);
+}
