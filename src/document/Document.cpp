@@ -173,6 +173,22 @@ bool Document::isTableEdited() const
     return tableDataIndex > 0 || columnSettingsIndex > 0 || tableRowSettingIndex > 0;
 }
 
+namespace {
+
+// Moves a history's index by delta and loads the snapshot found there; false when that
+// would leave the history.
+template <class T>
+bool load(const QVector<T>& history, qint64& index, T& field, qint64 delta)
+{
+    if (!SnapshotHistory::canMove(history, index, delta))
+        return false;
+    index += delta;
+    field = history.at(index);
+    return true;
+}
+
+} // namespace
+
 void Document::moveTable(bool settings, qint64 delta)
 {
     const qint64 to = tableDataIndex + delta;
@@ -185,10 +201,8 @@ void Document::moveTable(bool settings, qint64 delta)
     tableData = historyOfTableData.at(to);
     setTableData();
     if (settings) {
-        columnSettingsIndex += delta;
-        columnSettings = historyOfColumnSettings.at(columnSettingsIndex);
-        columnCounterIndex += delta;
-        columnCounter = historyOfColumnCounter.at(columnCounterIndex);
+        load(historyOfColumnSettings, columnSettingsIndex, columnSettings, delta);
+        load(historyOfColumnCounter, columnCounterIndex, columnCounter, delta);
     }
     emit tableChanged(settings);
     emit tableEditedMarkChanged(isTableEdited());
@@ -196,20 +210,16 @@ void Document::moveTable(bool settings, qint64 delta)
 
 void Document::moveColumnSettings(qint64 delta)
 {
-    if (!SnapshotHistory::canMove(historyOfColumnSettings, columnSettingsIndex, delta))
+    if (!load(historyOfColumnSettings, columnSettingsIndex, columnSettings, delta))
         return;
-    columnSettingsIndex += delta;
-    columnSettings = historyOfColumnSettings.at(columnSettingsIndex);
     emit columnSettingsChanged();
     emit tableEditedMarkChanged(isTableEdited());
 }
 
 void Document::moveRowSettings(qint64 delta)
 {
-    if (!SnapshotHistory::canMove(historyOfTableRowSettings, tableRowSettingIndex, delta))
+    if (!load(historyOfTableRowSettings, tableRowSettingIndex, tableRowSettings, delta))
         return;
-    tableRowSettingIndex += delta;
-    tableRowSettings = historyOfTableRowSettings.at(tableRowSettingIndex);
     emit rowSettingsChanged();
     emit tableEditedMarkChanged(isTableEdited());
 }
