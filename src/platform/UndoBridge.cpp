@@ -54,6 +54,11 @@ void UndoBridge::pushCommand(const QString& actionName, std::function<void(int s
 
 void UndoBridge::clear()
 {
+    // A running step cannot delete its own command: clear once it has returned.
+    if (m_inStep) {
+        QMetaObject::invokeMethod(this, &UndoBridge::clear, Qt::QueuedConnection);
+        return;
+    }
     m_stack.clear();
     emit changed();
 }

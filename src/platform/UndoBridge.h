@@ -23,7 +23,8 @@ public:
     // Like push, but the step is already done: only undo/redo call step.
     void pushDone(const QString& actionName, std::function<void(int step)> step);
 
-    // Removes every undo and redo step; the change counter stays.
+    // Removes every undo and redo step; the change counter stays. Asked from a running
+    // step, it happens when control is back in the event loop.
     void clear();
     // The change counter.
     int changeCount() const { return m_changeCount; }

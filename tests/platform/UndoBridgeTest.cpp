@@ -1,6 +1,7 @@
 #include "platform/UndoBridge.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QSignalSpy>
 #include <random>
 #include <vector>
@@ -93,6 +94,22 @@ TEST(UndoBridge, PushFromARunningStepIsIgnored)
     bridge.redo();
     EXPECT_EQ(runs, 3);
     EXPECT_EQ(bridge.stack()->count(), 1);
+}
+
+TEST(UndoBridge, ClearFromARunningStepWaitsForTheEventLoop)
+{
+    UndoBridge bridge;
+    bridge.push("Input", [](int) {});
+    bridge.push("Change Type", [&](int s) {
+        if (s < 0)
+            bridge.clear();
+    });
+    bridge.undo();
+    EXPECT_TRUE(bridge.canUndo());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(bridge.canUndo());
+    EXPECT_FALSE(bridge.canRedo());
+    EXPECT_EQ(bridge.changeCount(), 1);
 }
 
 TEST(UndoBridge, StackActionsCarryTheSameTexts)
