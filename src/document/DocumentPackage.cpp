@@ -90,6 +90,14 @@ bool isStringDictionary(const QVariant& value)
     return true;
 }
 
+// Adds the keys of defaults that dictionary lacks; what it holds stays.
+void withMissingKeys(QVariantMap& dictionary, const QVariantMap& defaults)
+{
+    for (auto it = defaults.cbegin(); it != defaults.cend(); ++it)
+        if (!dictionary.contains(it.key()))
+            dictionary.insert(it.key(), it.value());
+}
+
 const QString kFileInfo = QStringLiteral("fileInfo.plist");
 const QString kTable = QStringLiteral("table.plist");
 const QString kTableString = QStringLiteral("tableString.txt");
@@ -179,15 +187,19 @@ std::optional<DocumentPackage::Table> DocumentPackage::readTable(const QString& 
             return refuse(QStringLiteral("The document's column settings are missing or damaged."));
         out.columnSettings.append(column.toMap());
     }
-    // One settings dictionary per column, whatever the file held.
+    // One settings dictionary per column, whatever the file held, each with every key the
+    // grid reads.
     out.columnSettings.resize(qMin(out.columnSettings.size(), out.table.size()));
     while (out.columnSettings.size() < out.table.size())
         out.columnSettings.append(delegate.defaultColumnSettings);
+    for (QVariantMap& column : out.columnSettings)
+        withMissingKeys(column, delegate.defaultColumnSettings);
 
     const QVariant rows = settings->value(QStringLiteral("tableRowSettings"));
     if (rows.typeId() != QMetaType::QVariantMap)
         return refuse(QStringLiteral("The document's row settings are missing or damaged."));
     out.rowSettings = rows.toMap();
+    withMissingKeys(out.rowSettings, delegate.defaultTableRowSettings);
     return out;
 }
 

@@ -101,7 +101,7 @@ protected:
             doc->columnCounter.append(0);
         }
         doc->setTableData();
-        doc->tableRowSettings = randomDictionary(rng);
+        doc->tableRowSettings.insert(randomDictionary(rng));
         for (int i = rng.bounded(13); i > 0; --i)
             doc->appendAnalysis(randomDictionary(rng), randomText(rng) + "\n<x a=\"1\"/>\r\n", randomStats(rng));
         return doc;
@@ -195,6 +195,8 @@ TEST_F(Package, ReadsTheTableBackExactly)
                                                {"tableRowSettings", QVariantMap{}}}));
     ASSERT_TRUE(back->readPackage(path, nullptr));
     EXPECT_EQ(back->columnSettings, (ColumnSettings{{{"width", "9"}}, delegate.defaultColumnSettings}));
+    // Row settings without their keys get the user's defaults for them.
+    EXPECT_EQ(back->tableRowSettings, delegate.defaultTableRowSettings);
     writeBytes(path + "/tableString.txt", "x\n1\n");
     ASSERT_TRUE(back->readPackage(path, nullptr));
     EXPECT_EQ(back->columnSettings, (ColumnSettings{{{"width", "9"}}}));
