@@ -406,3 +406,24 @@ TEST_F(Package, FolderWithoutWritePermission)
     EXPECT_FALSE(doc->writePackage("/proc/self", SaveKind::Save, &error));
     EXPECT_FALSE(error.isEmpty());
 }
+
+// A package whose property lists were written as binary by another program
+// (tests/data/document/make_binary_package.py).
+TEST_F(Package, ReadsAPackageWrittenElsewhere)
+{
+    auto doc = newDocument();
+    QString error;
+    ASSERT_TRUE(doc->readPackage(QStringLiteral(VLB_TEST_DATA "/document/binary.vlbdoc"), &error)) << error.toStdString();
+    EXPECT_EQ(doc->docVersion, "4.1");
+    EXPECT_EQ(doc->tableData, (TableData{{QString::fromUtf8("Gr\u00f6\u00dfe"), "1,5", ""}, {"Sex", "m", "f"}}));
+    EXPECT_EQ(doc->columnSettings, (ColumnSettings{{{"width", "70"}}, {{"width", "112.5"}}}));
+    EXPECT_EQ(doc->tableRowSettings["titleRowAttr"], QByteArray("\x01\x02"));
+    EXPECT_EQ(doc->tableRowSettings["dataRowHeight"], "17");
+    ASSERT_EQ(doc->graphSettings.size(), 1);
+    const QVariantMap values = doc->graphSettings[0]["valueSettings"].toMap();
+    EXPECT_EQ(values["logarithmic"].typeId(), QMetaType::Bool);
+    EXPECT_EQ(values["partition"], QVariant(qint64(4)));
+    EXPECT_EQ(values["scale"], QVariant(1.25));
+    EXPECT_EQ(doc->graphXMLs, QStringList{"<analysis/>"});
+    EXPECT_EQ(doc->stats[0]["settings"], QVariant(QVariantMap{{"unbiased", true}}));
+}
