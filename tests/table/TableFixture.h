@@ -21,7 +21,7 @@
 #include <memory>
 
 class TableFixture : public ::testing::Test {
-protected:
+public:
     ScopedScriptedDialogs scripted;
     std::unique_ptr<AppDelegate> delegate;
     std::unique_ptr<MySettingController> settingCont;
