@@ -55,13 +55,16 @@ qint64 Document::indexOfVariables(const QString& title) const
     return -1;
 }
 
+QStringList Document::columnTitled(const QString& title) const
+{
+    const qint64 c = indexOfVariables(title);
+    return c >= 0 && c < tableData.size() ? tableData.at(c) : QStringList();
+}
+
 Document::Categories Document::categoriesOfVariable(const QString& title) const
 {
     Categories result;
-    const qint64 c = indexOfVariables(title);
-    if (c < 0 || c >= tableData.size())
-        return result;
-    const QStringList& column = tableData.at(c);
+    const QStringList column = columnTitled(title);
     QHash<QString, qsizetype> position;
     for (qsizetype k = 1; k < column.size(); ++k) {
         const QString key = TableBlock::canonical(column.at(k));
@@ -79,10 +82,7 @@ Document::Categories Document::categoriesOfVariable(const QString& title) const
 Document::NumericValues Document::numericValuesOfVariable(const QString& title) const
 {
     NumericValues result;
-    const qint64 c = indexOfVariables(title);
-    if (c < 0 || c >= tableData.size())
-        return result;
-    const QStringList& column = tableData.at(c);
+    const QStringList column = columnTitled(title);
     result.values.reserve(column.size());
     for (qsizetype k = 1; k < column.size(); ++k) {
         double value = 0;

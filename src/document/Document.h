@@ -157,6 +157,8 @@ signals:
     void saved(SaveKind kind);
 
 private:
+    // The column of a title (shared, not copied); empty when there is none.
+    QStringList columnTitled(const QString& title) const;
     void moveTable(bool settings, qint64 delta);
     void moveColumnSettings(qint64 delta);
     void moveRowSettings(qint64 delta);
