@@ -1,5 +1,8 @@
 #include "analysis/MyValueSettingsCheck.h"
+#include "analysis/MyAxisScale.h"
 #include <gtest/gtest.h>
+#include <cmath>
+#include <random>
 
 namespace {
 
@@ -137,4 +140,70 @@ TEST_P(ValueSettingsEdits, FollowsTheAxisRules)
     EXPECT_EQ(labels, e.labels);
     EXPECT_EQ(m["partition"].toLongLong(), e.labels.size() - 1);
     EXPECT_EQ(m["logarithmic"], e.stored["logarithmic"]);   // untouched keys stay
+}
+
+// Whatever is typed, an accepted edit leaves an axis that covers the data, holds its labels,
+// counts them in "partition", and on a logarithmic axis has nothing at or below 0.
+TEST(ValueSettingsCheck, RandomEditsKeepTheAxisRules)
+{
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> unit(0, 1);
+    const ScaleTextRules rules = ScaleTextRules::plain();
+    for (int round = 0; round < 5000; ++round) {
+        const double scale = std::pow(10.0, std::uniform_int_distribution<int>(-3, 4)(rng));
+        const double dataMin = (unit(rng) * 2 - (round % 3 == 0 ? 0 : 1)) * scale;
+        const double dataMax = dataMin + unit(rng) * scale;
+        QVariantMap stored = MyAxisScale::defaultMinMax(dataMin, dataMax);
+        const double storedMin = rules.valueOf(stored["min"].toString());
+        if (round % 2 && storedMin > 0)
+            stored["logarithmic"] = true;
+
+        QString title;
+        QVariant object;
+        int labelIndex = 0;
+        const QString typed = QString::number((unit(rng) * 4 - 2) * scale, 'g', 6);
+        switch (round % 5) {
+        case 0: title = "partition"; object = qint64(std::uniform_int_distribution<int>(-1, 12)(rng)); break;
+        case 1: title = "min"; object = typed; break;
+        case 2: title = "max"; object = typed; break;
+        case 3:
+            title = "";
+            labelIndex = int(rng() % stored["scaleStrings"].toList().size());
+            object = rng() % 4 ? typed : QString();
+            break;
+        case 4: title = "logarithmic"; object = bool(rng() % 2); break;
+        }
+        const ValueSettingsResult r =
+            MyValueSettingsCheck::adjustValueSettings(object, title, labelIndex, stored, dataMin, dataMax, rules);
+        if (r.outcome == ValueSettingsResult::Refused)
+            continue;
+        QVariantMap after = stored;
+        if (r.outcome == ValueSettingsResult::Replaced) {
+            after = r.value.toMap();
+        } else if (title.isEmpty()) {
+            QVariantList labels = after["scaleStrings"].toList();
+            labels[labelIndex] = r.value;
+            after["scaleStrings"] = labels;
+        } else {
+            after[title] = r.value;
+        }
+        const double min = rules.valueOf(after["min"].toString()), max = rules.valueOf(after["max"].toString());
+        const QVariantList labels = after["scaleStrings"].toList();
+        ASSERT_LE(min, dataMin);
+        ASSERT_GE(max, dataMax);
+        ASSERT_FALSE(labels.isEmpty());
+        if (r.outcome == ValueSettingsResult::Replaced)
+            ASSERT_EQ(after["partition"].toLongLong(), labels.size() - 1);
+        for (const QVariant& l : labels) {
+            const double v = rules.valueOf(l.toString());
+            ASSERT_GE(v, min - 1e-9 * std::fabs(min)) << l.toString().toStdString();
+            ASSERT_LE(v, max + 1e-9 * std::fabs(max)) << l.toString().toStdString();
+            if (after["logarithmic"].toBool())
+                ASSERT_GT(v, 0);
+        }
+        if (after["logarithmic"].toBool()) {
+            ASSERT_GT(min, 0);
+            ASSERT_GT(max, 0);
+        }
+    }
 }
