@@ -24,6 +24,18 @@ public:
     // nullptr when out of range.
     MyOutlineItem* childAt(int position) const;
     QList<MyOutlineItem*> children() const;
+    // The children that are of class T, in order.
+    template <class T>
+    QList<T*> childrenOf() const
+    {
+        QList<T*> list;
+        list.reserve(childCount());
+        for (const auto& c : m_children) {
+            if (auto* t = dynamic_cast<T*>(c.get()))
+                list.append(t);
+        }
+        return list;
+    }
     // Position among the parent's children by identity; -1 without a parent or when the
     // parent does not hold this node (made but not appended yet).
     int index() const;

@@ -1,5 +1,9 @@
 #include "outline/MyOutlineTexts.h"
+#include "app/AppDelegate.h"
+#include "outline/MyConfigItem.h"
 #include "outline/MySelectorItem.h"
+#include "platform/NumberText.h"
+#include <cmath>
 
 namespace {
 
@@ -79,4 +83,123 @@ QVariant MyOutlineTexts::objectSelectorOutlineView(const MySelectorItem* item, q
     default:
         return {};
     }
+}
+
+QString MyOutlineTexts::colorName(const Color& color)
+{
+    if (color == Color::gray(1.0))
+        return "White Color";
+    if (color == Color::gray(0.0))
+        return "Black Color";
+    if (color == Color::rgb(1, 0, 0))
+        return "Red Color";
+    if (color == Color::rgb(0, 1, 0))
+        return "Green Color";
+    if (color == Color::rgb(0, 0, 1))
+        return "Blue Color";
+    return "Color";
+}
+
+QVariant MyOutlineTexts::objectOfConfigOutlineView(const MyConfigItem* item, qint64 columnIdentifier)
+{
+    static const QVariantMap empty;
+    const AppDelegate* delegate = AppDelegate::shared();
+    return objectOfConfigOutlineView(item, columnIdentifier, delegate ? delegate->configResString : empty);
+}
+
+QVariant MyOutlineTexts::objectOfConfigOutlineView(const MyConfigItem* item, qint64 columnIdentifier, const QVariantMap& configResString)
+{
+    if (!item)
+        return {};
+    if (columnIdentifier != 0) {
+        if (item->type != "data")
+            return item->message;
+        const QByteArray data = MyConfigItem::dataFromText(item->message);
+        if (item->title.endsWith("olor")) {
+            if (auto color = KeyedArchive::unarchiveColor(data))
+                return colorName(*color);
+            return {};
+        }
+        AttributedText sample{"Use Font Panel", {}};
+        if (auto attributes = KeyedArchive::unarchiveAttributes(data))
+            sample.attributes = *attributes;
+        return QVariant::fromValue(sample);
+    }
+
+    const QVariant entry = configResString.value(item->itemID);
+    const bool described = entry.toMap().contains("titleRepresent");
+    const QString titleRepresent = entry.toMap().value("titleRepresent").toString();
+    if (!item->title.isEmpty())
+        return described ? titleRepresent : item->title;
+    const qint64 idx = item->myIndex();
+    if (!item->message.isEmpty())
+        return QVariant::fromValue<qint64>(idx);
+    if (!titleRepresent.isEmpty())
+        return titleRepresent + QString::number(idx);
+    const MyConfigItem* first = item->configChildAt(0);
+    if (!first)
+        return QVariant::fromValue<qint64>(idx);
+    const QString m = first->message;
+    if (item->itemID == "categoryDicts\t") {
+        if (m == "dataColumns")
+            return QString("by columns");
+        return QString("by \"%1\"").arg(m.mid(2));
+    }
+    return m;
+}
+
+QVariant MyOutlineTexts::objectWithString(const QString& text, const MyConfigItem* item)
+{
+    if (!item || text == item->message)
+        return {};
+    if (item->type == "string")
+        return allowString(text, item) ? QVariant(text) : QVariant();
+    if (item->type == "integer") {
+        const std::optional<qint64> n = NumberText::parseInt64(text);
+        if (!n || !allowInt(*n, item))
+            return {};
+        return QVariant::fromValue<qint64>(*n);
+    }
+    static const QStringList yes{"YES", "Yes", "yes", "TRUE", "True", "true"};
+    static const QStringList no{"NO", "No", "no", "FALSE", "False", "false"};
+    if (yes.contains(text))
+        return item->message == "YES" ? QVariant() : QVariant(true);
+    if (no.contains(text))
+        return item->message == "NO" ? QVariant() : QVariant(false);
+    return {};
+}
+
+bool MyOutlineTexts::allowString(const QString& text, const MyConfigItem* item)
+{
+    if (!item)
+        return false;
+    if (item->type2.isEmpty())
+        return true;
+    double scanned = 0;
+    if (!NumberText::scanDouble(text, &scanned)) {
+        const MyConfigItem* parent = item->configParent();
+        return text.isEmpty() && parent && parent->title == "scaleStrings";
+    }
+    const double v = NumberText::doubleValue(text);
+    if (item->minVal) {
+        if (v < *item->minVal || (v == *item->minVal && !item->allowEqual))
+            return false;
+    }
+    if (item->maxVal) {
+        if (v > *item->maxVal || (v == *item->maxVal && !item->allowEqual))
+            return false;
+    }
+    return true;
+}
+
+bool MyOutlineTexts::allowInt(qint64 value, const MyConfigItem* item)
+{
+    if (!item)
+        return false;
+    // A bound that is not a number sets no limit.
+    if (item->minVal && !std::isnan(*item->minVal) && value < MyConfigItem::truncatedInteger(*item->minVal))
+        return false;
+    if (item->maxVal && !std::isnan(*item->maxVal) && value > MyConfigItem::truncatedInteger(*item->maxVal))
+        return false;
+    return true;
 }

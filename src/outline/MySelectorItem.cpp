@@ -16,13 +16,7 @@ MySelectorItem::MySelectorItem(const QString& title, const QString& message, con
 
 QList<MySelectorItem*> MySelectorItem::selectorChildren() const
 {
-    QList<MySelectorItem*> list;
-    list.reserve(childCount());
-    for (const auto& c : m_children) {
-        if (auto* s = dynamic_cast<MySelectorItem*>(c.get()))
-            list.append(s);
-    }
-    return list;
+    return childrenOf<MySelectorItem>();
 }
 
 void MySelectorItem::setSelectorChildren(std::vector<std::unique_ptr<MySelectorItem>> children)

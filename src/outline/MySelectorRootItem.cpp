@@ -1,4 +1,5 @@
 #include "outline/MySelectorRootItem.h"
+#include "app/AppDelegate.h"
 #include "document/Document.h"
 
 const QString MySelectorRootItem::lastAnalysisOpen = "You have not create a graph for the last analysis";
@@ -95,10 +96,12 @@ std::optional<qint64> MySelectorRootItem::validateSelection(MySelectorItem* anal
     if (!analysis || analysis->parentItem() != this)
         return std::nullopt;
     Document* doc = document();
-    auto refuse = [doc](const QString& text) -> std::optional<qint64> {
-        if (doc && doc->ourAlert) {
-            doc->ourAlert->setMessageText(text);
-            doc->ourAlert->runModal();
+    // The document's shared alert; the application's when there is no document yet.
+    Alert* alert = doc && doc->ourAlert ? doc->ourAlert : (AppDelegate::shared() ? &AppDelegate::shared()->alert : nullptr);
+    auto refuse = [alert](const QString& text) -> std::optional<qint64> {
+        if (alert) {
+            alert->setMessageText(text);
+            alert->runModal();
         }
         return std::nullopt;
     };

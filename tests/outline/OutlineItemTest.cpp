@@ -57,8 +57,19 @@ TEST(OutlineItem, RandomEditsKeepParentsAndIndexesConsistent)
     MyOutlineItem root("root", nullptr);
     std::vector<MyOutlineItem*> nodes{&root};
     std::map<MyOutlineItem*, std::vector<MyOutlineItem*>> model;
-    std::vector<std::unique_ptr<MyOutlineItem>> detached;
     auto pick = [&](size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(rng); };
+    // Forgets a subtree in the model before its nodes die.
+    auto forget = [&](MyOutlineItem* top) {
+        std::vector<MyOutlineItem*> stack{top};
+        while (!stack.empty()) {
+            MyOutlineItem* n = stack.back();
+            stack.pop_back();
+            for (MyOutlineItem* c : model[n])
+                stack.push_back(c);
+            model.erase(n);
+            nodes.erase(std::find(nodes.begin(), nodes.end(), n));
+        }
+    };
     auto attached = [&](MyOutlineItem* n) {
         for (MyOutlineItem* p = n; p; p = p->parentItem())
             if (p == &root)
@@ -80,17 +91,7 @@ TEST(OutlineItem, RandomEditsKeepParentsAndIndexesConsistent)
             nodes.push_back(raw);
         } else if (op == 1) {
             const int at = int(pick(kids.size()));
-            MyOutlineItem* gone = kids[size_t(at)];
-            // Drop the removed subtree from the model before its nodes die.
-            std::vector<MyOutlineItem*> stack{gone};
-            while (!stack.empty()) {
-                MyOutlineItem* n = stack.back();
-                stack.pop_back();
-                for (MyOutlineItem* c : model[n])
-                    stack.push_back(c);
-                model.erase(n);
-                nodes.erase(std::find(nodes.begin(), nodes.end(), n));
-            }
+            forget(kids[size_t(at)]);
             parent->removeChild(at);
             kids.erase(kids.begin() + at);
         } else if (op == 2) {
@@ -115,17 +116,8 @@ TEST(OutlineItem, RandomEditsKeepParentsAndIndexesConsistent)
             for (MyOutlineItem* k : kids)
                 if (std::find(order.begin(), order.end(), k) == order.end())
                     dropped.push_back(k);
-            for (MyOutlineItem* d : dropped) {
-                std::vector<MyOutlineItem*> stack{d};
-                while (!stack.empty()) {
-                    MyOutlineItem* n = stack.back();
-                    stack.pop_back();
-                    for (MyOutlineItem* c : model[n])
-                        stack.push_back(c);
-                    model.erase(n);
-                    nodes.erase(std::find(nodes.begin(), nodes.end(), n));
-                }
-            }
+            for (MyOutlineItem* d : dropped)
+                forget(d);
             ASSERT_TRUE(parent->arrangeChildren(QList<MyOutlineItem*>(order.begin(), order.end())));
             kids = order;
         }

@@ -1,0 +1,148 @@
+#include "outline/MySettingsClipboard.h"
+#include "outline/MyConfigItem.h"
+#include "outline/MyOutlineTexts.h"
+#include "platform/Dialogs.h"
+#include "platform/PropertyList.h"
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QSet>
+
+const QString MySettingsClipboard::unchangeableRow = "You cannnot paste them to an unchangeable row.";
+const QString MySettingsClipboard::differentType = "The type of copied data is different from that of the current row.";
+const QString MySettingsClipboard::differentLocation = "You cannnot paste multiple items of settings to a different location.";
+const QString MySettingsClipboard::notApplicable = "This value is not applicapable for this row.";
+
+QVariantMap MySettingsClipboard::recordOf(const MyConfigItem* row)
+{
+    const auto [keys, indexes] = row->keysAndIndexes();
+    QVariantList indexList;
+    for (qint64 i : indexes)
+        indexList.append(QVariant::fromValue<qint64>(i));
+    return QVariantMap{
+        {"keys", keys},
+        {"indexes", indexList},
+        {"val", row->object()},
+        {"type", row->type},
+        {"type2", row->type2},
+    };
+}
+
+void MySettingsClipboard::write(const QVariantMap& record)
+{
+    const QByteArray data = PropertyList::toXml(record);
+    if (data.isEmpty())
+        return;
+    auto* mime = new QMimeData;
+    mime->setData(mimeType, data);
+    QGuiApplication::clipboard()->setMimeData(mime);
+}
+
+std::optional<QVariantMap> MySettingsClipboard::read()
+{
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    if (!mime || !mime->hasFormat(mimeType))
+        return std::nullopt;
+    const QVariant value = PropertyList::fromData(mime->data(mimeType));
+    if (PropertyList::kindOf(value) != "dict")
+        return std::nullopt;
+    return value.toMap();
+}
+
+bool MySettingsClipboard::applicable(const QVariant& value, const MyConfigItem* target)
+{
+    const QString kind = PropertyList::kindOf(value);
+    const QString& type = target->type;
+    if (type == "string")
+        return kind == "string" && MyOutlineTexts::allowString(value.toString(), target);
+    if (type == "integer")
+        return kind == "integer" && MyOutlineTexts::allowInt(value.toLongLong(), target);
+    if (type == "real")
+        return kind == "integer" || kind == "real";
+    if (type == "Bool")
+        return kind == "bool";
+    if (type == "data")
+        return kind == "data";
+    if (type == "dict") {
+        if (kind != "dict")
+            return false;
+        const QVariantMap map = value.toMap();
+        const QList<MyConfigItem*> rows = target->configChildren();
+        if (map.size() != rows.size())
+            return false;
+        for (MyConfigItem* row : rows) {
+            if (!map.contains(row->title) || !applicable(map.value(row->title), row))
+                return false;
+        }
+        return true;
+    }
+    if (type == "array") {
+        if (kind != "array")
+            return false;
+        const QVariantList list = value.toList();
+        const QList<MyConfigItem*> rows = target->configChildren();
+        if (rows.isEmpty())
+            return list.isEmpty();
+        // Elements beyond the rows share the description of the first row.
+        for (int i = 0; i < list.size(); ++i) {
+            if (!applicable(list[i], i < rows.size() ? rows[i] : rows.first()))
+                return false;
+        }
+        return true;
+    }
+    return kind == "string";
+}
+
+MySettingsClipboard::Verdict MySettingsClipboard::check(const QVariantMap& record, const MyConfigItem* target)
+{
+    Verdict verdict;
+    if (!target)
+        return verdict;
+    const QVariant type = record.value("type");
+    const QVariant type2 = record.value("type2");
+    const QVariant keys = record.value("keys");
+    const QVariant val = record.value("val");
+    if (PropertyList::kindOf(type) != "string" || PropertyList::kindOf(type2) != "string" || !val.isValid()
+        || PropertyList::kindOf(keys) != "array")
+        return verdict;
+    QStringList recordKeys;
+    for (const QVariant& k : keys.toList()) {
+        if (PropertyList::kindOf(k) != "string")
+            return verdict;
+        recordKeys.append(k.toString());
+    }
+
+    if (!target->changeable) {
+        verdict.message = unchangeableRow;
+        return verdict;
+    }
+    if (target->type != type.toString() || target->type2 != type2.toString()) {
+        verdict.message = differentType;
+        return verdict;
+    }
+    const QStringList targetKeys = target->keysAndIndexes().first;
+    if ((target->type == "dict" || target->type == "array") && targetKeys != recordKeys) {
+        verdict.message = differentLocation;
+        return verdict;
+    }
+    // Checked whatever the keys: a record from another graph type or another program can
+    // carry the right keys with values of the wrong kind or out of range.
+    if (!applicable(val, target)) {
+        verdict.message = notApplicable;
+        return verdict;
+    }
+    verdict.value = val;
+    return verdict;
+}
+
+std::optional<QVariant> MySettingsClipboard::checkShowingRefusal(const QVariantMap& record, const MyConfigItem* target, Alert& alert)
+{
+    const Verdict verdict = check(record, target);
+    if (!verdict.message.isEmpty()) {
+        alert.setMessageText(verdict.message);
+        alert.runModal();
+    }
+    if (!verdict.accepted())
+        return std::nullopt;
+    return verdict.value;
+}

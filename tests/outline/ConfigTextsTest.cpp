@@ -1,0 +1,351 @@
+#include "OutlineFixtures.h"
+#include "outline/MyOutlineTexts.h"
+#include "outline/MySettingsClipboard.h"
+#include "platform/Dialogs.h"
+#include "platform/KeyedArchive.h"
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <gtest/gtest.h>
+
+using namespace fixtures;
+
+namespace {
+
+QVariantMap describedScatter()
+{
+    QVariantMap table = describe(scatterSettings());
+    QVariantMap boxTable = describe(boxplotSettings());
+    for (auto it = boxTable.begin(); it != boxTable.end(); ++it)
+        if (!table.contains(it.key()))
+            table.insert(it.key(), it.value());
+    setDescription(table, "categoryDicts\t\tcategoryTitle", {{"indexes", QVariantList{qint64(0), qint64(0), qint64(-1)}}});
+    setDescription(table, "graphProperties\tgraphRect\tlineWidth", {{"type2", "num"}, {"minVal", "0"}});
+    setDescription(table, "graphProperties\txAxis\taxisWidth", {{"type2", "num"}, {"minVal", "1"}});
+    setDescription(table, "graphProperties\tyAxis\ttitleGap", {{"type2", "num"}, {"minVal", "0"}, {"maxVal", "10"}, {"allowEqual", true}});
+    setDescription(table, "valueSettings\tpartition", {{"minVal", "1"}, {"maxVal", "10"}});
+    setDescription(table, "graphProperties\tyAxis\ttitleRotation", {{"minVal", "0"}, {"maxVal", "90"}});
+    setDescription(table, "valueSettings\tscaleStrings\t", {{"type2", "num"}});
+    setDescription(table, "graphTitle", {{"changeable", false}});
+    return table;
+}
+
+class SettingsRows : public ::testing::Test {
+protected:
+    MyConfigItem* row(const QStringList& keys) const { return root->outlineItemWithKeys(keys); }
+    MyConfigItem* category(int i) const { return root->childTitle("categoryDicts")->configChildAt(i); }
+
+    Descriptions descriptions{describedScatter()};
+    std::unique_ptr<MyConfigRootItem> root = treeOf(scatterSettings());
+};
+
+} // namespace
+
+// ---- edit permission
+
+TEST_F(SettingsRows, EditPermission)
+{
+    struct Case { MyConfigItem* row; int column; bool editable; const char* what; };
+    MyConfigItem* bg = row({"graphProperties", "background"});
+    const Case cases[] = {
+        {row({"graphTitle"}), 0, false, "title column"},
+        {row({"graphTitle"}), 2, false, "column 2"},
+        {row({"graphTitle"}), 1, true, "string"},
+        {row({"valueSettings", "partition"}), 1, true, "integer"},
+        {bg->childTitle("followPageLayout"), 1, true, "Bool"},
+        {row({"graphProperties", "xAxis", "lineColor"}), 1, false, "data"},
+        {row({"graphProperties"}), 1, false, "dict"},
+        {row({"valueSettings", "scaleStrings"}), 1, false, "array"},
+        {bg->childTitle("viewWidth"), 1, false, "width follows the page"},
+        {bg->childTitle("viewHeight"), 1, false, "height follows the page"},
+        {category(0)->childTitle("represents")->configChildAt(0)->childTitle("origName"), 1, false, "origName"},
+        {category(0)->childTitle("represents")->configChildAt(0)->childTitle("represent"), 1, true, "represent"},
+        {category(0)->childTitle("categoryTitle"), 1, false, "categoryTitle of an element"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(root->allowEditOutlineItem(c.row, c.column), c.editable) << c.what;
+
+    bg->childTitle("followPageLayout")->message = "NO";
+    EXPECT_TRUE(root->allowEditOutlineItem(bg->childTitle("viewWidth"), 1));
+    EXPECT_TRUE(root->allowEditOutlineItem(bg->childTitle("viewHeight"), 1));
+
+    auto* named = root->append(std::make_unique<MyConfigItem>("named", "", "dict", root.get(), 0));
+    auto* title = named->append(std::make_unique<MyConfigItem>("categoryTitle", "t", "string", named, 0));
+    EXPECT_TRUE(root->allowEditOutlineItem(title, 1));
+    auto* lone = named->append(std::make_unique<MyConfigItem>("viewWidth", "1", "string", named, 0));
+    EXPECT_FALSE(root->allowEditOutlineItem(lone, 1));   // no followPageLayout beside it
+}
+
+// ---- display texts
+
+TEST_F(SettingsRows, ValueColumnTexts)
+{
+    auto cell = [](const MyConfigItem* r) { return MyOutlineTexts::objectOfConfigOutlineView(r, 1); };
+    EXPECT_EQ(cell(row({"graphProperties", "background", "color"})).toString(), "White Color");
+    EXPECT_EQ(cell(row({"graphProperties", "graphRect", "fillColor"})).toString(), "Color");   // white, opacity 0
+    EXPECT_EQ(cell(row({"graphProperties", "graphRect", "lineColor"})).toString(), "Black Color");
+    EXPECT_EQ(cell(row({"graphProperties", "bars", "barColor"})).toString(), "Red Color");
+    MyConfigItem* barColor = row({"graphProperties", "bars", "barColor"});
+    const std::pair<Color, const char*> colors[] = {
+        {Color::rgb(0, 1, 0), "Green Color"}, {Color::rgb(0, 0, 1), "Blue Color"},
+        {Color::rgb(1, 1, 1), "Color"}, {Color::gray(0.5), "Color"}, {Color::rgb(1, 0, 0, 0.5), "Color"}};
+    for (const auto& [color, name] : colors) {
+        ASSERT_TRUE(barColor->setObject(KeyedArchive::archiveColor(color)));
+        EXPECT_EQ(cell(barColor).toString(), name);
+    }
+    barColor->message = "not a property list";
+    EXPECT_FALSE(cell(barColor).isValid());
+    ASSERT_TRUE(barColor->setObject(QByteArray("junk")));
+    EXPECT_FALSE(cell(barColor).isValid());
+
+    MyConfigItem* attr = row({"graphProperties", "yAxis", "titleTextAttr"});
+    const QVariant sample = cell(attr);
+    ASSERT_TRUE(sample.canConvert<AttributedText>());
+    EXPECT_EQ(sample.value<AttributedText>().text, "Use Font Panel");
+    EXPECT_EQ(sample.value<AttributedText>().attributes, *KeyedArchive::unarchiveAttributes(attributeData()));
+    attr->message = "garbage";
+    EXPECT_EQ(cell(attr).value<AttributedText>(), (AttributedText{"Use Font Panel", {}}));
+
+    EXPECT_EQ(cell(row({"graphProperties"})).toString(), "");
+    EXPECT_EQ(cell(row({"valueSettings", "scaleStrings"})).toString(), "");
+    EXPECT_EQ(cell(row({"valueSettings", "partition"})).toString(), "4");
+    EXPECT_EQ(cell(row({"valueSettings", "logarithmic"})).toString(), "NO");
+}
+
+TEST_F(SettingsRows, TitleColumnTexts)
+{
+    const QVariantMap strings{
+        {"graphTitle", QVariantMap{{"titleRepresent", "Title of the graph"}}},
+        {"dotsProperties\t", QVariantMap{{"titleRepresent", "Series "}}},
+        {"categoryDicts\t", QVariantMap{{"titleRepresent", ""}}},
+        {"valueSettings\tscaleStrings\t", QVariantMap{{"titleRepresent", ""}}},
+    };
+    auto cell = [&](const MyConfigItem* r) { return MyOutlineTexts::objectOfConfigOutlineView(r, 0, strings); };
+    EXPECT_EQ(cell(row({"graphTitle"})).toString(), "Title of the graph");
+    EXPECT_EQ(cell(row({"valueSettings"})).toString(), "valueSettings");   // not described: its key
+    EXPECT_EQ(cell(root->childTitle("dotsProperties")->configChildAt(2)).toString(), "Series 2");
+    EXPECT_EQ(cell(category(0)).toString(), "by columns");
+    EXPECT_EQ(cell(category(1)).toString(), "by \"Sex\"");
+    const QVariant third = cell(row({"valueSettings", "scaleStrings"})->configChildAt(3));
+    EXPECT_EQ(third.typeId(), QMetaType::LongLong);
+    EXPECT_EQ(third.toLongLong(), 3);
+    MyConfigItem* represent = category(1)->childTitle("represents")->configChildAt(1);
+    EXPECT_EQ(cell(represent).toString(), represent->configChildAt(0)->message);
+}
+
+// ---- typed values
+
+struct TypedCase {
+    const char* name;
+    const char* type;
+    const char* message;
+    const char* type2;
+    std::optional<double> minVal, maxVal;
+    bool allowEqual;
+    const char* parent;
+    const char* text;
+    QVariant expected;   // invalid: refused or unchanged
+};
+
+class TypedValue : public ::testing::TestWithParam<TypedCase> {};
+
+TEST_P(TypedValue, ObjectWithString)
+{
+    const TypedCase& c = GetParam();
+    Descriptions d(QVariantMap{});
+    MyConfigRootItem root(nullptr);
+    auto* parent = root.append(std::make_unique<MyConfigItem>(c.parent, "", "array", &root, 0));
+    auto* row = parent->append(std::make_unique<MyConfigItem>("", c.message, c.type, parent, 0));
+    row->type2 = c.type2;
+    row->minVal = c.minVal;
+    row->maxVal = c.maxVal;
+    row->allowEqual = c.allowEqual;
+    const QVariant got = MyOutlineTexts::objectWithString(c.text, row);
+    EXPECT_EQ(got.isValid(), c.expected.isValid());
+    if (c.expected.isValid()) {
+        EXPECT_EQ(got.typeId(), c.expected.typeId());
+        EXPECT_EQ(got, c.expected);
+    }
+}
+
+const std::nullopt_t none = std::nullopt;
+INSTANTIATE_TEST_SUITE_P(Table, TypedValue, ::testing::Values(
+    TypedCase{"SameText", "string", "abc", "", none, none, false, "p", "abc", QVariant()},
+    TypedCase{"BoolTrueAlready", "Bool", "YES", "", none, none, false, "p", "true", QVariant()},
+    TypedCase{"BoolFalse", "Bool", "YES", "", none, none, false, "p", "False", QVariant(false)},
+    TypedCase{"BoolLetter", "Bool", "YES", "", none, none, false, "p", "Y", QVariant()},
+    TypedCase{"BoolBlank", "Bool", "NO", "", none, none, false, "p", "yes ", QVariant()},
+    TypedCase{"BoolYes", "Bool", "NO", "", none, none, false, "p", "yes", QVariant(true)},
+    TypedCase{"IntAtMax", "integer", "3", "", 0.0, 6.0, false, "p", "6", QVariant::fromValue<qint64>(6)},
+    TypedCase{"IntAboveMax", "integer", "3", "", 0.0, 6.0, false, "p", "7", QVariant()},
+    TypedCase{"IntMinusZero", "integer", "3", "", 0.0, 6.0, false, "p", "-0", QVariant::fromValue<qint64>(0)},
+    TypedCase{"IntPlus", "integer", "1", "", 0.0, 6.0, false, "p", "+3", QVariant::fromValue<qint64>(3)},
+    TypedCase{"IntPoint", "integer", "1", "", 0.0, 6.0, false, "p", "3.0", QVariant()},
+    TypedCase{"IntBlank", "integer", "1", "", 0.0, 6.0, false, "p", " 3", QVariant()},
+    TypedCase{"IntBoundsTruncate", "integer", "1", "", 0.9, 6.7, false, "p", "0", QVariant::fromValue<qint64>(0)},
+    TypedCase{"IntBoundsTruncateHigh", "integer", "1", "", 0.9, 6.7, false, "p", "7", QVariant()},
+    TypedCase{"NumAtMin", "string", "1", "num", 0.0, none, false, "p", "0", QVariant()},
+    TypedCase{"NumAboveMin", "string", "1", "num", 0.0, none, false, "p", "0.5", QVariant("0.5")},
+    TypedCase{"NumLeading", "string", "1", "num", 0.0, none, false, "p", "12abc", QVariant("12abc")},
+    TypedCase{"NumNoNumber", "string", "1", "num", 0.0, none, false, "p", "abc", QVariant()},
+    TypedCase{"NumEmpty", "string", "1", "num", 0.0, none, false, "p", "", QVariant()},
+    TypedCase{"NumAtMinAllowed", "string", "1", "num", 0.0, none, true, "p", "0", QVariant("0")},
+    TypedCase{"NumAboveMax", "string", "1", "num", none, 10.0, true, "p", "10.5", QVariant()},
+    TypedCase{"ScaleEmpty", "string", "1", "num", 0.0, none, false, "scaleStrings", "", QVariant("")},
+    TypedCase{"FreeEmpty", "string", "x", "", none, none, false, "p", "", QVariant("")},
+    TypedCase{"FreeAny", "string", "x", "", 0.0, 1.0, false, "p", "-5 anything", QVariant("-5 anything")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- clipboard record
+
+TEST_F(SettingsRows, CopyPutsTheRecordOnTheClipboard)
+{
+    MyConfigItem* bg = row({"graphProperties", "background"});
+    root->copyOutlineItem(bg);
+    const std::optional<QVariantMap> record = MySettingsClipboard::read();
+    ASSERT_TRUE(record.has_value());
+    EXPECT_EQ(record->value("keys").toStringList(), (QStringList{"graphProperties", "background"}));
+    QVariantList indexes;
+    for (qint64 i : bg->indexes)
+        indexes.append(i);
+    EXPECT_EQ(record->value("indexes").toList(), indexes);
+    EXPECT_EQ(record->value("val"), bg->object());
+    EXPECT_EQ(record->value("type").toString(), "dict");
+    EXPECT_EQ(record->value("type2").toString(), "");
+    EXPECT_EQ(QGuiApplication::clipboard()->mimeData()->formats(), QStringList{MySettingsClipboard::mimeType});
+
+    // The keys of a setting inside a category hold an empty key for the element.
+    root->copyOutlineItem(category(1)->childTitle("xTitleAttr"));
+    EXPECT_EQ(MySettingsClipboard::read()->value("keys").toStringList(), (QStringList{"categoryDicts", "", "xTitleAttr"}));
+
+    // A row outside copy and paste leaves the clipboard alone.
+    QGuiApplication::clipboard()->setText("kept");
+    root->copyOutlineItem(row({"graphTitle"}));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "kept");
+    EXPECT_FALSE(MySettingsClipboard::read().has_value());
+}
+
+struct PasteCase {
+    const char* name;
+    QStringList from;   // copied row in the scatter tree ("@box" first: from a boxplot tree)
+    QStringList to;     // target row in the scatter tree
+    QString message;    // empty: accepted
+};
+
+class SettingsPaste : public SettingsRows, public ::testing::WithParamInterface<PasteCase> {};
+
+TEST_P(SettingsPaste, Checks)
+{
+    const PasteCase& c = GetParam();
+    std::unique_ptr<MyConfigRootItem> box = treeOf(boxplotSettings());
+    QStringList fromKeys = c.from;
+    const MyConfigRootItem* source = root.get();
+    if (!fromKeys.isEmpty() && fromKeys.first() == "@box") {
+        fromKeys.removeFirst();
+        source = box.get();
+    }
+    MyConfigItem* from = fromKeys == QStringList{"@cat1"} ? category(1) : source->outlineItemWithKeys(fromKeys);
+    MyConfigItem* to = c.to == QStringList{"@cat0"} ? category(0) : root->outlineItemWithKeys(c.to);
+    ASSERT_NE(from, nullptr);
+    ASSERT_NE(to, nullptr);
+    from->changeable = true;   // the check on the source is the copy's, tested above
+    source->copyOutlineItem(from);
+    const std::optional<QVariantMap> copied = MySettingsClipboard::read();
+    ASSERT_TRUE(copied.has_value());
+    const QVariantMap& record = *copied;
+
+    ScopedScriptedDialogs scripted;
+    Alert alert;
+    const std::optional<QVariant> value = MySettingsClipboard::checkShowingRefusal(record, to, alert);
+    if (c.message.isEmpty()) {
+        ASSERT_TRUE(value.has_value());
+        EXPECT_EQ(*value, from->object());
+        EXPECT_TRUE(scripted.dialogs.alerts.isEmpty());
+        // A category's represents are first matched to the target's by the analyses
+        // subsystem; every other accepted value goes straight in.
+        if (c.to != QStringList{"@cat0"}) {
+            EXPECT_TRUE(to->setObject(*value));
+            EXPECT_EQ(to->object(), *value);
+        }
+    } else {
+        EXPECT_FALSE(value.has_value());
+        EXPECT_EQ(scripted.dialogs.alerts, QStringList{c.message});
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Records, SettingsPaste, ::testing::Values(
+    PasteCase{"SameDictOtherGraph", {"@box", "graphProperties", "graphRect"}, {"graphProperties", "graphRect"}, ""},
+    PasteCase{"DictElsewhere", {"graphProperties", "graphRect"}, {"graphProperties", "background"},
+              MySettingsClipboard::differentLocation},
+    PasteCase{"CategoryOntoCategory", {"@cat1"}, {"@cat0"}, ""},
+    PasteCase{"Unchangeable", {"valueSettings", "min"}, {"graphTitle"}, MySettingsClipboard::unchangeableRow},
+    PasteCase{"OtherType", {"valueSettings", "partition"}, {"valueSettings", "min"}, MySettingsClipboard::differentType},
+    PasteCase{"OtherValueClass", {"graphProperties", "graphRect", "lineWidth"}, {"valueSettings", "min"},
+              MySettingsClipboard::differentType},
+    PasteCase{"IntegerWithinBounds", {"valueSettings", "partition"}, {"graphProperties", "yAxis", "titleRotation"}, ""},
+    PasteCase{"IntegerOutOfBounds", {"graphProperties", "yAxis", "titleRotation"}, {"valueSettings", "partition"},
+              MySettingsClipboard::notApplicable},
+    PasteCase{"StringAtExcludedBound", {"graphProperties", "graphRect", "lineWidth"}, {"graphProperties", "xAxis", "axisWidth"},
+              MySettingsClipboard::notApplicable},
+    PasteCase{"StringWithinBounds", {"graphProperties", "graphRect", "lineWidth"}, {"graphProperties", "yAxis", "titleGap"}, ""},
+    PasteCase{"ColourOntoColour", {"graphProperties", "bars", "barColor"}, {"graphProperties", "background", "color"}, ""},
+    PasteCase{"BoolOntoBool", {"valueSettings", "logarithmic"}, {"graphProperties", "yAxis", "scaleVisible"}, ""},
+    PasteCase{"BoxplotRootOntoScatterRoot", {"@box"}, {}, MySettingsClipboard::notApplicable},
+    PasteCase{"BoxplotPropertiesOntoScatterProperties", {"@box", "graphProperties"}, {"graphProperties"},
+              MySettingsClipboard::notApplicable}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Records another program could put on the clipboard: right keys and types, wrong content.
+TEST_F(SettingsPaste, ForeignRecordsAreCheckedThroughout)
+{
+    MyConfigItem* axis = row({"graphProperties", "graphRect"});
+    QVariantMap record = MySettingsClipboard::recordOf(axis);
+    auto withVal = [&](const QString& key, const QVariant& v) {
+        QVariantMap r = record;
+        QVariantMap val = r.value("val").toMap();
+        if (v.isValid())
+            val.insert(key, v);
+        else
+            val.remove(key);
+        r.insert("val", val);
+        return r;
+    };
+    EXPECT_TRUE(MySettingsClipboard::check(record, axis).accepted());   // taken as it is
+    EXPECT_EQ(MySettingsClipboard::check(withVal("lineWidth", QVariant::fromValue<qint64>(2)), axis).message,
+              MySettingsClipboard::notApplicable);                       // integer for a text
+    EXPECT_EQ(MySettingsClipboard::check(withVal("lineWidth", "-0.5"), axis).message,
+              MySettingsClipboard::notApplicable);                       // below the row's limit
+    EXPECT_EQ(MySettingsClipboard::check(withVal("lineColor", "black"), axis).message,
+              MySettingsClipboard::notApplicable);                       // text for a colour
+    EXPECT_EQ(MySettingsClipboard::check(withVal("height", QVariant()), axis).message,
+              MySettingsClipboard::notApplicable);                       // a key missing
+    EXPECT_EQ(MySettingsClipboard::check(withVal("surplus", "1"), axis).message,
+              MySettingsClipboard::notApplicable);                       // a key too many
+
+    MyConfigItem* scale = row({"valueSettings", "scaleStrings"});
+    QVariantMap scaleRecord = MySettingsClipboard::recordOf(scale);
+    scaleRecord.insert("val", QVariantList{"1", "", "x"});
+    EXPECT_EQ(MySettingsClipboard::check(scaleRecord, scale).message, MySettingsClipboard::notApplicable);
+    scaleRecord.insert("val", QVariantList{"1", "", "2", "3", "4", "5", "6"});   // longer lists are fine
+    EXPECT_TRUE(MySettingsClipboard::check(scaleRecord, scale).accepted());
+
+    // Unusable records end the paste without a message.
+    for (const char* key : {"type", "type2", "keys", "val"}) {
+        QVariantMap broken = record;
+        broken.remove(key);
+        const auto verdict = MySettingsClipboard::check(broken, axis);
+        EXPECT_FALSE(verdict.accepted());
+        EXPECT_TRUE(verdict.message.isEmpty()) << key;
+    }
+    QVariantMap badKeys = record;
+    badKeys.insert("keys", QVariantList{qint64(1)});
+    EXPECT_TRUE(MySettingsClipboard::check(badKeys, axis).message.isEmpty());
+
+    // Nothing of ours on the clipboard, or not a dictionary.
+    QGuiApplication::clipboard()->setText("plain");
+    EXPECT_FALSE(MySettingsClipboard::read().has_value());
+    auto* mime = new QMimeData;
+    mime->setData(MySettingsClipboard::mimeType, "<plist><string>x</string></plist>");
+    QGuiApplication::clipboard()->setMimeData(mime);
+    EXPECT_FALSE(MySettingsClipboard::read().has_value());
+}
