@@ -875,9 +875,13 @@ bool MyTableView::eventFilter(QObject* watched, QEvent* event)
         if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) {
             m_headerShift = static_cast<QMouseEvent*>(event)->modifiers() & Qt::ShiftModifier;
         }
+        if (event->type() == QEvent::MouseButtonPress)
+            m_headerPressed = true;
         // A drag has set the width by the time the button comes up: record it as one step.
-        if (event->type() == QEvent::MouseButtonRelease)
+        if (event->type() == QEvent::MouseButtonRelease) {
+            m_headerPressed = false;
             commitPendingResizes();
+        }
     }
     return QTableView::eventFilter(watched, event);
 }
@@ -897,7 +901,7 @@ void MyTableView::headerSectionResized(int logical, int, int)
         return;
     m_pendingResizes.insert(logical);
     // Resizes outside a header drag (a double click on a divider) are recorded at once.
-    if (!(QApplication::mouseButtons() & Qt::LeftButton))
+    if (!m_headerPressed)
         commitPendingResizes();
 }
 

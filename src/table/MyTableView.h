@@ -134,6 +134,7 @@ private:
     bool m_programMove = false;
     QSet<int> m_pendingResizes;
     bool m_headerShift = false;
+    bool m_headerPressed = false;
     bool m_skipRelease = false;
     int m_appliedTitleHeight = -1;
     int m_appliedDataHeight = -1;

@@ -1,0 +1,170 @@
+// Main and table windows: titles, counts, placement, the table buttons, and a document saved,
+// closed and opened again through the document controller.
+#include "platform/DocumentController.h"
+#include "table/TableFixture.h"
+#include "document/DocumentHooks.h"
+#include <QClipboard>
+#include <QDir>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+struct TitleCase {
+    const char* kind;
+    const char* displayName;
+    const char* title;
+};
+
+class WindowTitle : public ::testing::TestWithParam<TitleCase> {};
+
+TEST_P(WindowTitle, CutsTheExtensionAtItsFirstOccurrence)
+{
+    MyWindowController c(QString::fromUtf8(GetParam().kind));
+    c.subTitle = QString::fromUtf8(GetParam().kind) == "TableWindow" ? "Table" : "Main";
+    EXPECT_EQ(c.windowTitleForDocumentDisplayName(QString::fromUtf8(GetParam().displayName)),
+              QString::fromUtf8(GetParam().title));
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, WindowTitle,
+                         ::testing::Values(TitleCase{"Document", "x.vlbdoc", "x - Main"},
+                                           TitleCase{"Document", "x", "x - Main"},
+                                           TitleCase{"Document", "x.vlbdoc copy", "x.vlbdoc copy - Main"},
+                                           TitleCase{"Document", "a.vlbdoc.vlbdoc", "a - Main"},
+                                           TitleCase{"TableWindow", "Sales.vlbdoc", "Sales - Table"}));
+
+using Windows = TableFixture;
+
+TEST_F(Windows, SetUpGivesTitlesPlacementAndCounts)
+{
+    MyWindowController* base = doc->baseWindowCont;
+    MyWindowController* table = doc->tableWindowCont;
+    EXPECT_EQ(base->baseWinCont, base);
+    EXPECT_EQ(base->subTitle, "Main");
+    EXPECT_EQ(table->subTitle, "Table");
+    EXPECT_TRUE(base->shouldCloseDocument());
+    EXPECT_FALSE(table->shouldCloseDocument());
+    EXPECT_EQ(base->window()->windowTitle(), "Untitled - Main[*]");
+    EXPECT_EQ(table->window()->windowTitle(), "Untitled - Table[*]");
+    // Top-left 20 points from the left and 25 below the top of the screen; the table
+    // window hangs under the main window.
+    const Rect main = MyWindowController::frameOf(base->window());
+    EXPECT_EQ(main.origin.x, 20);
+    EXPECT_EQ(main.maxY(), 1024 - 25);
+    const Rect under = MyWindowController::frameOf(table->window());
+    EXPECT_EQ(under.origin.x, 20);
+    EXPECT_EQ(under.maxY(), main.origin.y);
+    EXPECT_EQ(table->mTV->myWindowCont, table);
+    EXPECT_EQ(table->mTV->myDoc, doc.get());
+
+    load({{"a"}});
+    EXPECT_EQ(base->tkNumOfRows->text(), "0");
+    EXPECT_EQ(base->tkNumOfColumns->text(), "1");
+    TableData twelve{{"a"}, {"b"}};
+    for (int i = 0; i < 12; ++i)
+        for (QStringList& c : twelve)
+            c.append(QString::number(i));
+    load(twelve);
+    EXPECT_EQ(base->tkNumOfRows->text(), "12");
+    EXPECT_EQ(base->tkNumOfColumns->text(), "2");
+    EXPECT_EQ(base->numberOfRowsInTableView(), 2);
+    EXPECT_EQ(base->tableViewObjectValue("0", 1).toString(), "b");
+    load({});
+    EXPECT_EQ(base->tkNumOfRows->text(), "0");
+    EXPECT_EQ(base->tkNumOfColumns->text(), "0");
+}
+
+TEST_F(Windows, TableButtonsSwitchTheStateWithoutMovingTheWindow)
+{
+    load(abc());
+    MyWindowController* base = doc->baseWindowCont;
+    MyWindowController* table = doc->tableWindowCont;
+    table->window()->move(300, 200);
+    base->window()->findChild<QPushButton*>("buShowTable")->click();
+    EXPECT_FALSE(table->editable);
+    EXPECT_EQ(grid->numberOfRowsInTableView(), 4);
+    EXPECT_EQ(table->window()->pos(), QPoint(300, 200));
+    base->window()->findChild<QPushButton*>("buEditTable")->click();
+    EXPECT_TRUE(table->editable);
+    EXPECT_EQ(grid->numberOfRowsInTableView(), 5);
+    // Once closed, the next showing places the window anew.
+    table->window()->close();
+    EXPECT_FALSE(table->isInDocument());
+    base->editDataTableTapped(1);
+    EXPECT_EQ(MyWindowController::frameOf(table->window()).maxY(),
+              MyWindowController::frameOf(base->window()).origin.y);
+    // The drawer command means nothing to these windows.
+    base->toggleDrawer();
+    table->toggleDrawer();
+}
+
+TEST_F(Windows, ResetUndoLeavesEditModeAndClearsTheMark)
+{
+    load(abc());
+    ASSERT_TRUE(type(1, 1, "q"));
+    EXPECT_TRUE(doc->tableWindowCont->window()->isWindowModified());
+    doc->resetUndo();
+    EXPECT_FALSE(doc->tableWindowCont->editable);
+    EXPECT_EQ(grid->numberOfRowsInTableView(), 4);
+}
+
+// A whole round: new document, import, edits, save, close, open again.
+TEST(DocumentWindows, SaveCloseAndReopenGiveTheSameTable)
+{
+    ScopedScriptedDialogs scripted;
+    AppDelegate delegate;
+    delegate.defaultColumnSettings = {{"width", QStringLiteral("70")}};
+    delegate.defaultTableRowSettings = {{"titleRowHeight", QStringLiteral("22.0")},
+                                        {"dataRowHeight", QStringLiteral("17.0")},
+                                        {"titleRowAttr", TableFixture::attributes(13)},
+                                        {"dataRowAttr", TableFixture::attributes(11)}};
+    MySettingController settings;
+    delegate.settingCont = &settings;
+    MyDocumentWindows::install();
+    QTemporaryDir dir;
+    {
+        DocumentController controller(Document::factory(&delegate));
+        auto* doc = static_cast<Document*>(controller.newDocument());
+        ASSERT_TRUE(doc && doc->baseWindowCont && doc->baseWindowCont->isWindowLoaded());
+        EXPECT_TRUE(doc->baseWindowCont->window()->isVisible());
+        EXPECT_FALSE(doc->tableWindowCont->isWindowLoaded());
+        doc->baseWindowCont->editDataTableTapped(1);
+        MyTableView* grid = doc->tableWindowCont->mTV;
+        QFile csv(dir.filePath("in.csv"));
+        csv.open(QIODevice::WriteOnly);
+        csv.write("x,y\n1,a b\n2,\"c, d\"\n");
+        csv.close();
+        scripted.dialogs.files.push_back(csv.fileName());
+        grid->importTable();
+        grid->setSelectingCells({3, 2, 3, 2});
+        QApplication::clipboard()->setText("tab\tsplit");
+        grid->paste();
+        grid->horizontalHeader()->resizeSection(1, 95);
+        EXPECT_EQ(doc->undoManager()->undoText(), "Undo Set Column Width");
+        EXPECT_EQ(doc->columnSettings[0].value("width").toString(), "95.0");
+        const TableData expected = doc->tableData;
+        ASSERT_EQ(expected.size(), 3);
+
+        const QString path = dir.filePath("Sales.vlbdoc");
+        QString error;
+        ASSERT_TRUE(controller.saveAs(doc, path, &error)) << error.toStdString();
+        EXPECT_EQ(doc->baseWindowCont->window()->windowTitle(), "Sales - Main[*]");
+        EXPECT_EQ(doc->tableWindowCont->window()->windowTitle(), "Sales - Table[*]");
+        EXPECT_FALSE(doc->tableWindowCont->window()->isWindowModified());
+        EXPECT_TRUE(controller.closeDocument(doc));
+        EXPECT_TRUE(scripted.dialogs.questions.isEmpty());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+
+        auto* reopened = static_cast<Document*>(controller.openDocument(path, &error));
+        ASSERT_TRUE(reopened) << error.toStdString();
+        EXPECT_EQ(reopened->tableData, expected);
+        EXPECT_EQ(reopened->columnSettings[0].value("width").toString(), "95.0");
+        EXPECT_EQ(reopened->baseWindowCont->tkNumOfColumns->text(), "3");
+        reopened->baseWindowCont->editDataTableTapped(0);
+        EXPECT_EQ(reopened->tableWindowCont->mTV->objectValue(2, 2).toString(), "c, d");
+        EXPECT_EQ(reopened->tableWindowCont->mTV->horizontalHeader()->sectionSize(1), 95);
+        EXPECT_TRUE(controller.closeDocument(reopened));
+        QCoreApplication::processEvents();
+    }
+    DocumentHooks::shared() = DocumentHooks();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
