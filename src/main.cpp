@@ -1,7 +1,11 @@
 #include "app/AppDelegate.h"
+#include "document/Document.h"
+#include "platform/Dialogs.h"
+#include "platform/DocumentController.h"
+#include "windows/MyDocumentWindows.h"
+#include "windows/MySettingController.h"
 
 #include <QApplication>
-#include <QTextStream>
 
 int main(int argc, char** argv)
 {
@@ -14,6 +18,22 @@ int main(int argc, char** argv)
     if (!delegate.finishLaunching())
         return 1;
 
-    QTextStream(stdout) << "Vlb: the windows are not built yet; nothing to show.\n";
-    return 0;
+    // After launching: the one controller of the column-width and row-height dialogs.
+    MySettingController settingCont;
+    settingCont.ourDelegate = &delegate;
+    delegate.settingCont = &settingCont;
+
+    MyDocumentWindows::install();
+    DocumentController documents(Document::factory(&delegate));
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1) {
+        QString error;
+        if (!documents.openDocument(arguments.at(1), &error)) {
+            Dialogs::current().alert(error);
+            documents.newDocument();
+        }
+    } else {
+        documents.newDocument();
+    }
+    return app.exec();
 }
