@@ -1,5 +1,6 @@
 #include "OutlineFixtures.h"
 #include "platform/PropertyList.h"
+#include "platform/Resources.h"
 #include <QPointF>
 #include <gtest/gtest.h>
 #include <random>
@@ -521,3 +522,40 @@ TEST(ConfigOrder, DictsSortArraysKeepOrder)
     EXPECT_EQ(root.configChildren(), order);
     expectConsistentIndexes(root, &root);
 }
+
+// ---- with the application's own description resource
+
+class ApplicationDescriptions : public ::testing::TestWithParam<bool> {};
+
+TEST_P(ApplicationDescriptions, DescribeEveryRowOfTheBuiltInSettings)
+{
+    const QVariantMap settings = builtInSettings(GetParam());
+    AppDelegate app;
+    QString error;
+    ASSERT_TRUE(app.loadConfigRes(Resources::plist("configRes.plist"), &error)) << error.toStdString();
+    auto root = treeOf(settings);
+    EXPECT_EQ(root->object().toMap(), settings);
+    expectConsistentIndexes(*root, root.get());
+
+    std::function<void(const MyConfigItem*)> visit = [&](const MyConfigItem* row) {
+        for (const MyConfigItem* c : row->configChildren()) {
+            EXPECT_TRUE(app.configResOutlineItem.contains(c->itemID)) << c->itemID.toStdString();
+            EXPECT_TRUE(app.configResString.value(c->itemID).toMap().contains("titleRepresent")) << c->itemID.toStdString();
+            visit(c);
+        }
+    };
+    visit(root.get());
+
+    // Positions other subsystems address rows by.
+    MyConfigItem* categories = root->configChildAt(3);
+    ASSERT_NE(categories, nullptr);
+    EXPECT_EQ(categories->title, "categoryDicts");
+    MyConfigItem* category = categories->configChildAt(1);
+    EXPECT_EQ(category->configChildAt(0)->title, "categoryTitle");
+    MyConfigItem* represent = category->childTitle("represents")->configChildAt(0);
+    EXPECT_EQ(represent->configChildAt(0)->title, "origName");
+    EXPECT_EQ(represent->configChildAt(1)->title, "represent");
+}
+
+INSTANTIATE_TEST_SUITE_P(GraphTypes, ApplicationDescriptions, ::testing::Values(true, false),
+                         [](const auto& info) { return std::string(info.param ? "scatter" : "boxplot"); });
