@@ -127,6 +127,7 @@ std::optional<qint64> MySelectorRootItem::validateSelection(MySelectorItem* anal
     if (!doc)
         return std::nullopt;
 
+    const QVector<qint64> counterBefore = doc->columnCounter;
     for (const MySelectorItem* group : analysis->selectorChildren()) {
         for (const MySelectorItem* column : group->selectorChildren()) {
             const qint64 at = doc->indexOfVariables(column->title);
@@ -134,8 +135,15 @@ std::optional<qint64> MySelectorRootItem::validateSelection(MySelectorItem* anal
                 doc->columnCounter[at] += 1;
         }
     }
+    const qsizetype graphsBefore = doc->graphSettings.size();
     if (hooks().newGraph)
         hooks().newGraph(*doc, *analysis);
+    if (doc->graphSettings.size() <= graphsBefore) {
+        // No graph was made (the new-graph path said why): there is nothing to show, and
+        // the columns are not in use after all.
+        doc->columnCounter = counterBefore;
+        return std::nullopt;
+    }
     if (hooks().setDocumentEdited)
         hooks().setDocumentEdited(m_windowCont);
     return position;

@@ -22,12 +22,14 @@ public:
 
     // Checks that the analysis can be drawn (refusals on the document's shared alert) and,
     // for an analysis being set up, counts its columns, has its graph made and marks the
-    // main window edited. The analysis's position, or nullopt when refused.
+    // main window edited. The analysis's position, or nullopt when refused or when no graph
+    // could be made (the column counts are then put back).
     std::optional<qint64> validateSelection(MySelectorItem* analysis);
 
     // Services of the subsystems above this one, installed at start-up.
     struct Hooks {
-        // Makes the graph of a newly set-up analysis (the document's new-graph path).
+        // Makes the graph of a newly set-up analysis (the document's new-graph path); a
+        // graph was made when the document holds one more analysis afterwards.
         std::function<void(Document& doc, MySelectorItem& analysis)> newGraph;
         // Sets the edited mark of the main window's window.
         std::function<void(MyWindowController* windowCont)> setDocumentEdited;

@@ -198,6 +198,8 @@ protected:
         MySelectorRootItem::hooks().newGraph = [this](Document& d, MySelectorItem& item) {
             EXPECT_EQ(&d, &doc);
             made.append(&item);
+            if (makeGraphs)
+                d.appendAnalysis(QVariantMap{{"graphTitle", item.title}}, QString(), QVariantMap());
         };
         MySelectorRootItem::hooks().setDocumentEdited = [this](MyWindowController*) { ++edited; };
     }
@@ -208,6 +210,7 @@ protected:
     ScopedScriptedDialogs scripted;
     MySelectorRootItem root{nullptr, &doc};
     QList<MySelectorItem*> made;
+    bool makeGraphs = true;
     int edited = 0;
 };
 
@@ -271,6 +274,16 @@ INSTANTIATE_TEST_SUITE_P(Messages, SelectorRefusal, ::testing::Values(
         addAnalysis(r, "A", kTwoData, {{"Sex", {"M", "F"}, {false, false}}});
     }, "No valid values in this column"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SelectorValidation, NoGraphMadeShowsNothing)
+{
+    makeGraphs = false;
+    MySelectorItem* a = addAnalysis(root, "A", kTwoData, kOneCategory);
+    EXPECT_EQ(root.validateSelection(a), std::nullopt);
+    EXPECT_EQ(made, QList<MySelectorItem*>{a});
+    EXPECT_EQ(doc.columnCounter, (QVector<qint64>{0, 0, 0}));
+    EXPECT_EQ(edited, 0);
+}
 
 TEST_F(SelectorValidation, FirstAnalysisHasNoPredecessorCheck)
 {
