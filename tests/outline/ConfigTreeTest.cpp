@@ -559,3 +559,22 @@ TEST_P(ApplicationDescriptions, DescribeEveryRowOfTheBuiltInSettings)
 
 INSTANTIATE_TEST_SUITE_P(GraphTypes, ApplicationDescriptions, ::testing::Values(true, false),
                          [](const auto& info) { return std::string(info.param ? "scatter" : "boxplot"); });
+
+TEST(ConfigValue, RepresentsMatchCanonicallyEquivalentNames)
+{
+    const QString composed = QString::fromUtf8("Caf\u00e9");
+    const QString decomposed = QString::fromUtf8("Cafe\u0301");
+    const QVariantMap settings{
+        {"categoryDicts", QVariantList{QVariantMap{{"represents", QVariantList{
+            QVariantMap{{"origName", composed}, {"represent", "a"}},
+            QVariantMap{{"origName", "Bar"}, {"represent", "b"}}}}}}},
+    };
+    Descriptions d(describe(settings));
+    auto root = treeOf(settings);
+    MyConfigItem* reps = root->outlineItemWithKeys({"categoryDicts", "", "represents"});
+    MyConfigItem* cafe = reps->configChildAt(0);
+    EXPECT_TRUE(reps->setObject(QVariantList{QVariantMap{{"origName", "Bar"}, {"represent", "B"}},
+                                             QVariantMap{{"origName", decomposed}, {"represent", "A"}}}));
+    EXPECT_EQ(reps->configChildAt(1), cafe);
+    EXPECT_EQ(cafe->childTitle("represent")->message, "A");
+}
