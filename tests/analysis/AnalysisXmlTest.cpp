@@ -2,6 +2,7 @@
 #include "outline/MySelectorItem.h"
 #include "platform/NumberText.h"
 #include <QFile>
+#include "AnalysisTestSupport.h"
 #include <gtest/gtest.h>
 #include <random>
 
@@ -50,12 +51,6 @@ private:
     QVector<QStringList> m_columns;
 };
 
-MySelectorItem* node(MySelectorItem* parent, const QString& title, const QString& message = {}, const QString& type = {})
-{
-    auto n = std::make_unique<MySelectorItem>(title, message, type, std::vector<std::unique_ptr<MySelectorItem>>{},
-                                              QVector<qint64>{}, QVector<std::optional<double>>{}, parent);
-    return parent->append(std::move(n));
-}
 
 // "Untitled" scatter analysis: data columns W and H, categorizing column Sex with f and m.
 MySelectorItem* sampleAnalysis(MySelectorItem* root)
