@@ -219,3 +219,14 @@ TEST_F(GridTransfer, ColumnWidthOfATableWithoutColumnsIsRefused)
     grid->columnWidth();
     EXPECT_EQ(alerts(), QStringList{"Invalid selection."});
 }
+
+// Quoted fields may carry tabs and line breaks; cells never do.
+TEST_F(GridTransfer, PastedCellsKeepToOneLine)
+{
+    load(abc());
+    select(1, 1, 1, 1);
+    setClipboardText("\"one\ttwo\",\"three\nfour\"\n");
+    grid->paste();
+    EXPECT_EQ(doc->tableData[0][1], "one two");
+    EXPECT_EQ(doc->tableData[1][1], "three four");
+}

@@ -73,6 +73,7 @@ public:
         doc->historyOfColumnSettings = {doc->columnSettings};
         doc->columnCounter = counters.isEmpty() ? QVector<qint64>(table.size(), 0) : counters;
         doc->historyOfColumnCounter = {doc->columnCounter};
+        doc->historyOfTableRowSettings = {doc->tableRowSettings};
         doc->tableDataIndex = doc->columnSettingsIndex = doc->columnCounterIndex = doc->tableRowSettingIndex = 0;
         emit doc->tableChanged(true);
     }

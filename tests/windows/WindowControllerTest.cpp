@@ -168,3 +168,43 @@ TEST(DocumentWindows, SaveCloseAndReopenGiveTheSameTable)
     DocumentHooks::shared() = DocumentHooks();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
+
+// Closing the main window closes the document, asking first when it was edited; closing the
+// table window only hides it.
+TEST(DocumentWindows, ClosingTheMainWindowClosesTheDocument)
+{
+    ScopedScriptedDialogs scripted;
+    AppDelegate delegate;
+    delegate.defaultColumnSettings = {{"width", QStringLiteral("70")}};
+    delegate.defaultTableRowSettings = {{"titleRowHeight", QStringLiteral("22.0")},
+                                        {"dataRowHeight", QStringLiteral("17.0")},
+                                        {"titleRowAttr", TableFixture::attributes(13)},
+                                        {"dataRowAttr", TableFixture::attributes(11)}};
+    MyDocumentWindows::install();
+    {
+        DocumentController controller(Document::factory(&delegate));
+        auto* doc = static_cast<Document*>(controller.newDocument());
+        doc->baseWindowCont->editDataTableTapped(1);
+        doc->tableWindowCont->mTV->tableViewSetObjectValue(QStringLiteral("t"), "1", 0);
+        ASSERT_TRUE(doc->isDocumentEdited());
+
+        doc->tableWindowCont->window()->close();
+        EXPECT_EQ(controller.documents().size(), 1u);
+        EXPECT_FALSE(doc->tableWindowCont->window()->isVisible());
+
+        scripted.dialogs.answers.push_back(2);   // Cancel
+        doc->baseWindowCont->window()->close();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(scripted.dialogs.questions.size(), 1);
+        ASSERT_EQ(controller.documents().size(), 1u);
+        EXPECT_TRUE(doc->baseWindowCont->window()->isVisible());
+
+        scripted.dialogs.answers.push_back(1);   // Don't Save
+        doc->baseWindowCont->window()->close();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(controller.documents().empty());
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    DocumentHooks::shared() = DocumentHooks();
+}
