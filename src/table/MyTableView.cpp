@@ -377,7 +377,11 @@ QVector<QStringList> MyTableView::blockFromText(const QString& text)
     // The codec drops lines without fields; rows between other rows must stay so that the
     // block's rows keep lining up with the table. Such lines get a marker the codec keeps.
     static const QString marker = QStringLiteral("\x01\x02vlb-empty-line\x02\x01");
-    QStringList lines;
+    struct Line {
+        qsizetype start;
+        qsizetype length;
+    };
+    QVector<Line> lines;
     bool inQuote = false;
     bool fieldStart = true;
     qsizetype lineStart = 0;
@@ -401,7 +405,7 @@ QVector<QStringList> MyTableView::blockFromText(const QString& text)
             continue;
         }
         if (ch == u'\r' || ch == u'\n') {
-            lines.append(text.mid(lineStart, i - lineStart));
+            lines.append({lineStart, i - lineStart});
             if (ch == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
                 ++i;
             lineStart = i + 1;
@@ -413,28 +417,38 @@ QVector<QStringList> MyTableView::blockFromText(const QString& text)
         fieldStart = ch == u'\t' || ch == u',';
     }
     if (lineStart < n)
-        lines.append(text.mid(lineStart));
-    if (lines.isEmpty())
-        return {};
+        lines.append({lineStart, n - lineStart});
+    auto blank = [&](const Line& line) { return isBlankLine(QStringView(text).mid(line.start, line.length), separator); };
     // Trailing blank lines end the text; blank lines before the first row still shift it.
     qsizetype last = lines.size() - 1;
-    while (last >= 0 && isBlankLine(lines.at(last), separator))
+    while (last >= 0 && blank(lines.at(last)))
         --last;
     if (last < 0)
         return {};
-    bool marked = false;
+    QVector<bool> marked(last + 1, false);
+    qsizetype markedCount = 0;
     for (qsizetype i = 0; i < last; ++i)
-        if (isBlankLine(lines.at(i), separator)) {
-            lines[i] = marker;
-            marked = true;
+        if (blank(lines.at(i))) {
+            marked[i] = true;
+            ++markedCount;
         }
-    lines.resize(last + 1);
     const QString delimiter = separator == u'\t' ? QStringLiteral("Tab") : QStringLiteral("CSV");
-    TableData block = TableTextCodec::read(lines.join(u'\n') + u'\n', delimiter);
-    if (marked && !block.isEmpty())
-        for (qsizetype i = 0; i < block.first().size(); ++i)
-            if (block.first().at(i) == marker)
-                block.first()[i].clear();
+    if (markedCount == 0)
+        return TableTextCodec::read(text, delimiter);
+    QString rebuilt;
+    rebuilt.reserve(text.size() + markedCount * marker.size());
+    for (qsizetype i = 0; i <= last; ++i) {
+        if (marked.at(i))
+            rebuilt += marker;
+        else
+            rebuilt += QStringView(text).mid(lines.at(i).start, lines.at(i).length);
+        rebuilt += u'\n';
+    }
+    TableData block = TableTextCodec::read(rebuilt, delimiter);
+    if (!block.isEmpty())
+        for (QString& cell : block.first())
+            if (cell == marker)
+                cell.clear();
     return block;
 }
 

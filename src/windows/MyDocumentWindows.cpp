@@ -20,6 +20,8 @@ void MyDocumentWindows::makeWindowControllers(Document& doc)
     auto* base = new MyWindowController(QStringLiteral("Document"), &doc);
     base->myDoc = &doc;
     doc.baseWindowCont = base;
+    // The counters now count the analyses just set up: they are the one snapshot to undo to.
+    doc.historyOfColumnCounter = {doc.columnCounter};
 
     auto* table = new MyWindowController(QStringLiteral("TableWindow"), &doc);
     table->myDoc = &doc;
