@@ -131,8 +131,8 @@ MySelectorItem* MyAnalysisXml::outlineItemFromXLMWithXmlString(const QString& xm
         const QString& line = lines[i];
         if (line.toUtf8().size() < 4)
             break;
-        const QString piece = tailOf(line);
-        const int close = piece.indexOf(QLatin1String("</"));
+        const QString tail = tailOf(line);
+        const int close = tail.indexOf(QLatin1String("</"));
         if (close < 0) {
             const bool nextIsTitle = i + 1 < lines.size() && lines[i + 1].contains("<title>", Qt::CaseInsensitive);
             if (nextIsTitle) {
@@ -160,7 +160,7 @@ MySelectorItem* MyAnalysisXml::outlineItemFromXLMWithXmlString(const QString& xm
                 }
                 current = current->append(newNode(columnTitle, QString(), QString(), current));
             } else {
-                const QString word = unescapeText(piece.split(' ').first().remove('<'));
+                const QString word = unescapeText(tail.split(' ').first().remove('<'));
                 current = current->append(newNode(word, QString(), QString(), current));
             }
         } else if (close == 0) {
@@ -168,7 +168,7 @@ MySelectorItem* MyAnalysisXml::outlineItemFromXLMWithXmlString(const QString& xm
             if (current != analysis.get())
                 current = current->selectorParent();
         } else {
-            const QString head = piece.left(close);
+            const QString head = tail.left(close);
             const QStringList parts = head.split('>');
             const QString text = parts.size() > 1 ? parts[1] : QString();
             QString name, use;

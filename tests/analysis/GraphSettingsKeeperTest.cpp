@@ -13,19 +13,19 @@ MyConfigItem* row(MyConfigItem* parent, const QString& title, const QString& typ
     return parent->append(std::move(r));
 }
 
-QVariantList reps(const QStringList& spec)   // "A" or "A=text"
+QVariantList reps(const QStringList& entries)   // "A" or "A=text"
 {
     QVariantList out;
-    for (const QString& s : spec) {
+    for (const QString& s : entries) {
         const QStringList p = s.split('=');
         out << QVariantMap{{"origName", p[0]}, {"represent", p.value(1, p[0])}};
     }
     return out;
 }
 
-QVariantMap category(const QString& title, const QStringList& spec, const QString& gap = "5")
+QVariantMap category(const QString& title, const QStringList& entries, const QString& gap = "5")
 {
-    return {{"categoryTitle", title}, {"represents", reps(spec)}, {"verticalGap", gap}};
+    return {{"categoryTitle", title}, {"represents", reps(entries)}, {"verticalGap", gap}};
 }
 
 } // namespace
