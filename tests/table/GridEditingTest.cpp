@@ -105,6 +105,8 @@ struct IgnoredInput {
     const char* text;
 };
 
+void PrintTo(const IgnoredInput& c, std::ostream* os) { *os << "(" << c.row << "," << c.column << ") \"" << c.text << "\""; }
+
 class GridIgnoredInput : public TableFixture, public ::testing::WithParamInterface<IgnoredInput> {};
 
 // Each of these leaves the table, the undo steps and the edited mark alone.

@@ -148,6 +148,8 @@ struct Refusal {
     const char* message;
 };
 
+void PrintTo(const Refusal& c, std::ostream* os) { *os << c.name; }
+
 class GridRefusal : public GridTransfer, public ::testing::WithParamInterface<Refusal> {};
 
 // Each refusal shows exactly its message and leaves table, settings and undo as they were.

@@ -11,6 +11,8 @@ struct WidthCase {
     bool accepted;
 };
 
+void PrintTo(const WidthCase& c, std::ostream* os) { *os << "\"" << c.text << "\""; }
+
 class ColumnWidthDialog : public ::testing::TestWithParam<WidthCase> {};
 
 TEST_P(ColumnWidthDialog, AcceptsWidthsFrom30To200)
@@ -107,6 +109,11 @@ struct HeightCase {
     bool dataFit;
     bool accepted;
 };
+
+void PrintTo(const HeightCase& c, std::ostream* os)
+{
+    *os << "\"" << c.title << "\"" << (c.titleFit ? " fit" : "") << " \"" << c.data << "\"" << (c.dataFit ? " fit" : "");
+}
 
 class RowHeightDialog : public ::testing::TestWithParam<HeightCase> {};
 

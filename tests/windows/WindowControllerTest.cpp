@@ -14,6 +14,8 @@ struct TitleCase {
     const char* title;
 };
 
+void PrintTo(const TitleCase& c, std::ostream* os) { *os << c.kind << " \"" << c.displayName << "\""; }
+
 class WindowTitle : public ::testing::TestWithParam<TitleCase> {};
 
 TEST_P(WindowTitle, CutsTheExtensionAtItsFirstOccurrence)
