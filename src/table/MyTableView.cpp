@@ -116,6 +116,24 @@ void MyTableView::repaintCells()
     viewport()->update();
 }
 
+bool MyTableView::requireEditable() const
+{
+    if (isEditable())
+        return true;
+    alert(QStringLiteral("This table is not currently editable."));
+    return false;
+}
+
+template <class Transform>
+void MyTableView::pushColumnsWith(Transform transform, const QString& actionName)
+{
+    // A column's texts, settings and counter always move together.
+    myDoc->addTableData(transform(myDoc->tableData), false);
+    myDoc->addColumnSettings(transform(myDoc->columnSettings), false);
+    myDoc->addColumnCounter(transform(myDoc->columnCounter), false);
+    myDoc->setTableDataWithSettingsWithSettings(true, 1, actionName);
+}
+
 void MyTableView::alert(const QString& message) const
 {
     Alert* shared = myDoc ? myDoc->ourAlert : nullptr;
@@ -512,10 +530,8 @@ void MyTableView::addBlock(const QVector<QStringList>& rawBlock, const QString& 
 
 void MyTableView::paste()
 {
-    if (!isEditable()) {
-        alert(QStringLiteral("This table is not currently editable."));
+    if (!requireEditable())
         return;
-    }
     if (m_selection.selectingCells.column1 == 0)
         return;
     const QMimeData* mime = QApplication::clipboard()->mimeData();
@@ -538,10 +554,8 @@ void MyTableView::paste()
 
 void MyTableView::importTable()
 {
-    if (!isEditable()) {
-        alert(QStringLiteral("This table is not currently editable."));
+    if (!requireEditable())
         return;
-    }
     const QString path = Dialogs::current().openFile(QStringLiteral("Select a Text File"), QString());
     if (path.isEmpty())
         return;
@@ -606,14 +620,12 @@ void MyTableView::tableViewColumnDidMove(int o, int n)
         m_identifiers[i] = QString::number(i);
         m_identifierValues[i] = i;
     }
-    auto moved = [o, n](auto list) {
-        list.move(o - 1, n - 1);
-        return list;
-    };
-    myDoc->addTableData(moved(myDoc->tableData), false);
-    myDoc->addColumnSettings(moved(myDoc->columnSettings), false);
-    myDoc->addColumnCounter(moved(myDoc->columnCounter), false);
-    myDoc->setTableDataWithSettingsWithSettings(true, 1, QStringLiteral("Reorder Columns"));
+    pushColumnsWith(
+        [o, n](auto list) {
+            list.move(o - 1, n - 1);
+            return list;
+        },
+        QStringLiteral("Reorder Columns"));
 }
 
 void MyTableView::columnWidth()
@@ -677,20 +689,15 @@ void MyTableView::sortColumns(int tag)
             out.append(i < list.size() ? list.at(i) : typename std::decay_t<decltype(list)>::value_type());
         return out;
     };
-    myDoc->addTableData(reordered(table), false);
-    myDoc->addColumnSettings(reordered(myDoc->columnSettings), false);
-    myDoc->addColumnCounter(reordered(myDoc->columnCounter), false);
-    myDoc->setTableDataWithSettingsWithSettings(true, 1, QStringLiteral("Sort Columns"));
+    pushColumnsWith(reordered, QStringLiteral("Sort Columns"));
 }
 
 void MyTableView::deleteColumns()
 {
     if (!myDoc)
         return;
-    if (!isEditable()) {
-        alert(QStringLiteral("This table is not currently editable."));
+    if (!requireEditable())
         return;
-    }
     const CellSelection& s = m_selection.selectingCells;
     const qint64 R = rowCountR();
     const qint64 C = columnCountC();
@@ -709,20 +716,15 @@ void MyTableView::deleteColumns()
         list.remove(lo, std::min<qsizetype>(hi + 1, list.size()) - lo);
         return list;
     };
-    myDoc->addTableData(removed(myDoc->tableData), false);
-    myDoc->addColumnSettings(removed(myDoc->columnSettings), false);
-    myDoc->addColumnCounter(removed(myDoc->columnCounter), false);
-    myDoc->setTableDataWithSettingsWithSettings(true, 1, QStringLiteral("Delete Columns"));
+    pushColumnsWith(removed, QStringLiteral("Delete Columns"));
 }
 
 void MyTableView::deleteRows()
 {
     if (!myDoc)
         return;
-    if (!isEditable()) {
-        alert(QStringLiteral("This table is not currently editable."));
+    if (!requireEditable())
         return;
-    }
     const CellSelection& s = m_selection.selectingCells;
     const qint64 R = rowCountR();
     const qint64 C = columnCountC();

@@ -111,6 +111,9 @@ protected:
 
 private:
     void alert(const QString& message) const;
+    bool requireEditable() const;
+    template <class Transform>
+    void pushColumnsWith(Transform transform, const QString& actionName);
     void repaintCells();
     void applyRowHeights();
     void setSectionWidth(int position, double width);

@@ -337,28 +337,31 @@ void MyWindowController::updateUndoActions()
     m_redoAction->setEnabled(undo->canRedo());
 }
 
+void MyWindowController::toGrid(void (MyTableView::*command)())
+{
+    // The grid's commands mean nothing in the other windows.
+    if (isTableWindow() && mTV)
+        (mTV->*command)();
+}
+
 void MyWindowController::copy()
 {
-    if (isTableWindow() && mTV)
-        mTV->copy();
+    toGrid(&MyTableView::copy);
 }
 
 void MyWindowController::paste()
 {
-    if (isTableWindow() && mTV)
-        mTV->paste();
+    toGrid(&MyTableView::paste);
 }
 
 void MyWindowController::importTable()
 {
-    if (isTableWindow() && mTV)
-        mTV->importTable();
+    toGrid(&MyTableView::importTable);
 }
 
 void MyWindowController::columnWidth()
 {
-    if (isTableWindow() && mTV)
-        mTV->columnWidth();
+    toGrid(&MyTableView::columnWidth);
 }
 
 void MyWindowController::sortColumns(int tag)
@@ -369,26 +372,22 @@ void MyWindowController::sortColumns(int tag)
 
 void MyWindowController::rowHeight()
 {
-    if (isTableWindow() && mTV)
-        mTV->rowHeight();
+    toGrid(&MyTableView::rowHeight);
 }
 
 void MyWindowController::changeFont()
 {
-    if (isTableWindow() && mTV)
-        mTV->changeFont();
+    toGrid(&MyTableView::changeFont);
 }
 
 void MyWindowController::deleteColumns()
 {
-    if (isTableWindow() && mTV)
-        mTV->deleteColumns();
+    toGrid(&MyTableView::deleteColumns);
 }
 
 void MyWindowController::deleteRows()
 {
-    if (isTableWindow() && mTV)
-        mTV->deleteRows();
+    toGrid(&MyTableView::deleteRows);
 }
 
 void MyWindowController::undo()

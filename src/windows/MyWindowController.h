@@ -119,6 +119,7 @@ private:
     void setUpMainWindow();
     void setUpTableWindow();
     bool isTableWindow() const;
+    void toGrid(void (MyTableView::*command)());
 
     QString m_windowNibName;
     MyWindow* m_window = nullptr;

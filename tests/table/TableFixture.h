@@ -36,14 +36,20 @@ public:
         return KeyedArchive::archiveAttributes(a);
     }
 
+    // Column width 70, title row 22 points in 13-point type, data rows 17 in 11-point type.
+    static void setDefaults(AppDelegate& d)
+    {
+        d.defaultColumnSettings = {{"width", QStringLiteral("70")}};
+        d.defaultTableRowSettings = {{"titleRowHeight", QStringLiteral("22.0")},
+                                     {"dataRowHeight", QStringLiteral("17.0")},
+                                     {"titleRowAttr", attributes(13)},
+                                     {"dataRowAttr", attributes(11)}};
+    }
+
     void SetUp() override
     {
         delegate = std::make_unique<AppDelegate>();
-        delegate->defaultColumnSettings = {{"width", QStringLiteral("70")}};
-        delegate->defaultTableRowSettings = {{"titleRowHeight", QStringLiteral("22.0")},
-                                             {"dataRowHeight", QStringLiteral("17.0")},
-                                             {"titleRowAttr", attributes(13)},
-                                             {"dataRowAttr", attributes(11)}};
+        setDefaults(*delegate);
         delegate->mainscreenFrame = Rect(0, 0, 1280, 1024);
         settingCont = std::make_unique<MySettingController>();
         delegate->settingCont = settingCont.get();

@@ -113,11 +113,7 @@ TEST(DocumentWindows, SaveCloseAndReopenGiveTheSameTable)
 {
     ScopedScriptedDialogs scripted;
     AppDelegate delegate;
-    delegate.defaultColumnSettings = {{"width", QStringLiteral("70")}};
-    delegate.defaultTableRowSettings = {{"titleRowHeight", QStringLiteral("22.0")},
-                                        {"dataRowHeight", QStringLiteral("17.0")},
-                                        {"titleRowAttr", TableFixture::attributes(13)},
-                                        {"dataRowAttr", TableFixture::attributes(11)}};
+    TableFixture::setDefaults(delegate);
     MySettingController settings;
     delegate.settingCont = &settings;
     MyDocumentWindows::install();
@@ -177,11 +173,7 @@ TEST(DocumentWindows, ClosingTheMainWindowClosesTheDocument)
 {
     ScopedScriptedDialogs scripted;
     AppDelegate delegate;
-    delegate.defaultColumnSettings = {{"width", QStringLiteral("70")}};
-    delegate.defaultTableRowSettings = {{"titleRowHeight", QStringLiteral("22.0")},
-                                        {"dataRowHeight", QStringLiteral("17.0")},
-                                        {"titleRowAttr", TableFixture::attributes(13)},
-                                        {"dataRowAttr", TableFixture::attributes(11)}};
+    TableFixture::setDefaults(delegate);
     MyDocumentWindows::install();
     {
         DocumentController controller(Document::factory(&delegate));
