@@ -694,9 +694,7 @@ void MyTableView::sortColumns(int tag)
 
 void MyTableView::deleteColumns()
 {
-    if (!myDoc)
-        return;
-    if (!requireEditable())
+    if (!myDoc || !requireEditable())
         return;
     const CellSelection& s = m_selection.selectingCells;
     const qint64 R = rowCountR();
@@ -721,9 +719,7 @@ void MyTableView::deleteColumns()
 
 void MyTableView::deleteRows()
 {
-    if (!myDoc)
-        return;
-    if (!requireEditable())
+    if (!myDoc || !requireEditable())
         return;
     const CellSelection& s = m_selection.selectingCells;
     const qint64 R = rowCountR();
