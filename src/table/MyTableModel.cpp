@@ -56,7 +56,9 @@ Qt::ItemFlags MyTableModel::flags(const QModelIndex& index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled;
-    if (m_grid->tableViewShouldEdit(m_grid->columnIdentifierTextAt(index.column()), index.row()))
+    // Asked for every painted cell: the identifier is already parsed.
+    const qint64 k = m_grid->columnIdentifierAt(index.column());
+    if (k >= 0 && m_grid->allowEditCellWithRow(index.row(), k))
         f |= Qt::ItemIsEditable;
     return f;
 }
