@@ -1,0 +1,91 @@
+// Speed of the statistics engines: normal distribution per call, Shapiro-Wilk at 5000
+// values with and without stored coefficients, Kolmogorov-Smirnov up to a million values.
+#include "stats/MyDescriptives.h"
+#include "stats/MyKolmogorov.h"
+#include "stats/MyNorm2.h"
+#include "stats/MyShapiro.h"
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <vector>
+
+namespace {
+MyNorm2& norms()
+{
+    static MyNorm2 norm;
+    return norm;
+}
+
+std::vector<double> normalSample(size_t n, unsigned seed)
+{
+    std::mt19937_64 gen(seed);
+    std::normal_distribution<double> dist(50.0, 7.0);
+    std::vector<double> v(n);
+    for (double& x : v)
+        x = dist(gen);
+    return v;
+}
+
+void BM_normsDist(benchmark::State& state)
+{
+    std::mt19937_64 gen(1);
+    std::uniform_real_distribution<double> dist(-6.0, 6.0);
+    std::vector<double> xs(4096);
+    for (double& x : xs)
+        x = dist(gen);
+    size_t i = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(norms().normsDist(xs[i++ & 4095]));
+}
+BENCHMARK(BM_normsDist);
+
+void BM_normInv(benchmark::State& state)
+{
+    std::mt19937_64 gen(2);
+    std::uniform_real_distribution<double> dist(1e-9, 1.0 - 1e-9);
+    std::vector<double> ps(4096);
+    for (double& p : ps)
+        p = dist(gen);
+    size_t i = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(norms().normInv(ps[i++ & 4095]));
+}
+BENCHMARK(BM_normInv);
+
+void BM_ShapiroWilk5000Cached(benchmark::State& state)
+{
+    MyShapiro engine(&norms());
+    const std::vector<double> v = normalSample(5000, 3);
+    engine.coefficient(5000);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(engine.shapiroWilkTest(v));
+}
+BENCHMARK(BM_ShapiroWilk5000Cached)->Unit(benchmark::kMicrosecond);
+
+void BM_ShapiroWilk5000Uncached(benchmark::State& state)
+{
+    MyShapiro engine(&norms());
+    const MyShapiro::CoefficientTable stored = engine.coefficientsRes();
+    const std::vector<double> v = normalSample(5000, 4);
+    for (auto _ : state) {
+        state.PauseTiming();
+        engine.setCoefficientsRes(stored);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(engine.shapiroWilkTest(v));
+    }
+}
+BENCHMARK(BM_ShapiroWilk5000Uncached)->Unit(benchmark::kMicrosecond);
+
+void BM_KolmogorovSmirnov(benchmark::State& state)
+{
+    static const MyDescriptives descriptives;
+    const MyKolmogorov engine(&descriptives, &norms());
+    const std::vector<double> v = normalSample(size_t(state.range(0)), 5);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(engine.ksTest(v, "norms"));
+}
+BENCHMARK(BM_KolmogorovSmirnov)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK_MAIN();

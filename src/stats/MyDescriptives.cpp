@@ -1,0 +1,244 @@
+#include "stats/MyDescriptives.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+std::optional<double> present(double v)
+{
+    return std::isfinite(v) ? std::optional<double>(v) : std::nullopt;
+}
+}
+
+std::vector<double> MyDescriptives::finiteValues(const std::vector<double>& values)
+{
+    std::vector<double> out;
+    out.reserve(values.size());
+    std::copy_if(values.begin(), values.end(), std::back_inserter(out),
+                 [](double v) { return std::isfinite(v); });
+    return out;
+}
+
+double MyDescriptives::mean(const std::vector<double>& values, int64_t n) const
+{
+    double sum = 0.0;
+    for (double v : values)
+        sum += v;
+    return sum / double(n);
+}
+
+MyDescriptives::Variances MyDescriptives::variances(const std::vector<double>& values, int64_t n,
+                                                    double mean) const
+{
+    double ss = 0.0;
+    for (double v : values)
+        ss += (v - mean) * (v - mean);
+    Variances r;
+    r.varianceP = ss / double(n);
+    r.variance = ss / double(n - 1);
+    r.stdevP = std::sqrt(r.varianceP);
+    r.stdev = std::sqrt(r.variance);
+    return r;
+}
+
+// Deviations from the mean, refined once by their own mean, so that a large common offset
+// (1e9 + small values) does not leak rounding into the moments.
+MyDescriptives::Centred MyDescriptives::centre(const std::vector<double>& finite) const
+{
+    Centred c;
+    if (finite.empty())
+        return c;
+    const auto [lo, hi] = std::minmax_element(finite.begin(), finite.end());
+    c.allEqual = *lo == *hi;
+    if (c.allEqual) {
+        c.mean = *lo;
+        c.deviations.assign(finite.size(), 0.0);
+        return c;
+    }
+    const int64_t n = int64_t(finite.size());
+    const double first = mean(finite, n);
+    c.deviations.reserve(finite.size());
+    for (double v : finite)
+        c.deviations.push_back(v - first);
+    const double correction = mean(c.deviations, n);
+    for (double& d : c.deviations)
+        d -= correction;
+    c.mean = first + correction;
+    return c;
+}
+
+MyDescriptives::VarianceSummary MyDescriptives::summary(const std::vector<double>& finite,
+                                                        const Centred& centred) const
+{
+    VarianceSummary s;
+    s.n = int64_t(finite.size());
+    if (s.n == 0)
+        return s;
+    s.mean = present(centred.mean);
+    if (s.n == 1 || centred.allEqual) {
+        s.varianceP = 0.0;
+        s.stdevP = 0.0;
+        if (s.n >= 2) {
+            s.variance = 0.0;
+            s.stdev = 0.0;
+        }
+        return s;
+    }
+    const Variances v = variances(centred.deviations, s.n, 0.0);
+    s.varianceP = present(v.varianceP);
+    s.variance = present(v.variance);
+    s.stdevP = present(v.stdevP);
+    s.stdev = present(v.stdev);
+    return s;
+}
+
+MyDescriptives::VarianceSummary MyDescriptives::variancesFromValues(const std::vector<double>& values) const
+{
+    const std::vector<double> finite = finiteValues(values);
+    return summary(finite, centre(finite));
+}
+
+double MyDescriptives::median(const std::vector<double>& sorted, int64_t n) const
+{
+    n = std::min<int64_t>(n, int64_t(sorted.size()));
+    if (n < 1)
+        return std::numeric_limits<double>::quiet_NaN();
+    if (n % 2 == 1)
+        return sorted[size_t((n - 1) / 2)];
+    return (sorted[size_t(n / 2 - 1)] + sorted[size_t(n / 2)]) * 0.5;
+}
+
+std::optional<MyDescriptives::Quartiles> MyDescriptives::quartiles(const std::vector<double>& values) const
+{
+    std::vector<double> x = finiteValues(values);
+    if (x.empty())
+        return std::nullopt;
+    std::sort(x.begin(), x.end());
+    const int64_t n = int64_t(x.size());
+    const auto at = [&x](int64_t i) { return x[size_t(i)]; };
+    Quartiles r;
+    switch (n % 4) {
+    case 0: {
+        const int64_t k = n / 4;
+        r.q1 = (at(k - 1) + at(k)) * 0.5;
+        r.q3 = (at(3 * k - 1) + at(3 * k)) * 0.5;
+        break;
+    }
+    case 1: {
+        const int64_t k = (n - 1) / 4;
+        r.q1 = at(k);
+        r.q3 = at(3 * k);
+        break;
+    }
+    case 2: {
+        const int64_t k = (n - 2) / 4;
+        r.q1 = at(k);
+        r.q3 = at(3 * k + 1);
+        break;
+    }
+    default: {
+        const int64_t k = (n - 3) / 4;
+        r.q1 = (at(k) + at(k + 1)) * 0.5;
+        r.q3 = (at(3 * k + 1) + at(3 * k + 2)) * 0.5;
+        break;
+    }
+    }
+    const double step = (r.q3 - r.q1) * 1.5;
+    const double lowerFence = r.q1 - step;
+    const double upperFence = r.q3 + step;
+    bool lowerFound = false;
+    bool upperFound = false;
+    r.upperWhisker = x.back();
+    for (int64_t i = 0; i < n; ++i) {
+        const double v = at(i);
+        if (v < lowerFence) {
+            r.outliers.push_back(v);
+        } else if (!lowerFound) {
+            r.lowerWhisker = v;
+            lowerFound = true;
+        }
+        if (v > upperFence) {
+            r.outliers.push_back(v);
+            if (!upperFound) {
+                r.upperWhisker = at(i - 1);
+                upperFound = true;
+            }
+        }
+    }
+    r.median = median(x, n);
+    return r;
+}
+
+MyDescriptives::Moments MyDescriptives::skewKurt(const std::vector<double>& values, int64_t n,
+                                                 double mean, double stdevP, double stdev) const
+{
+    double m3 = 0.0;
+    double m4 = 0.0;
+    for (double v : values) {
+        m3 += std::pow(v - mean, 3.0);
+        m4 += std::pow(v - mean, 4.0);
+    }
+    const double nd = double(n);
+    Moments r;
+    r.skP = present(m3 / std::pow(stdevP, 3.0) / nd);
+    r.kuP = present(m4 / std::pow(stdevP, 4.0) / nd - 3.0);
+    if (n >= 3)
+        r.sk = present((m3 / std::pow(stdev, 3.0)) * nd / double((n - 1) * (n - 2)));
+    if (n >= 4)
+        r.ku = present(((nd + 1.0) * nd / (nd - 1.0) / (nd - 2.0) / (nd - 3.0)) * m4 / std::pow(stdev, 4.0)
+                       + (-3.0 * (nd - 1.0) * (nd - 1.0) / (nd - 2.0) / (nd - 3.0)));
+    return r;
+}
+
+std::pair<int64_t, DescriptivesDict> MyDescriptives::descriptives(const std::vector<double>& values) const
+{
+    const std::vector<double> finite = finiteValues(values);
+    const Centred centred = centre(finite);
+    const VarianceSummary s = summary(finite, centred);
+    DescriptivesDict d;
+    if (s.n == 0)
+        return {0, d};
+    std::vector<double> sorted = finite;
+    std::sort(sorted.begin(), sorted.end());
+    d.min = sorted.front();
+    d.max = sorted.back();
+    d.median = median(sorted, s.n);
+    d.mean = s.mean;
+    d.varianceP = s.varianceP;
+    d.variance = s.variance;
+    d.stdevP = s.stdevP;
+    d.stdev = s.stdev;
+    // Equal values have no shape: skewness and kurtosis stay absent.
+    if (s.n >= 2 && !centred.allEqual && s.stdevP && s.stdev) {
+        const Moments m = skewKurt(centred.deviations, s.n, 0.0, *s.stdevP, *s.stdev);
+        d.skP = m.skP;
+        d.sk = m.sk;
+        d.kuP = m.kuP;
+        d.ku = m.ku;
+    }
+    return {s.n, d};
+}
+
+MyDescriptives::BoxValues MyDescriptives::boxValues(const std::vector<double>& sortedValues,
+                                                    const QString& graphType) const
+{
+    const std::vector<double> x = finiteValues(sortedValues);
+    BoxValues r;
+    r.dict.scatter = graphType == QLatin1String("scatter");
+    if (x.empty())
+        return r;
+    if (r.dict.scatter) {
+        r.dict.mean = present(centre(x).mean);
+        r.dict.median = median(x, int64_t(x.size()));
+        return r;
+    }
+    std::optional<Quartiles> q = quartiles(x);
+    r.dict.median = q->median;
+    r.dict.q1 = q->q1;
+    r.dict.q3 = q->q3;
+    r.dict.boxMin = q->lowerWhisker;
+    r.dict.boxMax = q->upperWhisker;
+    r.outliers = std::move(q->outliers);
+    return r;
+}

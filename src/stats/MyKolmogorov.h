@@ -1,0 +1,70 @@
+#pragma once
+// Kolmogorov-Smirnov test of normality for large samples, with the p value P(Dn >= d) of
+// the two-sided statistic after Simard and L'Ecuyer: Durbin matrix, Pomeranz recursion,
+// Pelz-Good series and Smirnov's one-sided upper tail, chosen by n and n d^2.
+#include "stats/NormalityResult.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+class MyDescriptives;
+class MyNorm2;
+
+class MyKolmogorov {
+public:
+    // Keeps both engines (not owned); they must outlive this one.
+    MyKolmogorov(const MyDescriptives* descriptives, const MyNorm2* norms);
+
+    // A square m x m matrix in row-major order, standing for values x 10^exponent.
+    struct Matrix {
+        std::vector<double> values;
+        int64_t exponent = 0;
+    };
+
+    const int64_t nExact = 500;
+    const int64_t nKolmo = 100000;
+    const double norm = 1e140;
+    const double iNorm = 1e-140;
+    const int64_t logNorm = 140;
+    const std::array<double, 31>& lnFact() const { return m_lnFact; }
+    const MyDescriptives* ourDescriptives() const { return m_descriptives; }
+    const MyNorm2* ourNorm() const { return m_norm; }
+
+    // ln(n!).
+    double logFact(int64_t n) const;
+    // ln(1 + x), accurate for small x.
+    double log1p(double x) const;
+    std::vector<double> matrixMultiply(const std::vector<double>& a1, const std::vector<double>& a2,
+                                       int64_t m) const;
+    void renormalizeMatrix(Matrix& matrix, int64_t m) const;
+    // A^n along the halving chain of n (n >= 2).
+    Matrix matrixPower(const Matrix& a, int64_t m, const std::vector<int64_t>& chain) const;
+    static std::vector<int64_t> halvingChain(int64_t n);
+    // P(Dn < d), n >= 2.
+    double durbinMatrix(double d, int64_t n) const;
+    // P(Dn <= d).
+    double ksCdf(double d, int64_t n) const;
+    // P(Dn+ >= d).
+    double ksPlusBarUpper(double d, int64_t n) const;
+    // P(Dn >= d).
+    double ksFbar(double d, int64_t n) const;
+
+    // Dn of distribution-function values in ascending order (at least one), and its p.
+    NormalityResult ksStatistic(const std::vector<double>& u) const;
+    NormalityResult ksNormalStatistic(const std::vector<double>& sortedValues, double mean, double sd) const;
+    // Values in any order; the only distribution name is "norms". No result for another
+    // name or for values that are all equal; (0, 1) for fewer than two values.
+    std::optional<NormalityResult> ksTest(const std::vector<double>& values, const QString& name) const;
+
+private:
+    double pomeranz(double d, int64_t n) const;
+    double pelzGood(double d, int64_t n) const;
+    double exactNearZero(double d, int64_t n) const;
+
+    std::array<double, 31> m_lnFact{};
+    const MyDescriptives* m_descriptives;
+    const MyNorm2* m_norm;
+};

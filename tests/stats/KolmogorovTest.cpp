@@ -1,0 +1,168 @@
+#include "StatsTestData.h"
+#include "stats/MyDescriptives.h"
+#include "stats/MyKolmogorov.h"
+#include "stats/MyNorm2.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+namespace {
+const MyNorm2& norms()
+{
+    static const MyNorm2 norm;
+    return norm;
+}
+const MyDescriptives descriptives;
+
+const MyKolmogorov& engine()
+{
+    static const MyKolmogorov ks(&descriptives, &norms());
+    return ks;
+}
+
+struct Case {
+    int64_t n;
+    double d;
+    double p;
+};
+
+std::vector<Case> cases()
+{
+    std::vector<Case> out;
+    for (const QStringList& row : StatsTestData::rows("kolmogorov.tsv"))
+        out.push_back({row[0].toLongLong(), StatsTestData::number(row[1]), StatsTestData::number(row[2])});
+    return out;
+}
+
+class KolmogorovReference : public ::testing::TestWithParam<Case> {};
+
+// Values whose arithmetic rounds alike in every language, as in the reference generator:
+// sums of Weyl sequences i * frac(sqrt(prime)) mod 1, an Irwin-Hall shape.
+std::vector<double> weylSample(int64_t n, int terms)
+{
+    const double primes[] = {2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37};
+    std::vector<double> steps;
+    for (int t = 0; t < terms; ++t)
+        steps.push_back(std::sqrt(primes[t]) - std::floor(std::sqrt(primes[t])));
+    std::vector<double> v;
+    for (int64_t i = 1; i <= n; ++i) {
+        double s = 0.0;
+        for (double a : steps)
+            s += std::fmod(double(i) * a, 1.0);
+        v.push_back(s);
+    }
+    return v;
+}
+}
+
+TEST_P(KolmogorovReference, UpperTailMatchesTheExactDistribution)
+{
+    const Case& c = GetParam();
+    const double p = engine().ksFbar(c.d, c.n);
+    const double nd = double(c.n);
+    const double w = nd * c.d * c.d;
+    // Above 500 values, away from 0 and below the one-sided tail, the Pelz-Good series
+    // stands in for the exact distribution; its error shrinks like n^-1.75.
+    const bool series = c.n > 500 && c.d > 1.0 / nd && w < 2.65 && !(w * c.d * nd <= 7.0 && c.n <= 100000);
+    const double tolerance = series ? std::max(1e-9, 0.012 / std::pow(nd, 1.75)) : 1e-9;
+    EXPECT_NEAR(p, c.p, tolerance) << "n = " << c.n << ", d = " << c.d;
+    // Up to 500 values both sides come from one exact method and add up to 1; above, the
+    // upper tail may come from the one-sided sum and the rest from the series.
+    const double cdf = engine().ksCdf(c.d, c.n);
+    const double sumTolerance = c.n > 500 ? std::max(1e-9, 0.012 / std::pow(nd, 1.75)) : 1e-12;
+    EXPECT_NEAR(cdf + p, 1.0, sumTolerance) << "n = " << c.n << ", d = " << c.d;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryMethod, KolmogorovReference, ::testing::ValuesIn(cases()));
+
+TEST(Kolmogorov, ReferenceTableIsThere)
+{
+    EXPECT_GE(cases().size(), 100u);
+}
+
+TEST(Kolmogorov, KnownValues)
+{
+    const MyKolmogorov& ks = engine();
+    EXPECT_NEAR(ks.ksCdf(0.274, 10), 0.62848, 5e-6);
+    EXPECT_NEAR(ks.ksCdf(0.5, 10), 0.99222, 5e-6);
+    EXPECT_EQ(ks.ksCdf(0.05, 10), 0.0);
+    EXPECT_EQ(ks.ksCdf(1.0, 10), 1.0);
+    EXPECT_EQ(ks.ksCdf(0.5, 100), 1.0);  // n d^2 >= 18
+    EXPECT_DOUBLE_EQ(ks.ksCdf(0.95, 10), 1.0 - 2.0 * std::pow(0.05, 10));
+    EXPECT_EQ(ks.ksFbar(0.7, 1000), 0.0);   // n d^2 >= 370
+    EXPECT_EQ(ks.ksFbar(0.005, 1000), 1.0); // n d^2 <= 0.0274
+    EXPECT_EQ(ks.logFact(30), ks.lnFact()[30]);
+    EXPECT_NEAR(ks.lnFact()[30], std::lgamma(31.0), 1e-13);
+    EXPECT_NEAR(ks.logFact(31), std::lgamma(32.0), 1e-12);
+    EXPECT_NEAR(ks.logFact(100000), std::lgamma(100001.0), 1e-9);
+    EXPECT_NEAR(ks.log1p(1e-5), std::log1p(1e-5), 1e-20);
+    EXPECT_NEAR(ks.log1p(-0.09), std::log1p(-0.09), 1e-16);
+    EXPECT_EQ(MyKolmogorov::halvingChain(10), (std::vector<int64_t>{2, 5, 10}));
+}
+
+TEST(Kolmogorov, NearZeroStaysFiniteBeyondTheFactorialRange)
+{
+    // n! overflows a double from n = 171 on; the probability itself is a small number.
+    for (int64_t n : {171, 200, 500}) {
+        const double d = 0.9 / double(n);
+        const double cdf = engine().ksCdf(d, n);
+        const double exact = std::exp(std::lgamma(double(n) + 1.0) + double(n) * std::log(2.0 * d - 1.0 / double(n)));
+        EXPECT_TRUE(std::isfinite(cdf)) << n;
+        EXPECT_NEAR(cdf, exact, 1e-12 * exact + 1e-300) << n;
+    }
+}
+
+TEST(Kolmogorov, StatisticTakesBothSidesOfEachStep)
+{
+    const MyKolmogorov& ks = engine();
+    // One value at 0.9: the empirical step from 0 to 1 at 0.9 is 0.9 away below it.
+    EXPECT_DOUBLE_EQ(ks.ksStatistic({0.9}).statistic, 0.9);
+    EXPECT_DOUBLE_EQ(ks.ksStatistic({0.1, 0.2, 0.3}).statistic, 1.0 - 0.3);
+    EXPECT_DOUBLE_EQ(ks.ksStatistic({0.5, 0.6, 0.95}).statistic, 0.5);
+    EXPECT_DOUBLE_EQ(ks.ksStatistic({0.6, 0.7, 0.8}).statistic, 0.6);
+}
+
+TEST(Kolmogorov, TestOfSamplesAgainstTheReference)
+{
+    int checked = 0;
+    for (const QStringList& row : StatsTestData::rows("kstest.tsv")) {
+        const std::vector<double> v = weylSample(row[0].toLongLong(), row[1].toInt());
+        const std::optional<NormalityResult> r = engine().ksTest(v, "norms");
+        ASSERT_TRUE(r.has_value());
+        EXPECT_NEAR(r->statistic, StatsTestData::number(row[2]), 1e-13);
+        EXPECT_NEAR(r->p, StatsTestData::number(row[3]), 1e-9);
+        ++checked;
+    }
+    EXPECT_GE(checked, 3);
+}
+
+TEST(Kolmogorov, DegenerateAndOrderFreeSamples)
+{
+    const MyKolmogorov& ks = engine();
+    EXPECT_FALSE(ks.ksTest(std::vector<double>(6000, 3.0), "norms").has_value());
+    EXPECT_FALSE(ks.ksTest(std::vector<double>(6000, 0.1), "norms").has_value());
+    EXPECT_FALSE(ks.ksTest({1.0, 2.0, 3.0}, "exponential").has_value());
+    const auto one = ks.ksTest({4.0}, "norms");
+    ASSERT_TRUE(one.has_value());
+    EXPECT_EQ(one->statistic, 0.0);
+    EXPECT_EQ(one->p, 1.0);
+
+    std::mt19937_64 gen(3);
+    std::normal_distribution<double> dist(5.0, 2.0);
+    std::vector<double> v(6000);
+    for (double& x : v)
+        x = dist(gen);
+    const auto a = ks.ksTest(v, "norms");
+    std::shuffle(v.begin(), v.end(), gen);
+    v.push_back(std::numeric_limits<double>::quiet_NaN());
+    v.insert(v.begin(), std::numeric_limits<double>::infinity());
+    const auto b = ks.ksTest(v, "norms");
+    ASSERT_TRUE(a && b);
+    EXPECT_NEAR(a->statistic, b->statistic, 1e-14);
+    EXPECT_NEAR(a->p, b->p, 1e-12);
+    EXPECT_GT(a->p, 0.0);
+    EXPECT_LE(a->p, 1.0);
+}

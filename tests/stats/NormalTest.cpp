@@ -1,0 +1,175 @@
+#include "StatsResourceGenerator.h"
+#include "StatsTestData.h"
+#include "stats/MyNorm2.h"
+
+#include <gtest/gtest.h>
+
+#include <QVariantList>
+#include <chrono>
+#include <cmath>
+#include <random>
+#include <stdexcept>
+
+namespace {
+const MyNorm2& engine()
+{
+    static const MyNorm2 norm;  // from the compiled-in resource
+    return norm;
+}
+
+QVariantMap smallTable()
+{
+    // Grid 0.5 with 50000 fine steps, only up to 2: enough to exercise every road.
+    QVariantList norms;
+    for (int i = 0; i <= 4; ++i)
+        norms << std::erfc(i * 0.5 / std::sqrt(2.0));
+    return {{"norms", norms}, {"step", 1e-5}, {"resStep", 0.5}, {"resLimit", 2.0}};
+}
+}
+
+TEST(NormalDistribution, MatchesExactValuesWithinAbsoluteAndRelativeBounds)
+{
+    int checked = 0;
+    for (const QStringList& row : StatsTestData::rows("normal.tsv")) {
+        if (row[0] != "cdf")
+            continue;
+        const double x = StatsTestData::number(row[1]);
+        const double exact = StatsTestData::number(row[2]);
+        const double got = engine().normsDist(x);
+        EXPECT_LE(std::abs(got - exact), 1e-15) << "x = " << x;
+        EXPECT_LE(std::abs(got - exact), 1e-12 * exact) << "x = " << x;
+        ++checked;
+    }
+    EXPECT_GT(checked, 500);
+}
+
+TEST(NormalDistribution, InverseMatchesExactQuantiles)
+{
+    int checked = 0;
+    for (const QStringList& row : StatsTestData::rows("normal.tsv")) {
+        if (row[0] != "inv")
+            continue;
+        const double p = StatsTestData::number(row[1]);
+        const double exact = StatsTestData::number(row[2]);
+        EXPECT_NEAR(engine().normInv(p), exact, 1e-9 * std::max(1.0, std::abs(exact))) << "p = " << p;
+        ++checked;
+    }
+    EXPECT_GT(checked, 300);
+}
+
+TEST(NormalDistribution, SymmetryGridPointsAndRoundTrip)
+{
+    const MyNorm2& n = engine();
+    EXPECT_EQ(n.normsDist(0.0), 0.5);
+    std::mt19937_64 gen(5);
+    std::uniform_real_distribution<double> within(-30.0, 30.0);
+    for (int i = 0; i < 2000; ++i) {
+        const double x = within(gen);
+        EXPECT_NEAR(n.normsDist(-x), 1.0 - n.normsDist(x), 2e-16);
+        // Back within a fine step from the lower tail, which keeps all its digits.
+        const double low = -std::abs(x);
+        EXPECT_NEAR(n.normInv(n.normsDist(low)), low, n.step()) << low;
+    }
+    // On a grid point the table value alone.
+    const double z = 1234 * n.resStep();
+    EXPECT_EQ(n.normsDist(-z), n.norms()[1234] * 0.5);
+    EXPECT_EQ(n.normInv(n.norms()[1234] * 0.5), -z);
+    EXPECT_EQ(n.cumlativeMedial(0.7, 0.7), 0.0);
+}
+
+TEST(NormalDistribution, InverseLimits)
+{
+    const MyNorm2& n = engine();
+    EXPECT_EQ(n.normInv(0.5), 0.0);
+    EXPECT_EQ(n.normInv(1.0), 9.223372036854776e18);
+    EXPECT_EQ(n.normInv(0.0), -9.223372036854776e18);
+    EXPECT_EQ(n.normInv(-3.0), -9.223372036854776e18);
+    EXPECT_NEAR(n.normInv(0.975), 1.959964, 1e-6);
+    EXPECT_TRUE(std::isnan(n.normInv(std::nan(""))));
+    // Below the last table entry: still a finite quantile past the grid.
+    const double far = n.normInv(1e-320);
+    EXPECT_LT(far, -n.resLimit());
+    EXPECT_GE(far, -n.resLimit() - 5.0);
+    const double farthest = n.normInv(4.9e-324);
+    EXPECT_LE(farthest, -n.resLimit());
+    EXPECT_GE(farthest, -n.resLimit() - 5.0);
+}
+
+TEST(NormalDistribution, ExtremeArgumentsAreQuickAndStayProbabilities)
+{
+    const MyNorm2& n = engine();
+    const auto start = std::chrono::steady_clock::now();
+    for (double x : {38.3, 39.0, 45.0, 1e6, 1e300, std::numeric_limits<double>::infinity()}) {
+        EXPECT_EQ(n.normsDist(x), 1.0) << x;
+        const double low = n.normsDist(-x);
+        EXPECT_GE(low, 0.0) << x;
+        EXPECT_LT(low, 1e-315) << x;
+    }
+    // A handful of integrations past the grid, never the seconds a plain walk would take.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_TRUE(std::isnan(n.normsDist(std::nan(""))));
+}
+
+TEST(NormalDistribution, SingleTrapezoidBelowHalfAFineStep)
+{
+    const MyNorm2 n(smallTable());
+    const double x1 = 0.3;
+    const double x2 = x1 + 0.4 * n.step();
+    const auto f = [](double v) { return MyNorm2::topVal * std::exp(-0.5 * v * v); };
+    EXPECT_DOUBLE_EQ(n.cumlativeMedial(x1, x2), (x2 - x1) * (f(x1) + f(x2)));
+    // Between grid points, both walking directions of the inverse land on the quantile.
+    for (double p : {0.6, 0.7, 0.8, 0.95, 0.3, 0.02, 0.001})
+        EXPECT_NEAR(n.normsDist(n.normInv(p)), p, 1e-9) << p;
+}
+
+TEST(NormalResource, CommittedTableMatchesTheGenerator)
+{
+    const QVariantMap made = StatsResourceGenerator::normRes();
+    const MyNorm2& n = engine();
+    EXPECT_EQ(n.step(), made.value("step").toDouble());
+    EXPECT_EQ(n.resStep(), made.value("resStep").toDouble());
+    EXPECT_EQ(n.resLimit(), made.value("resLimit").toDouble());
+    EXPECT_EQ(n.numRes(), 256);
+    const QVariantList norms = made.value("norms").toList();
+    ASSERT_EQ(qsizetype(n.norms().size()), norms.size());
+    qsizetype differing = 0;
+    for (qsizetype i = 0; i < norms.size(); ++i)
+        differing += n.norms()[size_t(i)] != norms[i].toDouble();
+    EXPECT_EQ(differing, 0);
+}
+
+TEST(NormalResource, BrokenTablesAreRefusedWithAReason)
+{
+    const QVariantMap good = smallTable();
+    auto broken = [&](const char* key, const QVariant& value) {
+        QVariantMap m = good;
+        if (value.isValid())
+            m.insert(key, value);
+        else
+            m.remove(key);
+        return m;
+    };
+    const QVariantList norms = good.value("norms").toList();
+    QVariantList rising = norms;
+    rising[2] = 0.9;
+    QVariantList words = norms;
+    words[1] = QString("x");
+    QVariantList shorter = norms;
+    shorter.removeLast();
+    const QVariantMap cases[] = {
+        broken("norms", QVariant()),         broken("norms", QString("1")),
+        broken("norms", rising),             broken("norms", words),
+        broken("norms", shorter),            broken("step", QVariant()),
+        broken("step", 0.3),                 broken("resStep", -1.0),
+        broken("resLimit", true),            QVariantMap(),
+    };
+    for (const QVariantMap& m : cases) {
+        try {
+            MyNorm2 n(m);
+            ADD_FAILURE() << "accepted a broken table";
+        } catch (const std::runtime_error& e) {
+            EXPECT_TRUE(QString(e.what()).startsWith("NormRes2.plist: ")) << e.what();
+        }
+    }
+    EXPECT_NO_THROW(MyNorm2 n(good));
+}

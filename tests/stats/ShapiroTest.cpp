@@ -1,0 +1,159 @@
+#include "StatsResourceGenerator.h"
+#include "StatsTestData.h"
+#include "stats/MyNorm2.h"
+#include "stats/MyShapiro.h"
+
+#include <gtest/gtest.h>
+
+#include <QVariantList>
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <stdexcept>
+
+namespace {
+MyNorm2& norms()
+{
+    static MyNorm2 norm;
+    return norm;
+}
+
+struct Case {
+    QString distribution;
+    std::vector<double> values;
+    double w;
+    double p;
+};
+
+std::vector<Case> cases()
+{
+    std::vector<Case> out;
+    for (const QStringList& row : StatsTestData::rows("shapiro.tsv"))
+        out.push_back({row[0], StatsTestData::numbers(row[4]), StatsTestData::number(row[2]),
+                       StatsTestData::number(row[3])});
+    return out;
+}
+
+class ShapiroReference : public ::testing::TestWithParam<Case> {};
+}
+
+TEST_P(ShapiroReference, WAndPMatchTheReference)
+{
+    const Case& c = GetParam();
+    MyShapiro engine(&norms());
+    const std::optional<NormalityResult> r = engine.shapiroWilkTest(c.values);
+    ASSERT_TRUE(r.has_value());
+    EXPECT_NEAR(r->statistic, c.w, 1e-12) << qPrintable(c.distribution) << " n = " << c.values.size();
+    EXPECT_NEAR(r->p, c.p, 1e-9) << qPrintable(c.distribution) << " n = " << c.values.size();
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, ShapiroReference, ::testing::ValuesIn(cases()));
+
+TEST(Shapiro, ReferenceTableIsThere)
+{
+    EXPECT_GE(cases().size(), 120u);
+}
+
+TEST(Shapiro, SmallSamples)
+{
+    MyShapiro engine(&norms());
+    const auto two = engine.shapiroWilkTest({1.0, 5.0});
+    ASSERT_TRUE(two.has_value());
+    EXPECT_EQ(two->statistic, 1.0);
+    EXPECT_EQ(two->p, 1.0);
+
+    const auto three = engine.shapiroWilkTest({4.0, 1.0, 2.0});
+    ASSERT_TRUE(three.has_value());
+    EXPECT_NEAR(three->statistic, 0.9642857142857144, 1e-15);
+    const double p = 6.0 / M_PI * (std::asin(std::sqrt(27.0 / 28.0)) - M_PI / 3.0);
+    EXPECT_NEAR(three->p, p, 1e-13);
+    EXPECT_NEAR(three->p, 0.6369, 1e-4);
+
+    const auto even = engine.shapiroWilkTest({3.0, 5.0, 7.0});
+    ASSERT_TRUE(even.has_value());
+    EXPECT_EQ(even->statistic, 1.0);
+    EXPECT_EQ(even->p, 1.0);
+}
+
+TEST(Shapiro, EqualValuesGiveNoResult)
+{
+    MyShapiro engine(&norms());
+    EXPECT_FALSE(engine.shapiroWilkTest({0.1, 0.1, 0.1}).has_value());
+    EXPECT_FALSE(engine.shapiroWilkTest(std::vector<double>(500, 1e9 + 0.1)).has_value());
+    // Values that are not finite never reach the sort; what is left is tested.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const auto r = engine.shapiroWilkTest({nan, 4.0, 1.0, nan, 2.0});
+    ASSERT_TRUE(r.has_value());
+    EXPECT_NEAR(r->statistic, 0.9642857142857144, 1e-15);
+}
+
+TEST(Shapiro, OrderAndCacheDoNotChangeTheResult)
+{
+    MyShapiro engine(&norms());
+    std::mt19937_64 gen(9);
+    std::gamma_distribution<double> dist(2.0, 1.0);
+    std::vector<double> v(737);
+    for (double& x : v)
+        x = dist(gen);
+    EXPECT_EQ(engine.coefficientsRes().count(737), 0u);
+    const auto first = engine.shapiroWilkTest(v);
+    EXPECT_EQ(engine.coefficientsRes().count(737), 1u);
+    std::shuffle(v.begin(), v.end(), gen);
+    const auto second = engine.shapiroWilkTest(v);
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(first->statistic, second->statistic);
+    EXPECT_EQ(first->p, second->p);
+}
+
+TEST(Shapiro, CoefficientsAreNegativeAndNormalised)
+{
+    MyShapiro engine(&norms());
+    for (int64_t n : {4, 5, 6, 7, 20, 101, 999, 5000}) {
+        const std::vector<double>& a = engine.coefficient(n);
+        ASSERT_EQ(int64_t(a.size()), n / 2);
+        double sum = 0.0;
+        for (double v : a) {
+            EXPECT_LT(v, 0.0);
+            sum += 2.0 * v * v;
+        }
+        EXPECT_NEAR(sum, 1.0, 1e-12) << n;
+        EXPECT_TRUE(std::is_sorted(a.begin(), a.end())) << n;  // outer pairs weigh most
+    }
+}
+
+TEST(ShapiroResource, CommittedCoefficientsMatchTheGenerator)
+{
+    MyShapiro engine(&norms());
+    const MyShapiro::CoefficientTable& table = engine.coefficientsRes();
+    ASSERT_EQ(table.size(), size_t(StatsResourceGenerator::largestStoredSize - 2));
+    EXPECT_EQ(table.at(3), std::vector<double>{-std::sqrt(0.5)});
+    for (const auto& [n, a] : table) {
+        if (n > 3) {
+            EXPECT_EQ(a, engine.computeCoefficients(n)) << n;
+        }
+    }
+}
+
+TEST(ShapiroResource, BrokenTablesAreRefusedWithAReason)
+{
+    const QVariantList four{-0.68, -0.17};
+    const QVariantMap cases[] = {
+        {{"four", four}},
+        {{"04", four}},
+        {{"4", QVariantList{-0.68}}},
+        {{"4", QVariantList{-0.68, 0.17}}},
+        {{"4", QVariantList{-0.68, QString("x")}}},
+        {{"4", -0.68}},
+    };
+    for (const QVariantMap& m : cases) {
+        try {
+            MyShapiro engine(&norms(), m);
+            ADD_FAILURE() << "accepted a broken table";
+        } catch (const std::runtime_error& e) {
+            EXPECT_TRUE(QString(e.what()).startsWith("Shapiro.plist: ")) << e.what();
+        }
+    }
+    MyShapiro fine(&norms(), QVariantMap{{"4", four}});
+    EXPECT_EQ(fine.coefficient(4), (std::vector<double>{-0.68, -0.17}));
+    EXPECT_EQ(fine.coefficient(3), std::vector<double>{-std::sqrt(0.5)});
+}
