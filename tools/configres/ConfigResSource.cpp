@@ -107,10 +107,13 @@ bool Builder::parseField(Row& row, const QString& keyword, const QString& rest, 
         row.hasOrder = ok && row.order >= 0;
         return row.hasOrder || fail(line, "order needs a whole number of 0 or more");
     }
-    if (keyword == "type2") {
+    // Fields of one word.
+    static const QHash<QString, QString Row::*> oneWord{
+        {"type2", &Row::type2}, {"shares", &Row::shares}, {"needFix", &Row::needFix}};
+    if (oneWord.contains(keyword)) {
         if (words.size() != 1)
-            return fail(line, "type2 needs one name");
-        row.type2 = words.first();
+            return fail(line, keyword + " needs one word");
+        row.*oneWord.value(keyword) = words.first();
         return true;
     }
     if (keyword == "bounds") {
@@ -146,18 +149,6 @@ bool Builder::parseField(Row& row, const QString& keyword, const QString& rest, 
         if (!rest.trimmed().isEmpty())
             return fail(line, keyword + " takes nothing after it");
         (keyword == "fixed" ? row.fixed : row.reserve) = true;
-        return true;
-    }
-    if (keyword == "shares") {
-        if (words.size() != 1)
-            return fail(line, "shares needs one sibling key");
-        row.shares = words.first();
-        return true;
-    }
-    if (keyword == "needFix") {
-        if (words.size() != 1)
-            return fail(line, "needFix needs one title");
-        row.needFix = words.first();
         return true;
     }
     if (keyword == "title" || keyword == "tip") {
