@@ -150,6 +150,21 @@ void BM_UndoTypedCell(benchmark::State& state)
 }
 BENCHMARK(BM_UndoTypedCell)->Unit(benchmark::kMillisecond);
 
+void BM_SetRowHeight(benchmark::State& state)
+{
+    Window w;
+    w.import();
+    int i = 0;
+    for (auto _ : state) {
+        QVariantMap rows = w.doc->tableRowSettings;
+        rows.insert(QStringLiteral("dataRowHeight"), QString::number(15 + (i++ % 10)));
+        w.doc->addRowSettings(rows, false);
+        w.doc->setRowSettingsWithChange(1, QStringLiteral("Set Row Height"));
+        w.paint();
+    }
+}
+BENCHMARK(BM_SetRowHeight)->Unit(benchmark::kMillisecond);
+
 void BM_ScrollOnePage(benchmark::State& state)
 {
     Window w;
