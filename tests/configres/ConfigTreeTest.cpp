@@ -132,6 +132,9 @@ TEST_P(ConfigTreeShapes, EveryRowIsDescribedTitledAndExplained)
             EXPECT_TRUE(MyOutlineTexts::allowString(r->message, r)) << qPrintable(where) << " = " << qPrintable(r->message);
         } else if (r->type == "integer") {
             EXPECT_TRUE(MyOutlineTexts::allowInt(r->message.toLongLong(), r)) << qPrintable(where);
+        } else if (r->type == "data") {
+            // A pasted colour never lands in a font row, nor the other way round.
+            EXPECT_EQ(r->type2, r->title.endsWith("olor") ? QString("color") : QString("attributes")) << qPrintable(where);
         }
     });
     EXPECT_GT(rows, 40);
