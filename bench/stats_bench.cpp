@@ -27,6 +27,17 @@ std::vector<double> normalSample(size_t n, unsigned seed)
     return v;
 }
 
+// Start-up cost: reading and checking both resources.
+void BM_LoadTables(benchmark::State& state)
+{
+    for (auto _ : state) {
+        MyNorm2 norm;
+        MyShapiro shapiro(&norm);
+        benchmark::DoNotOptimize(shapiro.coefficientsRes().size());
+    }
+}
+BENCHMARK(BM_LoadTables)->Unit(benchmark::kMillisecond);
+
 void BM_normsDist(benchmark::State& state)
 {
     std::mt19937_64 gen(1);
