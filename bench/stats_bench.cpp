@@ -38,30 +38,24 @@ void BM_LoadTables(benchmark::State& state)
 }
 BENCHMARK(BM_LoadTables)->Unit(benchmark::kMillisecond);
 
-void BM_normsDist(benchmark::State& state)
+// One call per iteration on arguments spread evenly over [low, high].
+template <double (MyNorm2::*function)(double) const>
+void perCall(benchmark::State& state, double low, double high)
 {
     std::mt19937_64 gen(1);
-    std::uniform_real_distribution<double> dist(-6.0, 6.0);
-    std::vector<double> xs(4096);
-    for (double& x : xs)
-        x = dist(gen);
+    std::uniform_real_distribution<double> dist(low, high);
+    std::vector<double> args(4096);
+    for (double& a : args)
+        a = dist(gen);
     size_t i = 0;
     for (auto _ : state)
-        benchmark::DoNotOptimize(norms().normsDist(xs[i++ & 4095]));
+        benchmark::DoNotOptimize((norms().*function)(args[i++ & 4095]));
 }
+
+void BM_normsDist(benchmark::State& state) { perCall<&MyNorm2::normsDist>(state, -6.0, 6.0); }
 BENCHMARK(BM_normsDist);
 
-void BM_normInv(benchmark::State& state)
-{
-    std::mt19937_64 gen(2);
-    std::uniform_real_distribution<double> dist(1e-9, 1.0 - 1e-9);
-    std::vector<double> ps(4096);
-    for (double& p : ps)
-        p = dist(gen);
-    size_t i = 0;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(norms().normInv(ps[i++ & 4095]));
-}
+void BM_normInv(benchmark::State& state) { perCall<&MyNorm2::normInv>(state, 1e-9, 1.0 - 1e-9); }
 BENCHMARK(BM_normInv);
 
 void BM_ShapiroWilk5000Cached(benchmark::State& state)
