@@ -432,10 +432,11 @@ std::optional<NormalityResult> MyKolmogorov::ksTest(const std::vector<double>& v
     std::vector<double> x = MyDescriptives::finiteValues(values);
     std::sort(x.begin(), x.end());
     const MyDescriptives::VarianceSummary s = m_descriptives->variancesFromValues(x);
-    if (!s.stdev)
+    if (s.n < 2)
         return NormalityResult{0.0, 1.0};
-    // Equal values fit no normal distribution: no result rather than a made-up one.
-    if (x.front() == x.back() || !(*s.stdev > 0.0) || !s.mean)
+    // Equal values fit no normal distribution, and values too large for their sums have no
+    // fitted one: no result rather than a made-up one.
+    if (x.front() == x.back() || !s.mean || !s.stdev || !(*s.stdev > 0.0))
         return std::nullopt;
     return ksNormalStatistic(x, *s.mean, *s.stdev);
 }

@@ -136,9 +136,9 @@ std::optional<NormalityResult> MyShapiro::shapiroWilkTest(const std::vector<doub
     double ss = 0.0;
     for (double v : x)
         ss += (v - mean) * (v - mean);
-    const double w = b * b / ss;
-    if (!std::isfinite(w))
+    if (!std::isfinite(ss) || !std::isfinite(b))
         return std::nullopt;
+    const double w = b * b / ss;
     if (w >= 1.0)
         return NormalityResult{1.0, 1.0};
     if (n == 3) {

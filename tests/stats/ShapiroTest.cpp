@@ -87,6 +87,21 @@ TEST(Shapiro, EqualValuesGiveNoResult)
     EXPECT_NEAR(r->statistic, 0.9642857142857144, 1e-15);
 }
 
+TEST(Shapiro, FarFromNormalSmallSamplesGetPZero)
+{
+    // Real data never gets W this low with so few values; small weights force it.
+    MyShapiro engine(&norms());
+    MyShapiro::CoefficientTable table = engine.coefficientsRes();
+    table[4] = {-0.05, -0.01};
+    engine.setCoefficientsRes(table);
+    const auto r = engine.shapiroWilkTest({0.0, 1.0, 2.0, 3.0});
+    ASSERT_TRUE(r.has_value());
+    EXPECT_LT(r->statistic, 0.354);
+    EXPECT_EQ(r->p, 0.0);
+    // Sums beyond the range of doubles have no W.
+    EXPECT_FALSE(engine.shapiroWilkTest({-1e308, 1e308, 1e308, 0.0}).has_value());
+}
+
 TEST(Shapiro, OrderAndCacheDoNotChangeTheResult)
 {
     MyShapiro engine(&norms());
