@@ -1,6 +1,6 @@
 #include "stats/StatsResource.h"
 
-#include "platform/PropertyList.h"
+#include "platform/Resources.h"
 
 #include <QFile>
 #include <plist/plist.h>
@@ -90,9 +90,11 @@ bool convert(plist_t node, QVariant& out, int depth)
 
 QVariantMap StatsResource::dictionary(const QString& name)
 {
+    if (!Resources::exists(name))
+        require(name, QStringLiteral("the resource is missing"));
     QFile file(QStringLiteral(":/") + name);
     if (!file.open(QIODevice::ReadOnly))
-        require(name, QStringLiteral("the resource is missing"));
+        require(name, QStringLiteral("the resource cannot be opened"));
     const QByteArray data = file.readAll();
     QVariant root;
     if (plist_is_binary(data.constData(), uint32_t(data.size()))) {
@@ -103,7 +105,7 @@ QVariantMap StatsResource::dictionary(const QString& name)
             require(name, QStringLiteral("the resource is not a readable property list"));
     } else {
         QString error;
-        root = PropertyList::fromData(data, &error);
+        root = Resources::plist(name, &error);
         if (!root.isValid())
             require(name, error.isEmpty() ? QStringLiteral("the resource cannot be read") : error);
     }

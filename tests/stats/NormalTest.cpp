@@ -1,6 +1,7 @@
 #include "StatsResourceGenerator.h"
 #include "StatsTestData.h"
 #include "stats/MyNorm2.h"
+#include "stats/StatsResource.h"
 
 #include <gtest/gtest.h>
 
@@ -189,4 +190,14 @@ TEST(NormalResource, BrokenTablesAreRefusedWithAReason)
         }
     }
     EXPECT_NO_THROW(MyNorm2 n(good));
+}
+
+TEST(NormalResource, MissingResourceIsAnError)
+{
+    try {
+        StatsResource::dictionary("NoSuchTable.plist");
+        ADD_FAILURE() << "no error for a missing resource";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "NoSuchTable.plist: the resource is missing");
+    }
 }
