@@ -192,14 +192,16 @@ TEST(ValueSettingsCheck, RandomEditsKeepTheAxisRules)
         ASSERT_LE(min, dataMin);
         ASSERT_GE(max, dataMax);
         ASSERT_FALSE(labels.isEmpty());
-        if (r.outcome == ValueSettingsResult::Replaced)
+        if (r.outcome == ValueSettingsResult::Replaced) {
             ASSERT_EQ(after["partition"].toLongLong(), labels.size() - 1);
+        }
         for (const QVariant& l : labels) {
             const double v = rules.valueOf(l.toString());
             ASSERT_GE(v, min - 1e-9 * std::fabs(min)) << l.toString().toStdString();
             ASSERT_LE(v, max + 1e-9 * std::fabs(max)) << l.toString().toStdString();
-            if (after["logarithmic"].toBool())
+            if (after["logarithmic"].toBool()) {
                 ASSERT_GT(v, 0);
+            }
         }
         if (after["logarithmic"].toBool()) {
             ASSERT_GT(min, 0);

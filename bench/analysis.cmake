@@ -1,0 +1,1 @@
+vlb_add_bench(bench_analysis SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/analysis_bench.cpp LIBS vlb_analysis)

@@ -1,0 +1,381 @@
+#include "analysis/MyAnalysisBuilder.h"
+#include "app/AppDelegate.h"
+#include "outline/MySelectorItem.h"
+#include "stats/MyDescriptives.h"
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace {
+
+// One level of categories: names and, parallel to them, positions into the pooled list.
+struct Level {
+    QStringList names;
+    std::vector<std::vector<qint64>> lists;
+};
+
+QVariantMap representEntry(const MySelectorItem* item)
+{
+    return {{"origName", item->title}, {"represent", item->message}};
+}
+
+struct Picked {
+    std::vector<double> values;   // ascending
+    std::vector<double> logs;     // their base-10 logarithms, in the same order
+};
+
+// The pooled values in ascending order once, so that the values of every group of a
+// partition (each position in at most one group) come out sorted in one pass over the
+// pool instead of one sort per group.
+class SortedPool {
+public:
+    SortedPool(const std::vector<std::optional<double>>& pooled, bool withLogs) : m_withLogs(withLogs)
+    {
+        std::vector<std::pair<double, qint64>> present;
+        present.reserve(pooled.size());
+        for (size_t i = 0; i < pooled.size(); ++i)
+            if (pooled[i] && std::isfinite(*pooled[i]))
+                present.emplace_back(*pooled[i], qint64(i));
+        std::sort(present.begin(), present.end());
+        m_order.reserve(present.size());
+        m_values.reserve(present.size());
+        for (const auto& [v, i] : present) {
+            m_order.push_back(i);
+            m_values.push_back(v);
+        }
+        if (withLogs) {
+            m_logs.reserve(m_values.size());
+            for (double v : m_values)
+                m_logs.push_back(std::log10(v));
+        }
+        m_rank.assign(pooled.size(), -1);
+        for (size_t r = 0; r < m_order.size(); ++r)
+            m_rank[size_t(m_order[r])] = qint64(r);
+    }
+
+    Picked all() const { return {m_values, m_logs}; }
+
+    // The values of each group, owner[p] naming the group of position p (-1 for none).
+    std::vector<Picked> split(const std::vector<int>& owner, size_t groups) const
+    {
+        std::vector<Picked> out(groups);
+        for (size_t r = 0; r < m_order.size(); ++r) {
+            const int g = owner[size_t(m_order[r])];
+            if (g < 0)
+                continue;
+            out[size_t(g)].values.push_back(m_values[r]);
+            if (m_withLogs)
+                out[size_t(g)].logs.push_back(m_logs[r]);
+        }
+        return out;
+    }
+
+    // The values at some positions (which may repeat).
+    Picked pick(const std::vector<qint64>& positions) const
+    {
+        std::vector<qint64> ranks;
+        ranks.reserve(positions.size());
+        for (qint64 p : positions)
+            if (p >= 0 && size_t(p) < m_rank.size() && m_rank[size_t(p)] >= 0)
+                ranks.push_back(m_rank[size_t(p)]);
+        std::sort(ranks.begin(), ranks.end());
+        Picked out;
+        out.values.reserve(ranks.size());
+        for (qint64 r : ranks) {
+            out.values.push_back(m_values[size_t(r)]);
+            if (m_withLogs)
+                out.logs.push_back(m_logs[size_t(r)]);
+        }
+        return out;
+    }
+
+private:
+    bool m_withLogs;
+    std::vector<qint64> m_order;    // positions by ascending value
+    std::vector<double> m_values;   // values in that order
+    std::vector<double> m_logs;
+    std::vector<qint64> m_rank;     // position -> index into m_order, -1 when missing
+};
+
+// Which group each position belongs to; empty when a position is in two groups.
+std::vector<int> ownersOf(const std::vector<std::vector<qint64>>& groups, size_t pooledSize)
+{
+    std::vector<int> owner(pooledSize, -1);
+    for (size_t g = 0; g < groups.size(); ++g)
+        for (qint64 p : groups[g]) {
+            int& o = owner[size_t(p)];
+            if (o >= 0)
+                return {};
+            o = int(g);
+        }
+    return owner;
+}
+
+// Splits every list of the level by the group each position belongs to (owner[p], -1 for
+// none), keeping the order of positions: one pass per list, whatever the number of groups.
+Level crossed(const Level& previous, const std::vector<int>& owner, const QStringList& groupNames, bool alwaysTab)
+{
+    Level next;
+    const size_t groups = size_t(groupNames.size());
+    next.names.reserve(previous.names.size() * groupNames.size());
+    next.lists.reserve(previous.lists.size() * groups);
+    for (int i = 0; i < previous.names.size(); ++i) {
+        const QString& p = previous.names[i];
+        std::vector<std::vector<qint64>> buckets(groups);
+        for (qint64 pos : previous.lists[size_t(i)]) {
+            const int o = owner[size_t(pos)];
+            if (o >= 0)
+                buckets[size_t(o)].push_back(pos);
+        }
+        for (size_t g = 0; g < groups; ++g) {
+            next.names << ((p.isEmpty() && !alwaysTab) ? groupNames[int(g)] : p + '\t' + groupNames[int(g)]);
+            next.lists.push_back(std::move(buckets[g]));
+        }
+    }
+    return next;
+}
+
+// The same split when one position may belong to several groups (repeated values in a
+// hand-made selection): one filter per group.
+Level crossedOverlapping(const Level& previous, const std::vector<std::vector<qint64>>& groups,
+                         const QStringList& groupNames, size_t pooledSize)
+{
+    Level next;
+    const size_t n = groups.size();
+    next.names.resize(previous.names.size() * qsizetype(n));
+    next.lists.resize(previous.lists.size() * n);
+    std::vector<char> mark(pooledSize, 0);
+    for (size_t g = 0; g < n; ++g) {
+        for (qint64 pos : groups[g])
+            mark[size_t(pos)] = 1;
+        for (int i = 0; i < previous.names.size(); ++i) {
+            const QString& p = previous.names[i];
+            std::vector<qint64>& out = next.lists[size_t(i) * n + g];
+            for (qint64 pos : previous.lists[size_t(i)])
+                if (mark[size_t(pos)])
+                    out.push_back(pos);
+            next.names[qsizetype(size_t(i) * n + g)] = p.isEmpty() ? groupNames[int(g)] : p + '\t' + groupNames[int(g)];
+        }
+        for (qint64 pos : groups[g])
+            mark[size_t(pos)] = 0;
+    }
+    return next;
+}
+
+} // namespace
+
+std::vector<double> MyAnalysisBuilder::statsFromValues(const std::vector<std::optional<double>>& values)
+{
+    std::vector<double> out;
+    out.reserve(values.size());
+    for (const auto& v : values)
+        if (v && std::isfinite(*v))
+            out.push_back(*v);
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+std::vector<double> MyAnalysisBuilder::valuesFromColumn(const std::vector<std::optional<double>>& pooled,
+                                                        const std::vector<qint64>& positions)
+{
+    std::vector<double> out;
+    out.reserve(positions.size());
+    for (qint64 p : positions)
+        if (p >= 0 && size_t(p) < pooled.size() && pooled[size_t(p)] && std::isfinite(*pooled[size_t(p)]))
+            out.push_back(*pooled[size_t(p)]);
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+std::optional<MyAnalysisData> MyAnalysisBuilder::analysisFromSelection(const AppDelegate& app, MySelectorItem* item,
+                                                                       QString* error)
+{
+    if (!app.ourDescriptives) {
+        if (error)
+            *error = QStringLiteral("No statistics engine");
+        return std::nullopt;
+    }
+    return MyAnalysisBuilder(*app.ourDescriptives).analysisFromSelection(item, error);
+}
+
+std::optional<MyAnalysisData> MyAnalysisBuilder::analysisFromSelection(MySelectorItem* item, QString* error) const
+{
+    auto fail = [error](const char* message) -> std::optional<MyAnalysisData> {
+        if (error)
+            *error = QString::fromLatin1(message);
+        return std::nullopt;
+    };
+    if (!item)
+        return fail("No analysis");
+    item->editting = false;
+    MySelectorItem* graphTypeItem = item->childTitle("graphType");
+    MySelectorItem* dataGroup = item->childTitle("DataColumns");
+    MySelectorItem* catGroup = item->childTitle("Categorizing");
+    for (MySelectorItem* c : {graphTypeItem, dataGroup, catGroup})
+        if (c)
+            c->editting = false;
+    if (!graphTypeItem || !dataGroup || !catGroup)
+        return fail("The analysis lacks its graph type, data columns or categorizing columns");
+
+    MyAnalysisData d;
+    d.graphType = graphTypeItem->message;
+    d.title = item->title;
+    const bool dataFirst = dataGroup->index() < catGroup->index();
+
+    // Data columns, pooled one after another.
+    std::vector<std::optional<double>> pooled;
+    std::vector<qint64> starts, lengths;
+    QVariantList dataReps;
+    QStringList dataNames;
+    for (MySelectorItem* column : dataGroup->selectorChildren()) {
+        column->editting = false;
+        MySelectorItem* rep = column->selectorChildAt(0);
+        if (!rep)
+            return fail("A data column has no values");
+        rep->editting = false;
+        dataReps << representEntry(rep);
+        dataNames << rep->title;
+        starts.push_back(qint64(pooled.size()));
+        lengths.push_back(rep->data2.size());
+        pooled.insert(pooled.end(), rep->data2.begin(), rep->data2.end());
+    }
+    if (dataNames.isEmpty())
+        return fail("At least one data column is required");
+    bool anyValue = false;
+    for (const auto& v : pooled)
+        anyValue = anyValue || (v && std::isfinite(*v));
+    if (!anyValue)
+        return fail("No valid values in the data columns");
+
+    // Either every category gets its logarithmic entries or none does.
+    bool withLogs = true;
+    for (const auto& v : pooled)
+        if (v && std::isfinite(*v) && !(*v > 0))
+            withLogs = false;
+    const SortedPool pool(pooled, withLogs);
+    QHash<QString, std::vector<double>> logsOf;
+    auto keep = [&](const QString& key, Picked picked) {
+        d.values.insert(key, std::move(picked.values));
+        if (withLogs)
+            logsOf.insert(key, std::move(picked.logs));
+    };
+    // The values of each group, in one pass when no position is in two groups.
+    auto groupValues = [&](const std::vector<std::vector<qint64>>& groups) {
+        const std::vector<int> owner = ownersOf(groups, pooled.size());
+        if (!owner.empty() || groups.empty())
+            return pool.split(owner, groups.size());
+        std::vector<Picked> out;
+        for (const auto& g : groups)
+            out.push_back(pool.pick(g));
+        return out;
+    };
+
+    {
+        Picked all = pool.all();
+        d.minMax = {all.values.front(), all.values.back()};
+        keep(QString(), std::move(all));
+    }
+
+    std::vector<int> columnOf(pooled.size(), -1);
+    std::vector<std::vector<qint64>> ranges;
+    for (size_t j = 0; j < starts.size(); ++j) {
+        std::fill(columnOf.begin() + starts[j], columnOf.begin() + starts[j] + lengths[j], int(j));
+        std::vector<qint64> range(size_t(lengths[j]));
+        std::iota(range.begin(), range.end(), starts[j]);
+        ranges.push_back(std::move(range));
+    }
+    {
+        std::vector<Picked> perColumn = pool.split(columnOf, starts.size());
+        for (size_t j = 0; j < starts.size(); ++j) {
+            keep(dataNames[int(j)], std::move(perColumn[j]));
+            d.singleTags << dataNames[int(j)];
+        }
+    }
+    const QVariantMap dataSeed{{"categoryTitle", "dataColumns"}, {"represents", dataReps}};
+
+    Level level;
+    if (dataFirst) {
+        level.names = dataNames;
+        level.lists = std::move(ranges);
+        d.categoryDicts << dataSeed;
+        d.representLists << dataReps;
+    } else {
+        level.names = QStringList{QString()};
+        std::vector<qint64> everything(pooled.size());
+        std::iota(everything.begin(), everything.end(), qint64(0));
+        level.lists.push_back(std::move(everything));
+    }
+
+    for (MySelectorItem* column : catGroup->selectorChildren()) {
+        column->editting = false;
+        const QString t = column->title;
+        QVariantList reps;
+        QStringList valueNames;
+        std::vector<std::vector<qint64>> expanded;
+        for (MySelectorItem* value : column->selectorChildren()) {
+            value->editting = false;
+            if (value->type != QLatin1String("YES"))
+                continue;
+            reps << representEntry(value);
+            valueNames << value->title;
+            // Row r of the value is position start(j) + r in every data column j.
+            std::vector<qint64> positions;
+            positions.reserve(size_t(value->data1.size()) * starts.size());
+            for (size_t j = 0; j < starts.size(); ++j)
+                for (qint64 r : value->data1)
+                    if (r >= 0 && r < lengths[j])
+                        positions.push_back(starts[j] + r);
+            expanded.push_back(std::move(positions));
+        }
+        std::vector<Picked> perValue = groupValues(expanded);
+        for (int v = 0; v < valueNames.size(); ++v) {
+            const QString tag = t + '_' + valueNames[v];
+            keep(tag, std::move(perValue[size_t(v)]));
+            d.singleTags << tag;
+        }
+        const std::vector<int> owner = ownersOf(expanded, pooled.size());
+        level = !owner.empty() || expanded.empty() ? crossed(level, owner, valueNames, false)
+                                                   : crossedOverlapping(level, expanded, valueNames, pooled.size());
+        d.categoryDicts << QVariantMap{{"categoryTitle", "c_" + t}, {"represents", reps}};
+        d.representLists << reps;
+    }
+
+    if (!dataFirst) {
+        level = crossed(level, columnOf, dataNames, true);
+        d.categoryDicts << dataSeed;
+        d.representLists << dataReps;
+    }
+
+    static const std::vector<double> none;
+    auto valuesOf = [](const QHash<QString, std::vector<double>>& table, const QString& key) -> const std::vector<double>& {
+        const auto it = table.constFind(key);
+        return it == table.cend() ? none : *it;
+    };
+    auto describe = [&](const QString& key) {
+        auto [count, stats] = m_engine.descriptives(valuesOf(d.values, key));
+        d.numbers.insert(key, count);
+        d.descriptives.insert(key, stats);
+        if (withLogs)
+            d.logDescriptives.insert(key, m_engine.descriptives(valuesOf(logsOf, key)).second);
+    };
+
+    d.categoryNames = level.names;
+    std::vector<Picked> perCategory = groupValues(level.lists);
+    for (int i = 0; i < level.names.size(); ++i) {
+        const QString& k = level.names[i];
+        keep(k, std::move(perCategory[size_t(i)]));
+        MyDescriptives::BoxValues box = m_engine.boxValues(valuesOf(d.values, k), d.graphType);
+        d.graphDescriptives.insert(k, box.dict);
+        d.outliers.insert(k, std::move(box.outliers));
+        if (withLogs) {
+            MyDescriptives::BoxValues logBox = m_engine.boxValues(valuesOf(logsOf, k), d.graphType);
+            d.graphLogDescriptives.insert(k, logBox.dict);
+            d.logOutliers.insert(k, std::move(logBox.outliers));
+        }
+        describe(k);
+    }
+    for (const QString& s : d.singleTags)
+        describe(s);
+    describe(QString());
+    return d;
+}

@@ -1,0 +1,159 @@
+#include "analysis/MyDocumentAnalyses.h"
+#include "analysis/MyAnalysisXml.h"
+#include "analysis/MyGraphSettingsBuilder.h"
+#include "analysis/MyGraphSettingsKeeper.h"
+#include "document/Document.h"
+#include "document/DocumentHooks.h"
+#include "outline/MySelectorRootItem.h"
+
+namespace {
+
+class DocumentTable : public MyAnalysisXml::Table {
+public:
+    explicit DocumentTable(const Document& doc) : m_doc(doc) {}
+    int indexOfVariables(const QString& title) const override { return int(m_doc.indexOfVariables(title)); }
+    std::pair<QStringList, QVector<QVector<qint64>>> categoriesOfVariable(int column) const override
+    {
+        Document::Categories c = m_doc.categoriesOfVariable(m_doc.variables.value(column));
+        return {c.values, c.rows};
+    }
+    QVector<std::optional<double>> numericValuesOfVariable(int column) const override
+    {
+        return m_doc.numericValuesOfVariable(m_doc.variables.value(column)).values;
+    }
+    int dataRowCount() const override { return m_doc.tableMatrix.row > 0 ? int(m_doc.tableMatrix.row - 1) : 0; }
+
+private:
+    const Document& m_doc;
+};
+
+// f applied to the current settings of graphID; nothing for a graph that does not exist.
+template <class F>
+auto withStored(const Document& doc, qint64 graphID, F f) -> decltype(f(QVariantMap()))
+{
+    if (graphID < 0 || graphID >= doc.graphSettings.size())
+        return std::nullopt;
+    return f(doc.graphSettings[graphID]);
+}
+
+} // namespace
+
+MyDocumentAnalyses::MakeGraphWindows& MyDocumentAnalyses::makeGraphWindows()
+{
+    static MakeGraphWindows hook;
+    return hook;
+}
+
+void MyDocumentAnalyses::registerHooks()
+{
+    DocumentHooks::shared().regenerateGraphSettings = &MyDocumentAnalyses::regenerateGraphSettings;
+    MySelectorRootItem::hooks().newGraph = [](Document& doc, MySelectorItem& analysis) {
+        QString error;
+        if (!graphFromNewItem(doc, &analysis, &error) && doc.ourAlert) {
+            doc.ourAlert->setMessageText(error);
+            doc.ourAlert->runModal();
+        }
+    };
+}
+
+std::optional<qint64> MyDocumentAnalyses::graphFromNewItem(Document& doc, MySelectorItem* item, QString* error)
+{
+    AppDelegate* app = doc.ourDelegate();
+    const std::optional<QString> xml = MyAnalysisXml::xmlFromItem(item);
+    if (!app || !xml) {
+        if (error)
+            *error = QStringLiteral("The analysis has no graph type");
+        return std::nullopt;
+    }
+    const Rect page = doc.imageablePageBounds();
+    auto graph = MyGraphSettingsBuilder::graphSettingsFromSelection(*app, page.width(), page.height(), item, error);
+    if (!graph)
+        return std::nullopt;
+    const qint64 graphID = doc.appendAnalysis(graph->settings, *xml, doc.newStatsRecord());
+    if (const MakeGraphWindows& make = makeGraphWindows())
+        make(doc, graphID, graph->analysis);
+    return graphID;
+}
+
+MySelectorItem* MyDocumentAnalyses::outlineItemFromXLMWithXmlString(Document& doc, const QString& xml,
+                                                                    MySelectorItem* root)
+{
+    QVector<int> used;
+    MySelectorItem* item = MyAnalysisXml::outlineItemFromXLMWithXmlString(xml, root, DocumentTable(doc), &used);
+    for (int column : used) {
+        if (column >= 0 && column < doc.columnCounter.size())
+            ++doc.columnCounter[column];
+        // The current snapshot too, so that undoing a table edit keeps the count.
+        if (doc.columnCounterIndex >= 0 && doc.columnCounterIndex < doc.historyOfColumnCounter.size()) {
+            QVector<qint64>& snapshot = doc.historyOfColumnCounter[doc.columnCounterIndex];
+            if (column < snapshot.size())
+                ++snapshot[column];
+        }
+    }
+    return item;
+}
+
+std::optional<QVariantMap> MyDocumentAnalyses::regenerateGraphSettings(Document& doc, const QString& xml,
+                                                                       double width, double height)
+{
+    AppDelegate* app = doc.ourDelegate();
+    if (!app)
+        return std::nullopt;
+    MySelectorItem root(QStringLiteral("rootItem"), nullptr);
+    MySelectorItem* item = MyAnalysisXml::outlineItemFromXLMWithXmlString(xml, &root, DocumentTable(doc), nullptr);
+    if (!item)
+        return std::nullopt;
+    auto graph = MyGraphSettingsBuilder::graphSettingsFromSelection(*app, width, height, item);
+    if (!graph)
+        return std::nullopt;
+    return graph->settings;
+}
+
+std::optional<QVariantList> MyDocumentAnalyses::fixedDotsOrBoxesProperties(const Document& doc,
+                                                                          const std::optional<QVariantList>& properties,
+                                                                          const QString& graphType, qint64 graphID)
+{
+    return withStored(doc, graphID, [&](const QVariantMap& stored) {
+        return MyGraphSettingsKeeper::fixedDotsOrBoxesProperties(properties, graphType, stored);
+    });
+}
+
+std::optional<QVariantList> MyDocumentAnalyses::fixedCategoryDicts(const Document& doc,
+                                                                  const QVariantList& categoryDicts,
+                                                                  const MyConfigItem* row, qint64 graphID)
+{
+    return withStored(doc, graphID, [&](const QVariantMap& stored) {
+        return MyGraphSettingsKeeper::fixedCategoryDicts(categoryDicts, row, stored);
+    });
+}
+
+std::optional<QVariantMap> MyDocumentAnalyses::fixedCategoryDict(const Document& doc, const QVariantMap& categoryDict,
+                                                                 const MyConfigItem* row, qint64 graphID)
+{
+    return withStored(doc, graphID, [&](const QVariantMap& stored) {
+        return MyGraphSettingsKeeper::fixedCategoryDict(categoryDict, row, stored);
+    });
+}
+
+std::optional<QVariantList> MyDocumentAnalyses::fixedRepresents(const Document& doc, const QVariantList& represents,
+                                                               const MyConfigItem* row, qint64 graphID)
+{
+    return withStored(doc, graphID, [&](const QVariantMap& stored) {
+        return MyGraphSettingsKeeper::fixedRepresents(represents, row, stored);
+    });
+}
+
+std::pair<QVariant, MyConfigItem*> MyDocumentAnalyses::viewSizeFromPageLayout(const Document& doc,
+                                                                              const QVariant& value, MyConfigItem* row)
+{
+    const Rect page = doc.imageablePageBounds();
+    return MyGraphSettingsKeeper::viewSizeFromPageLayout(value, row, page.width(), page.height());
+}
+
+void MyDocumentAnalyses::fixedEditStatus(Document& doc)
+{
+    UndoBridge* undo = doc.undoManager();
+    // Undo and redo leave the change count as the first run left it: the results are kept
+    // either way, so the document must not turn clean.
+    undo->pushDone(QStringLiteral("Add Normality Stats"), [undo](int step) { undo->setChangeCount(undo->changeCount() - step); });
+}

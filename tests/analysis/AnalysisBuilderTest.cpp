@@ -1,0 +1,296 @@
+#include "analysis/MyAnalysisBuilder.h"
+#include "outline/MySelectorItem.h"
+#include "stats/MyDescriptives.h"
+#include "AnalysisTestSupport.h"
+#include <gtest/gtest.h>
+#include <random>
+
+namespace {
+
+using Cells = QVector<std::optional<double>>;
+
+
+struct DataColumn {
+    QString title;
+    Cells cells;
+};
+struct CatColumn {
+    QString title;
+    QStringList cells;          // one per data row
+    QStringList unused = {};    // values ticked off
+};
+
+// An analysis item as the selector outline builds it: represents in order of first appearance.
+MySelectorItem* analysis(MySelectorItem* root, const QString& graphType, const QVector<DataColumn>& data,
+                         const QVector<CatColumn>& cats, bool dataFirst)
+{
+    MySelectorItem* a = node(root, "Untitled");
+    node(a, "graphType", graphType);
+    MySelectorItem* dataGroup = nullptr;
+    MySelectorItem* catGroup = nullptr;
+    if (dataFirst) {
+        dataGroup = node(a, "DataColumns");
+        catGroup = node(a, "Categorizing");
+    } else {
+        catGroup = node(a, "Categorizing");
+        dataGroup = node(a, "DataColumns");
+    }
+    for (const DataColumn& c : data)
+        node(node(dataGroup, c.title), c.title, c.title + "!", "YES", {}, c.cells);
+    for (const CatColumn& c : cats) {
+        MySelectorItem* col = node(catGroup, c.title);
+        QStringList seen;
+        for (const QString& v : c.cells) {
+            if (seen.contains(v))
+                continue;
+            seen << v;
+            QVector<qint64> rows;
+            for (int r = 0; r < c.cells.size(); ++r)
+                if (c.cells[r] == v)
+                    rows << r;
+            node(col, v, v.toUpper(), c.unused.contains(v) ? "NO" : "YES", rows);
+        }
+    }
+    return a;
+}
+
+std::vector<double> vec(std::initializer_list<double> l) { return std::vector<double>(l); }
+
+QVariantList entries(const QStringList& names)
+{
+    QVariantList out;
+    for (const QString& n : names)
+        out << QVariantMap{{"origName", n}, {"represent", n.toUpper()}};
+    return out;
+}
+
+const MyDescriptives kEngine;
+
+} // namespace
+
+// The worked example: W = 1, missing, 3; H = 4, 5, 6; Sex = f, m, f; data columns first.
+TEST(AnalysisBuilder, WorkedExample)
+{
+    MySelectorItem root("rootItem", nullptr);
+    MySelectorItem* a = analysis(&root, "scatter", {{"W", {1.0, std::nullopt, 3.0}}, {"H", {4.0, 5.0, 6.0}}},
+                                 {{"Sex", {"f", "m", "f"}}}, true);
+    const auto d = MyAnalysisBuilder(kEngine).analysisFromSelection(a);
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->graphType, "scatter");
+    EXPECT_EQ(d->title, "Untitled");
+    EXPECT_EQ(d->minMax, vec({1, 6}));
+    EXPECT_EQ(d->singleTags, (QStringList{"W", "H", "Sex_f", "Sex_m"}));
+    EXPECT_EQ(d->categoryNames, (QStringList{"W\tf", "W\tm", "H\tf", "H\tm"}));
+    EXPECT_EQ(d->values.value(""), vec({1, 3, 4, 5, 6}));
+    EXPECT_EQ(d->values.value("W"), vec({1, 3}));
+    EXPECT_EQ(d->values.value("H"), vec({4, 5, 6}));
+    EXPECT_EQ(d->values.value("Sex_f"), vec({1, 3, 4, 6}));
+    EXPECT_EQ(d->values.value("Sex_m"), vec({5}));
+    EXPECT_EQ(d->values.value("W\tf"), vec({1, 3}));
+    EXPECT_TRUE(d->values.contains("W\tm"));
+    EXPECT_TRUE(d->values.value("W\tm").empty());
+    EXPECT_EQ(d->values.value("H\tf"), vec({4, 6}));
+    EXPECT_EQ(d->values.value("H\tm"), vec({5}));
+    ASSERT_EQ(d->categoryDicts.size(), 2);
+    EXPECT_EQ(d->categoryDicts[0].toMap().value("categoryTitle"), "dataColumns");
+    EXPECT_EQ(d->categoryDicts[0].toMap().value("represents"),
+              QVariant(QVariantList{QVariantMap{{"origName", "W"}, {"represent", "W!"}},
+                                    QVariantMap{{"origName", "H"}, {"represent", "H!"}}}));
+    EXPECT_EQ(d->categoryDicts[1].toMap().value("categoryTitle"), "c_Sex");
+    EXPECT_EQ(d->categoryDicts[1].toMap().value("represents"), QVariant(entries({"f", "m"})));
+    // Counts and hand-computed statistics.
+    EXPECT_EQ(d->numbers.value(""), 5);
+    EXPECT_EQ(d->numbers.value("W\tm"), 0);
+    EXPECT_EQ(d->numbers.value("Sex_f"), 4);
+    EXPECT_EQ(d->numbers.value("H\tf"), 2);
+    EXPECT_DOUBLE_EQ(*d->descriptives.value("Sex_f").mean, 3.5);
+    EXPECT_DOUBLE_EQ(*d->descriptives.value("").median, 4.0);
+    EXPECT_FALSE(d->descriptives.value("W\tm").mean.has_value());
+    EXPECT_DOUBLE_EQ(*d->graphDescriptives.value("H\tf").mean, 5.0);
+    EXPECT_DOUBLE_EQ(*d->graphDescriptives.value("H\tf").median, 5.0);
+    EXPECT_TRUE(d->outliers.value("H\tf").empty());
+    // Every value is positive: logarithmic entries for every key.
+    EXPECT_EQ(d->graphLogDescriptives.size(), 4);
+    EXPECT_EQ(d->logDescriptives.size(), d->descriptives.size());
+    EXPECT_NEAR(*d->logDescriptives.value("W").mean, std::log10(3.0) / 2, 1e-15);
+    EXPECT_NEAR(*d->graphLogDescriptives.value("H\tm").median, std::log10(5.0), 1e-15);
+    // Every item read is marked as no longer being edited.
+    std::function<void(const MySelectorItem*)> check = [&](const MySelectorItem* i) {
+        EXPECT_FALSE(i->editting) << i->title.toStdString();
+        for (const MySelectorItem* c : i->selectorChildren())
+            check(c);
+    };
+    check(a);
+}
+
+TEST(AnalysisBuilder, CategorizingFirstPutsDataColumnsLast)
+{
+    MySelectorItem root("rootItem", nullptr);
+    MySelectorItem* a = analysis(&root, "boxplot", {{"A", {1.0, 2.0, 3.0, 4.0}}, {"B", {5.0, 6.0, 7.0, 8.0}}},
+                                 {{"G", {"x", "y", "x", "y"}}}, false);
+    const auto d = MyAnalysisBuilder(kEngine).analysisFromSelection(a);
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->categoryNames, (QStringList{"x\tA", "x\tB", "y\tA", "y\tB"}));
+    EXPECT_EQ(d->values.value("x\tB"), vec({5, 7}));
+    EXPECT_EQ(d->values.value("y\tA"), vec({2, 4}));
+    ASSERT_EQ(d->categoryDicts.size(), 2);
+    EXPECT_EQ(d->categoryDicts[0].toMap().value("categoryTitle"), "c_G");
+    EXPECT_EQ(d->categoryDicts[1].toMap().value("categoryTitle"), "dataColumns");
+    EXPECT_EQ(d->representLists.last().size(), 2);   // the data columns are the last level
+    EXPECT_TRUE(d->graphDescriptives.value("x\tA").q1.has_value());   // boxplot keys
+    EXPECT_FALSE(d->graphDescriptives.value("x\tA").mean.has_value());
+
+    // Without categorizing columns the data level still comes last, named with a tab.
+    MySelectorItem* b = analysis(&root, "scatter", {{"A", {1.0}}, {"B", {2.0}}}, {}, false);
+    const auto e = MyAnalysisBuilder(kEngine).analysisFromSelection(b);
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->categoryNames, (QStringList{"\tA", "\tB"}));
+}
+
+TEST(AnalysisBuilder, UnusedValuesZerosAndSeveralRepresents)
+{
+    MySelectorItem root("rootItem", nullptr);
+    // Every value of the only categorizing column ticked off: no final categories.
+    MySelectorItem* a = analysis(&root, "scatter", {{"A", {0.0, 2.0, 2.0}}}, {{"G", {"x", "y", "x"}, {"x", "y"}}}, true);
+    const auto d = MyAnalysisBuilder(kEngine).analysisFromSelection(a);
+    ASSERT_TRUE(d);
+    EXPECT_TRUE(d->categoryNames.isEmpty());
+    EXPECT_TRUE(d->graphDescriptives.isEmpty());
+    EXPECT_TRUE(d->outliers.isEmpty());
+    EXPECT_EQ(d->singleTags, QStringList{"A"});   // unused values give no single tag
+    EXPECT_EQ(d->values.value("A"), vec({0, 2, 2}));   // duplicates kept
+    EXPECT_EQ(d->numbers.value(""), 3);
+    // A zero anywhere: no logarithmic entries at all.
+    EXPECT_TRUE(d->graphLogDescriptives.isEmpty());
+    EXPECT_TRUE(d->logOutliers.isEmpty());
+    EXPECT_TRUE(d->logDescriptives.isEmpty());
+
+    // Only the first child of a data column counts.
+    MySelectorItem* b = analysis(&root, "scatter", {{"A", {1.0, 2.0}}}, {}, true);
+    node(b->childTitle("DataColumns")->selectorChildAt(0), "extra", "", "YES", {}, {100.0, 200.0});
+    const auto e = MyAnalysisBuilder(kEngine).analysisFromSelection(b);
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->minMax, vec({1, 2}));
+    EXPECT_EQ(e->categoryNames, QStringList{"A"});
+}
+
+TEST(AnalysisBuilder, RefusesBrokenAnalyses)
+{
+    MySelectorItem root("rootItem", nullptr);
+    QString error;
+    MySelectorItem* noGroups = node(&root, "x");
+    node(noGroups, "graphType", "scatter");
+    EXPECT_FALSE(MyAnalysisBuilder(kEngine).analysisFromSelection(noGroups, &error));
+    EXPECT_FALSE(error.isEmpty());
+    MySelectorItem* noData = analysis(&root, "scatter", {}, {{"G", {"x"}}}, true);
+    EXPECT_FALSE(MyAnalysisBuilder(kEngine).analysisFromSelection(noData));
+    MySelectorItem* noValues = analysis(&root, "scatter", {{"A", {std::nullopt, std::nullopt}}}, {}, true);
+    EXPECT_FALSE(MyAnalysisBuilder(kEngine).analysisFromSelection(noValues));
+    MySelectorItem* noRepresent = analysis(&root, "scatter", {{"A", {1.0}}}, {}, true);
+    node(noRepresent->childTitle("DataColumns"), "B");
+    EXPECT_FALSE(MyAnalysisBuilder(kEngine).analysisFromSelection(noRepresent));
+}
+
+TEST(AnalysisBuilder, PickingAndSorting)
+{
+    const std::vector<std::optional<double>> pooled{3.0, std::nullopt, -1.0, 3.0, 0.0};
+    EXPECT_EQ(MyAnalysisBuilder::valuesFromColumn(pooled, {4, 0, 1, 3, 2}), vec({-1, 0, 3, 3}));
+    EXPECT_EQ(MyAnalysisBuilder::valuesFromColumn(pooled, {7, -1, 0}), vec({3}));
+    EXPECT_EQ(MyAnalysisBuilder::statsFromValues({std::nullopt, 2.0, std::numeric_limits<double>::infinity(), 1.0}),
+              vec({1, 2}));
+}
+
+// The categories by their definition (for every category of the previous level and every used
+// value, the positions that carry that value), computed by search, against the builder.
+TEST(AnalysisBuilder, RandomTablesMatchTheDefinition)
+{
+    std::mt19937 rng(5);
+    for (int round = 0; round < 60; ++round) {
+        const int rows = std::uniform_int_distribution<int>(1, 40)(rng);
+        const int nData = std::uniform_int_distribution<int>(1, 3)(rng);
+        const int nCats = std::uniform_int_distribution<int>(0, 2)(rng);
+        QVector<DataColumn> data;
+        for (int j = 0; j < nData; ++j) {
+            DataColumn c{QString("D%1").arg(j), {}};
+            for (int r = 0; r < rows; ++r)
+                c.cells << (rng() % 5 == 0 ? std::nullopt : std::optional<double>(int(rng() % 50) + 1));
+            data << c;
+        }
+        data[0].cells[0] = 1.0;   // at least one valid value
+        QVector<CatColumn> cats;
+        for (int k = 0; k < nCats; ++k) {
+            CatColumn c{QString("C%1").arg(k), {}};
+            const int nv = std::uniform_int_distribution<int>(1, 4)(rng);
+            for (int r = 0; r < rows; ++r)
+                c.cells << QString(QChar('a' + int(rng() % nv)));
+            if (rng() % 3 == 0)
+                c.unused << "b";
+            cats << c;
+        }
+        const bool dataFirst = rng() % 2;
+        MySelectorItem root("rootItem", nullptr);
+        MySelectorItem* a = analysis(&root, "boxplot", data, cats, dataFirst);
+        const auto d = MyAnalysisBuilder(kEngine).analysisFromSelection(a);
+        ASSERT_TRUE(d);
+
+        // Levels as (name, row set per data column) by brute force.
+        struct Cat {
+            QString name;
+            QVector<QPair<int, int>> cells;   // (data column, row)
+        };
+        QVector<Cat> level;
+        auto allCells = [&](int onlyColumn) {
+            QVector<QPair<int, int>> cells;
+            for (int j = 0; j < nData; ++j)
+                for (int r = 0; r < rows; ++r)
+                    if (onlyColumn < 0 || onlyColumn == j)
+                        cells.append({j, r});
+            return cells;
+        };
+        if (dataFirst)
+            for (int j = 0; j < nData; ++j)
+                level.append({data[j].title, allCells(j)});
+        else
+            level.append({QString(), allCells(-1)});
+        for (const CatColumn& c : cats) {
+            QStringList used;
+            for (const QString& v : c.cells)
+                if (!used.contains(v) && !c.unused.contains(v))
+                    used << v;
+            QVector<Cat> next;
+            for (const Cat& p : level)
+                for (const QString& v : used) {
+                    Cat n{p.name.isEmpty() ? v : p.name + '\t' + v, {}};
+                    for (const auto& cell : p.cells)
+                        if (c.cells[cell.second] == v)
+                            n.cells.append(cell);
+                    next.append(n);
+                }
+            level = next;
+        }
+        if (!dataFirst) {
+            QVector<Cat> next;
+            for (const Cat& p : level)
+                for (int j = 0; j < nData; ++j) {
+                    Cat n{p.name + '\t' + data[j].title, {}};
+                    for (const auto& cell : p.cells)
+                        if (cell.first == j)
+                            n.cells.append(cell);
+                    next.append(n);
+                }
+            level = next;
+        }
+        ASSERT_EQ(d->categoryNames.size(), level.size());
+        for (int i = 0; i < level.size(); ++i) {
+            ASSERT_EQ(d->categoryNames[i], level[i].name);
+            std::vector<double> expected;
+            for (const auto& cell : level[i].cells)
+                if (data[cell.first].cells[cell.second])
+                    expected.push_back(*data[cell.first].cells[cell.second]);
+            std::sort(expected.begin(), expected.end());
+            ASSERT_EQ(d->values.value(level[i].name), expected) << level[i].name.toStdString();
+            ASSERT_EQ(d->numbers.value(level[i].name), qint64(expected.size()));
+        }
+        ASSERT_EQ(d->logDescriptives.isEmpty(), false);   // all values are at least 1
+    }
+}
