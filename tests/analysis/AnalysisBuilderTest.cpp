@@ -294,3 +294,19 @@ TEST(AnalysisBuilder, RandomTablesMatchTheDefinition)
         ASSERT_EQ(d->logDescriptives.isEmpty(), false);   // all values are at least 1
     }
 }
+
+// Rows listed under two values of one column (a hand-made selection) count for both.
+TEST(AnalysisBuilder, RowsSharedByTwoValues)
+{
+    MySelectorItem root("rootItem", nullptr);
+    MySelectorItem* a = analysis(&root, "scatter", {{"A", {1.0, 2.0, 3.0}}}, {}, true);
+    MySelectorItem* g = node(a->childTitle("Categorizing"), "G");
+    node(g, "x", "x", "YES", {0, 1});
+    node(g, "y", "y", "YES", {1, 2});
+    const auto d = MyAnalysisBuilder(kEngine).analysisFromSelection(a);
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->categoryNames, (QStringList{"A\tx", "A\ty"}));
+    EXPECT_EQ(d->values.value("A\tx"), vec({1, 2}));
+    EXPECT_EQ(d->values.value("A\ty"), vec({2, 3}));
+    EXPECT_EQ(d->values.value("G_y"), vec({2, 3}));
+}
