@@ -1,6 +1,7 @@
 // Settings trees of new graphs, built with the bundled configRes.plist: every row is
 // described, titled and explained, its default value passes its own edit check, and the
 // reserve bits reach the rows of the last category only.
+#include "analysis/MyGraphSettingsBuilder.h"
 #include "app/AppDelegate.h"
 #include "outline/MyConfigRootItem.h"
 #include "outline/MyOutlineTexts.h"
@@ -13,44 +14,25 @@
 
 namespace {
 
-// Graph settings of a new analysis made from the built-in defaults: `levels` category
-// levels (the data columns first), the last with `series` entries, one series per entry.
+// Graph settings of a new analysis made from the built-in defaults by the analyses' own
+// builder: `levels` category levels (the data columns first), the last with `series`
+// entries, so one series per entry.
 QVariantMap newGraphSettings(const AppDelegate& app, bool scatter, int levels, int series)
 {
-    QVariantList categories;
+    MyAnalysisData analysis;
+    analysis.graphType = scatter ? "scatter" : "boxplot";
+    analysis.title = "Untitled";
+    analysis.minMax = {1.0, 9.0};
     for (int level = 0; level < levels; ++level) {
         const int entries = level == levels - 1 ? series : 2;
         QVariantList represents;
         for (int j = 0; j < entries; ++j)
             represents << QVariantMap{{"origName", QString("v%1").arg(j)}, {"represent", QString("V%1").arg(j)}};
-        QVariantMap c = app.defaultCategoryDict;
-        c["categoryTitle"] = level == 0 ? QString("dataColumns") : QString("c_Col%1").arg(level);
-        c["represents"] = represents;
-        categories << c;
+        const QString title = level == 0 ? QString("dataColumns") : QString("c_Col%1").arg(level);
+        analysis.categoryDicts << QVariantMap{{"categoryTitle", title}, {"represents", represents}};
+        analysis.representLists << represents;
     }
-    const QVariantList defaults = scatter ? app.defaultDots : app.defaultBoxes;
-    QVariantList seriesList;
-    for (int i = 0; i < series; ++i)
-        seriesList << defaults[i % defaults.size()];
-    QVariantMap background = app.defaultBackground;
-    background["viewWidth"] = NumberText::realString(540);
-    background["viewHeight"] = NumberText::realString(720);
-    QVariantMap graphProperties{{"background", background},
-                                {"graphRect", app.defaultGraphRect},
-                                {"xAxis", app.defaultXAxis},
-                                {"yAxis", app.defaultYAxis}};
-    graphProperties[scatter ? "bars" : "boxes"] = scatter ? app.defaultBar : app.defaultBox;
-    const QVariantMap valueSettings{{"logarithmic", false},
-                                    {"min", "0"},
-                                    {"max", "10"},
-                                    {"partition", qint64(5)},
-                                    {"scaleStrings", QVariantList{"0", "2", "4", "6", "8", "10"}}};
-    QVariantMap settings{{"graphTitle", QString("Untitled")},
-                         {"categoryDicts", categories},
-                         {"graphProperties", graphProperties},
-                         {"valueSettings", valueSettings}};
-    settings[scatter ? "dotsProperties" : "boxesProperties"] = seriesList;
-    return settings;
+    return MyGraphSettingsBuilder::graphSettingsFromAnalysis(app, 540, 720, analysis);
 }
 
 class ConfigTreeFixture : public ::testing::Test {
