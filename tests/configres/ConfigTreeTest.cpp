@@ -137,18 +137,39 @@ INSTANTIATE_TEST_SUITE_P(
                + std::to_string(info.param.series) + "Series";
     });
 
-// Every description is used by some tree, apart from keys that only older documents hold.
+// Every description is used by some tree: a new one of either type, or one of a document
+// from an older version, whose graph rectangle has a width and whose series a "type".
 TEST_F(ConfigTreeFixture, EveryDescriptionBelongsToATree)
 {
     QSet<QString> seen{QString()};
+    auto collect = [&](const QVariantMap& settings) {
+        MyConfigRootItem root(nullptr);
+        ASSERT_TRUE(root.outlineItemFromSettings(settings));
+        forEachRow(&root, [&](MyConfigItem* r) {
+            seen.insert(r->itemID);
+            EXPECT_TRUE(app.configResOutlineItem.contains(r->itemID)) << qPrintable(QString(r->itemID).replace('\t', " > "));
+            EXPECT_TRUE(MyOutlineTexts::objectOfConfigOutlineView(r, 0).isValid());
+        });
+    };
     for (bool scatter : {true, false}) {
-        auto root = tree(scatter, 2, 3);
-        forEachRow(root.get(), [&](MyConfigItem* r) { seen.insert(r->itemID); });
+        QVariantMap settings = newGraphSettings(app, scatter, 2, 3);
+        collect(settings);
+        QVariantMap graphProperties = settings["graphProperties"].toMap();
+        QVariantMap graphRect = graphProperties["graphRect"].toMap();
+        graphRect.remove("columnWidth");
+        graphRect["graphRectWidth"] = "245";
+        graphProperties["graphRect"] = graphRect;
+        settings["graphProperties"] = graphProperties;
+        const QString seriesKey = scatter ? "dotsProperties" : "boxesProperties";
+        QVariantList series = settings[seriesKey].toList();
+        QVariantMap first = series[0].toMap();
+        first["type"] = first.take("dotType");
+        series[0] = first;
+        settings[seriesKey] = series;
+        collect(settings);
     }
-    const QSet<QString> olderOnly{"graphProperties\tgraphRect\tgraphRectWidth", "dotsProperties\t\ttype",
-                                  "boxesProperties\t\ttype"};
     for (auto it = app.configResOutlineItem.cbegin(); it != app.configResOutlineItem.cend(); ++it)
-        EXPECT_TRUE(seen.contains(it.key()) || olderOnly.contains(it.key())) << qPrintable(QString(it.key()).replace('\t', " > "));
+        EXPECT_TRUE(seen.contains(it.key())) << qPrintable(QString(it.key()).replace('\t', " > "));
 }
 
 TEST_F(ConfigTreeFixture, DescriptionsHaveEveryKeyInItsKind)
@@ -165,6 +186,9 @@ TEST_F(ConfigTreeFixture, DescriptionsHaveEveryKeyInItsKind)
         for (const QVariant& i : d.value("indexes").toList())
             EXPECT_EQ(i.typeId(), QMetaType::LongLong) << qPrintable(it.key());
         EXPECT_TRUE(app.configResString.contains(it.key())) << qPrintable(it.key());
+        // One sentence each.
+        const QString tip = app.configResString.value(it.key()).toMap().value("tooltip").toString();
+        EXPECT_TRUE(tip.endsWith('.') && !tip.chopped(1).contains(". ")) << qPrintable(tip);
     }
     EXPECT_EQ(app.configResString.size(), app.configResOutlineItem.size());
 }
