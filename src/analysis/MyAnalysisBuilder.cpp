@@ -2,6 +2,7 @@
 #include "app/AppDelegate.h"
 #include "outline/MySelectorItem.h"
 #include "stats/MyDescriptives.h"
+#include "stats/VectorState.h"
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -44,6 +45,7 @@ public:
             m_values.push_back(v);
         }
         if (withLogs) {
+            VectorState::clearUpper();
             m_logs.reserve(m_values.size());
             for (double v : m_values)
                 m_logs.push_back(std::log10(v));

@@ -2,6 +2,7 @@
 
 #include "stats/MyDescriptives.h"
 #include "stats/MyNorm2.h"
+#include "stats/VectorState.h"
 
 #include <algorithm>
 #include <cmath>
@@ -429,6 +430,7 @@ std::optional<NormalityResult> MyKolmogorov::ksTest(const std::vector<double>& v
 {
     if (name != QLatin1String("norms"))
         return std::nullopt;
+    VectorState::clearUpper();
     std::vector<double> x = MyDescriptives::finiteValues(values);
     std::sort(x.begin(), x.end());
     const MyDescriptives::VarianceSummary s = m_descriptives->variancesFromValues(x);

@@ -1,6 +1,7 @@
 #include "stats/MyNorm2.h"
 
 #include "stats/StatsResource.h"
+#include "stats/VectorState.h"
 
 #include <QVariantList>
 #include <algorithm>
@@ -124,6 +125,7 @@ double MyNorm2::cumlativeMedial(double x1, double x2) const
 
 double MyNorm2::normsDist(double x) const
 {
+    VectorState::clearUpper();
     if (x == 0.0)
         return 0.5;
     if (std::isnan(x) || m_norms.empty())
@@ -143,6 +145,7 @@ double MyNorm2::normsDist(double x) const
 
 double MyNorm2::normInv(double p) const
 {
+    VectorState::clearUpper();
     if (std::isnan(p))
         return std::numeric_limits<double>::quiet_NaN();
     if (p >= 1.0)

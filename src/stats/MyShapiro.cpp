@@ -3,6 +3,7 @@
 #include "stats/MyDescriptives.h"
 #include "stats/MyNorm2.h"
 #include "stats/StatsResource.h"
+#include "stats/VectorState.h"
 
 #include <QVariantList>
 #include <algorithm>
@@ -118,6 +119,7 @@ const std::vector<double>& MyShapiro::coefficient(int64_t n)
 
 std::optional<NormalityResult> MyShapiro::shapiroWilkTest(const std::vector<double>& values)
 {
+    VectorState::clearUpper();
     std::vector<double> x = MyDescriptives::finiteValues(values);
     std::sort(x.begin(), x.end());
     const int64_t n = int64_t(x.size());
