@@ -9,6 +9,31 @@ std::optional<double> present(double v)
 {
     return std::isfinite(v) ? std::optional<double>(v) : std::nullopt;
 }
+
+bool allFinite(const std::vector<double>& values)
+{
+    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+}
+
+// The finite values: the argument itself when they all are, so that it is not copied.
+const std::vector<double>& finiteOnly(const std::vector<double>& values, std::vector<double>& storage)
+{
+    if (allFinite(values))
+        return values;
+    storage = MyDescriptives::finiteValues(values);
+    return storage;
+}
+
+// The finite values ascending: the argument itself when it already is (the analysis builder's
+// lists are), so that those are neither copied nor sorted again.
+const std::vector<double>& finiteAscending(const std::vector<double>& values, std::vector<double>& storage)
+{
+    if (allFinite(values) && std::is_sorted(values.begin(), values.end()))
+        return values;
+    storage = MyDescriptives::finiteValues(values);
+    std::sort(storage.begin(), storage.end());
+    return storage;
+}
 }
 
 std::vector<double> MyDescriptives::finiteValues(const std::vector<double>& values)
@@ -95,7 +120,8 @@ MyDescriptives::VarianceSummary MyDescriptives::summary(const std::vector<double
 
 MyDescriptives::VarianceSummary MyDescriptives::variancesFromValues(const std::vector<double>& values) const
 {
-    const std::vector<double> finite = finiteValues(values);
+    std::vector<double> storage;
+    const std::vector<double>& finite = finiteOnly(values, storage);
     return summary(finite, centre(finite));
 }
 
@@ -111,10 +137,10 @@ double MyDescriptives::median(const std::vector<double>& sorted, int64_t n) cons
 
 std::optional<MyDescriptives::Quartiles> MyDescriptives::quartiles(const std::vector<double>& values) const
 {
-    std::vector<double> x = finiteValues(values);
+    std::vector<double> storage;
+    const std::vector<double>& x = finiteAscending(values, storage);
     if (x.empty())
         return std::nullopt;
-    std::sort(x.begin(), x.end());
     const int64_t n = int64_t(x.size());
     const auto at = [&x](int64_t i) { return x[size_t(i)]; };
     Quartiles r;
@@ -197,14 +223,15 @@ MyDescriptives::Moments MyDescriptives::skewKurt(const std::vector<double>& valu
 
 std::pair<int64_t, DescriptivesDict> MyDescriptives::descriptives(const std::vector<double>& values) const
 {
-    const std::vector<double> finite = finiteValues(values);
+    // The sums run over the values in their given order, whatever the sorting below.
+    std::vector<double> finiteStorage, sortedStorage;
+    const std::vector<double>& finite = finiteOnly(values, finiteStorage);
     const Centred centred = centre(finite);
     const VarianceSummary s = summary(finite, centred);
     DescriptivesDict d;
     if (s.n == 0)
         return {0, d};
-    std::vector<double> sorted = finite;
-    std::sort(sorted.begin(), sorted.end());
+    const std::vector<double>& sorted = finiteAscending(finite, sortedStorage);
     d.min = sorted.front();
     d.max = sorted.back();
     d.median = median(sorted, s.n);
@@ -227,7 +254,8 @@ std::pair<int64_t, DescriptivesDict> MyDescriptives::descriptives(const std::vec
 MyDescriptives::BoxValues MyDescriptives::boxValues(const std::vector<double>& sortedValues,
                                                     const QString& graphType) const
 {
-    const std::vector<double> x = finiteValues(sortedValues);
+    std::vector<double> storage;
+    const std::vector<double>& x = finiteAscending(sortedValues, storage);
     BoxValues r;
     r.dict.scatter = graphType == QLatin1String("scatter");
     if (x.empty())
