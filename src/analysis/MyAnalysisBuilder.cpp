@@ -4,7 +4,9 @@
 #include "stats/MyDescriptives.h"
 #include "stats/VectorState.h"
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <numeric>
 
 namespace {
@@ -25,6 +27,51 @@ struct Picked {
     std::vector<double> logs;     // their base-10 logarithms, in the same order
 };
 
+// An unsigned integer that orders as the double does; -0.0 counts as 0.0.
+uint64_t sortKey(double v)
+{
+    const uint64_t bits = std::bit_cast<uint64_t>(v + 0.0);
+    return (bits >> 63) ? ~bits : bits | (uint64_t(1) << 63);
+}
+
+// The positions of the present, finite values, ordered by value and equal values by
+// position. A stable radix sort on sortKey: a comparison sort of the whole pool took a
+// quarter of the analysis' build time.
+std::vector<qint64> orderByValue(const std::vector<std::optional<double>>& pooled)
+{
+    std::vector<uint64_t> keys;
+    std::vector<qint64> order;
+    keys.reserve(pooled.size());
+    order.reserve(pooled.size());
+    for (size_t i = 0; i < pooled.size(); ++i)
+        if (pooled[i] && std::isfinite(*pooled[i])) {
+            keys.push_back(sortKey(*pooled[i]));
+            order.push_back(qint64(i));
+        }
+    constexpr int kBits = 11;
+    constexpr uint64_t kMask = (uint64_t(1) << kBits) - 1;
+    std::vector<uint64_t> keysOut(keys.size());
+    std::vector<qint64> orderOut(order.size());
+    std::vector<size_t> start(kMask + 2);
+    for (int shift = 0; shift < 64; shift += kBits) {
+        std::fill(start.begin(), start.end(), 0);
+        for (uint64_t k : keys)
+            ++start[((k >> shift) & kMask) + 1];
+        // A digit that all keys share leaves the order as it is.
+        if (std::find(start.begin(), start.end(), keys.size()) != start.end())
+            continue;
+        std::partial_sum(start.begin(), start.end(), start.begin());
+        for (size_t i = 0; i < keys.size(); ++i) {
+            const size_t to = start[(keys[i] >> shift) & kMask]++;
+            keysOut[to] = keys[i];
+            orderOut[to] = order[i];
+        }
+        keys.swap(keysOut);
+        order.swap(orderOut);
+    }
+    return order;
+}
+
 // The pooled values in ascending order once, so that the values of every group of a
 // partition (each position in at most one group) come out sorted in one pass over the
 // pool instead of one sort per group.
@@ -32,18 +79,10 @@ class SortedPool {
 public:
     SortedPool(const std::vector<std::optional<double>>& pooled, bool withLogs) : m_withLogs(withLogs)
     {
-        std::vector<std::pair<double, qint64>> present;
-        present.reserve(pooled.size());
-        for (size_t i = 0; i < pooled.size(); ++i)
-            if (pooled[i] && std::isfinite(*pooled[i]))
-                present.emplace_back(*pooled[i], qint64(i));
-        std::sort(present.begin(), present.end());
-        m_order.reserve(present.size());
-        m_values.reserve(present.size());
-        for (const auto& [v, i] : present) {
-            m_order.push_back(i);
-            m_values.push_back(v);
-        }
+        m_order = orderByValue(pooled);
+        m_values.reserve(m_order.size());
+        for (qint64 i : m_order)
+            m_values.push_back(*pooled[size_t(i)]);
         if (withLogs) {
             VectorState::clearUpper();
             m_logs.reserve(m_values.size());
@@ -60,7 +99,16 @@ public:
     // The values of each group, owner[p] naming the group of position p (-1 for none).
     std::vector<Picked> split(const std::vector<int>& owner, size_t groups) const
     {
+        std::vector<size_t> sizes(groups, 0);
+        for (qint64 p : m_order)
+            if (owner[size_t(p)] >= 0)
+                ++sizes[size_t(owner[size_t(p)])];
         std::vector<Picked> out(groups);
+        for (size_t g = 0; g < groups; ++g) {
+            out[g].values.reserve(sizes[g]);
+            if (m_withLogs)
+                out[g].logs.reserve(sizes[g]);
+        }
         for (size_t r = 0; r < m_order.size(); ++r) {
             const int g = owner[size_t(m_order[r])];
             if (g < 0)
