@@ -1,6 +1,10 @@
 #include "app/AppDelegate.h"
 
 #include "platform/KeyedArchive.h"
+#include "stats/MyDescriptives.h"
+#include "stats/MyKolmogorov.h"
+#include "stats/MyNorm2.h"
+#include "stats/MyShapiro.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -98,6 +102,9 @@ AppDelegate::~AppDelegate()
 {
     if (s_shared == this)
         s_shared = nullptr;
+    // The test engines keep pointers to the other two: they go first.
+    m_kolmogorov.reset();
+    m_shapiro.reset();
 }
 
 AppDelegate* AppDelegate::shared()
@@ -115,6 +122,21 @@ FontSpec AppDelegate::systemFont(double size)
 }
 
 // Start-up ----------------------------------------------------------------------------------
+
+bool AppDelegate::createEngines(QString* error)
+{
+    try {
+        m_norm = std::make_unique<MyNorm2>();
+        m_descriptives = std::make_unique<MyDescriptives>();
+    } catch (const std::exception& e) {
+        if (error)
+            *error = QStringLiteral("The statistics tables could not be loaded: %1").arg(QString::fromUtf8(e.what()));
+        return false;
+    }
+    ourNorm = m_norm.get();
+    ourDescriptives = m_descriptives.get();
+    return true;
+}
 
 bool AppDelegate::applicationWillFinishLaunching(QString* error)
 {
@@ -140,6 +162,17 @@ bool AppDelegate::applicationWillFinishLaunching(QString* error)
     if (!loadConfigRes(resource, error))
         return false;
 
+    if (!ourNorm || !ourDescriptives)
+        return fail(QStringLiteral("The statistics engines are missing."));
+    try {
+        m_shapiro = std::make_unique<MyShapiro>(ourNorm);
+        m_kolmogorov = std::make_unique<MyKolmogorov>(ourDescriptives, ourNorm);
+    } catch (const std::exception& e) {
+        return fail(QStringLiteral("The statistics tables could not be loaded: %1").arg(QString::fromUtf8(e.what())));
+    }
+    shapiro = m_shapiro.get();
+    kolmogorov = m_kolmogorov.get();
+
     makeAppDefaults();
     loadUserDefaults(defaultsSource ? *defaultsSource : DefaultsStore::load());
     return true;
@@ -148,7 +181,8 @@ bool AppDelegate::applicationWillFinishLaunching(QString* error)
 bool AppDelegate::finishLaunching()
 {
     QString error;
-    if (applicationWillFinishLaunching(&error))
+    const bool connected = (ourNorm && ourDescriptives) || createEngines(&error);
+    if (connected && applicationWillFinishLaunching(&error))
         return true;
     alert.setMessageText(error);
     alert.runModal();

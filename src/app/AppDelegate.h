@@ -88,7 +88,8 @@ public:
     // user) when start-up cannot go on: no screen, a configRes.plist with missing or
     // misshapen keys, an engine missing.
     bool applicationWillFinishLaunching(QString* error = nullptr);
-    // applicationWillFinishLaunching, with its failure shown through the shared alert.
+    // The application's start: createEngines unless engines are connected already, then
+    // applicationWillFinishLaunching; a failure is shown through the shared alert.
     bool finishLaunching();
 
     // The steps, callable on their own.
@@ -130,4 +131,10 @@ public:
 private:
     QStringList m_validVersions{"4.0", "4.1", "4.11"};
     QString m_curVersion{"4.11"};
+
+    // The engines the delegate made; the public pointers are what everyone reads.
+    std::unique_ptr<MyNorm2> m_norm;
+    std::unique_ptr<MyDescriptives> m_descriptives;
+    std::unique_ptr<MyShapiro> m_shapiro;
+    std::unique_ptr<MyKolmogorov> m_kolmogorov;
 };

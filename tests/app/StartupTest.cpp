@@ -1,6 +1,8 @@
 // The start-up sequence with scripted alerts.
 #include "app/AppDelegate.h"
 #include "platform/PropertyList.h"
+#include "stats/MyKolmogorov.h"
+#include "stats/MyShapiro.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -36,8 +38,16 @@ TEST(Startup, RunsThroughWithBundledResource)
     AppDelegate delegate;
     delegate.defaultsSource = DefaultsStore();
     QString error;
+    ASSERT_TRUE(delegate.createEngines(&error)) << error.toStdString();
     ASSERT_TRUE(delegate.applicationWillFinishLaunching(&error)) << error.toStdString();
     EXPECT_TRUE(scripted.dialogs.alerts.isEmpty());
+
+    // The test engines share the engines that were connected.
+    ASSERT_NE(delegate.shapiro, nullptr);
+    ASSERT_NE(delegate.kolmogorov, nullptr);
+    EXPECT_EQ(delegate.shapiro->ourNorm(), delegate.ourNorm);
+    EXPECT_EQ(delegate.kolmogorov->ourNorm(), delegate.ourNorm);
+    EXPECT_EQ(delegate.kolmogorov->ourDescriptives(), delegate.ourDescriptives);
 
     const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
     EXPECT_EQ(delegate.mainscreenFrame, Rect(0, 0, screen.width(), screen.height()));
@@ -59,6 +69,7 @@ TEST(Startup, LoadsDescriptionTables)
     AppDelegate delegate;
     delegate.configResSource = validResource();
     delegate.defaultsSource = DefaultsStore();
+    ASSERT_TRUE(delegate.createEngines());
     ASSERT_TRUE(delegate.applicationWillFinishLaunching());
     EXPECT_EQ(delegate.configResOutlineItem, validResource().value("intoOutlineItem").toMap());
     EXPECT_EQ(delegate.configResString, validResource().value("configResString").toMap());
@@ -72,13 +83,30 @@ TEST(Startup, MissingOrUnreadableResourceLeavesTablesEmpty)
         AppDelegate delegate;
         delegate.configResSource = resource;
         delegate.defaultsSource = DefaultsStore();
+        ASSERT_TRUE(delegate.createEngines());
         EXPECT_TRUE(delegate.applicationWillFinishLaunching());
+        EXPECT_NE(delegate.shapiro, nullptr);
+        EXPECT_NE(delegate.kolmogorov, nullptr);
         EXPECT_TRUE(delegate.configResOutlineItem.isEmpty());
         EXPECT_TRUE(delegate.configResString.isEmpty());
         EXPECT_TRUE(delegate.configIndexDict.isEmpty());
         EXPECT_EQ(delegate.defaultBox, delegate.appDefaultBox);
         EXPECT_TRUE(scripted.dialogs.alerts.isEmpty());
     }
+}
+
+TEST(Startup, StopsWithoutEngines)
+{
+    ScopedScriptedDialogs scripted;
+    AppDelegate delegate;
+    delegate.configResSource = validResource();
+    delegate.defaultsSource = DefaultsStore();
+    QString error;
+    EXPECT_FALSE(delegate.applicationWillFinishLaunching(&error));
+    EXPECT_TRUE(error.contains("statistics engines")) << error.toStdString();
+    EXPECT_EQ(delegate.shapiro, nullptr);
+    EXPECT_TRUE(delegate.appDefaultDots.isEmpty());
+    EXPECT_TRUE(scripted.dialogs.alerts.isEmpty());
 }
 
 struct DamageCase {
