@@ -305,9 +305,9 @@ std::optional<MyAnalysisData> MyAnalysisBuilder::analysisFromSelection(MySelecto
     const SortedPool pool(pooled, withLogs);
     QHash<QString, std::vector<double>> logsOf;
     auto keep = [&](const QString& key, Picked picked) {
-        d.values.insert(key, std::move(picked.values));
+        d.values.emplace(key, std::move(picked.values));
         if (withLogs)
-            logsOf.insert(key, std::move(picked.logs));
+            logsOf.emplace(key, std::move(picked.logs));
     };
     // The values of each group, in one pass when no position is in two groups.
     auto groupValues = [&](const std::vector<std::vector<qint64>>& groups) {
@@ -416,11 +416,11 @@ std::optional<MyAnalysisData> MyAnalysisBuilder::analysisFromSelection(MySelecto
         keep(k, std::move(perCategory[size_t(i)]));
         MyDescriptives::BoxValues box = m_engine.boxValues(valuesOf(d.values, k), d.graphType);
         d.graphDescriptives.insert(k, box.dict);
-        d.outliers.insert(k, std::move(box.outliers));
+        d.outliers.emplace(k, std::move(box.outliers));
         if (withLogs) {
             MyDescriptives::BoxValues logBox = m_engine.boxValues(valuesOf(logsOf, k), d.graphType);
             d.graphLogDescriptives.insert(k, logBox.dict);
-            d.logOutliers.insert(k, std::move(logBox.outliers));
+            d.logOutliers.emplace(k, std::move(logBox.outliers));
         }
         describe(k);
     }
