@@ -1,3 +1,4 @@
+#include "analysis/MyDocumentAnalyses.h"
 #include "app/AppDelegate.h"
 #include "document/Document.h"
 #include "platform/Dialogs.h"
@@ -23,6 +24,8 @@ int main(int argc, char** argv)
     settingCont.ourDelegate = &delegate;
     delegate.settingCont = &settingCont;
 
+    // Packages read their analyses and regenerate lost graph settings through these.
+    MyDocumentAnalyses::registerHooks();
     MyDocumentWindows::install();
     DocumentController documents(Document::factory(&delegate));
     const QStringList arguments = QApplication::arguments();
