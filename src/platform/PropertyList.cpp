@@ -330,16 +330,24 @@ bool fromPlist(plist_t node, QVariant& out, QString& problem)
         return true;
     }
     case PLIST_ARRAY: {
+        // Walked with an iterator: libplist finds an item by position by counting from the
+        // first, which made a 150,000-element binary array take over a minute.
         QVariantList list;
-        const uint32_t n = plist_array_get_size(node);
-        list.reserve(n);
-        for (uint32_t i = 0; i < n; ++i) {
+        list.reserve(qsizetype(plist_array_get_size(node)));
+        plist_array_iter it = nullptr;
+        plist_array_new_iter(node, &it);
+        const std::unique_ptr<void, void (*)(void*)> iterOwner(it, free);
+        for (;;) {
+            plist_t item = nullptr;
+            plist_array_next_item(node, it, &item);
+            if (!item)
+                break;
             QVariant e;
-            if (!fromPlist(plist_array_get_item(node, i), e, problem))
+            if (!fromPlist(item, e, problem))
                 return false;
-            list.append(e);
+            list.append(std::move(e));
         }
-        out = list;
+        out = std::move(list);
         return true;
     }
     case PLIST_DICT: {
