@@ -18,9 +18,10 @@ QVariantMap classEntry(const QStringList& chain)
     return {{"$classname", chain.first()}, {"$classes", chain}};
 }
 
-QByteArray archive(const QVariantList& objects, const QVariant& root = uid(1))
+QByteArray archive(const QVariantList& objects, const QVariant& root = uid(1),
+                   const QString& archiver = "NSKeyedArchiver")
 {
-    return PropertyList::toBinary(QVariantMap{{"$archiver", QString("NSKeyedArchiver")},
+    return PropertyList::toBinary(QVariantMap{{"$archiver", archiver},
                                               {"$version", qint64(100000)},
                                               {"$top", QVariantMap{{"root", root}}},
                                               {"$objects", objects}});
@@ -38,9 +39,7 @@ TEST_P(ColourRoundTrip, ComesBackExactly)
     const Color color = GetParam().color;
     const std::optional<Color> back = KeyedArchive::unarchiveColor(KeyedArchive::archiveColor(color));
     ASSERT_TRUE(back.has_value());
-    EXPECT_EQ(*back, color);
-    EXPECT_EQ(back->colorSpace, color.colorSpace);
-    EXPECT_EQ(back->alpha(), color.alpha());
+    EXPECT_EQ(*back, color);   // colour space and every component, exactly
 
     TextAttributes attributes{FontSpec{"Helvetica", 11.5, 16}, color};
     const auto backAttributes =
@@ -75,6 +74,12 @@ TEST(KeyedArchive, GrayAndRgbStayApart)
     EXPECT_EQ(Color::gray(1).toQColor(), Color::rgb(1, 1, 1).toQColor());
 }
 
+// The object a reference points at.
+QVariant at(const QVariantList& objects, const QVariant& ref)
+{
+    return objects.value(qsizetype(ref.value<PlistUid>().value));
+}
+
 TEST(KeyedArchive, WrittenLayout)
 {
     const QVariantMap a = PropertyList::fromData(KeyedArchive::archiveColor(Color::rgb(1, 0, 0.5, 0.25))).toMap();
@@ -83,12 +88,11 @@ TEST(KeyedArchive, WrittenLayout)
     const QVariantList objects = a.value("$objects").toList();
     ASSERT_EQ(objects.size(), 3);
     EXPECT_EQ(objects[0].toString(), "$null");
-    const quint64 root = a.value("$top").toMap().value("root").value<PlistUid>().value;
-    ASSERT_EQ(root, 1u);
+    ASSERT_EQ(a.value("$top").toMap().value("root").value<PlistUid>().value, 1u);
     const QVariantMap color = objects[1].toMap();
     EXPECT_EQ(color.value("NSColorSpace").toLongLong(), 1);
     EXPECT_EQ(color.value("NSRGB").toByteArray(), QByteArray("1 0 0.5 0.25\0", 13));
-    const QVariantMap cls = objects[color.value("$class").value<PlistUid>().value].toMap();
+    const QVariantMap cls = at(objects, color.value("$class")).toMap();
     EXPECT_EQ(cls.value("$classname").toString(), "NSColor");
     EXPECT_EQ(cls.value("$classes").toStringList(), QStringList({"NSColor", "NSObject"}));
 
@@ -101,16 +105,15 @@ TEST(KeyedArchive, WrittenLayout)
         {FontSpec{"Lucida Grande", 12, 16}, Color::gray(0)})).toMap();
     const QVariantList o = t.value("$objects").toList();
     const QVariantMap dict = o[1].toMap();
-    EXPECT_EQ(o[dict.value("$class").value<PlistUid>().value].toMap().value("$classname").toString(),
-              "NSDictionary");
+    EXPECT_EQ(at(o, dict.value("$class")).toMap().value("$classname").toString(), "NSDictionary");
     const QVariantList keys = dict.value("NS.keys").toList();
     const QVariantList values = dict.value("NS.objects").toList();
     ASSERT_EQ(keys.size(), 2);
     ASSERT_EQ(values.size(), 2);
-    EXPECT_EQ(o[keys[0].value<PlistUid>().value].toString(), "NSFont");
-    EXPECT_EQ(o[keys[1].value<PlistUid>().value].toString(), "NSColor");
-    const QVariantMap font = o[values[0].value<PlistUid>().value].toMap();
-    EXPECT_EQ(o[font.value("NSName").value<PlistUid>().value].toString(), "Lucida Grande");
+    EXPECT_EQ(at(o, keys[0]).toString(), "NSFont");
+    EXPECT_EQ(at(o, keys[1]).toString(), "NSColor");
+    const QVariantMap font = at(o, values[0]).toMap();
+    EXPECT_EQ(at(o, font.value("NSName")).toString(), "Lucida Grande");
     EXPECT_EQ(font.value("NSSize").typeId(), QMetaType::Double);
     EXPECT_EQ(font.value("NSSize").toDouble(), 12.0);
     EXPECT_EQ(font.value("NSfFlags").toLongLong(), 16);
@@ -180,16 +183,22 @@ struct Hostile {
     QByteArray data;
 };
 
-QVariantList withObject(int index, const QVariant& object)
+// The hand-built archive with one object replaced.
+QByteArray archiveWith(int index, const QVariant& object)
 {
     QVariantList objects = platformStyleObjects();
     objects[index] = object;
-    return objects;
+    return archive(objects);
 }
 
-QVariantMap colourObject(const QVariant& space, const QByteArray& text, const char* key = "NSRGB")
+QByteArray withDictionary(const QVariantList& keys, const QVariantList& values)
 {
-    return {{"NSColorSpace", space}, {key, text}, {"$class", uid(6)}};
+    return archiveWith(1, QVariantMap{{"NS.keys", keys}, {"NS.objects", values}, {"$class", uid(13)}});
+}
+
+QByteArray withColour(qint64 space, const QVariant& text, quint64 cls = 6)
+{
+    return archiveWith(5, QVariantMap{{"NSColorSpace", space}, {"NSRGB", text}, {"$class", uid(cls)}});
 }
 
 QByteArray deeplyNestedArchive()
@@ -213,37 +222,23 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Hostile{"notAPropertyList", "not an archive"},
         Hostile{"empty", QByteArray()},
-        Hostile{"wrongArchiver", PropertyList::toBinary(QVariantMap{{"$archiver", QString("Other")},
-                                                                    {"$version", qint64(100000)},
-                                                                    {"$top", QVariantMap{{"root", uid(1)}}},
-                                                                    {"$objects", QVariantList{QString("$null")}}})},
+        Hostile{"wrongArchiver", archive(platformStyleObjects(), uid(1), "Other")},
         Hostile{"rootIsNull", archive(platformStyleObjects(), uid(0))},
         Hostile{"rootOutOfRange", archive(platformStyleObjects(), uid(99))},
         Hostile{"rootNotAReference", archive(platformStyleObjects(), qint64(1))},
-        Hostile{"dictionaryHoldsItself",
-                archive(withObject(1, QVariantMap{{"NS.keys", QVariantList{uid(2)}},
-                                                  {"NS.objects", QVariantList{uid(1)}},
-                                                  {"$class", uid(13)}}))},
-        Hostile{"classIsItself", archive(withObject(5, QVariantMap{{"NSColorSpace", qint64(1)},
-                                                                   {"NSRGB", QByteArray("1 0 0")},
-                                                                   {"$class", uid(5)}}))},
-        Hostile{"colourOfFontClass", archive(withObject(6, classEntry({"NSFont", "NSObject"})))},
-        Hostile{"dictionaryOfArrayClass", archive(withObject(13, classEntry({"NSArray", "NSObject"})))},
-        Hostile{"fontNameNotAString", archive(withObject(12, qint64(3)))},
-        Hostile{"keysAndObjectsDiffer",
-                archive(withObject(1, QVariantMap{{"NS.keys", QVariantList{uid(2), uid(4)}},
-                                                  {"NS.objects", QVariantList{uid(5)}},
-                                                  {"$class", uid(13)}}))},
-        Hostile{"unknownColourSpace", archive(withObject(5, colourObject(qint64(7), "1 0 0")))},
-        Hostile{"grayTextMissing", archive(withObject(5, colourObject(qint64(3), "1 0 0")))},
-        Hostile{"componentsNotNumbers", archive(withObject(5, colourObject(qint64(1), "1 x 0")))},
-        Hostile{"tooManyComponents", archive(withObject(5, colourObject(qint64(1), "1 0 0 1 1")))},
-        Hostile{"tooFewComponents", archive(withObject(5, colourObject(qint64(1), "1 0")))},
-        Hostile{"infiniteComponent", archive(withObject(5, colourObject(qint64(1), "inf 0 0")))},
-        Hostile{"componentsNotData",
-                archive(withObject(5, QVariantMap{{"NSColorSpace", qint64(1)},
-                                                  {"NSRGB", QString("1 0 0")},
-                                                  {"$class", uid(6)}}))},
+        Hostile{"dictionaryHoldsItself", withDictionary({uid(2)}, {uid(1)})},
+        Hostile{"keysAndObjectsDiffer", withDictionary({uid(2), uid(4)}, {uid(5)})},
+        Hostile{"classIsItself", withColour(1, QByteArray("1 0 0"), 5)},
+        Hostile{"colourOfFontClass", archiveWith(6, classEntry({"NSFont", "NSObject"}))},
+        Hostile{"dictionaryOfArrayClass", archiveWith(13, classEntry({"NSArray", "NSObject"}))},
+        Hostile{"fontNameNotAString", archiveWith(12, qint64(3))},
+        Hostile{"unknownColourSpace", withColour(7, QByteArray("1 0 0"))},
+        Hostile{"grayTextMissing", withColour(3, QByteArray("1 0 0"))},
+        Hostile{"componentsNotNumbers", withColour(1, QByteArray("1 x 0"))},
+        Hostile{"tooManyComponents", withColour(1, QByteArray("1 0 0 1 1"))},
+        Hostile{"tooFewComponents", withColour(1, QByteArray("1 0"))},
+        Hostile{"infiniteComponent", withColour(1, QByteArray("inf 0 0"))},
+        Hostile{"componentsNotData", withColour(1, QString("1 0 0"))},
         Hostile{"deepNesting", deeplyNestedArchive()}),
     [](const auto& info) { return std::string(info.param.name); });
 

