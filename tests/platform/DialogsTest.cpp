@@ -3,7 +3,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QColorDialog>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
@@ -16,31 +15,20 @@
 
 namespace {
 
-// Acts on the next modal dialog of type T once it is shown; gives up after a few seconds so
-// that a dialog that never appears fails the test instead of hanging it.
+// Acts on the next modal dialog of type T once it is shown; gives up after about five
+// seconds so that a dialog that never appears fails the test instead of hanging it.
 template <typename T>
-void whenShown(std::function<void(T*)> act)
+void whenShown(std::function<void(T*)> act, int triesLeft = 500)
 {
-    auto* clock = new QElapsedTimer;
-    clock->start();
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [=] {
+    QTimer::singleShot(10, [=] {
         T* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (dialog && dialog->isVisible()) {
-            timer->stop();
+        if (dialog && dialog->isVisible())
             act(dialog);
-        } else if (clock->elapsed() > 5000) {
-            timer->stop();
-            if (QWidget* w = QApplication::activeModalWidget())
-                w->close();
-        } else {
-            return;
-        }
-        timer->deleteLater();
-        delete clock;
+        else if (triesLeft > 0)
+            whenShown<T>(act, triesLeft - 1);
+        else if (QWidget* w = QApplication::activeModalWidget())
+            w->close();
     });
-    timer->start();
 }
 
 void clickButton(QMessageBox* box, const QString& text)
@@ -98,10 +86,10 @@ TEST(ScriptedDialogs, ScopesNestAndRestore)
 }
 
 struct QuestionCase {
+    const char* name;
     const char* click;   // a button text, or "" to press Escape
     int expected;
 };
-void PrintTo(const QuestionCase& c, std::ostream* os) { *os << (*c.click ? c.click : "Escape"); }
 
 class QtQuestion : public ::testing::TestWithParam<QuestionCase> {};
 
@@ -123,8 +111,9 @@ TEST_P(QtQuestion, ReturnsTheIndexOfTheButtonChosen)
 }
 
 INSTANTIATE_TEST_SUITE_P(Buttons, QtQuestion, ::testing::Values(
-    QuestionCase{"Save", 0}, QuestionCase{"Don't Save", 1}, QuestionCase{"Cancel", 2},
-    QuestionCase{"", 2}));
+    QuestionCase{"Save", "Save", 0}, QuestionCase{"DontSave", "Don't Save", 1},
+    QuestionCase{"Cancel", "Cancel", 2}, QuestionCase{"Escape", "", 2}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(QtDialogs, AlertShowsBothTextsAndOneButton)
 {

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QMap>
 #include <QTemporaryDir>
+#include <array>
 #include <gtest/gtest.h>
 
 namespace {
@@ -53,17 +54,15 @@ public:
     bool writePackage(const QString& dirPath, SaveKind, QString* error) override
     {
         int written = 0;
-        for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        for (auto it = files.cbegin(); it != files.cend(); ++it, ++written) {
             if (written == failAfterFiles) {
                 *error = "The disk is full.";
                 return false;
             }
-            const QString path = dirPath + "/" + it.key();
-            QDir().mkpath(QFileInfo(path).absolutePath());
-            QFile f(path);
+            QFile f(dirPath + "/" + it.key());
+            QDir().mkpath(QFileInfo(f).absolutePath());
             if (!f.open(QIODevice::WriteOnly) || f.write(it.value()) != it.value().size())
                 return false;
-            ++written;
         }
         return true;
     }
@@ -162,10 +161,6 @@ TEST_F(DocumentControllerTest, ReplacingAPackageDropsFilesNoLongerWritten)
 }
 
 enum class Failure { DocumentRefuses, DocumentRefusesAtOnce, ParentIsAFile };
-void PrintTo(Failure f, std::ostream* os)
-{
-    *os << (f == Failure::DocumentRefuses ? "DocumentRefuses" : f == Failure::DocumentRefusesAtOnce ? "DocumentRefusesAtOnce" : "ParentIsAFile");
-}
 
 class FailedSave : public DocumentControllerTest, public ::testing::WithParamInterface<Failure> {};
 
@@ -209,7 +204,10 @@ TEST_P(FailedSave, KeepsTheOldPackageByteForByteAndSaysWhy)
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, FailedSave, ::testing::Values(
-    Failure::DocumentRefuses, Failure::DocumentRefusesAtOnce, Failure::ParentIsAFile));
+    Failure::DocumentRefuses, Failure::DocumentRefusesAtOnce, Failure::ParentIsAFile),
+    [](const auto& info) {
+        return std::string(std::array{"DocumentRefuses", "DocumentRefusesAtOnce", "ParentIsAFile"}[int(info.param)]);
+    });
 
 TEST_F(DocumentControllerTest, FailedCommandIsAlerted)
 {
@@ -273,6 +271,7 @@ TEST_F(DocumentControllerTest, AutosaveWritesChangedSavedDocumentsInPlaceOnly)
 }
 
 struct CloseCase {
+    const char* name;
     bool edited;
     bool titled;
     std::deque<int> answers;
@@ -280,12 +279,8 @@ struct CloseCase {
     bool closed;
     bool written;
     int questions;
+    bool saveFails = false;   // the document refuses to write: alerted, and it stays open
 };
-void PrintTo(const CloseCase& c, std::ostream* os)
-{
-    *os << (c.edited ? "edited" : "clean") << (c.titled ? " titled" : " untitled") << " answer "
-        << (c.answers.empty() ? -1 : c.answers.front());
-}
 
 class Closing : public DocumentControllerTest, public ::testing::WithParamInterface<CloseCase> {};
 
@@ -295,6 +290,7 @@ TEST_P(Closing, AsksOnlyWhenEditedAndObeysTheAnswer)
     FakeDocument* doc = c.titled ? savedDoc("Closing") : newDoc();
     doc->saves.clear();
     doc->edited = c.edited;
+    doc->failAfterFiles = c.saveFails ? 0 : -1;
     dialogs.answers = c.answers;
     for (const QString& f : c.files)
         dialogs.files.push_back(f.isEmpty() ? f : dir.filePath(f));
@@ -310,28 +306,20 @@ TEST_P(Closing, AsksOnlyWhenEditedAndObeysTheAnswer)
     EXPECT_EQ(stillListed, !c.closed);
     EXPECT_EQ(doc->saves.size(), size_t(c.written ? 1 : 0)) << "a closed document lives until the event loop runs";
     EXPECT_EQ(events.windowsClosed, c.closed ? 1 : 0);
+    EXPECT_EQ(dialogs.alerts.size(), c.saveFails ? 1 : 0);
     flushDeferredDeletes();
     EXPECT_EQ(events.destroyed, c.closed ? 1 : 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, Closing, ::testing::Values(
-    CloseCase{false, true, {}, {}, true, false, 0},                  // not edited: no question
-    CloseCase{true, true, {0}, {}, true, true, 1},                   // Save
-    CloseCase{true, true, {1}, {}, true, false, 1},                  // Don't Save
-    CloseCase{true, true, {2}, {}, false, false, 1},                 // Cancel
-    CloseCase{true, false, {0}, {""}, false, false, 1},              // Save, chooser cancelled
-    CloseCase{true, false, {0}, {"Named"}, true, true, 1}));         // Save, a place chosen
-
-TEST_F(DocumentControllerTest, SaveFailureWhileClosingKeepsTheDocument)
-{
-    FakeDocument* doc = savedDoc("Stays");
-    doc->edited = true;
-    doc->failAfterFiles = 0;
-    dialogs.answers = {0};
-    EXPECT_FALSE(controller.closeDocument(doc));
-    EXPECT_EQ(controller.documents().size(), 1u);
-    EXPECT_EQ(dialogs.alerts.size(), 1);
-}
+    CloseCase{"NotEdited", false, true, {}, {}, true, false, 0},
+    CloseCase{"Save", true, true, {0}, {}, true, true, 1},
+    CloseCase{"DontSave", true, true, {1}, {}, true, false, 1},
+    CloseCase{"Cancel", true, true, {2}, {}, false, false, 1},
+    CloseCase{"SaveFails", true, true, {0}, {}, false, false, 1, true},
+    CloseCase{"ChooserCancelled", true, false, {0}, {""}, false, false, 1},
+    CloseCase{"PlaceChosen", true, false, {0}, {"Named"}, true, true, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DocumentControllerTest, QuitReviewsEveryDocumentAndStopsAtCancel)
 {
@@ -374,10 +362,10 @@ TEST_F(DocumentControllerTest, OpeningReadsAPackageAndBringsAnOpenOneToTheFront)
 }
 
 struct BadOpen {
+    const char* name;
     const char* path;    // relative to the test folder
     const char* words;   // must appear in the error
 };
-void PrintTo(const BadOpen& b, std::ostream* os) { *os << b.path; }
 
 class FailedOpen : public DocumentControllerTest, public ::testing::WithParamInterface<BadOpen> {};
 
@@ -396,10 +384,11 @@ TEST_P(FailedOpen, SaysWhyAndKeepsAPristineDocument)
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, FailedOpen, ::testing::Values(
-    BadOpen{"Missing.vlbdoc", "there is no such file"},
-    BadOpen{"plain.vlbdoc", "not a document package"},
-    BadOpen{"Folder", "not a document package"},
-    BadOpen{"Empty.vlbdoc", "Its version is not known."}));
+    BadOpen{"Missing", "Missing.vlbdoc", "there is no such file"},
+    BadOpen{"PlainFile", "plain.vlbdoc", "not a document package"},
+    BadOpen{"NoExtension", "Folder", "not a document package"},
+    BadOpen{"DocumentRefuses", "Empty.vlbdoc", "Its version is not known."}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DocumentControllerTest, ASuccessfulOpenClosesAPristineUntitledDocument)
 {
