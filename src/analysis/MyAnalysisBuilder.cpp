@@ -97,25 +97,35 @@ public:
     Picked all() const { return {m_values, m_logs}; }
 
     // The values of each group, owner[p] naming the group of position p (-1 for none).
+    // owner is read once, in rank order; the lists are sized first and then filled
+    // through plain pointers.
     std::vector<Picked> split(const std::vector<int>& owner, size_t groups) const
     {
+        std::vector<int> groupOf(m_order.size());
         std::vector<size_t> sizes(groups, 0);
-        for (qint64 p : m_order)
-            if (owner[size_t(p)] >= 0)
-                ++sizes[size_t(owner[size_t(p)])];
-        std::vector<Picked> out(groups);
-        for (size_t g = 0; g < groups; ++g) {
-            out[g].values.reserve(sizes[g]);
-            if (m_withLogs)
-                out[g].logs.reserve(sizes[g]);
-        }
         for (size_t r = 0; r < m_order.size(); ++r) {
             const int g = owner[size_t(m_order[r])];
+            groupOf[r] = g;
+            if (g >= 0)
+                ++sizes[size_t(g)];
+        }
+        std::vector<Picked> out(groups);
+        std::vector<double*> values(groups), logs(groups);
+        for (size_t g = 0; g < groups; ++g) {
+            out[g].values.resize(sizes[g]);
+            values[g] = out[g].values.data();
+            if (m_withLogs) {
+                out[g].logs.resize(sizes[g]);
+                logs[g] = out[g].logs.data();
+            }
+        }
+        for (size_t r = 0; r < groupOf.size(); ++r) {
+            const int g = groupOf[r];
             if (g < 0)
                 continue;
-            out[size_t(g)].values.push_back(m_values[r]);
+            *values[size_t(g)]++ = m_values[r];
             if (m_withLogs)
-                out[size_t(g)].logs.push_back(m_logs[r]);
+                *logs[size_t(g)]++ = m_logs[r];
         }
         return out;
     }
