@@ -24,15 +24,29 @@ const std::vector<double>& finiteOnly(const std::vector<double>& values, std::ve
     return storage;
 }
 
+bool finiteAndAscending(const std::vector<double>& values)
+{
+    for (size_t i = 0; i < values.size(); ++i)
+        if (!std::isfinite(values[i]) || (i > 0 && values[i] < values[i - 1]))
+            return false;
+    return true;
+}
+
 // The finite values ascending: the argument itself when it already is (the analysis builder's
 // lists are), so that those are neither copied nor sorted again.
 const std::vector<double>& finiteAscending(const std::vector<double>& values, std::vector<double>& storage)
 {
-    if (allFinite(values) && std::is_sorted(values.begin(), values.end()))
+    if (finiteAndAscending(values))
         return values;
     storage = MyDescriptives::finiteValues(values);
     std::sort(storage.begin(), storage.end());
     return storage;
+}
+
+bool allEqual(const std::vector<double>& values)
+{
+    const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
+    return lo != values.end() && *lo == *hi;
 }
 }
 
@@ -69,24 +83,27 @@ MyDescriptives::Variances MyDescriptives::variances(const std::vector<double>& v
 
 // Deviations from the mean, refined once by their own mean, so that a large common offset
 // (1e9 + small values) does not leak rounding into the moments.
-MyDescriptives::Centred MyDescriptives::centre(const std::vector<double>& finite) const
+MyDescriptives::Centred MyDescriptives::centre(const std::vector<double>& finite, bool equal) const
 {
     Centred c;
     if (finite.empty())
         return c;
-    const auto [lo, hi] = std::minmax_element(finite.begin(), finite.end());
-    c.allEqual = *lo == *hi;
+    c.allEqual = equal;
     if (c.allEqual) {
-        c.mean = *lo;
+        c.mean = finite.front();
         c.deviations.assign(finite.size(), 0.0);
         return c;
     }
     const int64_t n = int64_t(finite.size());
     const double first = mean(finite, n);
+    // The deviations and their sum in one pass; the sum is mean()'s, term by term.
     c.deviations.reserve(finite.size());
-    for (double v : finite)
+    double sum = 0.0;
+    for (double v : finite) {
         c.deviations.push_back(v - first);
-    const double correction = mean(c.deviations, n);
+        sum += c.deviations.back();
+    }
+    const double correction = sum / double(n);
     for (double& d : c.deviations)
         d -= correction;
     c.mean = first + correction;
@@ -122,7 +139,7 @@ MyDescriptives::VarianceSummary MyDescriptives::variancesFromValues(const std::v
 {
     std::vector<double> storage;
     const std::vector<double>& finite = finiteOnly(values, storage);
-    return summary(finite, centre(finite));
+    return summary(finite, centre(finite, allEqual(finite)));
 }
 
 double MyDescriptives::median(const std::vector<double>& sorted, int64_t n) const
@@ -226,12 +243,12 @@ std::pair<int64_t, DescriptivesDict> MyDescriptives::descriptives(const std::vec
     // The sums run over the values in their given order, whatever the sorting below.
     std::vector<double> finiteStorage, sortedStorage;
     const std::vector<double>& finite = finiteOnly(values, finiteStorage);
-    const Centred centred = centre(finite);
+    if (finite.empty())
+        return {0, DescriptivesDict{}};
+    const std::vector<double>& sorted = finiteAscending(finite, sortedStorage);
+    const Centred centred = centre(finite, sorted.front() == sorted.back());
     const VarianceSummary s = summary(finite, centred);
     DescriptivesDict d;
-    if (s.n == 0)
-        return {0, d};
-    const std::vector<double>& sorted = finiteAscending(finite, sortedStorage);
     d.min = sorted.front();
     d.max = sorted.back();
     d.median = median(sorted, s.n);
@@ -261,7 +278,7 @@ MyDescriptives::BoxValues MyDescriptives::boxValues(const std::vector<double>& s
     if (x.empty())
         return r;
     if (r.dict.scatter) {
-        r.dict.mean = present(centre(x).mean);
+        r.dict.mean = present(centre(x, x.front() == x.back()).mean);
         r.dict.median = median(x, int64_t(x.size()));
         return r;
     }

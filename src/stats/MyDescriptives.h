@@ -58,6 +58,7 @@ private:
         std::vector<double> deviations;
         bool allEqual = false;
     };
-    Centred centre(const std::vector<double>& finite) const;
+    // equal: every value is the same (the caller knows it from the order or the extremes).
+    Centred centre(const std::vector<double>& finite, bool equal) const;
     VarianceSummary summary(const std::vector<double>& finite, const Centred& centred) const;
 };
