@@ -209,16 +209,6 @@ INSTANTIATE_TEST_SUITE_P(Ways, FailedSave, ::testing::Values(
         return std::string(std::array{"DocumentRefuses", "DocumentRefusesAtOnce", "ParentIsAFile"}[int(info.param)]);
     });
 
-TEST_F(DocumentControllerTest, FailedCommandIsAlerted)
-{
-    FakeDocument* doc = savedDoc("Alerted");
-    doc->failAfterFiles = 1;
-    EXPECT_FALSE(controller.saveDocumentInteractively(doc));
-    ASSERT_EQ(dialogs.alerts.size(), 1);
-    EXPECT_TRUE(dialogs.alerts[0].contains("The disk is full.")) << dialogs.alerts[0].toStdString();
-    EXPECT_TRUE(dialogs.alerts[0].contains(QString::fromUtf8("\u201cAlerted.vlbdoc\u201d")));
-}
-
 TEST_F(DocumentControllerTest, SaveToWritesACopyAndLeavesTheDocumentAlone)
 {
     FakeDocument* doc = savedDoc("Original");
@@ -341,7 +331,7 @@ TEST_F(DocumentControllerTest, QuitReviewsEveryDocumentAndStopsAtCancel)
     EXPECT_EQ(c->saves.back(), SaveKind::Save);
 }
 
-TEST_F(DocumentControllerTest, OpeningReadsAPackageAndBringsAnOpenOneToTheFront)
+TEST_F(DocumentControllerTest, OpeningReadsAPackageInPlaceOfAPristineUntitledOne)
 {
     FakeDocument* writer = savedDoc("Shared");
     writer->files["tableString.txt"] = "1\n2\n";
@@ -349,16 +339,23 @@ TEST_F(DocumentControllerTest, OpeningReadsAPackageAndBringsAnOpenOneToTheFront)
     const Files written = writer->files;
     const QString path = writer->fileName();
     controller.removeDocument(writer);
-    flushDeferredDeletes();
+    newDoc();   // untitled and never touched
+    FakeDocument* used = newDoc();
+    used->edited = true;
 
     auto* doc = static_cast<FakeDocument*>(controller.openDocument(path));
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(doc->files, written);
     EXPECT_EQ(doc->fileName(), path);
+    ASSERT_EQ(controller.documents().size(), 2u);
+    EXPECT_EQ(controller.documents()[0].get(), used);
+    EXPECT_EQ(controller.documents()[1].get(), doc) << "the pristine document is closed";
     const int shown = events.shown;
     EXPECT_EQ(controller.openDocument(path + "/"), doc) << "the same package, spelt differently";
-    EXPECT_EQ(controller.documents().size(), 1u);
+    EXPECT_EQ(controller.documents().size(), 2u);
     EXPECT_EQ(events.shown, shown + 1);
+    flushDeferredDeletes();
+    EXPECT_EQ(events.destroyed, 2);   // the writer and the pristine document
 }
 
 struct BadOpen {
@@ -390,32 +387,26 @@ INSTANTIATE_TEST_SUITE_P(Paths, FailedOpen, ::testing::Values(
     BadOpen{"DocumentRefuses", "Empty.vlbdoc", "Its version is not known."}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(DocumentControllerTest, ASuccessfulOpenClosesAPristineUntitledDocument)
+TEST_F(DocumentControllerTest, InteractiveCommandsAlertFailures)
 {
-    const QString path = savedDoc("Opened")->fileName();
-    controller.removeDocument(controller.documents()[0].get());
-    FakeDocument* pristine = newDoc();
-    FakeDocument* used = newDoc();
-    used->edited = true;
-    ASSERT_NE(controller.openDocument(path), nullptr);
-    ASSERT_EQ(controller.documents().size(), 2u);
-    EXPECT_EQ(controller.documents()[0].get(), used);
-    EXPECT_NE(controller.documents()[1].get(), pristine);
-}
-
-TEST_F(DocumentControllerTest, InteractiveAndCommandLineOpeningAlertFailures)
-{
-    const QString good = savedDoc("Good")->fileName();
-    controller.removeDocument(controller.documents()[0].get());
-    EXPECT_EQ(controller.openFromCommandLine({good, dir.filePath("Bad.vlbdoc")}), 1);
+    FakeDocument* doc = savedDoc("Alerted");
+    doc->failAfterFiles = 1;
+    EXPECT_FALSE(controller.saveDocumentInteractively(doc));
     ASSERT_EQ(dialogs.alerts.size(), 1);
-    EXPECT_TRUE(dialogs.alerts[0].contains(QString::fromUtf8("\u201cBad.vlbdoc\u201d")));
+    EXPECT_TRUE(dialogs.alerts[0].contains("The disk is full.")) << dialogs.alerts[0].toStdString();
+    EXPECT_TRUE(dialogs.alerts[0].contains(QString::fromUtf8("\u201cAlerted.vlbdoc\u201d")));
+
+    const QString good = doc->fileName();
+    controller.removeDocument(doc);
+    EXPECT_EQ(controller.openFromCommandLine({good, dir.filePath("Bad.vlbdoc")}), 1);
+    ASSERT_EQ(dialogs.alerts.size(), 2);
+    EXPECT_TRUE(dialogs.alerts[1].contains(QString::fromUtf8("\u201cBad.vlbdoc\u201d")));
 
     dialogs.files = {dir.filePath("Nothing.vlbdoc"), ""};
     EXPECT_EQ(controller.openDocumentInteractively(), nullptr);
-    EXPECT_EQ(dialogs.alerts.size(), 2);
+    EXPECT_EQ(dialogs.alerts.size(), 3);
     EXPECT_EQ(controller.openDocumentInteractively(), nullptr);
-    EXPECT_EQ(dialogs.alerts.size(), 2) << "a cancelled chooser is no failure";
+    EXPECT_EQ(dialogs.alerts.size(), 3) << "a cancelled chooser is no failure";
 }
 
 TEST_F(DocumentControllerTest, RevertReplacesTheDocumentWithWhatIsOnDisk)
