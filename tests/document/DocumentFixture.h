@@ -19,5 +19,16 @@ protected:
 
     std::unique_ptr<Document> newDocument() { return std::make_unique<Document>(&delegate); }
 
+    // A new document holding table, each column with the default settings.
+    std::unique_ptr<Document> tableDocument(const TableData& table)
+    {
+        auto doc = newDocument();
+        doc->tableData = table;
+        doc->columnSettings = ColumnSettings(table.size(), delegate.defaultColumnSettings);
+        doc->columnCounter = QVector<qint64>(table.size(), 0);
+        doc->setTableData();
+        return doc;
+    }
+
     AppDelegate delegate;
 };

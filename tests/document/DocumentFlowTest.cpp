@@ -16,10 +16,8 @@ protected:
     }
     bool isOpen(DocumentInterface* doc) const
     {
-        for (const auto& d : controller.documents())
-            if (d.get() == doc)
-                return true;
-        return false;
+        return std::any_of(controller.documents().begin(), controller.documents().end(),
+                           [doc](const auto& d) { return d.get() == doc; });
     }
 
     ScopedScriptedDialogs dialogs;
@@ -37,7 +35,6 @@ TEST_F(DocumentFlow, SaveClearsUndoButSaveToKeepsIt)
     ASSERT_TRUE(controller.saveAs(doc, path, &error)) << error.toStdString();
     EXPECT_FALSE(doc->isDocumentEdited());
     EXPECT_FALSE(doc->undoManager()->canUndo());
-    EXPECT_EQ(doc->historyOfTableData.size(), 1);
 
     type(doc, "80", 1, 2, false);
     ASSERT_TRUE(controller.saveTo(doc, temp.filePath("copy.vlbdoc"), &error)) << error.toStdString();
@@ -46,7 +43,6 @@ TEST_F(DocumentFlow, SaveClearsUndoButSaveToKeepsIt)
     EXPECT_EQ(doc->fileName(), path);
 
     ASSERT_TRUE(controller.autosave(doc, &error));
-    EXPECT_TRUE(doc->undoManager()->canUndo());
     doc->undoManager()->undo();
     EXPECT_EQ(doc->tableData, (TableData{{"Weight", "72"}}));
 

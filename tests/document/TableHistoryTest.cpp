@@ -17,23 +17,20 @@ TableData randomTable(QRandomGenerator& rng, int cols, int rows)
 TableData edited(QRandomGenerator& rng, TableData table)
 {
     switch (rng.bounded(5)) {
-    case 0:   // one cell
-        if (!table.isEmpty() && !table[0].isEmpty()) {
-            auto& column = table[rng.bounded(int(table.size()))];
-            column[rng.bounded(int(column.size()))] = QString::number(rng.bounded(1000));
-        }
+    case 0:   // one cell (tables here always have a column and a row)
+        table[rng.bounded(int(table.size()))][rng.bounded(int(table[0].size()))] = QString::number(rng.bounded(1000));
         break;
     case 1:   // a row more
         for (auto& column : table)
             column.append(rng.bounded(2) ? QString() : QStringLiteral("n"));
         break;
     case 2:   // a row less
-        if (!table.isEmpty() && table[0].size() > 1)
+        if (table[0].size() > 1)
             for (auto& column : table)
                 column.removeLast();
         break;
     case 3:   // a column more
-        table.append(QStringList(table.isEmpty() ? 1 : table[0].size(), QStringLiteral("c")));
+        table.append(QStringList(table[0].size(), QStringLiteral("c")));
         break;
     default:  // columns reordered
         std::reverse(table.begin(), table.end());
@@ -99,31 +96,25 @@ TEST(TableHistory, OneTypedCellIsStoredAsAPatch)
     EXPECT_EQ(history.at(0), table);
 }
 
-TEST(SnapshotHistory, PushRule)
+TEST(SnapshotHistory, PushAndCutRules)
 {
-    QVector<int> h{0, 1, 2};
-    SnapshotHistory::push(h, 2, 3, false);
-    EXPECT_EQ(h, (QVector<int>{0, 1, 2, 3}));
-    h = {0, 1, 2, 3, 4};
-    SnapshotHistory::push(h, 1, 9, false);
-    EXPECT_EQ(h, (QVector<int>{0, 1, 9}));
-    h = {0};
-    SnapshotHistory::push(h, 0, 7, true);
-    EXPECT_EQ(h, (QVector<int>{7}));
-    h = {0};
-    SnapshotHistory::push(h, 0, 7, false);
-    EXPECT_EQ(h, (QVector<int>{0, 7}));
-    h = {0, 1, 2, 3};
-    SnapshotHistory::push(h, 1, 7, true);
-    EXPECT_EQ(h, (QVector<int>{0, 1, 7}));
-
-    qint64 index = 3;
-    h = {0, 1, 2, 3, 4};
-    SnapshotHistory::cut(h, index);
-    EXPECT_EQ(h, QVector<int>{3});
-    EXPECT_EQ(index, 0);
-    index = 9;   // an index past the end keeps the last snapshot
-    h = {5, 6};
-    SnapshotHistory::cut(h, index);
-    EXPECT_EQ(h, QVector<int>{6});
+    // Before, index, isNew, and the history after pushing 7.
+    const std::tuple<QVector<int>, qint64, bool, QVector<int>> pushes[] = {
+        {{0, 1, 2}, 2, false, {0, 1, 2, 7}},
+        {{0, 1, 2, 3, 4}, 1, false, {0, 1, 7}},   // redo snapshots go
+        {{0, 1, 2, 3}, 1, true, {0, 1, 7}},       // also for a new table
+        {{0}, 0, true, {7}},                      // a new table replaces the only snapshot
+        {{0}, 0, false, {0, 7}},
+    };
+    for (auto [h, index, isNew, after] : pushes) {
+        SnapshotHistory::push(h, index, 7, isNew);
+        EXPECT_EQ(h, after) << index;
+    }
+    // A cut keeps the current snapshot, or the last one for an index past the end.
+    for (auto [index, kept] : {std::pair{qint64(3), 3}, std::pair{qint64(9), 4}}) {
+        QVector<int> h{0, 1, 2, 3, 4};
+        SnapshotHistory::cut(h, index);
+        EXPECT_EQ(h, QVector<int>{kept});
+        EXPECT_EQ(index, 0);
+    }
 }
