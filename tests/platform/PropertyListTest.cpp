@@ -1,51 +1,17 @@
 #include "platform/PropertyList.h"
 
+#include "PlatformTestSupport.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QPoint>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTimeZone>
-#include <clocale>
 #include <cstring>
 #include <limits>
 #include <random>
 #include <gtest/gtest.h>
 
 namespace {
-
-// Strict equality: the kind must match as well as the value (QVariant's own == converts
-// between numbers), reals compare bit for bit.
-bool same(const QVariant& a, const QVariant& b)
-{
-    if (a.typeId() != b.typeId())
-        return false;
-    switch (a.typeId()) {
-    case QMetaType::Double: {
-        const double x = a.toDouble(), y = b.toDouble();
-        return std::memcmp(&x, &y, sizeof x) == 0;
-    }
-    case QMetaType::QVariantList: {
-        const QVariantList x = a.toList(), y = b.toList();
-        if (x.size() != y.size())
-            return false;
-        for (qsizetype i = 0; i < x.size(); ++i)
-            if (!same(x[i], y[i]))
-                return false;
-        return true;
-    }
-    case QMetaType::QVariantMap: {
-        const QVariantMap x = a.toMap(), y = b.toMap();
-        if (x.keys() != y.keys())
-            return false;
-        for (auto it = x.begin(); it != x.end(); ++it)
-            if (!same(it.value(), y.value(it.key())))
-                return false;
-        return true;
-    }
-    default: return a == b;
-    }
-}
 
 QByteArray readFile(const QString& path)
 {
@@ -89,7 +55,7 @@ TEST(PropertyList, XmlLayoutMatchesTheGoldenFile)
     const QByteArray xml = PropertyList::toXml(layoutValue());
     EXPECT_EQ(xml.toStdString(), golden.toStdString());
     QString error;
-    EXPECT_TRUE(same(PropertyList::fromData(golden, &error), layoutValue())) << error.toStdString();
+    EXPECT_TRUE(samePlist(PropertyList::fromData(golden, &error), layoutValue())) << error.toStdString();
 }
 
 TEST(PropertyList, ScalarRootsAndIntegerKinds)
@@ -240,11 +206,11 @@ TEST(PropertyList, RandomValuesSurviveBothFormats)
         const QByteArray xml = PropertyList::toXml(v);
         ASSERT_FALSE(xml.isEmpty());
         const QVariant fromXml = PropertyList::fromData(xml, &error);
-        ASSERT_TRUE(same(fromXml, v)) << "round " << round << ": " << error.toStdString() << "\n"
+        ASSERT_TRUE(samePlist(fromXml, v)) << "round " << round << ": " << error.toStdString() << "\n"
                                       << xml.toStdString();
         const QByteArray binary = PropertyList::toBinary(v);
         ASSERT_TRUE(binary.startsWith("bplist00"));
-        ASSERT_TRUE(same(PropertyList::fromData(binary, &error), v))
+        ASSERT_TRUE(samePlist(PropertyList::fromData(binary, &error), v))
             << "round " << round << ": " << error.toStdString() << "\n" << xml.toStdString();
     }
 }
@@ -286,7 +252,7 @@ TEST(PropertyList, HandBuiltBinaryIsRead)
                                       "\x52hi"});
     QString error;
     const QVariant v = PropertyList::fromData(b, &error);
-    EXPECT_TRUE(same(v, QVariantMap{{"n", QVariantList{qint64(-1), true, QString("hi")}}}))
+    EXPECT_TRUE(samePlist(v, QVariantMap{{"n", QVariantList{qint64(-1), true, QString("hi")}}}))
         << error.toStdString();
 }
 
@@ -377,26 +343,17 @@ TEST(PropertyList, DamagedBinaryNeverCrashes)
 // libplist reads reals through the C library, which follows the process locale.
 TEST(PropertyList, RealsIgnoreADecimalCommaLocale)
 {
-    const std::string previous = std::setlocale(LC_ALL, nullptr);
-    QTemporaryDir dir;
-    if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) {
-        if (QProcess::execute("localedef", {"-i", "de_DE", "-f", "UTF-8", dir.filePath("de_DE.UTF-8")}) == 0) {
-            qputenv("LOCPATH", dir.path().toLocal8Bit());
-            std::setlocale(LC_ALL, "de_DE.UTF-8");
-        }
-    }
-    char probe[16];
-    std::snprintf(probe, sizeof probe, "%.1f", 2.5);
-    const bool comma = std::strcmp(probe, "2,5") == 0;
     const QVariantList reals{0.5, -1234.125, 1e-9};
-    const QVariant back = PropertyList::fromData(PropertyList::toXml(reals));
-    const QByteArray xml = PropertyList::toXml(reals);
-    std::setlocale(LC_ALL, previous.c_str());
-    qunsetenv("LOCPATH");
-    if (!comma)
-        GTEST_SKIP() << "no locale with a decimal comma could be set up";
+    QByteArray xml;
+    QVariant back;
+    {
+        DecimalCommaLocale comma;
+        ASSERT_TRUE(DecimalCommaLocale::active()) << "no German locale could be set up";
+        xml = PropertyList::toXml(reals);
+        back = PropertyList::fromData(xml);
+    }
     EXPECT_TRUE(xml.contains("<real>0.5</real>"));
-    EXPECT_TRUE(same(back, reals));
+    EXPECT_TRUE(samePlist(back, reals));
 }
 
 } // namespace
