@@ -11,9 +11,13 @@ namespace {
 
 QVariantMap smallTable()
 {
-    QVariantMap t;
-    t.insert(QString(), QVariantMap{{"setIndex", qint64(7)}});
-    return t;
+    return QVariantMap{{QString(), QVariantMap{{"setIndex", qint64(7)}}}};
+}
+
+MyConfigItem* addRow(MyConfigItem* parent, const QString& title, const QString& type, qint64 numOfCategories = 0,
+                     const QString& message = QString())
+{
+    return parent->append(std::make_unique<MyConfigItem>(title, message, type, parent, numOfCategories));
 }
 
 QStringList keysOf(const QList<MyConfigItem*>& rows)
@@ -24,13 +28,11 @@ QStringList keysOf(const QList<MyConfigItem*>& rows)
     return k;
 }
 
-// Every row's `indexes` is its position path and outlineItemsFromIndexes finds it again.
+// Every row's `indexes` is its position path and the lookups by position and upwards find it.
 void expectConsistentIndexes(const MyConfigRootItem& root, const MyConfigItem* row)
 {
     for (MyConfigItem* c : row->configChildren()) {
-        QVector<qint64> expected = row->indexes;
-        expected.append(c->index());
-        ASSERT_EQ(c->indexes, expected) << c->itemID.toStdString();
+        ASSERT_EQ(c->indexes, row->indexes + QVector<qint64>{c->index()}) << c->itemID.toStdString();
         const QList<MyConfigItem*> path = root.outlineItemsFromIndexes(c->indexes);
         ASSERT_FALSE(path.isEmpty());
         ASSERT_EQ(path.last(), c);
@@ -43,12 +45,10 @@ void expectConsistentIndexes(const MyConfigRootItem& root, const MyConfigItem* r
 
 // ---- row construction
 
-TEST(ConfigRow, RootAndKeyPaths)
+TEST(ConfigRow, DescriptionsByKeyPath)
 {
     QVariantMap table = smallTable();
-    setDescription(table, "graphProperties", {{"indexes", QVariantList{qint64(2)}}});
-    setDescription(table, "graphProperties\tbackground", {{"indexes", QVariantList{qint64(0), qint64(0)}}, {"setIndex", qint64(3)}});
-    setDescription(table, "categoryDicts", {});
+    setDescription(table, "graphProperties\tbackground", {{"setIndex", qint64(3)}});
     setDescription(table, "categoryDicts\t", {{"changeable", false}});
     setDescription(table, "categoryDicts\t\trepresents", {{"type2", "names"}});
     setDescription(table, "odd", {{"needFix", "fixed"}});
@@ -56,43 +56,27 @@ TEST(ConfigRow, RootAndKeyPaths)
     Descriptions d(table);
 
     MyConfigRootItem root(nullptr);
-    EXPECT_EQ(root.title, "rootItem");
-    EXPECT_EQ(root.type, "dict");
-    EXPECT_TRUE(root.itemID.isEmpty());
-    EXPECT_TRUE(root.indexes.isEmpty());
-    EXPECT_EQ(root.myIndex(), 0);
-    EXPECT_TRUE(root.changeable);
-    EXPECT_TRUE(root.type2.isEmpty());
-    EXPECT_FALSE(root.minVal || root.maxVal || root.allowEqual);
     EXPECT_EQ(root.setIndex, 7);
     EXPECT_EQ(root.keysAndIndexes().first, QStringList{QString()});
-    EXPECT_EQ(root.configParent(), nullptr);
-
-    auto* gp = root.append(std::make_unique<MyConfigItem>("graphProperties", "", "dict", &root, 0));
-    auto* bg = gp->append(std::make_unique<MyConfigItem>("background", "", "dict", gp, 0));
-    EXPECT_EQ(gp->itemID, "graphProperties");
+    auto* gp = addRow(&root, "graphProperties", "dict");
+    auto* bg = addRow(gp, "background", "dict");
     EXPECT_EQ(bg->itemID, "graphProperties\tbackground");
     EXPECT_EQ(bg->setIndex, 3);
-    EXPECT_EQ(bg->configParent(), gp);
-    EXPECT_EQ(gp->configParent(), &root);
     EXPECT_FALSE(bg->minVal.has_value());
 
-    auto* cd = root.append(std::make_unique<MyConfigItem>("categoryDicts", "", "array", &root, 0));
-    auto* c0 = cd->append(std::make_unique<MyConfigItem>("", "", "dict", cd, 0));
-    auto* r0 = c0->append(std::make_unique<MyConfigItem>("represents", "", "array", c0, 0));
+    auto* c0 = addRow(addRow(&root, "categoryDicts", "array"), "", "dict");
+    auto* r0 = addRow(c0, "represents", "array");
     EXPECT_EQ(c0->itemID, "categoryDicts\t");
     EXPECT_FALSE(c0->changeable);
-    EXPECT_EQ(r0->itemID, "categoryDicts\t\trepresents");
     EXPECT_EQ(r0->type2, "names");
     EXPECT_EQ(r0->keysAndIndexes().first, (QStringList{"categoryDicts", "", "represents"}));
 
-    auto* fixed = root.append(std::make_unique<MyConfigItem>("odd", "x", "string", &root, 0));
+    auto* fixed = addRow(&root, "odd", "string", 0, "x");
     EXPECT_EQ(fixed->title, "fixed");
     EXPECT_EQ(fixed->itemID, "fixed");
     EXPECT_EQ(fixed->setIndex, 64);
     EXPECT_EQ(fixed->minVal, std::optional<double>(12.0));
     EXPECT_EQ(fixed->maxVal, std::optional<double>(0.0));
-
     fixed->indexes = {2, 5};
     EXPECT_EQ(fixed->myIndex(), 5);
 }
@@ -100,76 +84,83 @@ TEST(ConfigRow, RootAndKeyPaths)
 TEST(ConfigRow, ReserveRule)
 {
     QVariantMap table = smallTable();
-    setDescription(table, "dots", {});
     setDescription(table, "dots\t", {{"dotReserve", true}, {"setIndex", qint64(1)}});
     setDescription(table, "dots\t\tfill", {{"dotReserve", true}, {"setIndex", qint64(2)}});
-    setDescription(table, "half", {{"setIndex", qint64(0x8000)}});
-    setDescription(table, "half\tx", {{"setIndex", qint64(0)}});
     setDescription(table, "half\tx\ty", {{"dotReserve", true}});
     Descriptions d(table);
 
     MyConfigRootItem root(nullptr);
-    auto* dots = root.append(std::make_unique<MyConfigItem>("dots", "", "array", &root, 3));
+    auto* dots = addRow(&root, "dots", "array", 3);
     QVector<qint64> bits;
     for (int i = 0; i < 5; ++i)
-        bits.append(dots->append(std::make_unique<MyConfigItem>("", "", "dict", dots, 3))->setIndex);
+        bits.append(addRow(dots, "", "dict", 3)->setIndex);
     // Only the element made while its parent holds n - 1 = 2 children gains the bits.
     EXPECT_EQ(bits, (QVector<qint64>{1, 1, 1 | 0x18000, 1, 1}));
-
-    auto* third = dots->configChildAt(2);
-    auto* fill = third->append(std::make_unique<MyConfigItem>("fill", "", "data", third, 3));
-    EXPECT_EQ(fill->setIndex, 2 | 0x18000);
-    auto* first = dots->configChildAt(0);
-    EXPECT_EQ(first->append(std::make_unique<MyConfigItem>("fill", "", "data", first, 3))->setIndex, 2);
+    EXPECT_EQ(addRow(dots->configChildAt(2), "fill", "data", 3)->setIndex, 2 | 0x18000);
+    EXPECT_EQ(addRow(dots->configChildAt(0), "fill", "data", 3)->setIndex, 2);
 
     // A parent with one of the two bits passes nothing on.
-    auto* half = root.append(std::make_unique<MyConfigItem>("half", "", "dict", &root, 3));
-    auto* x = half->append(std::make_unique<MyConfigItem>("x", "", "dict", half, 3));
+    auto* x = addRow(addRow(&root, "half", "dict", 3), "x", "dict", 3);
     x->setIndex = 0x8000;
-    EXPECT_EQ(x->append(std::make_unique<MyConfigItem>("y", "", "string", x, 3))->setIndex, 1);
+    EXPECT_EQ(addRow(x, "y", "string", 3)->setIndex, 1);
 
     // numOfCategories 0 (value writes) never adds the bits at the top levels.
     MyConfigRootItem other(nullptr);
-    auto* dots2 = other.append(std::make_unique<MyConfigItem>("dots", "", "array", &other, 0));
+    auto* dots2 = addRow(&other, "dots", "array");
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(dots2->append(std::make_unique<MyConfigItem>("", "", "dict", dots2, 0))->setIndex, 1);
+        EXPECT_EQ(addRow(dots2, "", "dict")->setIndex, 1);
 }
 
 // ---- building from settings and reading back
 
-class ConfigRoundTrip : public ::testing::TestWithParam<std::string> {};
+struct RoundTripCase {
+    const char* name;
+    bool scatter;
+    bool appDescriptions;   // the application's own description resource, else one made for the settings
+};
+
+class ConfigRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
 
 TEST_P(ConfigRoundTrip, TreeGivesTheSettingsBack)
 {
-    const std::string which = GetParam();
-    const QVariantMap settings = which == "scatter" ? scatterSettings()
-        : which == "boxplot"                        ? boxplotSettings()
-                                                    : builtInSettings(which == "builtInScatter");
-    ASSERT_FALSE(settings.value("graphProperties").toMap().value("background").toMap().isEmpty());
-    Descriptions d(describe(settings));
+    const RoundTripCase& c = GetParam();
+    const QVariantMap settings = builtInSettings(c.scatter);
+    const QVariantMap table = c.appDescriptions
+        ? Resources::plist("configRes.plist").toMap().value("intoOutlineItem").toMap() : describe(settings);
+    ASSERT_FALSE(table.isEmpty());
+    Descriptions d(table);
     auto root = treeOf(settings);
     EXPECT_EQ(root->object().toMap(), settings);
     expectConsistentIndexes(*root, root.get());
 
-    // Writing the value back changes no message.
+    // Writing the value back changes no message (data rows take the full document form).
     std::function<void(const MyConfigItem*, QStringList&)> dump = [&](const MyConfigItem* r, QStringList& out) {
-        out.append(r->itemID + '|' + r->type + '|' + r->message);
-        for (const MyConfigItem* c : r->configChildren())
-            dump(c, out);
+        EXPECT_TRUE(r == root.get() || table.contains(r->itemID)) << r->itemID.toStdString();
+        if (r->type != "data")
+            out.append(r->itemID + '|' + r->type + '|' + r->message);
+        for (const MyConfigItem* k : r->configChildren())
+            dump(k, out);
     };
     QStringList before, after;
     dump(root.get(), before);
     EXPECT_TRUE(root->setObject(root->object()));
     dump(root.get(), after);
-    for (int i = 0; i < before.size(); ++i) {
-        if (!before[i].contains("|data|"))   // data rows take the full document form
-            EXPECT_EQ(before[i], after[i]);
-    }
+    EXPECT_EQ(before, after);
     EXPECT_EQ(root->object().toMap(), settings);
+
+    if (c.appDescriptions) {   // positions other subsystems address rows by
+        MyConfigItem* category = root->configChildAt(3)->configChildAt(1);
+        EXPECT_EQ(root->configChildAt(3)->title, "categoryDicts");
+        EXPECT_EQ(category->configChildAt(0)->title, "categoryTitle");
+        MyConfigItem* represent = category->childTitle("represents")->configChildAt(0);
+        EXPECT_EQ(keysOf(represent->configChildren()), (QStringList{"origName", "represent"}));
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(BuiltIn, ConfigRoundTrip, ::testing::Values("scatter", "boxplot", "builtInScatter", "builtInBoxplot"),
-                         [](const auto& info) { return info.param; });
+INSTANTIATE_TEST_SUITE_P(BuiltIn, ConfigRoundTrip, ::testing::Values(
+    RoundTripCase{"Scatter", true, false}, RoundTripCase{"Boxplot", false, false},
+    RoundTripCase{"ScatterAppDescriptions", true, true}, RoundTripCase{"BoxplotAppDescriptions", false, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 namespace {
 
@@ -184,37 +175,37 @@ QString randomText(std::mt19937& rng)
     return s;
 }
 
+QString randomKey(std::mt19937& rng, int i)
+{
+    const QString key = randomText(rng).remove('\t');
+    return key.isEmpty() ? QString("key%1").arg(i) : key;
+}
+
 QVariant randomValue(std::mt19937& rng, int depth)
 {
-    const int kind = std::uniform_int_distribution<int>(0, depth > 3 ? 5 : 7)(rng);
-    switch (kind) {
+    auto number = [&](auto low, auto high) { return std::uniform_int_distribution<decltype(low)>(low, high)(rng); };
+    switch (number(0, depth > 3 ? 5 : 7)) {
     case 0: return randomText(rng);
-    case 1: return QVariant::fromValue<qint64>(std::uniform_int_distribution<qint64>(-1'000'000'000'000LL, 1'000'000'000'000LL)(rng));
-    case 2: return std::uniform_real_distribution<double>(-1e6, 1e6)(rng) * std::pow(10.0, std::uniform_int_distribution<int>(-30, 30)(rng));
-    case 3: return std::uniform_int_distribution<int>(0, 1)(rng) == 1;
+    case 1: return QVariant::fromValue<qint64>(number(-1'000'000'000'000LL, 1'000'000'000'000LL));
+    case 2: return std::uniform_real_distribution<double>(-1e6, 1e6)(rng) * std::pow(10.0, number(-30, 30));
+    case 3: return number(0, 1) == 1;
     case 4: {
-        QByteArray data(std::uniform_int_distribution<int>(0, 200)(rng), '\0');
+        QByteArray data(number(0, 200), '\0');
         for (char& c : data)
-            c = char(std::uniform_int_distribution<int>(0, 255)(rng));
+            c = char(number(0, 255));
         return data;
     }
     case 5: return QString();
     case 6: {
         QVariantList list;
-        const int n = std::uniform_int_distribution<int>(0, 4)(rng);
-        for (int i = 0; i < n; ++i)
+        for (int i = number(0, 4); i > 0; --i)
             list.append(randomValue(rng, depth + 1));
         return list;
     }
     default: {
         QVariantMap map;
-        const int n = std::uniform_int_distribution<int>(0, 4)(rng);
-        for (int i = 0; i < n; ++i) {
-            QString key = randomText(rng).remove('\t');
-            if (key.isEmpty())
-                key = "k";
-            map.insert(key, randomValue(rng, depth + 1));
-        }
+        for (int i = number(0, 4); i > 0; --i)
+            map.insert(randomKey(rng, i), randomValue(rng, depth + 1));
         return map;
     }
     }
@@ -222,16 +213,14 @@ QVariant randomValue(std::mt19937& rng, int depth)
 
 } // namespace
 
+// Entities, line breaks, empty containers and data survive the trip through the XML text.
 TEST(ConfigRoundTripRandom, AnySettingsComeBackUnchanged)
 {
     std::mt19937 rng(4131);
     for (int round = 0; round < 300; ++round) {
         QVariantMap settings;
-        const int n = std::uniform_int_distribution<int>(1, 6)(rng);
-        for (int i = 0; i < n; ++i) {
-            QString key = randomText(rng).remove('\t');
-            settings.insert(key.isEmpty() ? QString("key%1").arg(i) : key, randomValue(rng, 0));
-        }
+        for (int i = std::uniform_int_distribution<int>(1, 6)(rng); i > 0; --i)
+            settings.insert(randomKey(rng, i), randomValue(rng, 0));
         if (round % 3 == 0)
             settings.insert("categoryDicts", QVariantList{QVariantMap{{"categoryTitle", "dataColumns"}}, QVariantMap{}});
         Descriptions d(describe(settings));
@@ -245,87 +234,64 @@ TEST(ConfigTree, RowsOfTheText)
 {
     const QVariantMap settings{
         {"categoryDicts", QVariantList{QVariantMap{{"categoryTitle", "dataColumns"}}}},
-        {"text", QString("R&D <a/b>\nsecond line")},
-        {"empty", QString()},
-        {"flag", false},
-        {"n", qint64(-12)},
-        {"x", 0.25},
-        {"color", QByteArray("\x01\x02\x03", 3)},
-        {"nothing", QVariantMap{}},
-        {"none", QVariantList{}},
+        {"text", QString("R&D <a/b>\nsecond line")}, {"empty", QString()}, {"flag", false}, {"n", qint64(-12)},
+        {"x", 0.25}, {"color", QByteArray("\x01\x02\x03", 3)}, {"nothing", QVariantMap{}}, {"none", QVariantList{}},
     };
     Descriptions d(describe(settings));
     auto root = treeOf(settings);
-    auto row = [&](const char* key) { return root->childTitle(key); };
-    EXPECT_EQ(row("text")->type, "string");
-    EXPECT_EQ(row("text")->message, "R&D <a/b>\nsecond line");
-    EXPECT_EQ(row("empty")->type, "string");
-    EXPECT_TRUE(row("empty")->message.isEmpty());
-    EXPECT_EQ(row("flag")->type, "Bool");
-    EXPECT_EQ(row("flag")->message, "NO");
-    EXPECT_EQ(row("n")->type, "integer");
-    EXPECT_EQ(row("n")->message, "-12");
-    EXPECT_EQ(row("x")->type, "real");
-    EXPECT_EQ(row("nothing")->type, "dict");
-    EXPECT_EQ(row("none")->type, "array");
-    EXPECT_EQ(row("color")->type, "data");
-    EXPECT_FALSE(row("color")->hasChildren());
-    EXPECT_TRUE(row("color")->message.startsWith("<plist version=\"1.0\">\n\t<data>\n"));
-    EXPECT_TRUE(row("color")->message.endsWith("\t</data>\n</plist>\n"));
-    EXPECT_EQ(row("categoryDicts")->configChildAt(0)->type, "dict");
-    EXPECT_TRUE(row("categoryDicts")->configChildAt(0)->title.isEmpty());
-
     // Reordered by the descriptions: reverse key order.
     EXPECT_EQ(keysOf(root->configChildren()),
               (QStringList{"x", "text", "nothing", "none", "n", "flag", "empty", "color", "categoryDicts"}));
+    const std::pair<const char*, QString> rows[] = {
+        {"text", "string|R&D <a/b>\nsecond line"}, {"empty", "string|"}, {"flag", "Bool|NO"}, {"n", "integer|-12"},
+        {"x", "real|0.25"}, {"nothing", "dict|"}, {"none", "array|"}};
+    for (const auto& [key, typeAndMessage] : rows) {
+        const MyConfigItem* row = root->childTitle(key);
+        EXPECT_EQ(row->type + '|' + row->message, typeAndMessage);
+        EXPECT_FALSE(row->hasChildren()) << key;
+    }
+    const MyConfigItem* color = root->childTitle("color");
+    EXPECT_EQ(color->type, "data");
+    EXPECT_FALSE(color->hasChildren());
+    EXPECT_TRUE(color->message.startsWith("<plist version=\"1.0\">\n\t<data>\n"));
+    EXPECT_TRUE(color->message.endsWith("\t</data>\n</plist>\n"));
+    EXPECT_EQ(root->childTitle("categoryDicts")->configChildAt(0)->type, "dict");
+    EXPECT_TRUE(root->childTitle("categoryDicts")->configChildAt(0)->title.isEmpty());
 
-    // Not a property-list dictionary: nothing added.
+    // Not a property-list dictionary, or malformed text: nothing added.
     MyConfigRootItem bad(nullptr);
     EXPECT_FALSE(bad.outlineItemFromSettings(QVariantMap{{"k", QVariant::fromValue(QPointF(1, 2))}}));
     EXPECT_FALSE(bad.hasChildren());
+    const QStringList unclosedDict{"\t<key>a</key>", "\t<dict>", "\t\t<key>b</key>", "\t\t<string>x</string>"};
+    EXPECT_EQ(bad.parsePlistLines(unclosedDict, 0, &bad, true, 0), -1);
+    const QStringList unclosedString{"\t<key>a</key>", "\t<string>runs on", "and on"};
+    EXPECT_EQ(bad.parsePlistLines(unclosedString, 0, &bad, true, 0), -1);
 }
-
-TEST(ConfigTree, MalformedTextAddsNothing)
-{
-    Descriptions d(smallTable());
-    MyConfigRootItem root(nullptr);
-    const QStringList lines{"\t<key>a</key>", "\t<dict>", "\t\t<key>b</key>", "\t\t<string>x</string>"};
-    EXPECT_EQ(root.parsePlistLines(lines, 0, &root, true, 0), -1);
-    const QStringList unclosed{"\t<key>a</key>", "\t<string>runs on", "and on"};
-    MyConfigRootItem root2(nullptr);
-    EXPECT_EQ(root2.parsePlistLines(unclosed, 0, &root2, true, 0), -1);
-}
-
-// ---- lookups
 
 TEST(ConfigTree, Lookups)
 {
-    const QVariantMap settings = scatterSettings();
+    const QVariantMap settings = builtInSettings(true);
     Descriptions d(describe(settings));
     auto root = treeOf(settings);
+    MyConfigItem* gp = root->childTitle("graphProperties");
+    MyConfigItem* bg = gp->childTitle("background");
+    MyConfigItem* width = bg->childTitle("viewWidth");
 
     EXPECT_EQ(root->outlineItemWithKeys({}), root.get());
-    MyConfigItem* bg = root->outlineItemWithKeys({"graphProperties", "background"});
-    ASSERT_NE(bg, nullptr);
-    EXPECT_EQ(bg->itemID, "graphProperties\tbackground");
+    EXPECT_EQ(root->outlineItemWithKeys({"graphProperties", "background"}), bg);
     EXPECT_EQ(root->outlineItemWithKeys({"categoryDicts", ""}), root->childTitle("categoryDicts")->configChildAt(0));
     EXPECT_EQ(root->outlineItemWithKeys({"graphProperties", "nope"}), nullptr);
-
-    const QList<MyConfigItem*> two = root->outlineItemsFromKeys({"graphProperties", "background"});
-    EXPECT_EQ(two, (QList<MyConfigItem*>{root->childTitle("graphProperties"), bg}));
+    EXPECT_EQ(root->outlineItemsFromKeys({"graphProperties", "background"}), (QList<MyConfigItem*>{gp, bg}));
     EXPECT_TRUE(root->outlineItemsFromKeys({}).isEmpty());
     EXPECT_TRUE(root->outlineItemsFromIndexes({}).isEmpty());
     EXPECT_TRUE(root->outlineItemsFromIndexes({99}).isEmpty());
-
-    MyConfigItem* width = bg->childTitle("viewWidth");
-    EXPECT_EQ(root->outlineItemsWithItem(width), (QList<MyConfigItem*>{root->childTitle("graphProperties"), bg, width}));
-    EXPECT_EQ(root->outlineItemsWithItem(root->childTitle("graphTitle")), QList<MyConfigItem*>{root->childTitle("graphTitle")});
+    EXPECT_EQ(root->outlineItemsWithItem(width), (QList<MyConfigItem*>{gp, bg, width}));
     EXPECT_TRUE(root->outlineItemsWithItem(root.get()).isEmpty());
     MyConfigRootItem other(nullptr);
     EXPECT_TRUE(other.outlineItemsWithItem(width).isEmpty());
 }
 
-// ---- object
+// ---- object and setObject of scalar rows
 
 struct ScalarCase {
     const char* type;
@@ -339,8 +305,7 @@ TEST_P(ConfigScalarRead, Object)
 {
     Descriptions d(smallTable());
     MyConfigRootItem root(nullptr);
-    auto* row = root.append(std::make_unique<MyConfigItem>("v", GetParam().message, GetParam().type, &root, 0));
-    const QVariant got = row->object();
+    const QVariant got = addRow(&root, "v", GetParam().type, 0, GetParam().message)->object();
     EXPECT_EQ(PropertyList::kindOf(got), PropertyList::kindOf(GetParam().value));
     EXPECT_EQ(got, GetParam().value);
 }
@@ -363,81 +328,74 @@ INSTANTIATE_TEST_SUITE_P(Types, ConfigScalarRead, ::testing::Values(
     ScalarCase{"dict", "ignored", QVariantMap()},
     ScalarCase{"array", "", QVariantList()}));
 
-TEST(ConfigValue, LaterDuplicateTitleWinsAndValuesAreCopies)
-{
-    Descriptions d(smallTable());
-    MyConfigRootItem root(nullptr);
-    root.append(std::make_unique<MyConfigItem>("k", "first", "string", &root, 0));
-    root.append(std::make_unique<MyConfigItem>("k", "second", "string", &root, 0));
-    QVariantMap value = root.object().toMap();
-    EXPECT_EQ(value, (QVariantMap{{"k", "second"}}));
-    value.insert("k", "changed");
-    EXPECT_EQ(root.object().toMap().value("k"), "second");
-}
-
-// ---- setObject
-
 TEST(ConfigValue, ScalarWrites)
 {
     Descriptions d(smallTable());
     MyConfigRootItem root(nullptr);
-    auto* i = root.append(std::make_unique<MyConfigItem>("i", "0", "integer", &root, 0));
-    auto* r = root.append(std::make_unique<MyConfigItem>("r", "0", "real", &root, 0));
-    auto* b = root.append(std::make_unique<MyConfigItem>("b", "NO", "Bool", &root, 0));
-    auto* x = root.append(std::make_unique<MyConfigItem>("x", "", "data", &root, 0));
-    EXPECT_TRUE(i->setObject(QVariant::fromValue<qint64>(-3)));
-    EXPECT_EQ(i->message, "-3");
-    const std::pair<double, const char*> reals[] = {{2, "2.0"}, {0.5, "0.5"}, {1.0 / 3, "0.333333333333333"}, {1e20, "1e+20"}, {540, "540.0"}};
-    for (const auto& [v, text] : reals) {
-        EXPECT_TRUE(r->setObject(v));
-        EXPECT_EQ(r->message, text);
+    const struct {
+        const char* type;
+        QVariant value;
+        const char* message;   // nullptr: refused, the row keeps its text
+    } writes[] = {
+        {"integer", QVariant::fromValue<qint64>(-3), "-3"}, {"real", 2.0, "2.0"}, {"real", 0.5, "0.5"},
+        {"real", 1.0 / 3, "0.333333333333333"}, {"real", 1e20, "1e+20"}, {"real", 540.0, "540.0"},
+        {"Bool", true, "YES"}, {"integer", QString("4"), nullptr}, {"Bool", QVariant::fromValue<qint64>(1), nullptr},
+        {"data", QString("x"), nullptr},
+    };
+    for (const auto& w : writes) {
+        MyConfigItem* row = addRow(&root, "v", w.type, 0, "kept");
+        EXPECT_EQ(row->setObject(w.value), w.message != nullptr) << w.type;
+        EXPECT_EQ(row->message, w.message ? w.message : "kept") << w.type;
     }
-    EXPECT_TRUE(b->setObject(true));
-    EXPECT_EQ(b->message, "YES");
+    MyConfigItem* data = addRow(&root, "x", "data");
     const QByteArray bytes("\x00\xff\x10", 3);
-    EXPECT_TRUE(x->setObject(bytes));
-    EXPECT_TRUE(x->message.startsWith("<?xml"));
-    EXPECT_EQ(x->object().toByteArray(), bytes);
+    EXPECT_TRUE(data->setObject(bytes));
+    EXPECT_TRUE(data->message.startsWith("<?xml"));
+    EXPECT_EQ(data->object().toByteArray(), bytes);
 
-    // Wrong kinds are refused and leave the row.
-    EXPECT_FALSE(i->setObject(QString("4")));
-    EXPECT_FALSE(b->setObject(QVariant::fromValue<qint64>(1)));
-    EXPECT_FALSE(x->setObject(QString("x")));
-    EXPECT_EQ(i->message, "-3");
-    EXPECT_EQ(b->message, "YES");
+    // A later duplicate title wins, and values are copies.
+    MyConfigRootItem dup(nullptr);
+    addRow(&dup, "k", "string", 0, "first");
+    addRow(&dup, "k", "string", 0, "second");
+    QVariantMap value = dup.object().toMap();
+    EXPECT_EQ(value, (QVariantMap{{"k", "second"}}));
+    value.insert("k", "changed");
+    EXPECT_EQ(dup.object().toMap().value("k"), "second");
 }
+
+// ---- setObject of containers
 
 TEST(ConfigValue, ArrayKinds)
 {
-    QVariantMap settings = scatterSettings();
+    QVariantMap settings = builtInSettings(true);
     Descriptions d(describe(settings));
     auto root = treeOf(settings);
 
     // Ordinary array: grows with rows of the first row's type, shrinks from the end.
     MyConfigItem* scale = root->outlineItemWithKeys({"valueSettings", "scaleStrings"});
-    const QList<MyConfigItem*> kept = scale->configChildren();
+    MyConfigItem* kept = scale->configChildAt(0);
     EXPECT_TRUE(scale->setObject(QVariantList{"a", "b", "c", "d", "e", "f", "g"}));
     EXPECT_EQ(scale->childCount(), 7);
-    EXPECT_EQ(scale->configChildAt(0), kept[0]);
+    EXPECT_EQ(scale->configChildAt(0), kept);
     EXPECT_EQ(scale->configChildAt(6)->type, "string");
     EXPECT_EQ(scale->configChildAt(6)->itemID, "valueSettings\tscaleStrings\t");
     EXPECT_EQ(scale->configChildAt(6)->indexes.last(), 6);
     EXPECT_TRUE(scale->setObject(QVariantList{"only"}));
-    EXPECT_EQ(scale->configChildren(), QList<MyConfigItem*>{kept[0]});
+    EXPECT_EQ(scale->configChildren(), QList<MyConfigItem*>{kept});
     EXPECT_EQ(scale->object(), QVariant(QVariantList{"only"}));
 
-    // Represents: matched by origName, reordered, unmatched rows dropped, same objects.
-    MyConfigItem* sex = root->outlineItemWithKeys({"categoryDicts"})->configChildAt(1);
-    MyConfigItem* reps = sex->childTitle("represents");
-    const QList<MyConfigItem*> rows = reps->configChildren();   // M, F, other
+    // Represents: matched by origName (canonically equivalent forms equal), reordered,
+    // unmatched rows dropped, same objects.
+    MyConfigItem* reps = root->outlineItemWithKeys({"categoryDicts"})->configChildAt(1)->childTitle("represents");
+    const QList<MyConfigItem*> rows = reps->configChildren();   // M, F, Café
     const QVariantList reversed{
-        QVariantMap{{"origName", "other"}, {"represent", "o"}},
-        QVariantMap{{"origName", QString::fromUtf8("F")}, {"represent", "female"}},
+        QVariantMap{{"origName", QString::fromUtf8("Cafe\u0301")}, {"represent", "c"}},
+        QVariantMap{{"origName", "F"}, {"represent", "female"}},
         QVariantMap{{"origName", "M"}, {"represent", "male"}}};
     EXPECT_TRUE(reps->setObject(reversed));
     EXPECT_EQ(reps->configChildren(), (QList<MyConfigItem*>{rows[2], rows[1], rows[0]}));
     EXPECT_EQ(rows[0]->childTitle("represent")->message, "male");
-    EXPECT_EQ(rows[2]->indexes, (QVector<qint64>{reps->indexes + QVector<qint64>{0}}));
+    EXPECT_EQ(rows[2]->indexes, reps->indexes + QVector<qint64>{0});
     EXPECT_EQ(reps->object(), QVariant(reversed));
     EXPECT_TRUE(reps->setObject(QVariantList{reversed[0], reversed[2]}));
     EXPECT_EQ(reps->configChildren(), (QList<MyConfigItem*>{rows[2], rows[0]}));
@@ -460,27 +418,23 @@ TEST(ConfigValue, ArrayKinds)
     MyConfigItem* bar = root->outlineItemWithKeys({"graphProperties", "bars"});
     QVariantMap barValue = bar->object().toMap();
     barValue.insert("extra", "1");
-    barValue.insert("lineWidth", "4");
+    barValue.insert("lineWidth", "7");
     EXPECT_TRUE(bar->setObject(barValue));
     EXPECT_EQ(bar->childTitle("extra"), nullptr);
-    EXPECT_EQ(bar->childTitle("lineWidth")->message, "4");
+    EXPECT_EQ(bar->childTitle("lineWidth")->message, "7");
     barValue.remove("barType");
     barValue.insert("lineWidth", "5");
     EXPECT_FALSE(bar->setObject(barValue));
-    EXPECT_EQ(bar->childTitle("lineWidth")->message, "4");
+    EXPECT_EQ(bar->childTitle("lineWidth")->message, "7");
 }
 
 TEST(ConfigValue, ArrayOfDictionariesGrowsWholeRows)
 {
-    const QVariantMap settings{
-        {"categoryDicts", QVariantList{}},
-        {"list", QVariantList{QVariantMap{{"a", "1"}, {"b", QVariantList{qint64(1)}}}}},
-    };
-    Descriptions d(describe(settings));
-    auto root = treeOf(settings);
+    const QVariantList one{QVariantMap{{"a", "1"}, {"b", QVariantList{qint64(1)}}}};
+    Descriptions d(describe({{"categoryDicts", QVariantList{}}, {"list", one}}));
+    auto root = treeOf({{"categoryDicts", QVariantList{}}, {"list", one}});
     MyConfigItem* list = root->childTitle("list");
-    const QVariantList grown{QVariantMap{{"a", "1"}, {"b", QVariantList{qint64(1)}}},
-                             QVariantMap{{"a", "2"}, {"b", QVariantList{qint64(2), qint64(3)}}}};
+    const QVariantList grown = one + QVariantList{QVariantMap{{"a", "2"}, {"b", QVariantList{qint64(2), qint64(3)}}}};
     EXPECT_TRUE(list->setObject(grown));
     EXPECT_EQ(list->object(), QVariant(grown));
     expectConsistentIndexes(*root, root.get());
@@ -498,83 +452,23 @@ TEST(ConfigOrder, DictsSortArraysKeepOrder)
 {
     Descriptions d(smallTable());
     MyConfigRootItem root(nullptr);
-    auto* dict = root.append(std::make_unique<MyConfigItem>("d", "", "dict", &root, 0));
-    auto* arr = root.append(std::make_unique<MyConfigItem>("a", "", "array", &root, 0));
-    QList<MyConfigItem*> dk, ak;
-    for (qint64 key : {2, 0, 1}) {
-        dk.append(dict->append(std::make_unique<MyConfigItem>(QString::number(key), "", "string", dict, 0)));
-        dk.last()->indexes = {key};
-    }
+    auto* dict = addRow(&root, "d", "dict");
+    auto* arr = addRow(&root, "a", "array");
+    QList<MyConfigItem*> ak;
+    for (qint64 key : {2, 0, 1})
+        addRow(dict, QString::number(key), "string")->indexes = {key};
     for (qint64 key : {5, 0, 3}) {
-        ak.append(arr->append(std::make_unique<MyConfigItem>("", "", "string", arr, 0)));
+        ak.append(addRow(arr, "", "string"));
         ak.last()->indexes = {key};
     }
-    auto* leaf = root.append(std::make_unique<MyConfigItem>("leaf", "", "string", &root, 0));
+    addRow(&root, "leaf", "string");
     root.reorder();
     EXPECT_EQ(keysOf(dict->configChildren()), (QStringList{"0", "1", "2"}));
     EXPECT_EQ(arr->configChildren(), ak);
-    EXPECT_EQ(ak[2]->indexes, (QVector<qint64>{arr->index(), 2}));
-    EXPECT_EQ(dk[0]->indexes.size(), 2);
-    EXPECT_FALSE(leaf->hasChildren());
+    expectConsistentIndexes(root, &root);
 
     const QList<MyConfigItem*> order = root.configChildren();
     root.reorder();
     EXPECT_EQ(root.configChildren(), order);
     expectConsistentIndexes(root, &root);
-}
-
-// ---- with the application's own description resource
-
-class ApplicationDescriptions : public ::testing::TestWithParam<bool> {};
-
-TEST_P(ApplicationDescriptions, DescribeEveryRowOfTheBuiltInSettings)
-{
-    const QVariantMap settings = builtInSettings(GetParam());
-    AppDelegate app;
-    QString error;
-    ASSERT_TRUE(app.loadConfigRes(Resources::plist("configRes.plist"), &error)) << error.toStdString();
-    auto root = treeOf(settings);
-    EXPECT_EQ(root->object().toMap(), settings);
-    expectConsistentIndexes(*root, root.get());
-
-    std::function<void(const MyConfigItem*)> visit = [&](const MyConfigItem* row) {
-        for (const MyConfigItem* c : row->configChildren()) {
-            EXPECT_TRUE(app.configResOutlineItem.contains(c->itemID)) << c->itemID.toStdString();
-            EXPECT_TRUE(app.configResString.value(c->itemID).toMap().contains("titleRepresent")) << c->itemID.toStdString();
-            visit(c);
-        }
-    };
-    visit(root.get());
-
-    // Positions other subsystems address rows by.
-    MyConfigItem* categories = root->configChildAt(3);
-    ASSERT_NE(categories, nullptr);
-    EXPECT_EQ(categories->title, "categoryDicts");
-    MyConfigItem* category = categories->configChildAt(1);
-    EXPECT_EQ(category->configChildAt(0)->title, "categoryTitle");
-    MyConfigItem* represent = category->childTitle("represents")->configChildAt(0);
-    EXPECT_EQ(represent->configChildAt(0)->title, "origName");
-    EXPECT_EQ(represent->configChildAt(1)->title, "represent");
-}
-
-INSTANTIATE_TEST_SUITE_P(GraphTypes, ApplicationDescriptions, ::testing::Values(true, false),
-                         [](const auto& info) { return std::string(info.param ? "scatter" : "boxplot"); });
-
-TEST(ConfigValue, RepresentsMatchCanonicallyEquivalentNames)
-{
-    const QString composed = QString::fromUtf8("Caf\u00e9");
-    const QString decomposed = QString::fromUtf8("Cafe\u0301");
-    const QVariantMap settings{
-        {"categoryDicts", QVariantList{QVariantMap{{"represents", QVariantList{
-            QVariantMap{{"origName", composed}, {"represent", "a"}},
-            QVariantMap{{"origName", "Bar"}, {"represent", "b"}}}}}}},
-    };
-    Descriptions d(describe(settings));
-    auto root = treeOf(settings);
-    MyConfigItem* reps = root->outlineItemWithKeys({"categoryDicts", "", "represents"});
-    MyConfigItem* cafe = reps->configChildAt(0);
-    EXPECT_TRUE(reps->setObject(QVariantList{QVariantMap{{"origName", "Bar"}, {"represent", "B"}},
-                                             QVariantMap{{"origName", decomposed}, {"represent", "A"}}}));
-    EXPECT_EQ(reps->configChildAt(1), cafe);
-    EXPECT_EQ(cafe->childTitle("represent")->message, "A");
 }

@@ -1,7 +1,7 @@
 #include "OutlineFixtures.h"
-#include "platform/KeyedArchive.h"
 #include "platform/PropertyList.h"
 #include <algorithm>
+#include <optional>
 
 namespace fixtures {
 
@@ -10,15 +10,9 @@ namespace {
 QVariantMap entry(qint64 position)
 {
     return QVariantMap{
-        {"needFix", QString()},
-        {"changeable", true},
-        {"setIndex", qint64(1)},
-        {"indexes", QVariantList{qint64(0), position}},
-        {"type2", QString()},
-        {"allowEqual", false},
-        {"dotReserve", false},
-        {"minVal", QString()},
-        {"maxVal", QString()},
+        {"needFix", QString()}, {"changeable", true}, {"setIndex", qint64(1)},
+        {"indexes", QVariantList{qint64(0), position}}, {"type2", QString()}, {"allowEqual", false},
+        {"dotReserve", false}, {"minVal", QString()}, {"maxVal", QString()},
     };
 }
 
@@ -39,74 +33,15 @@ void describeValue(QVariantMap& table, const QString& keyPath, const QVariant& v
     }
 }
 
-QVariantMap categoryDict(const QString& title, const QStringList& names)
+QVariantMap category(const AppDelegate& app, const QString& title, const QStringList& names)
 {
     QVariantList represents;
     for (const QString& n : names)
         represents.append(QVariantMap{{"origName", n}, {"represent", n}});
-    return QVariantMap{
-        {"categoryTitle", title},
-        {"represents", represents},
-        {"xTitleAttr", attributeData()},
-        {"verticalGap", QString("5")},
-        {"horizontalGap", QString("10")},
-    };
-}
-
-QVariantMap commonSettings()
-{
-    return QVariantMap{
-        {"graphTitle", QString("Height & weight <2026>")},
-        {"categoryDicts", QVariantList{categoryDict("dataColumns", {"Height", "Weight"}),
-                                       categoryDict("c_Sex", {"M", "F", "other"})}},
-        {"valueSettings", QVariantMap{
-            {"min", QString("0")},
-            {"max", QString("200")},
-            {"partition", qint64(4)},
-            {"scaleStrings", QVariantList{QString("0"), QString("50"), QString("100"), QString("150"), QString("200")}},
-            {"logarithmic", false},
-        }},
-    };
-}
-
-QVariantMap graphProperties(const QString& seriesKey, const QVariantMap& series)
-{
-    return QVariantMap{
-        {"background", QVariantMap{
-            {"color", grayData(1.0)},
-            {"followPageLayout", true},
-            {"viewWidth", QString("540.0")},
-            {"viewHeight", QString("720.0")},
-        }},
-        {"graphRect", QVariantMap{
-            {"height", QString("300")},
-            {"columnWidth", QString("60")},
-            {"fillColor", grayData(1.0, 0.0)},
-            {"lineColor", grayData(0.0)},
-            {"lineWidth", QString("1")},
-        }},
-        {"xAxis", QVariantMap{
-            {"lineColor", grayData(0.0)},
-            {"axisWidth", QString("1")},
-            {"tickLength", QString("5")},
-            {"tickWidth", QString("1")},
-        }},
-        {"yAxis", QVariantMap{
-            {"lineColor", grayData(0.0)},
-            {"axisWidth", QString("1")},
-            {"tickLength", QString("5")},
-            {"tickWidth", QString("1")},
-            {"scaleVisible", true},
-            {"scaleGap", QString("4")},
-            {"scaleTextAttr", attributeData()},
-            {"titleVisible", true},
-            {"titleGap", QString("6")},
-            {"titleText", QString("cm")},
-            {"titleTextAttr", attributeData()},
-            {"titleRotation", qint64(90)},
-        }},
-        {seriesKey, series},
-    };
+    QVariantMap c = app.appDefaultCategoryDict;
+    c.insert("categoryTitle", title);
+    c.insert("represents", represents);
+    return c;
 }
 
 } // namespace
@@ -130,108 +65,34 @@ void setDescription(QVariantMap& table, const QString& keyPath, const QVariantMa
     table.insert(keyPath, e);
 }
 
-QByteArray colorData(double r, double g, double b, double a)
-{
-    return KeyedArchive::archiveColor(Color::rgb(r, g, b, a));
-}
-
-QByteArray grayData(double white, double a)
-{
-    return KeyedArchive::archiveColor(Color::gray(white, a));
-}
-
-QByteArray attributeData()
-{
-    TextAttributes attributes;
-    attributes.font = FontSpec{"DejaVuSans", 12.0, 16};
-    attributes.color = Color::gray(0.0);
-    return KeyedArchive::archiveAttributes(attributes);
-}
-
-QVariantMap scatterSettings()
-{
-    QVariantMap s = commonSettings();
-    QVariantList dots;
-    for (int i = 0; i < 7; ++i) {
-        dots.append(QVariantMap{
-            {"dotType", qint64(i)},
-            {"betweenDots", QString("1")},
-            {"dotSize", QString("6")},
-            {"fillColor", colorData(i / 7.0, 0.2, 0.4)},
-            {"lineColor", grayData(0.0)},
-            {"lineWidth", QString("0.5")},
-            {"fontKey", QString("\u273A")},
-            {"dotAttr", attributeData()},
-        });
-    }
-    s.insert("dotsProperties", dots);
-    s.insert("graphProperties", graphProperties("bars", QVariantMap{
-        {"barType", qint64(0)},
-        {"lineWidth", QString("2")},
-        {"barLength", QString("30")},
-        {"barColor", colorData(1, 0, 0)},
-    }));
-    return s;
-}
-
-QVariantMap boxplotSettings()
-{
-    QVariantMap s = commonSettings();
-    QVariantList boxes;
-    for (int i = 0; i < 3; ++i) {
-        boxes.append(QVariantMap{
-            {"boxFillColor", colorData(0.9, 0.9, i / 3.0)},
-            {"boxLineColor", grayData(0.0)},
-            {"minMaxLineColor", grayData(0.0)},
-            {"dotType", qint64(i)},
-            {"dotSize", QString("5")},
-            {"dotFillColor", grayData(1.0)},
-            {"dotLineColor", grayData(0.0)},
-            {"dotLineWidth", QString("0.5")},
-            {"fontKey", QString("\u273A")},
-            {"dotAttr", attributeData()},
-        });
-    }
-    s.insert("boxesProperties", boxes);
-    s.insert("graphProperties", graphProperties("boxes", QVariantMap{
-        {"boxWidth", QString("20")},
-        {"boxLineWidth", QString("1")},
-        {"medianLineWidth", QString("2")},
-        {"medianLineColor", grayData(0.0)},
-        {"whiskerWidth", QString("1")},
-        {"minMaxLength", QString("10")},
-        {"minMaxWidth", QString("1")},
-    }));
-    return s;
-}
-
 QVariantMap builtInSettings(bool scatter)
 {
-    AppDelegate app;
+    // A delegate made here would replace the shared one holding the test's descriptions
+    // (and leave none behind): use that one when it exists, its defaults only.
+    std::optional<AppDelegate> own;
+    AppDelegate& app = AppDelegate::shared() ? *AppDelegate::shared() : own.emplace();
     app.makeAppDefaults();
-    QVariantMap settings = commonSettings();
-    QVariantList categories;
-    for (const QVariant& c : settings.value("categoryDicts").toList()) {
-        QVariantMap category = app.appDefaultCategoryDict;
-        category.insert("categoryTitle", c.toMap().value("categoryTitle"));
-        category.insert("represents", c.toMap().value("represents"));
-        categories.append(category);
-    }
-    settings.insert("categoryDicts", categories);
     QVariantMap properties{
         {"background", app.appDefaultBackground},
         {"graphRect", app.appDefaultGraphRect},
         {"xAxis", app.appDefaultXAxis},
         {"yAxis", app.appDefaultYAxis},
+        {scatter ? "bars" : "boxes", scatter ? app.appDefaultBar : app.appDefaultBox},
     };
-    if (scatter) {
-        properties.insert("bars", app.appDefaultBar);
+    QVariantMap settings{
+        {"graphTitle", QString("Height & weight <2026>")},
+        {"categoryDicts", QVariantList{category(app, "dataColumns", {"Height", "Weight"}),
+                                       category(app, "c_Sex", {"M", "F", QString::fromUtf8("Caf\u00e9")})}},
+        {"valueSettings", QVariantMap{
+            {"min", QString("0")}, {"max", QString("200")}, {"partition", qint64(4)}, {"logarithmic", false},
+            {"scaleStrings", QVariantList{QString("0"), QString("50"), QString("100"), QString("150"), QString("200")}},
+        }},
+        {"graphProperties", properties},
+    };
+    if (scatter)
         settings.insert("dotsProperties", app.appDefaultDots);
-    } else {
-        properties.insert("boxes", app.appDefaultBox);
+    else
         settings.insert("boxesProperties", app.appDefaultBoxes);
-    }
-    settings.insert("graphProperties", properties);
     return settings;
 }
 
@@ -250,24 +111,25 @@ std::unique_ptr<MyConfigRootItem> treeOf(const QVariantMap& settings)
 MySelectorItem* addAnalysis(MySelectorRootItem& root, const QString& title, const QList<DataColumn>& data,
                             const QList<CategoryColumn>& categorizing, bool editting)
 {
+    auto leaf = [](const QString& title, const QString& type, QVector<qint64> rows, QVector<std::optional<double>> values,
+                   MySelectorItem* parent) {
+        return std::make_unique<MySelectorItem>(title, title, type, std::vector<std::unique_ptr<MySelectorItem>>{},
+                                                std::move(rows), std::move(values), parent);
+    };
     auto* analysis = root.append(std::make_unique<MySelectorItem>(title, &root));
-    analysis->append(std::make_unique<MySelectorItem>("graphType", "scatter", QString(),
-                                                      std::vector<std::unique_ptr<MySelectorItem>>{}, QVector<qint64>{},
-                                                      QVector<std::optional<double>>{}, analysis));
+    auto* graphType = analysis->append(leaf("graphType", QString(), {}, {}, analysis));
+    graphType->message = "scatter";
     auto* dataGroup = analysis->append(std::make_unique<MySelectorItem>("DataColumns", analysis));
     auto* catGroup = analysis->append(std::make_unique<MySelectorItem>("Categorizing", analysis));
     for (const DataColumn& d : data) {
         auto* column = dataGroup->append(std::make_unique<MySelectorItem>(d.title, dataGroup));
-        column->append(std::make_unique<MySelectorItem>(d.title, d.title, "YES", std::vector<std::unique_ptr<MySelectorItem>>{},
-                                                        QVector<qint64>{}, d.values, column));
+        column->append(leaf(d.title, "YES", {}, d.values, column));
     }
     for (const CategoryColumn& c : categorizing) {
         auto* column = catGroup->append(std::make_unique<MySelectorItem>(c.title, catGroup));
         for (int i = 0; i < c.categories.size(); ++i) {
             const bool used = i >= c.used.size() || c.used[i];
-            column->append(std::make_unique<MySelectorItem>(c.categories[i], c.categories[i], used ? "YES" : "NO",
-                                                            std::vector<std::unique_ptr<MySelectorItem>>{},
-                                                            QVector<qint64>{qint64(i)}, QVector<std::optional<double>>{}, column));
+            column->append(leaf(c.categories[i], used ? "YES" : "NO", {qint64(i)}, {}, column));
         }
     }
     analysis->changeEditting(editting);

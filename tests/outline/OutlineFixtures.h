@@ -1,6 +1,7 @@
 #pragma once
-// Shared helpers of the outline tests: a description table made for any settings, sample
-// graph settings of both graph types, and an application delegate holding the table.
+// Shared helpers of the outline tests (also linked by the outline benchmark): a description
+// table made for any settings, graph settings from the built-in defaults, and selector
+// analyses.
 #include "app/AppDelegate.h"
 #include "outline/MyConfigRootItem.h"
 #include "outline/MySelectorRootItem.h"
@@ -16,16 +17,10 @@ QVariantMap describe(const QVariantMap& settings);
 // Changes one entry of a description table (entry created when missing).
 void setDescription(QVariantMap& table, const QString& keyPath, const QVariantMap& values);
 
-// Sample graph settings in the shape the application stores.
-QVariantMap scatterSettings();
-QVariantMap boxplotSettings();
-// Graph settings assembled from the application's built-in defaults.
+// Graph settings from the application's built-in defaults, titled "Height & weight <2026>",
+// with the categories "dataColumns" (Height, Weight) and "c_Sex" (M, F, "Café" composed) and
+// five scale labels.
 QVariantMap builtInSettings(bool scatter);
-
-// A colour and a text-attribute setting as stored.
-QByteArray colorData(double r, double g, double b, double a = 1.0);
-QByteArray grayData(double white, double a = 1.0);
-QByteArray attributeData();
 
 // Installs the description table into a delegate for the life of the object.
 struct Descriptions {

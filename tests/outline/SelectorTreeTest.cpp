@@ -12,52 +12,52 @@ namespace {
 const QList<DataColumn> kTwoData{{"Height", {170.0, std::nullopt, 160.5}}, {"Weight", {60.0, 70.0, 80.0}}};
 const QList<CategoryColumn> kOneCategory{{"Sex", {"M", "F"}, {}}};
 
+// The node at the child positions below an analysis; the outline level is the path's length.
+MySelectorItem* nodeAt(MySelectorItem* analysis, const std::vector<int>& path)
+{
+    MySelectorItem* n = analysis;
+    for (int position : path)
+        n = n ? n->selectorChildAt(position) : nullptr;
+    return n;
+}
+
 } // namespace
 
-TEST(SelectorTree, RootAndLookups)
+TEST(SelectorTree, TitlesAndEditting)
 {
     MySelectorRootItem root(nullptr);
-    EXPECT_EQ(root.title, "rootItem");
-    EXPECT_EQ(root.parentItem(), nullptr);
-    EXPECT_EQ(root.selectorParent(), nullptr);
-    EXPECT_FALSE(root.hasChildren());
-    EXPECT_TRUE(root.editting);
-
     MySelectorItem* a = addAnalysis(root, "A", kTwoData, kOneCategory);
-    EXPECT_EQ(a->selectorParent(), &root);
     MySelectorItem* data = a->childTitle("DataColumns");
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(a->childTitle("datacolumns"), nullptr);
     data->append(std::make_unique<MySelectorItem>("Height", data));   // a second "Height"
     EXPECT_EQ(data->childTitle("Height"), data->selectorChildAt(0));
-
     // Canonically equivalent titles name the same column.
     MySelectorItem* cat = a->childTitle("Categorizing");
     cat->append(std::make_unique<MySelectorItem>(QString::fromUtf8("Caf\u00e9"), cat));
     EXPECT_EQ(cat->childTitle(QString::fromUtf8("Cafe\u0301")), cat->selectorChildAt(1));
-}
 
-TEST(SelectorTree, ChangeEdittingCoversTheWholeAnalysis)
-{
-    MySelectorRootItem root(nullptr);
-    MySelectorItem* a = addAnalysis(root, "A", kTwoData, kOneCategory, true);
     std::function<int(const MySelectorItem*, bool)> count = [&](const MySelectorItem* n, bool flag) {
         int c = n->editting == flag ? 1 : 0;
         for (const MySelectorItem* k : n->selectorChildren())
             c += count(k, flag);
         return c;
     };
-    const int nodes = 1 + 3 + 2 + 2 + 1 + 2;   // analysis, groups, columns, represents
-    a->changeEditting(false);
-    EXPECT_EQ(count(a, false), nodes);
-    a->changeEditting(true);
-    EXPECT_EQ(count(a, true), nodes);
+    const int nodes = 1 + 3 + 5 + 4;   // analysis, groups, columns, represents
+    for (bool flag : {false, true}) {
+        a->changeEditting(flag);
+        EXPECT_EQ(count(a, flag), nodes);
+    }
 }
 
-// Expected answers for columns 0..5, one letter per column (T editable, F not).
+// Three analyses: a finished one, "A" and an empty last one. Expected answers for columns 0..5,
+// one letter per column (T editable, F not).
 struct EditCase {
-    const char* node;
-    bool editting;
+    const char* name;
+    bool editting;       // of "A"
+    bool lastEditting;   // of the last analysis
+    bool onLast;         // the node is the last analysis rather than below "A"
+    std::vector<int> path;
     const char* expected;
 };
 
@@ -69,108 +69,80 @@ TEST_P(SelectorEditRule, Table)
     MySelectorRootItem root(nullptr);
     addAnalysis(root, "first", kTwoData, kOneCategory, false);
     MySelectorItem* a = addAnalysis(root, "A", kTwoData, kOneCategory, c.editting);
-    MySelectorItem* empty = addAnalysis(root, "empty", {}, {}, c.editting);
-    if (!c.editting)   // the last analysis is finished too
-        empty->changeEditting(false);
-    const QString node = c.node;
-    MySelectorItem* n = nullptr;
-    int level = 0;
-    if (node == "analysis") n = a, level = 0;
-    if (node == "emptyAnalysis") n = empty, level = 0;
-    if (node == "graphType") n = a->childTitle("graphType"), level = 1;
-    if (node == "DataColumns") n = a->childTitle("DataColumns"), level = 1;
-    if (node == "Categorizing") n = a->childTitle("Categorizing"), level = 1;
-    if (node == "column") n = a->childTitle("DataColumns")->selectorChildAt(0), level = 2;
-    if (node == "dataRepresent") n = a->childTitle("DataColumns")->selectorChildAt(0)->selectorChildAt(0), level = 3;
-    if (node == "category") n = a->childTitle("Categorizing")->selectorChildAt(0)->selectorChildAt(0), level = 3;
+    MySelectorItem* last = addAnalysis(root, "empty", {}, {}, c.lastEditting);
+    MySelectorItem* n = nodeAt(c.onLast ? last : a, c.path);
     ASSERT_NE(n, nullptr);
     QString got;
     for (int column = 0; column < 6; ++column)
-        got += root.allowEditOutlineItem(n, level, column) ? 'T' : 'F';
-    EXPECT_EQ(got, QString(c.expected)) << c.node << " editting " << c.editting;
+        got += root.allowEditOutlineItem(n, qint64(c.path.size()), column) ? 'T' : 'F';
+    EXPECT_EQ(got, QString(c.expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(Rules, SelectorEditRule, ::testing::Values(
-    EditCase{"analysis", true, "TFTFTT"},
-    EditCase{"emptyAnalysis", true, "TFTFFF"},
-    EditCase{"graphType", true, "FTFFFF"},
-    EditCase{"DataColumns", true, "FFTFFF"},
-    EditCase{"Categorizing", true, "FFTFFF"},
-    EditCase{"column", true, "FFTFFF"},
-    EditCase{"dataRepresent", true, "FTFFFF"},
-    EditCase{"category", true, "FTFTFF"},
-    EditCase{"analysis", false, "FFTFTT"},
-    EditCase{"graphType", false, "FFFFFF"},
-    EditCase{"DataColumns", false, "FFFFFF"},
-    EditCase{"column", false, "FFFFFF"},
-    EditCase{"category", false, "FFFFFF"}));
-
-TEST(SelectorEditRule, FinishedAnalysisColumnTwoFollowsTheLastAnalysis)
-{
-    MySelectorRootItem root(nullptr);
-    MySelectorItem* a = addAnalysis(root, "A", kTwoData, kOneCategory, false);
-    addAnalysis(root, "B", kTwoData, kOneCategory, true);
-    EXPECT_FALSE(root.allowEditOutlineItem(a, 0, 2));
-    root.selectorChildAt(1)->changeEditting(false);
-    EXPECT_TRUE(root.allowEditOutlineItem(a, 0, 2));
-}
+    EditCase{"Analysis", true, true, false, {}, "TFTFTT"},
+    EditCase{"EmptyAnalysis", true, true, true, {}, "TFTFFF"},
+    EditCase{"GraphType", true, true, false, {0}, "FTFFFF"},
+    EditCase{"DataColumns", true, true, false, {1}, "FFTFFF"},
+    EditCase{"Categorizing", true, true, false, {2}, "FFTFFF"},
+    EditCase{"Column", true, true, false, {1, 0}, "FFTFFF"},
+    EditCase{"DataRepresent", true, true, false, {1, 0, 0}, "FTFFFF"},
+    EditCase{"Category", true, true, false, {2, 0, 0}, "FTFTFF"},
+    EditCase{"FinishedAnalysis", false, false, false, {}, "FFTFTT"},
+    EditCase{"FinishedAnalysisLastOpen", false, true, false, {}, "FFFFTT"},
+    EditCase{"FinishedGraphType", false, false, false, {0}, "FFFFFF"},
+    EditCase{"FinishedDataColumns", false, false, false, {1}, "FFFFFF"},
+    EditCase{"FinishedColumn", false, false, false, {1, 0}, "FFFFFF"},
+    EditCase{"FinishedCategory", false, false, false, {2, 0, 0}, "FFFFFF"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // ---- cell texts
 
-TEST(SelectorTexts, SummaryGroupsAndColumns)
+// The k-th categorizing column (position k-2 under "Categorizing", which stands third) is the
+// k-th level; the suffixes are "st", "nd", "rd" and otherwise "th", also for 21 and 22.
+TEST(SelectorTexts, Cells)
 {
     MySelectorRootItem root(nullptr);
     MySelectorItem* fresh = addAnalysis(root, "Untitled", {}, {});
-    auto text = [](const MySelectorItem* n, int column, int level) { return MyOutlineTexts::objectSelectorOutlineView(n, column, level); };
-    EXPECT_EQ(text(fresh, 0, 0).toString(), "Untitled");
-    EXPECT_EQ(text(fresh, 1, 0).toString(), "(Data: 0, Categorizing: 0)");
-    EXPECT_EQ(text(fresh->childTitle("DataColumns"), 1, 1).toString(), "Select at least one column");
-    EXPECT_EQ(text(fresh->childTitle("Categorizing"), 1, 1).toString(), "(0 columns)");
-    EXPECT_EQ(text(fresh->childTitle("graphType"), 1, 1).toString(), "scatter");
-
-    // 10 data rows: 7 numbers, 3 texts.
-    QVector<std::optional<double>> values{1.0, 2.0, std::nullopt, 4.0, 5.0, std::nullopt, 7.0, 8.0, std::nullopt, 10.0};
-    MySelectorItem* a = addAnalysis(root, "A", {{"x", values}, {"y", {1.0}}}, kOneCategory);
-    EXPECT_EQ(text(a, 1, 0).toString(), "(Data: 2, Categorizing: 1)");
-    EXPECT_EQ(text(a->childTitle("DataColumns"), 1, 1).toString(), "(1st level; 2 columns)");
-    MySelectorItem* x = a->childTitle("DataColumns")->selectorChildAt(0);
-    EXPECT_EQ(text(x, 1, 2).toString(), "(7 valid values)");
-    EXPECT_FALSE(text(x, 3, 2).isValid());
-    EXPECT_FALSE(text(x, 2, 2).isValid());
-    EXPECT_FALSE(text(a, 4, 0).isValid());
-    MySelectorItem* sex = a->childTitle("Categorizing")->selectorChildAt(0);
-    EXPECT_EQ(text(sex, 1, 2).toString(), "(2nd level; 2 categories)");
-    MySelectorItem* male = sex->selectorChildAt(0);
-    EXPECT_EQ(text(male, 1, 3).toString(), "M");
-    EXPECT_EQ(text(male, 3, 3), QVariant(true));
-    male->type = "NO";
-    EXPECT_EQ(text(male, 3, 3), QVariant(false));
-}
-
-// The k-th categorizing column (position k-2 under "Categorizing", which stands third) is the
-// k-th level; the suffixes are "st", "nd", "rd" and otherwise "th", also for 21 and 22.
-class SelectorLevelText : public ::testing::TestWithParam<std::pair<int, const char*>> {};
-
-TEST_P(SelectorLevelText, CategorizingColumn)
-{
-    const auto [level, expected] = GetParam();
-    MySelectorRootItem root(nullptr);
-    QList<CategoryColumn> columns;
-    for (int i = 0; i < level - 1; ++i)
+    QList<CategoryColumn> columns{{"Sex", {"M", "F"}, {true, false}}};
+    for (int i = 1; i < 21; ++i)
         columns.append({QString("c%1").arg(i), {"a", "b", "c"}, {}});
-    MySelectorItem* a = addAnalysis(root, "A", kTwoData, columns);
-    const MySelectorItem* column = a->childTitle("Categorizing")->selectorChildAt(level - 2);
-    EXPECT_EQ(MyOutlineTexts::objectSelectorOutlineView(column, 1, 2).toString(), QString(expected));
+    // 10 data rows: 7 numbers, 3 texts.
+    const QVector<std::optional<double>> values{1.0, 2.0, std::nullopt, 4.0, 5.0, std::nullopt, 7.0, 8.0, std::nullopt, 10.0};
+    MySelectorItem* a = addAnalysis(root, "A", {{"x", values}, {"y", {1.0}}}, columns);
+    const struct {
+        MySelectorItem* analysis;
+        std::vector<int> path;
+        int column;
+        QVariant expected;
+    } cases[] = {
+        {fresh, {}, 0, "Untitled"},
+        {fresh, {}, 1, "(Data: 0, Categorizing: 0)"},
+        {fresh, {0}, 1, "scatter"},
+        {fresh, {1}, 1, "Select at least one column"},
+        {fresh, {2}, 1, "(0 columns)"},
+        {a, {}, 1, "(Data: 2, Categorizing: 21)"},
+        {a, {}, 4, QVariant()},
+        {a, {1}, 1, "(1st level; 2 columns)"},
+        {a, {1, 0}, 1, "(7 valid values)"},
+        {a, {1, 0}, 2, QVariant()},
+        {a, {1, 0}, 3, QVariant()},
+        {a, {2, 0}, 1, "(2nd level; 2 categories)"},
+        {a, {2, 0, 0}, 1, "M"},
+        {a, {2, 0, 0}, 3, true},
+        {a, {2, 0, 1}, 3, false},
+        {a, {2, 1}, 1, "(3rd level; 3 categories)"},
+        {a, {2, 2}, 1, "(4th level; 3 categories)"},
+        {a, {2, 9}, 1, "(11th level; 3 categories)"},
+        {a, {2, 11}, 1, "(13th level; 3 categories)"},
+        {a, {2, 19}, 1, "(21th level; 3 categories)"},
+        {a, {2, 20}, 1, "(22th level; 3 categories)"},
+    };
+    for (const auto& c : cases) {
+        const MySelectorItem* n = nodeAt(c.analysis, c.path);
+        SCOPED_TRACE(n->title.toStdString() + " column " + std::to_string(c.column));
+        EXPECT_EQ(MyOutlineTexts::objectSelectorOutlineView(n, c.column, qint64(c.path.size())), c.expected);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Ordinals, SelectorLevelText, ::testing::Values(
-    std::make_pair(2, "(2nd level; 3 categories)"),
-    std::make_pair(3, "(3rd level; 3 categories)"),
-    std::make_pair(4, "(4th level; 3 categories)"),
-    std::make_pair(11, "(11th level; 3 categories)"),
-    std::make_pair(13, "(13th level; 3 categories)"),
-    std::make_pair(21, "(21th level; 3 categories)"),
-    std::make_pair(22, "(22th level; 3 categories)")));
 
 TEST(SelectorTexts, DataGroupAfterCategorizingGroup)
 {
@@ -178,8 +150,7 @@ TEST(SelectorTexts, DataGroupAfterCategorizingGroup)
     // the level after it, and its first categorizing column reads 1st.
     MySelectorRootItem root(nullptr);
     MySelectorItem* a = addAnalysis(root, "A", kTwoData, kOneCategory);
-    auto data = a->takeChild(1);
-    a->appendChild(std::move(data));
+    a->appendChild(a->takeChild(1));
     EXPECT_EQ(MyOutlineTexts::objectSelectorOutlineView(a->childTitle("DataColumns"), 1, 1).toString(), "(2nd level; 2 columns)");
     EXPECT_EQ(MyOutlineTexts::objectSelectorOutlineView(a->childTitle("Categorizing")->selectorChildAt(0), 1, 2).toString(),
               "(1st level; 2 categories)");
@@ -216,7 +187,8 @@ protected:
 
 TEST_F(SelectorValidation, CountsColumnsAndAsksForTheGraph)
 {
-    MySelectorItem* a = addAnalysis(root, "A", kTwoData, kOneCategory);
+    // The first analysis has no predecessor to wait for; one ticked category is enough.
+    MySelectorItem* a = addAnalysis(root, "A", kTwoData, {{"Sex", {"M", "F"}, {true, false}}});
     EXPECT_EQ(root.validateSelection(a), std::optional<qint64>(0));
     EXPECT_EQ(doc.columnCounter, (QVector<qint64>{1, 1, 1}));
     EXPECT_EQ(made, QList<MySelectorItem*>{a});
@@ -247,10 +219,9 @@ TEST_P(SelectorRefusal, LeavesEverythingAsItWas)
 {
     GetParam().build(root);
     MySelectorItem* last = root.selectorChildAt(root.childCount() - 1);
-    const QVector<qint64> before = doc.columnCounter;
     EXPECT_EQ(root.validateSelection(last), std::nullopt);
     EXPECT_EQ(scripted.dialogs.alerts, QStringList{GetParam().message});
-    EXPECT_EQ(doc.columnCounter, before);
+    EXPECT_EQ(doc.columnCounter, (QVector<qint64>{0, 0, 0}));
     EXPECT_TRUE(made.isEmpty());
     EXPECT_EQ(edited, 0);
     EXPECT_TRUE(last->editting);
@@ -283,11 +254,4 @@ TEST_F(SelectorValidation, NoGraphMadeShowsNothing)
     EXPECT_EQ(made, QList<MySelectorItem*>{a});
     EXPECT_EQ(doc.columnCounter, (QVector<qint64>{0, 0, 0}));
     EXPECT_EQ(edited, 0);
-}
-
-TEST_F(SelectorValidation, FirstAnalysisHasNoPredecessorCheck)
-{
-    MySelectorItem* a = addAnalysis(root, "A", kTwoData, {{"Sex", {"M", "F"}, {true, false}}});
-    EXPECT_EQ(root.validateSelection(a), std::optional<qint64>(0));
-    EXPECT_TRUE(scripted.dialogs.alerts.isEmpty());
 }
