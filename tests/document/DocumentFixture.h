@@ -30,5 +30,12 @@ protected:
         return doc;
     }
 
+    // Writes one cell (column 1 = first table column) and registers its undo step.
+    static void type(Document* doc, const QString& text, qint64 column, qint64 row, bool newColumn)
+    {
+        ASSERT_TRUE(doc->modifyTableWithArray({{text}}, column, row, newColumn, false));
+        doc->setTableDataWithSettingsWithSettings(newColumn, 1, "Input");
+    }
+
     AppDelegate delegate;
 };

@@ -9,11 +9,6 @@ protected:
     {
     }
     Document* newDoc() { return static_cast<Document*>(controller.newDocument()); }
-    static void type(Document* doc, const QString& text, qint64 column, qint64 row, bool newColumn)
-    {
-        ASSERT_TRUE(doc->modifyTableWithArray({{text}}, column, row, newColumn, false));
-        doc->setTableDataWithSettingsWithSettings(newColumn, 1, "Input");
-    }
     bool isOpen(DocumentInterface* doc) const
     {
         return std::any_of(controller.documents().begin(), controller.documents().end(),
@@ -25,26 +20,29 @@ protected:
     QTemporaryDir temp;
 };
 
-TEST_F(DocumentFlow, SaveClearsUndoButSaveToKeepsIt)
+TEST_F(DocumentFlow, OnlyASuccessfulSaveOrSaveAsClearsUndo)
 {
     Document* doc = newDoc();
     type(doc, "Weight", 1, 0, true);
+    QString error;
+    EXPECT_FALSE(controller.saveAs(doc, "/proc/self/a.vlbdoc", &error));   // a folder that takes no new files
+    EXPECT_TRUE(doc->isDocumentEdited() && doc->undoManager()->canUndo());
     type(doc, "72", 1, 1, false);
     const QString path = temp.filePath("a.vlbdoc");
-    QString error;
     ASSERT_TRUE(controller.saveAs(doc, path, &error)) << error.toStdString();
-    EXPECT_FALSE(doc->isDocumentEdited());
-    EXPECT_FALSE(doc->undoManager()->canUndo());
+    EXPECT_FALSE(doc->isDocumentEdited() || doc->undoManager()->canUndo());
+    EXPECT_EQ(doc->historyOfTableData.size(), 1);
 
+    // A copy written elsewhere and an autosave leave the document edited, with its undo.
     type(doc, "80", 1, 2, false);
     ASSERT_TRUE(controller.saveTo(doc, temp.filePath("copy.vlbdoc"), &error)) << error.toStdString();
-    EXPECT_TRUE(doc->isDocumentEdited());
-    EXPECT_TRUE(doc->undoManager()->canUndo());
-    EXPECT_EQ(doc->fileName(), path);
-
     ASSERT_TRUE(controller.autosave(doc, &error));
+    EXPECT_TRUE(doc->isDocumentEdited());
+    EXPECT_EQ(doc->fileName(), path);
     doc->undoManager()->undo();
     EXPECT_EQ(doc->tableData, (TableData{{"Weight", "72"}}));
+    ASSERT_TRUE(controller.save(doc, &error));
+    EXPECT_FALSE(doc->isDocumentEdited() || doc->undoManager()->canUndo() || doc->undoManager()->canRedo());
 
     auto* copy = static_cast<Document*>(controller.openDocument(temp.filePath("copy.vlbdoc"), &error));
     ASSERT_TRUE(copy) << error.toStdString();
