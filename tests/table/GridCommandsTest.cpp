@@ -7,136 +7,33 @@
 
 using GridCommands = TableFixture;
 
-namespace {
-QVariantMap width(const char* w) { return {{"width", QString::fromUtf8(w)}}; }
-QStringList titles(const TableData& t)
-{
-    QStringList out;
-    for (const QStringList& c : t)
-        out.append(c.first());
-    return out;
-}
-}
-
-TEST_F(GridCommands, SortsByTitleWithSettingsAndCountersFollowing)
-{
-    load({{"b", "1"}, {"a", "2"}, {"B", "3"}}, {0, 2, 0});
-    doc->columnSettings = {width("71"), width("72"), width("73")};
-    doc->historyOfColumnSettings = {doc->columnSettings};
-    grid->sortColumns(1);
-    EXPECT_EQ(doc->variables, (QStringList{"B", "a", "b"}));
-    EXPECT_EQ(doc->tableData[1], (QStringList{"a", "2"}));
-    EXPECT_EQ(doc->columnSettings, (ColumnSettings{width("73"), width("72"), width("71")}));
-    EXPECT_EQ(doc->columnCounter, (QVector<qint64>{0, 2, 0}));
-    EXPECT_EQ(undo()->undoText(), "Undo Sort Columns");
-    EXPECT_EQ(grid->horizontalHeader()->sectionSize(1), 73);
-    grid->sortColumns(0);
-    EXPECT_EQ(doc->variables, (QStringList{"b", "a", "B"}));
-    // Sorting a sorted table is still a step.
-    grid->sortColumns(0);
-    EXPECT_EQ(doc->tableDataIndex, 3);
-    undo()->undo();
-    undo()->undo();
-    undo()->undo();
-    EXPECT_EQ(doc->variables, (QStringList{"b", "a", "B"}));
-    EXPECT_EQ(doc->columnSettings, (ColumnSettings{width("71"), width("72"), width("73")}));
-}
-
-TEST_F(GridCommands, PrefixSortsFirst)
-{
-    load({{"ab", "1"}, {"a", "2"}, {"abc", "3"}});
-    grid->sortColumns(1);
-    EXPECT_EQ(doc->variables, (QStringList{"a", "ab", "abc"}));
-}
-
-TEST_F(GridCommands, DraggingAHeaderReordersColumnsWithTheirSettings)
-{
-    load({{"w", "0"}, {"x", "1"}, {"y", "2"}, {"z", "3"}}, {0, 0, 1, 0});
-    doc->columnSettings = {width("60"), width("61"), width("62"), width("63")};
-    doc->historyOfColumnSettings = {doc->columnSettings};
-    grid->fixTableColumns();
-    grid->horizontalHeader()->moveSection(3, 1);   // what a header drag does
-    EXPECT_EQ(doc->variables, (QStringList{"y", "w", "x", "z"}));
-    EXPECT_EQ(doc->columnSettings, (ColumnSettings{width("62"), width("60"), width("61"), width("63")}));
-    EXPECT_EQ(doc->columnCounter, (QVector<qint64>{1, 0, 0, 0}));
-    EXPECT_EQ(undo()->undoText(), "Undo Reorder Columns");
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(grid->columnIdentifierTextAt(i), QString::number(i));
-        EXPECT_EQ(grid->horizontalHeader()->visualIndex(i), i);
-    }
-    EXPECT_EQ(cell(0, 1), "y");
-    undo()->undo();
-    EXPECT_EQ(doc->variables, (QStringList{"w", "x", "y", "z"}));
-}
-
 TEST_F(GridCommands, RowNumbersAndTheExtraColumnDoNotMove)
 {
-    load({{"w", "0"}, {"x", "1"}});
+    load(table("w,0 | x,1"));
     grid->horizontalHeader()->moveSection(0, 2);
     grid->horizontalHeader()->moveSection(1, 0);
     grid->horizontalHeader()->moveSection(2, 3);
     grid->horizontalHeader()->moveSection(3, 1);
     EXPECT_EQ(doc->variables, (QStringList{"w", "x"}));
     EXPECT_FALSE(undo()->canUndo());
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(grid->horizontalHeader()->visualIndex(i), i);
-}
-
-TEST_F(GridCommands, DeletesWholeColumnsWithSettingsAndCounters)
-{
-    load({{"w", "0"}, {"x", "1"}, {"y", "2"}, {"z", "3"}}, {0, 0, 0, 1});
-    doc->columnSettings = {width("60"), width("61"), width("62"), width("63")};
-    doc->historyOfColumnSettings = {doc->columnSettings};
-    click(0, 0);
-    clickHeader(3);
-    clickHeader(2, Qt::ShiftModifier);
-    doc->tableWindowCont->deleteColumns();
-    EXPECT_EQ(doc->variables, (QStringList{"w", "z"}));
-    EXPECT_EQ(doc->columnSettings, (ColumnSettings{width("60"), width("63")}));
-    EXPECT_EQ(doc->columnCounter, (QVector<qint64>{0, 1}));
-    EXPECT_EQ(grid->tableModel()->columnCount(), 4);
-    EXPECT_EQ(doc->baseWindowCont->tkNumOfColumns->text(), "2");
-    undo()->undo();
-    EXPECT_EQ(doc->variables, (QStringList{"w", "x", "y", "z"}));
-    EXPECT_EQ(doc->columnCounter, (QVector<qint64>{0, 0, 0, 1}));
-}
-
-TEST_F(GridCommands, DeletesDataRowsWhereUsedColumnsAreEmpty)
-{
-    load({{"a", "1", "2", "3", "4", "5"}, {"b", "p", "", "", "", "q"}}, {0, 1});
-    select(2, 1, 4, 2);
-    grid->deleteRows();
-    EXPECT_TRUE(alerts().isEmpty());
-    EXPECT_EQ(doc->tableData, (TableData{{"a", "1", "5"}, {"b", "p", "q"}}));
-    EXPECT_EQ(undo()->undoText(), "Undo Delete Rows");
-    EXPECT_EQ(doc->baseWindowCont->tkNumOfRows->text(), "2");
-    // Every data row: only the titles stay.
-    load({{"a", "1", "2"}, {"b", "3", "4"}});
-    click(1, 0);
-    click(2, 0, Qt::ShiftModifier);
-    grid->deleteRows();
-    EXPECT_EQ(doc->tableMatrix.row, 1);
-    EXPECT_EQ(doc->tableData, (TableData{{"a"}, {"b"}}));
+    ASSERT_NO_FATAL_FAILURE(checkInLine());
 }
 
 TEST_F(GridCommands, ProgramResizesRecordNothingAndUserResizesOneStep)
 {
     load(abc());
-    // A resize of the user's own (a divider double click or a finished drag).
-    grid->horizontalHeader()->resizeSection(2, 85);
+    grid->horizontalHeader()->resizeSection(2, 85);   // the user's own (a divider double click or a finished drag)
     EXPECT_EQ(doc->columnSettings[1].value("width").toString(), "85.0");
     EXPECT_EQ(undo()->undoText(), "Undo Set Column Width");
-    EXPECT_EQ(undo()->stack()->count(), 1);
-    // Undo rebuilds the columns at their stored widths: no new step.
+    // Undo and redo rebuild the columns at their stored widths: no new step.
     undo()->undo();
-    EXPECT_EQ(grid->horizontalHeader()->sectionSize(2), 70);
-    EXPECT_EQ(undo()->stack()->count(), 1);
+    ASSERT_NO_FATAL_FAILURE(checkInLine());
     EXPECT_TRUE(undo()->canRedo());
     undo()->redo();
-    EXPECT_EQ(grid->horizontalHeader()->sectionSize(2), 85);
-    EXPECT_EQ(undo()->stack()->count(), 1);
+    ASSERT_NO_FATAL_FAILURE(checkInLine());
     // Ending at the stored width, and resizing the row numbers or the extra column, record nothing.
     grid->horizontalHeader()->resizeSection(2, 85);
+    grid->horizontalHeader()->resizeSection(0, 50);
     grid->horizontalHeader()->resizeSection(4, 120);
     EXPECT_EQ(undo()->stack()->count(), 1);
 }
@@ -162,67 +59,76 @@ TEST_F(GridCommands, AHeaderDragRecordsOneStepWhenTheButtonComesUp)
     EXPECT_GT(header->sectionSize(1), 70);
 }
 
+namespace {
+struct WidthCase {
+    const char* name;
+    CellSelection selection;
+    const char* typed;   // null: Cancel
+    bool tickAll;
+    const char* proposed;
+    bool boxEnabled;
+    bool boxTicked;
+    QStringList widths;
+};
+
+const WidthCase widthCases[] = {
+    {"TwoColumnsEqualAsNumbers", {1, 2, 1, 1}, "90", false, "70", true, false, {"90", "90", "80", "70"}},
+    {"NothingSelectedMeansEveryColumn", {}, "50 wide", false, "Various values", false, true, {"50 wide", "50 wide", "50 wide", "50 wide"}},
+    {"AllColumnsTicked", {1, 4, 1, 2}, "40", true, "Various values", true, false, {"40", "40", "40", "40"}},
+    {"Cancel", {1, 1, 1, 1}, nullptr, false, "70", true, false, {"70", "70.0", "80", "70"}},
+};
+}
+
 TEST_F(GridCommands, ColumnWidthDialogProposesAndApplies)
 {
-    load({{"a", "1"}, {"b", "2"}, {"c", "3"}, {"d", "4"}});
-    doc->columnSettings = {width("70"), width("70.0"), width("80"), width("70")};
-    doc->historyOfColumnSettings = {doc->columnSettings};
-    QString proposed;
-    bool boxEnabled = true;
-    settingCont->pushScript([&](MySettingController& d) {
-        proposed = d.tfColumnWidth->text();
-        boxEnabled = d.buAllColumns->isEnabled();
-        d.tfColumnWidth->setText("90");
-        d.columnOkButton->click();
-    });
-    select(1, 2, 1, 1);   // columns 1 and 2: equal as numbers
-    grid->columnWidth();
-    EXPECT_EQ(proposed, "70");
-    EXPECT_TRUE(boxEnabled);
-    EXPECT_EQ(doc->columnSettings, (ColumnSettings{width("90"), width("90"), width("80"), width("70")}));
-    EXPECT_EQ(grid->horizontalHeader()->sectionSize(1), 90);
-
-    // Nothing selected: every column, "Various values" proposed, the box ticked and fixed.
-    bool boxTicked = false;
-    settingCont->pushScript([&](MySettingController& d) {
-        proposed = d.tfColumnWidth->text();
-        boxEnabled = d.buAllColumns->isEnabled();
-        boxTicked = d.buAllColumns->isChecked();
-        d.tfColumnWidth->setText("50 wide");
-        d.columnOkButton->click();
-    });
-    select(0, 0, 0, 0);
-    grid->columnWidth();
-    EXPECT_EQ(proposed, "Various values");
-    EXPECT_FALSE(boxEnabled);
-    EXPECT_TRUE(boxTicked);
-    for (const QVariantMap& s : doc->columnSettings)
-        EXPECT_EQ(s.value("width").toString(), "50 wide");
-
-    // Corners in columns 4 and 2 with the all-columns box ticked.
-    settingCont->pushScript([&](MySettingController& d) {
-        d.tfColumnWidth->setText("40");
-        d.buAllColumns->setChecked(true);
-        d.columnOkButton->click();
-    });
-    select(1, 4, 1, 2);
-    grid->columnWidth();
-    for (const QVariantMap& s : doc->columnSettings)
-        EXPECT_EQ(s.value("width").toString(), "40");
-
-    // Cancel changes nothing.
-    const int steps = undo()->stack()->count();
-    settingCont->pushScript([](MySettingController& d) { d.columnCancelButton->click(); });
-    grid->columnWidth();
-    EXPECT_EQ(undo()->stack()->count(), steps);
-    EXPECT_EQ(undo()->undoText(), "Undo Set Column Width");
+    for (const WidthCase& c : widthCases) {
+        SCOPED_TRACE(c.name);
+        load(table("a,1 | b,2 | c,3 | d,4"));
+        doc->columnSettings = {{{"width", "70"}}, {{"width", "70.0"}}, {{"width", "80"}}, {{"width", "70"}}};
+        doc->historyOfColumnSettings = {doc->columnSettings};
+        grid->columnSettingsSnapshotLoaded();
+        undo()->clear();
+        QString proposed;
+        bool boxEnabled = false, boxTicked = false;
+        settingCont->pushScript([&](MySettingController& d) {
+            proposed = d.tfColumnWidth->text();
+            boxEnabled = d.buAllColumns->isEnabled();
+            boxTicked = d.buAllColumns->isChecked();
+            if (c.typed) {
+                d.tfColumnWidth->setText(QString::fromUtf8(c.typed));
+                d.buAllColumns->setChecked(d.buAllColumns->isChecked() || c.tickAll);
+            }
+            (c.typed ? d.columnOkButton : d.columnCancelButton)->click();
+        });
+        select(c.selection.row1, c.selection.column1, c.selection.row2, c.selection.column2);
+        grid->columnWidth();
+        EXPECT_EQ(proposed, c.proposed);
+        EXPECT_EQ(boxEnabled, c.boxEnabled);
+        EXPECT_EQ(boxTicked, c.boxTicked);
+        QStringList widths;
+        for (const QVariantMap& s : doc->columnSettings)
+            widths.append(s.value("width").toString());
+        EXPECT_EQ(widths, c.widths);
+        EXPECT_EQ(undo()->stack()->count(), c.typed ? 1 : 0);
+        if (c.typed) {
+            EXPECT_EQ(undo()->undoText(), "Undo Set Column Width");
+        }
+        if (c.widths.first().toDouble() > 0) {
+            ASSERT_NO_FATAL_FAILURE(checkInLine());
+        }
+    }
 }
 
 TEST_F(GridCommands, RowHeightsFromTheDialogAndFromTheFonts)
 {
     load(abc());
-    EXPECT_EQ(grid->verticalHeader()->sectionSize(0), 22);
-    EXPECT_EQ(grid->verticalHeader()->sectionSize(2), 17);
+    auto heights = [this] {
+        QVector<int> out;   // title row, data rows, extra row
+        for (int r = 0; r < grid->tableModel()->rowCount(); ++r)
+            out.append(grid->verticalHeader()->sectionSize(r));
+        return out;
+    };
+    EXPECT_EQ(heights(), (QVector<int>{22, 17, 17, 17, 17}));
     settingCont->pushScript([](MySettingController& d) {
         d.tfTitleHeight->setText("30");
         d.tfDataHeight->setText("20");
@@ -232,9 +138,7 @@ TEST_F(GridCommands, RowHeightsFromTheDialogAndFromTheFonts)
     EXPECT_EQ(doc->tableRowSettings.value("titleRowHeight").toString(), "30");
     EXPECT_EQ(doc->tableRowSettings.value("dataRowHeight").toString(), "20");
     EXPECT_EQ(undo()->undoText(), "Undo Set Row Height");
-    EXPECT_EQ(grid->verticalHeader()->sectionSize(0), 30);
-    EXPECT_EQ(grid->verticalHeader()->sectionSize(3), 20);
-    EXPECT_EQ(grid->verticalHeader()->sectionSize(4), 20);   // the extra row
+    EXPECT_EQ(heights(), (QVector<int>{30, 20, 20, 20, 20}));
 
     // Unchanged texts record nothing; size to fit takes the stored data font's height.
     settingCont->pushScript([](MySettingController& d) { d.rowOkButton->click(); });
@@ -252,8 +156,7 @@ TEST_F(GridCommands, RowHeightsFromTheDialogAndFromTheFonts)
 
     undo()->undo();
     undo()->undo();
-    EXPECT_EQ(grid->verticalHeader()->sectionSize(0), 22);
-    EXPECT_EQ(grid->verticalHeader()->sectionSize(1), 17);
+    EXPECT_EQ(heights(), (QVector<int>{22, 17, 17, 17, 17}));
 }
 
 TEST_F(GridCommands, FontsChangeForTheSelectedRowKindOnly)

@@ -1,120 +1,91 @@
-// The mouse selection as a state machine: the cases a user meets, then random event runs.
+// The mouse selection as a state machine: the event sequences a user meets, then random runs.
 #include "table/MyGridSelection.h"
 #include <gtest/gtest.h>
+#include <optional>
 #include <random>
+#include <vector>
 
 namespace {
 constexpr qint64 R = 11;   // title row + 10 data rows
 constexpr qint64 C = 6;
 
-CellSelection cells(qint64 r1, qint64 c1, qint64 r2, qint64 c2) { return {r1, c1, r2, c2}; }
 bool noEdit(qint64, qint64) { return false; }
+
+// 'd' mouse down, 's' shift mouse down, 'g' drag, 'u' single-click mouse up at (r, c);
+// 'h' header click, 'H' shift header click on column r.
+struct Event {
+    char kind;
+    qint64 r;
+    qint64 c = 0;
+};
+
+// Applies the events; the result is whether the last one asked for a redraw (a reload for 'u').
+bool apply(MyGridSelection& s, const std::vector<Event>& events)
+{
+    bool redraw = false;
+    for (const Event& e : events) {
+        switch (e.kind) {
+        case 'd': redraw = s.mouseDown(e.r, e.c, false, R, C); break;
+        case 's': redraw = s.mouseDown(e.r, e.c, true, R, C); break;
+        case 'g': redraw = s.mouseDragged(e.r, e.c, R, C); break;
+        case 'u': redraw = s.mouseUp(e.r, e.c, 1, R, C, noEdit).reload; break;
+        case 'h': redraw = s.headerClicked(e.r, false, R, C); break;
+        case 'H': redraw = s.headerClicked(e.r, true, R, C); break;
+        }
+    }
+    return redraw;
 }
 
-TEST(GridSelection, ClickBesideTheCellsClearsEverything)
-{
-    MyGridSelection s;
-    s.mouseDown(4, 0, false, R, C);
-    ASSERT_TRUE(s.selectedRows.has_value());
-    EXPECT_TRUE(s.mouseDown(-1, 3, false, R, C));
-    EXPECT_EQ(s.selectingCells, cells(0, 0, 0, 0));
-    EXPECT_FALSE(s.selectedRows || s.selectedColumns);
+using Range = std::optional<IndexRange>;
+const Range none;
+
+struct Sequence {
+    const char* name;
+    std::vector<Event> events;
+    CellSelection cells;
+    Range rows;
+    Range columns;
+    bool redraw;
+};
+
+const Sequence sequences[] = {
+    {"ClickBesideTheCellsClears", {{'d', 4, 0}, {'d', -1, 3}}, {}, none, none, true},
+    {"CellClick", {{'d', 2, 3}}, {2, 3, 2, 3}, none, none, true},
+    {"ShiftClickSpansARectangle", {{'d', 2, 3}, {'s', 5, 1}}, {2, 3, 5, 1}, none, none, true},
+    {"ShiftClickWithoutAnAnchor", {{'s', 3, 3}}, {}, none, none, false},
+    {"ShiftRowNumberWithoutAnAnchor", {{'s', 3, 0}}, {}, none, none, false},
+    {"RowNumberSelectsTheRow", {{'d', 4, 0}}, {4, 1, 4, C}, IndexRange{4, 4}, none, true},
+    {"ShiftRowNumberBelow", {{'d', 4, 0}, {'s', 7, 0}}, {4, 1, 7, C}, IndexRange{4, 7}, none, true},
+    {"ShiftRowNumberAbove", {{'d', 4, 0}, {'s', 2, 0}}, {4, 1, 2, C}, IndexRange{2, 4}, none, true},
+    {"ShiftCellExtendsRows", {{'d', 4, 0}, {'s', 7, 0}, {'s', 9, 3}}, {4, 1, 9, C}, IndexRange{4, 9}, none, true},
+    {"HeaderSelectsTheColumn", {{'h', 2}}, {0, 2, R - 1, 2}, none, IndexRange{2, 2}, true},
+    {"ShiftHeaderExtends", {{'h', 2}, {'H', 5}}, {0, 2, R - 1, 5}, none, IndexRange{2, 5}, true},
+    {"ShiftCellExtendsColumns", {{'h', 2}, {'H', 5}, {'s', 3, 6}}, {0, 2, R - 1, 6}, none, IndexRange{2, 6}, true},
+    {"NoDragWithColumns", {{'h', 2}, {'H', 5}, {'g', 4, 4}}, {0, 2, R - 1, 5}, none, IndexRange{2, 5}, false},
+    {"NoMouseUpWithColumns", {{'h', 2}, {'H', 5}, {'u', 3, 3}}, {0, 2, R - 1, 5}, none, IndexRange{2, 5}, false},
+    {"RowNumberLeavesColumnsForRows", {{'h', 2}, {'H', 5}, {'d', 3, 0}}, {3, 1, 3, C}, IndexRange{3, 3}, none, true},
+    {"RowNumberHeaderSelectsAll", {{'h', 0}}, {0, 1, R - 1, C}, none, none, true},
+    {"RowNumberHeaderAgainClears", {{'h', 0}, {'h', 0}}, {}, none, none, true},
+    {"ExtraColumnHeaderClears", {{'d', 2, 2}, {'h', C + 1}}, {}, none, none, true},
+    {"Drag", {{'d', 2, 2}, {'g', 4, 3}}, {2, 2, 4, 3}, none, none, true},
+    {"DragStopsAtTheExtraRow", {{'d', 2, 2}, {'g', 4, 3}, {'g', R, 3}}, {2, 2, 4, 3}, none, none, false},
+    {"DragStopsAtTheExtraColumn", {{'d', 2, 2}, {'g', 4, 3}, {'g', 4, C + 1}}, {2, 2, 4, 3}, none, none, false},
+    {"DragStopsBesideTheCells", {{'d', 2, 2}, {'g', 4, 3}, {'g', -1, 3}}, {2, 2, 4, 3}, none, none, false},
+    {"DragIntoTheRowNumbersWidens", {{'d', 2, 2}, {'g', 5, 0}}, {2, 1, 5, C}, none, none, true},
+    {"AnchorInTheExtraRowShrinksToItself", {{'d', R, 2}, {'s', 3, 4}, {'u', 3, 4}}, {R, 2, R, 2}, none, none, true},
+};
 }
 
-TEST(GridSelection, CellThenShiftClickSpansARectangleInEitherOrder)
+TEST(GridSelection, EventSequencesEndInTheirSelection)
 {
-    MyGridSelection s;
-    EXPECT_TRUE(s.mouseDown(2, 3, false, R, C));
-    EXPECT_EQ(s.selectingCells, cells(2, 3, 2, 3));
-    EXPECT_TRUE(s.mouseDown(5, 1, true, R, C));
-    EXPECT_EQ(s.selectingCells, cells(2, 3, 5, 1));
-    EXPECT_TRUE(s.selectingCells.contains(4, 2));
-    EXPECT_FALSE(s.selectingCells.contains(4, 4));
-    EXPECT_FALSE(s.selectedRows || s.selectedColumns);
-}
-
-TEST(GridSelection, ShiftClickWithoutAnAnchorDoesNothing)
-{
-    MyGridSelection s;
-    EXPECT_FALSE(s.mouseDown(3, 3, true, R, C));
-    EXPECT_FALSE(s.mouseDown(3, 0, true, R, C));
-    EXPECT_EQ(s.selectingCells, cells(0, 0, 0, 0));
-}
-
-TEST(GridSelection, RowNumberClicksSelectAndExtendWholeRows)
-{
-    MyGridSelection s;
-    s.mouseDown(4, 0, false, R, C);
-    EXPECT_EQ(s.selectingCells, cells(4, 1, 4, C));
-    EXPECT_EQ(*s.selectedRows, (IndexRange{4, 4}));
-
-    MyGridSelection down = s;
-    down.mouseDown(7, 0, true, R, C);
-    EXPECT_EQ(down.selectingCells, cells(4, 1, 7, C));
-    EXPECT_EQ(*down.selectedRows, (IndexRange{4, 7}));
-
-    MyGridSelection up = s;
-    up.mouseDown(2, 0, true, R, C);
-    EXPECT_EQ(*up.selectedRows, (IndexRange{2, 4}));
-
-    // A shift-click on a data cell keeps extending the rows.
-    down.mouseDown(9, 3, true, R, C);
-    EXPECT_EQ(down.selectingCells, cells(4, 1, 9, C));
-    EXPECT_EQ(*down.selectedRows, (IndexRange{4, 9}));
-}
-
-TEST(GridSelection, HeaderClicksSelectAndExtendWholeColumns)
-{
-    MyGridSelection s;
-    s.headerClicked(2, false, R, C);
-    EXPECT_EQ(s.selectingCells, cells(0, 2, R - 1, 2));
-    s.headerClicked(5, true, R, C);
-    EXPECT_EQ(s.selectingCells, cells(0, 2, R - 1, 5));
-    EXPECT_EQ(*s.selectedColumns, (IndexRange{2, 5}));
-    // With columns selected, a shift-click on a cell extends the columns to it.
-    s.mouseDown(3, 6, true, R, C);
-    EXPECT_EQ(s.selectingCells, cells(0, 2, R - 1, 6));
-    EXPECT_EQ(*s.selectedColumns, (IndexRange{2, 6}));
-    // Drags and mouse-up do nothing while columns are selected.
-    EXPECT_FALSE(s.mouseDragged(4, 4, R, C));
-    EXPECT_FALSE(s.mouseUp(3, 3, 1, R, C, noEdit).reload);
-    // A click in the row-number column leaves the column state for rows.
-    s.mouseDown(3, 0, false, R, C);
-    EXPECT_EQ(s.selectingCells, cells(3, 1, 3, C));
-    EXPECT_FALSE(s.selectedColumns.has_value());
-}
-
-TEST(GridSelection, RowNumberHeaderTogglesSelectAll)
-{
-    MyGridSelection s;
-    s.headerClicked(0, false, R, C);
-    EXPECT_EQ(s.selectingCells, cells(0, 1, R - 1, C));
-    EXPECT_FALSE(s.selectedColumns.has_value());
-    s.headerClicked(0, false, R, C);
-    EXPECT_EQ(s.selectingCells, cells(0, 0, 0, 0));
-}
-
-TEST(GridSelection, ExtraColumnHeaderClears)
-{
-    MyGridSelection s;
-    s.mouseDown(2, 2, false, R, C);
-    s.headerClicked(C + 1, false, R, C);
-    EXPECT_EQ(s.selectingCells, cells(0, 0, 0, 0));
-    EXPECT_FALSE(s.selectedColumns.has_value());
-}
-
-TEST(GridSelection, DragsStopAtTheExtraRowAndColumnAndWidenInTheRowNumbers)
-{
-    MyGridSelection s;
-    s.mouseDown(2, 2, false, R, C);
-    EXPECT_TRUE(s.mouseDragged(4, 3, R, C));
-    EXPECT_EQ(s.selectingCells, cells(2, 2, 4, 3));
-    EXPECT_FALSE(s.mouseDragged(R, 3, R, C));
-    EXPECT_FALSE(s.mouseDragged(4, C + 1, R, C));
-    EXPECT_FALSE(s.mouseDragged(-1, 3, R, C));
-    EXPECT_EQ(s.selectingCells, cells(2, 2, 4, 3));
-    EXPECT_TRUE(s.mouseDragged(5, 0, R, C));
-    EXPECT_EQ(s.selectingCells, cells(2, 1, 5, C));
+    for (const Sequence& q : sequences) {
+        SCOPED_TRACE(q.name);
+        MyGridSelection s;
+        EXPECT_EQ(apply(s, q.events), q.redraw);
+        EXPECT_EQ(s.selectingCells, q.cells);
+        EXPECT_EQ(s.selectedRows, q.rows);
+        EXPECT_EQ(s.selectedColumns, q.columns);
+    }
 }
 
 TEST(GridSelection, MouseUpEditsOnlyAllowedCellsAndNamesTheFontRow)
@@ -137,18 +108,11 @@ TEST(GridSelection, MouseUpEditsOnlyAllowedCellsAndNamesTheFontRow)
     EXPECT_EQ(s.mouseUp(3, 2, 1, R, C, noEdit).fontRow, MyGridSelection::FontRow::None);
 }
 
-TEST(GridSelection, AnAnchorInTheExtraRowOrColumnShrinksToItself)
+TEST(GridSelection, RectangleAndIndexRangesIncludeBothEnds)
 {
-    MyGridSelection s;
-    s.mouseDown(R, 2, false, R, C);
-    s.mouseDown(3, 4, true, R, C);
-    const auto up = s.mouseUp(3, 4, 1, R, C, noEdit);
-    EXPECT_TRUE(up.reload);
-    EXPECT_EQ(s.selectingCells, cells(R, 2, R, 2));
-}
-
-TEST(GridSelection, ExtendedIndexesSpanAllThree)
-{
+    const CellSelection x{2, 3, 5, 1};
+    EXPECT_TRUE(x.contains(4, 2) && x.contains(2, 3) && x.contains(5, 1));
+    EXPECT_FALSE(x.contains(4, 4) || x.contains(6, 2) || x.contains(1, 2));
     EXPECT_EQ(MyGridSelection::extendedIndexes({4, 7}, 2), (IndexRange{2, 7}));
     EXPECT_EQ(MyGridSelection::extendedIndexes({4, 7}, 9), (IndexRange{4, 9}));
     EXPECT_EQ(MyGridSelection::extendedIndexes({4, 7}, 5), (IndexRange{4, 7}));

@@ -11,14 +11,47 @@
 #include "windows/MySettingController.h"
 #include "windows/MyWindowController.h"
 #include <QApplication>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
-#include <QTableView>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+
+// Everything a table step snapshots.
+struct TableState {
+    TableData table;
+    ColumnSettings settings;
+    QVector<qint64> counter;
+    QVariantMap rows;
+    bool operator==(const TableState&) const = default;
+};
+inline void PrintTo(const TableState& s, std::ostream* os)
+{
+    for (const QStringList& c : s.table)
+        *os << "[" << c.join(',').toStdString() << "]";
+    *os << " widths";
+    for (const QVariantMap& m : s.settings)
+        *os << " " << m.value("width").toString().toStdString();
+    *os << " counters";
+    for (qint64 n : s.counter)
+        *os << " " << n;
+    *os << " heights " << s.rows.value("titleRowHeight").toString().toStdString() << "/"
+        << s.rows.value("dataRowHeight").toString().toStdString();
+}
+
+// Columns separated by "|", a column's title and cells by commas.
+inline TableData table(const char* columns)
+{
+    TableData out;
+    for (const QString& column : QString::fromUtf8(columns).split(u'|', Qt::SkipEmptyParts))
+        out.append(column.trimmed().split(u','));
+    return out;
+}
 
 class TableFixture : public ::testing::Test {
 public:
@@ -27,6 +60,8 @@ public:
     std::unique_ptr<MySettingController> settingCont;
     std::unique_ptr<Document> doc;
     MyTableView* grid = nullptr;
+    QTemporaryDir dir;
+    int files = 0;
 
     static QByteArray attributes(double size, bool red = false)
     {
@@ -84,9 +119,55 @@ public:
         emit doc->tableChanged(true);
     }
 
-    static TableData abc()
+    static TableData abc() { return table("a,1,2,3 | b,x,y,z | c,,q,"); }
+    // Widths 60, 61, ... so that a column's settings can be told apart from its neighbours'.
+    void distinctWidths()
     {
-        return {{"a", "1", "2", "3"}, {"b", "x", "y", "z"}, {"c", "", "q", ""}};
+        for (qsizetype k = 0; k < doc->columnSettings.size(); ++k)
+            doc->columnSettings[k] = {{"width", QString::number(60 + k)}};
+        doc->historyOfColumnSettings = {doc->columnSettings};
+        grid->columnSettingsSnapshotLoaded();
+    }
+    QString writeFile(const QByteArray& bytes)
+    {
+        QFile f(dir.filePath(QStringLiteral("table%1.csv").arg(++files)));
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        return f.fileName();
+    }
+    // Imports a file holding bytes through the scripted file chooser.
+    void import(const QByteArray& bytes)
+    {
+        scripted.dialogs.files.push_back(writeFile(bytes));
+        doc->tableWindowCont->importTable();
+    }
+
+    TableState state() const { return {doc->tableData, doc->columnSettings, doc->columnCounter, doc->tableRowSettings}; }
+    // The grid, its headers, the main window's counts and column list all agree with the
+    // document (editable window).
+    void checkInLine() const
+    {
+        const qint64 R = doc->tableMatrix.row, C = doc->tableMatrix.column;
+        ASSERT_EQ(doc->variables.size(), C);
+        ASSERT_EQ(doc->columnSettings.size(), C);
+        ASSERT_EQ(doc->columnCounter.size(), C);
+        ASSERT_EQ(grid->tableModel()->columnCount(), C + 2);
+        ASSERT_EQ(grid->tableModel()->rowCount(), R + 1);
+        QHeaderView* header = grid->horizontalHeader();
+        for (int i = 0; i < C + 2; ++i) {
+            ASSERT_EQ(grid->columnIdentifierTextAt(i), QString::number(i));
+            ASSERT_EQ(header->visualIndex(i), i);
+        }
+        const MyWindowController* base = doc->baseWindowCont;
+        for (int k = 1; k <= C; ++k) {
+            ASSERT_EQ(doc->variables.at(k - 1), doc->tableData.at(k - 1).first());
+            ASSERT_EQ(cell(0, k), doc->variables.at(k - 1));
+            ASSERT_EQ(header->sectionSize(k), qRound(doc->columnSettings.at(k - 1).value("width").toDouble()));
+            ASSERT_EQ(base->docTV->model()->index(k - 1, 0).data().toString(), doc->variables.at(k - 1));
+        }
+        ASSERT_EQ(base->docTV->model()->rowCount(), C);
+        ASSERT_EQ(base->tkNumOfColumns->text(), QString::number(C));
+        ASSERT_EQ(base->tkNumOfRows->text(), QString::number(R < 2 ? 0 : R - 1));
     }
 
     QString cell(qint64 row, qint64 column) const { return grid->objectValue(column, row).toString(); }
