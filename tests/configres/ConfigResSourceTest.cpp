@@ -2,9 +2,7 @@
 // malformed sources are refused with the line at fault.
 #include "ConfigResSource.h"
 
-#include "app/AppDelegate.h"
 #include "platform/PropertyList.h"
-#include "platform/Resources.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -28,25 +26,13 @@ TEST(ConfigResSource, CommittedResourceIsWhatTheSourceGives)
     EXPECT_TRUE(PropertyList::toXml(*built) == committed) << "resources/configRes.plist is out of date";
 }
 
-TEST(ConfigResSource, BundledResourceLoadsIntoTheDelegate)
-{
-    QString error;
-    const QVariant resource = Resources::plist(QStringLiteral("configRes.plist"), &error);
-    ASSERT_TRUE(resource.isValid()) << qPrintable(error);
-    AppDelegate app;
-    ASSERT_TRUE(app.loadConfigRes(resource, &error)) << qPrintable(error);
-    EXPECT_EQ(app.configResOutlineItem.size(), app.configResString.size());
-    EXPECT_TRUE(app.configResOutlineItem.contains(QString()));
-    EXPECT_EQ(app.configIndexDict.size(), 20);
-}
-
 TEST(ConfigResSource, KeyPathsTakeTabsAndEmptyElementKeys)
 {
-    EXPECT_EQ(ConfigResSource::keyPath("(root)"), QString());
-    EXPECT_EQ(ConfigResSource::keyPath("graphTitle"), QString("graphTitle"));
-    EXPECT_EQ(ConfigResSource::keyPath("categoryDicts > *"), QString("categoryDicts\t"));
-    EXPECT_EQ(ConfigResSource::keyPath("categoryDicts > * > represents > * > origName"),
-              QString("categoryDicts\t\trepresents\t\torigName"));
+    const std::pair<const char*, const char*> paths[] = {
+        {"(root)", ""}, {"graphTitle", "graphTitle"}, {"categoryDicts > *", "categoryDicts\t"},
+        {"categoryDicts > * > represents > * > origName", "categoryDicts\t\trepresents\t\torigName"}};
+    for (const auto& [written, path] : paths)
+        EXPECT_EQ(ConfigResSource::keyPath(written), QString(path)) << written;
 }
 
 const char* const kSmall = R"(step a 0x1
@@ -88,38 +74,40 @@ row g > list > *
   tip "i"
 )";
 
+// Every row entry is whole: limits as texts, the steps with those that use their results.
 TEST(ConfigResSource, StepsFollowResultsAndContainersJoinTheirRows)
 {
     QString error;
     const auto built = ConfigResSource::build(kSmall, &error);
     ASSERT_TRUE(built) << qPrintable(error);
     const QVariantMap rows = built->value("intoOutlineItem").toMap();
-    auto row = [&](const char* path) { return rows.value(QString::fromUtf8(path)).toMap(); };
-
-    EXPECT_EQ(row("").value("setIndex").toLongLong(), 0xf);
-    // a is read; b uses a's result and c uses b's.
-    EXPECT_EQ(row("g\tx").value("setIndex").toLongLong(), 0x7);
-    // Repainting adds nothing after it.
-    EXPECT_EQ(row("g\ty").value("setIndex").toLongLong(), 0x8);
-    EXPECT_EQ(row("g").value("setIndex").toLongLong(), 0xf);
-    EXPECT_EQ(row("g\tlist").value("setIndex").toLongLong(), 0);
-
-    EXPECT_EQ(row("g\tx").value("indexes").toList(), (QVariantList{qint64(1), qint64(0)}));
-    EXPECT_EQ(row("g\tlist\t").value("indexes").toList(), (QVariantList{qint64(1), qint64(2), qint64(0)}));
-    EXPECT_EQ(row("g\tx").value("minVal"), QVariant("0"));
-    EXPECT_EQ(row("g\tx").value("maxVal"), QVariant("10"));
-    EXPECT_EQ(row("g\tx").value("allowEqual"), QVariant(false));
-    EXPECT_EQ(row("g\ty").value("allowEqual"), QVariant(true));
-    EXPECT_EQ(row("g\ty").value("type2"), QVariant(QString()));
-    EXPECT_EQ(row("g\ty").value("changeable"), QVariant(false));
-    EXPECT_EQ(row("g\tlist\t").value("dotReserve"), QVariant(true));
-    EXPECT_EQ(row("g\tx").value("minVal").typeId(), QMetaType::QString);
-    EXPECT_EQ(row("g\tlist").value("minVal"), QVariant(QString()));
+    auto entry = [](qint64 setIndex, QVariantList indexes, const char* type2 = "", const char* minVal = "",
+                    const char* maxVal = "", bool allowEqual = false, bool changeable = true, bool reserve = false) {
+        return QVariant(QVariantMap{{"needFix", QString()}, {"changeable", changeable}, {"setIndex", setIndex},
+                                    {"indexes", indexes}, {"type2", QString(type2)}, {"allowEqual", allowEqual},
+                                    {"dotReserve", reserve}, {"minVal", QString(minVal)}, {"maxVal", QString(maxVal)}});
+    };
+    using L = QVariantList;
+    const std::pair<const char*, QVariant> expected[] = {
+        {"", entry(0xf, L{})},
+        // The container runs what its rows run; a row without steps runs none.
+        {"g", entry(0xf, L{qint64(1)})},
+        // a is read; b uses a's result and c uses b's.
+        {"g\tx", entry(0x7, L{qint64(1), qint64(0)}, "length", "0", "10")},
+        // Repainting adds nothing after it.
+        {"g\ty", entry(0x8, L{qint64(1), qint64(1)}, "", "-1", "1", true, false)},
+        {"g\tlist", entry(0, L{qint64(1), qint64(2)})},
+        {"g\tlist\t", entry(0, L{qint64(1), qint64(2), qint64(0)}, "", "", "", false, true, true)},
+    };
+    EXPECT_EQ(rows.size(), std::size(expected));
+    for (const auto& [path, row] : expected)
+        EXPECT_EQ(rows.value(path), row) << path;
+    EXPECT_EQ(rows.value("g\tx").toMap().value("minVal").typeId(), QMetaType::QString);
 
     const QVariantMap strings = built->value("configResString").toMap();
-    EXPECT_EQ(strings.value("g\tlist\t").toMap().value("titleRepresent"), QVariant("Item "));
-    EXPECT_EQ(strings.value("g").toMap().value("tooltip"), QVariant("g"));
-    EXPECT_EQ(built->value("configIndexDict").toMap().value("d"), QVariant(qint64(8)));
+    EXPECT_EQ(strings.value("g\tlist\t"), QVariant(QVariantMap{{"titleRepresent", "Item "}, {"tooltip", "i"}}));
+    EXPECT_EQ(built->value("configIndexDict"),
+              QVariant(QVariantMap{{"a", qint64(1)}, {"b", qint64(2)}, {"c", qint64(4)}, {"d", qint64(8)}}));
 }
 
 struct Broken {

@@ -1,6 +1,7 @@
 // Settings trees of new graphs, built with the bundled configRes.plist: every row is
 // described, titled and explained, its default value passes its own edit check, and the
 // reserve bits reach the rows of the last category only.
+#include "KeyPaths.h"
 #include "analysis/MyGraphSettingsBuilder.h"
 #include "app/AppDelegate.h"
 #include "outline/MyConfigRootItem.h"
@@ -24,15 +25,22 @@ QVariantMap newGraphSettings(const AppDelegate& app, bool scatter, int levels, i
     analysis.title = "Untitled";
     analysis.minMax = {1.0, 9.0};
     for (int level = 0; level < levels; ++level) {
-        const int entries = level == levels - 1 ? series : 2;
         QVariantList represents;
-        for (int j = 0; j < entries; ++j)
+        for (int j = 0; j < (level == levels - 1 ? series : 2); ++j)
             represents << QVariantMap{{"origName", QString("v%1").arg(j)}, {"represent", QString("V%1").arg(j)}};
         const QString title = level == 0 ? QString("dataColumns") : QString("c_Col%1").arg(level);
         analysis.categoryDicts << QVariantMap{{"categoryTitle", title}, {"represents", represents}};
         analysis.representLists << represents;
     }
     return MyGraphSettingsBuilder::graphSettingsFromAnalysis(app, 540, 720, analysis);
+}
+
+void forEachRow(MyConfigItem* item, const std::function<void(MyConfigItem*)>& f)
+{
+    for (MyConfigItem* child : item->configChildren()) {
+        f(child);
+        forEachRow(child, f);
+    }
 }
 
 class ConfigTreeFixture : public ::testing::Test {
@@ -42,41 +50,22 @@ protected:
         QString error;
         ASSERT_TRUE(app.loadConfigRes(Resources::plist(QStringLiteral("configRes.plist")), &error)) << qPrintable(error);
         app.makeAppDefaults();
-        app.defaultBackground = app.appDefaultBackground;
-        app.defaultGraphRect = app.appDefaultGraphRect;
-        app.defaultXAxis = app.appDefaultXAxis;
-        app.defaultCategoryDict = app.appDefaultCategoryDict;
-        app.defaultYAxis = app.appDefaultYAxis;
-        app.defaultBar = app.appDefaultBar;
-        app.defaultBox = app.appDefaultBox;
-        app.defaultDots = app.appDefaultDots;
-        app.defaultBoxes = app.appDefaultBoxes;
+        app.loadUserDefaults(DefaultsStore());   // nothing stored: the built-in defaults
     }
 
-    std::unique_ptr<MyConfigRootItem> tree(bool scatter, int levels, int series)
+    std::unique_ptr<MyConfigRootItem> tree(const QVariantMap& settings)
     {
         auto root = std::make_unique<MyConfigRootItem>(nullptr);
-        EXPECT_TRUE(root->outlineItemFromSettings(newGraphSettings(app, scatter, levels, series)));
+        EXPECT_TRUE(root->outlineItemFromSettings(settings));
         return root;
     }
-
-    MyConfigItem* row(MyConfigRootItem& root, const QStringList& keys)
+    std::unique_ptr<MyConfigRootItem> tree(bool scatter, int levels, int series)
     {
-        MyConfigItem* r = root.outlineItemWithKeys(keys);
-        EXPECT_TRUE(r) << qPrintable(keys.join(" > "));
-        return r;
+        return tree(newGraphSettings(app, scatter, levels, series));
     }
 
     AppDelegate app;
 };
-
-void forEachRow(MyConfigItem* item, const std::function<void(MyConfigItem*)>& f)
-{
-    for (MyConfigItem* child : item->configChildren()) {
-        f(child);
-        forEachRow(child, f);
-    }
-}
 
 // Texts that are names and labels, not numbers.
 const QSet<QString> kFreeText{"graphTitle", "categoryTitle", "origName", "represent", "titleText", "fontKey"};
@@ -96,7 +85,7 @@ TEST_P(ConfigTreeShapes, EveryRowIsDescribedTitledAndExplained)
     int rows = 0;
     forEachRow(root.get(), [&](MyConfigItem* r) {
         ++rows;
-        const QString where = QString(r->itemID).replace('\t', " > ");
+        const QString where = readable(r->itemID);
         ASSERT_TRUE(app.configResOutlineItem.contains(r->itemID)) << qPrintable(where);
         const QVariantMap strings = app.configResString.value(r->itemID).toMap();
         EXPECT_FALSE(strings.value("tooltip").toString().isEmpty()) << qPrintable(where);
@@ -138,16 +127,15 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 // Every description is used by some tree: a new one of either type, or one of a document
-// from an older version, whose graph rectangle has a width and whose series a "type".
-TEST_F(ConfigTreeFixture, EveryDescriptionBelongsToATree)
+// from an older version, whose graph rectangle has a width and whose series a "type". Each
+// has every key in its kind and a one-sentence tooltip.
+TEST_F(ConfigTreeFixture, EveryDescriptionBelongsToATreeAndIsWhole)
 {
     QSet<QString> seen{QString()};
     auto collect = [&](const QVariantMap& settings) {
-        MyConfigRootItem root(nullptr);
-        ASSERT_TRUE(root.outlineItemFromSettings(settings));
-        forEachRow(&root, [&](MyConfigItem* r) {
+        forEachRow(tree(settings).get(), [&](MyConfigItem* r) {
             seen.insert(r->itemID);
-            EXPECT_TRUE(app.configResOutlineItem.contains(r->itemID)) << qPrintable(QString(r->itemID).replace('\t', " > "));
+            EXPECT_TRUE(app.configResOutlineItem.contains(r->itemID)) << qPrintable(readable(r->itemID));
             EXPECT_TRUE(MyOutlineTexts::objectOfConfigOutlineView(r, 0).isValid());
         });
     };
@@ -156,8 +144,7 @@ TEST_F(ConfigTreeFixture, EveryDescriptionBelongsToATree)
         collect(settings);
         QVariantMap graphProperties = settings["graphProperties"].toMap();
         QVariantMap graphRect = graphProperties["graphRect"].toMap();
-        graphRect.remove("columnWidth");
-        graphRect["graphRectWidth"] = "245";
+        graphRect["graphRectWidth"] = graphRect.take("columnWidth");
         graphProperties["graphRect"] = graphRect;
         settings["graphProperties"] = graphProperties;
         const QString seriesKey = scatter ? "dotsProperties" : "boxesProperties";
@@ -168,45 +155,40 @@ TEST_F(ConfigTreeFixture, EveryDescriptionBelongsToATree)
         settings[seriesKey] = series;
         collect(settings);
     }
-    for (auto it = app.configResOutlineItem.cbegin(); it != app.configResOutlineItem.cend(); ++it)
-        EXPECT_TRUE(seen.contains(it.key())) << qPrintable(QString(it.key()).replace('\t', " > "));
-}
 
-TEST_F(ConfigTreeFixture, DescriptionsHaveEveryKeyInItsKind)
-{
     const QList<std::pair<const char*, int>> kinds{
         {"needFix", QMetaType::QString},  {"changeable", QMetaType::Bool},   {"setIndex", QMetaType::LongLong},
         {"indexes", QMetaType::QVariantList}, {"type2", QMetaType::QString}, {"allowEqual", QMetaType::Bool},
         {"dotReserve", QMetaType::Bool},  {"minVal", QMetaType::QString},   {"maxVal", QMetaType::QString}};
     for (auto it = app.configResOutlineItem.cbegin(); it != app.configResOutlineItem.cend(); ++it) {
+        const std::string where = readable(it.key()).toStdString();
+        EXPECT_TRUE(seen.contains(it.key())) << where;
         const QVariantMap d = it.value().toMap();
-        EXPECT_EQ(d.size(), kinds.size()) << qPrintable(it.key());
+        EXPECT_EQ(d.size(), kinds.size()) << where;
         for (const auto& [key, kind] : kinds)
-            EXPECT_EQ(d.value(key).typeId(), kind) << qPrintable(it.key()) << " " << key;
+            EXPECT_EQ(d.value(key).typeId(), kind) << where << " " << key;
         for (const QVariant& i : d.value("indexes").toList())
-            EXPECT_EQ(i.typeId(), QMetaType::LongLong) << qPrintable(it.key());
-        EXPECT_TRUE(app.configResString.contains(it.key())) << qPrintable(it.key());
-        // One sentence each.
+            EXPECT_EQ(i.typeId(), QMetaType::LongLong) << where;
         const QString tip = app.configResString.value(it.key()).toMap().value("tooltip").toString();
-        EXPECT_TRUE(tip.endsWith('.') && !tip.chopped(1).contains(". ")) << qPrintable(tip);
+        EXPECT_TRUE(tip.endsWith('.') && !tip.chopped(1).contains(". ")) << where << ": " << qPrintable(tip);
     }
-    EXPECT_EQ(app.configResString.size(), app.configResOutlineItem.size());
+    EXPECT_EQ(app.configResString.keys(), app.configResOutlineItem.keys());
 }
 
 // The outline names categories by their first row and entries by their name in the table.
 TEST_F(ConfigTreeFixture, ArrayElementsReadAsTheirContent)
 {
     auto root = tree(true, 3, 2);
-    const QList<MyConfigItem*> categories = row(*root, {"categoryDicts"})->configChildren();
+    const QList<MyConfigItem*> categories = root->childTitle("categoryDicts")->configChildren();
     ASSERT_EQ(categories.size(), 3);
-    EXPECT_EQ(MyOutlineTexts::objectOfConfigOutlineView(categories[0], 0), QVariant("by columns"));
-    EXPECT_EQ(MyOutlineTexts::objectOfConfigOutlineView(categories[2], 0), QVariant("by \"Col2\""));
-    MyConfigItem* entry = categories[1]->childTitle("represents")->configChildAt(1);
-    EXPECT_EQ(MyOutlineTexts::objectOfConfigOutlineView(entry, 0), QVariant("v1"));
-    MyConfigItem* series = row(*root, {"dotsProperties"})->configChildAt(1);
-    EXPECT_EQ(MyOutlineTexts::objectOfConfigOutlineView(series, 0), QVariant("Dot Series 1"));
-    MyConfigItem* label = row(*root, {"valueSettings", "scaleStrings"})->configChildAt(3);
-    EXPECT_EQ(MyOutlineTexts::objectOfConfigOutlineView(label, 0), QVariant::fromValue<qint64>(3));
+    const std::pair<const MyConfigItem*, QVariant> cells[] = {
+        {categories[0], "by columns"},
+        {categories[2], "by \"Col2\""},
+        {categories[1]->childTitle("represents")->configChildAt(1), "v1"},
+        {root->childTitle("dotsProperties")->configChildAt(1), "Dot Series 1"},
+        {root->outlineItemWithKeys({"valueSettings", "scaleStrings"})->configChildAt(3), QVariant::fromValue<qint64>(3)}};
+    for (const auto& [row, text] : cells)
+        EXPECT_EQ(MyOutlineTexts::objectOfConfigOutlineView(row, 0), text) << qPrintable(readable(row->itemID));
 }
 
 // The last category's rows name the series: they alone rebuild every series' dots.
@@ -216,14 +198,13 @@ TEST_F(ConfigTreeFixture, ReserveBitsReachTheLastCategoryOnly)
     const qint64 reserve = 0x18000;
     for (int levels = 1; levels <= 3; ++levels) {
         auto root = tree(true, levels, 4);
-        const QList<MyConfigItem*> categories = row(*root, {"categoryDicts"})->configChildren();
+        const QList<MyConfigItem*> categories = root->childTitle("categoryDicts")->configChildren();
         ASSERT_EQ(categories.size(), levels);
         for (int c = 0; c < levels; ++c) {
             const bool last = c == levels - 1;
             MyConfigItem* represents = categories[c]->childTitle("represents");
             for (MyConfigItem* r : {categories[c], represents, represents->configChildAt(0), represents->configChildAt(1)}) {
-                EXPECT_EQ((r->setIndex & reserve) == reserve, last) << levels << " levels, category " << c << " "
-                                                                    << qPrintable(QString(r->itemID).replace('\t', " > "));
+                EXPECT_EQ((r->setIndex & reserve) == reserve, last) << levels << " levels, " << qPrintable(readable(r->itemID));
                 EXPECT_EQ((r->setIndex & dotObject) != 0, last);
             }
             // Texts and spaces of a category do not touch the series.
@@ -233,73 +214,55 @@ TEST_F(ConfigTreeFixture, ReserveBitsReachTheLastCategoryOnly)
     }
 }
 
-struct Typed {
-    const char* name;
-    QStringList keys;   // from the root; "" is the first array element
-    QString text;
-    bool accepted;
-};
-
-class ConfigTreeEditChecks : public ConfigTreeFixture, public ::testing::WithParamInterface<Typed> {};
-
-TEST_P(ConfigTreeEditChecks, TypedValuesKeepToTheirRange)
+// Typed values keep to their row's range: rows (short key paths, see KeyPaths.h), then the
+// texts accepted and the texts refused.
+TEST_F(ConfigTreeFixture, TypedValuesKeepToTheirRange)
 {
-    const Typed& t = GetParam();
-    auto root = tree(t.keys.first() != "boxesProperties" && !t.keys.contains("boxes"), 1, 2);
-    MyConfigItem* r = row(*root, t.keys);
-    ASSERT_TRUE(r);
-    bool accepted = false;
-    if (r->type == "integer") {
-        const auto n = NumberText::parseInt64(t.text);
-        accepted = n && MyOutlineTexts::allowInt(*n, r);
-    } else {
-        accepted = MyOutlineTexts::allowString(t.text, r);
-    }
-    EXPECT_EQ(accepted, t.accepted) << qPrintable(t.keys.join(" > ")) << " = " << qPrintable(t.text);
-}
-
-std::vector<Typed> typedCases()
-{
-    std::vector<Typed> cases;
-    auto add = [&](const char* name, QStringList keys, std::initializer_list<std::pair<const char*, bool>> texts) {
-        for (const auto& [text, ok] : texts)
-            cases.push_back({name, keys, QString::fromUtf8(text), ok});
+    const struct {
+        const char* rows;
+        QStringList accepted, refused;
+    } cases[] = {
+        // Sizes are positive.
+        {"bg.viewWidth bg.viewHeight", {"0.5", "612"}, {"0", "-10"}},
+        {"rect.height rect.columnWidth", {"1"}, {"0", "-1", "abc"}},
+        {"dot.dotSize", {"0.1", "12pt"}, {"0"}},
+        {"box.dotSize", {"3"}, {"0"}},
+        // Line widths and lengths may be 0 (nothing drawn) but not negative.
+        {"rect.lineWidth x.axisWidth y.tickWidth y.tickLength bars.lineWidth boxes.whiskerWidth dot.lineWidth "
+         "box.dotLineWidth", {"0", "2.5"}, {"-0.5"}},
+        // Fractions of the column width.
+        {"bars.barLength boxes.boxWidth", {"0", "1", "0.5"}, {"1.01", "-0.1"}},
+        {"cat.verticalGap", {"0"}, {"-4"}},
+        {"y.titleRotation", {"-90", "360"}, {"361"}},
+        // Kinds by number.
+        {"dot.dotType", {"0", "6"}, {"7", "-1"}},
+        {"bars.barType", {"0", "2"}, {"3"}},
+        {"vs.partition", {"0"}, {"-1"}},
+        // Axis values must be numbers; an empty label is removed.
+        {"vs.min", {"-3.5", "1e3"}, {"abc", ""}},
+        {"vs.scaleStrings.*", {"", "7"}, {"x"}},
+        // Names take any text.
+        {"graphTitle", {"", "Weight (g)"}, {}},
     };
-    // Sizes are positive.
-    for (const char* key : {"viewWidth", "viewHeight"})
-        add("PageSize", {"graphProperties", "background", key}, {{"0", false}, {"-10", false}, {"0.5", true}, {"612", true}});
-    for (const char* key : {"height", "columnWidth"})
-        add("GraphSize", {"graphProperties", "graphRect", key}, {{"0", false}, {"-1", false}, {"1", true}, {"abc", false}});
-    add("DotSize", {"dotsProperties", "", "dotSize"}, {{"0", false}, {"0.1", true}, {"12pt", true}});
-    add("OutlierSize", {"boxesProperties", "", "dotSize"}, {{"0", false}, {"3", true}});
-    // Line widths and lengths may be 0 (nothing drawn) but not negative.
-    for (auto keys : {QStringList{"graphProperties", "graphRect", "lineWidth"},
-                      QStringList{"graphProperties", "xAxis", "axisWidth"},
-                      QStringList{"graphProperties", "yAxis", "tickWidth"},
-                      QStringList{"graphProperties", "yAxis", "tickLength"},
-                      QStringList{"graphProperties", "bars", "lineWidth"},
-                      QStringList{"graphProperties", "boxes", "whiskerWidth"},
-                      QStringList{"dotsProperties", "", "lineWidth"},
-                      QStringList{"boxesProperties", "", "dotLineWidth"}})
-        add("Width", keys, {{"0", true}, {"-0.5", false}, {"2.5", true}});
-    // Fractions of the column width.
-    for (auto keys : {QStringList{"graphProperties", "bars", "barLength"}, QStringList{"graphProperties", "boxes", "boxWidth"}})
-        add("Fraction", keys, {{"0", true}, {"1", true}, {"1.01", false}, {"-0.1", false}, {"0.5", true}});
-    add("Gap", {"categoryDicts", "", "verticalGap"}, {{"0", true}, {"-4", false}});
-    add("Rotation", {"graphProperties", "yAxis", "titleRotation"}, {{"-90", true}, {"360", true}, {"361", false}});
-    // Kinds by number.
-    add("DotType", {"dotsProperties", "", "dotType"}, {{"0", true}, {"6", true}, {"7", false}, {"-1", false}});
-    add("BarType", {"graphProperties", "bars", "barType"}, {{"0", true}, {"2", true}, {"3", false}});
-    add("Partition", {"valueSettings", "partition"}, {{"0", true}, {"-1", false}});
-    // Axis values must be numbers; an empty label is removed.
-    add("AxisMin", {"valueSettings", "min"}, {{"-3.5", true}, {"1e3", true}, {"abc", false}, {"", false}});
-    add("Label", {"valueSettings", "scaleStrings", ""}, {{"", true}, {"7", true}, {"x", false}});
-    // Names take any text.
-    add("Title", {"graphTitle"}, {{"", true}, {"Weight (g)", true}});
-    return cases;
+    auto scatter = tree(true, 1, 2);
+    auto boxplot = tree(false, 1, 2);
+    for (const auto& c : cases) {
+        for (const QString& written : QString(c.rows).split(' ')) {
+            const QStringList keys = keyPath(written).split('\t');
+            MyConfigItem* r = scatter->outlineItemWithKeys(keys);
+            if (!r)
+                r = boxplot->outlineItemWithKeys(keys);
+            ASSERT_TRUE(r) << qPrintable(written);
+            for (const QString& text : c.accepted + c.refused) {
+                bool accepted = MyOutlineTexts::allowString(text, r);
+                if (r->type == "integer") {
+                    const auto n = NumberText::parseInt64(text);
+                    accepted = n && MyOutlineTexts::allowInt(*n, r);
+                }
+                EXPECT_EQ(accepted, c.accepted.contains(text)) << qPrintable(written) << " = " << qPrintable(text);
+            }
+        }
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Rows, ConfigTreeEditChecks, ::testing::ValuesIn(typedCases()),
-                         [](const auto& info) { return std::string(info.param.name) + std::to_string(info.index); });
 
 } // namespace

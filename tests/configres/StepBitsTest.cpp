@@ -1,9 +1,9 @@
-// The step bits of configRes.plist against what each layout step reads. The table below is
+// The step bits of configRes.plist against what each layout step reads. The tables below are
 // written from the layout steps' descriptions of the settings they read, not from the
 // resource's source.
+#include "KeyPaths.h"
 #include "platform/Resources.h"
 
-#include <QStringList>
 #include <gtest/gtest.h>
 
 namespace {
@@ -14,9 +14,9 @@ const QVariantMap& resource()
     return r;
 }
 
-qint64 bit(const char* step)
+qint64 bit(const QString& step)
 {
-    return resource().value("configIndexDict").toMap().value(QString::fromUtf8(step)).toLongLong();
+    return resource().value("configIndexDict").toMap().value(step).toLongLong();
 }
 
 qint64 mask(const QString& keyPath)
@@ -24,160 +24,96 @@ qint64 mask(const QString& keyPath)
     return resource().value("intoOutlineItem").toMap().value(keyPath).toMap().value("setIndex").toLongLong();
 }
 
-// Keys joined as in a settings row's key path; "" is an array element.
-QString path(std::initializer_list<const char*> keys)
+// Each row: a step (or "|"-joined steps, one of which must carry the bit) and the settings
+// it reads, or a setting and the steps that must run again after it.
+using Table = std::vector<std::pair<const char*, const char*>>;
+
+// Every (step, key path) pair of a table whose rows name steps first, or key paths first.
+void expectBits(const Table& table, bool stepsFirst)
 {
-    QStringList l;
-    for (const char* k : keys)
-        l << QString::fromUtf8(k);
-    return l.join('\t');
-}
-
-const QString kGraphRect = path({"graphProperties", "graphRect"});
-const QString kXAxis = path({"graphProperties", "xAxis"});
-const QString kYAxis = path({"graphProperties", "yAxis"});
-const QString kBars = path({"graphProperties", "bars"});
-const QString kBoxes = path({"graphProperties", "boxes"});
-const QString kCategory = path({"categoryDicts", ""});
-const QString kEntry = path({"categoryDicts", "", "represents", ""});
-const QString kDot = path({"dotsProperties", ""});
-const QString kBox = path({"boxesProperties", ""});
-
-QString in(const QString& group, const char* key)
-{
-    return group + '\t' + QString::fromUtf8(key);
-}
-
-struct Reads {
-    const char* step;
-    QStringList keyPaths;
-};
-
-// Each step with the settings it reads.
-const std::vector<Reads>& readsTable()
-{
-    static const std::vector<Reads> table{
-        {"background", {in(path({"graphProperties", "background"}), "viewWidth"),
-                        in(path({"graphProperties", "background"}), "viewHeight"),
-                        in(path({"graphProperties", "background"}), "color")}},
-        {"horizontalGaps", {in(kCategory, "horizontalGap"), in(kCategory, "represents")}},
-        {"graphRect", {in(kGraphRect, "lineWidth"), in(kGraphRect, "height"), in(kGraphRect, "fillColor"),
-                       in(kGraphRect, "lineColor"), in(kGraphRect, "columnWidth"), in(kGraphRect, "graphRectWidth")}},
-        {"xAxis", {in(kXAxis, "lineColor"), in(kXAxis, "axisWidth"), in(kXAxis, "tickLength"), in(kXAxis, "tickWidth")}},
-        {"xTexts", {in(kCategory, "categoryTitle"), in(kCategory, "xTitleAttr"), in(kCategory, "represents"),
-                    kEntry, in(kEntry, "represent"), in(kEntry, "origName")}},
-        {"nameTags", {in(kCategory, "represents"), kEntry, in(kEntry, "origName")}},
-        {"xTextsRect", {in(kCategory, "verticalGap"), in(kCategory, "categoryTitle"), in(kCategory, "represents"),
-                        in(kEntry, "origName"), in(kXAxis, "tickLength")}},
-        {"yAxis", {in(kYAxis, "lineColor"), in(kYAxis, "axisWidth"), in(kYAxis, "tickLength"), in(kYAxis, "tickWidth"),
-                   path({"valueSettings", "logarithmic"}), path({"valueSettings", "min"}),
-                   path({"valueSettings", "max"}), path({"valueSettings", "scaleStrings"}),
-                   path({"valueSettings", "scaleStrings", ""})}},
-        {"scaleTexts", {in(kYAxis, "scaleVisible"), in(kYAxis, "scaleTextAttr"), path({"valueSettings", "scaleStrings"}),
-                        path({"valueSettings", "scaleStrings", ""})}},
-        {"scaleTextRects", {in(kYAxis, "scaleVisible"), in(kYAxis, "tickLength"), in(kYAxis, "scaleGap"),
-                            path({"valueSettings", "logarithmic"}), path({"valueSettings", "min"}),
-                            path({"valueSettings", "max"}), path({"valueSettings", "scaleStrings", ""})}},
-        {"yTitleText", {in(kYAxis, "titleText"), in(kYAxis, "titleTextAttr"), in(kYAxis, "titleVisible")}},
-        {"yTitleTextRect", {in(kYAxis, "titleVisible"), in(kYAxis, "titleGap"), in(kYAxis, "titleRotation"),
-                            in(kYAxis, "tickLength")}},
-        // Dot plot.
-        {"dotObject", {in(kDot, "dotType"), in(kDot, "type"), in(kDot, "dotSize"), in(kDot, "lineWidth"),
-                       in(kDot, "fillColor"), in(kDot, "lineColor"), in(kDot, "fontKey"), in(kDot, "dotAttr")}},
-        {"dotRect", {path({"valueSettings", "logarithmic"}), path({"valueSettings", "min"}),
-                     path({"valueSettings", "max"}), in(kGraphRect, "height"), in(kDot, "dotSize"),
-                     in(kDot, "betweenDots")}},
-        {"dotsView", {in(kGraphRect, "columnWidth"), in(kBars, "barType"), in(kBars, "barLength")}},
-        {"barObjects", {in(kBars, "barType"), in(kGraphRect, "columnWidth"), in(kBars, "barLength"),
-                        in(kBars, "lineWidth"), in(kBars, "barColor")}},
-        {"barRects", {in(kBars, "barType"), path({"valueSettings", "logarithmic"}), path({"valueSettings", "min"}),
-                      path({"valueSettings", "max"}), in(kGraphRect, "height")}},
-    };
-    return table;
-}
-
-// Boxplot: boxes, whiskers, marks, outlier dots and median lines run on "barObjects" or
-// "barRects" (one mask); the box containers on "dotsView".
-const QStringList& boxElementReads()
-{
-    static const QStringList l{
-        in(kBoxes, "boxWidth"), in(kBoxes, "boxLineWidth"), in(kBoxes, "medianLineWidth"),
-        in(kBoxes, "medianLineColor"), in(kBoxes, "whiskerWidth"), in(kBoxes, "minMaxLength"),
-        in(kBoxes, "minMaxWidth"), in(kBox, "boxFillColor"), in(kBox, "boxLineColor"),
-        in(kBox, "minMaxLineColor"), in(kBox, "dotType"), in(kBox, "dotSize"), in(kBox, "dotFillColor"),
-        in(kBox, "dotLineColor"), in(kBox, "dotLineWidth"), in(kBox, "fontKey"), in(kBox, "dotAttr"),
-        in(kGraphRect, "columnWidth"), in(kGraphRect, "height"), path({"valueSettings", "logarithmic"}),
-        path({"valueSettings", "min"}), path({"valueSettings", "max"}), in(kCategory, "represents")};
-    return l;
+    for (const auto& [left, right] : table) {
+        for (const QString& r : QString(right).split(' ')) {
+            const QString steps = stepsFirst ? left : r;
+            const QString path = keyPath(stepsFirst ? r : left);
+            qint64 bits = 0;
+            for (const QString& step : steps.split('|')) {
+                ASSERT_GT(bit(step), 0) << qPrintable(step);
+                bits |= bit(step);
+            }
+            EXPECT_NE(mask(path) & bits, 0) << qPrintable(steps) << " for " << qPrintable(readable(path));
+        }
+    }
 }
 
 TEST(StepBits, EveryStepRunsForTheSettingsItReads)
 {
-    for (const Reads& r : readsTable()) {
-        const qint64 b = bit(r.step);
-        ASSERT_GT(b, 0) << r.step;
-        for (const QString& key : r.keyPaths)
-            EXPECT_NE(mask(key) & b, 0) << r.step << " for " << qPrintable(QString(key).replace('\t', " > "));
-    }
-    const qint64 boxMask = bit("barObjects") | bit("barRects");
-    for (const QString& key : boxElementReads())
-        EXPECT_NE(mask(key) & boxMask, 0) << "box elements for " << qPrintable(QString(key).replace('\t', " > "));
+    expectBits({
+        {"background", "bg.viewWidth bg.viewHeight bg.color"},
+        {"horizontalGaps", "cat.horizontalGap cat.represents"},
+        {"graphRect", "rect.lineWidth rect.height rect.fillColor rect.lineColor rect.columnWidth rect.graphRectWidth"},
+        {"xAxis", "x.lineColor x.axisWidth x.tickLength x.tickWidth"},
+        {"xTexts", "cat.categoryTitle cat.xTitleAttr cat.represents entry entry.represent entry.origName"},
+        {"nameTags", "cat.represents entry entry.origName"},
+        {"xTextsRect", "cat.verticalGap cat.categoryTitle cat.represents entry.origName x.tickLength"},
+        {"yAxis", "y.lineColor y.axisWidth y.tickLength y.tickWidth vs.logarithmic vs.min vs.max vs.scaleStrings "
+                  "vs.scaleStrings.*"},
+        {"scaleTexts", "y.scaleVisible y.scaleTextAttr vs.scaleStrings vs.scaleStrings.*"},
+        {"scaleTextRects", "y.scaleVisible y.tickLength y.scaleGap vs.logarithmic vs.min vs.max vs.scaleStrings.*"},
+        {"yTitleText", "y.titleText y.titleTextAttr y.titleVisible"},
+        {"yTitleTextRect", "y.titleVisible y.titleGap y.titleRotation y.tickLength"},
+        // Dot plot.
+        {"dotObject", "dot.dotType dot.type dot.dotSize dot.lineWidth dot.fillColor dot.lineColor dot.fontKey dot.dotAttr"},
+        {"dotRect", "vs.logarithmic vs.min vs.max rect.height dot.dotSize dot.betweenDots"},
+        {"dotsView", "rect.columnWidth bars.barType bars.barLength"},
+        {"barObjects", "bars.barType rect.columnWidth bars.barLength bars.lineWidth bars.barColor"},
+        {"barRects", "bars.barType vs.logarithmic vs.min vs.max rect.height"},
+        // Boxplot: boxes, whiskers, marks, outlier dots and median lines run on either step.
+        {"barObjects|barRects", "boxes.boxWidth boxes.boxLineWidth boxes.medianLineWidth boxes.medianLineColor "
+                                "boxes.whiskerWidth boxes.minMaxLength boxes.minMaxWidth box.boxFillColor "
+                                "box.boxLineColor box.minMaxLineColor box.dotType box.dotSize box.dotFillColor "
+                                "box.dotLineColor box.dotLineWidth box.fontKey box.dotAttr rect.columnWidth "
+                                "rect.height vs.logarithmic vs.min vs.max cat.represents"},
+    }, true);
 }
 
 // A step that runs again leaves new results; the steps that read them run again too.
-struct Follows {
-    QString keyPath;
-    std::vector<const char*> steps;
-};
-
 TEST(StepBits, StepsUsingResultsRunAgain)
 {
-    const std::vector<Follows> cases{
+    expectBits({
         // Everything placed by the graph rectangle or by the value axis.
-        {in(kGraphRect, "height"),
-         {"graphRect", "xAxis", "xTextsRect", "yAxis", "scaleTextRects", "yTitleTextRect", "dotRect", "dotAll",
-          "dotsView", "barRects"}},
-        {in(kGraphRect, "columnWidth"), {"graphRect", "xAxis", "xTextsRect", "dotsView", "barObjects", "barRects"}},
-        {in(kCategory, "horizontalGap"), {"horizontalGaps", "graphRect", "xAxis", "xTextsRect", "dotsView"}},
-        {in(kCategory, "represents"),
-         {"horizontalGaps", "graphRect", "xAxis", "xTexts", "nameTags", "xTextsRect", "dotRect", "dotAll",
-          "dotsView", "barRects"}},
-        {path({"valueSettings", "min"}), {"yAxis", "scaleTextRects", "yTitleTextRect", "dotRect", "dotAll", "dotsView", "barRects"}},
-        {path({"valueSettings", "scaleStrings", ""}), {"yAxis", "scaleTexts", "scaleTextRects", "yTitleTextRect"}},
-        {in(kYAxis, "scaleTextAttr"), {"scaleTexts", "scaleTextRects", "yTitleTextRect"}},
-        {in(kYAxis, "titleText"), {"yTitleText", "yTitleTextRect"}},
-        {in(kCategory, "xTitleAttr"), {"xTexts", "xTextsRect"}},
-        {in(kDot, "dotSize"), {"dotObject", "dotRect", "dotsView"}},
-        {in(kBars, "lineWidth"), {"barObjects", "barRects"}},
-    };
-    for (const Follows& f : cases)
-        for (const char* step : f.steps)
-            EXPECT_NE(mask(f.keyPath) & bit(step), 0) << step << " after " << qPrintable(QString(f.keyPath).replace('\t', " > "));
+        {"rect.height", "graphRect xAxis xTextsRect yAxis scaleTextRects yTitleTextRect dotRect dotAll dotsView barRects"},
+        {"rect.columnWidth", "graphRect xAxis xTextsRect dotsView barObjects barRects"},
+        {"cat.horizontalGap", "horizontalGaps graphRect xAxis xTextsRect dotsView"},
+        {"cat.represents", "horizontalGaps graphRect xAxis xTexts nameTags xTextsRect dotRect dotAll dotsView barRects"},
+        {"vs.min", "yAxis scaleTextRects yTitleTextRect dotRect dotAll dotsView barRects"},
+        {"vs.scaleStrings.*", "yAxis scaleTexts scaleTextRects yTitleTextRect"},
+        {"y.scaleTextAttr", "scaleTexts scaleTextRects yTitleTextRect"},
+        {"y.titleText", "yTitleText yTitleTextRect"},
+        {"cat.xTitleAttr", "xTexts xTextsRect"},
+        {"dot.dotSize", "dotObject dotRect dotsView"},
+        {"bars.lineWidth", "barObjects barRects"},
+    }, false);
 }
 
 // Settings no step reads re-run nothing, and colours only repaint their own element.
 TEST(StepBits, UnreadSettingsAndColoursStayNarrow)
 {
-    EXPECT_EQ(mask("graphTitle"), 0);
-    EXPECT_EQ(mask(path({"valueSettings", "partition"})), 0);
-    EXPECT_EQ(mask(in(kGraphRect, "fillColor")), bit("graphRect"));
-    EXPECT_EQ(mask(in(kXAxis, "lineColor")), bit("xAxis"));
-    EXPECT_EQ(mask(in(kDot, "fillColor")), bit("dotObject"));
-    EXPECT_EQ(mask(in(kBars, "barColor")), bit("barObjects"));
+    const Table exact{{"graphTitle", ""}, {"vs.partition", ""}, {"rect.fillColor", "graphRect"},
+                      {"x.lineColor", "xAxis"}, {"dot.fillColor", "dotObject"}, {"bars.barColor", "barObjects"}};
+    for (const auto& [path, step] : exact)
+        EXPECT_EQ(mask(keyPath(path)), *step ? bit(step) : 0) << path;
 }
 
 TEST(StepBits, OneBitPerStepAndTheRootRunsThemAll)
 {
     const QVariantMap steps = resource().value("configIndexDict").toMap();
-    const QStringList expected{"background", "horizontalGaps", "graphRect", "xAxis", "xTexts", "nameTags",
-                               "xTextsRect", "yAxis", "scaleTexts", "scaleTextRects", "yTitleText",
-                               "yTitleTextRect", "xTextsAllCategories", "xTextAllRepresents", "dotAll",
-                               "dotObject", "dotRect", "dotsView", "barObjects", "barRects"};
+    const QStringList expected = QString("background horizontalGaps graphRect xAxis xTexts nameTags xTextsRect yAxis "
+                                         "scaleTexts scaleTextRects yTitleText yTitleTextRect xTextsAllCategories "
+                                         "xTextAllRepresents dotAll dotObject dotRect dotsView barObjects barRects").split(' ');
     EXPECT_EQ(steps.size(), expected.size());
     qint64 all = 0;
     for (const QString& name : expected) {
-        ASSERT_TRUE(steps.contains(name)) << qPrintable(name);
-        const qint64 b = steps.value(name).toLongLong();
+        const qint64 b = bit(name);
         EXPECT_GT(b, 0) << qPrintable(name);   // bit 63 would fail the signed "AND > 0" test
         EXPECT_EQ(b & (b - 1), 0) << qPrintable(name);
         EXPECT_EQ(all & b, 0) << qPrintable(name);
@@ -197,25 +133,20 @@ TEST(StepBits, OneBitPerStepAndTheRootRunsThemAll)
 TEST(StepBits, RowsCarryTheScopeTheirStepsNeed)
 {
     const QVariantMap rows = resource().value("intoOutlineItem").toMap();
-    const qint64 dotMask = bit("dotObject") | bit("dotRect");
     for (auto it = rows.cbegin(); it != rows.cend(); ++it) {
-        const QString& key = it.key();
         const qint64 m = it.value().toMap().value("setIndex").toLongLong();
-        const QStringList keys = key.split('\t');
-        const QString where = QString(key).replace('\t', " > ");
+        const QStringList keys = it.key().split('\t');
+        const bool inCategory = keys.size() >= 2 && keys[0] == "categoryDicts";
         // The dot objects of one series only when the row lies inside that series.
-        if ((m & dotMask) && !(keys.size() >= 2 && keys[0] == "dotsProperties")) {
-            EXPECT_NE(m & bit("dotAll"), 0) << qPrintable(where);
+        if ((m & (bit("dotObject") | bit("dotRect"))) && !(keys.size() >= 2 && keys[0] == "dotsProperties")) {
+            EXPECT_NE(m & bit("dotAll"), 0) << qPrintable(readable(it.key()));
         }
         // The category texts: one text needs the category and the entry positions.
-        if (m & bit("xTexts")) {
-            const bool inCategory = keys.size() >= 2 && keys[0] == "categoryDicts";
-            if (!inCategory) {
-                EXPECT_NE(m & bit("xTextsAllCategories"), 0) << qPrintable(where);
-            }
-            if (!(inCategory && keys.size() >= 4)) {
-                EXPECT_NE(m & bit("xTextAllRepresents"), 0) << qPrintable(where);
-            }
+        if ((m & bit("xTexts")) && !inCategory) {
+            EXPECT_NE(m & bit("xTextsAllCategories"), 0) << qPrintable(readable(it.key()));
+        }
+        if ((m & bit("xTexts")) && !(inCategory && keys.size() >= 4)) {
+            EXPECT_NE(m & bit("xTextAllRepresents"), 0) << qPrintable(readable(it.key()));
         }
     }
 }
