@@ -6,35 +6,27 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-struct WidthCase {
-    const char* text;
-    bool accepted;
-};
-
-void PrintTo(const WidthCase& c, std::ostream* os) { *os << "\"" << c.text << "\""; }
-
-class ColumnWidthDialog : public ::testing::TestWithParam<WidthCase> {};
-
-TEST_P(ColumnWidthDialog, AcceptsWidthsFrom30To200)
+// Widths from 30 to 200, read as far as the text is a number; returned as typed.
+TEST(ColumnWidthDialog, AcceptsWidthsFrom30To200)
 {
+    const struct {
+        const char* text;
+        bool accepted;
+    } cases[] = {{"30", true},    {"200", true},     {" 85.5", true}, {"50 wide", true}, {"1e2", true},
+                 {"29.99", false}, {"200.01", false}, {"", false},     {"wide", false},   {"-70", false}};
     MySettingController d;
-    d.pushScript([&](MySettingController& c) {
-        c.tfColumnWidth->setText(QString::fromUtf8(GetParam().text));
-        c.columnOkButton->click();
-    });
-    const auto result = d.runColumnWidthDialog("70", true);
-    EXPECT_EQ(!result.width.isEmpty(), GetParam().accepted);
-    if (GetParam().accepted)
-        EXPECT_EQ(result.width, QString::fromUtf8(GetParam().text));   // returned as typed
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        d.pushScript([&](MySettingController& s) {
+            s.tfColumnWidth->setText(QString::fromUtf8(c.text));
+            s.columnOkButton->click();
+        });
+        const auto result = d.runColumnWidthDialog("70", true);
+        EXPECT_EQ(result.width, c.accepted ? QString::fromUtf8(c.text) : QString());
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, ColumnWidthDialog,
-                         ::testing::Values(WidthCase{"30", true}, WidthCase{"200", true}, WidthCase{" 85.5", true},
-                                           WidthCase{"50 wide", true}, WidthCase{"29.99", false},
-                                           WidthCase{"200.01", false}, WidthCase{"", false}, WidthCase{"wide", false},
-                                           WidthCase{"-70", false}, WidthCase{"1e2", true}));
-
-TEST(ColumnWidthDialogRun, StaysOpenUntilAnAcceptableWidthOrCancel)
+TEST(ColumnWidthDialog, StaysOpenUntilAnAcceptableWidthOrCancel)
 {
     MySettingController d;
     d.pushScript([](MySettingController& c) {
@@ -46,6 +38,7 @@ TEST(ColumnWidthDialogRun, StaysOpenUntilAnAcceptableWidthOrCancel)
     auto result = d.runColumnWidthDialog("70", true);
     EXPECT_EQ(result.width, "120");
     EXPECT_EQ(result.allColumns, 0);
+    EXPECT_EQ(d.windowTitle(), "Column Width");
 
     d.pushScript([](MySettingController& c) {
         c.tfColumnWidth->setText("120");
@@ -56,34 +49,23 @@ TEST(ColumnWidthDialogRun, StaysOpenUntilAnAcceptableWidthOrCancel)
     EXPECT_EQ(result.allColumns, 0);
 }
 
-TEST(ColumnWidthDialogRun, TheAllColumnsBoxFollowsTheChoiceFlag)
+// Without a choice the all-columns box is ticked and fixed.
+TEST(ColumnWidthDialog, WithoutAChoiceAllColumnsAreTaken)
 {
     MySettingController d;
-    bool enabled = true, checked = true;
+    bool enabled = true, checked = false;
     d.pushScript([&](MySettingController& c) {
         enabled = c.buAllColumns->isEnabled();
         checked = c.buAllColumns->isChecked();
         c.columnOkButton->click();
     });
-    auto result = d.runColumnWidthDialog("70", false);
+    EXPECT_EQ(d.runColumnWidthDialog("70", false).allColumns, 1);
     EXPECT_FALSE(enabled);
     EXPECT_TRUE(checked);
-    EXPECT_EQ(result.allColumns, 1);
-    EXPECT_EQ(d.windowTitle(), "Column Width");
-
-    d.pushScript([&](MySettingController& c) {
-        enabled = c.buAllColumns->isEnabled();
-        checked = c.buAllColumns->isChecked();
-        c.columnOkButton->click();
-    });
-    result = d.runColumnWidthDialog("70", true);
-    EXPECT_TRUE(enabled);
-    EXPECT_FALSE(checked);
-    EXPECT_EQ(result.allColumns, 0);
 }
 
 // The nested event loop itself: the dialog runs modally and a button ends it.
-TEST(ColumnWidthDialogRun, RunsAModalLoop)
+TEST(ColumnWidthDialog, RunsAModalLoop)
 {
     MySettingController d;
     QTimer::singleShot(0, &d, [&d] {
@@ -102,57 +84,38 @@ TEST(ColumnWidthDialogRun, RunsAModalLoop)
     EXPECT_TRUE(d.runRowHeightDialog("17", "17").titleHeight.isEmpty());
 }
 
-struct HeightCase {
-    const char* title;
-    bool titleFit;
-    const char* data;
-    bool dataFit;
-    bool accepted;
-};
-
-void PrintTo(const HeightCase& c, std::ostream* os)
+// Heights from 10 to 100, unless that row is sized to fit; all or nothing is returned.
+TEST(RowHeightDialog, AcceptsHeightsFrom10To100UnlessSizedToFit)
 {
-    *os << "\"" << c.title << "\"" << (c.titleFit ? " fit" : "") << " \"" << c.data << "\"" << (c.dataFit ? " fit" : "");
-}
-
-class RowHeightDialog : public ::testing::TestWithParam<HeightCase> {};
-
-TEST_P(RowHeightDialog, AcceptsHeightsFrom10To100UnlessSizedToFit)
-{
-    const HeightCase c = GetParam();
+    const struct {
+        const char* title;
+        bool titleFit;
+        const char* data;
+        bool dataFit;
+        bool accepted;
+    } cases[] = {{"10", false, "100", false, true}, {"9.5", false, "20", false, false},
+                 {"9.5", true, "20", false, true},  {"20", false, "100.5", false, false},
+                 {"20", false, "x", true, true},    {"", true, "", true, true},
+                 {"", false, "20", false, false}};
     MySettingController d;
-    bool startedOff = false;
-    d.pushScript([&](MySettingController& s) {
-        startedOff = !s.buTitleSizeToFit->isChecked() && !s.buDataSizeToFit->isChecked();
-        s.tfTitleHeight->setText(QString::fromUtf8(c.title));
-        s.buTitleSizeToFit->setChecked(c.titleFit);
-        s.tfDataHeight->setText(QString::fromUtf8(c.data));
-        s.buDataSizeToFit->setChecked(c.dataFit);
-        s.rowOkButton->click();
-    });
-    const auto r = d.runRowHeightDialog("17.0", "17.0");
-    EXPECT_TRUE(startedOff);
-    if (c.accepted) {
-        EXPECT_EQ(r.titleHeight, QString::fromUtf8(c.title));
-        EXPECT_EQ(r.titleSizeToFit, c.titleFit ? 1 : 0);
-        EXPECT_EQ(r.dataHeight, QString::fromUtf8(c.data));
-        EXPECT_EQ(r.dataSizeToFit, c.dataFit ? 1 : 0);
-    } else {
-        EXPECT_TRUE(r.titleHeight.isEmpty() && r.dataHeight.isEmpty());
-        EXPECT_EQ(r.titleSizeToFit + r.dataSizeToFit, 0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.title) + (c.titleFit ? " fit / " : " / ") + c.data + (c.dataFit ? " fit" : ""));
+        d.pushScript([&](MySettingController& s) {
+            s.tfTitleHeight->setText(QString::fromUtf8(c.title));
+            s.buTitleSizeToFit->setChecked(c.titleFit);
+            s.tfDataHeight->setText(QString::fromUtf8(c.data));
+            s.buDataSizeToFit->setChecked(c.dataFit);
+            s.rowOkButton->click();
+        });
+        const auto r = d.runRowHeightDialog("17.0", "17.0");
+        EXPECT_EQ(r.titleHeight, c.accepted ? QString::fromUtf8(c.title) : QString());
+        EXPECT_EQ(r.titleSizeToFit, c.accepted && c.titleFit ? 1 : 0);
+        EXPECT_EQ(r.dataHeight, c.accepted ? QString::fromUtf8(c.data) : QString());
+        EXPECT_EQ(r.dataSizeToFit, c.accepted && c.dataFit ? 1 : 0);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, RowHeightDialog,
-                         ::testing::Values(HeightCase{"10", false, "100", false, true},
-                                           HeightCase{"9.5", false, "20", false, false},
-                                           HeightCase{"9.5", true, "20", false, true},
-                                           HeightCase{"20", false, "100.5", false, false},
-                                           HeightCase{"20", false, "x", true, true},
-                                           HeightCase{"", true, "", true, true},
-                                           HeightCase{"", false, "20", false, false}));
-
-TEST(RowHeightDialogRun, BothBoxesStartOffEachTime)
+TEST(RowHeightDialog, BothBoxesStartOffEachTime)
 {
     MySettingController d;
     d.pushScript([](MySettingController& s) {
