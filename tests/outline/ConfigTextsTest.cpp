@@ -136,63 +136,60 @@ TEST_F(SettingsRows, TitleColumnTexts)
 
 // ---- typed values
 
-struct TypedCase {
-    const char* name;
-    const char* type;
-    const char* message;
-    const char* type2;
-    std::optional<double> minVal, maxVal;
-    bool allowEqual;
-    const char* parent;
-    const char* text;
-    QVariant expected;   // invalid: refused or unchanged
-};
-
-class TypedValue : public ::testing::TestWithParam<TypedCase> {};
-
-TEST_P(TypedValue, ObjectWithString)
+// The value typed text stands for; invalid when refused or equal to the row's text.
+TEST(TypedValue, ObjectWithString)
 {
-    const TypedCase& c = GetParam();
     Descriptions d(QVariantMap{});
-    MyConfigRootItem root(nullptr);
-    auto* parent = root.append(std::make_unique<MyConfigItem>(c.parent, "", "array", &root, 0));
-    auto* row = parent->append(std::make_unique<MyConfigItem>("", c.message, c.type, parent, 0));
-    row->type2 = c.type2;
-    row->minVal = c.minVal;
-    row->maxVal = c.maxVal;
-    row->allowEqual = c.allowEqual;
-    const QVariant got = MyOutlineTexts::objectWithString(c.text, row);
-    EXPECT_EQ(got.typeId(), c.expected.typeId());
-    EXPECT_EQ(got, c.expected);
+    const std::nullopt_t none = std::nullopt;
+    const struct {
+        const char* name;
+        const char* type;
+        const char* message;
+        const char* type2;
+        std::optional<double> minVal, maxVal;
+        bool allowEqual;
+        const char* parent;
+        const char* text;
+        QVariant expected;
+    } cases[] = {
+        {"SameText", "string", "abc", "", none, none, false, "p", "abc", QVariant()},
+        {"BoolTrueAlready", "Bool", "YES", "", none, none, false, "p", "true", QVariant()},
+        {"BoolFalse", "Bool", "YES", "", none, none, false, "p", "False", QVariant(false)},
+        {"BoolLetter", "Bool", "YES", "", none, none, false, "p", "Y", QVariant()},
+        {"BoolBlank", "Bool", "NO", "", none, none, false, "p", "yes ", QVariant()},
+        {"BoolYes", "Bool", "NO", "", none, none, false, "p", "yes", QVariant(true)},
+        {"IntAtMax", "integer", "3", "", 0.0, 6.0, false, "p", "6", QVariant::fromValue<qint64>(6)},
+        {"IntAboveMax", "integer", "3", "", 0.0, 6.0, false, "p", "7", QVariant()},
+        {"IntMinusZero", "integer", "3", "", 0.0, 6.0, false, "p", "-0", QVariant::fromValue<qint64>(0)},
+        {"IntPlus", "integer", "1", "", 0.0, 6.0, false, "p", "+3", QVariant::fromValue<qint64>(3)},
+        {"IntPoint", "integer", "1", "", 0.0, 6.0, false, "p", "3.0", QVariant()},
+        {"IntBlank", "integer", "1", "", 0.0, 6.0, false, "p", " 3", QVariant()},
+        {"IntBoundsTruncate", "integer", "1", "", 0.9, 6.7, false, "p", "0", QVariant::fromValue<qint64>(0)},
+        {"IntBoundsTruncateHigh", "integer", "1", "", 0.9, 6.7, false, "p", "7", QVariant()},
+        {"NumAtMin", "string", "1", "num", 0.0, none, false, "p", "0", QVariant()},
+        {"NumAboveMin", "string", "1", "num", 0.0, none, false, "p", "0.5", QVariant("0.5")},
+        {"NumLeading", "string", "1", "num", 0.0, none, false, "p", "12abc", QVariant("12abc")},
+        {"NumNoNumber", "string", "1", "num", 0.0, none, false, "p", "abc", QVariant()},
+        {"NumEmpty", "string", "1", "num", 0.0, none, false, "p", "", QVariant()},
+        {"NumAtMinAllowed", "string", "1", "num", 0.0, none, true, "p", "0", QVariant("0")},
+        {"NumAboveMax", "string", "1", "num", none, 10.0, true, "p", "10.5", QVariant()},
+        {"ScaleEmpty", "string", "1", "num", 0.0, none, false, "scaleStrings", "", QVariant("")},
+        {"FreeEmpty", "string", "x", "", none, none, false, "p", "", QVariant("")},
+        {"FreeAny", "string", "x", "", 0.0, 1.0, false, "p", "-5 anything", QVariant("-5 anything")},
+    };
+    for (const auto& c : cases) {
+        MyConfigRootItem root(nullptr);
+        auto* parent = root.append(std::make_unique<MyConfigItem>(c.parent, "", "array", &root, 0));
+        auto* row = parent->append(std::make_unique<MyConfigItem>("", c.message, c.type, parent, 0));
+        row->type2 = c.type2;
+        row->minVal = c.minVal;
+        row->maxVal = c.maxVal;
+        row->allowEqual = c.allowEqual;
+        const QVariant got = MyOutlineTexts::objectWithString(c.text, row);
+        EXPECT_EQ(got.typeId(), c.expected.typeId()) << c.name;
+        EXPECT_EQ(got, c.expected) << c.name;
+    }
 }
-
-const std::nullopt_t none = std::nullopt;
-INSTANTIATE_TEST_SUITE_P(Table, TypedValue, ::testing::Values(
-    TypedCase{"SameText", "string", "abc", "", none, none, false, "p", "abc", QVariant()},
-    TypedCase{"BoolTrueAlready", "Bool", "YES", "", none, none, false, "p", "true", QVariant()},
-    TypedCase{"BoolFalse", "Bool", "YES", "", none, none, false, "p", "False", QVariant(false)},
-    TypedCase{"BoolLetter", "Bool", "YES", "", none, none, false, "p", "Y", QVariant()},
-    TypedCase{"BoolBlank", "Bool", "NO", "", none, none, false, "p", "yes ", QVariant()},
-    TypedCase{"BoolYes", "Bool", "NO", "", none, none, false, "p", "yes", QVariant(true)},
-    TypedCase{"IntAtMax", "integer", "3", "", 0.0, 6.0, false, "p", "6", QVariant::fromValue<qint64>(6)},
-    TypedCase{"IntAboveMax", "integer", "3", "", 0.0, 6.0, false, "p", "7", QVariant()},
-    TypedCase{"IntMinusZero", "integer", "3", "", 0.0, 6.0, false, "p", "-0", QVariant::fromValue<qint64>(0)},
-    TypedCase{"IntPlus", "integer", "1", "", 0.0, 6.0, false, "p", "+3", QVariant::fromValue<qint64>(3)},
-    TypedCase{"IntPoint", "integer", "1", "", 0.0, 6.0, false, "p", "3.0", QVariant()},
-    TypedCase{"IntBlank", "integer", "1", "", 0.0, 6.0, false, "p", " 3", QVariant()},
-    TypedCase{"IntBoundsTruncate", "integer", "1", "", 0.9, 6.7, false, "p", "0", QVariant::fromValue<qint64>(0)},
-    TypedCase{"IntBoundsTruncateHigh", "integer", "1", "", 0.9, 6.7, false, "p", "7", QVariant()},
-    TypedCase{"NumAtMin", "string", "1", "num", 0.0, none, false, "p", "0", QVariant()},
-    TypedCase{"NumAboveMin", "string", "1", "num", 0.0, none, false, "p", "0.5", QVariant("0.5")},
-    TypedCase{"NumLeading", "string", "1", "num", 0.0, none, false, "p", "12abc", QVariant("12abc")},
-    TypedCase{"NumNoNumber", "string", "1", "num", 0.0, none, false, "p", "abc", QVariant()},
-    TypedCase{"NumEmpty", "string", "1", "num", 0.0, none, false, "p", "", QVariant()},
-    TypedCase{"NumAtMinAllowed", "string", "1", "num", 0.0, none, true, "p", "0", QVariant("0")},
-    TypedCase{"NumAboveMax", "string", "1", "num", none, 10.0, true, "p", "10.5", QVariant()},
-    TypedCase{"ScaleEmpty", "string", "1", "num", 0.0, none, false, "scaleStrings", "", QVariant("")},
-    TypedCase{"FreeEmpty", "string", "x", "", none, none, false, "p", "", QVariant("")},
-    TypedCase{"FreeAny", "string", "x", "", 0.0, 1.0, false, "p", "-5 anything", QVariant("-5 anything")}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // ---- clipboard record
 

@@ -52,48 +52,44 @@ TEST(SelectorTree, TitlesAndEditting)
 
 // Three analyses: a finished one, "A" and an empty last one. Expected answers for columns 0..5,
 // one letter per column (T editable, F not).
-struct EditCase {
-    const char* name;
-    bool editting;       // of "A"
-    bool lastEditting;   // of the last analysis
-    bool onLast;         // the node is the last analysis rather than below "A"
-    std::vector<int> path;
-    const char* expected;
-};
-
-class SelectorEditRule : public ::testing::TestWithParam<EditCase> {};
-
-TEST_P(SelectorEditRule, Table)
+TEST(SelectorEditRule, Table)
 {
-    const EditCase& c = GetParam();
-    MySelectorRootItem root(nullptr);
-    addAnalysis(root, "first", kTwoData, kOneCategory, false);
-    MySelectorItem* a = addAnalysis(root, "A", kTwoData, kOneCategory, c.editting);
-    MySelectorItem* last = addAnalysis(root, "empty", {}, {}, c.lastEditting);
-    MySelectorItem* n = nodeAt(c.onLast ? last : a, c.path);
-    ASSERT_NE(n, nullptr);
-    QString got;
-    for (int column = 0; column < 6; ++column)
-        got += root.allowEditOutlineItem(n, qint64(c.path.size()), column) ? 'T' : 'F';
-    EXPECT_EQ(got, QString(c.expected));
+    const struct {
+        const char* name;
+        bool editting;       // of "A"
+        bool lastEditting;   // of the last analysis
+        bool onLast;         // the node is the last analysis rather than below "A"
+        std::vector<int> path;
+        const char* expected;
+    } cases[] = {
+        {"Analysis", true, true, false, {}, "TFTFTT"},
+        {"EmptyAnalysis", true, true, true, {}, "TFTFFF"},
+        {"GraphType", true, true, false, {0}, "FTFFFF"},
+        {"DataColumns", true, true, false, {1}, "FFTFFF"},
+        {"Categorizing", true, true, false, {2}, "FFTFFF"},
+        {"Column", true, true, false, {1, 0}, "FFTFFF"},
+        {"DataRepresent", true, true, false, {1, 0, 0}, "FTFFFF"},
+        {"Category", true, true, false, {2, 0, 0}, "FTFTFF"},
+        {"FinishedAnalysis", false, false, false, {}, "FFTFTT"},
+        {"FinishedAnalysisLastOpen", false, true, false, {}, "FFFFTT"},
+        {"FinishedGraphType", false, false, false, {0}, "FFFFFF"},
+        {"FinishedDataColumns", false, false, false, {1}, "FFFFFF"},
+        {"FinishedColumn", false, false, false, {1, 0}, "FFFFFF"},
+        {"FinishedCategory", false, false, false, {2, 0, 0}, "FFFFFF"},
+    };
+    for (const auto& c : cases) {
+        MySelectorRootItem root(nullptr);
+        addAnalysis(root, "first", kTwoData, kOneCategory, false);
+        MySelectorItem* a = addAnalysis(root, "A", kTwoData, kOneCategory, c.editting);
+        MySelectorItem* last = addAnalysis(root, "empty", {}, {}, c.lastEditting);
+        MySelectorItem* n = nodeAt(c.onLast ? last : a, c.path);
+        ASSERT_NE(n, nullptr) << c.name;
+        QString got;
+        for (int column = 0; column < 6; ++column)
+            got += root.allowEditOutlineItem(n, qint64(c.path.size()), column) ? 'T' : 'F';
+        EXPECT_EQ(got, QString(c.expected)) << c.name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Rules, SelectorEditRule, ::testing::Values(
-    EditCase{"Analysis", true, true, false, {}, "TFTFTT"},
-    EditCase{"EmptyAnalysis", true, true, true, {}, "TFTFFF"},
-    EditCase{"GraphType", true, true, false, {0}, "FTFFFF"},
-    EditCase{"DataColumns", true, true, false, {1}, "FFTFFF"},
-    EditCase{"Categorizing", true, true, false, {2}, "FFTFFF"},
-    EditCase{"Column", true, true, false, {1, 0}, "FFTFFF"},
-    EditCase{"DataRepresent", true, true, false, {1, 0, 0}, "FTFFFF"},
-    EditCase{"Category", true, true, false, {2, 0, 0}, "FTFTFF"},
-    EditCase{"FinishedAnalysis", false, false, false, {}, "FFTFTT"},
-    EditCase{"FinishedAnalysisLastOpen", false, true, false, {}, "FFFFTT"},
-    EditCase{"FinishedGraphType", false, false, false, {0}, "FFFFFF"},
-    EditCase{"FinishedDataColumns", false, false, false, {1}, "FFFFFF"},
-    EditCase{"FinishedColumn", false, false, false, {1, 0}, "FFFFFF"},
-    EditCase{"FinishedCategory", false, false, false, {2, 0, 0}, "FFFFFF"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // ---- cell texts
 
