@@ -1,8 +1,8 @@
 #include "DocumentFixture.h"
+#include <QPointF>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QSizeF>
-#include <QPointF>
 
 using DocumentModel = DocumentFixture;
 
