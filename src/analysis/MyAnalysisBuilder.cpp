@@ -89,9 +89,6 @@ public:
             for (double v : m_values)
                 m_logs.push_back(std::log10(v));
         }
-        m_rank.assign(pooled.size(), -1);
-        for (size_t r = 0; r < m_order.size(); ++r)
-            m_rank[size_t(m_order[r])] = qint64(r);
     }
 
     Picked all() const { return {m_values, m_logs}; }
@@ -130,21 +127,28 @@ public:
         return out;
     }
 
-    // The values at some positions (which may repeat).
-    Picked pick(const std::vector<qint64>& positions) const
+    // The values of groups whose positions may overlap or repeat, group by group.
+    std::vector<Picked> pickEach(const std::vector<std::vector<qint64>>& groups, size_t pooledSize) const
     {
-        std::vector<qint64> ranks;
-        ranks.reserve(positions.size());
-        for (qint64 p : positions)
-            if (p >= 0 && size_t(p) < m_rank.size() && m_rank[size_t(p)] >= 0)
-                ranks.push_back(m_rank[size_t(p)]);
-        std::sort(ranks.begin(), ranks.end());
-        Picked out;
-        out.values.reserve(ranks.size());
-        for (qint64 r : ranks) {
-            out.values.push_back(m_values[size_t(r)]);
-            if (m_withLogs)
-                out.logs.push_back(m_logs[size_t(r)]);
+        std::vector<qint64> rankOf(pooledSize, -1);
+        for (size_t r = 0; r < m_order.size(); ++r)
+            rankOf[size_t(m_order[r])] = qint64(r);
+        std::vector<Picked> out;
+        out.reserve(groups.size());
+        for (const auto& positions : groups) {
+            std::vector<qint64> ranks;
+            ranks.reserve(positions.size());
+            for (qint64 p : positions)
+                if (p >= 0 && size_t(p) < rankOf.size() && rankOf[size_t(p)] >= 0)
+                    ranks.push_back(rankOf[size_t(p)]);
+            std::sort(ranks.begin(), ranks.end());
+            Picked& picked = out.emplace_back();
+            picked.values.reserve(ranks.size());
+            for (qint64 r : ranks) {
+                picked.values.push_back(m_values[size_t(r)]);
+                if (m_withLogs)
+                    picked.logs.push_back(m_logs[size_t(r)]);
+            }
         }
         return out;
     }
@@ -154,7 +158,6 @@ private:
     std::vector<qint64> m_order;    // positions by ascending value
     std::vector<double> m_values;   // values in that order
     std::vector<double> m_logs;
-    std::vector<qint64> m_rank;     // position -> index into m_order, -1 when missing
 };
 
 // Which group each position belongs to; empty when a position is in two groups.
@@ -320,14 +323,11 @@ std::optional<MyAnalysisData> MyAnalysisBuilder::analysisFromSelection(MySelecto
             logsOf.emplace(key, std::move(picked.logs));
     };
     // The values of each group, in one pass when no position is in two groups.
-    auto groupValues = [&](const std::vector<std::vector<qint64>>& groups) {
-        const std::vector<int> owner = ownersOf(groups, pooled.size());
+    // owner is ownersOf(groups).
+    auto groupValues = [&](const std::vector<std::vector<qint64>>& groups, const std::vector<int>& owner) {
         if (!owner.empty() || groups.empty())
             return pool.split(owner, groups.size());
-        std::vector<Picked> out;
-        for (const auto& g : groups)
-            out.push_back(pool.pick(g));
-        return out;
+        return pool.pickEach(groups, pooled.size());
     };
 
     {
@@ -387,13 +387,13 @@ std::optional<MyAnalysisData> MyAnalysisBuilder::analysisFromSelection(MySelecto
                         positions.push_back(starts[j] + r);
             expanded.push_back(std::move(positions));
         }
-        std::vector<Picked> perValue = groupValues(expanded);
+        const std::vector<int> owner = ownersOf(expanded, pooled.size());
+        std::vector<Picked> perValue = groupValues(expanded, owner);
         for (int v = 0; v < valueNames.size(); ++v) {
             const QString tag = t + '_' + valueNames[v];
             keep(tag, std::move(perValue[size_t(v)]));
             d.singleTags << tag;
         }
-        const std::vector<int> owner = ownersOf(expanded, pooled.size());
         level = !owner.empty() || expanded.empty() ? crossed(level, owner, valueNames, false)
                                                    : crossedOverlapping(level, expanded, valueNames, pooled.size());
         d.categoryDicts << QVariantMap{{"categoryTitle", "c_" + t}, {"represents", reps}};
@@ -420,7 +420,7 @@ std::optional<MyAnalysisData> MyAnalysisBuilder::analysisFromSelection(MySelecto
     };
 
     d.categoryNames = level.names;
-    std::vector<Picked> perCategory = groupValues(level.lists);
+    std::vector<Picked> perCategory = groupValues(level.lists, ownersOf(level.lists, pooled.size()));
     for (int i = 0; i < level.names.size(); ++i) {
         const QString& k = level.names[i];
         keep(k, std::move(perCategory[size_t(i)]));
