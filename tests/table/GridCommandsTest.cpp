@@ -1,9 +1,7 @@
 // Column and row commands, column widths, row heights and fonts, each one undoable step.
-#include "table/TableFixture.h"
-#include <QCheckBox>
-#include <QFontMetricsF>
-#include <QPushButton>
 #include "platform/NumberText.h"
+#include "table/TableFixture.h"
+#include <QFontMetricsF>
 
 using GridCommands = TableFixture;
 
@@ -19,28 +17,10 @@ TEST_F(GridCommands, RowNumbersAndTheExtraColumnDoNotMove)
     ASSERT_NO_FATAL_FAILURE(checkInLine());
 }
 
-TEST_F(GridCommands, ProgramResizesRecordNothingAndUserResizesOneStep)
+TEST_F(GridCommands, OnlyTheUsersResizesRecordWidthSteps)
 {
     load(abc());
-    grid->horizontalHeader()->resizeSection(2, 85);   // the user's own (a divider double click or a finished drag)
-    EXPECT_EQ(doc->columnSettings[1].value("width").toString(), "85.0");
-    EXPECT_EQ(undo()->undoText(), "Undo Set Column Width");
-    // Undo and redo rebuild the columns at their stored widths: no new step.
-    undo()->undo();
-    ASSERT_NO_FATAL_FAILURE(checkInLine());
-    EXPECT_TRUE(undo()->canRedo());
-    undo()->redo();
-    ASSERT_NO_FATAL_FAILURE(checkInLine());
-    // Ending at the stored width, and resizing the row numbers or the extra column, record nothing.
-    grid->horizontalHeader()->resizeSection(2, 85);
-    grid->horizontalHeader()->resizeSection(0, 50);
-    grid->horizontalHeader()->resizeSection(4, 120);
-    EXPECT_EQ(undo()->stack()->count(), 1);
-}
-
-TEST_F(GridCommands, AHeaderDragRecordsOneStepWhenTheButtonComesUp)
-{
-    load(abc());
+    // A divider drag records one step when the button comes up.
     QHeaderView* header = grid->horizontalHeader();
     QWidget* vp = header->viewport();
     const int edge = header->sectionViewportPosition(1) + header->sectionSize(1) - 1;
@@ -54,9 +34,23 @@ TEST_F(GridCommands, AHeaderDragRecordsOneStepWhenTheButtonComesUp)
     EXPECT_EQ(undo()->stack()->count(), 0);
     QTest::mouseRelease(vp, Qt::LeftButton, {}, QPoint(edge + 30, y));
     EXPECT_EQ(undo()->stack()->count(), 1);
-    EXPECT_EQ(doc->columnSettings[0].value("width").toString(),
-              NumberText::realString(header->sectionSize(1)));
+    EXPECT_EQ(doc->columnSettings[0].value("width").toString(), NumberText::realString(header->sectionSize(1)));
     EXPECT_GT(header->sectionSize(1), 70);
+    // So does a resize without a drag (a divider double click).
+    header->resizeSection(2, 85);
+    EXPECT_EQ(doc->columnSettings[1].value("width").toString(), "85.0");
+    EXPECT_EQ(undo()->undoText(), "Undo Set Column Width");
+    // Undo and redo rebuild the columns at their stored widths: no new step.
+    undo()->undo();
+    ASSERT_NO_FATAL_FAILURE(checkInLine());
+    EXPECT_TRUE(undo()->canRedo());
+    undo()->redo();
+    ASSERT_NO_FATAL_FAILURE(checkInLine());
+    // Ending at the stored width, and resizing the row numbers or the extra column, record nothing.
+    header->resizeSection(2, 85);
+    header->resizeSection(0, 50);
+    header->resizeSection(4, 120);
+    EXPECT_EQ(undo()->stack()->count(), 2);
 }
 
 namespace {
@@ -122,41 +116,25 @@ TEST_F(GridCommands, ColumnWidthDialogProposesAndApplies)
 TEST_F(GridCommands, RowHeightsFromTheDialogAndFromTheFonts)
 {
     load(abc());
-    auto heights = [this] {
-        QVector<int> out;   // title row, data rows, extra row
-        for (int r = 0; r < grid->tableModel()->rowCount(); ++r)
-            out.append(grid->verticalHeader()->sectionSize(r));
-        return out;
-    };
-    EXPECT_EQ(heights(), (QVector<int>{22, 17, 17, 17, 17}));
-    settingCont->pushScript([](MySettingController& d) {
-        d.tfTitleHeight->setText("30");
-        d.tfDataHeight->setText("20");
-        d.rowOkButton->click();
-    });
-    grid->rowHeight();
+    const TableState before = state();
+    EXPECT_EQ(grid->verticalHeader()->sectionSize(0), 22);
+    setRowHeights("30", "20");
     EXPECT_EQ(doc->tableRowSettings.value("titleRowHeight").toString(), "30");
     EXPECT_EQ(doc->tableRowSettings.value("dataRowHeight").toString(), "20");
     EXPECT_EQ(undo()->undoText(), "Undo Set Row Height");
-    EXPECT_EQ(heights(), (QVector<int>{30, 20, 20, 20, 20}));
-
+    EXPECT_EQ(grid->verticalHeader()->sectionSize(4), 20);   // the extra row
+    ASSERT_NO_FATAL_FAILURE(checkInLine());
     // Unchanged texts record nothing; size to fit takes the stored data font's height.
-    settingCont->pushScript([](MySettingController& d) { d.rowOkButton->click(); });
-    grid->rowHeight();
+    setRowHeights({}, {});
     EXPECT_EQ(undo()->stack()->count(), 1);
-    settingCont->pushScript([](MySettingController& d) {
-        d.tfDataHeight->setText("nonsense");
-        d.buDataSizeToFit->setChecked(true);
-        d.rowOkButton->click();
-    });
-    grid->rowHeight();
+    setRowHeights({}, "nonsense", true);
     const double fit = QFontMetricsF(FontSpec{"DejaVu Sans", 11, 16}.toQFont()).height();
     EXPECT_EQ(doc->tableRowSettings.value("dataRowHeight").toString(), NumberText::realString(fit));
     EXPECT_EQ(doc->tableRowSettings.value("titleRowHeight").toString(), "30");
-
     undo()->undo();
     undo()->undo();
-    EXPECT_EQ(heights(), (QVector<int>{22, 17, 17, 17, 17}));
+    EXPECT_EQ(state(), before);
+    ASSERT_NO_FATAL_FAILURE(checkInLine());
 }
 
 TEST_F(GridCommands, FontsChangeForTheSelectedRowKindOnly)
@@ -178,8 +156,8 @@ TEST_F(GridCommands, FontsChangeForTheSelectedRowKindOnly)
     EXPECT_EQ(title->color, Color::rgb(1, 0, 0));
     EXPECT_EQ(doc->tableRowSettings.value("dataRowAttr").toByteArray(), dataBefore);
     EXPECT_EQ(undo()->undoText(), "Undo Change Font");
-    EXPECT_EQ(grid->titleQFont().pointSizeF(), 18);
-    EXPECT_EQ(grid->tableModel()->index(0, 1).data(Qt::FontRole).value<QFont>().pointSizeF(), 18);
+    auto titleSize = [this] { return grid->tableModel()->index(0, 1).data(Qt::FontRole).value<QFont>().pointSizeF(); };
+    EXPECT_EQ(titleSize(), 18);
 
     // Across the title and data rows, or with nothing selected: no font is even asked for.
     scripted.dialogs.fonts.push_back(FontSpec{"DejaVu Sans", 30, 16});
@@ -195,5 +173,5 @@ TEST_F(GridCommands, FontsChangeForTheSelectedRowKindOnly)
     EXPECT_EQ(undo()->stack()->count(), 1);
 
     undo()->undo();
-    EXPECT_EQ(grid->titleQFont().pointSizeF(), 13);
+    EXPECT_EQ(titleSize(), 13);
 }

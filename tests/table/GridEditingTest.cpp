@@ -37,7 +37,7 @@ TEST_F(GridEditing, HighlightsTheRectangleWithTheAnchorApart)
     EXPECT_TRUE(grid->tableModel()->index(3, 4).data(MyTableModel::AnchorRole).toBool());
 }
 
-TEST_F(GridEditing, TypedCellsAreStepsKeptOnOneLine)
+TEST_F(GridEditing, TypedCellsAreStepsKeptOnOneLineInFreeCellsOnly)
 {
     load(abc(), {0, 1, 0});
     ASSERT_TRUE(type(1, 1, "a\tb\nc\r\nd"));
@@ -53,11 +53,7 @@ TEST_F(GridEditing, TypedCellsAreStepsKeptOnOneLine)
     undo()->undo();
     EXPECT_EQ(doc->tableData, abc());
     EXPECT_FALSE(doc->tableWindowCont->window()->isWindowModified());
-}
-
-TEST_F(GridEditing, OnlyFreeDataCellsOfAnEditableWindowCanBeEdited)
-{
-    load(abc(), {0, 1, 0});
+    // Only free data cells of an editable window, the extra row and column included.
     const struct {
         qint64 row, column;
         bool allowed;

@@ -1,4 +1,4 @@
-// Copy and cancelled imports, and every refusal of the grid's commands with its message.
+// Copy and cancelled imports, and every refusal or no-op of the grid's commands with its message.
 #include "table/TableFixture.h"
 #include <QClipboard>
 
@@ -29,17 +29,6 @@ TEST_F(GridTransfer, CopyPutsTheRectangleOnTheClipboardAsTabbedText)
     EXPECT_EQ(QApplication::clipboard()->text(), "b\tc\nx\t\n");
 }
 
-TEST_F(GridTransfer, PasteAndCopyWithNothingSelectedDoNothing)
-{
-    load(abc());
-    QApplication::clipboard()->setText("z");
-    grid->paste();
-    grid->copy();
-    EXPECT_EQ(doc->tableData, abc());
-    EXPECT_EQ(QApplication::clipboard()->text(), "z");
-    EXPECT_TRUE(alerts().isEmpty());
-}
-
 namespace {
 const char* const notEditable = "This table is not currently editable.";
 const char* const invalid = "Invalid selection.";
@@ -49,14 +38,16 @@ const char* const outside = "The current selection is including the outside of t
 struct Refusal {
     const char* name;
     bool readOnly;
-    const char* clipboard;   // null: left as it is
+    const char* clipboard;   // null: "z"; never overwritten
     CellSelection selection;
     void (MyTableView::*command)();
-    const char* message;
+    const char* message;   // empty: no alert either
 };
 void PrintTo(const Refusal& r, std::ostream* os) { *os << r.name; }
 
 const Refusal refusals[] = {
+    {"PasteWithNothingSelected", false, nullptr, {}, &MyTableView::paste, ""},
+    {"CopyWithNothingSelected", false, nullptr, {}, &MyTableView::copy, ""},
     {"PasteReadOnly", true, nullptr, {1, 1, 1, 1}, &MyTableView::paste, notEditable},
     {"ImportReadOnly", true, nullptr, {}, &MyTableView::importTable, notEditable},
     {"DeleteColumnsReadOnly", true, nullptr, {0, 1, 3, 1}, &MyTableView::deleteColumns, notEditable},
@@ -82,7 +73,7 @@ const Refusal refusals[] = {
 
 class GridRefusal : public TableFixture, public ::testing::WithParamInterface<Refusal> {};
 
-// Each refusal shows exactly its message and leaves table, settings and undo as they were.
+// Each refusal shows exactly its message and leaves table, settings, undo and clipboard as they were.
 TEST_P(GridRefusal, ShowsItsMessageAndChangesNothing)
 {
     const Refusal& r = GetParam();
@@ -90,12 +81,13 @@ TEST_P(GridRefusal, ShowsItsMessageAndChangesNothing)
     const TableState before = state();
     if (r.readOnly)
         doc->tableWindowCont->editDataTableTapped(0);
-    if (r.clipboard)
-        QApplication::clipboard()->setText(QString::fromUtf8(r.clipboard));
+    const QString clipboard = QString::fromUtf8(r.clipboard ? r.clipboard : "z");
+    QApplication::clipboard()->setText(clipboard);
     grid->setSelectingCells(r.selection);
     (grid->*r.command)();
-    EXPECT_EQ(alerts(), QStringList{QString::fromUtf8(r.message)});
+    EXPECT_EQ(alerts(), *r.message ? QStringList{QString::fromUtf8(r.message)} : QStringList());
     EXPECT_EQ(state(), before);
+    EXPECT_EQ(QApplication::clipboard()->text(), clipboard);
     EXPECT_FALSE(undo()->canUndo());
 }
 

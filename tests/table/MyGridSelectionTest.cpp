@@ -57,6 +57,7 @@ const Sequence sequences[] = {
     {"RowNumberSelectsTheRow", {{'d', 4, 0}}, {4, 1, 4, C}, IndexRange{4, 4}, none, true},
     {"ShiftRowNumberBelow", {{'d', 4, 0}, {'s', 7, 0}}, {4, 1, 7, C}, IndexRange{4, 7}, none, true},
     {"ShiftRowNumberAbove", {{'d', 4, 0}, {'s', 2, 0}}, {4, 1, 2, C}, IndexRange{2, 4}, none, true},
+    {"ShiftRowNumberInsideKeepsTheRows", {{'d', 4, 0}, {'s', 7, 0}, {'s', 5, 0}}, {4, 1, 5, C}, IndexRange{4, 7}, none, true},
     {"ShiftCellExtendsRows", {{'d', 4, 0}, {'s', 7, 0}, {'s', 9, 3}}, {4, 1, 9, C}, IndexRange{4, 9}, none, true},
     {"HeaderSelectsTheColumn", {{'h', 2}}, {0, 2, R - 1, 2}, none, IndexRange{2, 2}, true},
     {"ShiftHeaderExtends", {{'h', 2}, {'H', 5}}, {0, 2, R - 1, 5}, none, IndexRange{2, 5}, true},
@@ -106,16 +107,6 @@ TEST(GridSelection, MouseUpEditsOnlyAllowedCellsAndNamesTheFontRow)
     EXPECT_EQ(s.mouseUp(0, 2, 1, R, C, noEdit).fontRow, MyGridSelection::FontRow::Title);
     s.mouseDown(3, 2, true, R, C);
     EXPECT_EQ(s.mouseUp(3, 2, 1, R, C, noEdit).fontRow, MyGridSelection::FontRow::None);
-}
-
-TEST(GridSelection, RectangleAndIndexRangesIncludeBothEnds)
-{
-    const CellSelection x{2, 3, 5, 1};
-    EXPECT_TRUE(x.contains(4, 2) && x.contains(2, 3) && x.contains(5, 1));
-    EXPECT_FALSE(x.contains(4, 4) || x.contains(6, 2) || x.contains(1, 2));
-    EXPECT_EQ(MyGridSelection::extendedIndexes({4, 7}, 2), (IndexRange{2, 7}));
-    EXPECT_EQ(MyGridSelection::extendedIndexes({4, 7}, 9), (IndexRange{4, 9}));
-    EXPECT_EQ(MyGridSelection::extendedIndexes({4, 7}, 5), (IndexRange{4, 7}));
 }
 
 // Random event runs: rows and columns are never selected together, and the rectangle's

@@ -11,11 +11,14 @@
 #include "windows/MySettingController.h"
 #include "windows/MyWindowController.h"
 #include <QApplication>
+#include <QCheckBox>
+#include <QDebug>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,16 +35,9 @@ struct TableState {
 };
 inline void PrintTo(const TableState& s, std::ostream* os)
 {
-    for (const QStringList& c : s.table)
-        *os << "[" << c.join(',').toStdString() << "]";
-    *os << " widths";
-    for (const QVariantMap& m : s.settings)
-        *os << " " << m.value("width").toString().toStdString();
-    *os << " counters";
-    for (qint64 n : s.counter)
-        *os << " " << n;
-    *os << " heights " << s.rows.value("titleRowHeight").toString().toStdString() << "/"
-        << s.rows.value("dataRowHeight").toString().toStdString();
+    QString text;
+    QDebug(&text) << s.table << s.settings << s.counter << s.rows;
+    *os << text.toStdString();
 }
 
 // Columns separated by "|", a column's title and cells by commas.
@@ -142,6 +138,20 @@ public:
         doc->tableWindowCont->importTable();
     }
 
+    // Answers the row-height dialog; a null text leaves its field as proposed.
+    void setRowHeights(const QString& title, const QString& data, bool dataFit = false)
+    {
+        settingCont->pushScript([=](MySettingController& d) {
+            if (!title.isNull())
+                d.tfTitleHeight->setText(title);
+            if (!data.isNull())
+                d.tfDataHeight->setText(data);
+            d.buDataSizeToFit->setChecked(dataFit);
+            d.rowOkButton->click();
+        });
+        grid->rowHeight();
+    }
+
     TableState state() const { return {doc->tableData, doc->columnSettings, doc->columnCounter, doc->tableRowSettings}; }
     // The grid, its headers, the main window's counts and column list all agree with the
     // document (editable window).
@@ -165,6 +175,8 @@ public:
             ASSERT_EQ(header->sectionSize(k), qRound(doc->columnSettings.at(k - 1).value("width").toDouble()));
             ASSERT_EQ(base->docTV->model()->index(k - 1, 0).data().toString(), doc->variables.at(k - 1));
         }
+        for (int r = 0; r <= R; ++r)
+            ASSERT_EQ(grid->verticalHeader()->sectionSize(r), qRound(grid->heightOfRow(r))) << "row " << r;
         ASSERT_EQ(base->docTV->model()->rowCount(), C);
         ASSERT_EQ(base->tkNumOfColumns->text(), QString::number(C));
         ASSERT_EQ(base->tkNumOfRows->text(), QString::number(R < 2 ? 0 : R - 1));

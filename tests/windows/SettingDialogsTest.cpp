@@ -26,7 +26,7 @@ TEST(ColumnWidthDialog, AcceptsWidthsFrom30To200)
     }
 }
 
-TEST(ColumnWidthDialog, StaysOpenUntilAnAcceptableWidthOrCancel)
+TEST(ColumnWidthDialog, StaysOpenUntilAnAcceptableWidthOrCancelAndTakesAllColumnsWithoutAChoice)
 {
     MySettingController d;
     d.pushScript([](MySettingController& c) {
@@ -47,12 +47,8 @@ TEST(ColumnWidthDialog, StaysOpenUntilAnAcceptableWidthOrCancel)
     result = d.runColumnWidthDialog("70", true);
     EXPECT_TRUE(result.width.isEmpty());
     EXPECT_EQ(result.allColumns, 0);
-}
 
-// Without a choice the all-columns box is ticked and fixed.
-TEST(ColumnWidthDialog, WithoutAChoiceAllColumnsAreTaken)
-{
-    MySettingController d;
+    // Without a choice the all-columns box is ticked and fixed.
     bool enabled = true, checked = false;
     d.pushScript([&](MySettingController& c) {
         enabled = c.buAllColumns->isEnabled();
