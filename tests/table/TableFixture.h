@@ -124,17 +124,14 @@ public:
         doc->historyOfColumnSettings = {doc->columnSettings};
         grid->columnSettingsSnapshotLoaded();
     }
-    QString writeFile(const QByteArray& bytes)
+    // Imports a file holding bytes through the scripted file chooser.
+    void import(const QByteArray& bytes)
     {
         QFile f(dir.filePath(QStringLiteral("table%1.csv").arg(++files)));
         f.open(QIODevice::WriteOnly);
         f.write(bytes);
-        return f.fileName();
-    }
-    // Imports a file holding bytes through the scripted file chooser.
-    void import(const QByteArray& bytes)
-    {
-        scripted.dialogs.files.push_back(writeFile(bytes));
+        f.close();
+        scripted.dialogs.files.push_back(f.fileName());
         doc->tableWindowCont->importTable();
     }
 
