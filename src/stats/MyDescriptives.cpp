@@ -158,6 +158,11 @@ std::optional<MyDescriptives::Quartiles> MyDescriptives::quartiles(const std::ve
     const std::vector<double>& x = finiteAscending(values, storage);
     if (x.empty())
         return std::nullopt;
+    return quartilesOfAscending(x);
+}
+
+MyDescriptives::Quartiles MyDescriptives::quartilesOfAscending(const std::vector<double>& x) const
+{
     const int64_t n = int64_t(x.size());
     const auto at = [&x](int64_t i) { return x[size_t(i)]; };
     Quartiles r;
@@ -242,10 +247,11 @@ std::pair<int64_t, DescriptivesDict> MyDescriptives::descriptives(const std::vec
 {
     // The sums run over the values in their given order, whatever the sorting below.
     std::vector<double> finiteStorage, sortedStorage;
-    const std::vector<double>& finite = finiteOnly(values, finiteStorage);
+    const bool ready = finiteAndAscending(values);
+    const std::vector<double>& finite = ready ? values : finiteOnly(values, finiteStorage);
     if (finite.empty())
         return {0, DescriptivesDict{}};
-    const std::vector<double>& sorted = finiteAscending(finite, sortedStorage);
+    const std::vector<double>& sorted = ready ? values : finiteAscending(finite, sortedStorage);
     const Centred centred = centre(finite, sorted.front() == sorted.back());
     const VarianceSummary s = summary(finite, centred);
     DescriptivesDict d;
@@ -282,12 +288,12 @@ MyDescriptives::BoxValues MyDescriptives::boxValues(const std::vector<double>& s
         r.dict.median = median(x, int64_t(x.size()));
         return r;
     }
-    std::optional<Quartiles> q = quartiles(x);
-    r.dict.median = q->median;
-    r.dict.q1 = q->q1;
-    r.dict.q3 = q->q3;
-    r.dict.boxMin = q->lowerWhisker;
-    r.dict.boxMax = q->upperWhisker;
-    r.outliers = std::move(q->outliers);
+    Quartiles q = quartilesOfAscending(x);
+    r.dict.median = q.median;
+    r.dict.q1 = q.q1;
+    r.dict.q3 = q.q3;
+    r.dict.boxMin = q.lowerWhisker;
+    r.dict.boxMax = q.upperWhisker;
+    r.outliers = std::move(q.outliers);
     return r;
 }

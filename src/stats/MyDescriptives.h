@@ -61,4 +61,6 @@ private:
     // equal: every value is the same (the caller knows it from the order or the extremes).
     Centred centre(const std::vector<double>& finite, bool equal) const;
     VarianceSummary summary(const std::vector<double>& finite, const Centred& centred) const;
+    // x finite, ascending and not empty.
+    Quartiles quartilesOfAscending(const std::vector<double>& x) const;
 };
