@@ -68,7 +68,7 @@ TEST_F(Windows, TableButtonsSwitchTheStateWithoutMovingTheWindow)
     table->toggleDrawer();
 }
 
-TEST_F(Windows, ResetUndoLeavesEditModeAndClearsTheMark)
+TEST_F(Windows, ResetUndoLeavesEditModeAndForgetsTheSteps)
 {
     load(abc());
     ASSERT_TRUE(type(1, 1, "q"));
@@ -76,6 +76,8 @@ TEST_F(Windows, ResetUndoLeavesEditModeAndClearsTheMark)
     doc->resetUndo();
     EXPECT_FALSE(doc->tableWindowCont->editable);
     EXPECT_EQ(grid->numberOfRowsInTableView(), 4);
+    EXPECT_FALSE(undo()->canUndo());
+    EXPECT_EQ(doc->tableData[0][1], "q");
 }
 
 // Documents made and opened through the document controller, as the application does.
