@@ -94,7 +94,7 @@ TEST_F(GridCommands, ColumnWidthDialogProposesAndApplies)
             }
             (c.typed ? d.columnOkButton : d.columnCancelButton)->click();
         });
-        select(c.selection.row1, c.selection.column1, c.selection.row2, c.selection.column2);
+        grid->setSelectingCells(c.selection);
         grid->columnWidth();
         EXPECT_EQ(proposed, c.proposed);
         EXPECT_EQ(boxEnabled, c.boxEnabled);

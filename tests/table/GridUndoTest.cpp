@@ -8,23 +8,24 @@
 using GridUndo = TableFixture;
 
 namespace {
+using F = GridUndo&;
+
 struct Step {
     const char* name;
     TableData table;
     QVector<qint64> counters;   // empty: none in use
-    std::function<void(GridUndo&)> act;
+    std::function<void(F)> act;
     TableData expected;
     const char* undoText;
 };
 
-void paste(GridUndo& f, qint64 row, qint64 column, const char* text)
+void paste(F f, qint64 row, qint64 column, const QString& text)
 {
-    QApplication::clipboard()->setText(QString::fromUtf8(text));
+    QApplication::clipboard()->setText(text);
     f.select(row, column, row, column);
     f.grid->paste();
 }
 
-using F = GridUndo&;
 const TableData abc = TableFixture::abc();
 
 const Step steps[] = {
@@ -140,13 +141,9 @@ TEST_F(GridUndo, RandomCommandsUndoAndRedoThroughTheSameStates)
             case 1:
                 grid->tableViewSetObjectValue(QStringLiteral("v%1").arg(pick(0, 5)), QString::number(pick(1, C + 1)), pick(0, R));
                 break;
-            case 2: {
-                const qint64 r = pick(0, R), k = pick(1, C + 1);
-                QApplication::clipboard()->setText(QStringLiteral("p%1\tq\n\nr,s\n").arg(step));
-                select(r, k, r, k);
-                grid->paste();
+            case 2:
+                paste(*this, pick(0, R), pick(1, C + 1), QStringLiteral("p%1\tq\n\nr,s\n").arg(step));
                 break;
-            }
             case 3:
                 grid->sortColumns(int(pick(0, 1)));
                 break;
