@@ -253,3 +253,31 @@ TEST(AnalysisXml, ShortAndCutTexts)
     EXPECT_EQ(a->selectorChildAt(2)->title, "Categorizing");
     EXPECT_EQ(a->selectorChildAt(2)->childCount(), 0);
 }
+
+// A represent finds its category by canonical equivalence (a name typed decomposed matches
+// the table's composed text), and of two equivalent categories the first one.
+TEST(AnalysisXml, RepresentsFindCanonicallyEquivalentCategories)
+{
+    const QString composed = QStringLiteral("\u00e9t\u00e9");
+    const QString decomposed = QStringLiteral("e\u0301te\u0301");
+    const ColumnsTable table({{"W", "1", "2", "3", "4"}, {"Season", "hiver", composed, decomposed, composed}});
+    MySelectorItem source("rootItem", nullptr);
+    MySelectorItem* a = node(&source, "Untitled");
+    node(a, "graphType", "scatter");
+    node(node(node(a, "DataColumns"), "W"), "W", "W", "YES");
+    MySelectorItem* season = node(node(a, "Categorizing"), "Season");
+    node(season, decomposed, decomposed, "YES");
+    node(season, "hiver", "hiver", "YES");
+    node(season, "printemps", "printemps", "YES");
+
+    MySelectorItem root("rootItem", nullptr);
+    MySelectorItem* read =
+        MyAnalysisXml::outlineItemFromXLMWithXmlString(*MyAnalysisXml::xmlFromItem(a), &root, table, nullptr);
+    ASSERT_NE(read, nullptr);
+    const MySelectorItem* column = read->childTitle("Categorizing")->selectorChildAt(0);
+    EXPECT_EQ(column->selectorChildAt(0)->data1, (QVector<qint64>{1, 3}));   // composed: first of the two
+    EXPECT_EQ(column->selectorChildAt(0)->type, "YES");
+    EXPECT_EQ(column->selectorChildAt(1)->data1, (QVector<qint64>{0}));
+    EXPECT_TRUE(column->selectorChildAt(2)->data1.isEmpty());
+    EXPECT_EQ(column->selectorChildAt(2)->type, "NO");   // gone from the column
+}
