@@ -51,7 +51,7 @@ MySelectorItem* makeAnalysis(MySelectorItem* root, int rows, bool dataFirst, int
 void buildAnalysis(benchmark::State& state)
 {
     MySelectorItem root("rootItem", nullptr);
-    MySelectorItem* a = makeAnalysis(&root, int(state.range(0)), state.range(1) != 0);
+    MySelectorItem* a = makeAnalysis(&root, int(state.range(0)), state.range(1) != 0, int(state.range(2)));
     const MyDescriptives engine;
     const MyAnalysisBuilder builder(engine);
     for (auto _ : state) {
@@ -136,7 +136,8 @@ void readAnalysisXml(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(buildAnalysis)->Args({100000, 1})->Args({100000, 0})->Unit(benchmark::kMillisecond);
+// rows, data columns first, values of the categorizing column
+BENCHMARK(buildAnalysis)->Args({100000, 1, 100})->Args({100000, 0, 100})->Args({100000, 1, 10000})->Unit(benchmark::kMillisecond);
 BENCHMARK(statisticsAlone)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(readAnalysisXml)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

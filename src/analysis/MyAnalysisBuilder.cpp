@@ -420,6 +420,20 @@ std::optional<MyAnalysisData> MyAnalysisBuilder::analysisFromSelection(MySelecto
     };
 
     d.categoryNames = level.names;
+    // Every key once: the categories, the single tags and the whole. Sized up front, the
+    // tables are not rehashed while a column of many values fills them.
+    const qsizetype keys = level.names.size() + d.singleTags.size() + 1;
+    d.values.reserve(keys);
+    d.numbers.reserve(keys);
+    d.descriptives.reserve(keys);
+    d.graphDescriptives.reserve(level.names.size());
+    d.outliers.reserve(level.names.size());
+    if (withLogs) {
+        logsOf.reserve(keys);
+        d.logDescriptives.reserve(keys);
+        d.graphLogDescriptives.reserve(level.names.size());
+        d.logOutliers.reserve(level.names.size());
+    }
     std::vector<Picked> perCategory = groupValues(level.lists, ownersOf(level.lists, pooled.size()));
     for (int i = 0; i < level.names.size(); ++i) {
         const QString& k = level.names[i];
