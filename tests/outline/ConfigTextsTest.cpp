@@ -305,7 +305,9 @@ TEST_F(SettingsRows, ForeignRecordsAreCheckedThroughout)
     QVariantMap scaleRecord = MySettingsClipboard::recordOf(scale);
     scaleRecord.insert("val", QVariantList{"1", "", "x"});
     EXPECT_EQ(MySettingsClipboard::check(scaleRecord, scale).message, kNotApplicable);
-    scaleRecord.insert("val", QVariantList{"1", "", "2", "3", "4", "5", "6"});   // longer lists are fine
+    scaleRecord.insert("val", QVariantList{"1", "", "2", "3", "4", "5", "x"});   // longer lists: checked throughout
+    EXPECT_EQ(MySettingsClipboard::check(scaleRecord, scale).message, kNotApplicable);
+    scaleRecord.insert("val", QVariantList{"1", "", "2", "3", "4", "5", "6"});
     EXPECT_TRUE(MySettingsClipboard::check(scaleRecord, scale).accepted());
 
     // Unusable records end the paste without a message.

@@ -60,6 +60,7 @@ TEST(ConfigRow, DescriptionsByKeyPath)
     auto* bg = addRow(gp, "background", "dict");
     EXPECT_EQ(bg->itemID, "graphProperties\tbackground");
     EXPECT_EQ(bg->setIndex, 3);
+    EXPECT_FALSE(gp->changeable);   // not described: out of copy and paste
     EXPECT_FALSE(bg->minVal.has_value());
 
     auto* c0 = addRow(addRow(&root, "categoryDicts", "array"), "", "dict");
@@ -145,11 +146,13 @@ TEST_P(ConfigRoundTrip, TreeGivesTheSettingsBack)
     EXPECT_EQ(root->object().toMap(), settings);
 
     if (c.appDescriptions) {   // positions other subsystems address rows by
-        MyConfigItem* category = root->configChildAt(3)->configChildAt(1);
-        EXPECT_EQ(root->configChildAt(3)->title, "categoryDicts");
+        const MyConfigItem* categories = root->configChildAt(3);
+        ASSERT_TRUE(categories && categories->title == "categoryDicts");
+        const MyConfigItem* category = categories->configChildAt(1);
+        ASSERT_TRUE(category && category->childTitle("represents"));
         EXPECT_EQ(category->configChildAt(0)->title, "categoryTitle");
-        MyConfigItem* represent = category->childTitle("represents")->configChildAt(0);
-        EXPECT_EQ(keysOf(represent->configChildren()), (QStringList{"origName", "represent"}));
+        EXPECT_EQ(keysOf(category->childTitle("represents")->configChildAt(0)->configChildren()),
+                  (QStringList{"origName", "represent"}));
     }
 }
 

@@ -62,6 +62,7 @@ TEST(OutlineItem, RandomEditsKeepParentsAndIndexesConsistent)
             if (below(target, moving) || !below(target, &root))
                 continue;
             auto owned = parent->takeChild(at);
+            ASSERT_EQ(owned->parentItem(), nullptr);
             ASSERT_EQ(owned->index(), -1);
             kids.erase(kids.begin() + at);
             target->appendChild(std::move(owned));

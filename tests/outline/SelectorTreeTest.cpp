@@ -191,16 +191,18 @@ TEST_F(SelectorValidation, CountsColumnsAndAsksForTheGraph)
     EXPECT_EQ(edited, 1);
     EXPECT_TRUE(scripted.dialogs.alerts.isEmpty());
 
-    // Drawn already: its position, nothing else.
-    a->changeEditting(false);
-    EXPECT_EQ(root.validateSelection(a), std::optional<qint64>(0));
-    EXPECT_EQ(doc.columnCounter, (QVector<qint64>{1, 1, 1}));
-    EXPECT_EQ(made.size(), 1);
-
     // A column used as data and as category counts twice; unknown titles are skipped.
+    a->changeEditting(false);
     MySelectorItem* b = addAnalysis(root, "B", {{"Height", {1.0}}, {"Gone", {2.0}}}, {{"Height", {"170"}, {}}});
     EXPECT_EQ(root.validateSelection(b), std::optional<qint64>(1));
     EXPECT_EQ(doc.columnCounter, (QVector<qint64>{3, 1, 1}));
+
+    // Drawn already: its position, nothing else.
+    b->changeEditting(false);
+    EXPECT_EQ(root.validateSelection(b), std::optional<qint64>(1));
+    EXPECT_EQ(doc.columnCounter, (QVector<qint64>{3, 1, 1}));
+    EXPECT_EQ(made, (QList<MySelectorItem*>{a, b}));
+    EXPECT_EQ(edited, 2);
 }
 
 struct Refusal {
