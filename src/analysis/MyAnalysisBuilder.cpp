@@ -316,11 +316,15 @@ std::optional<MyAnalysisData> MyAnalysisBuilder::analysisFromSelection(MySelecto
         if (v && std::isfinite(*v) && !(*v > 0))
             withLogs = false;
     const SortedPool pool(pooled, withLogs);
-    QHash<QString, std::vector<double>> logsOf;
+    // Each list is described as it is kept, so no table is searched for it again; a key kept
+    // twice ends with the statistics of its last list, as its values do.
     auto keep = [&](const QString& key, Picked picked) {
-        d.values.emplace(key, std::move(picked.values));
+        auto [count, stats] = m_engine.descriptives(picked.values);
+        d.numbers.insert(key, count);
+        d.descriptives.insert(key, stats);
         if (withLogs)
-            logsOf.emplace(key, std::move(picked.logs));
+            d.logDescriptives.insert(key, m_engine.descriptives(picked.logs).second);
+        d.values.emplace(key, std::move(picked.values));
     };
     // The values of each group, in one pass when no position is in two groups.
     // owner is ownersOf(groups).
@@ -406,19 +410,6 @@ std::optional<MyAnalysisData> MyAnalysisBuilder::analysisFromSelection(MySelecto
         d.representLists << dataReps;
     }
 
-    static const std::vector<double> none;
-    auto valuesOf = [](const QHash<QString, std::vector<double>>& table, const QString& key) -> const std::vector<double>& {
-        const auto it = table.constFind(key);
-        return it == table.cend() ? none : *it;
-    };
-    auto describe = [&](const QString& key) {
-        auto [count, stats] = m_engine.descriptives(valuesOf(d.values, key));
-        d.numbers.insert(key, count);
-        d.descriptives.insert(key, stats);
-        if (withLogs)
-            d.logDescriptives.insert(key, m_engine.descriptives(valuesOf(logsOf, key)).second);
-    };
-
     d.categoryNames = level.names;
     // Every key once: the categories, the single tags and the whole. Sized up front, the
     // tables are not rehashed while a column of many values fills them.
@@ -429,7 +420,6 @@ std::optional<MyAnalysisData> MyAnalysisBuilder::analysisFromSelection(MySelecto
     d.graphDescriptives.reserve(level.names.size());
     d.outliers.reserve(level.names.size());
     if (withLogs) {
-        logsOf.reserve(keys);
         d.logDescriptives.reserve(keys);
         d.graphLogDescriptives.reserve(level.names.size());
         d.logOutliers.reserve(level.names.size());
@@ -437,19 +427,16 @@ std::optional<MyAnalysisData> MyAnalysisBuilder::analysisFromSelection(MySelecto
     std::vector<Picked> perCategory = groupValues(level.lists, ownersOf(level.lists, pooled.size()));
     for (int i = 0; i < level.names.size(); ++i) {
         const QString& k = level.names[i];
-        keep(k, std::move(perCategory[size_t(i)]));
-        MyDescriptives::BoxValues box = m_engine.boxValues(valuesOf(d.values, k), d.graphType);
+        Picked& picked = perCategory[size_t(i)];
+        MyDescriptives::BoxValues box = m_engine.boxValues(picked.values, d.graphType);
         d.graphDescriptives.insert(k, box.dict);
         d.outliers.emplace(k, std::move(box.outliers));
         if (withLogs) {
-            MyDescriptives::BoxValues logBox = m_engine.boxValues(valuesOf(logsOf, k), d.graphType);
+            MyDescriptives::BoxValues logBox = m_engine.boxValues(picked.logs, d.graphType);
             d.graphLogDescriptives.insert(k, logBox.dict);
             d.logOutliers.emplace(k, std::move(logBox.outliers));
         }
-        describe(k);
+        keep(k, std::move(picked));
     }
-    for (const QString& s : d.singleTags)
-        describe(s);
-    describe(QString());
     return d;
 }

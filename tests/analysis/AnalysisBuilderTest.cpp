@@ -307,6 +307,15 @@ TEST(AnalysisBuilder, RandomTablesMatchTheDefinition)
             ASSERT_EQ(d->numbers.value(level[i].name), qint64(expected.size()));
         }
         ASSERT_EQ(d->logDescriptives.isEmpty(), !allPositive);
+        // Every kept list, categories, single tags and the whole alike, has the statistics of
+        // exactly its values.
+        ASSERT_EQ(d->numbers.size(), d->values.size());
+        ASSERT_EQ(d->descriptives.size(), d->values.size());
+        for (auto it = d->values.cbegin(); it != d->values.cend(); ++it) {
+            ASSERT_EQ(d->numbers.value(it.key(), -1), qint64(it->size())) << it.key().toStdString();
+            ASSERT_EQ(d->descriptives.value(it.key()), kEngine.descriptives(*it).second) << it.key().toStdString();
+            ASSERT_EQ(d->logDescriptives.contains(it.key()), allPositive);
+        }
     }
 }
 
