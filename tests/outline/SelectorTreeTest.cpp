@@ -105,6 +105,9 @@ TEST(SelectorTexts, Cells)
     // 10 data rows: 7 numbers, 3 texts.
     const QVector<std::optional<double>> values{1.0, 2.0, std::nullopt, 4.0, 5.0, std::nullopt, 7.0, 8.0, std::nullopt, 10.0};
     MySelectorItem* a = addAnalysis(root, "A", {{"x", values}, {"y", {1.0}}}, columns);
+    // Groups swapped: the data group reads as the level after the categorizing columns.
+    MySelectorItem* swapped = addAnalysis(root, "S", kTwoData, kOneCategory);
+    swapped->appendChild(swapped->takeChild(1));
     const struct {
         MySelectorItem* analysis;
         std::vector<int> path;
@@ -132,24 +135,14 @@ TEST(SelectorTexts, Cells)
         {a, {2, 11}, 1, "(13th level; 3 categories)"},
         {a, {2, 19}, 1, "(21th level; 3 categories)"},
         {a, {2, 20}, 1, "(22th level; 3 categories)"},
+        {swapped, {1, 0}, 1, "(1st level; 2 categories)"},
+        {swapped, {2}, 1, "(2nd level; 2 columns)"},
     };
     for (const auto& c : cases) {
         const MySelectorItem* n = nodeAt(c.analysis, c.path);
         SCOPED_TRACE(n->title.toStdString() + " column " + std::to_string(c.column));
         EXPECT_EQ(MyOutlineTexts::objectSelectorOutlineView(n, c.column, qint64(c.path.size())), c.expected);
     }
-}
-
-TEST(SelectorTexts, DataGroupAfterCategorizingGroup)
-{
-    // Groups swapped: "Categorizing" first with one column; the data group then reads as
-    // the level after it, and its first categorizing column reads 1st.
-    MySelectorRootItem root(nullptr);
-    MySelectorItem* a = addAnalysis(root, "A", kTwoData, kOneCategory);
-    a->appendChild(a->takeChild(1));
-    EXPECT_EQ(MyOutlineTexts::objectSelectorOutlineView(a->childTitle("DataColumns"), 1, 1).toString(), "(2nd level; 2 columns)");
-    EXPECT_EQ(MyOutlineTexts::objectSelectorOutlineView(a->childTitle("Categorizing")->selectorChildAt(0), 1, 2).toString(),
-              "(1st level; 2 categories)");
 }
 
 // ---- validation
