@@ -277,13 +277,18 @@ bool MyConfigItem::fits(const QVariant& value) const
             }
             return true;
         }
-        if (rows.isEmpty())
-            return list.isEmpty();
         for (int i = 0; i < list.size(); ++i) {
+            if (rows.isEmpty()) {
+                // An emptied array has no model row left: its new rows are built from
+                // their values.
+                if (!buildable(list[i]))
+                    return false;
+                continue;
+            }
             MyConfigItem* model = i < rows.size() ? rows[i] : rows.first();
             if (i >= rows.size() && isContainerType(model->type)) {
                 // A new container row is built from its value; only its kind must agree.
-                if (rowTypeOf(list[i]) != model->type)
+                if (rowTypeOf(list[i]) != model->type || !buildable(list[i]))
                     return false;
             } else if (!model->fits(list[i])) {
                 return false;
@@ -353,7 +358,7 @@ void MyConfigItem::writeOrdinaryArray(const QVariantList& elements)
     for (int i = 0; i < elements.size(); ++i) {
         if (i < m) {
             configChildAt(i)->writeValue(elements[i]);
-        } else if (isContainerType(modelType)) {
+        } else if (m == 0 || isContainerType(modelType)) {
             appendRowForValue(this, QString(), elements[i], 0);
         } else {
             auto* row = append(std::make_unique<MyConfigItem>(QString(), QString(), modelType, this, 0));
@@ -365,10 +370,30 @@ void MyConfigItem::writeOrdinaryArray(const QVariantList& elements)
     reorder();
 }
 
-MyConfigItem* MyConfigItem::appendRowForValue(MyConfigItem* parent, const QString& rowTitle, const QVariant& value, qint64 numOfCategories)
+bool MyConfigItem::buildable(const QVariant& value)
 {
     const QString rowType = rowTypeOf(value);
-    auto* row = parent->append(std::make_unique<MyConfigItem>(rowTitle, QString(), rowType, parent, numOfCategories));
+    if (rowType == "dict") {
+        const QVariantMap map = value.toMap();
+        return std::all_of(map.begin(), map.end(), [](const QVariant& v) { return buildable(v); });
+    }
+    if (rowType == "array") {
+        const QVariantList list = value.toList();
+        return std::all_of(list.begin(), list.end(), [](const QVariant& v) { return buildable(v); });
+    }
+    return !rowType.isEmpty();
+}
+
+MyConfigItem* MyConfigItem::appendRowForValue(MyConfigItem* parent, const QString& rowTitle, const QVariant& value, qint64 numOfCategories)
+{
+    return parent->append(rowForValue(parent, rowTitle, value, numOfCategories));
+}
+
+std::unique_ptr<MyConfigItem> MyConfigItem::rowForValue(MyConfigItem* parent, const QString& rowTitle, const QVariant& value, qint64 numOfCategories)
+{
+    const QString rowType = rowTypeOf(value);
+    auto owned = std::make_unique<MyConfigItem>(rowTitle, QString(), rowType, parent, numOfCategories);
+    MyConfigItem* row = owned.get();
     if (rowType == "dict") {
         const QVariantMap map = value.toMap();
         for (auto it = map.begin(); it != map.end(); ++it)
@@ -379,7 +404,7 @@ MyConfigItem* MyConfigItem::appendRowForValue(MyConfigItem* parent, const QStrin
     } else {
         row->writeValue(value);
     }
-    return row;
+    return owned;
 }
 
 // ---- order ----

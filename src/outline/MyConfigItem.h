@@ -60,12 +60,15 @@ public:
     // A double truncated toward zero, held within the 64-bit range (NaN gives 0).
     static qint64 truncatedInteger(double value);
 
-    // Makes a row for a value (type from the value's kind, children for containers),
-    // appends it to the parent and returns it.
+    // Makes a row for a value (type from the value's kind, children for containers) with
+    // the parent's descriptions; the caller appends it. The value must be buildable.
+    static std::unique_ptr<MyConfigItem> rowForValue(MyConfigItem* parent, const QString& title, const QVariant& value, qint64 numOfCategories);
     static MyConfigItem* appendRowForValue(MyConfigItem* parent, const QString& title, const QVariant& value, qint64 numOfCategories);
     // The row type a value is stored under ("string", "integer", "real", "Bool", "data",
     // "dict", "array"); empty for a value that is no property-list value.
     static QString rowTypeOf(const QVariant& value);
+    // Whether rows can be built for the value: a property-list value throughout.
+    static bool buildable(const QVariant& value);
 
 private:
     void writeValue(const QVariant& value);

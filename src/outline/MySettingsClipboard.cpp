@@ -81,11 +81,19 @@ bool MySettingsClipboard::applicable(const QVariant& value, const MyConfigItem* 
             return false;
         const QVariantList list = value.toList();
         const QList<MyConfigItem*> rows = target->configChildren();
-        if (rows.isEmpty())
-            return list.isEmpty();
-        // Elements beyond the rows share the description of the first row.
+        // Elements beyond the rows share the description of the first row; an emptied
+        // array is checked against rows made from its elements, which read their
+        // descriptions as the rows of the paste will.
         for (int i = 0; i < list.size(); ++i) {
-            if (!applicable(list[i], i < rows.size() ? rows[i] : rows.first()))
+            if (!rows.isEmpty()) {
+                if (!applicable(list[i], i < rows.size() ? rows[i] : rows.first()))
+                    return false;
+                continue;
+            }
+            if (!MyConfigItem::buildable(list[i]))
+                return false;
+            const auto probe = MyConfigItem::rowForValue(const_cast<MyConfigItem*>(target), QString(), list[i], 0);
+            if (!applicable(list[i], probe.get()))
                 return false;
         }
         return true;

@@ -3,6 +3,7 @@
 #include "outline/MySettingsClipboard.h"
 #include "platform/Dialogs.h"
 #include "platform/KeyedArchive.h"
+#include "platform/Resources.h"
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -306,6 +307,11 @@ TEST_F(SettingsRows, ForeignRecordsAreCheckedThroughout)
     EXPECT_EQ(MySettingsClipboard::check(scaleRecord, scale).message, kNotApplicable);
     scaleRecord.insert("val", QVariantList{"1", "", "2", "3", "4", "5", "6"});
     EXPECT_TRUE(MySettingsClipboard::check(scaleRecord, scale).accepted());
+    // An emptied list checks the elements against its own descriptions too.
+    ASSERT_TRUE(scale->setObject(QVariantList{}));
+    EXPECT_TRUE(MySettingsClipboard::check(scaleRecord, scale).accepted());
+    scaleRecord.insert("val", QVariantList{"1", "x"});
+    EXPECT_EQ(MySettingsClipboard::check(scaleRecord, scale).message, kNotApplicable);
 
     // Unusable records end the paste without a message.
     QList<QVariantMap> broken;
@@ -328,4 +334,26 @@ TEST_F(SettingsRows, ForeignRecordsAreCheckedThroughout)
     mime->setData(MySettingsClipboard::mimeType, "<plist><string>x</string></plist>");
     QGuiApplication::clipboard()->setMimeData(mime);
     EXPECT_FALSE(MySettingsClipboard::read().has_value());
+}
+
+// With the application's own descriptions, every row's record goes back onto the row it
+// came from, and onto the same row of another graph of the same type.
+TEST(SettingsPasteBuiltIn, EveryRowTakesItsOwnRecord)
+{
+    Descriptions d(Resources::plist("configRes.plist").toMap().value("intoOutlineItem").toMap());
+    for (bool scatter : {true, false}) {
+        auto from = treeOf(builtInSettings(scatter));
+        auto to = treeOf(builtInSettings(scatter));
+        std::function<void(const MyConfigItem*, const MyConfigItem*)> walk = [&](const MyConfigItem* a, const MyConfigItem* b) {
+            ASSERT_EQ(a->childCount(), b->childCount());
+            if (a->changeable) {
+                const QVariantMap record = MySettingsClipboard::recordOf(a);
+                EXPECT_TRUE(MySettingsClipboard::check(record, a).accepted()) << a->itemID.toStdString();
+                EXPECT_TRUE(MySettingsClipboard::check(record, b).accepted()) << a->itemID.toStdString();
+            }
+            for (int i = 0; i < a->childCount(); ++i)
+                walk(a->configChildAt(i), b->configChildAt(i));
+        };
+        walk(from.get(), to.get());
+    }
 }

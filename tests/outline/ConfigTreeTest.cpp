@@ -419,10 +419,18 @@ TEST(ConfigValue, ArrayOfDictionariesGrowsWholeRows)
     expectConsistentIndexes(*root, root.get());
     EXPECT_FALSE(list->setObject(QVariantList{QString("not a dict"), QString("x")}));
 
-    // An emptied ordinary array has no model row left and cannot grow again.
+    // An emptied array, or one read as empty, grows again with rows made from the values,
+    // also within a whole snapshot written into the root.
     EXPECT_TRUE(list->setObject(QVariantList{}));
-    EXPECT_FALSE(list->setObject(grown));
     EXPECT_FALSE(list->hasChildren());
+    EXPECT_FALSE(list->setObject(QVariantList{QVariantMap{{"p", QVariant::fromValue(QPointF(1, 2))}}}));
+    EXPECT_TRUE(list->setObject(grown));
+    EXPECT_EQ(list->object(), QVariant(grown));
+    EXPECT_EQ(list->configChildAt(1)->childTitle("b")->itemID, "list\t\tb");
+    auto empty = treeOf({{"categoryDicts", QVariantList{}}, {"list", QVariantList{}}});
+    EXPECT_TRUE(empty->setObject(QVariantMap{{"categoryDicts", QVariantList{}}, {"list", one}}));
+    EXPECT_EQ(empty->childTitle("list")->object(), QVariant(one));
+    expectConsistentIndexes(*empty, empty.get());
 }
 
 // ---- reorder
