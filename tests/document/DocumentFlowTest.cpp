@@ -68,7 +68,9 @@ TEST_F(DocumentFlow, OpeningReplacesOnlyAPristineUntitledDocument)
 
     // A package that cannot be read takes nothing away.
     QString error;
-    EXPECT_FALSE(controller.openDocument(temp.filePath("missing.vlbdoc"), &error));
+    QDir().mkpath(temp.filePath("empty.vlbdoc"));
+    EXPECT_FALSE(controller.openDocument(temp.filePath("empty.vlbdoc"), &error));
+    EXPECT_TRUE(error.contains("file information")) << error.toStdString();
     EXPECT_TRUE(isOpen(pristine));
 
     QDir().mkpath(temp.filePath("other.vlbdoc"));

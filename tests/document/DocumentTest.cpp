@@ -84,6 +84,14 @@ TEST_F(DocumentModel, TypedCellsAndUndo)
 {
     auto doc = newDocument();
     EXPECT_TRUE(doc->isPristine());
+    EXPECT_EQ(doc->docVersion, "4.11");
+    EXPECT_EQ(doc->printID, 0);
+    EXPECT_EQ(doc->historyOfTableData.size(), 1);
+    EXPECT_EQ(doc->historyOfColumnSettings, QVector<ColumnSettings>{ColumnSettings{}});
+    EXPECT_EQ(doc->historyOfColumnCounter, QVector<QVector<qint64>>{QVector<qint64>{}});
+    EXPECT_EQ(doc->historyOfTableRowSettings, QVector<QVariantMap>{delegate.defaultTableRowSettings});
+    EXPECT_EQ(doc->tableRowSettings, delegate.defaultTableRowSettings);
+    EXPECT_TRUE(doc->graphSettings.isEmpty() && doc->historyOfGraphSettings.isEmpty() && doc->stats.isEmpty());
     // Typing the first title into an empty table makes a column; the write only pushes.
     ASSERT_TRUE(doc->modifyTableWithArray({{"Weight"}}, 1, 0, true, false));
     EXPECT_TRUE(doc->tableData.isEmpty());
@@ -94,10 +102,19 @@ TEST_F(DocumentModel, TypedCellsAndUndo)
     EXPECT_TRUE(doc->isDocumentEdited() && doc->isTableEdited());
     EXPECT_FALSE(doc->isPristine());
 
+    // A cell typed into the row below pushes the table alone.
+    ASSERT_TRUE(doc->modifyTableWithArray({{"72"}}, 1, 1, false, false));
+    EXPECT_EQ(doc->historyOfTableData.size(), 3);
+    EXPECT_EQ(doc->historyOfColumnSettings.size(), 2);
+    EXPECT_EQ(doc->historyOfColumnCounter.size(), 2);
+    doc->setTableDataWithSettingsWithSettings(false, 1, "Input");
+    EXPECT_EQ(doc->tableData, (TableData{{"Weight", "72"}}));
+    doc->undoManager()->undo();
+
     // An empty block is refused: nothing pushed, and the caller registers no step.
     EXPECT_FALSE(doc->modifyTableWithArray({}, 1, 1, false, false));
     EXPECT_FALSE(doc->modifyTableWithArray({QStringList{}}, 2, 0, true, false));
-    EXPECT_EQ(doc->historyOfTableData.size(), 2);
+    EXPECT_EQ(doc->historyOfTableData.size(), 3);
     EXPECT_EQ(doc->historyOfColumnSettings.size(), 2);
     EXPECT_EQ(doc->historyOfColumnCounter.size(), 2);
 
