@@ -55,8 +55,11 @@ TEST(ConfigRow, DescriptionsByKeyPath)
 
     MyConfigRootItem root(nullptr);
     EXPECT_EQ(root.setIndex, 7);
-    EXPECT_EQ(root.keysAndIndexes().first, QStringList{QString()});
+    EXPECT_EQ(root.keysAndIndexes(), std::make_pair(QStringList{QString()}, QVector<qint64>{}));
+    EXPECT_EQ(root.title + '|' + root.type + '|' + root.itemID + '|' + root.type2, "rootItem|dict||");
+    EXPECT_TRUE(root.changeable && !root.allowEqual && !root.minVal && !root.maxVal && !root.configParent());
     auto* gp = addRow(&root, "graphProperties", "dict");
+    EXPECT_EQ(gp->configParent(), &root);
     auto* bg = addRow(gp, "background", "dict");
     EXPECT_EQ(bg->itemID, "graphProperties\tbackground");
     EXPECT_EQ(bg->setIndex, 3);
@@ -106,6 +109,22 @@ TEST(ConfigRow, ReserveRule)
     auto* dots2 = addRow(&other, "dots", "array");
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(addRow(dots2, "", "dict")->setIndex, 1);
+    // The builder hands every row the number of categories (two here): the second series
+    // and its descriptions below it gain the bits.
+    QVariantMap built = builtInSettings(true);
+    QVariantMap described = describe(built);
+    setDescription(described, "dotsProperties\t", {{"dotReserve", true}, {"setIndex", qint64(1)}});
+    setDescription(described, "dotsProperties\t\tfillColor", {{"dotReserve", true}, {"setIndex", qint64(2)}});
+    Descriptions builtDescriptions(described);
+    auto tree = treeOf(built);
+    QVector<qint64> series, fills;
+    for (const MyConfigItem* s : tree->childTitle("dotsProperties")->configChildren()) {
+        series.append(s->setIndex);
+        fills.append(s->childTitle("fillColor")->setIndex);
+    }
+    ASSERT_GE(series.size(), 3);
+    EXPECT_EQ(series.mid(0, 3), (QVector<qint64>{1, 1 | 0x18000, 1}));
+    EXPECT_EQ(fills.mid(0, 3), (QVector<qint64>{2, 2 | 0x18000, 2}));
 }
 
 // ---- building from settings and reading back

@@ -26,7 +26,12 @@ MySelectorItem* nodeAt(MySelectorItem* analysis, const std::vector<int>& path)
 TEST(SelectorTree, TitlesAndEditting)
 {
     MySelectorRootItem root(nullptr);
+    EXPECT_EQ(root.title, "rootItem");
+    EXPECT_TRUE(root.editting);
+    EXPECT_FALSE(root.hasChildren());
+    EXPECT_EQ(root.selectorParent(), nullptr);
     MySelectorItem* a = addAnalysis(root, "A", kTwoData, kOneCategory);
+    EXPECT_EQ(a->selectorParent(), &root);
     MySelectorItem* data = a->childTitle("DataColumns");
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(a->childTitle("datacolumns"), nullptr);
