@@ -28,8 +28,9 @@ qint64 mask(const QString& keyPath)
 // it reads, or a setting and the steps that must run again after it.
 using Table = std::vector<std::pair<const char*, const char*>>;
 
-// Every (step, key path) pair of a table whose rows name steps first, or key paths first.
-void expectBits(const Table& table, bool stepsFirst)
+// Every (step, key path) pair of a table whose rows name steps first, or key paths first:
+// the key path carries the step's bit, or with `carried` false it does not.
+void expectBits(const Table& table, bool stepsFirst, bool carried = true)
 {
     for (const auto& [left, right] : table) {
         for (const QString& r : QString(right).split(' ')) {
@@ -40,7 +41,7 @@ void expectBits(const Table& table, bool stepsFirst)
                 ASSERT_GT(bit(step), 0) << qPrintable(step);
                 bits |= bit(step);
             }
-            EXPECT_NE(mask(path) & bits, 0) << qPrintable(steps) << " for " << qPrintable(readable(path));
+            EXPECT_EQ((mask(path) & bits) != 0, carried) << qPrintable(steps) << " for " << qPrintable(readable(path));
         }
     }
 }
@@ -92,13 +93,35 @@ TEST(StepBits, StepsUsingResultsRunAgain)
         {"cat.xTitleAttr", "xTexts xTextsRect"},
         {"dot.dotSize", "dotObject dotRect dotsView"},
         {"bars.lineWidth", "barObjects barRects"},
+        // A box's containers follow what its elements cover.
+        {"boxes.boxWidth", "barObjects dotsView"},
+        {"box.dotSize", "barObjects dotsView"},
     }, false);
+}
+
+// Steps whose inputs a setting leaves as they were do not run for it.
+TEST(StepBits, OtherStepsStayOff)
+{
+    expectBits({
+        // Bars are made once for every column; a change of categories only moves them.
+        {"categoryDicts", "barObjects"},
+        {"cat.represents", "barObjects"},
+        // Colours and the frame's stroke move nothing.
+        {"rect.lineWidth", "xAxis dotsView"},
+        {"dot.fillColor", "dotRect dotsView"},
+        {"box.dotFillColor", "dotsView"},
+        // The median lines lie over the boxes, outside what their containers cover.
+        {"boxes.medianLineWidth", "dotsView"},
+    }, false, false);
 }
 
 // Settings no step reads re-run nothing, and colours only repaint their own element.
 TEST(StepBits, UnreadSettingsAndColoursStayNarrow)
 {
-    const Table exact{{"graphTitle", ""}, {"vs.partition", ""}, {"rect.fillColor", "graphRect"},
+    // The page size follows "followPageLayout" through the background row; outlier dots
+    // never read an old "type".
+    const Table exact{{"graphTitle", ""}, {"vs.partition", ""}, {"bg.followPageLayout", ""}, {"box.type", ""},
+                      {"rect.fillColor", "graphRect"},
                       {"x.lineColor", "xAxis"}, {"dot.fillColor", "dotObject"}, {"bars.barColor", "barObjects"}};
     for (const auto& [path, step] : exact)
         EXPECT_EQ(mask(keyPath(path)), *step ? bit(step) : 0) << path;
