@@ -86,8 +86,21 @@ QString describeProblem(const QVariantMap& resource)
     if (!stringsOk)
         return QStringLiteral("\"configResString\" is not a dictionary of dictionaries of strings.");
     const QVariant indexes = resource.value(QStringLiteral("configIndexDict"));
-    if (!isDictionary(indexes) || !valuesAreAll(indexes.toMap(), QMetaType::LongLong))
-        return QStringLiteral("\"configIndexDict\" is not a dictionary of integers.");
+    bool indexesOk = isDictionary(indexes) && valuesAreAll(indexes.toMap(), QMetaType::LongLong);
+    const QVariantMap bits = indexes.toMap();
+    for (auto it = bits.cbegin(); indexesOk && it != bits.cend(); ++it)
+        indexesOk = it.value().toLongLong() > 0;
+    if (!indexesOk)
+        return QStringLiteral("\"configIndexDict\" is not a dictionary of positive integers.");
+    // The layout looks these up for every change; without one a step would never run again.
+    static const char* const steps[] = {
+        "background", "horizontalGaps", "graphRect", "xAxis", "xTexts", "nameTags", "xTextsRect",
+        "yAxis", "scaleTexts", "scaleTextRects", "yTitleText", "yTitleTextRect",
+        "xTextsAllCategories", "xTextAllRepresents", "dotObject", "dotRect", "dotAll", "dotsView",
+        "barObjects", "barRects"};
+    for (const char* step : steps)
+        if (!bits.contains(QLatin1String(step)))
+            return QStringLiteral("\"configIndexDict\" lacks the layout step \"%1\".").arg(QLatin1String(step));
     return QString();
 }
 

@@ -1,5 +1,6 @@
 // The start-up sequence with scripted alerts.
 #include "app/AppDelegate.h"
+#include "DictEdits.h"
 #include "platform/PropertyList.h"
 #include "stats/MyKolmogorov.h"
 #include "stats/MyShapiro.h"
@@ -14,12 +15,25 @@ namespace {
 
 const QString kUpdated = QStringLiteral("Your default Settings were automatically updated.");
 
+const QStringList kSteps{"background", "horizontalGaps", "graphRect", "xAxis", "xTexts", "nameTags",
+                         "xTextsRect", "yAxis", "scaleTexts", "scaleTextRects", "yTitleText",
+                         "yTitleTextRect", "xTextsAllCategories", "xTextAllRepresents", "dotObject",
+                         "dotRect", "dotAll", "dotsView", "barObjects", "barRects"};
+
+QVariantMap stepBits()
+{
+    QVariantMap bits;
+    for (qsizetype i = 0; i < kSteps.size(); ++i)
+        bits.insert(kSteps[i], qint64(1) << i);
+    return bits;
+}
+
 QVariantMap validResource()
 {
     return {
         {"intoOutlineItem", QVariantMap{{"graphProperties\tbackground", QVariantMap{{"setIndex", qint64(1)}}}}},
         {"configResString", QVariantMap{{"graphProperties\tbackground", QVariantMap{{"titleRepresent", QString("Background")}}}}},
-        {"configIndexDict", QVariantMap{{"background", qint64(1)}, {"graphRect", qint64(4)}}},
+        {"configIndexDict", stepBits()},
     };
 }
 
@@ -152,7 +166,10 @@ INSTANTIATE_TEST_SUITE_P(Damage, DamagedResourceTest, ::testing::Values(
     DamageCase{"outline_item_string", "intoOutlineItem", QVariantMap{{"row", QString("x")}}},
     DamageCase{"string_not_text", "configResString", QVariantMap{{"row", QVariantMap{{"tooltip", qint64(3)}}}}},
     DamageCase{"index_real", "configIndexDict", QVariantMap{{"background", 1.0}}},
-    DamageCase{"index_text", "configIndexDict", QVariantMap{{"background", QString("1")}}}),
+    DamageCase{"index_text", "configIndexDict", withValue(stepBits(), "background", QString("1"))},
+    DamageCase{"index_zero", "configIndexDict", withValue(stepBits(), "dotAll", qint64(0))},
+    DamageCase{"index_negative", "configIndexDict", withValue(stepBits(), "xAxis", qint64(-8))},
+    DamageCase{"index_lacks_step", "configIndexDict", without(stepBits(), "barRects")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Startup, ChangedStoreFileShowsMessageOnce)
