@@ -121,7 +121,8 @@ public:
     static DictListUpdate updateDictArray(const QVariantList& stored, const QVariantList& templateList);
     // Brings graph settings of an older document to the current key layout against the
     // user's defaults ("scatter": "dotsProperties" and "bars", else "boxesProperties" and
-    // "boxes"). Misshapen or missing groups are replaced from the defaults (changed true).
+    // "boxes"). Misshapen or missing groups are replaced from the defaults (changed true);
+    // "valueSettings" comes from the data, so a missing one stays missing.
     GraphSettingsUpdate updateGraphSettings(const QVariantMap& settings, const QString& graphType) const;
 
     // Table text codec. ---------------------------------------------------------------------

@@ -22,7 +22,8 @@ protected:
         return c;
     }
 
-    // Settings on the current layout, values differing from the defaults here and there.
+    // Settings on the current layout, values differing from the defaults here and there,
+    // one of them of another kind (a text where the defaults hold an integer).
     QVariantMap current(bool scatter, int seriesCount) const
     {
         QVariantList series;
@@ -36,7 +37,7 @@ protected:
             {"yAxis", withValue(delegate.defaultYAxis, "titleText", QString("mg/l"))},
         };
         if (scatter)
-            properties.insert("bars", withValue(delegate.defaultBar, "barType", qint64(2)));
+            properties.insert("bars", withValue(delegate.defaultBar, "barType", QString("2")));
         else
             properties.insert("boxes", delegate.defaultBox);
         return {
