@@ -57,12 +57,6 @@ bool MySettingsClipboard::applicable(const QVariant& value, const MyConfigItem* 
         return kind == "string" && MyOutlineTexts::allowString(value.toString(), target);
     if (type == "integer")
         return kind == "integer" && MyOutlineTexts::allowInt(value.toLongLong(), target);
-    if (type == "real")
-        return kind == "integer" || kind == "real";
-    if (type == "Bool")
-        return kind == "bool";
-    if (type == "data")
-        return kind == "data";
     if (type == "dict") {
         if (kind != "dict")
             return false;
@@ -98,7 +92,8 @@ bool MySettingsClipboard::applicable(const QVariant& value, const MyConfigItem* 
         }
         return true;
     }
-    return kind == "string";
+    // Numbers, flags, data and plain texts: the kind the row stores.
+    return target->fits(value);
 }
 
 MySettingsClipboard::Verdict MySettingsClipboard::check(const QVariantMap& record, const MyConfigItem* target)

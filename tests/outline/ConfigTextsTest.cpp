@@ -313,6 +313,13 @@ TEST_F(SettingsRows, ForeignRecordsAreCheckedThroughout)
     scaleRecord.insert("val", QVariantList{"1", "x"});
     EXPECT_EQ(MySettingsClipboard::check(scaleRecord, scale).message, kNotApplicable);
 
+    // A number that no row can hold.
+    auto* ratio = root->append(std::make_unique<MyConfigItem>("ratio", "0.5", "real", root.get(), 0));
+    ratio->changeable = true;
+    QVariantMap realRecord = MySettingsClipboard::recordOf(ratio);
+    realRecord.insert("val", std::numeric_limits<double>::quiet_NaN());
+    EXPECT_EQ(MySettingsClipboard::check(realRecord, ratio).message, kNotApplicable);
+
     // Unusable records end the paste without a message.
     QList<QVariantMap> broken;
     for (const char* key : {"type", "type2", "keys", "val"}) {
