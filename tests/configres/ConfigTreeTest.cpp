@@ -116,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::ValuesIn([] {
         std::vector<Shape> shapes;
         for (bool scatter : {true, false})
-            for (int levels = 1; levels <= 3; ++levels)
+            for (int levels = 1; levels <= 4; ++levels)
                 for (int series = 1; series <= 9; ++series)
                     shapes.push_back({scatter, levels, series});
         return shapes;
@@ -189,6 +189,40 @@ TEST_F(ConfigTreeFixture, ArrayElementsReadAsTheirContent)
         {root->outlineItemWithKeys({"valueSettings", "scaleStrings"})->configChildAt(3), QVariant::fromValue<qint64>(3)}};
     for (const auto& [row, text] : cells)
         EXPECT_EQ(MyOutlineTexts::objectOfConfigOutlineView(row, 0), text) << qPrintable(readable(row->itemID));
+}
+
+// Rows that other parts reach by position, or by the positions in their index paths: the
+// categories at 3 of the root, a category's title at 0 and its entries at 4, an entry's
+// table name at 0 and its text at 1; the category and the entry at 1 and 3 of an index
+// path, the series at 1, the scale label at 2.
+TEST_F(ConfigTreeFixture, PositionalWalksFindTheirRows)
+{
+    for (bool scatter : {true, false}) {
+        auto root = tree(scatter, 3, 3);
+        MyConfigItem* categories = root->configChildAt(3);
+        ASSERT_EQ(categories->title, QString("categoryDicts"));
+        for (int i = 0; i < 3; ++i) {
+            MyConfigItem* category = categories->configChildAt(i);
+            EXPECT_EQ(category->configChildAt(0)->title, QString("categoryTitle"));
+            MyConfigItem* represents = category->configChildAt(4);
+            ASSERT_EQ(represents->title, QString("represents"));
+            for (int j = 0; j < represents->configChildren().size(); ++j) {
+                MyConfigItem* entry = represents->configChildAt(j);
+                EXPECT_EQ(entry->configChildAt(0)->title, QString("origName"));
+                EXPECT_EQ(entry->configChildAt(1)->title, QString("represent"));
+                for (const MyConfigItem* r : {entry, entry->configChildAt(1)}) {
+                    EXPECT_EQ(r->indexes.value(1), i);
+                    EXPECT_EQ(r->indexes.value(3), j);
+                }
+            }
+        }
+        const QList<MyConfigItem*> series = root->childTitle(scatter ? "dotsProperties" : "boxesProperties")->configChildren();
+        for (int k = 0; k < series.size(); ++k)
+            EXPECT_EQ(series[k]->configChildAt(0)->indexes.value(1), k);
+        const QList<MyConfigItem*> labels = root->outlineItemWithKeys({"valueSettings", "scaleStrings"})->configChildren();
+        for (int j = 0; j < labels.size(); ++j)
+            EXPECT_EQ(labels[j]->indexes.value(2), j);
+    }
 }
 
 // The last category's rows name the series: they alone rebuild every series' dots.
