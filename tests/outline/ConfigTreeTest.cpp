@@ -185,7 +185,7 @@ namespace {
 QString randomText(std::mt19937& rng)
 {
     static const QStringList pieces{"a", "Z", "0", "&", "<", ">", "\"", "'", "/", "\n", "\t", " ", "&amp;", "</string>",
-                                    "<dict>", "\u00e9", "\u273A", "\U0001F600", "R&D", "\r\n", ";"};
+                                    "<dict>", "\u00e9", "\u273A", "\U0001F600", "R&D", "\r\n", "\r", "\x01", ";"};
     QString s;
     const int n = std::uniform_int_distribution<int>(0, 8)(rng);
     for (int i = 0; i < n; ++i)
