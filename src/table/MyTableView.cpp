@@ -34,9 +34,16 @@ QFont smallSystemFont()
     return f;
 }
 
+// Row heights are in points of a 72-dpi screen, one point to a pixel; the fonts must be
+// measured the same way or a 12-point title overflows its 17-point row on a 96-dpi screen.
 QFont qfontOf(const TextAttributes& attributes)
 {
-    return attributes.font ? attributes.font->toQFont() : QApplication::font();
+    if (!attributes.font)
+        return QApplication::font();
+    QFont font = attributes.font->toQFont();
+    if (attributes.font->size > 0)
+        font.setPixelSize(std::max(1, int(std::lround(attributes.font->size))));
+    return font;
 }
 
 bool sameText(const QString& a, const QString& b)
@@ -791,8 +798,7 @@ void MyTableView::rowHeight()
         if (sizeToFit != 1)
             return typed;
         const auto attributes = KeyedArchive::unarchiveAttributes(stored.value(key).toByteArray());
-        const QFont font = attributes && attributes->font ? attributes->font->toQFont() : QApplication::font();
-        return NumberText::realString(QFontMetricsF(font).height());
+        return NumberText::realString(QFontMetricsF(qfontOf(attributes ? *attributes : TextAttributes())).height());
     };
     const QString newTitle = fitted("titleRowAttr", result.titleHeight, result.titleSizeToFit);
     const QString newData = fitted("dataRowAttr", result.dataHeight, result.dataSizeToFit);
@@ -877,7 +883,87 @@ void MyTableView::keyPressEvent(QKeyEvent* event)
         paste();
         return;
     }
+    // Keys the open editor passes on (its Return) belong to it: closing it moves on.
+    if (state() == EditingState) {
+        QTableView::keyPressEvent(event);
+        return;
+    }
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        moveAnchor(shift ? -1 : 1, 0);
+        return;
+    case Qt::Key_Tab:
+        moveAnchor(0, 1);
+        return;
+    case Qt::Key_Backtab:
+        moveAnchor(0, -1);
+        return;
+    case Qt::Key_Up:
+        moveAnchor(-1, 0);
+        return;
+    case Qt::Key_Down:
+        moveAnchor(1, 0);
+        return;
+    case Qt::Key_Left:
+        moveAnchor(0, -1);
+        return;
+    case Qt::Key_Right:
+        moveAnchor(0, 1);
+        return;
+    case Qt::Key_F2:
+        editAnchor(nullptr);
+        return;
+    default:
+        break;
+    }
+    // Typing over a selected cell starts editing it with what was typed.
+    const QString text = event->text();
+    if (!text.isEmpty() && text.at(0).isPrint() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        && editAnchor(event))
+        return;
     QTableView::keyPressEvent(event);
+}
+
+void MyTableView::moveAnchor(qint64 rows, qint64 columns)
+{
+    const CellSelection& s = m_selection.selectingCells;
+    if (s.column1 == 0)
+        return;
+    const qint64 r = std::clamp<qint64>(s.row1 + rows, 0, std::max(0, numberOfRowsInTableView() - 1));
+    const qint64 c = std::clamp<qint64>(s.column1 + columns, 1, std::max(1, numberOfGridColumns() - 1));
+    m_selection.deselectAll();
+    setSelectingCells({r, c, r, c});
+    scrollTo(m_model->index(int(r), int(c)));
+}
+
+bool MyTableView::editAnchor(QKeyEvent* typed)
+{
+    const CellSelection& s = m_selection.selectingCells;
+    if (s.column1 == 0 || !s.isSingleCell() || !allowEditCellWithRow(s.row1, columnIdentifierAt(int(s.column1))))
+        return false;
+    const QModelIndex index = m_model->index(int(s.row1), int(s.column1));
+    if (!typed)
+        return QTableView::edit(index, AllEditTriggers, nullptr);
+    // The editor opens with the typed key as its first input, replacing the old text; the
+    // view's own triggers stay off otherwise, since the grid decides when editing starts.
+    setEditTriggers(AnyKeyPressed);
+    const bool opened = edit(index, AnyKeyPressed, typed);
+    setEditTriggers(NoEditTriggers);
+    return opened;
+}
+
+void MyTableView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    // Return moves down and Tab across, so a column of values can be typed in one go.
+    if (hint == QAbstractItemDelegate::SubmitModelCache)
+        moveAnchor(1, 0);
+    else if (hint == QAbstractItemDelegate::EditNextItem)
+        moveAnchor(0, 1);
+    else if (hint == QAbstractItemDelegate::EditPreviousItem)
+        moveAnchor(0, -1);
 }
 
 // ---- header ---------------------------------------------------------------------------------

@@ -107,6 +107,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -124,6 +125,9 @@ private:
     void addBlock(const QVector<QStringList>& block, const QString& actionName);
     void mouseDownAt(const QPoint& pos, Qt::KeyboardModifiers modifiers);
     void mouseUpAt(const QPoint& pos, int clickCount);
+    // Keyboard entry: the anchor cell moves like a spreadsheet's current cell.
+    void moveAnchor(qint64 rows, qint64 columns);
+    bool editAnchor(QKeyEvent* typed);
 
     MyTableModel* m_model = nullptr;
     MyGridSelection m_selection;

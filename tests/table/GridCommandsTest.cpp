@@ -118,6 +118,9 @@ TEST_F(GridCommands, RowHeightsFromTheDialogAndFromTheFonts)
     load(abc());
     const TableState before = state();
     EXPECT_EQ(grid->verticalHeader()->sectionSize(0), 22);
+    // The stored fonts fit the stored heights whatever the screen's resolution.
+    EXPECT_LE(QFontMetricsF(grid->titleQFont()).height(), 22.0);
+    EXPECT_LE(QFontMetricsF(grid->dataQFont()).height(), 17.0);
     setRowHeights("30", "20");
     EXPECT_EQ(doc->tableRowSettings.value("titleRowHeight").toString(), "30");
     EXPECT_EQ(doc->tableRowSettings.value("dataRowHeight").toString(), "20");
@@ -128,7 +131,9 @@ TEST_F(GridCommands, RowHeightsFromTheDialogAndFromTheFonts)
     setRowHeights({}, {});
     EXPECT_EQ(undo()->stack()->count(), 1);
     setRowHeights({}, "nonsense", true);
-    const double fit = QFontMetricsF(FontSpec{"DejaVu Sans", 11, 16}.toQFont()).height();
+    QFont eleven("DejaVu Sans");
+    eleven.setPixelSize(11);   // points of the row heights are pixels of the grid
+    const double fit = QFontMetricsF(eleven).height();
     EXPECT_EQ(doc->tableRowSettings.value("dataRowHeight").toString(), NumberText::realString(fit));
     EXPECT_EQ(doc->tableRowSettings.value("titleRowHeight").toString(), "30");
     undo()->undo();
@@ -156,7 +161,7 @@ TEST_F(GridCommands, FontsChangeForTheSelectedRowKindOnly)
     EXPECT_EQ(title->color, Color::rgb(1, 0, 0));
     EXPECT_EQ(doc->tableRowSettings.value("dataRowAttr").toByteArray(), dataBefore);
     EXPECT_EQ(undo()->undoText(), "Undo Change Font");
-    auto titleSize = [this] { return grid->tableModel()->index(0, 1).data(Qt::FontRole).value<QFont>().pointSizeF(); };
+    auto titleSize = [this] { return grid->tableModel()->index(0, 1).data(Qt::FontRole).value<QFont>().pixelSize(); };
     EXPECT_EQ(titleSize(), 18);
 
     // Across the title and data rows, or with nothing selected: no font is even asked for.

@@ -113,3 +113,55 @@ TEST_F(GridEditing, RealClicksSelectCellsRowsAndColumnsWithoutAReset)
     EXPECT_EQ(grid->selectingCells(), (CellSelection{1, 1, 3, 3}));
     EXPECT_EQ(resets, 0);   // selection changes only repaint
 }
+
+// A column of values typed from the keyboard: typing edits the selected cell, Return commits
+// and moves down (into a new row from the extra row), Tab moves across.
+TEST_F(GridEditing, KeysTypeValuesCellAfterCell)
+{
+    load(abc());
+    click(1, 1);
+    auto editor = [this] { return grid->findChild<QLineEdit*>(); };
+    auto key = [](QWidget* w, int k) {
+        QTest::keyClick(w, Qt::Key(k));
+        QCoreApplication::processEvents();   // the delegate commits from a queued call
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    QTest::keyClicks(grid, "7");
+    ASSERT_TRUE(editor() && editor()->isVisible());
+    QTest::keyClicks(editor(), "5");
+    key(editor(), Qt::Key_Return);
+    EXPECT_EQ(cell(1, 1), "75");
+    EXPECT_EQ(grid->selectingCells(), (CellSelection{2, 1, 2, 1}));
+    key(grid, Qt::Key_Return);
+    key(grid, Qt::Key_Down);
+    EXPECT_EQ(grid->selectingCells(), (CellSelection{4, 1, 4, 1}));   // the extra row
+    QTest::keyClicks(grid, "9");
+    key(editor(), Qt::Key_Return);
+    EXPECT_EQ(doc->tableMatrix.row, 5);
+    EXPECT_EQ(cell(4, 1), "9");
+    EXPECT_EQ(grid->selectingCells(), (CellSelection{5, 1, 5, 1}));
+    key(grid, Qt::Key_Up);
+    QTest::keyClicks(grid, "8");
+    key(editor(), Qt::Key_Tab);
+    EXPECT_EQ(cell(4, 1), "8");
+    EXPECT_EQ(grid->selectingCells(), (CellSelection{4, 2, 4, 2}));
+    key(grid, Qt::Key_Backtab);
+    key(grid, Qt::Key_Left);   // never into the row numbers
+    EXPECT_EQ(grid->selectingCells(), (CellSelection{4, 1, 4, 1}));
+    // F2 edits the text in place; Escape keeps the cell and the selection.
+    key(grid, Qt::Key_F2);
+    ASSERT_TRUE(editor() && editor()->isVisible());
+    EXPECT_EQ(editor()->text(), "8");
+    key(editor(), Qt::Key_Escape);
+    EXPECT_EQ(cell(4, 1), "8");
+    EXPECT_EQ(grid->selectingCells(), (CellSelection{4, 1, 4, 1}));
+    EXPECT_EQ(undo()->stack()->count(), 3);
+    EXPECT_EQ(undo()->undoText(), "Undo Input");
+    ASSERT_NO_FATAL_FAILURE(checkInLine());
+    // A used column takes no typing.
+    load(abc(), {0, 1, 0});
+    click(1, 2);
+    QTest::keyClicks(grid, "x");
+    EXPECT_FALSE(editor() && editor()->isVisible());
+    EXPECT_EQ(cell(1, 2), "x");
+}
