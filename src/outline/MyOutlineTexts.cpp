@@ -181,6 +181,9 @@ bool MyOutlineTexts::allowString(const QString& text, const MyConfigItem* item)
         return text.isEmpty() && parent && parent->title == "scaleStrings";
     }
     const double v = NumberText::doubleValue(text);
+    // A number too large for a double would reach the layout as infinity.
+    if (!std::isfinite(v))
+        return false;
     if (item->minVal) {
         if (v < *item->minVal || (v == *item->minVal && !item->allowEqual))
             return false;

@@ -171,6 +171,7 @@ TEST(TypedValue, ObjectWithString)
         {"NumEmpty", "string", "1", "num", 0.0, none, false, "p", "", QVariant()},
         {"NumAtMinAllowed", "string", "1", "num", 0.0, none, true, "p", "0", QVariant("0")},
         {"NumAboveMax", "string", "1", "num", none, 10.0, true, "p", "10.5", QVariant()},
+        {"NumOverflow", "string", "1", "num", none, none, false, "p", "1e999", QVariant()},
         {"ScaleEmpty", "string", "1", "num", 0.0, none, false, "scaleStrings", "", QVariant("")},
         {"FreeEmpty", "string", "x", "", none, none, false, "p", "", QVariant("")},
         {"FreeAny", "string", "x", "", 0.0, 1.0, false, "p", "-5 anything", QVariant("-5 anything")},
