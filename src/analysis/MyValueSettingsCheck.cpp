@@ -59,6 +59,10 @@ int decimalsFor(double v, int from, int upTo)
     return g;
 }
 
+// An axis needs finite ends some way apart: an infinite end or ends that meet leave no room
+// to place a value between them.
+bool drawable(double min, double max) { return std::isfinite(min) && std::isfinite(max) && min < max; }
+
 } // namespace
 
 ScaleTextRules ScaleTextRules::plain()
@@ -170,7 +174,7 @@ ValueSettingsResult MyValueSettingsCheck::adjustValueSettings(const QVariant& ob
             return refused();
         const double newMin = rules.valueOf(pasted.value("min").toString());
         const double newMax = rules.valueOf(pasted.value("max").toString());
-        if (newMin > dataMin || newMax < dataMax)
+        if (newMin > dataMin || newMax < dataMax || !drawable(newMin, newMax))
             return refused();
         if (pasted.value("logarithmic").toBool()) {
             QStringList pastedLabels;
@@ -233,7 +237,7 @@ ValueSettingsResult MyValueSettingsCheck::adjustValueSettings(const QVariant& ob
     const bool isMin = title == "min";
     const double newMin = isMin ? v : minVal;
     const double newMax = isMin ? maxVal : v;
-    if (newMin > dataMin || newMax < dataMax)
+    if (newMin > dataMin || newMax < dataMax || !drawable(newMin, newMax))
         return refused();
     if (logarithmic && !(newMin > 0 && newMax > 0))
         return refused();

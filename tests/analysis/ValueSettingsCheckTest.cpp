@@ -35,6 +35,7 @@ struct Edit {
     // For a replacement: the expected min, max and labels.
     QString min = {}, max = {};
     QStringList labels = {};
+    double dataMin = 1, dataMax = 9;
 };
 
 void PrintTo(const Edit& e, std::ostream* os) { *os << e.name; }
@@ -64,6 +65,16 @@ INSTANTIATE_TEST_SUITE_P(
         Edit{"minBelow", kBase, "min", QString("-2"), 0, O::Passed},
         Edit{"minDropsLabel", kBase, "min", QString("1"), 0, O::Replaced, "1", "10", {"2", "4", "6", "8", "10"}},
         Edit{"minWithUnit", kBase, "min", QString(" -1 cm"), 0, O::Passed},
+        // An axis keeps finite ends apart.
+        Edit{"maxInfinite", kBase, "max", QString("1e999"), 0, O::Refused},
+        Edit{"minInfinite", kBase, "min", QString("-1e999"), 0, O::Refused},
+        Edit{"minMeetsMax", settings("3", "5", {"3", "5"}), "min", QString("5"), 0, O::Refused, {}, {}, {}, 5, 5},
+        Edit{"maxMeetsMin", settings("5", "7", {"5", "7"}), "max", QString("5"), 0, O::Refused, {}, {}, {}, 5, 5},
+        Edit{"maxAtEqualData", settings("3", "7", {"3", "5", "7"}), "max", QString("5"), 0, O::Replaced, "3", "5",
+             {"3", "5"}, 5, 5},
+        Edit{"pasteInfinite", kBase, "valueSettings", settings("0", "1e999", {"0"}), 0, O::Refused},
+        Edit{"pasteEndsMeet", settings("3", "7", {"3", "7"}), "valueSettings", settings("5", "5", {"5"}), 0,
+             O::Refused, {}, {}, {}, 5, 5},
         Edit{"minNotNumber", kBase, "min", QString("x1"), 0, O::Refused},
         Edit{"minEmpty", kBase, "min", QString(""), 0, O::Refused},
         Edit{"maxEmpty", kBase, "max", QString(""), 0, O::Refused},
@@ -121,7 +132,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_P(ValueSettingsEdits, FollowsTheAxisRules)
 {
     const Edit& e = GetParam();
-    const ValueSettingsResult r = MyValueSettingsCheck::adjustValueSettings(e.object, e.title, e.labelIndex, e.stored, 1, 9);
+    const ValueSettingsResult r = MyValueSettingsCheck::adjustValueSettings(e.object, e.title, e.labelIndex, e.stored, e.dataMin,
+                                                                               e.dataMax);
     ASSERT_EQ(r.outcome, e.outcome);
     if (r.outcome == O::Passed) {
         EXPECT_EQ(r.value, e.object);
