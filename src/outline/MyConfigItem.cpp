@@ -381,7 +381,7 @@ bool MyConfigItem::buildable(const QVariant& value)
         const QVariantList list = value.toList();
         return std::all_of(list.begin(), list.end(), [](const QVariant& v) { return buildable(v); });
     }
-    return !rowType.isEmpty();
+    return !rowType.isEmpty() && (rowType != "real" || std::isfinite(value.toDouble()));
 }
 
 MyConfigItem* MyConfigItem::appendRowForValue(MyConfigItem* parent, const QString& rowTitle, const QVariant& value, qint64 numOfCategories)

@@ -67,7 +67,8 @@ public:
     // The row type a value is stored under ("string", "integer", "real", "Bool", "data",
     // "dict", "array"); empty for a value that is no property-list value.
     static QString rowTypeOf(const QVariant& value);
-    // Whether rows can be built for the value: a property-list value throughout.
+    // Whether rows can be built for the value: a property-list value throughout, with
+    // finite numbers.
     static bool buildable(const QVariant& value);
 
 private:

@@ -443,6 +443,7 @@ TEST(ConfigValue, ArrayOfDictionariesGrowsWholeRows)
     EXPECT_TRUE(list->setObject(QVariantList{}));
     EXPECT_FALSE(list->hasChildren());
     EXPECT_FALSE(list->setObject(QVariantList{QVariantMap{{"p", QVariant::fromValue(QPointF(1, 2))}}}));
+    EXPECT_FALSE(list->setObject(QVariantList{std::numeric_limits<double>::infinity()}));
     EXPECT_TRUE(list->setObject(grown));
     EXPECT_EQ(list->object(), QVariant(grown));
     EXPECT_EQ(list->configChildAt(1)->childTitle("b")->itemID, "list\t\tb");
