@@ -72,7 +72,8 @@ std::optional<QVariantList> MyGraphSettingsKeeper::fixedRepresents(const QVarian
         const auto name = origNameOf(g);
         if (!name)
             return std::nullopt;
-        if (storedNames.contains(*name)) {
+        // One entry per value: a second proposal for a value would push a stored one out.
+        if (storedNames.contains(*name) && !keptNames.contains(*name)) {
             kept << g;
             keptNames << *name;
         }

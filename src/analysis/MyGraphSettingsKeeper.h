@@ -19,7 +19,7 @@ public:
     static std::optional<QVariantList> fixedDotsOrBoxesProperties(const std::optional<QVariantList>& properties,
                                                                  const QString& graphType, const QVariantMap& stored);
     // Proposed represents of the category at element 1 of row's indexes: entries whose
-    // "origName" the category has, in the proposed order, then the stored ones left out.
+    // "origName" the category has, in the proposed order and once each, then the stored ones left out.
     static std::optional<QVariantList> fixedRepresents(const QVariantList& represents, const MyConfigItem* row,
                                                        const QVariantMap& stored);
     // A proposed category dictionary for the category of row: with the stored title its

@@ -59,6 +59,7 @@ TEST(GraphSettingsKeeper, CategoriesAndRepresentsMatchTheStoredOnes)
     EXPECT_EQ(*K::fixedRepresents(reps({"B=B'", "D", "A=A'"}), reps0, stored), reps({"B=B'", "A=A'", "C"}));
     EXPECT_EQ(*K::fixedRepresents({}, reps0, stored), reps({"A", "B", "C"}));
     EXPECT_EQ(*K::fixedRepresents(reps({"C", "A", "B"}), reps0, stored), reps({"C", "A", "B"}));
+    EXPECT_EQ(*K::fixedRepresents(reps({"A=1", "A=2", "B"}), reps0, stored), reps({"A=1", "B", "C"}));
     EXPECT_FALSE(K::fixedRepresents(QVariantList{QVariantMap{{"represent", "x"}}}, reps0, stored));   // no origName
     MyConfigItem shallow("x", {}, "array", nullptr, 0);
     shallow.indexes = {1};
