@@ -20,6 +20,7 @@
 #include <QTableView>
 #include <QTimer>
 #include <QTreeView>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 MyWindowController::MyWindowController(const QString& windowNibName, QObject* parent)
@@ -308,6 +309,8 @@ void MyWindowController::buildMenus(QMenuBar* bar)
     add(edit, tr("Paste"), &MyWindowController::paste, QKeySequence::Paste);
     if (myDoc) {
         connect(myDoc->undoManager(), &UndoBridge::changed, this, &MyWindowController::updateUndoActions);
+        // A new step is on the stack only after its first run has reported the change.
+        connect(myDoc->undoManager()->stack(), &QUndoStack::indexChanged, this, &MyWindowController::updateUndoActions);
         updateUndoActions();
     }
 

@@ -174,3 +174,32 @@ TEST_F(DocumentWindows, ClosingTheMainWindowClosesTheDocument)
     QCoreApplication::processEvents();
     EXPECT_TRUE(controller->documents().empty());
 }
+
+// The Edit menu of every window names the step that undo and redo would take.
+TEST_F(Windows, EditMenuNamesTheNextUndoAndRedo)
+{
+    load(abc());
+    auto menuText = [this](MyWindowController* w, const char* start) {
+        for (QAction* a : w->window()->findChildren<QAction*>())
+            if (a->text().startsWith(QLatin1String(start)))
+                return a;
+        return static_cast<QAction*>(nullptr);
+    };
+    ASSERT_TRUE(type(1, 1, "q"));
+    select(1, 1, 2, 2);
+    grid->copy();
+    select(3, 2, 3, 2);
+    doc->tableWindowCont->paste();
+    for (MyWindowController* w : {doc->baseWindowCont, doc->tableWindowCont}) {
+        ASSERT_TRUE(menuText(w, "Undo"));
+        EXPECT_EQ(menuText(w, "Undo")->text(), "Undo Paste");
+        EXPECT_FALSE(menuText(w, "Redo")->isEnabled());
+    }
+    menuText(doc->tableWindowCont, "Undo")->trigger();
+    EXPECT_EQ(menuText(doc->baseWindowCont, "Undo")->text(), "Undo Input");
+    EXPECT_EQ(menuText(doc->tableWindowCont, "Redo")->text(), "Redo Paste");
+    EXPECT_EQ(cell(3, 2), "z");
+    menuText(doc->baseWindowCont, "Redo")->trigger();
+    EXPECT_EQ(cell(3, 2), "q");
+    EXPECT_EQ(menuText(doc->tableWindowCont, "Undo")->text(), "Undo Paste");
+}
