@@ -37,15 +37,20 @@ public:
     Reader(QStringView text, char16_t separator) : m_text(text), m_data(text.utf16()), m_separator(separator) {}
 
     bool atEnd() const { return m_pos >= m_text.size(); }
-    void setPosition(qsizetype pos) { m_pos = pos; }
 
-    // The fields of the next line, as they stand (trailing empty fields included).
-    void readLine(std::vector<QString>& fields)
+    // Moves past the next line; its fields, as they stand (trailing empty fields included),
+    // go into *fields unless it is null. True when one of them is not empty.
+    bool readLine(std::vector<QString>* fields)
     {
-        fields.clear();
+        if (fields)
+            fields->clear();
         const qsizetype n = m_text.size();
+        bool kept = false;
         for (;;) {
-            fields.push_back(readField());
+            QString* field = nullptr;
+            if (fields)
+                field = &fields->emplace_back();
+            kept = readField(field) || kept;
             if (m_pos < n && m_data[m_pos] == m_separator) {
                 ++m_pos;
                 continue;
@@ -58,27 +63,33 @@ public:
             else
                 ++m_pos;
         }
+        return kept;
     }
 
 private:
-    QString readField()
+    // Moves past the next field, appending its text to *field unless that is null. True when
+    // the field is not empty.
+    bool readField(QString* field)
     {
         const qsizetype n = m_text.size();
-        QString field;
+        bool text = false;
         if (m_pos < n && m_data[m_pos] == kQuote) {
             const qsizetype close = closingQuote(m_text, m_pos);
             if (close >= 0) {
-                field.reserve(close - m_pos - 1);
-                qsizetype from = m_pos + 1;
-                // Between the quotes every quote is one of a "" pair.
-                while (from < close) {
-                    const qsizetype k = m_text.indexOf(QChar(kQuote), from);
-                    if (k < 0 || k >= close) {
-                        field.append(m_text.mid(from, close - from));
-                        break;
+                text = close > m_pos + 1;
+                if (field) {
+                    field->reserve(close - m_pos - 1);
+                    qsizetype from = m_pos + 1;
+                    // Between the quotes every quote is one of a "" pair.
+                    while (from < close) {
+                        const qsizetype k = m_text.indexOf(QChar(kQuote), from);
+                        if (k < 0 || k >= close) {
+                            field->append(m_text.mid(from, close - from));
+                            break;
+                        }
+                        field->append(m_text.mid(from, k + 1 - from));
+                        from = k + 2;
                     }
-                    field.append(m_text.mid(from, k + 1 - from));
-                    from = k + 2;
                 }
                 m_pos = close + 1;
                 // Anything between the closing quote and the separator stays, as written.
@@ -87,9 +98,12 @@ private:
         const qsizetype start = m_pos;
         while (m_pos < n && m_data[m_pos] != m_separator && !isLineEnd(m_data[m_pos]))
             ++m_pos;
-        if (m_pos > start)
-            field.append(m_text.mid(start, m_pos - start));
-        return field;
+        if (m_pos > start) {
+            text = true;
+            if (field)
+                field->append(m_text.mid(start, m_pos - start));
+        }
+        return text;
     }
 
     QStringView m_text;
@@ -103,7 +117,7 @@ char16_t automaticSeparator(QStringView text)
 {
     Reader reader(text, kTab);
     std::vector<QString> fields;
-    reader.readLine(fields);
+    reader.readLine(&fields);
     return fields.size() >= 2 ? kTab : kComma;
 }
 
@@ -156,19 +170,25 @@ TableData TableTextCodec::read(const QString& text, const QString& delimiter)
     else
         return {};
 
+    // A first pass counts the rows that will be kept, so that every column is sized once.
+    qsizetype keptRows = 0;
+    for (Reader counter(view, separator); !counter.atEnd();)
+        keptRows += counter.readLine(nullptr) ? 1 : 0;
+
     TableData columns;
     qsizetype rows = 0;
     std::vector<QString> fields;
     Reader reader(view, separator);
     while (!reader.atEnd()) {
-        reader.readLine(fields);
-        while (!fields.empty() && fields.back().isEmpty())
-            fields.pop_back();
-        if (fields.empty())
+        if (!reader.readLine(&fields))
             continue;
+        while (fields.back().isEmpty())
+            fields.pop_back();
         const qsizetype width = qsizetype(fields.size());
-        while (columns.size() < width)
+        while (columns.size() < width) {
             columns.append(QStringList(rows, QString()));
+            columns.back().reserve(keptRows);
+        }
         for (qsizetype c = 0; c < width; ++c)
             columns[c].append(std::move(fields[size_t(c)]));
         for (qsizetype c = width; c < columns.size(); ++c)
