@@ -123,6 +123,74 @@ TEST(AnalysisBuilder, WorkedExample)
     check(a);
 }
 
+// The statistics a user reads for a small boxplot table. The expected numbers were worked
+// out in Python: sums of powers as exact fractions, then the population and sample formulas
+// (sample skewness and kurtosis as spreadsheets' SKEW and KURT); box values by Tukey's hinges.
+TEST(AnalysisBuilder, SmallTableStatisticsByHand)
+{
+    MySelectorItem root("rootItem", nullptr);
+    MySelectorItem* a = analysis(&root, "boxplot", {{"X", {1.0, 2.0, 3.0, 4.0, 100.0, 5.0, 6.0}}},
+                                 {{"G", {"a", "a", "a", "a", "a", "b", "b"}}}, true);
+    const auto d = MyAnalysisBuilder(kEngine).analysisFromSelection(a);
+    ASSERT_TRUE(d);
+    ASSERT_EQ(d->categoryNames, (QStringList{"X\ta", "X\tb"}));
+    struct Expected {
+        const char* key;
+        qint64 n;
+        double mean, median, varianceP, variance, skP, kuP;
+        std::optional<double> sk, ku;
+    };
+    const Expected rows[] = {
+        {"X\ta", 5, 22, 3, 1522, 1902.5, 1.49753670333352, 0.24671648930016365, 2.2323959116364582,
+         4.986865957200656},
+        {"G_a", 5, 22, 3, 1522, 1902.5, 1.49753670333352, 0.24671648930016365, 2.2323959116364582,
+         4.986865957200656},
+        {"X\tb", 2, 5.5, 5.5, 0.25, 0.5, 0, -2, std::nullopt, std::nullopt},
+        {"", 7, 17.285714285714285, 4, 1142.7755102040817, 1333.2380952380952, 2.031870426620943,
+         2.1462781499587793, 2.6336050735387375, 6.951067559901073},
+    };
+    for (const Expected& e : rows) {
+        SCOPED_TRACE(e.key);
+        const DescriptivesDict s = d->descriptives.value(e.key);
+        EXPECT_EQ(d->numbers.value(e.key), e.n);
+        EXPECT_NEAR(*s.mean, e.mean, 1e-12);
+        EXPECT_EQ(*s.median, e.median);
+        EXPECT_NEAR(*s.varianceP, e.varianceP, 1e-9);
+        EXPECT_NEAR(*s.variance, e.variance, 1e-9);
+        EXPECT_NEAR(*s.stdevP, std::sqrt(e.varianceP), 1e-12);
+        EXPECT_NEAR(*s.stdev, std::sqrt(e.variance), 1e-12);
+        EXPECT_NEAR(*s.skP, e.skP, 1e-12);
+        EXPECT_NEAR(*s.kuP, e.kuP, 1e-12);
+        EXPECT_EQ(s.sk.has_value(), e.sk.has_value());
+        EXPECT_EQ(s.ku.has_value(), e.ku.has_value());
+        if (e.sk && s.sk)
+            EXPECT_NEAR(*s.sk, *e.sk, 1e-12);
+        if (e.ku && s.ku)
+            EXPECT_NEAR(*s.ku, *e.ku, 1e-12);
+    }
+    EXPECT_EQ(*d->descriptives.value("X\ta").min, 1);
+    EXPECT_EQ(*d->descriptives.value("X\ta").max, 100);
+
+    // 1, 2, 3, 4, 100: hinges 2 and 4, fences -1 and 7.
+    const BoxValuesDict box = d->graphDescriptives.value("X\ta");
+    EXPECT_EQ(*box.median, 3);
+    EXPECT_EQ(*box.q1, 2);
+    EXPECT_EQ(*box.q3, 4);
+    EXPECT_EQ(*box.boxMin, 1);
+    EXPECT_EQ(*box.boxMax, 4);
+    EXPECT_EQ(d->outliers.value("X\ta"), vec({100}));
+    const BoxValuesDict pair = d->graphDescriptives.value("X\tb");
+    EXPECT_EQ(*pair.q1, 5);
+    EXPECT_EQ(*pair.q3, 6);
+    EXPECT_TRUE(d->outliers.value("X\tb").empty());
+    // On the logarithms the hinges are log 2 and log 4; 100 lies beyond log 4 + 1.5 log 2.
+    const BoxValuesDict logBox = d->graphLogDescriptives.value("X\ta");
+    EXPECT_NEAR(*logBox.q1, std::log10(2.0), 1e-15);
+    EXPECT_NEAR(*logBox.boxMax, std::log10(4.0), 1e-15);
+    EXPECT_EQ(d->logOutliers.value("X\ta"), vec({2}));
+    EXPECT_NEAR(*d->logDescriptives.value("X\tb").mean, (std::log10(5.0) + std::log10(6.0)) / 2, 1e-15);
+}
+
 TEST(AnalysisBuilder, CategorizingFirstPutsDataColumnsLast)
 {
     MySelectorItem root("rootItem", nullptr);
