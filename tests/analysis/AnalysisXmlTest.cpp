@@ -109,6 +109,22 @@ TEST(AnalysisXml, WritesTheLineLayout)
               "\t<DataColumns next=\"array\">\n\t</DataColumns>\n\t<Categorizing next=\"array\">\n\t</Categorizing>\n"
               "</analysis>");
 
+    // Groups in the item's order; a column without represents is its three lines.
+    MySelectorItem* catsFirst = node(&root, "Untitled");
+    node(catsFirst, "graphType", "boxplot");
+    node(node(catsFirst, "Categorizing"), "Sex");
+    node(catsFirst, "DataColumns");
+    const QString catsFirstText =
+        "<?xml version=\"1.0\"?>\n<analysis>\n\t<title>Untitled</title>\n\t<graphType>boxplot</graphType>\n"
+        "\t<Categorizing next=\"array\">\n\t\t<represents next=\"array\">\n\t\t\t<title>Sex</title>\n"
+        "\t\t</represents>\n\t</Categorizing>\n\t<DataColumns next=\"array\">\n\t</DataColumns>\n</analysis>";
+    EXPECT_EQ(*MyAnalysisXml::xmlFromItem(catsFirst), catsFirstText);
+    QVector<int> used;
+    MySelectorItem* read = MyAnalysisXml::outlineItemFromXLMWithXmlString(catsFirstText, &root, kTable, &used);
+    ASSERT_NE(read, nullptr);
+    expectSameTree(catsFirst, read);
+    EXPECT_EQ(used, QVector<int>{2});   // counted without represents
+
     MySelectorItem* noType = node(&root, "x");
     EXPECT_FALSE(MyAnalysisXml::xmlFromItem(noType).has_value());
 }
@@ -226,8 +242,10 @@ TEST(AnalysisXml, ReadsOlderUnescapedTexts)
     EXPECT_TRUE(age->selectorChildAt(2)->data1.isEmpty());
     EXPECT_EQ(age->selectorChildAt(2)->type, "NO");
     EXPECT_EQ(used, (QVector<int>{1, 0}));   // BP, Age; the column gone from the table is not counted
-    EXPECT_EQ(a->childTitle("DataColumns")->childCount(), 2);
-    EXPECT_EQ(a->childTitle("DataColumns")->selectorChildAt(1)->selectorChildAt(0)->data2.size(), 3);
+    const MySelectorItem* gone = a->childTitle("DataColumns")->selectorChildAt(1);
+    EXPECT_EQ(gone->title, "Go\tne");   // a column title keeps its tab; a represent line is cut at it
+    EXPECT_EQ(gone->selectorChildAt(0)->title, "");
+    EXPECT_EQ(gone->selectorChildAt(0)->data2.size(), 3);
 }
 
 TEST(AnalysisXml, ShortAndCutTexts)
