@@ -121,6 +121,21 @@ TEST_F(UserDefaultsTest, ThreeDotSeriesBecomeSeven)
     EXPECT_EQ(delegate.defaultDots.mid(3), delegate.appDefaultDots.mid(3));
 }
 
+TEST_F(UserDefaultsTest, SevenDotSeriesAreMergedOneByOne)
+{
+    QVariantList seven = delegate.appDefaultDots;
+    seven[6] = withValue(seven[6].toMap(), "dotType", qint64(2));
+    EXPECT_TRUE(load({{"dots", seven}}).isEmpty());
+    EXPECT_EQ(delegate.defaultDots, seven);
+
+    // Only the series that lacks a key changes.
+    seven[4] = without(seven[4].toMap(), "betweenDots");
+    EXPECT_EQ(load({{"dots", seven}}), QStringList{kUpdated});
+    ASSERT_EQ(delegate.defaultDots.size(), 7);
+    EXPECT_EQ(delegate.defaultDots[4], delegate.appDefaultDots[4]);
+    EXPECT_EQ(delegate.defaultDots[6], seven[6]);
+}
+
 TEST_F(UserDefaultsTest, EmptyDotListGivesBuiltInsWithMessage)
 {
     EXPECT_EQ(load({{"dots", QVariantList{}}}), QStringList{kUpdated});
