@@ -37,6 +37,8 @@ INSTANTIATE_TEST_SUITE_P(
         ScaleCase{100, 1000, "0", "1250", {"0", "250", "500", "750", "1000", "1250"}},
         ScaleCase{0, 1, "0.00", "1.25", {"0.00", "0.25", "0.50", "0.75", "1.00", "1.25"}},
         ScaleCase{120, 145, "120", "150", {"120", "130", "140", "150"}},
+        // A third of the range exactly on a bound (1.5) takes the smaller step.
+        ScaleCase{0, 4.5, "0", "5", {"0", "1", "2", "3", "4", "5"}},
         ScaleCase{1, 1.3, "0.9", "1.3", {"0.9", "1.0", "1.1", "1.2", "1.3"}},
         // log10 of a third of 0.3 comes out as -1 while the third is below 0.1: the step
         // is 0.1, not 1.
