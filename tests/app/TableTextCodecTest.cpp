@@ -146,6 +146,36 @@ TEST(TableTextRoundTrip, RandomTablesComeBack)
     }
 }
 
+// Any text at all gives a rectangle without blank rows and without a blank last column.
+TEST(TableTextRead, AnyTextGivesATable)
+{
+    const QStringList pieces{"a", ",", "\t", "\"", "\"\"", "\r", "\n", " "};
+    QRandomGenerator random(7);
+    for (int trial = 0; trial < 2000; ++trial) {
+        QString text;
+        for (int k = random.bounded(0, 30); k > 0; --k)
+            text += pieces[random.bounded(int(pieces.size()))];
+        for (const char* word : {"Tab", "CSV", "Auto"}) {
+            const TableData columns = TableTextCodec::read(text, word);
+            if (columns.isEmpty())
+                continue;
+            const qsizetype rows = columns.front().size();
+            ASSERT_GT(rows, 0);
+            bool lastColumnBlank = true;
+            for (const QStringList& column : columns)
+                ASSERT_EQ(column.size(), rows) << text.toStdString();
+            for (qsizetype r = 0; r < rows; ++r) {
+                bool blank = true;
+                for (const QStringList& column : columns)
+                    blank = blank && column[r].isEmpty();
+                ASSERT_FALSE(blank) << text.toStdString();
+                lastColumnBlank = lastColumnBlank && columns.back()[r].isEmpty();
+            }
+            ASSERT_FALSE(lastColumnBlank) << text.toStdString();
+        }
+    }
+}
+
 TEST(TableTextRoundTrip, OneColumnWithCommasStaysOneColumn)
 {
     const TableData table{{"value", "1,5", "2,25", "3"}};
