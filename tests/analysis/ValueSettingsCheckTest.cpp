@@ -154,8 +154,9 @@ TEST_P(ValueSettingsEdits, FollowsTheAxisRules)
     EXPECT_EQ(m["logarithmic"], e.stored["logarithmic"]);   // untouched keys stay
 }
 
-// Whatever is typed, an accepted edit leaves an axis that covers the data, holds its labels,
-// counts them in "partition", and on a logarithmic axis has nothing at or below 0.
+// Whatever is typed, an accepted edit leaves an axis that covers the data with room between
+// its ends, holds its labels, counts them in "partition", and on a logarithmic axis has
+// nothing at or below 0.
 TEST(ValueSettingsCheck, RandomEditsKeepTheAxisRules)
 {
     std::mt19937 rng(11);
@@ -203,6 +204,7 @@ TEST(ValueSettingsCheck, RandomEditsKeepTheAxisRules)
         const QVariantList labels = after["scaleStrings"].toList();
         ASSERT_LE(min, dataMin);
         ASSERT_GE(max, dataMax);
+        ASSERT_LT(min, max);
         ASSERT_FALSE(labels.isEmpty());
         if (r.outcome == ValueSettingsResult::Replaced) {
             ASSERT_EQ(after["partition"].toLongLong(), labels.size() - 1);
