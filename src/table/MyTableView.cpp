@@ -888,35 +888,21 @@ void MyTableView::keyPressEvent(QKeyEvent* event)
         QTableView::keyPressEvent(event);
         return;
     }
-    const bool shift = event->modifiers() & Qt::ShiftModifier;
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        moveAnchor(shift ? -1 : 1, 0);
-        return;
-    case Qt::Key_Tab:
-        moveAnchor(0, 1);
-        return;
-    case Qt::Key_Backtab:
-        moveAnchor(0, -1);
-        return;
-    case Qt::Key_Up:
-        moveAnchor(-1, 0);
-        return;
-    case Qt::Key_Down:
-        moveAnchor(1, 0);
-        return;
-    case Qt::Key_Left:
-        moveAnchor(0, -1);
-        return;
-    case Qt::Key_Right:
-        moveAnchor(0, 1);
-        return;
-    case Qt::Key_F2:
+    // Return goes down (up with shift), Tab across, arrows their way; F2 edits in place.
+    static const struct {
+        int key;
+        qint64 rows, columns;
+    } moves[] = {{Qt::Key_Return, 1, 0}, {Qt::Key_Enter, 1, 0}, {Qt::Key_Tab, 0, 1}, {Qt::Key_Backtab, 0, -1},
+                 {Qt::Key_Up, -1, 0},    {Qt::Key_Down, 1, 0},  {Qt::Key_Left, 0, -1}, {Qt::Key_Right, 0, 1}};
+    for (const auto& m : moves)
+        if (event->key() == m.key) {
+            const bool up = (m.key == Qt::Key_Return || m.key == Qt::Key_Enter) && (event->modifiers() & Qt::ShiftModifier);
+            moveAnchor(up ? -m.rows : m.rows, m.columns);
+            return;
+        }
+    if (event->key() == Qt::Key_F2) {
         editAnchor(nullptr);
         return;
-    default:
-        break;
     }
     // Typing over a selected cell starts editing it with what was typed.
     const QString text = event->text();
