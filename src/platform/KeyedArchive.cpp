@@ -333,11 +333,39 @@ bool Color::operator==(const Color& o) const
     return c[0] == o.c[0] && c[1] == o.c[1] && c[2] == o.c[2] && c[3] == o.c[3];
 }
 
+namespace {
+// Archived font names carry the face as a PostScript-style suffix ("Helvetica-BoldOblique"),
+// so a bold or italic choice survives the archive.
+struct FaceSuffix {
+    const char* suffix;
+    bool bold;
+    bool italic;
+};
+constexpr FaceSuffix kFaceSuffixes[] = {
+    {"-BoldOblique", true, true}, {"-BoldItalic", true, true}, {"-Bold", true, false},
+    {"-Oblique", false, true}, {"-Italic", false, true},
+};
+}
+
 QFont FontSpec::toQFont() const
 {
     QFont font;
-    if (!name.isEmpty())
-        font.setFamily(name);
+    QString family = name;
+    bool bold = false;
+    bool italic = false;
+    for (const FaceSuffix& face : kFaceSuffixes) {
+        const QLatin1String suffix(face.suffix);
+        if (family.size() > suffix.size() && family.endsWith(suffix)) {
+            family.chop(suffix.size());
+            bold = face.bold;
+            italic = face.italic;
+            break;
+        }
+    }
+    if (!family.isEmpty())
+        font.setFamily(family);
+    font.setBold(bold);
+    font.setItalic(italic);
     if (size > 0)
         font.setPointSizeF(size);
     return font;
@@ -347,6 +375,10 @@ FontSpec FontSpec::fromQFont(const QFont& font)
 {
     FontSpec spec;
     spec.name = font.family();
+    const bool bold = font.weight() >= QFont::DemiBold;
+    const bool italic = font.style() != QFont::StyleNormal;
+    if (bold || italic)
+        spec.name += bold && italic ? "-BoldItalic" : bold ? "-Bold" : "-Italic";
     if (font.pointSizeF() > 0)
         spec.size = font.pointSizeF();
     return spec;

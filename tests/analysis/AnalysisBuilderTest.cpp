@@ -163,10 +163,12 @@ TEST(AnalysisBuilder, SmallTableStatisticsByHand)
         EXPECT_NEAR(*s.kuP, e.kuP, 1e-12);
         EXPECT_EQ(s.sk.has_value(), e.sk.has_value());
         EXPECT_EQ(s.ku.has_value(), e.ku.has_value());
-        if (e.sk && s.sk)
+        if (e.sk && s.sk) {
             EXPECT_NEAR(*s.sk, *e.sk, 1e-12);
-        if (e.ku && s.ku)
+        }
+        if (e.ku && s.ku) {
             EXPECT_NEAR(*s.ku, *e.ku, 1e-12);
+        }
     }
     EXPECT_EQ(*d->descriptives.value("X\ta").min, 1);
     EXPECT_EQ(*d->descriptives.value("X\ta").max, 100);

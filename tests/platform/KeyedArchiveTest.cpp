@@ -267,6 +267,18 @@ TEST(KeyedArchive, QtConversions)
     EXPECT_EQ(font.family(), "DejaVu Sans");
     EXPECT_EQ(font.pointSizeF(), 14.5);
     EXPECT_EQ(FontSpec::fromQFont(font), spec);
+
+    // A face chosen in the font chooser survives the archive as a name suffix.
+    for (const char* name : {"DejaVu Sans-Bold", "DejaVu Sans-Italic", "DejaVu Sans-BoldItalic"}) {
+        SCOPED_TRACE(name);
+        const FontSpec face{name, 12, 16};
+        const QFont q = face.toQFont();
+        EXPECT_EQ(q.family(), "DejaVu Sans");
+        EXPECT_EQ(q.bold(), QString(name).contains("Bold"));
+        EXPECT_EQ(q.italic(), QString(name).contains("Italic"));
+        EXPECT_EQ(FontSpec::fromQFont(q), face);
+    }
+    EXPECT_TRUE((FontSpec{"Helvetica-BoldOblique", 12, 16}.toQFont().italic()));
 }
 
 } // namespace
