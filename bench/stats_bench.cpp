@@ -11,6 +11,7 @@
 #include <QString>
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <random>
 #include <vector>
 
@@ -114,6 +115,18 @@ void kolmogorovSmirnov(benchmark::State& state, bool afterHash)
 
 void BM_KolmogorovSmirnov(benchmark::State& state) { kolmogorovSmirnov(state, false); }
 BENCHMARK(BM_KolmogorovSmirnov)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// The costliest p values: the Durbin matrix at the largest sizes and n d^2 it still serves.
+void BM_KolmogorovDurbinLargest(benchmark::State& state)
+{
+    static const MyDescriptives descriptives;
+    const MyKolmogorov engine(&descriptives, &norms());
+    const int64_t n = state.range(0);
+    const double d = std::sqrt(double(state.range(1)) / 100.0 / double(n));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(engine.ksFbar(d, n));
+}
+BENCHMARK(BM_KolmogorovDurbinLargest)->Args({4000, 264})->Args({9000, 144})->Unit(benchmark::kMillisecond);
 
 void BM_KolmogorovSmirnovAfterStringHash(benchmark::State& state) { kolmogorovSmirnov(state, true); }
 BENCHMARK(BM_KolmogorovSmirnovAfterStringHash)->Arg(100000)->Unit(benchmark::kMillisecond);

@@ -26,6 +26,10 @@ public:
 
     const int64_t nExact = 500;
     const int64_t nKolmo = 100000;
+    // Above nExact and up to these sizes the Durbin matrix also stands in for the series:
+    // for n d^2 < 1.45 and for 1.45 <= n d^2 < 2.65.
+    const int64_t nSeriesClose = 9000;
+    const int64_t nSeriesFar = 4000;
     const double norm = 1e140;
     const double iNorm = 1e-140;
     const int64_t logNorm = 140;
@@ -63,6 +67,7 @@ private:
     double pomeranz(double d, int64_t n) const;
     double pelzGood(double d, int64_t n) const;
     double exactNearZero(double d, int64_t n) const;
+    bool seriesTooCoarse(double w, int64_t n) const;
 
     std::array<double, 31> m_lnFact{};
     const MyDescriptives* m_descriptives;

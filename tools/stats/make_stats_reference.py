@@ -231,9 +231,14 @@ def make_kolmogorov():
         for d in [0.9 * dz, 0.99 * dz, 1.01 * dz, 1.2 * dz]:
             if d > 1.0 / n:
                 cases.append((n, d))
-        for w in [0.4, 0.8, 1.2, 1.6, 2.0, 2.6, 2.7, 3.5, 5.0, 8.0]:
+        for w in [0.3, 0.4, 0.8, 1.2, 1.6, 2.0, 2.6, 2.66, 2.7, 3.5, 5.0, 8.0]:
             cases.append((n, math.sqrt(w / n)))
         cases += [(n, 0.8 / n)]
+    # Either side of the sizes where the series takes over from the Durbin matrix, at the
+    # n d^2 where the series errs most.
+    for n in [4000, 4001, 9000, 9001, 12000]:
+        for w in [0.3, 0.75, 1.44, 1.46, 2.0, 2.64]:
+            cases.append((n, math.sqrt(w / n)))
     lines = []
     check = {}
     for idx, (n, d) in enumerate(cases):
