@@ -68,6 +68,20 @@ TEST_P(KolmogorovReference, UpperTailMatchesTheExactDistribution)
 
 INSTANTIATE_TEST_SUITE_P(EveryMethod, KolmogorovReference, ::testing::ValuesIn(cases()));
 
+TEST(Kolmogorov, UpperTailFallsSteadilyAcrossEveryMethodSwitch)
+{
+    // Sizes on either side of the switches between methods, swept in n d^2 through all of them.
+    for (int64_t n : {500, 501, 4001, 9001}) {
+        double previous = 1.0;
+        for (double w = 0.01; w < 6.0; w += 0.06) {
+            const double p = engine().ksFbar(std::sqrt(w / double(n)), n);
+            EXPECT_LE(p, previous) << "n = " << n << ", n d^2 = " << w;
+            EXPECT_GE(p, 0.0);
+            previous = p;
+        }
+    }
+}
+
 TEST(Kolmogorov, ReferenceTableIsThere)
 {
     EXPECT_GE(cases().size(), 100u);
