@@ -1,5 +1,6 @@
 #include "analysis/MyValueSettingsCheck.h"
 #include "analysis/MyAxisScale.h"
+#include <QFile>
 #include <gtest/gtest.h>
 #include <cmath>
 #include <random>
@@ -23,22 +24,59 @@ QVariantMap settings(const QString& min, const QString& max, const QStringList& 
             {"logarithmic", log}};
 }
 
-const QVariantMap kBase = settings("0", "10", {"0", "2", "4", "6", "8", "10"});
-
 struct Edit {
-    const char* name;
+    QString name;
     QVariantMap stored;
     QString title;
     QVariant object;
-    int labelIndex;
-    ValueSettingsResult::Outcome outcome;
-    // For a replacement: the expected min, max and labels.
-    QString min = {}, max = {};
-    QStringList labels = {};
+    int labelIndex = 0;
+    ValueSettingsResult::Outcome outcome = ValueSettingsResult::Refused;
+    QVariantMap replacement;   // expected min, max and labels of a replacement
     double dataMin = 1, dataMax = 9;
 };
 
-void PrintTo(const Edit& e, std::ostream* os) { *os << e.name; }
+// "min max l1,l2,... [log]"
+QVariantMap settingsFrom(const QString& spec)
+{
+    const QStringList p = spec.split(' ');
+    return settings(p[0], p[1], p[2].split(','), p.value(3) == "log");
+}
+
+QVariant objectFrom(const QString& field)
+{
+    const QString v = field.mid(2);
+    switch (field[0].toLatin1()) {
+    case 'b': return v == "true";
+    case 'i': return v.toLongLong();
+    case 'd': return v.toDouble();
+    case 'l': return v.isEmpty() ? QVariantList{} : texts(v.split(','));
+    case 'm': return settingsFrom(v);
+    case 'k': return QVariantMap{{v.section('=', 0, 0), v.section('=', 1)}};
+    default: return v;
+    }
+}
+
+std::vector<Edit> loadEdits()
+{
+    QFile file(QStringLiteral(VLB_TEST_DATA "/analysis/value-edits.txt"));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    std::vector<Edit> edits;
+    for (const QString& line : QString::fromUtf8(file.readAll()).split('\n')) {
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        const QStringList f = line.split(" | ");
+        const QStringList data = f.value(7, "1 9").split(' ');
+        const auto outcome = f[5] == "Passed"     ? ValueSettingsResult::Passed
+                             : f[5] == "Replaced" ? ValueSettingsResult::Replaced
+                                                  : ValueSettingsResult::Refused;
+        edits.push_back({f[0], settingsFrom(f[1]), f[2], objectFrom(f[3]), f[4].toInt(), outcome,
+                         f.value(6).isEmpty() ? QVariantMap{} : settingsFrom(f[6]), data[0].toDouble(),
+                         data[1].toDouble()});
+    }
+    return edits;
+}
+
+void PrintTo(const Edit& e, std::ostream* os) { *os << e.name.toStdString(); }
 
 class ValueSettingsEdits : public ::testing::TestWithParam<Edit> {};
 
@@ -46,88 +84,8 @@ using O = ValueSettingsResult;
 
 } // namespace
 
-// Texts min 0 and max 10, labels 0..10 by 2, data from 1 to 9 unless the case says otherwise.
-INSTANTIATE_TEST_SUITE_P(
-    Rules, ValueSettingsEdits,
-    ::testing::Values(
-        Edit{"logOnWithMinZero", kBase, "logarithmic", true, 0, O::Refused},
-        Edit{"logOnWithMinHalf", settings("0.5", "10", {"0.5", "10"}), "logarithmic", true, 0, O::Passed},
-        Edit{"logOff", settings("0.5", "10", {"0.5", "10"}, true), "logarithmic", false, 0, O::Passed},
-        Edit{"logNotBool", kBase, "logarithmic", QString("YES"), 0, O::Refused},
-        // A logarithmic axis never gets a minimum at or below 0.
-        Edit{"logMinTypedZero", settings("0.5", "10", {"0.5", "10"}, true), "min", QString("0"), 0, O::Refused},
-        Edit{"logMinTypedSmaller", settings("0.5", "10", {"0.5", "10"}, true), "min", QString("0.1"), 0, O::Passed},
-        Edit{"logLabelZero", settings("0.5", "10", {"0.5", "10"}, true), "", QString("0"), 0, O::Refused},
-        Edit{"maxBelowData", kBase, "max", QString("8"), 0, O::Refused},
-        Edit{"maxAtData", kBase, "max", QString("9"), 0, O::Replaced, "0", "9", {"0", "2", "4", "6", "8"}},
-        Edit{"maxAbove", kBase, "max", QString("12"), 0, O::Passed},
-        Edit{"minAboveData", kBase, "min", QString("2"), 0, O::Refused},
-        Edit{"minBelow", kBase, "min", QString("-2"), 0, O::Passed},
-        Edit{"minDropsLabel", kBase, "min", QString("1"), 0, O::Replaced, "1", "10", {"2", "4", "6", "8", "10"}},
-        Edit{"minWithUnit", kBase, "min", QString(" -1 cm"), 0, O::Passed},
-        // An axis keeps finite ends apart.
-        Edit{"maxInfinite", kBase, "max", QString("1e999"), 0, O::Refused},
-        Edit{"minInfinite", kBase, "min", QString("-1e999"), 0, O::Refused},
-        Edit{"minMeetsMax", settings("3", "5", {"3", "5"}), "min", QString("5"), 0, O::Refused, {}, {}, {}, 5, 5},
-        Edit{"maxMeetsMin", settings("5", "7", {"5", "7"}), "max", QString("5"), 0, O::Refused, {}, {}, {}, 5, 5},
-        Edit{"maxAtEqualData", settings("3", "7", {"3", "5", "7"}), "max", QString("5"), 0, O::Replaced, "3", "5",
-             {"3", "5"}, 5, 5},
-        Edit{"pasteInfinite", kBase, "valueSettings", settings("0", "1e999", {"0"}), 0, O::Refused},
-        Edit{"pasteEndsMeet", settings("3", "7", {"3", "7"}), "valueSettings", settings("5", "5", {"5"}), 0,
-             O::Refused, {}, {}, {}, 5, 5},
-        Edit{"minNotNumber", kBase, "min", QString("x1"), 0, O::Refused},
-        Edit{"minEmpty", kBase, "min", QString(""), 0, O::Refused},
-        Edit{"maxEmpty", kBase, "max", QString(""), 0, O::Refused},
-        Edit{"labelOutside", kBase, "", QString("12"), 2, O::Refused},
-        Edit{"labelInside", kBase, "", QString("5"), 2, O::Passed},
-        Edit{"labelNotNumber", kBase, "", QString("five"), 2, O::Refused},
-        Edit{"labelDeleted", kBase, "", QString(""), 2, O::Replaced, "0", "10", {"0", "2", "6", "8", "10"}},
-        // The last label stays.
-        Edit{"lastLabelDeleted", settings("0", "10", {"5"}), "", QString(""), 0, O::Refused},
-        Edit{"labelIndexOutside", kBase, "", QString(""), 6, O::Refused},
-        // Dropping every label leaves the typed end as the one label.
-        Edit{"maxDropsAll", settings("0", "10", {"10"}), "max", QString("9"), 0, O::Replaced, "0", "9", {"9"}},
-        Edit{"partitionSame", kBase, "partition", qint64(5), 0, O::Refused},
-        Edit{"partitionNotInt", kBase, "partition", QString("3"), 0, O::Refused},
-        Edit{"partitionReal", kBase, "partition", 3.0, 0, O::Refused},
-        Edit{"partitionNegative", kBase, "partition", qint64(-1), 0, O::Refused},
-        Edit{"partition0", kBase, "partition", qint64(0), 0, O::Replaced, "0", "10", {"10"}},
-        Edit{"partition1", kBase, "partition", qint64(1), 0, O::Replaced, "0", "10", {"0", "10"}},
-        Edit{"partition2", kBase, "partition", qint64(2), 0, O::Replaced, "0", "10", {"0", "5", "10"}},
-        // Half-way labels keep their digit.
-        Edit{"partition2Half", settings("0", "3", {"0", "3"}), "partition", qint64(2), 0, O::Replaced, "0", "3",
-             {"0", "1.5", "3"}},
-        Edit{"partition4Steps5", settings("0", "30", {"0", "30"}), "partition", qint64(4), 0, O::Replaced, "0", "30",
-             {"0", "5", "10", "15", "20"}},
-        Edit{"partition4Steps25", settings("0", "100", {"0", "100"}), "partition", qint64(4), 0, O::Replaced, "0",
-             "100", {"0", "25", "50", "75", "100"}},
-        Edit{"partition4Tenths", settings("0", "0.6", {"0", "0.6"}), "partition", qint64(4), 0, O::Replaced, "0",
-             "0.6", {"0.0", "0.1", "0.2", "0.3", "0.4"}},
-        Edit{"partition4MinDigits", settings("0.05", "0.65", {"0.05", "0.65"}), "partition", qint64(4), 0,
-             O::Replaced, "0.05", "0.65", {"0.05", "0.15", "0.25", "0.35", "0.45"}},
-        // A step of 2.5 is printed with its digit, not rounded to even.
-        Edit{"partition4Step2_5", kBase, "partition", qint64(4), 0, O::Replaced, "0", "10",
-             {"0.0", "2.5", "5.0", "7.5", "10.0"}},
-        // The typed minimum's digits survive a whole-number step.
-        Edit{"partition4OddMin", settings("0.5", "100.5", {"0.5", "100.5"}), "partition", qint64(4), 0, O::Replaced,
-             "0.5", "100.5", {"0.5", "25.5", "50.5", "75.5", "100.5"}},
-        // A step estimate whose log10 rounds up onto its power of ten.
-        Edit{"partition3Point3", settings("0", "0.3", {"0", "0.3"}), "partition", qint64(3), 0, O::Replaced, "0",
-             "0.3", {"0.00", "0.05", "0.10", "0.15"}},
-        Edit{"partitionEqualEnds", settings("4", "4", {"4"}), "partition", qint64(3), 0, O::Refused},
-        Edit{"scaleStringsShorter", kBase, "scaleStrings", texts({"0", "5", "10"}), 0, O::Replaced, "0", "10",
-             {"0", "5", "10"}},
-        Edit{"scaleStringsOutside", kBase, "scaleStrings", texts({"0", "5", "11"}), 0, O::Refused},
-        Edit{"scaleStringsSameCount", kBase, "scaleStrings", texts({"0", "1", "2", "3", "4", "5"}), 0, O::Passed},
-        Edit{"scaleStringsEmpty", kBase, "scaleStrings", QVariantList{}, 0, O::Refused},
-        Edit{"logScaleStringsZero", settings("0.5", "10", {"0.5", "10"}, true), "scaleStrings", texts({"0", "1"}), 0,
-             O::Refused},
-        Edit{"pasteNarrow", kBase, "valueSettings", settings("0", "8.5", {"0", "8.5"}), 0, O::Refused},
-        Edit{"pasteFits", kBase, "valueSettings", settings("1", "9", {"1", "9"}), 0, O::Passed},
-        Edit{"pasteWithoutMin", kBase, "valueSettings", QVariantMap{{"max", "9"}}, 0, O::Refused},
-        Edit{"pasteLogFromZero", kBase, "valueSettings", settings("0", "10", {"0", "10"}, true), 0, O::Refused},
-        Edit{"pasteLogPositive", settings("0.5", "10", {"0.5", "10"}), "valueSettings",
-             settings("0.5", "10", {"0.5", "1", "10"}, true), 0, O::Passed}));
+INSTANTIATE_TEST_SUITE_P(Rules, ValueSettingsEdits, ::testing::ValuesIn(loadEdits()),
+                         [](const auto& info) { return info.param.name.toStdString(); });
 
 TEST_P(ValueSettingsEdits, FollowsTheAxisRules)
 {
@@ -144,13 +102,8 @@ TEST_P(ValueSettingsEdits, FollowsTheAxisRules)
     if (r.outcome != O::Replaced)
         return;
     const QVariantMap m = r.value.toMap();
-    EXPECT_EQ(m["min"].toString(), e.min);
-    EXPECT_EQ(m["max"].toString(), e.max);
-    QStringList labels = {};
-    for (const QVariant& v : m["scaleStrings"].toList())
-        labels << v.toString();
-    EXPECT_EQ(labels, e.labels);
-    EXPECT_EQ(m["partition"].toLongLong(), e.labels.size() - 1);
+    for (const char* key : {"min", "max", "scaleStrings", "partition"})
+        EXPECT_EQ(m[key], e.replacement[key]) << key;
     EXPECT_EQ(m["logarithmic"], e.stored["logarithmic"]);   // untouched keys stay
 }
 
