@@ -16,6 +16,47 @@ inline MySelectorItem* node(MySelectorItem* parent, const QString& title, const 
     return parent->append(std::move(n));
 }
 
+using Cells = QVector<std::optional<double>>;
+
+struct DataColumn {
+    QString title;
+    Cells cells;
+};
+struct CatColumn {
+    QString title;
+    QStringList cells;          // one per data row
+    QStringList unused = {};    // values ticked off
+};
+
+// An analysis item as the selector outline builds it: represents in order of first appearance.
+inline MySelectorItem* analysis(MySelectorItem* root, const QString& graphType, const QVector<DataColumn>& data,
+                                const QVector<CatColumn>& cats, bool dataFirst)
+{
+    MySelectorItem* a = node(root, "Untitled");
+    node(a, "graphType", graphType);
+    MySelectorItem* dataGroup = dataFirst ? node(a, "DataColumns") : nullptr;
+    MySelectorItem* catGroup = node(a, "Categorizing");
+    if (!dataFirst)
+        dataGroup = node(a, "DataColumns");
+    for (const DataColumn& c : data)
+        node(node(dataGroup, c.title), c.title, c.title + "!", "YES", {}, c.cells);
+    for (const CatColumn& c : cats) {
+        MySelectorItem* col = node(catGroup, c.title);
+        QStringList seen;
+        for (const QString& v : c.cells) {
+            if (seen.contains(v))
+                continue;
+            seen << v;
+            QVector<qint64> rows;
+            for (int r = 0; r < c.cells.size(); ++r)
+                if (c.cells[r] == v)
+                    rows << r;
+            node(col, v, v.toUpper(), c.unused.contains(v) ? "NO" : "YES", rows);
+        }
+    }
+    return a;
+}
+
 // n dictionaries {key: i} for i = 0 .. n-1: distinguishable series.
 inline QVariantList numbered(const QString& key, int n)
 {

@@ -6,7 +6,6 @@
 #include "document/Document.h"
 #include "document/DocumentHooks.h"
 #include "outline/MyConfigItem.h"
-#include "outline/MyConfigItem.h"
 #include "outline/MySelectorRootItem.h"
 #include "platform/NumberText.h"
 #include "stats/MyDescriptives.h"
@@ -15,38 +14,25 @@
 
 namespace {
 
-
-// An analysis over nData data columns of 9 rows (values 1..9) and categorizing columns of
-// nValues distinct values each (row r holds value r mod nValues), all used.
-MySelectorItem* analysis(MySelectorItem* root, const QString& graphType, int nData, QVector<int> valuesPerColumn,
-                         bool dataFirst)
+// An analysis over nData data columns of 9 rows (column j holds 1 + j .. 9 + j) and categorizing
+// columns of nValues distinct values each (row r holds value r mod nValues), all used.
+MySelectorItem* gridAnalysis(MySelectorItem* root, const QString& graphType, int nData, QVector<int> valuesPerColumn,
+                             bool dataFirst)
 {
-    MySelectorItem* a = node(root, "Untitled");
-    node(a, "graphType", graphType);
-    MySelectorItem* dataGroup = dataFirst ? node(a, "DataColumns") : nullptr;
-    MySelectorItem* catGroup = node(a, "Categorizing");
-    if (!dataFirst)
-        dataGroup = node(a, "DataColumns");
+    QVector<DataColumn> data;
     for (int j = 0; j < nData; ++j) {
-        QVector<std::optional<double>> cells;
+        data.append({QString("D%1").arg(j), {}});
         for (int r = 0; r < 9; ++r)
-            cells << double(r + 1 + j);
-        const QString t = QString("D%1").arg(j);
-        node(node(dataGroup, t), t, t, "YES", {}, cells);
+            data.back().cells << double(r + 1 + j);
     }
+    QVector<CatColumn> cats;
     for (int k = 0; k < valuesPerColumn.size(); ++k) {
-        MySelectorItem* col = node(catGroup, QString("C%1").arg(k));
-        for (int v = 0; v < valuesPerColumn[k]; ++v) {
-            QVector<qint64> rows;
-            for (int r = 0; r < 9; ++r)
-                if (r % valuesPerColumn[k] == v)
-                    rows << r;
-            node(col, QString("v%1").arg(v), QString("V%1").arg(v), "YES", rows);
-        }
+        cats.append({QString("C%1").arg(k), {}});
+        for (int r = 0; r < 9; ++r)
+            cats.back().cells << QString("v%1").arg(r % valuesPerColumn[k]);
     }
-    return a;
+    return analysis(root, graphType, data, cats, dataFirst);
 }
-
 
 class AnalysisFixture : public ::testing::Test {
 protected:
@@ -107,7 +93,7 @@ TEST_P(NewGraphSettings, FromDefaultsWithOneSeriesPerLastLevelEntry)
     const SeriesCase& c = GetParam();
     const QVariantMap backgroundBefore = app.defaultBackground;
     MySelectorItem root("rootItem", nullptr);
-    MySelectorItem* a = analysis(&root, c.graphType, c.nData, c.values, c.dataFirst);
+    MySelectorItem* a = gridAnalysis(&root, c.graphType, c.nData, c.values, c.dataFirst);
     const auto g = MyGraphSettingsBuilder::graphSettingsFromSelection(app, 540, 720, a);
     ASSERT_TRUE(g);
     const QVariantMap& s = g->settings;
@@ -150,7 +136,7 @@ TEST_F(AnalysisFixture, EmptyUserSeriesFallBackToBuiltIn)
 {
     app.defaultDots.clear();
     MySelectorItem root("rootItem", nullptr);
-    const auto g = MyGraphSettingsBuilder::graphSettingsFromSelection(app, 100, 100, analysis(&root, "scatter", 2, {}, true));
+    const auto g = MyGraphSettingsBuilder::graphSettingsFromSelection(app, 100, 100, gridAnalysis(&root, "scatter", 2, {}, true));
     ASSERT_TRUE(g);
     EXPECT_EQ(g->settings["dotsProperties"].toList(), app.appDefaultDots.mid(0, 2));
 }
@@ -169,7 +155,7 @@ TEST_F(AnalysisFixture, NewGraphOfAnAnalysisAppendsEveryRecord)
         madeFor << id;
     };
     MySelectorItem root("rootItem", nullptr);
-    MySelectorItem* a = analysis(&root, "boxplot", 1, {3}, true);
+    MySelectorItem* a = gridAnalysis(&root, "boxplot", 1, {3}, true);
     const auto id = MyDocumentAnalyses::graphFromNewItem(doc, a);
     ASSERT_EQ(id, 2);
     EXPECT_EQ(madeFor, QVector<qint64>{2});
@@ -203,14 +189,7 @@ TEST_F(AnalysisFixture, StoredAnalysesRaiseCountersAndRegenerateSettings)
     doc.columnCounter = {0, 0, 0};
     doc.historyOfColumnCounter = {doc.columnCounter};
     doc.columnCounterIndex = 0;
-    const QString xml =
-        "<?xml version=\"1.0\"?>\n<analysis>\n\t<title>T</title>\n\t<graphType>scatter</graphType>\n"
-        "\t<DataColumns next=\"array\">\n\t\t<represents next=\"array\">\n\t\t\t<title>H</title>\n"
-        "\t\t\t<represents name=\"H\" use=\"YES\">H</represents>\n\t\t</represents>\n\t</DataColumns>\n"
-        "\t<Categorizing next=\"array\">\n\t\t<represents next=\"array\">\n\t\t\t<title>Sex</title>\n"
-        "\t\t\t<represents name=\"f\" use=\"YES\">f</represents>\n\t\t\t<represents name=\"m\" use=\"YES\">m</represents>\n"
-        "\t\t</represents>\n\t\t<represents next=\"array\">\n\t\t\t<title>Sex</title>\n\t\t</represents>\n"
-        "\t</Categorizing>\n</analysis>";
+    const QString xml = readTestFile("column-twice.xml");
     MySelectorItem root("rootItem", nullptr);
     MySelectorItem* a = MyDocumentAnalyses::outlineItemFromXLMWithXmlString(doc, xml, &root);
     ASSERT_NE(a, nullptr);
@@ -261,7 +240,7 @@ TEST_F(AnalysisFixture, ValidatedSelectionMakesTheGraph)
     doc.columnCounter = {0};
     MyDocumentAnalyses::registerHooks();
     MySelectorRootItem root(nullptr, &doc);
-    MySelectorItem* a = analysis(&root, "scatter", 1, {}, true);
+    MySelectorItem* a = gridAnalysis(&root, "scatter", 1, {}, true);
     a->changeEditting(true);
     ASSERT_EQ(root.validateSelection(a), 0);
     EXPECT_EQ(doc.graphSettings.size(), 1);
