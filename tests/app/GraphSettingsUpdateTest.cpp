@@ -1,10 +1,42 @@
 // Graph settings of older documents brought to the current key layout.
-#include "app/AppDelegate.h"
-#include "DictEdits.h"
+#include "AppTestSupport.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+// An edit at a path of dictionary keys and list indices, "graphProperties/xAxis/tickWidth";
+// an invalid value removes the entry.
+struct Edit {
+    QString path;
+    QVariant value;
+};
+
+QVariant edited(QVariant node, QStringList path, const QVariant& value)
+{
+    const QString step = path.takeFirst();
+    if (node.typeId() == QMetaType::QVariantList) {
+        QVariantList list = node.toList();
+        QVariant& element = list[step.toInt()];
+        element = path.isEmpty() ? value : edited(element, path, value);
+        return list;
+    }
+    QVariantMap map = node.toMap();
+    if (!path.isEmpty())
+        map.insert(step, edited(map.value(step), path, value));
+    else if (value.isValid())
+        map.insert(step, value);
+    else
+        map.remove(step);
+    return map;
+}
+
+QVariantMap edited(QVariantMap settings, const std::vector<Edit>& edits)
+{
+    for (const Edit& e : edits)
+        settings = edited(settings, e.path.split('/'), e.value).toMap();
+    return settings;
+}
 
 class GraphSettingsUpdateTest : public ::testing::Test {
 protected:
@@ -16,10 +48,8 @@ protected:
 
     QVariantMap category(const QString& title) const
     {
-        QVariantMap c = delegate.defaultCategoryDict;
-        c.insert("categoryTitle", title);
-        c.insert("represents", QVariantList{QVariantMap{{"origName", title}, {"represent", title}}});
-        return c;
+        QVariantMap c = withValue(delegate.defaultCategoryDict, "categoryTitle", title);
+        return withValue(c, "represents", QVariantList{QVariantMap{{"origName", title}, {"represent", title}}});
     }
 
     // Settings on the current layout, values differing from the defaults here and there,
@@ -49,131 +79,68 @@ protected:
         };
     }
 
-    static QVariantMap group(const QVariantMap& settings, const char* name)
-    {
-        return settings.value("graphProperties").toMap().value(name).toMap();
-    }
-
-    static QVariantMap withGroup(QVariantMap settings, const char* name, const QVariantMap& value)
-    {
-        QVariantMap properties = settings.value("graphProperties").toMap();
-        properties.insert(name, value);
-        settings.insert("graphProperties", properties);
-        return settings;
-    }
-
     AppDelegate delegate;
 };
 
-TEST_F(GraphSettingsUpdateTest, CurrentSettingsComeBackUnchanged)
+// Each case: settings of the current layout with the old document's differences, and the
+// edits that make the current layout what the update should give.
+struct UpdateCase {
+    const char* name;
+    bool scatter;
+    int series;
+    std::vector<Edit> old;
+    std::vector<Edit> result;
+    bool changed;
+};
+
+TEST_F(GraphSettingsUpdateTest, OlderSettingsReachCurrentLayout)
 {
-    for (bool scatter : {true, false}) {
-        const QVariantMap settings = current(scatter, scatter ? 7 : 3);
-        const GraphSettingsUpdate update = delegate.updateGraphSettings(settings, scatter ? "scatter" : "boxplot");
-        EXPECT_FALSE(update.changed);
-        EXPECT_EQ(update.settings, settings);
+    const QVariant junk = QString("junk");
+    const std::vector<UpdateCase> cases{
+        {"current_scatter", true, 7, {}, {}, false},
+        {"current_boxplot", false, 3, {}, {}, false},
+        {"fewer_series_than_templates", false, 2, {}, {}, false},
+        {"missing_tick_width", true, 7,
+         {{"graphProperties/xAxis/tickWidth", {}}, {"graphProperties/xAxis/axisWidth", QString("2")}},
+         {{"graphProperties/xAxis/axisWidth", QString("2")}}, true},
+        {"unknown_y_axis_key", false, 3, {{"graphProperties/yAxis/titleFont", QString("Helvetica")}}, {}, true},
+        {"unknown_category_key", true, 7, {{"categoryDicts/1/oldGap", QString("2")}}, {}, true},
+        // Series beyond the templates are matched from the first template again.
+        {"nine_series_lacking_colours", true, 9, {{"dotsProperties/7/fillColor", {}}, {"dotsProperties/8/fillColor", {}}},
+         {}, true},
+        {"other_type_and_extra_root_keys_go_silently", false, 3,
+         {{"dotsProperties", delegate.defaultDots}, {"oldRootKey", junk}, {"graphProperties/bars", delegate.defaultBar}},
+         {}, false},
+        {"empty_lists_stay_empty", true, 0, {{"categoryDicts", QVariantList{}}}, {{"categoryDicts", QVariantList{}}}, false},
+        // Missing or misshapen parts are rebuilt from the defaults, so callers always get a
+        // complete dictionary.
+        {"misshapen_parts_rebuilt", true, 7,
+         {{"dotsProperties", {}}, {"categoryDicts/1", junk}, {"graphProperties/graphRect", QVariantMap{}},
+          {"graphProperties/xAxis", junk}, {"graphProperties/bars", {}}},
+         {{"dotsProperties", delegate.defaultDots}, {"categoryDicts", QVariantList{category("a")}},
+          {"graphProperties/bars", delegate.defaultBar}},
+         true},
+    };
+    for (const UpdateCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QVariantMap settings = current(c.scatter, c.series);
+        const GraphSettingsUpdate update =
+            delegate.updateGraphSettings(edited(settings, c.old), c.scatter ? "scatter" : "boxplot");
+        EXPECT_EQ(update.changed, c.changed);
+        EXPECT_EQ(update.settings, edited(settings, c.result));
     }
 }
 
-TEST_F(GraphSettingsUpdateTest, MissingTickWidthComesFromDefaults)
+TEST_F(GraphSettingsUpdateTest, EmptySettingsGetDefaults)
 {
-    const QVariantMap xAxis = withValue(without(delegate.defaultXAxis, "tickWidth"), "axisWidth", QString("2"));
-    const GraphSettingsUpdate update =
-        delegate.updateGraphSettings(withGroup(current(true, 7), "xAxis", xAxis), "scatter");
-    EXPECT_TRUE(update.changed);
-    EXPECT_EQ(group(update.settings, "xAxis"), withValue(delegate.defaultXAxis, "axisWidth", QString("2")));
-}
-
-TEST_F(GraphSettingsUpdateTest, UnknownYAxisKeyIsDropped)
-{
-    const QVariantMap settings = current(false, 3);
-    const QVariantMap yAxis = withValue(group(settings, "yAxis"), "titleFont", QString("Helvetica"));
-    const GraphSettingsUpdate update = delegate.updateGraphSettings(withGroup(settings, "yAxis", yAxis), "boxplot");
-    EXPECT_TRUE(update.changed);
-    EXPECT_EQ(update.settings, settings);
-}
-
-TEST_F(GraphSettingsUpdateTest, CategoryLayoutKeysFollowDefaults)
-{
-    QVariantMap settings = current(true, 7);
-    QVariantList categories = settings.value("categoryDicts").toList();
-    categories[1] = withValue(categories[1].toMap(), "oldGap", QString("2"));
-    settings.insert("categoryDicts", categories);
-    const GraphSettingsUpdate update = delegate.updateGraphSettings(settings, "scatter");
-    EXPECT_TRUE(update.changed);
-    EXPECT_EQ(update.settings, current(true, 7));
-}
-
-TEST_F(GraphSettingsUpdateTest, SeriesBeyondTemplatesMatchFromTheStart)
-{
-    QVariantMap settings = current(true, 9);
-    QVariantList dots = settings.value("dotsProperties").toList();
-    dots[7] = without(dots[7].toMap(), "fillColor");
-    dots[8] = without(dots[8].toMap(), "fillColor");
-    settings.insert("dotsProperties", dots);
-    const GraphSettingsUpdate update = delegate.updateGraphSettings(settings, "scatter");
-    EXPECT_TRUE(update.changed);
-    const QVariantList out = update.settings.value("dotsProperties").toList();
-    ASSERT_EQ(out.size(), 9);
-    EXPECT_EQ(out[7].toMap().value("fillColor"), delegate.defaultDots[0].toMap().value("fillColor"));
-    EXPECT_EQ(out[8].toMap().value("fillColor"), delegate.defaultDots[1].toMap().value("fillColor"));
-    EXPECT_EQ(out[8].toMap().value("dotSize"), QString("12"));
-
-    // Fewer series than templates: none added.
-    const GraphSettingsUpdate two = delegate.updateGraphSettings(current(false, 2), "boxplot");
-    EXPECT_FALSE(two.changed);
-    EXPECT_EQ(two.settings.value("boxesProperties").toList().size(), 2);
-}
-
-TEST_F(GraphSettingsUpdateTest, OtherTypeAndExtraRootKeysGoSilently)
-{
-    QVariantMap settings = current(false, 3);
-    settings.insert("dotsProperties", delegate.defaultDots);
-    settings.insert("oldRootKey", QString("x"));
-    settings = withGroup(settings, "bars", delegate.defaultBar);
-    const GraphSettingsUpdate update = delegate.updateGraphSettings(settings, "boxplot");
-    EXPECT_FALSE(update.changed);
-    EXPECT_EQ(update.settings, current(false, 3));
-    EXPECT_EQ(update.settings.keys(),
-              (QStringList{"boxesProperties", "categoryDicts", "graphProperties", "graphTitle", "valueSettings"}));
-}
-
-TEST_F(GraphSettingsUpdateTest, EmptyListsStayEmpty)
-{
-    QVariantMap settings = current(true, 0);
-    settings.insert("categoryDicts", QVariantList{});
-    const GraphSettingsUpdate update = delegate.updateGraphSettings(settings, "scatter");
-    EXPECT_FALSE(update.changed);
-    EXPECT_EQ(update.settings.value("categoryDicts"), QVariantList{});
-    EXPECT_EQ(update.settings.value("dotsProperties"), QVariantList{});
-}
-
-// Missing or misshapen parts are rebuilt from the defaults, so callers always get a
-// complete dictionary.
-TEST_F(GraphSettingsUpdateTest, MisshapenPartsAreRebuilt)
-{
-    QVariantMap settings = current(true, 7);
-    settings.remove("dotsProperties");
-    settings.insert("categoryDicts", QVariantList{category("a"), QString("junk")});
-    settings = withGroup(settings, "graphRect", {});
-    QVariantMap properties = settings.value("graphProperties").toMap();
-    properties.insert("xAxis", QString("junk"));
-    properties.remove("bars");
-    settings.insert("graphProperties", properties);
-
-    const GraphSettingsUpdate update = delegate.updateGraphSettings(settings, "scatter");
-    EXPECT_TRUE(update.changed);
-    EXPECT_EQ(update.settings.value("dotsProperties").toList(), delegate.defaultDots);
-    EXPECT_EQ(update.settings.value("categoryDicts").toList(), QVariantList{category("a")});
-    EXPECT_EQ(group(update.settings, "graphRect"), delegate.defaultGraphRect);
-    EXPECT_EQ(group(update.settings, "xAxis"), delegate.defaultXAxis);
-    EXPECT_EQ(group(update.settings, "bars"), delegate.defaultBar);
-
     const GraphSettingsUpdate bare = delegate.updateGraphSettings({}, "boxplot");
     EXPECT_TRUE(bare.changed);
-    EXPECT_EQ(bare.settings.value("graphTitle"), QString(""));
-    EXPECT_EQ(group(bare.settings, "boxes"), delegate.defaultBox);
-    EXPECT_EQ(bare.settings.value("boxesProperties").toList(), delegate.defaultBoxes);
+    const QVariantMap properties{{"background", delegate.defaultBackground}, {"graphRect", delegate.defaultGraphRect},
+                                 {"xAxis", delegate.defaultXAxis}, {"yAxis", delegate.defaultYAxis},
+                                 {"boxes", delegate.defaultBox}};
+    // The value settings come from the data, so none are made up.
+    EXPECT_EQ(bare.settings, (QVariantMap{{"graphTitle", QString("")}, {"categoryDicts", QVariantList{}},
+                                          {"boxesProperties", delegate.defaultBoxes}, {"graphProperties", properties}}));
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 // The start-up sequence with scripted alerts.
-#include "app/AppDelegate.h"
-#include "DictEdits.h"
+#include "AppTestSupport.h"
 #include "platform/PropertyList.h"
 #include "stats/MyKolmogorov.h"
 #include "stats/MyShapiro.h"
@@ -13,18 +12,17 @@
 
 namespace {
 
-const QString kUpdated = QStringLiteral("Your default Settings were automatically updated.");
-
-const QStringList kSteps{"background", "horizontalGaps", "graphRect", "xAxis", "xTexts", "nameTags",
-                         "xTextsRect", "yAxis", "scaleTexts", "scaleTextRects", "yTitleText",
-                         "yTitleTextRect", "xTextsAllCategories", "xTextAllRepresents", "dotObject",
-                         "dotRect", "dotAll", "dotsView", "barObjects", "barRects"};
+const QString kDamaged = QStringLiteral("The application's settings description \"configRes.plist\" is damaged: ");
 
 QVariantMap stepBits()
 {
+    const QStringList steps{"background", "horizontalGaps", "graphRect", "xAxis", "xTexts", "nameTags",
+                            "xTextsRect", "yAxis", "scaleTexts", "scaleTextRects", "yTitleText",
+                            "yTitleTextRect", "xTextsAllCategories", "xTextAllRepresents", "dotObject",
+                            "dotRect", "dotAll", "dotsView", "barObjects", "barRects"};
     QVariantMap bits;
-    for (qsizetype i = 0; i < kSteps.size(); ++i)
-        bits.insert(kSteps[i], qint64(1) << i);
+    for (qsizetype i = 0; i < steps.size(); ++i)
+        bits.insert(steps[i], qint64(1) << i);
     return bits;
 }
 
@@ -37,24 +35,35 @@ QVariantMap validResource()
     };
 }
 
-TEST(Startup, DelegateBeforeLaunching)
+struct Launch {
+    bool ok = false;
+    QString error;
+    QStringList alerts;
+};
+
+// Starts with the given description (none: the bundled one) and an empty store.
+Launch launch(AppDelegate& delegate, const std::optional<QVariant>& resource, bool engines = true)
 {
-    AppDelegate delegate;
-    EXPECT_EQ(AppDelegate::shared(), &delegate);
-    EXPECT_EQ(delegate.mainscreenFrame, Rect());
-    EXPECT_EQ(delegate.validVersions(), (QStringList{"4.0", "4.1", "4.11"}));
-    EXPECT_EQ(delegate.curVersion(), delegate.validVersions().last());
+    ScopedScriptedDialogs scripted;
+    delegate.configResSource = resource;
+    delegate.defaultsSource = DefaultsStore();
+    Launch out;
+    if (engines)
+        EXPECT_TRUE(delegate.createEngines(&out.error)) << out.error.toStdString();
+    out.ok = delegate.applicationWillFinishLaunching(&out.error);
+    out.alerts = scripted.dialogs.alerts;
+    return out;
 }
 
 TEST(Startup, RunsThroughWithBundledResource)
 {
-    ScopedScriptedDialogs scripted;
     AppDelegate delegate;
-    delegate.defaultsSource = DefaultsStore();
-    QString error;
-    ASSERT_TRUE(delegate.createEngines(&error)) << error.toStdString();
-    ASSERT_TRUE(delegate.applicationWillFinishLaunching(&error)) << error.toStdString();
-    EXPECT_TRUE(scripted.dialogs.alerts.isEmpty());
+    EXPECT_EQ(AppDelegate::shared(), &delegate);
+    EXPECT_EQ(delegate.validVersions(), (QStringList{"4.0", "4.1", "4.11"}));
+    EXPECT_EQ(delegate.curVersion(), "4.11");
+    const Launch l = launch(delegate, std::nullopt);
+    ASSERT_TRUE(l.ok) << l.error.toStdString();
+    EXPECT_TRUE(l.alerts.isEmpty());
 
     // The test engines share the engines that were connected.
     ASSERT_NE(delegate.shapiro, nullptr);
@@ -66,149 +75,110 @@ TEST(Startup, RunsThroughWithBundledResource)
     const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
     EXPECT_EQ(delegate.mainscreenFrame, Rect(0, 0, screen.width(), screen.height()));
     EXPECT_GT(delegate.mainscreenFrame.width(), 0);
-
-    EXPECT_EQ(delegate.appDefaultDots.size(), 7);
-    EXPECT_EQ(delegate.defaultDots, delegate.appDefaultDots);
-    EXPECT_EQ(delegate.defaultStats, delegate.appDefaultStats);
-
-    // The bundled description is a dictionary of the three tables.
-    QString readError;
-    const QVariant bundled = Resources::plist("configRes.plist", &readError);
-    ASSERT_EQ(bundled.typeId(), QMetaType::QVariantMap) << readError.toStdString();
-    EXPECT_EQ(bundled.toMap().keys(), (QStringList{"configIndexDict", "configResString", "intoOutlineItem"}));
+    EXPECT_EQ(defaultGroups(delegate, false), defaultGroups(delegate, true));
+    // The bundled description holds the three tables.
+    EXPECT_FALSE(delegate.configResOutlineItem.isEmpty());
+    EXPECT_FALSE(delegate.configResString.isEmpty());
+    EXPECT_FALSE(delegate.configIndexDict.isEmpty());
 }
 
+// A missing or unreadable description leaves the tables empty; start-up goes on.
 TEST(Startup, LoadsDescriptionTables)
 {
-    AppDelegate delegate;
-    delegate.configResSource = validResource();
-    delegate.defaultsSource = DefaultsStore();
-    ASSERT_TRUE(delegate.createEngines());
-    ASSERT_TRUE(delegate.applicationWillFinishLaunching());
-    EXPECT_EQ(delegate.configResOutlineItem, validResource().value("intoOutlineItem").toMap());
-    EXPECT_EQ(delegate.configResString, validResource().value("configResString").toMap());
-    EXPECT_EQ(delegate.configIndexDict, validResource().value("configIndexDict").toMap());
-}
-
-TEST(Startup, MissingOrUnreadableResourceLeavesTablesEmpty)
-{
-    for (const QVariant& resource : {QVariant(), QVariant(QString("not a dictionary"))}) {
-        ScopedScriptedDialogs scripted;
+    const std::pair<QVariant, QVariantMap> cases[] = {
+        {validResource(), validResource()}, {QVariant(), {}}, {QString("not a dictionary"), {}}};
+    for (const auto& [resource, expected] : cases) {
+        SCOPED_TRACE(resource.toString().toStdString());
         AppDelegate delegate;
-        delegate.configResSource = resource;
-        delegate.defaultsSource = DefaultsStore();
-        ASSERT_TRUE(delegate.createEngines());
-        EXPECT_TRUE(delegate.applicationWillFinishLaunching());
+        const Launch l = launch(delegate, resource);
+        EXPECT_TRUE(l.ok) << l.error.toStdString();
+        EXPECT_TRUE(l.alerts.isEmpty());
         EXPECT_NE(delegate.shapiro, nullptr);
         EXPECT_NE(delegate.kolmogorov, nullptr);
-        EXPECT_TRUE(delegate.configResOutlineItem.isEmpty());
-        EXPECT_TRUE(delegate.configResString.isEmpty());
-        EXPECT_TRUE(delegate.configIndexDict.isEmpty());
-        EXPECT_EQ(delegate.defaultBox, delegate.appDefaultBox);
-        EXPECT_TRUE(scripted.dialogs.alerts.isEmpty());
+        EXPECT_EQ(delegate.configResOutlineItem, expected.value("intoOutlineItem").toMap());
+        EXPECT_EQ(delegate.configResString, expected.value("configResString").toMap());
+        EXPECT_EQ(delegate.configIndexDict, expected.value("configIndexDict").toMap());
+        EXPECT_EQ(defaultGroups(delegate, false), defaultGroups(delegate, true));
     }
 }
 
 TEST(Startup, StopsWithoutEngines)
 {
-    ScopedScriptedDialogs scripted;
     AppDelegate delegate;
-    delegate.configResSource = validResource();
-    delegate.defaultsSource = DefaultsStore();
-    QString error;
-    EXPECT_FALSE(delegate.applicationWillFinishLaunching(&error));
-    EXPECT_TRUE(error.contains("statistics engines")) << error.toStdString();
+    const Launch l = launch(delegate, validResource(), false);
+    EXPECT_FALSE(l.ok);
+    EXPECT_EQ(l.error, "The statistics engines are missing.");
     EXPECT_EQ(delegate.shapiro, nullptr);
     EXPECT_TRUE(delegate.appDefaultDots.isEmpty());
-    EXPECT_TRUE(scripted.dialogs.alerts.isEmpty());
+    EXPECT_TRUE(l.alerts.isEmpty());
 }
 
-struct DamageCase {
-    const char* name;
-    const char* key;     // the entry damaged
-    QVariant value;      // its new value; invalid: removed
-};
-
-void PrintTo(const DamageCase& c, std::ostream* os) { *os << c.name; }
-
-class DamagedResourceTest : public ::testing::TestWithParam<DamageCase> {};
-
-TEST_P(DamagedResourceTest, StopsWithMessage)
+TEST(Startup, DamagedDescriptionStopsWithMessage)
 {
-    QVariantMap resource = validResource();
-    if (GetParam().value.isValid())
-        resource.insert(GetParam().key, GetParam().value);
-    else
-        resource.remove(GetParam().key);
+    struct Damage {
+        const char* name;
+        const char* key;  // the entry damaged
+        QVariant value;   // its new value; invalid: removed
+    };
+    const Damage cases[] = {
+        {"no_outline_items", "intoOutlineItem", QVariant()},
+        {"no_strings", "configResString", QVariant()},
+        {"no_index", "configIndexDict", QVariant()},
+        {"outline_items_list", "intoOutlineItem", QVariantList{}},
+        {"outline_item_string", "intoOutlineItem", QVariantMap{{"row", QString("x")}}},
+        {"string_not_text", "configResString", QVariantMap{{"row", QVariantMap{{"tooltip", qint64(3)}}}}},
+        {"index_real", "configIndexDict", QVariantMap{{"background", 1.0}}},
+        {"index_text", "configIndexDict", withValue(stepBits(), "background", QString("1"))},
+        {"index_zero", "configIndexDict", withValue(stepBits(), "dotAll", qint64(0))},
+        {"index_negative", "configIndexDict", withValue(stepBits(), "xAxis", qint64(-8))},
+        {"index_lacks_step", "configIndexDict", without(stepBits(), "barRects")},
+    };
+    for (const Damage& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QVariantMap resource = c.value.isValid() ? withValue(validResource(), c.key, c.value)
+                                                       : without(validResource(), c.key);
+        AppDelegate delegate;
+        const Launch l = launch(delegate, resource);
+        EXPECT_FALSE(l.ok);
+        EXPECT_TRUE(l.error.startsWith(kDamaged)) << l.error.toStdString();
+        EXPECT_TRUE(l.error.contains(c.key)) << l.error.toStdString();
+        EXPECT_TRUE(delegate.configResOutlineItem.isEmpty());
+        EXPECT_TRUE(delegate.configIndexDict.isEmpty());
+        EXPECT_TRUE(l.alerts.isEmpty());
 
-    ScopedScriptedDialogs scripted;
-    AppDelegate delegate;
-    delegate.configResSource = resource;
-    delegate.defaultsSource = DefaultsStore();
-    QString error;
-    EXPECT_FALSE(delegate.applicationWillFinishLaunching(&error));
-    EXPECT_TRUE(error.contains("configRes.plist")) << error.toStdString();
-    EXPECT_TRUE(error.contains(GetParam().key)) << error.toStdString();
-    EXPECT_TRUE(delegate.configResOutlineItem.isEmpty());
-    EXPECT_TRUE(delegate.configIndexDict.isEmpty());
-    EXPECT_TRUE(scripted.dialogs.alerts.isEmpty());
-
-    // The launching entry point shows it through the shared alert.
-    EXPECT_FALSE(delegate.finishLaunching());
-    EXPECT_EQ(scripted.dialogs.alerts, QStringList{error});
+        // The launching entry point shows it through the shared alert.
+        ScopedScriptedDialogs scripted;
+        EXPECT_FALSE(delegate.finishLaunching());
+        EXPECT_EQ(scripted.dialogs.alerts, QStringList{l.error});
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Damage, DamagedResourceTest, ::testing::Values(
-    DamageCase{"no_outline_items", "intoOutlineItem", QVariant()},
-    DamageCase{"no_strings", "configResString", QVariant()},
-    DamageCase{"no_index", "configIndexDict", QVariant()},
-    DamageCase{"outline_items_list", "intoOutlineItem", QVariantList{}},
-    DamageCase{"outline_item_string", "intoOutlineItem", QVariantMap{{"row", QString("x")}}},
-    DamageCase{"string_not_text", "configResString", QVariantMap{{"row", QVariantMap{{"tooltip", qint64(3)}}}}},
-    DamageCase{"index_real", "configIndexDict", QVariantMap{{"background", 1.0}}},
-    DamageCase{"index_text", "configIndexDict", withValue(stepBits(), "background", QString("1"))},
-    DamageCase{"index_zero", "configIndexDict", withValue(stepBits(), "dotAll", qint64(0))},
-    DamageCase{"index_negative", "configIndexDict", withValue(stepBits(), "xAxis", qint64(-8))},
-    DamageCase{"index_lacks_step", "configIndexDict", without(stepBits(), "barRects")}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Startup, ChangedStoreFileShowsMessageOnce)
 {
     // A defaults file as a user's profile holds it: two groups out of date.
     AppDelegate reference;
     reference.makeAppDefaults();
-    QVariantMap background = reference.appDefaultBackground;
-    background.insert("oldKey", QString("1"));
-    QVariantMap xAxis = reference.appDefaultXAxis;
-    xAxis.remove("tickWidth");
-    xAxis.insert("axisWidth", QString("2"));
-
+    const QVariantMap xAxis = withValue(reference.appDefaultXAxis, "axisWidth", QString("2"));
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath("defaults.plist");
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(PropertyList::toBinary(QVariantMap{{"background", background}, {"xAxis", xAxis}}));
+    file.write(PropertyList::toBinary(QVariantMap{{"background", withValue(reference.appDefaultBackground, "oldKey", QString("1"))},
+                                                  {"xAxis", without(xAxis, "tickWidth")}}));
     file.close();
 
-    // Launches a delegate on the file; returns the alerts shown.
-    auto launch = [&path](AppDelegate& delegate) {
+    // Nothing is written back: the next start tells again.
+    for (int start = 0; start < 2; ++start) {
         ScopedScriptedDialogs scripted;
+        AppDelegate delegate;
         delegate.configResSource = validResource();
         delegate.defaultsSource = DefaultsStore::load(path);
         EXPECT_TRUE(delegate.finishLaunching());
-        return scripted.dialogs.alerts;
-    };
-    AppDelegate delegate;
-    EXPECT_EQ(launch(delegate), QStringList{kUpdated});
-    EXPECT_EQ(delegate.defaultBackground, reference.appDefaultBackground);
-    QVariantMap expectedXAxis = reference.appDefaultXAxis;
-    expectedXAxis.insert("axisWidth", QString("2"));
-    EXPECT_EQ(delegate.defaultXAxis, expectedXAxis);
-
-    // Nothing is written back: the next start tells again.
-    AppDelegate next;
-    EXPECT_EQ(launch(next), QStringList{kUpdated});
+        EXPECT_EQ(scripted.dialogs.alerts, QStringList{kUpdated});
+        EXPECT_EQ(delegate.defaultBackground, reference.appDefaultBackground);
+        EXPECT_EQ(delegate.defaultXAxis, xAxis);
+    }
 }
 
 } // namespace
