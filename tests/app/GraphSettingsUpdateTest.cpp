@@ -6,11 +6,8 @@
 namespace {
 
 // An edit at a path of dictionary keys and list indices, "graphProperties/xAxis/tickWidth";
-// an invalid value removes the entry.
-struct Edit {
-    QString path;
-    QVariant value;
-};
+// an invalid value removes the entry, an empty path replaces everything.
+using Edit = std::pair<QString, QVariant>;
 
 QVariant edited(QVariant node, QStringList path, const QVariant& value)
 {
@@ -33,8 +30,8 @@ QVariant edited(QVariant node, QStringList path, const QVariant& value)
 
 QVariantMap edited(QVariantMap settings, const std::vector<Edit>& edits)
 {
-    for (const Edit& e : edits)
-        settings = edited(settings, e.path.split('/'), e.value).toMap();
+    for (const auto& [path, value] : edits)
+        settings = path.isEmpty() ? value.toMap() : edited(settings, path.split('/'), value).toMap();
     return settings;
 }
 
@@ -120,6 +117,12 @@ TEST_F(GraphSettingsUpdateTest, OlderSettingsReachCurrentLayout)
          {{"dotsProperties", delegate.defaultDots}, {"categoryDicts", QVariantList{category("a")}},
           {"graphProperties/bars", delegate.defaultBar}},
          true},
+        // The value settings come from the data, so none are made up.
+        {"empty_settings", false, 3, {{"", QVariantMap{}}},
+         {{"graphTitle", QString("")}, {"valueSettings", {}}, {"categoryDicts", QVariantList{}},
+          {"boxesProperties", delegate.defaultBoxes}, {"graphProperties/background", delegate.defaultBackground},
+          {"graphProperties/yAxis", delegate.defaultYAxis}},
+         true},
     };
     for (const UpdateCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -129,18 +132,6 @@ TEST_F(GraphSettingsUpdateTest, OlderSettingsReachCurrentLayout)
         EXPECT_EQ(update.changed, c.changed);
         EXPECT_EQ(update.settings, edited(settings, c.result));
     }
-}
-
-TEST_F(GraphSettingsUpdateTest, EmptySettingsGetDefaults)
-{
-    const GraphSettingsUpdate bare = delegate.updateGraphSettings({}, "boxplot");
-    EXPECT_TRUE(bare.changed);
-    const QVariantMap properties{{"background", delegate.defaultBackground}, {"graphRect", delegate.defaultGraphRect},
-                                 {"xAxis", delegate.defaultXAxis}, {"yAxis", delegate.defaultYAxis},
-                                 {"boxes", delegate.defaultBox}};
-    // The value settings come from the data, so none are made up.
-    EXPECT_EQ(bare.settings, (QVariantMap{{"graphTitle", QString("")}, {"categoryDicts", QVariantList{}},
-                                          {"boxesProperties", delegate.defaultBoxes}, {"graphProperties", properties}}));
 }
 
 } // namespace

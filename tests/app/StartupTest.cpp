@@ -55,51 +55,43 @@ Launch launch(AppDelegate& delegate, const std::optional<QVariant>& resource, bo
     return out;
 }
 
-TEST(Startup, RunsThroughWithBundledResource)
-{
-    AppDelegate delegate;
-    EXPECT_EQ(AppDelegate::shared(), &delegate);
-    EXPECT_EQ(delegate.validVersions(), (QStringList{"4.0", "4.1", "4.11"}));
-    EXPECT_EQ(delegate.curVersion(), "4.11");
-    const Launch l = launch(delegate, std::nullopt);
-    ASSERT_TRUE(l.ok) << l.error.toStdString();
-    EXPECT_TRUE(l.alerts.isEmpty());
-
-    // The test engines share the engines that were connected.
-    ASSERT_NE(delegate.shapiro, nullptr);
-    ASSERT_NE(delegate.kolmogorov, nullptr);
-    EXPECT_EQ(delegate.shapiro->ourNorm(), delegate.ourNorm);
-    EXPECT_EQ(delegate.kolmogorov->ourNorm(), delegate.ourNorm);
-    EXPECT_EQ(delegate.kolmogorov->ourDescriptives(), delegate.ourDescriptives);
-
-    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
-    EXPECT_EQ(delegate.mainscreenFrame, Rect(0, 0, screen.width(), screen.height()));
-    EXPECT_GT(delegate.mainscreenFrame.width(), 0);
-    EXPECT_EQ(defaultGroups(delegate, false), defaultGroups(delegate, true));
-    // The bundled description holds the three tables.
-    EXPECT_FALSE(delegate.configResOutlineItem.isEmpty());
-    EXPECT_FALSE(delegate.configResString.isEmpty());
-    EXPECT_FALSE(delegate.configIndexDict.isEmpty());
-}
-
 // A missing or unreadable description leaves the tables empty; start-up goes on.
-TEST(Startup, LoadsDescriptionTables)
+TEST(Startup, RunsThroughAndLoadsDescriptionTables)
 {
-    const std::pair<QVariant, QVariantMap> cases[] = {
-        {validResource(), validResource()}, {QVariant(), {}}, {QString("not a dictionary"), {}}};
+    const std::pair<std::optional<QVariant>, QVariantMap> cases[] = {
+        {std::nullopt, {}}, {validResource(), validResource()}, {QVariant(), {}}, {QString("not a dictionary"), {}}};
     for (const auto& [resource, expected] : cases) {
-        SCOPED_TRACE(resource.toString().toStdString());
+        SCOPED_TRACE(resource ? resource->toString().toStdString() : "bundled");
         AppDelegate delegate;
+        EXPECT_EQ(AppDelegate::shared(), &delegate);
         const Launch l = launch(delegate, resource);
-        EXPECT_TRUE(l.ok) << l.error.toStdString();
+        ASSERT_TRUE(l.ok) << l.error.toStdString();
         EXPECT_TRUE(l.alerts.isEmpty());
-        EXPECT_NE(delegate.shapiro, nullptr);
-        EXPECT_NE(delegate.kolmogorov, nullptr);
+
+        // The test engines share the engines that were connected.
+        ASSERT_NE(delegate.shapiro, nullptr);
+        ASSERT_NE(delegate.kolmogorov, nullptr);
+        EXPECT_EQ(delegate.shapiro->ourNorm(), delegate.ourNorm);
+        EXPECT_EQ(delegate.kolmogorov->ourNorm(), delegate.ourNorm);
+        EXPECT_EQ(delegate.kolmogorov->ourDescriptives(), delegate.ourDescriptives);
+
+        const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+        EXPECT_EQ(delegate.mainscreenFrame, Rect(0, 0, screen.width(), screen.height()));
+        EXPECT_GT(delegate.mainscreenFrame.width(), 0);
+        EXPECT_EQ(defaultGroups(delegate, false), defaultGroups(delegate, true));
+        if (!resource) {
+            // The bundled description holds the three tables.
+            EXPECT_FALSE(delegate.configResOutlineItem.isEmpty() || delegate.configResString.isEmpty()
+                         || delegate.configIndexDict.isEmpty());
+            continue;
+        }
         EXPECT_EQ(delegate.configResOutlineItem, expected.value("intoOutlineItem").toMap());
         EXPECT_EQ(delegate.configResString, expected.value("configResString").toMap());
         EXPECT_EQ(delegate.configIndexDict, expected.value("configIndexDict").toMap());
-        EXPECT_EQ(defaultGroups(delegate, false), defaultGroups(delegate, true));
     }
+    AppDelegate delegate;
+    EXPECT_EQ(delegate.validVersions(), (QStringList{"4.0", "4.1", "4.11"}));
+    EXPECT_EQ(delegate.curVersion(), "4.11");
 }
 
 TEST(Startup, StopsWithoutEngines)

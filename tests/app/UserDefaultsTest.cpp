@@ -56,6 +56,7 @@ TEST(UserDefaults, StoredGroupsAreBroughtToBuiltInKeys)
         {"same_keys_other_values", {{"xAxis", xAxis}, {"bar", bar}, {"stats", stats}},
          {{"xAxis", xAxis}, {"bar", bar}, {"stats", stats}}, false},
         {"extra_key_dropped", {{"box", withValue(box, "oldKey", QString("1"))}}, {{"box", box}}, true},
+        {"same_size_other_key", {{"columnSettings", QVariantMap{{"old", QString("90")}}}}, {}, true},
         {"missing_key_added", {{"yAxis", without(yAxis, "titleText")}}, {{"yAxis", yAxis}}, true},
         {"columns_and_stats_keep_types",
          {{"columnSettings", QVariantMap{{"width", QString("90")}, {"old", QString("x")}}}, {"stats", QVariantMap{{"stats", true}}}},
@@ -88,21 +89,13 @@ TEST(UserDefaults, StoredGroupsAreBroughtToBuiltInKeys)
     }
 }
 
-TEST(UserDefaults, UpdateDictEdgeCases)
+// Nothing to match against: the stored list stands.
+TEST(UserDefaults, EmptyTemplateListKeepsStoredList)
 {
-    const QVariantMap templ{{"a", true}, {"b", QString("3")}};
-    const DictUpdate same = AppDelegate::updateDict({{"a", QString("x")}, {"b", qint64(2)}}, templ);
-    EXPECT_EQ(same.dict, (QVariantMap{{"a", QString("x")}, {"b", qint64(2)}}));
-    EXPECT_FALSE(same.changed);
-    // Another key set of the same size is a change.
-    const DictUpdate other = AppDelegate::updateDict({{"a", 1}, {"c", 2}}, templ);
-    EXPECT_EQ(other.dict, (QVariantMap{{"a", 1}, {"b", QString("3")}}));
-    EXPECT_TRUE(other.changed);
-    // Nothing to match against: the stored list stands.
     const QVariantList stored{QVariantMap{{"a", 1}}, QVariantMap{{"b", 2}}};
-    const DictListUpdate list = AppDelegate::updateDictArray(stored, {});
-    EXPECT_EQ(list.list, stored);
-    EXPECT_FALSE(list.changed);
+    const DictListUpdate update = AppDelegate::updateDictArray(stored, {});
+    EXPECT_EQ(update.list, stored);
+    EXPECT_FALSE(update.changed);
 }
 
 } // namespace
