@@ -89,9 +89,6 @@ TEST(Startup, RunsThroughAndLoadsDescriptionTables)
         EXPECT_EQ(delegate.configResString, expected.value("configResString").toMap());
         EXPECT_EQ(delegate.configIndexDict, expected.value("configIndexDict").toMap());
     }
-    AppDelegate delegate;
-    EXPECT_EQ(delegate.validVersions(), (QStringList{"4.0", "4.1", "4.11"}));
-    EXPECT_EQ(delegate.curVersion(), "4.11");
 }
 
 TEST(Startup, StopsWithoutEngines)
