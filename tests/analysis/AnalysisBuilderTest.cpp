@@ -120,11 +120,7 @@ TEST(AnalysisBuilder, SmallTableStatisticsByHand)
 
     // 1, 2, 3, 4, 100: hinges 2 and 4, fences -1 and 7.
     const BoxValuesDict box = d->graphDescriptives.value("X\ta");
-    EXPECT_EQ(*box.median, 3);
-    EXPECT_EQ(*box.q1, 2);
-    EXPECT_EQ(*box.q3, 4);
-    EXPECT_EQ(*box.boxMin, 1);
-    EXPECT_EQ(*box.boxMax, 4);
+    EXPECT_EQ(vec({*box.median, *box.q1, *box.q3, *box.boxMin, *box.boxMax}), vec({3, 2, 4, 1, 4}));
     EXPECT_EQ(d->outliers.value("X\ta"), vec({100}));
     const BoxValuesDict pair = d->graphDescriptives.value("X\tb");
     EXPECT_EQ(*pair.q1, 5);
