@@ -75,6 +75,14 @@ inline QString readTestFile(const QString& name)
     return QString::fromUtf8(f.readAll());
 }
 
+// The lines of a case table in tests/data/analysis, without blank and '#' lines.
+inline QStringList caseLines(const QString& name)
+{
+    QStringList lines = readTestFile(name).split('\n');
+    lines.removeIf([](const QString& l) { return l.isEmpty() || l.startsWith('#'); });
+    return lines;
+}
+
 // One line per item, indented by depth: "title | message | type", then its rows, its values
 // ('-' for a missing cell) and whether it is still being edited. Tabs and line feeds shown as \t, \n.
 inline QString dumpText(const MySelectorItem* item, bool withData, int depth)

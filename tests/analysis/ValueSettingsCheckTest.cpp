@@ -1,6 +1,6 @@
 #include "analysis/MyValueSettingsCheck.h"
 #include "analysis/MyAxisScale.h"
-#include <QFile>
+#include "AnalysisTestSupport.h"
 #include <gtest/gtest.h>
 #include <cmath>
 #include <random>
@@ -58,13 +58,11 @@ QVariant objectFrom(const QString& field)
 
 std::vector<Edit> loadEdits()
 {
-    QFile file(QStringLiteral(VLB_TEST_DATA "/analysis/value-edits.txt"));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
     std::vector<Edit> edits;
-    for (const QString& line : QString::fromUtf8(file.readAll()).split('\n')) {
-        if (line.isEmpty() || line.startsWith('#'))
-            continue;
+    for (const QString& line : caseLines("value-edits.txt")) {
         const QStringList f = line.split(" | ");
+        if (f.size() < 6)
+            continue;   // a malformed line is caught by the count below
         const QStringList data = f.value(7, "1 9").split(' ');
         const auto outcome = f[5] == "Passed"     ? ValueSettingsResult::Passed
                              : f[5] == "Replaced" ? ValueSettingsResult::Replaced
@@ -83,6 +81,11 @@ class ValueSettingsEdits : public ::testing::TestWithParam<Edit> {};
 using O = ValueSettingsResult;
 
 } // namespace
+
+TEST(ValueSettingsCheck, EveryCaseIsRead)
+{
+    EXPECT_EQ(loadEdits().size(), 57u);
+}
 
 INSTANTIATE_TEST_SUITE_P(Rules, ValueSettingsEdits, ::testing::ValuesIn(loadEdits()),
                          [](const auto& info) { return info.param.name.toStdString(); });
