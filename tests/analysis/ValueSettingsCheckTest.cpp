@@ -36,9 +36,9 @@ struct Edit {
 };
 
 // "min max l1,l2,... [log]"
-QVariantMap settingsFrom(const QString& spec)
+QVariantMap settingsFrom(const QString& text)
 {
-    const QStringList p = spec.split(' ');
+    const QStringList p = text.split(' ');
     return settings(p[0], p[1], p[2].split(','), p.value(3) == "log");
 }
 
