@@ -1,5 +1,6 @@
 #include "stats/StatsResource.h"
 
+#include "platform/PropertyList.h"
 #include "platform/Resources.h"
 
 #include <stdexcept>
@@ -25,14 +26,6 @@ void StatsResource::require(const QString& name, const QString& problem)
 
 bool StatsResource::isNumber(const QVariant& value)
 {
-    switch (value.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-        return true;
-    default:
-        return false;
-    }
+    const QString kind = PropertyList::kindOf(value);
+    return kind == QLatin1String("integer") || kind == QLatin1String("real");
 }
