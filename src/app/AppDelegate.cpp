@@ -67,6 +67,19 @@ bool valuesAreDictionaries(const QVariantMap& dict)
     return true;
 }
 
+// The stored group brought to the template's keys; anything but a dictionary is replaced by
+// the template. Either way *changed is raised when the result differs in shape.
+QVariantMap mergedGroup(const QVariant& stored, const QVariantMap& groupTemplate, bool& changed)
+{
+    if (!isDictionary(stored)) {
+        changed = true;
+        return groupTemplate;
+    }
+    DictUpdate merged = AppDelegate::updateDict(stored.toMap(), groupTemplate);
+    changed = changed || merged.changed;
+    return std::move(merged.dict);
+}
+
 QString describeProblem(const QVariantMap& resource)
 {
     static const char* const keys[] = {"intoOutlineItem", "configResString", "configIndexDict"};
@@ -167,11 +180,7 @@ bool AppDelegate::applicationWillFinishLaunching(QString* error)
     const QRect geometry = screen->geometry();
     mainscreenFrame = Rect(0, 0, geometry.width(), geometry.height());
 
-    // Colours carry opacity: the colour chooser of the platform layer always offers it.
-
-    QString resourceError;
-    const QVariant resource = configResSource ? *configResSource
-                                              : Resources::plist(QStringLiteral("configRes.plist"), &resourceError);
+    const QVariant resource = configResSource ? *configResSource : Resources::plist(QStringLiteral("configRes.plist"));
     if (!loadConfigRes(resource, error))
         return false;
 
@@ -483,15 +492,8 @@ GraphSettingsUpdate AppDelegate::updateGraphSettings(const QVariantMap& settings
                 series.append(elements[i]);
                 continue;
             }
-            const QVariant& seriesTemplate = seriesTemplates[i % seriesTemplates.size()];
-            if (!isDictionary(elements[i])) {
-                series.append(seriesTemplate);
-                changed = true;
-                continue;
-            }
-            DictUpdate merged = updateDict(elements[i].toMap(), seriesTemplate.toMap());
-            series.append(QVariant(std::move(merged.dict)));
-            changed = changed || merged.changed;
+            const QVariantMap seriesTemplate = seriesTemplates[i % seriesTemplates.size()].toMap();
+            series.append(mergedGroup(elements[i], seriesTemplate, changed));
         }
     } else {
         // Without series no dot or box could be drawn.
@@ -511,17 +513,8 @@ GraphSettingsUpdate AppDelegate::updateGraphSettings(const QVariantMap& settings
         {fifthKey, &fifthTemplate},
     };
     QVariantMap newProperties;
-    for (const auto& [key, groupTemplate] : groups) {
-        const QVariant group = properties.value(key);
-        if (!isDictionary(group)) {
-            newProperties.insert(key, *groupTemplate);
-            changed = true;
-            continue;
-        }
-        DictUpdate merged = updateDict(group.toMap(), *groupTemplate);
-        newProperties.insert(key, std::move(merged.dict));
-        changed = changed || merged.changed;
-    }
+    for (const auto& [key, groupTemplate] : groups)
+        newProperties.insert(key, mergedGroup(properties.value(key), *groupTemplate, changed));
     out.insert(QStringLiteral("graphProperties"), newProperties);
     return result;
 }
