@@ -19,7 +19,7 @@ struct Color {
     static Color rgb(double r, double g, double b, double a = 1.0);   // colour space 1
     static Color gray(double white, double a = 1.0);                  // colour space 3
     bool isGray() const { return colorSpace == 3 || colorSpace == 4; }
-    double red() const { return isGray() ? c[0] : c[0]; }
+    double red() const { return c[0]; }
     double green() const { return isGray() ? c[0] : c[1]; }
     double blue() const { return isGray() ? c[0] : c[2]; }
     double alpha() const { return c[3]; }
