@@ -6,112 +6,80 @@
 
 namespace {
 
-// A plain value (text, flag or integer), else a colour, or text attributes when fontSize is set.
-struct Entry {
-    QString key;
-    QVariant value;
-    Color color;
-    double fontSize = 0;
-};
-
-Entry str(const char* key, const QString& value) { return {key, value, {}, 0}; }
-Entry flag(const char* key, bool value) { return {key, value, {}, 0}; }
-Entry num(const char* key, qint64 value) { return {key, value, {}, 0}; }
-Entry col(const char* key, const Color& color) { return {key, {}, color, 0}; }
-Entry attr(const char* key, double size, const Color& color) { return {key, {}, color, size}; }
-
-void expectGroup(const QVariantMap& group, const std::vector<Entry>& entries)
+QString colorName(const Color& color)
 {
-    QStringList keys;
-    for (const Entry& e : entries)
-        keys.append(e.key);
-    keys.sort();
-    EXPECT_EQ(group.keys(), keys);
-    for (const Entry& e : entries) {
-        SCOPED_TRACE(e.key.toStdString());
-        const QVariant v = group.value(e.key);
-        const bool isData = v.typeId() == QMetaType::QByteArray;
-        const std::optional<Color> color = isData ? KeyedArchive::unarchiveColor(v.toByteArray()) : std::nullopt;
-        // The outline tells colour rows by "olor" and attribute rows by "ttr".
-        EXPECT_EQ(e.key.endsWith("olor"), color.has_value());
-        EXPECT_EQ(e.key.endsWith("ttr"), isData && !color);
-        if (e.value.isValid()) {
-            EXPECT_EQ(v.typeId(), e.value.typeId());
-            EXPECT_EQ(v.toString().toStdString(), e.value.toString().toStdString());
-        } else if (e.fontSize == 0) {
-            ASSERT_TRUE(color.has_value());
-            EXPECT_TRUE(*color == e.color);
-        } else {
-            const std::optional<TextAttributes> a = KeyedArchive::unarchiveAttributes(v.toByteArray());
-            ASSERT_TRUE(a && a->font && a->color);
-            EXPECT_EQ(a->font->size, e.fontSize);
-            EXPECT_EQ(a->font->name, AppDelegate::systemFont(e.fontSize).name);
-            EXPECT_TRUE(*a->color == e.color);
-        }
+    const std::pair<const char*, Color> named[] = {
+        {"black", Color::gray(0.0)}, {"white", Color::gray(1.0)}, {"clear", Color::gray(1.0, 0.0)},
+        {"red", Color::rgb(1, 0, 0)}, {"blue", Color::rgb(0, 0, 1)}, {"green", Color::rgb(0, 1, 0)}};
+    for (const auto& [name, c] : named)
+        if (c == color)
+            return name;
+    return "other";
+}
+
+// "key=value" in key order: texts as they stand, flags yes/no, integers #n, colours by name,
+// text attributes as size and colour. The outline tells colour rows by "olor" and attribute
+// rows by "ttr", so data under any other key is a fault ("?").
+QString describe(const QVariantMap& group)
+{
+    QStringList parts;
+    for (auto it = group.cbegin(); it != group.cend(); ++it) {
+        const QVariant& v = it.value();
+        const QByteArray data = v.typeId() == QMetaType::QByteArray ? v.toByteArray() : QByteArray();
+        const std::optional<Color> color = KeyedArchive::unarchiveColor(data);
+        const std::optional<TextAttributes> a = KeyedArchive::unarchiveAttributes(data);
+        QString text = "?";
+        if (v.typeId() == QMetaType::Bool)
+            text = v.toBool() ? "yes" : "no";
+        else if (v.typeId() == QMetaType::LongLong)
+            text = "#" + v.toString();
+        else if (v.typeId() == QMetaType::QString)
+            text = v.toString();
+        else if (color && it.key().endsWith("olor"))
+            text = colorName(*color);
+        else if (!color && a && a->font && a->color && it.key().endsWith("ttr")
+                 && a->font->name == AppDelegate::systemFont(12).name)
+            text = QString::number(a->font->size) + "pt " + colorName(*a->color);
+        parts.append(it.key() + "=" + text);
     }
+    return parts.join(' ');
 }
 
 TEST(BuiltInDefaults, EveryGroupMatchesItsTable)
 {
-    const Color black = Color::gray(0.0, 1.0), white = Color::gray(1.0, 1.0), clearWhite = Color::gray(1.0, 0.0);
-    const Color series[3] = {Color::rgb(1, 0, 0), Color::rgb(0, 0, 1), Color::rgb(0, 1, 0)};
-    const QString glyph(QChar(0x273A));
-
     AppDelegate delegate;
     delegate.makeAppDefaults();
     const QVariantMap all = defaultGroups(delegate, true);
-    auto group = [&all](const char* key) { return all.value(key).toMap(); };
-    struct Group {
-        std::string name;
-        QVariantMap actual;
-        std::vector<Entry> entries;
+    std::vector<std::pair<QVariant, QString>> groups{
+        {all["columnSettings"], "width=70"},
+        {all["tableRowSettings"], "dataRowAttr=11pt black dataRowHeight=17.0 titleRowAttr=12pt black titleRowHeight=17.0"},
+        {all["background"], "color=white followPageLayout=yes viewHeight=500 viewWidth=500"},
+        {all["graphRect"], "columnWidth=75 fillColor=clear height=200 lineColor=black lineWidth=1"},
+        {all["xAxis"], "axisWidth=1 lineColor=black tickLength=6 tickWidth=1"},
+        {all["categoryDict"], "horizontalGap=0 verticalGap=4 xTitleAttr=14pt black"},
+        {all["yAxis"], "axisWidth=1 lineColor=black scaleGap=4 scaleTextAttr=14pt black scaleVisible=yes tickLength=6 "
+                       "tickWidth=1 titleGap=4 titleRotation=90 titleText= titleTextAttr=18pt black titleVisible=no"},
+        {all["bar"], "barColor=black barLength=0.8 barType=#1 lineWidth=4"},
+        {all["box"], "boxLineWidth=1 boxWidth=0.5 medianLineColor=black medianLineWidth=4 minMaxLength=8 "
+                     "minMaxWidth=1 whiskerWidth=1"},
+        {all["stats"], "allStats=no allUnbiased=yes showAll=no showSingle=no singleStats=no singleUnbiased=yes "
+                       "stats=no unbiased=yes"},
     };
-    std::vector<Group> groups{
-        {"columnSettings", group("columnSettings"), {str("width", "70")}},
-        {"tableRowSettings", group("tableRowSettings"),
-         {attr("titleRowAttr", 12.0, black), attr("dataRowAttr", 11.0, black), str("titleRowHeight", "17.0"),
-          str("dataRowHeight", "17.0")}},
-        {"background", group("background"),
-         {col("color", white), flag("followPageLayout", true), str("viewWidth", "500"), str("viewHeight", "500")}},
-        {"graphRect", group("graphRect"),
-         {str("height", "200"), str("columnWidth", "75"), col("fillColor", clearWhite), col("lineColor", black),
-          str("lineWidth", "1")}},
-        {"xAxis", group("xAxis"),
-         {col("lineColor", black), str("axisWidth", "1"), str("tickLength", "6"), str("tickWidth", "1")}},
-        {"categoryDict", group("categoryDict"),
-         {attr("xTitleAttr", 14.0, black), str("verticalGap", "4"), str("horizontalGap", "0")}},
-        {"yAxis", group("yAxis"),
-         {col("lineColor", black), str("axisWidth", "1"), str("tickLength", "6"), str("tickWidth", "1"),
-          flag("scaleVisible", true), str("scaleGap", "4"), attr("scaleTextAttr", 14.0, black),
-          flag("titleVisible", false), str("titleGap", "4"), str("titleText", ""),
-          attr("titleTextAttr", 18.0, black), str("titleRotation", "90")}},
-        {"bar", group("bar"), {num("barType", 1), str("lineWidth", "4"), str("barLength", "0.8"), col("barColor", black)}},
-        {"box", group("box"),
-         {str("boxWidth", "0.5"), str("boxLineWidth", "1"), str("medianLineWidth", "4"), col("medianLineColor", black),
-          str("whiskerWidth", "1"), str("minMaxLength", "8"), str("minMaxWidth", "1")}},
-        {"stats", group("stats"),
-         {flag("unbiased", true), flag("stats", false), flag("showSingle", false), flag("singleUnbiased", true),
-          flag("singleStats", false), flag("showAll", false), flag("allUnbiased", true), flag("allStats", false)}},
-    };
+    const char* const series[] = {"red", "blue", "green"};
+    const QString glyph(QChar(0x273A));
     ASSERT_EQ(delegate.appDefaultDots.size(), 7);
-    for (int i = 0; i < 7; ++i) {
-        const Color& c = series[i % 3];
-        groups.push_back({"dots " + std::to_string(i), delegate.appDefaultDots[i].toMap(),
-                          {num("dotType", i), str("betweenDots", "1"), str("dotSize", "6"), col("fillColor", c),
-                           col("lineColor", black), str("lineWidth", "1"), str("fontKey", glyph), attr("dotAttr", 12.0, c)}});
-    }
+    for (int i = 0; i < 7; ++i)
+        groups.emplace_back(delegate.appDefaultDots[i], QString("betweenDots=1 dotAttr=12pt %1 dotSize=6 dotType=#%2 "
+                                                                "fillColor=%1 fontKey=%3 lineColor=black lineWidth=1")
+                                                            .arg(series[i % 3]).arg(i).arg(glyph));
     ASSERT_EQ(delegate.appDefaultBoxes.size(), 3);
-    for (int i = 0; i < 3; ++i) {
-        groups.push_back({"boxes " + std::to_string(i), delegate.appDefaultBoxes[i].toMap(),
-                          {col("boxFillColor", series[i]), col("boxLineColor", black), col("minMaxLineColor", black),
-                           num("dotType", 0), str("dotSize", "6"), col("dotFillColor", series[i]),
-                           col("dotLineColor", black), str("dotLineWidth", "1"), str("fontKey", glyph),
-                           attr("dotAttr", 12.0, series[i])}});
-    }
-    for (const Group& g : groups) {
-        SCOPED_TRACE(g.name);
-        expectGroup(g.actual, g.entries);
-    }
+    for (int i = 0; i < 3; ++i)
+        groups.emplace_back(delegate.appDefaultBoxes[i],
+                            QString("boxFillColor=%1 boxLineColor=black dotAttr=12pt %1 dotFillColor=%1 dotLineColor=black "
+                                    "dotLineWidth=1 dotSize=6 dotType=#0 fontKey=%2 minMaxLineColor=black")
+                                .arg(series[i]).arg(glyph));
+    for (const auto& [group, expected] : groups)
+        EXPECT_EQ(describe(group.toMap()).toStdString(), expected.toStdString());
 }
 
 } // namespace

@@ -96,11 +96,9 @@ TEST_F(GraphSettingsUpdateTest, OlderSettingsReachCurrentLayout)
     const std::vector<UpdateCase> cases{
         {"current_scatter", true, 7, {}, {}, false},
         {"current_boxplot", false, 3, {}, {}, false},
-        {"fewer_series_than_templates", false, 2, {}, {}, false},
         {"missing_tick_width", true, 7,
          {{"graphProperties/xAxis/tickWidth", {}}, {"graphProperties/xAxis/axisWidth", QString("2")}},
          {{"graphProperties/xAxis/axisWidth", QString("2")}}, true},
-        {"unknown_y_axis_key", false, 3, {{"graphProperties/yAxis/titleFont", QString("Helvetica")}}, {}, true},
         {"unknown_category_key", true, 7, {{"categoryDicts/1/oldGap", QString("2")}}, {}, true},
         // Series beyond the templates are matched from the first template again.
         {"nine_series_lacking_colours", true, 9, {{"dotsProperties/7/fillColor", {}}, {"dotsProperties/8/fillColor", {}}},
