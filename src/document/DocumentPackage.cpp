@@ -22,16 +22,16 @@ bool fail(QString* error, const QString& message)
 bool writeFile(const QString& path, const QByteArray& bytes, QString* error)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return fail(error, QStringLiteral("The file “%1” could not be written: %2").arg(QFileInfo(path).fileName(), file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString reason = file.errorString();
-        file.close();
-        return fail(error, QStringLiteral("The file “%1” could not be written: %2").arg(QFileInfo(path).fileName(), reason));
-    }
+    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    ok = ok && file.write(bytes) == bytes.size() && file.flush();
+    QString reason = file.errorString();
     file.close();
-    if (file.error() != QFileDevice::NoError)
-        return fail(error, QStringLiteral("The file “%1” could not be written: %2").arg(QFileInfo(path).fileName(), file.errorString()));
+    if (ok && file.error() != QFileDevice::NoError) {
+        ok = false;
+        reason = file.errorString();
+    }
+    if (!ok)
+        return fail(error, QStringLiteral("The file “%1” could not be written: %2").arg(QFileInfo(path).fileName(), reason));
     return true;
 }
 
