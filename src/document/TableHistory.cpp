@@ -73,22 +73,14 @@ QStringList TableHistory::column(qsizetype i, qsizetype c) const
     // Walk forward to the first snapshot holding the column whole (the newest always does),
     // then step back applying the differences.
     qsizetype j = i;
-    bool unchanged = true;
-    while (!m_snapshots[j][c].isWhole) {
-        const Column& entry = m_snapshots[j][c];
-        unchanged = unchanged && entry.cells.isEmpty();
+    while (!m_snapshots[j][c].isWhole)
         ++j;
-    }
+    // Resize and write only where needed, so an unchanged column stays shared.
     QStringList out = m_snapshots[j][c].whole;
-    if (unchanged) {
-        for (qsizetype k = i; k < j && unchanged; ++k)
-            unchanged = m_snapshots[k][c].length == out.size();
-        if (unchanged)
-            return out;
-    }
     for (qsizetype k = j - 1; k >= i; --k) {
         const Column& entry = m_snapshots[k][c];
-        out.resize(entry.length);
+        if (out.size() != entry.length)
+            out.resize(entry.length);
         for (const auto& cell : entry.cells)
             out[cell.first] = cell.second;
     }
