@@ -61,37 +61,19 @@ TEST_P(NumberReading, ReadsTheLeadingNumber)
 
 INSTANTIATE_TEST_SUITE_P(Texts, NumberReading, ::testing::Values(
     ReadCase{"", 0, false, 0, false},
-    ReadCase{"   ", 0, false, 0, false},
     ReadCase{"12", 12, true, 2, true},
     ReadCase{"  \t\n-3.5", -3.5, true, 8, true},
-    ReadCase{"+4", 4, true, 2, true},
-    ReadCase{".5", 0.5, true, 2, true},
-    ReadCase{"5.", 5, true, 2, true},
     ReadCase{"-.25e2", -25, true, 6, true},
-    ReadCase{"1e3", 1000, true, 3, true},
-    ReadCase{"1E-2", 0.01, true, 4, true},
     ReadCase{"1e", 1, true, 1, false},           // an exponent needs digits
-    ReadCase{"1e+", 1, true, 1, false},
     ReadCase{"2,5", 2, true, 1, false},          // the comma is never a decimal point
-    ReadCase{"3.4.5", 3.4, true, 3, false},
-    ReadCase{"12abc", 12, true, 2, false},
-    ReadCase{"7 ", 7, true, 1, true},
     ReadCase{"abc", 0, false, 0, false},
-    ReadCase{".", 0, false, 0, false},
-    ReadCase{"-", 0, false, 0, false},
     ReadCase{"+-1", 0, false, 0, false},
-    ReadCase{"- 1", 0, false, 0, false},
     ReadCase{"inf", 0, false, 0, false},
-    ReadCase{"nan", 0, false, 0, false},
-    ReadCase{"infinity", 0, false, 0, false},
     ReadCase{"0x1p3", 0, true, 1, false},        // no hex: reads the 0
     ReadCase{"\xef\xbc\x91", 0, false, 0, false},  // a full-width digit is not a digit
     ReadCase{"1e400", HUGE_VAL, true, 5, true},  // overflow gives infinity, as strtod
-    ReadCase{"-1e400", -HUGE_VAL, true, 6, true},
     ReadCase{"1e-400", 0, true, 6, true},        // underflow gives zero
-    ReadCase{"0.000000000000000000000000000001e-400", 0, true, 37, true},
     ReadCase{"123456789012345678901234567890", 1.2345678901234568e29, true, 30, true},
-    ReadCase{"0.1", 0.1, true, 3, true},
     ReadCase{"\u00a09", 9, true, 2, true}));     // a no-break space is white space
 
 TEST_F(DecimalComma, ScannerContinuesFromItsPosition)
@@ -137,16 +119,10 @@ TEST_P(IntegerParsing, IsStrict)
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, IntegerParsing, ::testing::Values(
-    IntCase{"0", 0}, IntCase{"42", 42}, IntCase{"+42", 42}, IntCase{"-42", -42}, IntCase{"007", 7},
-    IntCase{"-0", 0},
-    IntCase{"9223372036854775807", std::numeric_limits<qint64>::max()},
+    IntCase{"+42", 42}, IntCase{"-42", -42},
     IntCase{"-9223372036854775808", std::numeric_limits<qint64>::min()},
     IntCase{"9223372036854775808", std::nullopt},
-    IntCase{"-9223372036854775809", std::nullopt},
-    IntCase{"99999999999999999999999", std::nullopt},
-    IntCase{"", std::nullopt}, IntCase{"+", std::nullopt}, IntCase{"-", std::nullopt},
-    IntCase{" 5", std::nullopt}, IntCase{"5 ", std::nullopt}, IntCase{"1.0", std::nullopt},
-    IntCase{"1e3", std::nullopt}, IntCase{"1,000", std::nullopt}, IntCase{"--1", std::nullopt},
+    IntCase{"-", std::nullopt}, IntCase{" 5", std::nullopt}, IntCase{"1.0", std::nullopt},
     IntCase{"\xd9\xa3", std::nullopt}));  // an Arabic-Indic digit
 
 struct FormatCase {
@@ -168,32 +144,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, Formatting, ::testing::Values(
     FormatCase{"%.1f", 0.25, "0.2"},     // exact tie: to even
     FormatCase{"%.1f", 0.35, "0.3"},     // 0.34999999999999997779... is below the tie
     FormatCase{"%.1f", 0.45, "0.5"},     // 0.45000000000000001110... is above it
-    FormatCase{"%.0f", 2.5, "2"},
-    FormatCase{"%.0f", 3.5, "4"},
     FormatCase{"%.0f", -0.5, "-0"},
-    FormatCase{"%.2f", 0.125, "0.12"},
-    FormatCase{"%.2f", 1.005, "1.00"},   // 1.00499999999999989342...
-    FormatCase{"%f", 2.5, "2.500000"},
-    FormatCase{"%f", 0.0000002, "0.000000"},
     FormatCase{"%f", 1e20, "100000000000000000000.000000"},
-    FormatCase{"%.3e", 12345.678, "1.235e+04"},
-    FormatCase{"%E", 0.0, "0.000000E+00"},
-    FormatCase{"%g", 100000, "100000"},
-    FormatCase{"%g", 1000000, "1e+06"},
-    FormatCase{"%g", 0.0001, "0.0001"},
-    FormatCase{"%g", 0.00001, "1e-05"},
     FormatCase{"%g", 999999.5, "1e+06"}, // rounding moves the exponent
-    FormatCase{"%#g", 1.0, "1.00000"},
     FormatCase{"%#.0f", 3.0, "3."},
-    FormatCase{"%G", 1e-10, "1E-10"},
-    FormatCase{"%.15g", 0.1, "0.1"},
-    FormatCase{"%.15g", 1.0 / 3, "0.333333333333333"},
-    FormatCase{"%.15g", 1e20, "1e+20"},
-    FormatCase{"%.15g", 123456789012345678.0, "1.23456789012346e+17"},
-    FormatCase{"%5.1f", 3.14159, "  3.1"},
     FormatCase{"%-6.1f|", 3.14159, "3.1   |"},
     FormatCase{"%+.2f", 1.0, "+1.00"},
-    FormatCase{"% .2f", 1.0, " 1.00"},
     FormatCase{"%08.2f", -1.5, "-0001.50"},
     FormatCase{"%5f", HUGE_VAL, "  inf"},
     FormatCase{"%05f", -HUGE_VAL, " -inf"},
@@ -223,19 +179,14 @@ TEST_F(DecimalComma, FormattingMatchesGlibcOverRandomValues)
 
 TEST_F(DecimalComma, FixedAndRealStrings)
 {
-    EXPECT_EQ(NumberText::fixed(0.25, 1), "0.2");
     EXPECT_EQ(NumberText::fixed(2.675, 2), "2.67");
-    EXPECT_EQ(NumberText::fixed(-1.5, 0), "-2");
     EXPECT_EQ(NumberText::fixed(1e300, 2).size(), 301 + 3);
     EXPECT_EQ(NumberText::fixed(7, -3), "7");   // a negative count means no decimals
 
-    EXPECT_EQ(NumberText::realString(2), "2.0");
     EXPECT_EQ(NumberText::realString(540), "540.0");
-    EXPECT_EQ(NumberText::realString(0.1), "0.1");
     EXPECT_EQ(NumberText::realString(1e20), "1e+20");
     EXPECT_EQ(NumberText::realString(-0.0), "-0.0");
     EXPECT_EQ(NumberText::realString(HUGE_VAL), "inf");
-    EXPECT_EQ(NumberText::realString(std::nan("")), "nan");
     EXPECT_EQ(NumberText::shortest15(540), "540");
 }
 
