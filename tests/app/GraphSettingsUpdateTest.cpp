@@ -106,7 +106,6 @@ TEST_F(GraphSettingsUpdateTest, OlderSettingsReachCurrentLayout)
         {"other_type_and_extra_root_keys_go_silently", false, 3,
          {{"dotsProperties", delegate.defaultDots}, {"oldRootKey", junk}, {"graphProperties/bars", delegate.defaultBar}},
          {}, false},
-        {"empty_lists_stay_empty", true, 0, {{"categoryDicts", QVariantList{}}}, {{"categoryDicts", QVariantList{}}}, false},
         // Missing or misshapen parts are rebuilt from the defaults, so callers always get a
         // complete dictionary.
         {"misshapen_parts_rebuilt", true, 7,
