@@ -2,6 +2,7 @@
 #include "app/AppDelegate.h"
 #include "app/TableTextCodec.h"
 #include "document/Document.h"
+#include "document/TableBlock.h"
 #include "platform/Dialogs.h"
 #include "platform/NumberText.h"
 #include "table/MyCellDelegate.h"
@@ -46,9 +47,10 @@ QFont qfontOf(const TextAttributes& attributes)
     return font;
 }
 
+// Titles and cells compare in the document's canonical form.
 bool sameText(const QString& a, const QString& b)
 {
-    return a == b || a.normalized(QString::NormalizationForm_C) == b.normalized(QString::NormalizationForm_C);
+    return TableBlock::canonical(a) == TableBlock::canonical(b);
 }
 
 // A line of table text holds no field when it has nothing but separators.
