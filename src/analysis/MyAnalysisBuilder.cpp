@@ -241,13 +241,12 @@ std::vector<double> MyAnalysisBuilder::statsFromValues(const std::vector<std::op
 std::vector<double> MyAnalysisBuilder::valuesFromColumn(const std::vector<std::optional<double>>& pooled,
                                                         const std::vector<qint64>& positions)
 {
-    std::vector<double> out;
-    out.reserve(positions.size());
+    std::vector<std::optional<double>> picked;
+    picked.reserve(positions.size());
     for (qint64 p : positions)
-        if (p >= 0 && size_t(p) < pooled.size() && pooled[size_t(p)] && std::isfinite(*pooled[size_t(p)]))
-            out.push_back(*pooled[size_t(p)]);
-    std::sort(out.begin(), out.end());
-    return out;
+        if (p >= 0 && size_t(p) < pooled.size())
+            picked.push_back(pooled[size_t(p)]);
+    return statsFromValues(picked);
 }
 
 std::optional<MyAnalysisData> MyAnalysisBuilder::analysisFromSelection(const AppDelegate& app, MySelectorItem* item,
@@ -304,17 +303,15 @@ std::optional<MyAnalysisData> MyAnalysisBuilder::analysisFromSelection(MySelecto
     }
     if (dataNames.isEmpty())
         return fail("At least one data column is required");
-    bool anyValue = false;
+    // Either every category gets its logarithmic entries or none does.
+    bool anyValue = false, withLogs = true;
     for (const auto& v : pooled)
-        anyValue = anyValue || (v && std::isfinite(*v));
+        if (v && std::isfinite(*v)) {
+            anyValue = true;
+            withLogs = withLogs && *v > 0;
+        }
     if (!anyValue)
         return fail("No valid values in the data columns");
-
-    // Either every category gets its logarithmic entries or none does.
-    bool withLogs = true;
-    for (const auto& v : pooled)
-        if (v && std::isfinite(*v) && !(*v > 0))
-            withLogs = false;
     const SortedPool pool(pooled, withLogs);
     // Each list is described as it is kept, so no table is searched for it again; a key kept
     // twice ends with the statistics of its last list, as its values do.
