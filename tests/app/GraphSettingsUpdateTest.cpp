@@ -57,16 +57,14 @@ protected:
         const QVariantList& templates = scatter ? delegate.defaultDots : delegate.defaultBoxes;
         for (int i = 0; i < seriesCount; ++i)
             series.append(withValue(templates[i % templates.size()].toMap(), "dotSize", QString::number(4 + i)));
-        QVariantMap properties{
+        const QVariantMap properties{
             {"background", withValue(delegate.defaultBackground, "viewWidth", QString("640"))},
             {"graphRect", delegate.defaultGraphRect},
             {"xAxis", delegate.defaultXAxis},
             {"yAxis", withValue(delegate.defaultYAxis, "titleText", QString("mg/l"))},
+            {scatter ? "bars" : "boxes",
+             scatter ? withValue(delegate.defaultBar, "barType", QString("2")) : delegate.defaultBox},
         };
-        if (scatter)
-            properties.insert("bars", withValue(delegate.defaultBar, "barType", QString("2")));
-        else
-            properties.insert("boxes", delegate.defaultBox);
         return {
             {"graphTitle", QString("Weight")},
             {"valueSettings", QVariantMap{{"min", QString("0")}, {"max", QString("10")}, {"logarithmic", false}}},

@@ -46,8 +46,6 @@ TEST(UserDefaults, StoredGroupsAreBroughtToBuiltInKeys)
         {"same_size_other_key", {{"columnSettings", QVariantMap{{"old", QString("90")}}}}, {}, true},
         {"three_dot_series", {{"dots", three}}, {{"dots", three + dots.mid(3)}}, true},
         {"nine_one_lacking_key", {{"dots", nineShort}}, {{"dots", nine}}, true},
-        {"several_changed_groups",
-         {{"graphRect", without(group("graphRect"), "height")}, {"stats", without(group("stats"), "allStats")}}, {}, true},
     };
     for (const StoreCase& c : cases) {
         SCOPED_TRACE(c.name);
