@@ -151,16 +151,3 @@ TEST(Descriptives, ValueOnAFenceIsAWhiskerEnd)
     EXPECT_EQ(q.upperWhisker, 7.0);
     EXPECT_TRUE(q.outliers.empty());
 }
-
-TEST(Descriptives, BuildingBlocks)
-{
-    const MyDescriptives engine;
-    EXPECT_EQ(engine.mean({1.0, 2.0, 6.0}, 2), 4.5);  // the count is the argument
-    EXPECT_EQ(engine.median({1.0, 2.0, 3.0, 10.0}, 3), 2.0);
-    const auto m = engine.skewKurt({1.0, 3.0}, 2, 2.0, 1.0, std::sqrt(2.0));
-    EXPECT_EQ(m.kuP, -2.0);
-    EXPECT_FALSE(m.sk || m.ku);
-    const auto one = engine.variancesFromValues({5.0});
-    EXPECT_EQ(one.varianceP, 0.0);
-    EXPECT_FALSE(one.variance.has_value());
-}

@@ -3,6 +3,7 @@
 #include "stats/MyNorm2.h"
 #include "stats/StatsResource.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QVariantList>
@@ -10,6 +11,9 @@
 #include <limits>
 #include <random>
 #include <stdexcept>
+
+using ::testing::StartsWith;
+using ::testing::ThrowsMessage;
 
 namespace {
 const MyNorm2& engine()
@@ -28,34 +32,24 @@ QVariantMap smallTable()
 }
 }
 
-TEST(NormalDistribution, MatchesExactValuesWithinAbsoluteAndRelativeBounds)
+TEST(NormalDistribution, MatchesExactValuesAndQuantiles)
 {
-    int checked = 0;
+    int cdf = 0, inv = 0;
     for (const QStringList& row : StatsTestData::rows("normal.tsv")) {
-        if (row[0] != "cdf")
-            continue;
-        const double x = StatsTestData::number(row[1]);
+        const double arg = StatsTestData::number(row[1]);
         const double exact = StatsTestData::number(row[2]);
-        const double got = engine().normsDist(x);
-        EXPECT_LE(std::abs(got - exact), 1e-15) << "x = " << x;
-        EXPECT_LE(std::abs(got - exact), 1e-12 * exact) << "x = " << x;
-        ++checked;
+        if (row[0] == "cdf") {
+            const double got = engine().normsDist(arg);
+            EXPECT_LE(std::abs(got - exact), 1e-15) << "x = " << arg;
+            EXPECT_LE(std::abs(got - exact), 1e-12 * exact) << "x = " << arg;
+            ++cdf;
+        } else {
+            EXPECT_NEAR(engine().normInv(arg), exact, 1e-9 * std::max(1.0, std::abs(exact))) << "p = " << arg;
+            ++inv;
+        }
     }
-    EXPECT_GT(checked, 500);
-}
-
-TEST(NormalDistribution, InverseMatchesExactQuantiles)
-{
-    int checked = 0;
-    for (const QStringList& row : StatsTestData::rows("normal.tsv")) {
-        if (row[0] != "inv")
-            continue;
-        const double p = StatsTestData::number(row[1]);
-        const double exact = StatsTestData::number(row[2]);
-        EXPECT_NEAR(engine().normInv(p), exact, 1e-9 * std::max(1.0, std::abs(exact))) << "p = " << p;
-        ++checked;
-    }
-    EXPECT_GT(checked, 300);
+    EXPECT_GT(cdf, 500);
+    EXPECT_GT(inv, 300);
 }
 
 TEST(NormalDistribution, SymmetryGridPointsAndRoundTrip)
@@ -78,29 +72,23 @@ TEST(NormalDistribution, SymmetryGridPointsAndRoundTrip)
     EXPECT_EQ(n.cumlativeMedial(0.7, 0.7), 0.0);
 }
 
-TEST(NormalDistribution, InverseLimits)
+TEST(NormalDistribution, LimitsStayProbabilitiesAndQuantiles)
 {
     const MyNorm2& n = engine();
     EXPECT_EQ(n.normInv(0.5), 0.0);
     EXPECT_EQ(n.normInv(1.0), 9.223372036854776e18);
     EXPECT_EQ(n.normInv(-3.0), -9.223372036854776e18);
     EXPECT_TRUE(std::isnan(n.normInv(std::nan(""))));
+    EXPECT_TRUE(std::isnan(n.normsDist(std::nan(""))));
     // Below the last table entry: still a finite quantile past the grid.
     const double farthest = n.normInv(4.9e-324);
     EXPECT_LE(farthest, -n.resLimit());
     EXPECT_GE(farthest, -n.resLimit() - 5.0);
-}
-
-TEST(NormalDistribution, ExtremeArgumentsStayProbabilities)
-{
-    const MyNorm2& n = engine();
     for (double x : {38.3, 1e300, std::numeric_limits<double>::infinity()}) {
         EXPECT_EQ(n.normsDist(x), 1.0) << x;
-        const double low = n.normsDist(-x);
-        EXPECT_GE(low, 0.0) << x;
-        EXPECT_LT(low, 1e-315) << x;
+        EXPECT_GE(n.normsDist(-x), 0.0) << x;
+        EXPECT_LT(n.normsDist(-x), 1e-315) << x;
     }
-    EXPECT_TRUE(std::isnan(n.normsDist(std::nan(""))));
 }
 
 TEST(NormalDistribution, SingleTrapezoidBelowHalfAFineStep)
@@ -151,23 +139,13 @@ TEST(NormalResource, BrokenTablesAreRefusedWithAReason)
         broken("norms", QString("1")), broken("norms", rising), broken("norms", words),
         broken("norms", shorter),      broken("step", 0.3),     broken("resLimit", true),
     };
-    for (const QVariantMap& m : cases) {
-        try {
-            MyNorm2 n(m);
-            ADD_FAILURE() << "accepted a broken table";
-        } catch (const std::runtime_error& e) {
-            EXPECT_TRUE(QString(e.what()).startsWith("NormRes2.plist: ")) << e.what();
-        }
-    }
+    for (const QVariantMap& m : cases)
+        EXPECT_THAT([&] { MyNorm2 n(m); }, ThrowsMessage<std::runtime_error>(StartsWith("NormRes2.plist: ")));
     EXPECT_NO_THROW(MyNorm2 n(good));
 }
 
 TEST(NormalResource, MissingResourceIsAnError)
 {
-    try {
-        StatsResource::dictionary("NoSuchTable.plist");
-        ADD_FAILURE() << "no error for a missing resource";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "NoSuchTable.plist: the resource is missing");
-    }
+    EXPECT_THAT([] { StatsResource::dictionary("NoSuchTable.plist"); },
+                ThrowsMessage<std::runtime_error>(testing::StrEq("NoSuchTable.plist: the resource is missing")));
 }
