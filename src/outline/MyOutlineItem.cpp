@@ -80,13 +80,6 @@ void MyOutlineItem::clearChildren()
     m_children.clear();
 }
 
-void MyOutlineItem::setChildren(std::vector<std::unique_ptr<MyOutlineItem>> children)
-{
-    m_children.clear();
-    for (auto& c : children)
-        appendChild(std::move(c));
-}
-
 bool MyOutlineItem::arrangeChildren(const QList<MyOutlineItem*>& order)
 {
     QSet<const MyOutlineItem*> seen;

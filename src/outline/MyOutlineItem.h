@@ -50,7 +50,6 @@ public:
     std::unique_ptr<MyOutlineItem> takeChild(int position);
     void removeChild(int position);
     void clearChildren();
-    void setChildren(std::vector<std::unique_ptr<MyOutlineItem>> children);
     // Puts the children into the given order; children left out are destroyed with their
     // subtrees, the others keep their identity. Refused (false, nothing changed) when the
     // list names a node that is not a child, or one node twice.
