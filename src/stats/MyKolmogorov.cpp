@@ -102,17 +102,17 @@ MyKolmogorov::Matrix MyKolmogorov::matrixPower(const Matrix& a, int64_t m,
 {
     const size_t centre = size_t((m / 2) * m + m / 2);
     Matrix v = a;
-    for (int64_t c : chain) {
-        v.values = matrixMultiply(v.values, v.values, m);
-        v.exponent *= 2;
+    // v = left * v, the scales adding up; left may be v itself.
+    const auto multiplyBy = [&](const Matrix& left) {
+        v.values = matrixMultiply(left.values, v.values, m);
+        v.exponent += left.exponent;
         if (v.values[centre] > norm)
             renormalizeMatrix(v, m);
-        if (c % 2 == 1) {
-            v.values = matrixMultiply(a.values, v.values, m);
-            v.exponent += a.exponent;
-            if (v.values[centre] > norm)
-                renormalizeMatrix(v, m);
-        }
+    };
+    for (int64_t c : chain) {
+        multiplyBy(v);
+        if (c % 2 == 1)
+            multiplyBy(a);
     }
     return v;
 }
