@@ -320,12 +320,6 @@ bool MyTableView::allowEditCellWithRow(qint64 row, qint64 columnIdentifier) cons
     return columnIdentifier - 1 >= counter.size() || counter.at(columnIdentifier - 1) < 1;
 }
 
-bool MyTableView::tableViewShouldEdit(const QString& identifier, qint64 row) const
-{
-    const auto k = NumberText::parseInt64(identifier);
-    return k && allowEditCellWithRow(row, *k);
-}
-
 QString MyTableView::cellText(const QString& typed)
 {
     QString s = typed;
@@ -364,13 +358,6 @@ void MyTableView::tableViewSetObjectValue(const QVariant& value, const QString& 
 }
 
 // ---- the document's steps, grid side --------------------------------------------------------
-
-void MyTableView::updateEditedMark()
-{
-    if (!myDoc || !myWindowCont || !myWindowCont->isWindowLoaded())
-        return;
-    myWindowCont->window()->setWindowModified(myDoc->isTableEdited());
-}
 
 void MyTableView::tableSnapshotLoaded(bool settings)
 {

@@ -69,7 +69,6 @@ public:
 
     // Editing.
     bool allowEditCellWithRow(qint64 row, qint64 columnIdentifier) const;
-    bool tableViewShouldEdit(const QString& identifier, qint64 row) const;
     void tableViewSetObjectValue(const QVariant& value, const QString& identifier, qint64 row);
 
     // Table text.
@@ -94,7 +93,6 @@ public:
     void tableSnapshotLoaded(bool settings);
     void columnSettingsSnapshotLoaded();
     void rowSettingsSnapshotLoaded();
-    void updateEditedMark();
 
     // Typed text is kept on one line: tabs and line breaks become spaces.
     static QString cellText(const QString& typed);

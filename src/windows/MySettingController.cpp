@@ -159,7 +159,7 @@ int MySettingController::runModal(QWidget* box, const QString& title)
     setWindowTitle(title);
     m_response = kCancel;
     m_running = true;
-    Script script = m_script;
+    Script script;
     if (!m_scripts.empty()) {
         script = std::move(m_scripts.front());
         m_scripts.erase(m_scripts.begin());

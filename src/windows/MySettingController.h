@@ -58,7 +58,6 @@ public:
     // Tests: run instead of the nested event loop, with the dialog filled in and shown; the
     // buttons it clicks decide the response (cancel when none ends the run).
     using Script = std::function<void(MySettingController&)>;
-    void setScript(Script script) { m_script = std::move(script); }
     void pushScript(Script script) { m_scripts.push_back(std::move(script)); }
 
     void reject() override;
@@ -69,7 +68,6 @@ private:
     static bool passes(const QLineEdit* field, double lo, double hi);
 
     QStackedLayout* m_stack = nullptr;
-    Script m_script;
     std::vector<Script> m_scripts;
     int m_response = kCancel;
     bool m_running = false;
