@@ -6,6 +6,7 @@
 
 class StatsTestData {
 public:
+    // No rows for a missing file; a parameterised suite fed nothing then fails the run.
     static std::vector<QStringList> rows(const QString& fileName);
     // "1.5,2,-3" -> {1.5, 2, -3}; "-" or "" -> {}.
     static std::vector<double> numbers(const QString& commaSeparated);
