@@ -190,17 +190,4 @@ TEST_F(DecimalComma, FixedAndRealStrings)
     EXPECT_EQ(NumberText::shortest15(540), "540");
 }
 
-TEST_F(DecimalComma, RealStringsReadBackWithin15Digits)
-{
-    std::mt19937_64 rng(3);
-    for (int i = 0; i < 20000; ++i) {
-        const double v = std::ldexp(double(rng() >> 11), int(rng() % 200) - 150) * (i % 2 ? 1 : -1);
-        const QString s = NumberText::realString(v);
-        ASSERT_TRUE(NumberText::isWholeNumber(s)) << s.toStdString();
-        const double back = NumberText::doubleValue(s);
-        ASSERT_NEAR(back, v, std::fabs(v) * 1e-14) << s.toStdString();
-        ASSERT_EQ(NumberText::realString(back), s) << "a written real is stable";
-    }
-}
-
 }  // namespace
