@@ -126,18 +126,22 @@ TEST(AnalysisBuilder, UnusedValuesAndSeveralRepresents)
 TEST(AnalysisBuilder, RefusesBrokenAnalyses)
 {
     MySelectorItem root("rootItem", nullptr);
-    QString error;
     MySelectorItem* noGroups = node(&root, "x");
     node(noGroups, "graphType", "scatter");
-    EXPECT_FALSE(MyAnalysisBuilder(kEngine).analysisFromSelection(noGroups, &error));
-    EXPECT_FALSE(error.isEmpty());
-    MySelectorItem* noData = analysis(&root, "scatter", {}, {{"G", {"x"}}}, true);
-    EXPECT_FALSE(MyAnalysisBuilder(kEngine).analysisFromSelection(noData));
-    MySelectorItem* noValues = analysis(&root, "scatter", {{"A", {std::nullopt, std::nullopt}}}, {}, true);
-    EXPECT_FALSE(MyAnalysisBuilder(kEngine).analysisFromSelection(noValues));
     MySelectorItem* noRepresent = analysis(&root, "scatter", {{"A", {1.0}}}, {}, true);
     node(noRepresent->childTitle("DataColumns"), "B");
-    EXPECT_FALSE(MyAnalysisBuilder(kEngine).analysisFromSelection(noRepresent));
+    const std::pair<MySelectorItem*, QString> cases[] = {
+        {noGroups, "The analysis lacks its graph type, data columns or categorizing columns"},
+        {analysis(&root, "scatter", {}, {{"G", {"x"}}}, true), "At least one data column is required"},
+        {analysis(&root, "scatter", {{"A", {std::nullopt, std::nullopt}}}, {}, true),
+         "No valid values in the data columns"},
+        {noRepresent, "A data column has no values"},
+    };
+    for (const auto& [item, message] : cases) {
+        QString error;
+        EXPECT_FALSE(MyAnalysisBuilder(kEngine).analysisFromSelection(item, &error));
+        EXPECT_EQ(error, message);
+    }
 }
 
 TEST(AnalysisBuilder, PickingAndSorting)
