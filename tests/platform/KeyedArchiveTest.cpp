@@ -217,7 +217,6 @@ INSTANTIATE_TEST_SUITE_P(
         Hostile{"unknownColourSpace", withColour(7, QByteArray("1 0 0"))},
         Hostile{"componentsNotNumbers", withColour(1, QByteArray("1 x 0"))},
         Hostile{"infiniteComponent", withColour(1, QByteArray("inf 0 0"))},
-        Hostile{"componentsNotData", withColour(1, QString("1 0 0"))},
         Hostile{"deepNesting", deeplyNestedArchive()}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -234,8 +233,7 @@ TEST(KeyedArchive, QtConversions)
     const QColor q = Color::rgb(1, 0, 0, 0.5).toQColor();
     EXPECT_EQ(q.red(), 255);
     EXPECT_NEAR(q.alphaF(), 0.5, 1e-3);
-    const Color back = Color::fromQColor(QColor(0, 0, 255));
-    EXPECT_EQ(back, Color::rgb(0, 0, 1));
+    EXPECT_EQ(Color::fromQColor(QColor(0, 0, 255)), Color::rgb(0, 0, 1));
 
     const FontSpec spec{"DejaVu Sans", 14.5, 16};
     const QFont font = spec.toQFont();
