@@ -89,20 +89,6 @@ TEST(AnalysisBuilder, BoxesAndOutliersByHand)
     EXPECT_EQ(d->logOutliers.value("X\ta"), vec({2}));
 }
 
-TEST(AnalysisBuilder, CategorizingFirstPutsDataColumnsLast)
-{
-    MySelectorItem root("rootItem", nullptr);
-    MySelectorItem* a = analysis(&root, "boxplot", {{"A", {1.0, 2.0, 3.0, 4.0}}, {"B", {5.0, 6.0, 7.0, 8.0}}},
-                                 {{"G", {"x", "y", "x", "y"}}}, false);
-    const auto d = MyAnalysisBuilder(kEngine).analysisFromSelection(a);
-    ASSERT_TRUE(d);
-    EXPECT_EQ(d->categoryNames, (QStringList{"x\tA", "x\tB", "y\tA", "y\tB"}));
-    ASSERT_EQ(d->categoryDicts.size(), 2);
-    EXPECT_EQ(d->categoryDicts[0].toMap().value("categoryTitle"), "c_G");
-    EXPECT_EQ(d->categoryDicts[1].toMap().value("categoryTitle"), "dataColumns");
-    EXPECT_EQ(d->representLists.last().size(), 2);   // the data columns are the last level
-}
-
 TEST(AnalysisBuilder, UnusedValuesAndSeveralRepresents)
 {
     MySelectorItem root("rootItem", nullptr);
@@ -219,6 +205,16 @@ TEST(AnalysisBuilder, RandomTablesMatchTheDefinition)
                 }
             return next;
         };
+        QStringList levelTitles;
+        for (const QVariant& c : d->categoryDicts)
+            levelTitles << c.toMap().value("categoryTitle").toString();
+        QStringList expectedTitles;
+        for (const CatColumn& c : cats)
+            expectedTitles << "c_" + c.title;
+        dataFirst ? expectedTitles.prepend("dataColumns") : expectedTitles.append("dataColumns");
+        ASSERT_EQ(levelTitles, expectedTitles);
+        if (!dataFirst)
+            ASSERT_EQ(d->representLists.last().size(), nData);   // the data columns are the last level
         QVector<Cat> level{{QString(), {}}};
         QStringList dataTitles;
         for (int j = 0; j < nData; ++j) {

@@ -7,22 +7,8 @@
 
 namespace {
 
-QVariantList texts(const QStringList& l)
-{
-    QVariantList out;
-    for (const QString& s : l)
-        out << s;
-    return out;
-}
-
-QVariantMap settings(const QString& min, const QString& max, const QStringList& labels, bool log = false)
-{
-    return {{"min", min},
-            {"max", max},
-            {"partition", qint64(labels.size() - 1)},
-            {"scaleStrings", texts(labels)},
-            {"logarithmic", log}};
-}
+// The labels as the stored dictionary holds them: a list of texts.
+QVariantList texts(const QStringList& l) { return QVariant(l).toList(); }
 
 struct Edit {
     QString name;
@@ -39,7 +25,9 @@ struct Edit {
 QVariantMap settingsFrom(const QString& text)
 {
     const QStringList p = text.split(' ');
-    return settings(p[0], p[1], p[2].split(','), p.value(3) == "log");
+    const QStringList labels = p[2].split(',');
+    return {{"min", p[0]}, {"max", p[1]}, {"partition", qint64(labels.size() - 1)}, {"scaleStrings", texts(labels)},
+            {"logarithmic", p.value(3) == "log"}};
 }
 
 QVariant objectFrom(const QString& field)
