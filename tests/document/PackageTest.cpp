@@ -41,19 +41,15 @@ QString randomText(QRandomGenerator& rng)
     return pieces[rng.bounded(pieces.size())] + pieces[rng.bounded(pieces.size())];
 }
 
-// Any property-list value; nesting is the property-list codec's own concern.
-QVariant randomValue(QRandomGenerator& rng)
-{
-    const QVariant values[] = {randomText(rng), qint64(rng.bounded(2000)) - 1000, rng.bounded(100.0) - 50.0,
-                               bool(rng.bounded(2)), QByteArray::number(rng.generate64()), QVariantList{randomText(rng)}};
-    return values[rng.bounded(6)];
-}
-
+// Values of every property-list kind; nesting is the property-list codec's own concern.
 QVariantMap randomDictionary(QRandomGenerator& rng)
 {
     QVariantMap map;
-    for (int i = 1 + rng.bounded(5); i > 0; --i)
-        map.insert(QStringLiteral("key") + QString::number(i), randomValue(rng));
+    for (int i = 1 + rng.bounded(5); i > 0; --i) {
+        const QVariant values[] = {randomText(rng), qint64(rng.bounded(2000)) - 1000, rng.bounded(100.0) - 50.0,
+                                   bool(rng.bounded(2)), QByteArray::number(rng.generate64()), QVariantList{randomText(rng)}};
+        map.insert(QStringLiteral("key") + QString::number(i), values[rng.bounded(6)]);
+    }
     return map;
 }
 
