@@ -104,11 +104,32 @@ DocumentInterface* DocumentController::newDocument()
     if (!doc)
         return nullptr;
     doc->setUntitledNumber(++m_untitledCounter);
+    return adopt(std::move(doc));
+}
+
+DocumentInterface* DocumentController::adopt(std::unique_ptr<DocumentInterface> doc)
+{
     DocumentInterface* raw = doc.get();
     m_documents.push_back(std::move(doc));
     raw->makeWindowControllers();
     raw->showWindows();
     return raw;
+}
+
+// A new document read from the package at `path`; on failure nullptr and *error set to
+// `failure` followed by the document's own reason.
+std::unique_ptr<DocumentInterface> DocumentController::readDocument(const QString& path, const QString& failure,
+                                                                    QString* error)
+{
+    std::unique_ptr<DocumentInterface> doc = m_factory();
+    QString why;
+    if (doc) {
+        doc->setFileName(path);
+        if (doc->readPackage(path, &why))
+            return doc;
+    }
+    setError(error, why.isEmpty() ? failure : failure + QLatin1Char(' ') + why);
+    return nullptr;
 }
 
 DocumentInterface* DocumentController::documentForPath(const QString& packagePath) const
@@ -168,20 +189,10 @@ DocumentInterface* DocumentController::openDocument(const QString& packagePath, 
         return nullptr;
     }
 
-    std::unique_ptr<DocumentInterface> doc = m_factory();
-    if (!doc) {
-        setError(error, QStringLiteral("The document %1 could not be opened.").arg(name));
+    std::unique_ptr<DocumentInterface> doc =
+        readDocument(path, QStringLiteral("The document %1 could not be opened.").arg(name), error);
+    if (!doc)
         return nullptr;
-    }
-    doc->setFileName(path);
-    QString why;
-    if (!doc->readPackage(path, &why)) {
-        QString text = QStringLiteral("The document %1 could not be opened.").arg(name);
-        if (!why.isEmpty())
-            text += QLatin1Char(' ') + why;
-        setError(error, text);
-        return nullptr;
-    }
 
     // An untouched untitled document gives way to the one just opened.
     std::vector<DocumentInterface*> pristine;
@@ -190,12 +201,7 @@ DocumentInterface* DocumentController::openDocument(const QString& packagePath, 
             pristine.push_back(d.get());
     for (DocumentInterface* d : pristine)
         removeDocument(d);
-
-    DocumentInterface* raw = doc.get();
-    m_documents.push_back(std::move(doc));
-    raw->makeWindowControllers();
-    raw->showWindows();
-    return raw;
+    return adopt(std::move(doc));
 }
 
 bool DocumentController::alertUnlessEmpty(bool ok, const QString& error)
@@ -298,19 +304,10 @@ bool DocumentController::revert(DocumentInterface* doc, QString* error)
         setError(error, QStringLiteral("The document %1 has never been saved.").arg(quoted(doc->displayName())));
         return false;
     }
-    std::unique_ptr<DocumentInterface> fresh = m_factory();
+    std::unique_ptr<DocumentInterface> fresh = readDocument(
+        doc->fileName(), QStringLiteral("The document %1 could not be reverted.").arg(quoted(doc->displayName())), error);
     if (!fresh)
         return false;
-    const QString path = doc->fileName();
-    fresh->setFileName(path);
-    QString why;
-    if (!fresh->readPackage(path, &why)) {
-        QString text = QStringLiteral("The document %1 could not be reverted.").arg(quoted(doc->displayName()));
-        if (!why.isEmpty())
-            text += QLatin1Char(' ') + why;
-        setError(error, text);
-        return false;
-    }
     // The re-read document takes the old one's place in the list.
     for (auto& slot : m_documents) {
         if (slot.get() == doc) {

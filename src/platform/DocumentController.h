@@ -98,6 +98,8 @@ public:
 private:
     std::unique_ptr<DocumentInterface> take(DocumentInterface* doc);
     void discard(std::unique_ptr<DocumentInterface> doc);
+    DocumentInterface* adopt(std::unique_ptr<DocumentInterface> doc);
+    std::unique_ptr<DocumentInterface> readDocument(const QString& path, const QString& failure, QString* error);
     QString askSavePath(DocumentInterface* doc, const QString& title);
     bool saveAt(DocumentInterface* doc, const QString& path, SaveKind kind, QString* error);
     bool saveAtChosenPlace(DocumentInterface* doc, const QString& title, SaveKind kind);
