@@ -133,7 +133,8 @@ MySelectorItem* MyAnalysisXml::outlineItemFromXLMWithXmlString(const QString& xm
     const int last = lines.size() - 1;   // the closing line is never read
     for (int i = 4; i < last; ++i) {
         const QString& line = lines[i];
-        if (line.toUtf8().size() < 4)
+        // Shorter than four bytes in UTF-8; only a short line needs encoding to tell.
+        if (line.size() < 4 && line.toUtf8().size() < 4)
             break;
         const QString tail = tailOf(line);
         const int close = tail.indexOf(QLatin1String("</"));
