@@ -190,7 +190,6 @@ TEST(AnalysisXml, ShortAndCutTexts)
 {
     MySelectorItem root("rootItem", nullptr);
     QVector<int> used{7};
-    EXPECT_EQ(MyAnalysisXml::outlineItemFromXLMWithXmlString("", &root, kTable, &used), nullptr);
     EXPECT_EQ(MyAnalysisXml::outlineItemFromXLMWithXmlString("<?xml?>\n<analysis>\n\t<title>x</title>", &root, kTable, &used),
               nullptr);
     EXPECT_EQ(root.childCount(), 0);
