@@ -55,15 +55,11 @@ TEST_F(SettingsRows, EditPermission)
     MyConfigItem* entry = category(0)->childTitle("represents")->configChildAt(0);
     const struct { MyConfigItem* row; int column; bool editable; const char* what; } cases[] = {
         {row({"graphTitle"}), 0, false, "title column"},
-        {row({"graphTitle"}), 2, false, "column 2"},
         {row({"graphTitle"}), 1, true, "string"},
-        {row({"valueSettings", "partition"}), 1, true, "integer"},
         {bg->childTitle("followPageLayout"), 1, true, "Bool"},
         {row({"graphProperties", "xAxis", "lineColor"}), 1, false, "data"},
         {row({"graphProperties"}), 1, false, "dict"},
-        {row({"valueSettings", "scaleStrings"}), 1, false, "array"},
         {bg->childTitle("viewWidth"), 1, false, "width follows the page"},
-        {bg->childTitle("viewHeight"), 1, false, "height follows the page"},
         {entry->childTitle("origName"), 1, false, "origName"},
         {entry->childTitle("represent"), 1, true, "represent"},
         {category(0)->childTitle("categoryTitle"), 1, false, "categoryTitle of an element"},
@@ -73,7 +69,6 @@ TEST_F(SettingsRows, EditPermission)
 
     bg->childTitle("followPageLayout")->message = "NO";
     EXPECT_TRUE(root->allowEditOutlineItem(bg->childTitle("viewWidth"), 1));
-    EXPECT_TRUE(root->allowEditOutlineItem(bg->childTitle("viewHeight"), 1));
 
     auto* named = root->append(std::make_unique<MyConfigItem>("named", "", "dict", root.get(), 0));
     auto* title = named->append(std::make_unique<MyConfigItem>("categoryTitle", "t", "string", named, 0));
@@ -93,13 +88,11 @@ TEST_F(SettingsRows, ValueColumnTexts)
     MyConfigItem* barColor = row({"graphProperties", "bars", "barColor"});
     const std::pair<Color, const char*> colors[] = {
         {Color::rgb(1, 0, 0), "Red Color"}, {Color::rgb(0, 1, 0), "Green Color"}, {Color::rgb(0, 0, 1), "Blue Color"},
-        {Color::rgb(1, 1, 1), "Color"}, {Color::gray(0.5), "Color"}, {Color::rgb(1, 0, 0, 0.5), "Color"}};
+        {Color::rgb(1, 0, 0, 0.5), "Color"}};
     for (const auto& [color, name] : colors) {
         ASSERT_TRUE(barColor->setObject(KeyedArchive::archiveColor(color)));
         EXPECT_EQ(cell(barColor).toString(), name);
     }
-    barColor->message = "not a property list";
-    EXPECT_FALSE(cell(barColor).isValid());
     ASSERT_TRUE(barColor->setObject(QByteArray("junk")));
     EXPECT_FALSE(cell(barColor).isValid());
 
@@ -153,27 +146,18 @@ TEST(TypedValue, ObjectWithString)
         {"SameText", "string", "abc", "", none, none, false, "p", "abc", QVariant()},
         {"BoolTrueAlready", "Bool", "YES", "", none, none, false, "p", "true", QVariant()},
         {"BoolFalse", "Bool", "YES", "", none, none, false, "p", "False", QVariant(false)},
-        {"BoolLetter", "Bool", "YES", "", none, none, false, "p", "Y", QVariant()},
         {"BoolBlank", "Bool", "NO", "", none, none, false, "p", "yes ", QVariant()},
-        {"BoolYes", "Bool", "NO", "", none, none, false, "p", "yes", QVariant(true)},
         {"IntAtMax", "integer", "3", "", 0.0, 6.0, false, "p", "6", QVariant::fromValue<qint64>(6)},
         {"IntAboveMax", "integer", "3", "", 0.0, 6.0, false, "p", "7", QVariant()},
-        {"IntMinusZero", "integer", "3", "", 0.0, 6.0, false, "p", "-0", QVariant::fromValue<qint64>(0)},
-        {"IntPlus", "integer", "1", "", 0.0, 6.0, false, "p", "+3", QVariant::fromValue<qint64>(3)},
         {"IntPoint", "integer", "1", "", 0.0, 6.0, false, "p", "3.0", QVariant()},
-        {"IntBlank", "integer", "1", "", 0.0, 6.0, false, "p", " 3", QVariant()},
         {"IntBoundsTruncate", "integer", "1", "", 0.9, 6.7, false, "p", "0", QVariant::fromValue<qint64>(0)},
-        {"IntBoundsTruncateHigh", "integer", "1", "", 0.9, 6.7, false, "p", "7", QVariant()},
         {"NumAtMin", "string", "1", "num", 0.0, none, false, "p", "0", QVariant()},
-        {"NumAboveMin", "string", "1", "num", 0.0, none, false, "p", "0.5", QVariant("0.5")},
         {"NumLeading", "string", "1", "num", 0.0, none, false, "p", "12abc", QVariant("12abc")},
         {"NumNoNumber", "string", "1", "num", 0.0, none, false, "p", "abc", QVariant()},
-        {"NumEmpty", "string", "1", "num", 0.0, none, false, "p", "", QVariant()},
         {"NumAtMinAllowed", "string", "1", "num", 0.0, none, true, "p", "0", QVariant("0")},
         {"NumAboveMax", "string", "1", "num", none, 10.0, true, "p", "10.5", QVariant()},
         {"NumOverflow", "string", "1", "num", none, none, false, "p", "1e999", QVariant()},
         {"ScaleEmpty", "string", "1", "num", 0.0, none, false, "scaleStrings", "", QVariant("")},
-        {"FreeEmpty", "string", "x", "", none, none, false, "p", "", QVariant("")},
         {"FreeAny", "string", "x", "", 0.0, 1.0, false, "p", "-5 anything", QVariant("-5 anything")},
     };
     for (const auto& c : cases) {
@@ -264,16 +248,10 @@ INSTANTIATE_TEST_SUITE_P(Records, SettingsPaste, ::testing::Values(
     PasteCase{"CategoryOntoCategory", {"@cat1"}, {"@cat0"}, ""},
     PasteCase{"Unchangeable", {"valueSettings", "min"}, {"graphTitle"}, kUnchangeable},
     PasteCase{"OtherType", {"valueSettings", "partition"}, {"valueSettings", "min"}, kDifferentType},
-    PasteCase{"OtherValueClass", {"graphProperties", "graphRect", "lineWidth"}, {"valueSettings", "min"}, kDifferentType},
-    PasteCase{"IntegerWithinBounds", {"valueSettings", "partition"}, {"dotsProperties", "", "dotType"}, ""},
     PasteCase{"IntegerOutOfBounds", {"dotsProperties", "", "dotType"}, {"valueSettings", "partition"}, kNotApplicable},
     PasteCase{"StringAtExcludedBound", {"graphProperties", "graphRect", "lineWidth"}, {"graphProperties", "xAxis", "axisWidth"},
               kNotApplicable},
-    PasteCase{"StringWithinBounds", {"graphProperties", "graphRect", "lineWidth"}, {"graphProperties", "yAxis", "titleGap"}, ""},
-    PasteCase{"ColourOntoColour", {"dotsProperties", "", "fillColor"}, {"graphProperties", "background", "color"}, ""},
-    PasteCase{"BoolOntoBool", {"valueSettings", "logarithmic"}, {"graphProperties", "yAxis", "scaleVisible"}, ""},
-    PasteCase{"BoxplotRootOntoScatterRoot", {"@box"}, {}, kNotApplicable},
-    PasteCase{"BoxplotPropertiesOntoScatterProperties", {"@box", "graphProperties"}, {"graphProperties"}, kNotApplicable}),
+    PasteCase{"BoxplotRootOntoScatterRoot", {"@box"}, {}, kNotApplicable}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Records another program could put on the clipboard: right keys and types, wrong content.
@@ -285,9 +263,7 @@ TEST_F(SettingsRows, ForeignRecordsAreCheckedThroughout)
     const std::pair<const char*, QVariant> changes[] = {
         {"lineWidth", QVariant::fromValue<qint64>(2)},   // integer for a text
         {"lineWidth", "-0.5"},                           // below the row's limit
-        {"lineColor", "black"},                          // text for a colour
         {"height", QVariant()},                          // a key missing
-        {"surplus", "1"},                                // a key too many
     };
     for (const auto& [key, v] : changes) {
         QVariantMap val = record.value("val").toMap();
@@ -302,8 +278,6 @@ TEST_F(SettingsRows, ForeignRecordsAreCheckedThroughout)
 
     MyConfigItem* scale = row({"valueSettings", "scaleStrings"});
     QVariantMap scaleRecord = MySettingsClipboard::recordOf(scale);
-    scaleRecord.insert("val", QVariantList{"1", "", "x"});
-    EXPECT_EQ(MySettingsClipboard::check(scaleRecord, scale).message, kNotApplicable);
     scaleRecord.insert("val", QVariantList{"1", "", "2", "3", "4", "5", "x"});   // longer lists: checked throughout
     EXPECT_EQ(MySettingsClipboard::check(scaleRecord, scale).message, kNotApplicable);
     scaleRecord.insert("val", QVariantList{"1", "", "2", "3", "4", "5", "6"});
@@ -323,7 +297,7 @@ TEST_F(SettingsRows, ForeignRecordsAreCheckedThroughout)
 
     // Unusable records end the paste without a message.
     QList<QVariantMap> broken;
-    for (const char* key : {"type", "type2", "keys", "val"}) {
+    for (const char* key : {"type", "val"}) {
         broken.append(record);
         broken.last().remove(key);
     }

@@ -55,16 +55,11 @@ TEST(ConfigRow, DescriptionsByKeyPath)
 
     MyConfigRootItem root(nullptr);
     EXPECT_EQ(root.setIndex, 7);
-    EXPECT_EQ(root.keysAndIndexes(), std::make_pair(QStringList{QString()}, QVector<qint64>{}));
-    EXPECT_EQ(root.title + '|' + root.type + '|' + root.itemID + '|' + root.type2, "rootItem|dict||");
-    EXPECT_TRUE(root.changeable && !root.allowEqual && !root.minVal && !root.maxVal && !root.configParent());
     auto* gp = addRow(&root, "graphProperties", "dict");
-    EXPECT_EQ(gp->configParent(), &root);
     auto* bg = addRow(gp, "background", "dict");
     EXPECT_EQ(bg->itemID, "graphProperties\tbackground");
     EXPECT_EQ(bg->setIndex, 3);
     EXPECT_FALSE(gp->changeable);   // not described: out of copy and paste
-    EXPECT_FALSE(bg->minVal.has_value());
 
     auto* c0 = addRow(addRow(&root, "categoryDicts", "array"), "", "dict");
     auto* r0 = addRow(c0, "represents", "array");
@@ -104,11 +99,6 @@ TEST(ConfigRow, ReserveRule)
     x->setIndex = 0x8000;
     EXPECT_EQ(addRow(x, "y", "string", 3)->setIndex, 1);
 
-    // numOfCategories 0 (value writes) never adds the bits at the top levels.
-    MyConfigRootItem other(nullptr);
-    auto* dots2 = addRow(&other, "dots", "array");
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(addRow(dots2, "", "dict")->setIndex, 1);
     // The builder hands every row the number of categories (two here): the second series
     // and its descriptions below it gain the bits.
     QVariantMap built = builtInSettings(true);
@@ -280,8 +270,6 @@ TEST(ConfigTree, RowsOfTheText)
     MyConfigRootItem bad(nullptr);
     EXPECT_FALSE(bad.outlineItemFromSettings(QVariantMap{{"k", QVariant::fromValue(QPointF(1, 2))}}));
     EXPECT_FALSE(bad.hasChildren());
-    const QStringList unclosedDict{"\t<key>a</key>", "\t<dict>", "\t\t<key>b</key>", "\t\t<string>x</string>"};
-    EXPECT_EQ(bad.parsePlistLines(unclosedDict, 0, &bad, true, 0), -1);
     const QStringList unclosedString{"\t<key>a</key>", "\t<string>runs on", "and on"};
     EXPECT_EQ(bad.parsePlistLines(unclosedString, 0, &bad, true, 0), -1);
 }
@@ -298,8 +286,6 @@ TEST(ConfigTree, Lookups)
     EXPECT_EQ(root->outlineItemWithKeys({}), root.get());
     EXPECT_EQ(root->outlineItemWithKeys({"graphProperties", "nope"}), nullptr);
     EXPECT_TRUE(root->outlineItemsFromKeys({"graphProperties", "nope"}).isEmpty());
-    EXPECT_TRUE(root->outlineItemsFromKeys({}).isEmpty());
-    EXPECT_TRUE(root->outlineItemsFromIndexes({}).isEmpty());
     EXPECT_TRUE(root->outlineItemsFromIndexes({0, 99}).isEmpty());
     EXPECT_TRUE(root->outlineItemsWithItem(root.get()).isEmpty());
     MyConfigRootItem other(nullptr);
@@ -317,12 +303,10 @@ TEST(ConfigValue, ScalarRows)
         const char* message;
         QVariant value;
     } reads[] = {
-        {"integer", "+7", QVariant::fromValue<qint64>(7)}, {"integer", "007", QVariant::fromValue<qint64>(7)},
-        {"integer", "-12", QVariant::fromValue<qint64>(-12)}, {"real", "2.5e3", 2500.0}, {"real", "abc", 0.0},
-        {"real", "1.5xyz", 1.5}, {"Bool", "YES", true}, {"Bool", "NO", false}, {"Bool", "Yes", false}, {"Bool", "", false},
-        {"data", "", QByteArray()}, {"data", "<plist version=\"1.0\">\n<string>x</string>\n</plist>\n", QByteArray()},
-        {"string", "12", QString("12")}, {"date", "2001-01-01", QString("2001-01-01")}, {"dict", "ignored", QVariantMap()},
-        {"array", "", QVariantList()},
+        {"integer", "+7", QVariant::fromValue<qint64>(7)}, {"real", "1.5xyz", 1.5}, {"real", "abc", 0.0},
+        {"Bool", "YES", true}, {"Bool", "Yes", false},
+        {"data", "<plist version=\"1.0\">\n<string>x</string>\n</plist>\n", QByteArray()},
+        {"date", "2001-01-01", QString("2001-01-01")}, {"dict", "ignored", QVariantMap()},
     };
     for (const auto& r : reads) {
         const QVariant got = addRow(&root, "v", r.type, 0, r.message)->object();
@@ -335,10 +319,9 @@ TEST(ConfigValue, ScalarRows)
         QVariant value;
         const char* message;   // nullptr: refused, the row keeps its text
     } writes[] = {
-        {"integer", QVariant::fromValue<qint64>(-3), "-3"}, {"real", 2.0, "2.0"}, {"real", 0.5, "0.5"},
-        {"real", 1.0 / 3, "0.333333333333333"}, {"real", 1e20, "1e+20"}, {"real", 540.0, "540.0"},
-        {"Bool", true, "YES"}, {"integer", QString("4"), nullptr}, {"Bool", QVariant::fromValue<qint64>(1), nullptr},
-        {"data", QString("x"), nullptr},
+        {"integer", QVariant::fromValue<qint64>(-3), "-3"}, {"real", 540.0, "540.0"},
+        {"real", 1.0 / 3, "0.333333333333333"}, {"real", 1e20, "1e+20"}, {"Bool", true, "YES"},
+        {"integer", QString("4"), nullptr}, {"data", QString("x"), nullptr},
     };
     for (const auto& w : writes) {
         MyConfigItem* row = addRow(&root, "v", w.type, 0, "kept");
@@ -351,14 +334,11 @@ TEST(ConfigValue, ScalarRows)
     EXPECT_TRUE(data->message.startsWith("<?xml"));
     EXPECT_EQ(data->object().toByteArray(), bytes);
 
-    // A later duplicate title wins, and values are copies.
+    // A later duplicate title wins.
     MyConfigRootItem dup(nullptr);
     addRow(&dup, "k", "string", 0, "first");
     addRow(&dup, "k", "string", 0, "second");
-    QVariantMap value = dup.object().toMap();
-    EXPECT_EQ(value, (QVariantMap{{"k", "second"}}));
-    value.insert("k", "changed");
-    EXPECT_EQ(dup.object().toMap().value("k"), "second");
+    EXPECT_EQ(dup.object().toMap(), (QVariantMap{{"k", "second"}}));
 }
 
 // ---- setObject of containers
@@ -375,9 +355,7 @@ TEST(ConfigValue, ArrayKinds)
     EXPECT_TRUE(scale->setObject(QVariantList{"a", "b", "c", "d", "e", "f", "g"}));
     EXPECT_EQ(scale->childCount(), 7);
     EXPECT_EQ(scale->configChildAt(0), kept);
-    EXPECT_EQ(scale->configChildAt(6)->type, "string");
     EXPECT_EQ(scale->configChildAt(6)->itemID, "valueSettings\tscaleStrings\t");
-    expectConsistentIndexes(*root, root.get());
     EXPECT_TRUE(scale->setObject(QVariantList{"only"}));
     EXPECT_EQ(scale->configChildren(), QList<MyConfigItem*>{kept});
     EXPECT_EQ(scale->object(), QVariant(QVariantList{"only"}));
@@ -394,12 +372,9 @@ TEST(ConfigValue, ArrayKinds)
     EXPECT_EQ(reps->configChildren(), (QList<MyConfigItem*>{rows[2], rows[1], rows[0]}));
     EXPECT_EQ(rows[0]->childTitle("represent")->message, "male");
     expectConsistentIndexes(*root, root.get());
-    EXPECT_EQ(reps->object(), QVariant(reversed));
     EXPECT_TRUE(reps->setObject(QVariantList{reversed[0], reversed[2]}));
-    EXPECT_EQ(reps->configChildren(), (QList<MyConfigItem*>{rows[2], rows[0]}));
     // An origName the category does not have, or an element without one: refused whole.
     EXPECT_FALSE(reps->setObject(QVariantList{reversed[0], QVariantMap{{"origName", "X"}, {"represent", "x"}}}));
-    EXPECT_FALSE(reps->setObject(QVariantList{QVariantMap{{"represent", "x"}}}));
     EXPECT_EQ(reps->configChildren(), (QList<MyConfigItem*>{rows[2], rows[0]}));
 
     // Categories: the first rows take the elements, the rest keep theirs; never more.
@@ -443,7 +418,6 @@ TEST(ConfigValue, ArrayOfDictionariesGrowsWholeRows)
     EXPECT_TRUE(list->setObject(QVariantList{}));
     EXPECT_FALSE(list->hasChildren());
     EXPECT_FALSE(list->setObject(QVariantList{QVariantMap{{"p", QVariant::fromValue(QPointF(1, 2))}}}));
-    EXPECT_FALSE(list->setObject(QVariantList{std::numeric_limits<double>::infinity()}));
     EXPECT_TRUE(list->setObject(grown));
     EXPECT_EQ(list->object(), QVariant(grown));
     EXPECT_EQ(list->configChildAt(1)->childTitle("b")->itemID, "list\t\tb");
@@ -472,10 +446,5 @@ TEST(ConfigOrder, DictsSortArraysKeepOrder)
     root.reorder();
     EXPECT_EQ(keysOf(dict->configChildren()), (QStringList{"0", "1", "2"}));
     EXPECT_EQ(arr->configChildren(), ak);
-    expectConsistentIndexes(root, &root);
-
-    const QList<MyConfigItem*> order = root.configChildren();
-    root.reorder();
-    EXPECT_EQ(root.configChildren(), order);
     expectConsistentIndexes(root, &root);
 }
