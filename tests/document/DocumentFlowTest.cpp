@@ -49,9 +49,6 @@ TEST_F(DocumentFlow, OpeningReplacesOnlyAPristineUntitledDocument)
 {
     Document* source = newDoc();
     type(source, "t", 1, 0, true);
-    const QString path = temp.filePath("s.vlbdoc");
-    ASSERT_TRUE(controller.saveAs(source, path, nullptr));
-
     Document* pristine = newDoc();
     Document* editedEmpty = newDoc();   // row heights changed, table still empty
     QVariantMap rows = editedEmpty->tableRowSettings;
@@ -59,16 +56,11 @@ TEST_F(DocumentFlow, OpeningReplacesOnlyAPristineUntitledDocument)
     editedEmpty->addRowSettings(rows, false);
     editedEmpty->setRowSettingsWithChange(1, "Set Row Height");
 
-    // A package that cannot be read takes nothing away.
+    const QString path = temp.filePath("s.vlbdoc");
+    QDir().mkpath(path);
+    ASSERT_TRUE(source->writePackage(path, SaveKind::SaveTo, nullptr));
     QString error;
-    QDir().mkpath(temp.filePath("empty.vlbdoc"));
-    EXPECT_FALSE(controller.openDocument(temp.filePath("empty.vlbdoc"), &error));
-    EXPECT_TRUE(error.contains("file information")) << error.toStdString();
-    EXPECT_TRUE(isOpen(pristine));
-
-    QDir().mkpath(temp.filePath("other.vlbdoc"));
-    ASSERT_TRUE(source->writePackage(temp.filePath("other.vlbdoc"), SaveKind::SaveTo, nullptr));
-    ASSERT_TRUE(controller.openDocument(temp.filePath("other.vlbdoc"), &error)) << error.toStdString();
+    ASSERT_TRUE(controller.openDocument(path, &error)) << error.toStdString();
     EXPECT_FALSE(isOpen(pristine));
     EXPECT_TRUE(isOpen(editedEmpty));
     EXPECT_TRUE(isOpen(source));
