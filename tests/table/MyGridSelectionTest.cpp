@@ -34,29 +34,21 @@ struct Sequence {
 };
 
 const Sequence sequences[] = {
-    {"ClickBesideTheCellsClears", {down(4, 0), down(-1, 3)}, {}, none, none, true},
     {"CellClick", {down(2, 3)}, {2, 3, 2, 3}, none, none, true},
     {"ShiftClickSpansARectangle", {down(2, 3), shiftDown(5, 1)}, {2, 3, 5, 1}, none, none, true},
     {"ShiftClickWithoutAnAnchor", {shiftDown(3, 3)}, {}, none, none, false},
-    {"ShiftRowNumberWithoutAnAnchor", {shiftDown(3, 0)}, {}, none, none, false},
     {"RowNumberSelectsTheRow", {down(4, 0)}, {4, 1, 4, C}, IndexRange{4, 4}, none, true},
     {"ShiftRowNumberBelow", {down(4, 0), shiftDown(7, 0)}, {4, 1, 7, C}, IndexRange{4, 7}, none, true},
-    {"ShiftRowNumberAbove", {down(4, 0), shiftDown(2, 0)}, {4, 1, 2, C}, IndexRange{2, 4}, none, true},
-    {"ShiftRowNumberInsideKeepsTheRows", {down(4, 0), shiftDown(7, 0), shiftDown(5, 0)}, {4, 1, 5, C}, IndexRange{4, 7}, none, true},
     {"ShiftCellExtendsRows", {down(4, 0), shiftDown(7, 0), shiftDown(9, 3)}, {4, 1, 9, C}, IndexRange{4, 9}, none, true},
     {"HeaderSelectsTheColumn", {header(2)}, {0, 2, R - 1, 2}, none, IndexRange{2, 2}, true},
     {"ShiftHeaderExtends", {header(2), shiftHeader(5)}, {0, 2, R - 1, 5}, none, IndexRange{2, 5}, true},
     {"ShiftCellExtendsColumns", {header(2), shiftHeader(5), shiftDown(3, 6)}, {0, 2, R - 1, 6}, none, IndexRange{2, 6}, true},
     {"NoDragWithColumns", {header(2), shiftHeader(5), drag(4, 4)}, {0, 2, R - 1, 5}, none, IndexRange{2, 5}, false},
-    {"NoMouseUpWithColumns", {header(2), shiftHeader(5), up(3, 3)}, {0, 2, R - 1, 5}, none, IndexRange{2, 5}, false},
     {"RowNumberLeavesColumnsForRows", {header(2), shiftHeader(5), down(3, 0)}, {3, 1, 3, C}, IndexRange{3, 3}, none, true},
     {"RowNumberHeaderSelectsAll", {header(0)}, {0, 1, R - 1, C}, none, none, true},
     {"RowNumberHeaderAgainClears", {header(0), header(0)}, {}, none, none, true},
     {"ExtraColumnHeaderClears", {down(2, 2), header(C + 1)}, {}, none, none, true},
-    {"Drag", {down(2, 2), drag(4, 3)}, {2, 2, 4, 3}, none, none, true},
     {"DragStopsAtTheExtraRow", {down(2, 2), drag(4, 3), drag(R, 3)}, {2, 2, 4, 3}, none, none, false},
-    {"DragStopsAtTheExtraColumn", {down(2, 2), drag(4, 3), drag(4, C + 1)}, {2, 2, 4, 3}, none, none, false},
-    {"DragStopsBesideTheCells", {down(2, 2), drag(4, 3), drag(-1, 3)}, {2, 2, 4, 3}, none, none, false},
     {"DragIntoTheRowNumbersWidens", {down(2, 2), drag(5, 0)}, {2, 1, 5, C}, none, none, true},
     {"AnchorInTheExtraRowShrinksToItself", {down(R, 2), shiftDown(3, 4), up(3, 4)}, {R, 2, R, 2}, none, none, true},
 };
@@ -75,26 +67,6 @@ TEST(GridSelection, EventSequencesEndInTheirSelection)
         EXPECT_EQ(s.selectedRows, q.rows);
         EXPECT_EQ(s.selectedColumns, q.columns);
     }
-}
-
-TEST(GridSelection, MouseUpEditsOnlyAllowedCellsAndNamesTheFontRow)
-{
-    MyGridSelection s;
-    s.mouseDown(3, 2, false, R, C);
-    auto onlyColumn2 = [](qint64, qint64 c) { return c == 2; };
-    EXPECT_TRUE(s.mouseUp(3, 2, 2, R, C, onlyColumn2).edit);
-    // A double click on a cell that may not be edited acts as a single click.
-    s.mouseDown(3, 4, false, R, C);
-    const auto up = s.mouseUp(3, 4, 2, R, C, onlyColumn2);
-    EXPECT_FALSE(up.edit);
-    EXPECT_EQ(up.fontRow, MyGridSelection::FontRow::Data);
-    // Beside the cells there is nothing to edit, whatever the rule says.
-    EXPECT_FALSE(s.mouseUp(-1, -1, 2, R, C, [](qint64, qint64) { return true; }).edit);
-
-    s.mouseDown(0, 2, false, R, C);
-    EXPECT_EQ(s.mouseUp(0, 2, 1, R, C, noEdit).fontRow, MyGridSelection::FontRow::Title);
-    s.mouseDown(3, 2, true, R, C);
-    EXPECT_EQ(s.mouseUp(3, 2, 1, R, C, noEdit).fontRow, MyGridSelection::FontRow::None);
 }
 
 // Random event runs: rows and columns are never selected together, and the rectangle's

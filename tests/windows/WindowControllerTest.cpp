@@ -14,7 +14,6 @@ TEST(WindowTitle, CutsTheExtensionAtItsFirstOccurrence)
         const char* displayName;
         const char* title;
     } cases[] = {{"Document", "x.vlbdoc", "x - Main"},
-                 {"Document", "x", "x - Main"},
                  {"Document", "x.vlbdoc copy", "x.vlbdoc copy - Main"},
                  {"Document", "a.vlbdoc.vlbdoc", "a - Main"},
                  {"TableWindow", "Sales.vlbdoc", "Sales - Table"}};
