@@ -78,6 +78,12 @@ TEST_F(DocumentModel, TypedCellsAndUndo)
     doc->undoManager()->undo();
     EXPECT_TRUE(doc->columnSettings.isEmpty());
     EXPECT_FALSE(doc->isDocumentEdited() || doc->isTableEdited());
+    EXPECT_TRUE(doc->isPristine());
+
+    // Changed row heights alone make the empty document one the user would lose.
+    doc->addRowSettings(QVariantMap{{"dataRowHeight", "40"}}, false);
+    doc->setRowSettingsWithChange(1, "Set Row Height");
+    EXPECT_FALSE(doc->isPristine());
 }
 
 TEST_F(DocumentModel, ResetUndoCutsEveryHistory)
