@@ -243,16 +243,13 @@ bool DocumentController::save(DocumentInterface* doc, QString* error)
 {
     if (!doc)
         return false;
-    if (doc->fileName().isEmpty()) {
-        const QString path = askSavePath(doc, QStringLiteral("Save"));
+    QString path = doc->fileName();
+    if (path.isEmpty()) {
+        path = askSavePath(doc, QStringLiteral("Save"));
         if (path.isEmpty())
             return false;   // cancelled: nothing to report
-        return saveAt(doc, path, SaveKind::Save, error);
     }
-    if (!writePackageAtomically(doc, doc->fileName(), SaveKind::Save, error))
-        return false;
-    doc->didSave(SaveKind::Save);
-    return true;
+    return saveAt(doc, path, SaveKind::Save, error);
 }
 
 bool DocumentController::saveAs(DocumentInterface* doc, const QString& path, QString* error)
@@ -265,8 +262,7 @@ bool DocumentController::saveTo(DocumentInterface* doc, const QString& path, QSt
     return saveAt(doc, path, SaveKind::SaveTo, error);
 }
 
-// Save (of an untitled document), save as and save to a chosen path; only save to leaves
-// the document's file name alone.
+// Every save writes through here; only save to leaves the document's file name alone.
 bool DocumentController::saveAt(DocumentInterface* doc, const QString& path, SaveKind kind, QString* error)
 {
     if (!doc)
@@ -290,10 +286,7 @@ bool DocumentController::autosave(DocumentInterface* doc, QString* error)
     // Only saved documents with changes are written back in place.
     if (!doc || doc->fileName().isEmpty() || !doc->isDocumentEdited())
         return true;
-    if (!writePackageAtomically(doc, doc->fileName(), SaveKind::Autosave, error))
-        return false;
-    doc->didSave(SaveKind::Autosave);
-    return true;
+    return saveAt(doc, doc->fileName(), SaveKind::Autosave, error);
 }
 
 bool DocumentController::revert(DocumentInterface* doc, QString* error)
