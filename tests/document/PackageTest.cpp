@@ -228,12 +228,6 @@ TEST_F(Package, AnalysesAreReadOneByOne)
     EXPECT_EQ(back->stats, (QVector<QVariantMap>{back->newStatsRecord(), {{"settings", QVariantMap{{"i", qint64(2)}}}}}));
     EXPECT_EQ(back->historyOfGraphSettings.size(), 2);
     EXPECT_EQ(back->columnCounter, (QVector<qint64>{0, 0}));
-
-    // Without the analysis subsystem, analyses without settings are left out whole.
-    DocumentHooks::shared().regenerateGraphSettings = nullptr;
-    ASSERT_TRUE(back->readPackage(path, nullptr));
-    EXPECT_EQ(back->graphXMLs, QStringList{"xml1"});
-    EXPECT_EQ(back->stats.size(), 1);
 }
 
 TEST_F(Package, FailedWritesAreReported)

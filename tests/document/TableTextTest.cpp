@@ -2,14 +2,10 @@
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 
-TEST(TableText, WritesRowsWithTabsAndLineFeeds)
+TEST(TableText, ReadsAndWritesStrictly)
 {
     EXPECT_EQ(TableText::write({{"t1", "a"}, {"t2", "b"}}), "t1\tt2\na\tb\n");
     EXPECT_EQ(TableText::write({}), "");
-}
-
-TEST(TableText, ReadsStrictly)
-{
     // Commas are cell text; blank lines and empty trailing cells are rows and columns.
     EXPECT_EQ(TableText::read("a,b\n1,2\n"), (TableData{{"a,b", "1,2"}}));
     EXPECT_EQ(TableText::read("t\tu\t\n\t\t\n1\t\t\n"), (TableData{{"t", "", "1"}, {"u", "", ""}, {"", "", ""}}));
