@@ -132,12 +132,6 @@ TEST_F(DocumentControllerTest, SavingAnUntitledDocumentAsksForAPlaceAndAddsTheEx
     EXPECT_EQ(doc->saves, std::vector<SaveKind>{SaveKind::Save});
     EXPECT_EQ(entries(dir.path()), QStringList{"Report.vlbdoc"}) << "nothing left beside the package";
 
-    // A second save writes in place without asking.
-    doc->files["tableString.txt"] = "a\tb\n";
-    ASSERT_TRUE(controller.save(doc));
-    EXPECT_EQ(snapshot(package), doc->files);
-    EXPECT_TRUE(dialogs.files.empty());
-
     // Cancelling the chooser saves nothing and reports nothing.
     FakeDocument* other = newDoc();
     error.clear();

@@ -77,13 +77,6 @@ TEST(PropertyList, ScalarRootsAndIntegerKinds)
         << deep.toStdString();
 }
 
-TEST(PropertyList, KindsOfValues)
-{
-    EXPECT_EQ(PropertyList::kindOf(1), "integer");   // a plain int is an integer too
-    EXPECT_EQ(PropertyList::kindOf(QVariant::fromValue(PlistUid{3})), "uid");
-    EXPECT_EQ(PropertyList::kindOf(QPoint()), "");
-}
-
 TEST(PropertyList, ValuesThatAreNotPropertyListsWriteNothing)
 {
     const QVariantMap bad{{"ok", 1}, {"point", QPoint(1, 2)}};
