@@ -5,7 +5,6 @@
 #include "app/AppDelegate.h"
 #include "outline/MyConfigRootItem.h"
 #include "outline/MyOutlineTexts.h"
-#include "platform/NumberText.h"
 #include "platform/Resources.h"
 
 #include <QSet>
@@ -52,15 +51,11 @@ protected:
         app.loadUserDefaults(DefaultsStore());   // nothing stored: the built-in defaults
     }
 
-    std::unique_ptr<MyConfigRootItem> tree(const QVariantMap& settings)
-    {
-        auto root = std::make_unique<MyConfigRootItem>(nullptr);
-        EXPECT_TRUE(root->outlineItemFromSettings(settings));
-        return root;
-    }
     std::unique_ptr<MyConfigRootItem> tree(bool scatter, int levels, int series)
     {
-        return tree(newGraphSettings(app, scatter, levels, series));
+        auto root = std::make_unique<MyConfigRootItem>(nullptr);
+        EXPECT_TRUE(root->outlineItemFromSettings(newGraphSettings(app, scatter, levels, series)));
+        return root;
     }
 
     AppDelegate app;
@@ -124,45 +119,5 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(info.param.scatter ? "Dots" : "Boxes") + std::to_string(info.param.levels) + "Levels"
                + std::to_string(info.param.series) + "Series";
     });
-
-// Typed values keep to their row's range: rows (short key paths, see KeyPaths.h), then the
-// texts accepted and the texts refused.
-TEST_F(ConfigTreeFixture, TypedValuesKeepToTheirRange)
-{
-    const struct {
-        const char* rows;
-        QStringList accepted, refused;
-    } cases[] = {
-        // Sizes are positive; line widths may be 0 (nothing drawn) but not negative.
-        {"bg.viewWidth rect.height dot.dotSize", {"0.5", "612"}, {"0", "-10"}},
-        {"rect.lineWidth box.dotLineWidth", {"0", "2.5"}, {"-0.5"}},
-        // Fractions of the column width.
-        {"bars.barLength boxes.boxWidth", {"0", "1"}, {"1.01", "-0.1"}},
-        {"dot.dotType", {"0", "6"}, {"7", "-1"}},
-        // Axis values must be numbers; an empty label is removed.
-        {"vs.min", {"-3.5", "1e3"}, {"abc", ""}},
-        {"vs.scaleStrings.*", {"", "7"}, {"x"}},
-        {"graphTitle", {"", "Weight (g)"}, {}},
-    };
-    auto scatter = tree(true, 1, 2);
-    auto boxplot = tree(false, 1, 2);
-    for (const auto& c : cases) {
-        for (const QString& written : QString(c.rows).split(' ')) {
-            const QStringList keys = keyPath(written).split('\t');
-            MyConfigItem* r = scatter->outlineItemWithKeys(keys);
-            if (!r)
-                r = boxplot->outlineItemWithKeys(keys);
-            ASSERT_TRUE(r) << qPrintable(written);
-            for (const QString& text : c.accepted + c.refused) {
-                bool accepted = MyOutlineTexts::allowString(text, r);
-                if (r->type == "integer") {
-                    const auto n = NumberText::parseInt64(text);
-                    accepted = n && MyOutlineTexts::allowInt(*n, r);
-                }
-                EXPECT_EQ(accepted, c.accepted.contains(text)) << qPrintable(written) << " = " << qPrintable(text);
-            }
-        }
-    }
-}
 
 } // namespace
