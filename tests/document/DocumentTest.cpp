@@ -21,9 +21,9 @@ TEST_F(DocumentModel, TableQueries)
 {
     const QString cafe = QString::fromUtf8("Caf\u00e9");
     auto doc = tableDocument({{"Weight", "12", "abc", "", " 3.5", "7kg", "1e2"},
-                         {"Sex", "m", "f", "m", "", "f", "f"},
-                         {"Weight", "1", "2", "3", "4", "5", "6"},
-                         {cafe, "e\u0301", "\u00e9", "x", "x", "x", "x"}});
+                              {"Sex", "m", "f", "m", "", "f", "f"},
+                              {"Weight", "1", "2", "3", "4", "5", "6"},
+                              {cafe, "e\u0301", "\u00e9", "x", "x", "x", "x"}});
     EXPECT_EQ(doc->tableMatrix, (TableMatrix{7, 4}));
     EXPECT_EQ(doc->indexOfVariables("Weight"), 0);
     EXPECT_EQ(doc->indexOfVariables("Height"), -1);
