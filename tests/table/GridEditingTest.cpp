@@ -69,7 +69,6 @@ TEST_F(GridEditing, IgnoredInputChangesNothing)
         {"EmptyTitle", 0, 2, ""},
         {"AnotherColumnsTitle", 0, 1, "caf\u00e9"},
         {"ACanonicallyEqualTitle", 0, 1, "cafe\u0301"},
-        {"TheRowNumberColumn", 2, 0, "5"},
         {"BeyondTheExtraRow", 9, 1, "5"},
     };
     for (const auto& input : inputs) {
