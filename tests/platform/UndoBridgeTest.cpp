@@ -1,6 +1,5 @@
 #include "platform/UndoBridge.h"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <random>
 #include <vector>
@@ -126,18 +125,6 @@ TEST(UndoBridge, ClearFromARunningStepWaitsForTheEventLoop)
     EXPECT_FALSE(bridge.canUndo());
     EXPECT_FALSE(bridge.canRedo());
     EXPECT_EQ(bridge.changeCount(), 1);
-}
-
-TEST(UndoBridge, StackActionsCarryTheSameTexts)
-{
-    UndoBridge bridge;
-    std::unique_ptr<QAction> undo(bridge.stack()->createUndoAction(nullptr));
-    std::unique_ptr<QAction> redo(bridge.stack()->createRedoAction(nullptr));
-    bridge.push("Sort Columns", [](int) {});
-    EXPECT_EQ(undo->text(), bridge.undoText());
-    bridge.undo();
-    EXPECT_EQ(redo->text(), bridge.redoText());
-    EXPECT_FALSE(undo->isEnabled());
 }
 
 }  // namespace
