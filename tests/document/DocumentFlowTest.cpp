@@ -1,23 +1,15 @@
 #include "DocumentFixture.h"
 #include <QTemporaryDir>
 
+using DocumentFlow = DocumentFixture;
+
 // New and saved through the platform's document machinery.
-class DocumentFlow : public DocumentFixture {
-protected:
-    DocumentFlow()
-        : controller(Document::factory(&delegate))
-    {
-    }
-    Document* newDoc() { return static_cast<Document*>(controller.newDocument()); }
-
-    ScopedScriptedDialogs dialogs;
-    DocumentController controller;
-    QTemporaryDir temp;
-};
-
 TEST_F(DocumentFlow, OnlyASuccessfulSaveOrSaveAsClearsUndo)
 {
-    Document* doc = newDoc();
+    ScopedScriptedDialogs dialogs;
+    DocumentController controller(Document::factory(&delegate));
+    QTemporaryDir temp;
+    auto* doc = static_cast<Document*>(controller.newDocument());
     type(doc, "Weight", 1, 0, true);
     QString error;
     EXPECT_FALSE(controller.saveAs(doc, "/proc/self/a.vlbdoc", &error));   // a folder that takes no new files
