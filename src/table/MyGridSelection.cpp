@@ -97,11 +97,6 @@ MyGridSelection::UpResult MyGridSelection::mouseUp(qint64 r, qint64 c, int click
         s.row2 = s.row1;
         result.reload = true;
     }
-    if (s.column1 == 0)
-        return result;
-    if ((s.row1 == 0) != (s.row2 == 0))
-        return result;
-    result.fontRow = s.row1 == 0 ? FontRow::Title : FontRow::Data;
     return result;
 }
 

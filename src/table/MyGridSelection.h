@@ -15,11 +15,9 @@ struct IndexRange {
 
 class MyGridSelection {
 public:
-    enum class FontRow { None, Title, Data };
     struct UpResult {
         bool edit = false;       // start editing the cell under the pointer
         bool reload = false;
-        FontRow fontRow = FontRow::None;   // whose font the font chooser should offer
     };
 
     CellSelection selectingCells;
