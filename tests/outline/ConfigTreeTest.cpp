@@ -47,8 +47,6 @@ TEST(ConfigRow, DescriptionsByKeyPath)
 {
     QVariantMap table = kRootOnly;
     setDescription(table, "graphProperties\tbackground", {{"setIndex", qint64(3)}});
-    setDescription(table, "categoryDicts\t", {{"changeable", false}});
-    setDescription(table, "categoryDicts\t\trepresents", {{"type2", "names"}});
     setDescription(table, "odd", {{"needFix", "fixed"}});
     setDescription(table, "fixed", {{"setIndex", qint64(64)}, {"minVal", "12ab"}, {"maxVal", "0"}});
     Descriptions d(table);
@@ -60,13 +58,6 @@ TEST(ConfigRow, DescriptionsByKeyPath)
     EXPECT_EQ(bg->itemID, "graphProperties\tbackground");
     EXPECT_EQ(bg->setIndex, 3);
     EXPECT_FALSE(gp->changeable);   // not described: out of copy and paste
-
-    auto* c0 = addRow(addRow(&root, "categoryDicts", "array"), "", "dict");
-    auto* r0 = addRow(c0, "represents", "array");
-    EXPECT_EQ(c0->itemID, "categoryDicts\t");
-    EXPECT_FALSE(c0->changeable);
-    EXPECT_EQ(r0->type2, "names");
-    EXPECT_EQ(r0->keysAndIndexes().first, (QStringList{"categoryDicts", "", "represents"}));
 
     auto* fixed = addRow(&root, "odd", "string", 0, "x");
     EXPECT_EQ(fixed->title, "fixed");
@@ -277,12 +268,6 @@ TEST(ConfigValue, ScalarRows)
         EXPECT_EQ(row->setObject(w.value), w.message != nullptr) << w.type;
         EXPECT_EQ(row->message, w.message ? w.message : "kept") << w.type;
     }
-    MyConfigItem* data = addRow(&root, "x", "data");
-    const QByteArray bytes("\x00\xff\x10", 3);
-    EXPECT_TRUE(data->setObject(bytes));
-    EXPECT_TRUE(data->message.startsWith("<?xml"));
-    EXPECT_EQ(data->object().toByteArray(), bytes);
-
     // A later duplicate title wins.
     MyConfigRootItem dup(nullptr);
     addRow(&dup, "k", "string", 0, "first");
