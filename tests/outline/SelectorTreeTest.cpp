@@ -119,7 +119,6 @@ TEST(SelectorTexts, Cells)
         {a, {2, 0, 1}, 3, false},
         {a, {2, 1}, 1, "(3rd level; 3 categories)"},
         {a, {2, 2}, 1, "(4th level; 3 categories)"},
-        {a, {2, 9}, 1, "(11th level; 3 categories)"},
         {a, {2, 19}, 1, "(21th level; 3 categories)"},
         {swapped, {1, 0}, 1, "(1st level; 2 categories)"},
         {swapped, {2}, 1, "(2nd level; 2 columns)"},
