@@ -27,7 +27,6 @@ QVariantMap describedSettings()
     setDescription(table, "categoryDicts\t\tcategoryTitle", {{"indexes", QVariantList{qint64(0), qint64(0), qint64(-1)}}});
     setDescription(table, "graphProperties\tgraphRect\tlineWidth", {{"type2", "num"}, {"minVal", "0"}});
     setDescription(table, "graphProperties\txAxis\taxisWidth", {{"type2", "num"}, {"minVal", "1"}});
-    setDescription(table, "graphProperties\tyAxis\ttitleGap", {{"type2", "num"}, {"minVal", "0"}, {"maxVal", "10"}, {"allowEqual", true}});
     setDescription(table, "valueSettings\tpartition", {{"minVal", "1"}, {"maxVal", "10"}});
     setDescription(table, "dotsProperties\t\tdotType", {{"minVal", "0"}, {"maxVal", "6"}});
     setDescription(table, "valueSettings\tscaleStrings\t", {{"type2", "num"}});
