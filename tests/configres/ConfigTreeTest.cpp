@@ -64,60 +64,44 @@ protected:
 // Texts that are names and labels, not numbers.
 const QSet<QString> kFreeText{"graphTitle", "categoryTitle", "origName", "represent", "titleText", "fontKey"};
 
-struct Shape {
-    bool scatter;
-    int levels;
-    int series;
-};
-
-class ConfigTreeShapes : public ConfigTreeFixture, public ::testing::WithParamInterface<Shape> {};
-
-TEST_P(ConfigTreeShapes, EveryRowIsDescribedTitledAndExplained)
+TEST_F(ConfigTreeFixture, EveryRowIsDescribedTitledAndExplained)
 {
-    const Shape s = GetParam();
-    auto root = tree(s.scatter, s.levels, s.series);
-    int rows = 0;
-    forEachRow(root.get(), [&](MyConfigItem* r) {
-        ++rows;
-        const QString where = readable(r->itemID);
-        ASSERT_TRUE(app.configResOutlineItem.contains(r->itemID)) << qPrintable(where);
-        const QVariantMap strings = app.configResString.value(r->itemID).toMap();
-        EXPECT_FALSE(strings.value("tooltip").toString().isEmpty()) << qPrintable(where);
-        ASSERT_TRUE(strings.contains("titleRepresent")) << qPrintable(where);
+    // Both graph types, one or three category levels, one or four series.
+    for (int shape = 0; shape < 8; ++shape) {
+        const bool scatter = shape & 4;
+        const int levels = shape & 2 ? 3 : 1;
+        const int series = shape & 1 ? 4 : 1;
+        SCOPED_TRACE(std::string(scatter ? "dots, " : "boxes, ") + std::to_string(levels) + " levels, "
+                     + std::to_string(series) + " series");
+        auto root = tree(scatter, levels, series);
+        int rows = 0;
+        forEachRow(root.get(), [&](MyConfigItem* r) {
+            ++rows;
+            const QString where = readable(r->itemID);
+            ASSERT_TRUE(app.configResOutlineItem.contains(r->itemID)) << qPrintable(where);
+            const QVariantMap strings = app.configResString.value(r->itemID).toMap();
+            EXPECT_FALSE(strings.value("tooltip").toString().isEmpty()) << qPrintable(where);
+            ASSERT_TRUE(strings.contains("titleRepresent")) << qPrintable(where);
 
-        const QVariant title = MyOutlineTexts::objectOfConfigOutlineView(r, 0);
-        if (title.typeId() == QMetaType::LongLong)
-            EXPECT_EQ(r->configParent()->type, QString("array")) << qPrintable(where);
-        else
-            EXPECT_FALSE(title.toString().isEmpty()) << qPrintable(where);
+            const QVariant title = MyOutlineTexts::objectOfConfigOutlineView(r, 0);
+            if (title.typeId() == QMetaType::LongLong)
+                EXPECT_EQ(r->configParent()->type, QString("array")) << qPrintable(where);
+            else
+                EXPECT_FALSE(title.toString().isEmpty()) << qPrintable(where);
 
-        // Defaults pass the row's own edit check.
-        if (r->type == "string") {
-            EXPECT_EQ(r->type2.isEmpty(), kFreeText.contains(r->title)) << qPrintable(where);
-            EXPECT_TRUE(MyOutlineTexts::allowString(r->message, r)) << qPrintable(where) << " = " << qPrintable(r->message);
-        } else if (r->type == "integer") {
-            EXPECT_TRUE(MyOutlineTexts::allowInt(r->message.toLongLong(), r)) << qPrintable(where);
-        } else if (r->type == "data") {
-            // A pasted colour never lands in a font row, nor the other way round.
-            EXPECT_EQ(r->type2, r->title.endsWith("olor") ? QString("color") : QString("attributes")) << qPrintable(where);
-        }
-    });
-    EXPECT_GT(rows, 40);
+            // Defaults pass the row's own edit check.
+            if (r->type == "string") {
+                EXPECT_EQ(r->type2.isEmpty(), kFreeText.contains(r->title)) << qPrintable(where);
+                EXPECT_TRUE(MyOutlineTexts::allowString(r->message, r)) << qPrintable(where) << " = " << qPrintable(r->message);
+            } else if (r->type == "integer") {
+                EXPECT_TRUE(MyOutlineTexts::allowInt(r->message.toLongLong(), r)) << qPrintable(where);
+            } else if (r->type == "data") {
+                // A pasted colour never lands in a font row, nor the other way round.
+                EXPECT_EQ(r->type2, r->title.endsWith("olor") ? QString("color") : QString("attributes")) << qPrintable(where);
+            }
+        });
+        EXPECT_GT(rows, 40);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Graphs, ConfigTreeShapes,
-    ::testing::ValuesIn([] {
-        std::vector<Shape> shapes;
-        for (bool scatter : {true, false})
-            for (int levels : {1, 3})
-                for (int series : {1, 4})
-                    shapes.push_back({scatter, levels, series});
-        return shapes;
-    }()),
-    [](const auto& info) {
-        return std::string(info.param.scatter ? "Dots" : "Boxes") + std::to_string(info.param.levels) + "Levels"
-               + std::to_string(info.param.series) + "Series";
-    });
 
 } // namespace
