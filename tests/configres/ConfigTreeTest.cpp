@@ -1,10 +1,12 @@
 // Settings trees of new graphs, built with the bundled configRes.plist: every row is
-// described, titled and explained, and its default value passes its own edit check.
+// described, titled and explained, its default value passes its own edit check, and its
+// copy pastes back onto it.
 #include "KeyPaths.h"
 #include "analysis/MyGraphSettingsBuilder.h"
 #include "app/AppDelegate.h"
 #include "outline/MyConfigRootItem.h"
 #include "outline/MyOutlineTexts.h"
+#include "outline/MySettingsClipboard.h"
 #include "platform/Resources.h"
 
 #include <QSet>
@@ -88,6 +90,11 @@ TEST_F(ConfigTreeFixture, EveryRowIsDescribedTitledAndExplained)
                 EXPECT_EQ(r->configParent()->type, QString("array")) << qPrintable(where);
             else
                 EXPECT_FALSE(title.toString().isEmpty()) << qPrintable(where);
+
+            // A copied row can be pasted back onto itself.
+            if (r->changeable) {
+                EXPECT_TRUE(MySettingsClipboard::check(MySettingsClipboard::recordOf(r), r).accepted()) << qPrintable(where);
+            }
 
             // Defaults pass the row's own edit check.
             if (r->type == "string") {

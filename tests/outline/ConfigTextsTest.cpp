@@ -3,7 +3,6 @@
 #include "outline/MySettingsClipboard.h"
 #include "platform/Dialogs.h"
 #include "platform/KeyedArchive.h"
-#include "platform/Resources.h"
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -293,26 +292,4 @@ TEST_F(SettingsRows, ForeignRecordsAreCheckedThroughout)
     mime->setData(MySettingsClipboard::mimeType, "<plist><string>x</string></plist>");
     QGuiApplication::clipboard()->setMimeData(mime);
     EXPECT_FALSE(MySettingsClipboard::read().has_value());
-}
-
-// With the application's own descriptions, every row's record goes back onto the row it
-// came from, and onto the same row of another graph of the same type.
-TEST(SettingsPasteBuiltIn, EveryRowTakesItsOwnRecord)
-{
-    Descriptions d(Resources::plist("configRes.plist").toMap().value("intoOutlineItem").toMap());
-    for (bool scatter : {true, false}) {
-        auto from = treeOf(builtInSettings(scatter));
-        auto to = treeOf(builtInSettings(scatter));
-        std::function<void(const MyConfigItem*, const MyConfigItem*)> walk = [&](const MyConfigItem* a, const MyConfigItem* b) {
-            ASSERT_EQ(a->childCount(), b->childCount());
-            if (a->changeable) {
-                const QVariantMap record = MySettingsClipboard::recordOf(a);
-                EXPECT_TRUE(MySettingsClipboard::check(record, a).accepted()) << a->itemID.toStdString();
-                EXPECT_TRUE(MySettingsClipboard::check(record, b).accepted()) << a->itemID.toStdString();
-            }
-            for (int i = 0; i < a->childCount(); ++i)
-                walk(a->configChildAt(i), b->configChildAt(i));
-        };
-        walk(from.get(), to.get());
-    }
 }
