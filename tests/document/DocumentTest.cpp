@@ -1,6 +1,5 @@
 #include "DocumentFixture.h"
 #include <QPointF>
-#include <QSignalSpy>
 #include <QSizeF>
 
 using DocumentModel = DocumentFixture;
@@ -42,23 +41,6 @@ TEST_F(DocumentModel, TableQueries)
     EXPECT_EQ(weight.values, (QVector<std::optional<double>>{12, std::nullopt, std::nullopt, 3.5, 7, 100}));
 }
 
-TEST_F(DocumentModel, SettingsChangesArePushedThenAppliedByTheirStep)
-{
-    auto doc = tableDocument({{"a"}, {"b"}, {"c"}});
-    doc->historyOfColumnSettings = {doc->columnSettings};
-    QSignalSpy spy(doc.get(), &Document::columnSettingsChanged);
-    doc->modifyColumnSettingWithKey("width", "120", {0, 2, 7});
-    EXPECT_EQ(doc->columnSettings[0]["width"], "70");
-    doc->setColumnSettingsWithChange(1, "Set Column Width");
-    EXPECT_EQ(doc->columnSettings, (ColumnSettings{{{"width", "120"}}, {{"width", "70"}}, {{"width", "120"}}}));
-    EXPECT_TRUE(doc->isTableEdited());
-    EXPECT_EQ(doc->undoManager()->undoText(), "Undo Set Column Width");
-    doc->undoManager()->undo();
-    EXPECT_EQ(doc->columnSettings[0]["width"], "70");
-    EXPECT_FALSE(doc->isTableEdited());
-    EXPECT_EQ(spy.count(), 2);
-}
-
 TEST_F(DocumentModel, TypedCellsAndUndo)
 {
     auto doc = newDocument();
@@ -84,45 +66,4 @@ TEST_F(DocumentModel, TypedCellsAndUndo)
     doc->addRowSettings(QVariantMap{{"dataRowHeight", "40"}}, false);
     doc->setRowSettingsWithChange(1, "Set Row Height");
     EXPECT_FALSE(doc->isPristine());
-}
-
-TEST_F(DocumentModel, ResetUndoCutsEveryHistory)
-{
-    auto doc = newDocument();
-    for (int i = 0; i < 4; ++i)
-        type(doc.get(), QString::number(i), 1, 0, true);
-    doc->undoManager()->undo();   // 5 snapshots at index 3
-    doc->appendAnalysis({{"g", 0}}, "x0", doc->newStatsRecord());
-    doc->appendAnalysis({{"g", 10}}, "x1", doc->newStatsRecord());
-    doc->historyOfGraphSettings = {{{{"g", 0}}, {{"g", 1}}, {{"g", 2}}}, {{{"g", 10}}, {{"g", 11}}}};
-    doc->graphSettingsIndex[0] = 2;
-    const TableData table = doc->tableData;
-    QSignalSpy spy(doc.get(), &Document::undoWasReset);
-
-    doc->resetUndo();
-    EXPECT_EQ(doc->historyOfTableData.size(), 1);
-    EXPECT_EQ(doc->historyOfTableData.at(0), table);
-    EXPECT_EQ(doc->historyOfColumnSettings, QVector<ColumnSettings>{doc->columnSettings});
-    EXPECT_EQ(doc->historyOfGraphSettings, (QVector<QVector<QVariantMap>>{{{{"g", 2}}}, {{{"g", 10}}}}));
-    EXPECT_EQ(doc->graphSettingsIndex, (QVector<qint64>{0, 0}));
-    EXPECT_FALSE(doc->isTableEdited() || doc->undoManager()->canUndo() || doc->undoManager()->canRedo());
-    EXPECT_EQ(spy.count(), 1);
-}
-
-TEST_F(DocumentModel, GraphSettingsHistoryAndRemoval)
-{
-    auto doc = newDocument();
-    doc->appendAnalysis({{"v", 0}}, "x", doc->newStatsRecord());
-    EXPECT_EQ(doc->stats[0]["settings"], delegate.defaultStats);
-    doc->historyOfGraphSettings[0] = {{{"v", 0}}, {{"v", 1}}, {{"v", 2}}};
-    // Pushed after the current snapshot, dropping the ones after it; neither moved to nor applied.
-    doc->addToHistoryNewSettings({{"v", 9}}, 0);
-    EXPECT_EQ(doc->historyOfGraphSettings[0], (QVector<QVariantMap>{{{"v", 0}}, {{"v", 9}}}));
-    EXPECT_EQ(doc->graphSettings[0]["v"], 0);
-    doc->addToHistoryNewSettings({{"v", 5}}, 3);   // no such analysis: ignored
-    EXPECT_EQ(doc->historyOfGraphSettings.size(), 1);
-
-    doc->removeAnalysis(0);
-    EXPECT_TRUE(doc->graphSettings.isEmpty() && doc->graphXMLs.isEmpty() && doc->stats.isEmpty()
-                && doc->graphSettingsIndex.isEmpty() && doc->historyOfGraphSettings.isEmpty());
 }
