@@ -10,18 +10,6 @@ TEST(Geometry, UnionIgnoresEmptyRectangles)
     EXPECT_EQ(a.united(Rect(50, 0, 10, 10)), Rect(10, 0, 50, 60));
 }
 
-TEST(Geometry, InsetOffsetAndEdges)
-{
-    const Rect r(10, 20, 30, 40);
-    EXPECT_EQ(r.insetBy(5, 10), Rect(15, 30, 20, 20));
-    EXPECT_EQ(r.offsetBy(-10, 5), Rect(0, 25, 30, 40));
-    EXPECT_DOUBLE_EQ(r.maxY(), 60);   // y up: the top edge is the larger y
-    EXPECT_DOUBLE_EQ(r.midY(), 40);
-    EXPECT_TRUE(r.containsPoint({10, 20}));
-    EXPECT_FALSE(r.containsPoint({40, 30}));
-    EXPECT_TRUE(Rect(0, 0, 0, 10).isEmpty());
-}
-
 TEST(Geometry, RandomUnionContainsBoth)
 {
     std::mt19937 rng(7);

