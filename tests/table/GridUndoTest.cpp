@@ -31,8 +31,6 @@ const TableData abc = TableFixture::abc();
 const Step steps[] = {
     {"SortAscending", table("b,1 | ab,2 | a,3 | B,4"), {0, 2, 0, 0}, [](F f) { f.grid->sortColumns(1); },
      table("B,4 | a,3 | ab,2 | b,1"), "Undo Sort Columns"},
-    {"SortDescending", table("a,3 | B,4 | b,1 | ab,2"), {0, 2, 0, 0}, [](F f) { f.grid->sortColumns(0); },
-     table("b,1 | ab,2 | a,3 | B,4"), "Undo Sort Columns"},
     {"HeaderDragReorders", table("w,0 | x,1 | y,2 | z,3"), {0, 0, 1, 0},
      [](F f) { f.grid->horizontalHeader()->moveSection(3, 1); }, table("y,2 | w,0 | x,1 | z,3"), "Undo Reorder Columns"},
     {"DeleteHeaderClickedColumns", table("w,0 | x,1 | y,2 | z,3"), {0, 0, 0, 1},
@@ -48,18 +46,11 @@ const Step steps[] = {
      table("a,1,2,3 | b,P,,Q | c,,q,"), "Undo Paste"},
     {"PastedTitleMadeUniqueWithoutRenamingOthers", abc, {}, [](F f) { paste(f, 0, 1, "c\n5"); },
      table("c-1,5,2,3 | b,x,y,z | c,,q,"), "Undo Paste"},
-    // Quoted fields may carry tabs and line breaks; cells never do.
-    {"PastedCellsKeepToOneLine", abc, {}, [](F f) { paste(f, 1, 1, "\"one\ttwo\",\"three\nfour\"\n"); },
-     table("a,one two,2,3 | b,three four,y,z | c,,q,"), "Undo Paste"},
-    {"ImportIntoAnEmptyTable", {}, {},
-     [](F f) { f.import("name,score,group\nann,3,a\nbob,4,b\n\"Smith, J\",5,a\n"); },
-     {{"name", "ann", "bob", "Smith, J"}, {"score", "3", "4", "5"}, {"group", "a", "b", "a"}}, "Undo Import Table"},
     {"ImportMergesFromTheSelectedCell", abc, {}, [](F f) { f.select(2, 2, 2, 2); f.import("P\tQ\nR\tS"); },
      table("a,1,2,3 | b,x,P,R | c,,Q,S"), "Undo Import Table"},
+    // Tabs and line breaks would break the tabbed copy and the stored table text.
     {"TypedInTheEditorKeptOnOneLine", abc, {}, [](F f) { EXPECT_TRUE(f.type(1, 1, "a\tb\nc\r\nd")); },
      table("a,a b c d,2,3 | b,x,y,z | c,,q,"), "Undo Input"},
-    {"EmptyTextEmptiesADataCell", abc, {}, [](F f) { f.grid->tableViewSetObjectValue(QString(), "1", 2); },
-     table("a,1,,3 | b,x,y,z | c,,q,"), "Undo Input"},
     {"TypedIntoTheExtraRowAndColumn", abc, {},
      [](F f) { f.grid->tableViewSetObjectValue(QStringLiteral("corner"), "4", 4); },
      table("a,1,2,3, | b,x,y,z, | c,,q,, | Column4,,,,corner"), "Undo Input"},
@@ -119,39 +110,39 @@ TEST_F(GridUndo, RandomCommandsUndoAndRedoThroughTheSameStates)
             const qint64 R = doc->tableMatrix.row;
             const qint64 C = doc->tableMatrix.column;
             const int before = undo()->stack()->count();
-            switch (pick(0, 8)) {
+            switch (pick(0, 7)) {
             case 0:
-            case 1:
                 grid->tableViewSetObjectValue(QStringLiteral("v%1").arg(pick(0, 5)), QString::number(pick(1, C + 1)), pick(0, R));
                 break;
-            case 2:
+            case 1:
                 paste(*this, pick(0, R), pick(1, C + 1), QStringLiteral("p%1\tq\n\nr,s\n").arg(step));
                 break;
-            case 3:
+            case 2:
                 grid->sortColumns(int(pick(0, 1)));
                 break;
-            case 4:
+            case 3:
                 if (C >= 2)
                     grid->horizontalHeader()->moveSection(int(pick(1, C)), int(pick(1, C)));
                 break;
-            case 5: {
-                const qint64 k = pick(1, C);
-                select(0, k, R - 1, k);
-                grid->deleteColumns();
+            case 4:
+                if (C >= 1) {
+                    const qint64 k = pick(1, C);
+                    select(0, k, R - 1, k);
+                    grid->deleteColumns();
+                }
                 break;
-            }
-            case 6:
+            case 5:
                 if (R > 2) {
                     const qint64 r = pick(1, R - 1);
                     select(r, 1, r, C);
                     grid->deleteRows();
                 }
                 break;
-            case 7:
+            case 6:
                 if (C >= 1)
                     grid->horizontalHeader()->resizeSection(int(pick(1, C)), int(pick(30, 200)));
                 break;
-            case 8:
+            case 7:
                 setRowHeights({}, QString::number(pick(10, 40)));
                 break;
             }

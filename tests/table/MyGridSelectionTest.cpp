@@ -37,13 +37,9 @@ const Sequence sequences[] = {
     {"ShiftClickSpansARectangle", {down(2, 3), shiftDown(5, 1)}, {2, 3, 5, 1}, none, none, true},
     {"ShiftClickWithoutAnAnchor", {shiftDown(3, 3)}, {}, none, none, false},
     {"ShiftRowNumberBelow", {down(4, 0), shiftDown(7, 0)}, {4, 1, 7, C}, IndexRange{4, 7}, none, true},
-    {"ShiftCellExtendsRows", {down(4, 0), shiftDown(7, 0), shiftDown(9, 3)}, {4, 1, 9, C}, IndexRange{4, 9}, none, true},
     {"ShiftCellExtendsColumns", {header(2), shiftHeader(5), shiftDown(3, 6)}, {0, 2, R - 1, 6}, none, IndexRange{2, 6}, true},
-    {"NoDragWithColumns", {header(2), shiftHeader(5), drag(4, 4)}, {0, 2, R - 1, 5}, none, IndexRange{2, 5}, false},
     {"RowNumberLeavesColumnsForRows", {header(2), shiftHeader(5), down(3, 0)}, {3, 1, 3, C}, IndexRange{3, 3}, none, true},
-    {"RowNumberHeaderAgainClears", {header(0), header(0)}, {}, none, none, true},
     {"ExtraColumnHeaderClears", {down(2, 2), header(C + 1)}, {}, none, none, true},
-    {"DragStopsAtTheExtraRow", {down(2, 2), drag(4, 3), drag(R, 3)}, {2, 2, 4, 3}, none, none, false},
     {"DragIntoTheRowNumbersWidens", {down(2, 2), drag(5, 0)}, {2, 1, 5, C}, none, none, true},
     {"AnchorInTheExtraRowShrinksToItself", {down(R, 2), shiftDown(3, 4), up(3, 4)}, {R, 2, R, 2}, none, none, true},
 };
