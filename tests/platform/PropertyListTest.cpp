@@ -2,10 +2,8 @@
 
 #include "PlatformTestSupport.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <QPoint>
-#include <QTimeZone>
 #include <cstring>
 #include <limits>
 #include <random>
@@ -63,14 +61,6 @@ TEST(PropertyList, ValuesThatAreNotPropertyListsWriteNothing)
     const QVariantMap bad{{"ok", 1}, {"point", QPoint(1, 2)}};
     EXPECT_TRUE(PropertyList::toXml(bad).isEmpty());
     EXPECT_TRUE(PropertyList::toBinary(bad).isEmpty());
-}
-
-TEST(PropertyList, DatesSurviveBothFormats)
-{
-    const QDateTime date(QDate(2020, 1, 2), QTime(3, 4, 5), QTimeZone::utc());
-    EXPECT_TRUE(PropertyList::toXml(date).contains("<date>2020-01-02T03:04:05Z</date>\n"));
-    EXPECT_EQ(PropertyList::fromData(PropertyList::toXml(date)).toDateTime(), date);
-    EXPECT_EQ(PropertyList::fromData(PropertyList::toBinary(date)).toDateTime(), date);
 }
 
 // Random values of every kind, with the texts, integers and reals that are awkward to write.
