@@ -5,125 +5,83 @@
 
 namespace {
 
-// An edit at a path of dictionary keys and list indices, "graphProperties/xAxis/tickWidth";
-// an invalid value removes the entry, an empty path replaces everything.
+// An edit at a path of dictionary keys, "graphProperties/xAxis/tickWidth"; an invalid value
+// removes the entry.
 using Edit = std::pair<QString, QVariant>;
 
-QVariant edited(QVariant node, QStringList path, const QVariant& value)
+QVariantMap edited(QVariantMap map, QStringList path, const QVariant& value)
 {
-    const QString step = path.takeFirst();
-    if (node.typeId() == QMetaType::QVariantList) {
-        QVariantList list = node.toList();
-        QVariant& element = list[step.toInt()];
-        element = path.isEmpty() ? value : edited(element, path, value);
-        return list;
-    }
-    QVariantMap map = node.toMap();
+    const QString key = path.takeFirst();
     if (!path.isEmpty())
-        map.insert(step, edited(map.value(step), path, value));
+        map.insert(key, edited(map.value(key).toMap(), path, value));
     else if (value.isValid())
-        map.insert(step, value);
+        map.insert(key, value);
     else
-        map.remove(step);
+        map.remove(key);
     return map;
 }
 
 QVariantMap edited(QVariantMap settings, const std::vector<Edit>& edits)
 {
     for (const auto& [path, value] : edits)
-        settings = path.isEmpty() ? value.toMap() : edited(settings, path.split('/'), value).toMap();
+        settings = edited(settings, path.split('/'), value);
     return settings;
 }
-
-class GraphSettingsUpdateTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        delegate.makeAppDefaults();
-        delegate.loadUserDefaults(DefaultsStore());
-    }
-
-    QVariantMap category(const QString& title) const
-    {
-        QVariantMap c = withValue(delegate.defaultCategoryDict, "categoryTitle", title);
-        return withValue(c, "represents", QVariantList{QVariantMap{{"origName", title}, {"represent", title}}});
-    }
-
-    // Settings on the current layout, values differing from the defaults here and there,
-    // one of them of another kind (a text where the defaults hold an integer).
-    QVariantMap current(bool scatter, int seriesCount) const
-    {
-        QVariantList series;
-        const QVariantList& templates = scatter ? delegate.defaultDots : delegate.defaultBoxes;
-        for (int i = 0; i < seriesCount; ++i)
-            series.append(withValue(templates[i % templates.size()].toMap(), "dotSize", QString::number(4 + i)));
-        const QVariantMap properties{
-            {"background", withValue(delegate.defaultBackground, "viewWidth", QString("640"))},
-            {"graphRect", delegate.defaultGraphRect},
-            {"xAxis", delegate.defaultXAxis},
-            {"yAxis", withValue(delegate.defaultYAxis, "titleText", QString("mg/l"))},
-            {scatter ? "bars" : "boxes",
-             scatter ? withValue(delegate.defaultBar, "barType", QString("2")) : delegate.defaultBox},
-        };
-        return {
-            {"graphTitle", QString("Weight")},
-            {"valueSettings", QVariantMap{{"min", QString("0")}, {"max", QString("10")}, {"logarithmic", false}}},
-            {"categoryDicts", QVariantList{category("a"), category("b")}},
-            {scatter ? "dotsProperties" : "boxesProperties", series},
-            {"graphProperties", properties},
-        };
-    }
-
-    AppDelegate delegate;
-};
 
 // Each case: settings of the current layout with the old document's differences, and the
 // edits that make the current layout what the update should give.
 struct UpdateCase {
     const char* name;
     bool scatter;
-    int series;
     std::vector<Edit> old;
     std::vector<Edit> result;
     bool changed;
 };
 
-TEST_F(GraphSettingsUpdateTest, OlderSettingsReachCurrentLayout)
+TEST(GraphSettingsUpdate, OlderSettingsReachCurrentLayout)
 {
+    AppDelegate d;
+    d.makeAppDefaults();
+    d.loadUserDefaults(DefaultsStore());
+    const QVariantMap category = withValue(d.defaultCategoryDict, "categoryTitle", QString("a"));
+    // Settings on the current layout; one value is of another kind (a text where the defaults
+    // hold an integer) and stays as it is.
+    auto current = [&d, &category](bool scatter) {
+        const QVariantMap properties{
+            {"background", withValue(d.defaultBackground, "viewWidth", QString("640"))},
+            {"graphRect", d.defaultGraphRect},
+            {"xAxis", d.defaultXAxis},
+            {"yAxis", d.defaultYAxis},
+            {scatter ? "bars" : "boxes", scatter ? d.defaultBar : d.defaultBox},
+        };
+        return QVariantMap{
+            {"graphTitle", QString("Weight")},
+            {"valueSettings", QVariantMap{{"min", QString("0")}, {"max", QString("10")}}},
+            {"categoryDicts", QVariantList{category, category}},
+            {scatter ? "dotsProperties" : "boxesProperties", scatter ? d.defaultDots : d.defaultBoxes},
+            {"graphProperties", properties},
+        };
+    };
+
     const QVariant junk = QString("junk");
     const std::vector<UpdateCase> cases{
-        {"current_scatter", true, 7, {}, {}, false},
-        {"current_boxplot", false, 3, {}, {}, false},
-        {"missing_tick_width", true, 7,
-         {{"graphProperties/xAxis/tickWidth", {}}, {"graphProperties/xAxis/axisWidth", QString("2")}},
+        {"current_scatter", true, {}, {}, false},
+        {"missing_and_extra_keys", true,
+         {{"graphProperties/xAxis/tickWidth", {}}, {"graphProperties/xAxis/axisWidth", QString("2")},
+          {"graphProperties/yAxis/oldGap", junk}},
          {{"graphProperties/xAxis/axisWidth", QString("2")}}, true},
-        {"unknown_category_key", true, 7, {{"categoryDicts/1/oldGap", QString("2")}}, {}, true},
-        // Series beyond the templates are matched from the first template again.
-        {"nine_series_lacking_colours", true, 9, {{"dotsProperties/7/fillColor", {}}, {"dotsProperties/8/fillColor", {}}},
-         {}, true},
-        {"other_type_and_extra_root_keys_go_silently", false, 3,
-         {{"dotsProperties", delegate.defaultDots}, {"oldRootKey", junk}, {"graphProperties/bars", delegate.defaultBar}},
-         {}, false},
         // Missing or misshapen parts are rebuilt from the defaults, so callers always get a
         // complete dictionary.
-        {"misshapen_parts_rebuilt", true, 7,
-         {{"dotsProperties", {}}, {"categoryDicts/1", junk}, {"graphProperties/graphRect", QVariantMap{}},
-          {"graphProperties/xAxis", junk}, {"graphProperties/bars", {}}},
-         {{"dotsProperties", delegate.defaultDots}, {"categoryDicts", QVariantList{category("a")}},
-          {"graphProperties/bars", delegate.defaultBar}},
-         true},
-        // The value settings come from the data, so none are made up.
-        {"empty_settings", false, 3, {{"", QVariantMap{}}},
-         {{"graphTitle", QString("")}, {"valueSettings", {}}, {"categoryDicts", QVariantList{}},
-          {"boxesProperties", delegate.defaultBoxes}, {"graphProperties/background", delegate.defaultBackground},
-          {"graphProperties/yAxis", delegate.defaultYAxis}},
-         true},
+        {"misshapen_parts_rebuilt", false,
+         {{"boxesProperties", {}}, {"categoryDicts", QVariantList{category, junk}},
+          {"graphProperties/graphRect", QVariantMap{}}, {"graphProperties/xAxis", junk}},
+         {{"categoryDicts", QVariantList{category}}}, true},
     };
     for (const UpdateCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const QVariantMap settings = current(c.scatter, c.series);
+        const QVariantMap settings = current(c.scatter);
         const GraphSettingsUpdate update =
-            delegate.updateGraphSettings(edited(settings, c.old), c.scatter ? "scatter" : "boxplot");
+            d.updateGraphSettings(edited(settings, c.old), c.scatter ? "scatter" : "boxplot");
         EXPECT_EQ(update.changed, c.changed);
         EXPECT_EQ(update.settings, edited(settings, c.result));
     }
