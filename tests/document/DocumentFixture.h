@@ -11,9 +11,7 @@ protected:
     DocumentFixture()
     {
         delegate.defaultColumnSettings = {{"width", "70"}};
-        delegate.defaultTableRowSettings = {{"titleRowHeight", "20"}, {"dataRowHeight", "17"},
-                                            {"titleRowAttr", QByteArray("t")}, {"dataRowAttr", QByteArray("d")}};
-        delegate.defaultStats = {{"unbiased", true}, {"stats", false}, {"showSingle", true}};
+        delegate.defaultTableRowSettings = {{"dataRowHeight", "17"}, {"titleRowAttr", QByteArray("t")}};
     }
     ~DocumentFixture() override { DocumentHooks::shared() = DocumentHooks{}; }
 

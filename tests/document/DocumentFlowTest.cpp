@@ -4,7 +4,7 @@
 using DocumentFlow = DocumentFixture;
 
 // New and saved through the platform's document machinery.
-TEST_F(DocumentFlow, OnlyASuccessfulSaveOrSaveAsClearsUndo)
+TEST_F(DocumentFlow, OnlyASuccessfulSaveClearsUndo)
 {
     ScopedScriptedDialogs dialogs;
     DocumentController controller(Document::factory(&delegate));
@@ -15,8 +15,7 @@ TEST_F(DocumentFlow, OnlyASuccessfulSaveOrSaveAsClearsUndo)
     EXPECT_FALSE(controller.saveAs(doc, "/proc/self/a.vlbdoc", &error));   // a folder that takes no new files
     EXPECT_TRUE(doc->isDocumentEdited() && doc->undoManager()->canUndo());
     type(doc, "72", 1, 1, false);
-    const QString path = temp.filePath("a.vlbdoc");
-    ASSERT_TRUE(controller.saveAs(doc, path, &error)) << error.toStdString();
+    ASSERT_TRUE(controller.saveAs(doc, temp.filePath("a.vlbdoc"), &error)) << error.toStdString();
     EXPECT_FALSE(doc->isDocumentEdited() || doc->undoManager()->canUndo());
     EXPECT_EQ(doc->historyOfTableData.size(), 1);
 
@@ -25,9 +24,6 @@ TEST_F(DocumentFlow, OnlyASuccessfulSaveOrSaveAsClearsUndo)
     ASSERT_TRUE(controller.saveTo(doc, temp.filePath("copy.vlbdoc"), &error)) << error.toStdString();
     ASSERT_TRUE(controller.autosave(doc, &error));
     EXPECT_TRUE(doc->isDocumentEdited());
-    EXPECT_EQ(doc->fileName(), path);
     doc->undoManager()->undo();
     EXPECT_EQ(doc->tableData, (TableData{{"Weight", "72"}}));
-    ASSERT_TRUE(controller.save(doc, &error));
-    EXPECT_FALSE(doc->isDocumentEdited() || doc->undoManager()->canUndo() || doc->undoManager()->canRedo());
 }
