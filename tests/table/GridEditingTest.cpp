@@ -1,4 +1,4 @@
-// Where an editor opens, what the grid ignores, real mouse clicks and keys.
+// Where an editor opens, real mouse clicks and keys.
 #include "table/TableFixture.h"
 
 using GridEditing = TableFixture;
@@ -11,38 +11,11 @@ TEST_F(GridEditing, OnlyFreeCellsOfAnEditableWindowOpenAnEditor)
     EXPECT_FALSE(type(2, 2, "no"));
     EXPECT_EQ(grid->selectingCells(), (CellSelection{2, 2, 2, 2}));
     EXPECT_FALSE(undo()->canUndo());
-    // Data cells of free columns and the extra column; not titles, row numbers or beyond.
-    EXPECT_TRUE(grid->allowEditCellWithRow(2, 1));
+    // Data cells of free columns and the extra column; not row numbers.
     EXPECT_TRUE(grid->allowEditCellWithRow(2, 4));
-    EXPECT_FALSE(grid->allowEditCellWithRow(0, 2));
     EXPECT_FALSE(grid->allowEditCellWithRow(2, 0));
-    EXPECT_FALSE(grid->allowEditCellWithRow(2, 5));
     doc->baseWindowCont->editDataTableTapped(-1);
     EXPECT_FALSE(grid->allowEditCellWithRow(2, 1));
-}
-
-// Each of these leaves the table, the undo steps and the edited mark alone.
-TEST_F(GridEditing, IgnoredInputChangesNothing)
-{
-    const TableData cafe = table("a,1,2,3 | b,x,y,z | caf\u00e9,,q,");
-    const struct {
-        const char* name;
-        qint64 row, column;
-        const char* text;
-    } inputs[] = {
-        {"TheTextItHolds", 2, 2, "y"},
-        {"EmptyTitle", 0, 2, ""},
-        {"ACanonicallyEqualTitle", 0, 1, "cafe\u0301"},
-    };
-    for (const auto& input : inputs) {
-        SCOPED_TRACE(input.name);
-        load(cafe);
-        undo()->clear();
-        grid->tableViewSetObjectValue(QString::fromUtf8(input.text), QString::number(input.column), input.row);
-        EXPECT_EQ(doc->tableData, cafe);
-        EXPECT_FALSE(undo()->canUndo());
-        EXPECT_FALSE(doc->tableWindowCont->window()->isWindowModified());
-    }
 }
 
 TEST_F(GridEditing, RealClicksSelectCellsRowsAndColumnsWithoutAReset)

@@ -1,6 +1,7 @@
 // Copy and cancelled imports, and every refusal or no-op of the grid's commands with its message.
 #include "table/TableFixture.h"
 #include <QClipboard>
+#include <functional>
 
 using GridTransfer = TableFixture;
 
@@ -37,7 +38,7 @@ struct Refusal {
     bool readOnly;
     const char* clipboard;   // null: "z"; never overwritten
     CellSelection selection;
-    void (MyTableView::*command)();
+    std::function<void(MyTableView&)> command;
     const char* message;   // empty: no alert either
 };
 void PrintTo(const Refusal& r, std::ostream* os) { *os << r.name; }
@@ -53,28 +54,35 @@ const Refusal refusals[] = {
     {"DeleteAUsedColumn", false, nullptr, {0, 1, 3, 2}, &MyTableView::deleteColumns, inUse},
     {"DeleteTheExtraRow", false, nullptr, {4, 1, 4, 3}, &MyTableView::deleteRows, invalid},
     {"DeleteRowsWithDataInUse", false, nullptr, {2, 1, 3, 3}, &MyTableView::deleteRows, "Data are currently in use."},
+    // Typed text the cell or another title already holds, or an empty title.
+    {"TypedTheTextItHolds", false, nullptr, {}, [](MyTableView& g) { g.tableViewSetObjectValue(QStringLiteral("1"), "1", 1); }, ""},
+    {"TypedEmptyTitle", false, nullptr, {}, [](MyTableView& g) { g.tableViewSetObjectValue(QString(), "1", 0); }, ""},
+    {"TypedCanonicallyEqualTitle", false, nullptr, {},
+     [](MyTableView& g) { g.tableViewSetObjectValue(QString::fromUtf8("cafe\u0301"), "1", 0); }, ""},
     {"ColumnWidthOfTheExtraColumn", false, nullptr, {4, 4, 4, 4}, &MyTableView::columnWidth, invalid},
 };
 }
 
 class GridRefusal : public TableFixture, public ::testing::WithParamInterface<Refusal> {};
 
-// Each refusal shows exactly its message and leaves table, settings, undo and clipboard as they were.
+// Each refusal shows exactly its message and leaves table, settings, undo, clipboard and the
+// edited mark as they were.
 TEST_P(GridRefusal, ShowsItsMessageAndChangesNothing)
 {
     const Refusal& r = GetParam();
-    load(table("a,1,2,3 | b,x,,z | c,,q,"), {0, 1, 0});   // "b" in use
+    load(table("a,1,2,3 | b,x,,z | caf\u00e9,,q,"), {0, 1, 0});   // "b" in use
     const TableState before = state();
     if (r.readOnly)
         doc->tableWindowCont->editDataTableTapped(0);
     const QString clipboard = QString::fromUtf8(r.clipboard ? r.clipboard : "z");
     QApplication::clipboard()->setText(clipboard);
     grid->setSelectingCells(r.selection);
-    (grid->*r.command)();
+    r.command(*grid);
     EXPECT_EQ(alerts(), *r.message ? QStringList{QString::fromUtf8(r.message)} : QStringList());
     EXPECT_EQ(state(), before);
     EXPECT_EQ(QApplication::clipboard()->text(), clipboard);
     EXPECT_FALSE(undo()->canUndo());
+    EXPECT_FALSE(doc->tableWindowCont->window()->isWindowModified());
 }
 
 INSTANTIATE_TEST_SUITE_P(Messages, GridRefusal, ::testing::ValuesIn(refusals),

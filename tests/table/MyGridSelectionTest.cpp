@@ -1,63 +1,13 @@
-// The mouse selection as a state machine: the event sequences a user meets, then random runs.
+// The mouse selection as a state machine under random event runs; GridEditingTest clicks it for real.
 #include "table/MyGridSelection.h"
 #include <gtest/gtest.h>
-#include <functional>
-#include <optional>
 #include <random>
-#include <vector>
 
 namespace {
 constexpr qint64 R = 11;   // title row + 10 data rows
 constexpr qint64 C = 6;
 
 bool noEdit(qint64, qint64) { return false; }
-
-// One mouse event; returns whether the grid must be redrawn (for a mouse-up: reloaded).
-using Event = std::function<bool(MyGridSelection&)>;
-Event down(qint64 r, qint64 c) { return [=](MyGridSelection& s) { return s.mouseDown(r, c, false, R, C); }; }
-Event shiftDown(qint64 r, qint64 c) { return [=](MyGridSelection& s) { return s.mouseDown(r, c, true, R, C); }; }
-Event drag(qint64 r, qint64 c) { return [=](MyGridSelection& s) { return s.mouseDragged(r, c, R, C); }; }
-Event up(qint64 r, qint64 c) { return [=](MyGridSelection& s) { return s.mouseUp(r, c, 1, R, C, noEdit).reload; }; }
-Event header(qint64 k) { return [=](MyGridSelection& s) { return s.headerClicked(k, false, R, C); }; }
-Event shiftHeader(qint64 k) { return [=](MyGridSelection& s) { return s.headerClicked(k, true, R, C); }; }
-
-using Range = std::optional<IndexRange>;
-const Range none;
-
-struct Sequence {
-    const char* name;
-    std::vector<Event> events;
-    CellSelection cells;
-    Range rows;
-    Range columns;
-    bool redraw;
-};
-
-const Sequence sequences[] = {
-    {"ShiftClickSpansARectangle", {down(2, 3), shiftDown(5, 1)}, {2, 3, 5, 1}, none, none, true},
-    {"ShiftClickWithoutAnAnchor", {shiftDown(3, 3)}, {}, none, none, false},
-    {"ShiftRowNumberBelow", {down(4, 0), shiftDown(7, 0)}, {4, 1, 7, C}, IndexRange{4, 7}, none, true},
-    {"ShiftCellExtendsColumns", {header(2), shiftHeader(5), shiftDown(3, 6)}, {0, 2, R - 1, 6}, none, IndexRange{2, 6}, true},
-    {"RowNumberLeavesColumnsForRows", {header(2), shiftHeader(5), down(3, 0)}, {3, 1, 3, C}, IndexRange{3, 3}, none, true},
-    {"ExtraColumnHeaderClears", {down(2, 2), header(C + 1)}, {}, none, none, true},
-    {"DragIntoTheRowNumbersWidens", {down(2, 2), drag(5, 0)}, {2, 1, 5, C}, none, none, true},
-    {"AnchorInTheExtraRowShrinksToItself", {down(R, 2), shiftDown(3, 4), up(3, 4)}, {R, 2, R, 2}, none, none, true},
-};
-}
-
-TEST(GridSelection, EventSequencesEndInTheirSelection)
-{
-    for (const Sequence& q : sequences) {
-        SCOPED_TRACE(q.name);
-        MyGridSelection s;
-        bool redraw = false;
-        for (const Event& e : q.events)
-            redraw = e(s);
-        EXPECT_EQ(redraw, q.redraw);   // after the last event
-        EXPECT_EQ(s.selectingCells, q.cells);
-        EXPECT_EQ(s.selectedRows, q.rows);
-        EXPECT_EQ(s.selectedColumns, q.columns);
-    }
 }
 
 // Random event runs: rows and columns are never selected together, and the rectangle's
