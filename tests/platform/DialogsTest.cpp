@@ -29,18 +29,6 @@ void whenShown(std::function<void(T*)> act, int triesLeft = 500)
     });
 }
 
-TEST(ScriptedDialogs, AnswersInOrderWithinTheButtons)
-{
-    ScopedScriptedDialogs scoped;
-    ScriptedDialogs& d = scoped.dialogs;
-    ASSERT_EQ(&Dialogs::current(), &d);
-    d.answers = {7};
-    const QStringList buttons{"Save", "Don't Save", "Cancel"};
-    EXPECT_EQ(d.question("q1", "", buttons), 2) << "an answer past the buttons is kept in range";
-    EXPECT_EQ(d.question("q2", "", buttons), 0) << "an empty queue answers the first button";
-    EXPECT_EQ(d.saveFile("Save", "x", ""), "") << "an empty queue cancels";
-}
-
 TEST(QtDialogs, EscapeOnAQuestionChoosesCancel)
 {
     QString shownText;

@@ -19,10 +19,9 @@ QVariantMap classEntry(const QStringList& chain)
     return {{"$classname", chain.first()}, {"$classes", QVariant(chain).toList()}};
 }
 
-QByteArray archive(const QVariantList& objects, const QVariant& root = uid(1),
-                   const QString& archiver = "NSKeyedArchiver")
+QByteArray archive(const QVariantList& objects, const QVariant& root = uid(1))
 {
-    return PropertyList::toBinary(QVariantMap{{"$archiver", archiver},
+    return PropertyList::toBinary(QVariantMap{{"$archiver", QString("NSKeyedArchiver")},
                                               {"$version", qint64(100000)},
                                               {"$top", QVariantMap{{"root", root}}},
                                               {"$objects", objects}});
@@ -119,9 +118,9 @@ QByteArray withDictionary(const QVariantList& keys, const QVariantList& values)
     return archiveWith(1, QVariantMap{{"NS.keys", keys}, {"NS.objects", values}, {"$class", uid(13)}});
 }
 
-QByteArray withColour(qint64 space, const QVariant& text, quint64 cls = 6)
+QByteArray withColour(qint64 space, const QVariant& text)
 {
-    return archiveWith(5, QVariantMap{{"NSColorSpace", space}, {"NSRGB", text}, {"$class", uid(cls)}});
+    return archiveWith(5, QVariantMap{{"NSColorSpace", space}, {"NSRGB", text}, {"$class", uid(6)}});
 }
 
 QByteArray deeplyNestedArchive()
@@ -143,15 +142,10 @@ TEST_P(HostileArchive, IsRefused)
 INSTANTIATE_TEST_SUITE_P(
     KeyedArchive, HostileArchive,
     ::testing::Values(
-        Hostile{"notAPropertyList", "not an archive"},
-        Hostile{"wrongArchiver", archive(platformStyleObjects(), uid(1), "Other")},
         Hostile{"rootOutOfRange", archive(platformStyleObjects(), uid(99))},
         Hostile{"dictionaryHoldsItself", withDictionary({uid(2)}, {uid(1)})},
         Hostile{"keysAndObjectsDiffer", withDictionary({uid(2), uid(4)}, {uid(5)})},
-        Hostile{"colourOfFontClass", archiveWith(6, classEntry({"NSFont", "NSObject"}))},
         Hostile{"fontNameNotAString", archiveWith(12, qint64(3))},
-        Hostile{"unknownColourSpace", withColour(7, QByteArray("1 0 0"))},
-        Hostile{"componentsNotNumbers", withColour(1, QByteArray("1 x 0"))},
         Hostile{"infiniteComponent", withColour(1, QByteArray("inf 0 0"))},
         Hostile{"deepNesting", deeplyNestedArchive()}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -36,35 +36,34 @@ TEST(UndoBridge, RandomSessionsMatchAModel)
         };
         for (int op = 0; op < 60; ++op) {
             const QString name = QStringLiteral("Step %1").arg(op);
-            switch (rng() % 9) {
+            switch (rng() % 8) {
             case 0:
-            case 1:
                 bridge.push(name, [&](int s) { index += s; });
                 pushed(name);
                 break;
-            case 2:
+            case 1:
                 index += 1;   // done by the caller already
                 bridge.pushDone(name, [&](int s) { index += s; });
                 pushed(name);
                 break;
-            case 3:
+            case 2:
                 bridge.undo();
                 moved(undoNames, redoNames, -1);
                 break;
-            case 4:
+            case 3:
                 bridge.redo();
                 moved(redoNames, undoNames, +1);
                 break;
-            case 5:
+            case 4:
                 bridge.markSaved();
                 modelCount = 0;
                 break;
-            case 6:
+            case 5:
                 bridge.clear();   // the steps go, the counter stays
                 undoNames.clear();
                 redoNames.clear();
                 break;
-            case 7:
+            case 6:
                 bridge.changeDone();
                 ++modelCount;
                 break;
@@ -75,7 +74,6 @@ TEST(UndoBridge, RandomSessionsMatchAModel)
             }
             ASSERT_EQ(index, modelIndex);
             ASSERT_EQ(bridge.changeCount(), modelCount);
-            ASSERT_EQ(bridge.isEdited(), modelCount != 0);
             ASSERT_EQ(lastEdited, modelCount != 0);
             ASSERT_EQ(bridge.canUndo(), !undoNames.empty());
             ASSERT_EQ(bridge.canRedo(), !redoNames.empty());
