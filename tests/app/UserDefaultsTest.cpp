@@ -19,21 +19,18 @@ TEST(UserDefaults, StoredGroupsAreBroughtToBuiltInKeys)
     const QVariantMap builtIn = defaultGroups(reference, true);
     const QVariantList dots = reference.appDefaultDots;
 
-    // Series 1 of three edited. Nine series are matched against the built-in ones from the
-    // start again: series 8 lacking its fill colour gets that of built-in series 1.
-    QVariantList three = dots.mid(0, 3);
-    three[1] = withValue(three[1].toMap(), "dotSize", QString("9"));
+    // Three series, one edited, are filled up to seven. Nine series are matched against the
+    // built-in ones from the start again: series 8 lacking its fill colour gets that of series 1.
+    const QVariantList three{dots[0], withValue(dots[1].toMap(), "dotSize", QString("9")), dots[2]};
     const QVariantList nine = dots + dots.mid(0, 2);
-    QVariantList nineShort = nine;
-    nineShort[8] = without(nine[8].toMap(), "fillColor");
+    const QVariantList nineShort = nine.mid(0, 8) << without(nine[8].toMap(), "fillColor");
 
     // Values of another kind stay: only keys are compared.
     const QVariantMap bar = withValue(builtIn.value("bar").toMap(), "barType", QString("2"));
 
     const std::vector<StoreCase> cases{
         // A group of the wrong shape counts as absent.
-        {"dots_with_string_element", {{"dots", QVariantList{QVariantMap{}, QString("x")}}}, {}, false},
-        {"same_keys_other_values", {{"bar", bar}}, {{"bar", bar}}, false},
+        {"wrong_shape_other_values", {{"dots", QVariantList{QVariantMap{}, 1}}, {"bar", bar}}, {{"bar", bar}}, false},
         // Two groups changed, one message; a group of the same size with another key is replaced.
         {"extra_key_and_other_key",
          {{"bar", withValue(bar, "oldKey", QString("1"))}, {"columnSettings", QVariantMap{{"old", QString("90")}}}},
