@@ -1,8 +1,8 @@
 #pragma once
 // Small builders shared by the analysis tests.
 #include "outline/MySelectorItem.h"
-#include <QVariantList>
 #include <QFile>
+#include <QVariantList>
 #include <QVariantMap>
 #include <memory>
 
@@ -16,11 +16,9 @@ inline MySelectorItem* node(MySelectorItem* parent, const QString& title, const 
     return parent->append(std::move(n));
 }
 
-using Cells = QVector<std::optional<double>>;
-
 struct DataColumn {
     QString title;
-    Cells cells;
+    QVector<std::optional<double>> cells;
 };
 struct CatColumn {
     QString title;
@@ -28,7 +26,8 @@ struct CatColumn {
     QStringList unused = {};    // values ticked off
 };
 
-// An analysis item as the selector outline builds it: represents in order of first appearance.
+// An analysis item as the selector outline builds it: represents in order of first appearance,
+// messages "<title>!" for data columns and the upper-cased value for categories.
 inline MySelectorItem* analysis(MySelectorItem* root, const QString& graphType, const QVector<DataColumn>& data,
                                 const QVector<CatColumn>& cats, bool dataFirst)
 {
@@ -42,11 +41,9 @@ inline MySelectorItem* analysis(MySelectorItem* root, const QString& graphType, 
         node(node(dataGroup, c.title), c.title, c.title + "!", "YES", {}, c.cells);
     for (const CatColumn& c : cats) {
         MySelectorItem* col = node(catGroup, c.title);
-        QStringList seen;
-        for (const QString& v : c.cells) {
-            if (seen.contains(v))
-                continue;
-            seen << v;
+        QStringList values = c.cells;
+        values.removeDuplicates();   // first appearances, in order
+        for (const QString& v : values) {
             QVector<qint64> rows;
             for (int r = 0; r < c.cells.size(); ++r)
                 if (c.cells[r] == v)
@@ -83,32 +80,23 @@ inline QStringList caseLines(const QString& name)
     return lines;
 }
 
-// One line per item, indented by depth: "title | message | type", then its rows, its values
-// ('-' for a missing cell) and whether it is still being edited. Tabs and line feeds shown as \t, \n.
-inline QString dumpText(const MySelectorItem* item, bool withData, int depth)
+// One line per item, indented by depth: "title | message | type", then its rows and its values
+// ('-' for a missing cell) when withData. Tabs and line feeds shown as \t, \n.
+inline std::string dump(const MySelectorItem* item, bool withData = true, int depth = 0)
 {
     auto shown = [](QString s) { return s.replace('\t', "\\t").replace('\n', "\\n"); };
     QString line = QString(2 * depth, ' ') + shown(item->title) + " | " + shown(item->message) + " | " + item->type;
-    if (withData) {
-        QStringList rows, values;
-        for (qint64 r : item->data1)
-            rows << QString::number(r);
-        for (const auto& v : item->data2)
-            values << (v ? QString::number(*v) : "-");
-        if (!rows.isEmpty())
-            line += " | rows " + rows.join(',');
-        if (!values.isEmpty())
-            line += " | values " + values.join(',');
-        if (item->editting)
-            line += " | editing";
-    }
-    line += '\n';
+    QStringList rows, values;
+    for (qint64 r : item->data1)
+        rows << QString::number(r);
+    for (const auto& v : item->data2)
+        values << (v ? QString::number(*v) : "-");
+    if (withData && !rows.isEmpty())
+        line += " | rows " + rows.join(',');
+    if (withData && !values.isEmpty())
+        line += " | values " + values.join(',');
+    std::string out = line.toStdString() + '\n';
     for (const MySelectorItem* c : item->selectorChildren())
-        line += dumpText(c, withData, depth + 1);
-    return line;
-}
-
-inline std::string dump(const MySelectorItem* item, bool withData = true)
-{
-    return dumpText(item, withData, 0).toStdString();
+        out += dump(c, withData, depth + 1);
+    return out;
 }

@@ -1,6 +1,5 @@
 #include "analysis/MyAnalysisXml.h"
 #include "outline/MySelectorItem.h"
-#include "platform/NumberText.h"
 #include "AnalysisTestSupport.h"
 #include <gtest/gtest.h>
 #include <random>
@@ -13,32 +12,25 @@ public:
     explicit ColumnsTable(QVector<QStringList> columns) : m_columns(std::move(columns)) {}
     int indexOfVariables(const QString& title) const override
     {
-        for (int i = 0; i < m_columns.size(); ++i)
-            if (m_columns[i].value(0) == title)
-                return i;
-        return -1;
+        auto found = std::find_if(m_columns.begin(), m_columns.end(), [&](const QStringList& c) { return c[0] == title; });
+        return found == m_columns.end() ? -1 : int(found - m_columns.begin());
     }
     std::pair<QStringList, QVector<QVector<qint64>>> categoriesOfVariable(int column) const override
     {
-        QStringList names;
-        QVector<QVector<qint64>> rows;
-        const QStringList& c = m_columns[column];
-        for (int r = 1; r < c.size(); ++r) {
-            if (!names.contains(c[r])) {
-                names << c[r];
-                rows.append(QVector<qint64>());
-            }
-            rows[names.indexOf(c[r])].append(r - 1);
-        }
+        QStringList names = m_columns[column].mid(1);
+        names.removeDuplicates();
+        QVector<QVector<qint64>> rows(names.size());
+        for (int r = 1; r < m_columns[column].size(); ++r)
+            rows[names.indexOf(m_columns[column][r])].append(r - 1);
         return {names, rows};
     }
     QVector<std::optional<double>> numericValuesOfVariable(int column) const override
     {
         QVector<std::optional<double>> out;
-        const QStringList& c = m_columns[column];
-        for (int r = 1; r < c.size(); ++r) {
-            double v = 0;
-            out.append(NumberText::scanDouble(c[r], &v) ? std::optional<double>(v) : std::nullopt);
+        for (const QString& cell : m_columns[column].mid(1)) {
+            bool ok = false;
+            const double v = cell.toDouble(&ok);
+            out.append(ok ? std::optional<double>(v) : std::nullopt);
         }
         return out;
     }
@@ -48,11 +40,22 @@ private:
     QVector<QStringList> m_columns;
 };
 
+const ColumnsTable kTable({{"W", "1", "", "3"}, {"H", "4", "5", "6"}, {"Sex", "f", "m", "f"}});
 
-// "Untitled" scatter analysis: data columns W and H, categorizing column Sex with f and m.
-MySelectorItem* sampleAnalysis(MySelectorItem* root)
+MySelectorItem* read(const QString& xml, MySelectorItem* root, const ColumnsTable& table = kTable,
+                     QVector<int>* used = nullptr)
 {
-    MySelectorItem* a = node(root, "Untitled");
+    return MyAnalysisXml::outlineItemFromXLMWithXmlString(xml, root, table, used);
+}
+
+} // namespace
+
+// sample.xml and cats-first.xml were written by hand from the line layout, and sample-read.txt
+// is the tree worked out by hand from the sample and kTable.
+TEST(AnalysisXml, WritesAndReadsTheHandWrittenTexts)
+{
+    MySelectorItem root("rootItem", nullptr);
+    MySelectorItem* a = node(&root, "Untitled");
     node(a, "graphType", "scatter");
     MySelectorItem* data = node(a, "DataColumns");
     node(node(data, "W"), "W", "Weight", "YES");
@@ -60,26 +63,12 @@ MySelectorItem* sampleAnalysis(MySelectorItem* root)
     MySelectorItem* sex = node(node(a, "Categorizing"), "Sex");
     node(sex, "f", "female", "YES");
     node(sex, "m", "m", "NO");
-    return a;
-}
-
-const ColumnsTable kTable({{"W", "1", "", "3"}, {"H", "4", "5", "6"}, {"Sex", "f", "m", "f"}});
-
-} // namespace
-
-// Golden files written by hand from the line layout.
-TEST(AnalysisXml, WritesTheLineLayout)
-{
-    MySelectorItem root("rootItem", nullptr);
-    EXPECT_EQ(*MyAnalysisXml::xmlFromItem(sampleAnalysis(&root)), readTestFile("sample.xml"));
-
-    MySelectorItem* bare = node(&root, "Untitled");
-    node(bare, "graphType", "scatter");
-    EXPECT_EQ(*MyAnalysisXml::xmlFromItem(bare), readTestFile("bare.xml"));
-    node(bare, "DataColumns");
-    node(bare, "Categorizing");
-    node(bare, "graphType", "boxplot");   // a second one is neither a group nor used
-    EXPECT_EQ(*MyAnalysisXml::xmlFromItem(bare), readTestFile("bare-groups.xml"));
+    EXPECT_EQ(*MyAnalysisXml::xmlFromItem(a), readTestFile("sample.xml"));
+    QVector<int> used;
+    const MySelectorItem* back = read(readTestFile("sample.xml"), &root, kTable, &used);
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(dump(back), readTestFile("sample-read.txt").toStdString());
+    EXPECT_EQ(used, (QVector<int>{0, 1, 2}));
 
     // Groups in the item's order; a column without represents is its three lines.
     MySelectorItem* catsFirst = node(&root, "Untitled");
@@ -87,13 +76,6 @@ TEST(AnalysisXml, WritesTheLineLayout)
     node(node(catsFirst, "Categorizing"), "Sex");
     node(catsFirst, "DataColumns");
     EXPECT_EQ(*MyAnalysisXml::xmlFromItem(catsFirst), readTestFile("cats-first.xml"));
-    QVector<int> used;
-    MySelectorItem* read = MyAnalysisXml::outlineItemFromXLMWithXmlString(readTestFile("cats-first.xml"), &root, kTable, &used);
-    ASSERT_NE(read, nullptr);
-    EXPECT_EQ(dump(read, false), dump(catsFirst, false));
-    EXPECT_EQ(used, QVector<int>{2});   // counted without represents
-
-    EXPECT_FALSE(MyAnalysisXml::xmlFromItem(node(&root, "x")).has_value());   // no graph type
 }
 
 TEST(AnalysisXml, EscapesWhatTheLineFormatCannotCarry)
@@ -111,28 +93,15 @@ TEST(AnalysisXml, EscapesWhatTheLineFormatCannotCarry)
     EXPECT_EQ(MyAnalysisXml::unescapeText("a & b &unknown; &#13;"), "a & b &unknown; &#13;");
 }
 
-// The expected tree was worked out by hand from the sample and kTable.
-TEST(AnalysisXml, ReadsBackTheSampleWithTableData)
-{
-    MySelectorItem root("rootItem", nullptr);
-    MySelectorItem* written = sampleAnalysis(&root);
-    QVector<int> used;
-    MySelectorItem* read = MyAnalysisXml::outlineItemFromXLMWithXmlString(readTestFile("sample.xml"), &root, kTable, &used);
-    ASSERT_EQ(root.childAt(1), read);
-    EXPECT_EQ(dump(read, false), dump(written, false));
-    EXPECT_EQ(dump(read), readTestFile("sample-read.txt").toStdString());
-    EXPECT_EQ(used, (QVector<int>{0, 1, 2}));
-}
-
 TEST(AnalysisXml, RandomTextsRoundTrip)
 {
     std::mt19937 rng(99);
+    auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     const QString alphabet = QStringLiteral("ab<>&\"\t\n ;#xé/=");
     auto randomText = [&](int maxLen) {
         QString s;
-        const int n = std::uniform_int_distribution<int>(0, maxLen)(rng);
-        for (int i = 0; i < n; ++i)
-            s += alphabet[std::uniform_int_distribution<int>(0, alphabet.size() - 1)(rng)];
+        for (int i = uniform(0, maxLen); i > 0; --i)
+            s += alphabet[uniform(0, alphabet.size() - 1)];
         return s;
     };
     for (int round = 0; round < 300; ++round) {
@@ -142,29 +111,26 @@ TEST(AnalysisXml, RandomTextsRoundTrip)
         QVector<QStringList> columns;
         for (const QString& group : {QString("DataColumns"), QString("Categorizing")}) {
             MySelectorItem* g = node(a, group);
-            const int nColumns = std::uniform_int_distribution<int>(0, 3)(rng);
-            for (int c = 0; c < nColumns; ++c) {
+            const bool isData = group == "DataColumns";
+            for (int c = uniform(0, 3); c > 0; --c) {
                 const QString title = QString::number(columns.size()) + randomText(6);
                 MySelectorItem* col = node(g, title);
-                QStringList cells{title};
-                const int nReps = group == "DataColumns" ? 1 : std::uniform_int_distribution<int>(0, 4)(rng);
-                for (int r = 0; r < nReps; ++r) {
-                    const QString name = group == "DataColumns" ? title : QString::number(r) + randomText(5);
+                columns << QStringList{title};
+                for (int r = 0; r < (isData ? 1 : uniform(0, 4)); ++r) {
+                    const QString name = isData ? title : QString::number(r) + randomText(5);
                     node(col, name, randomText(8), r % 2 ? "NO" : "YES");
-                    cells << (group == "DataColumns" ? QString::number(r) : name);
+                    columns.back() << (isData ? "1" : name);
                 }
-                columns << cells;
             }
         }
         const QString x = *MyAnalysisXml::xmlFromItem(a);
-        ColumnsTable table(columns);
         QVector<int> used;
-        MySelectorItem* read = MyAnalysisXml::outlineItemFromXLMWithXmlString(x, &root, table, &used);
-        ASSERT_NE(read, nullptr) << x.toStdString();
-        ASSERT_EQ(dump(read, false), dump(a, false));
+        const MySelectorItem* back = read(x, &root, ColumnsTable(columns), &used);
+        ASSERT_NE(back, nullptr) << x.toStdString();
+        ASSERT_EQ(dump(back, false), dump(a, false));
         ASSERT_EQ(used.size(), columns.size());
         // Category rows are found by the unescaped names.
-        for (MySelectorItem* col : read->childTitle("Categorizing")->selectorChildren())
+        for (MySelectorItem* col : back->childTitle("Categorizing")->selectorChildren())
             for (MySelectorItem* rep : col->selectorChildren())
                 ASSERT_FALSE(rep->data1.isEmpty()) << rep->title.toStdString();
     }
@@ -180,7 +146,7 @@ TEST(AnalysisXml, ReadsOlderUnescapedTexts)
     const ColumnsTable table({{"Age", "old", "young", "old"}, {"BP", "120", "n/a", "140"}});
     MySelectorItem root("rootItem", nullptr);
     QVector<int> used;
-    MySelectorItem* a = MyAnalysisXml::outlineItemFromXLMWithXmlString(readTestFile("older.xml"), &root, table, &used);
+    MySelectorItem* a = read(readTestFile("older.xml"), &root, table, &used);
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(dump(a), readTestFile("older-read.txt").toStdString());
     EXPECT_EQ(used, (QVector<int>{1, 0}));   // BP, Age; the column gone from the table is not counted
@@ -190,18 +156,15 @@ TEST(AnalysisXml, ShortAndCutTexts)
 {
     MySelectorItem root("rootItem", nullptr);
     QVector<int> used{7};
-    EXPECT_EQ(MyAnalysisXml::outlineItemFromXLMWithXmlString("<?xml?>\n<analysis>\n\t<title>x</title>", &root, kTable, &used),
-              nullptr);
+    EXPECT_EQ(read("<?xml?>\n<analysis>\n\t<title>x</title>", &root, kTable, &used), nullptr);
     EXPECT_EQ(root.childCount(), 0);
     EXPECT_TRUE(used.isEmpty());
 
-    // A text ending with a line feed reads the same; an empty line ends the body early;
-    // closing lines never climb above the analysis.
+    // An empty line ends the body early; closing lines never climb above the analysis.
     const QString head = "<?xml version=\"1.0\"?>\n<analysis>\n\t<title>T</title>\n\t<graphType>scatter</graphType>\n";
-    MySelectorItem* a = MyAnalysisXml::outlineItemFromXLMWithXmlString(
-        head + "\t<DataColumns next=\"array\">\n\t</DataColumns>\n\t</x>\n\t</y>\n\t<Categorizing next=\"array\">\n"
-               "\n\t<Other next=\"array\">\n</analysis>\n",
-        &root, kTable, &used);
+    MySelectorItem* a = read(head + "\t<DataColumns next=\"array\">\n\t</DataColumns>\n\t</x>\n\t</y>\n"
+                                    "\t<Categorizing next=\"array\">\n\n\t<Other next=\"array\">\n</analysis>\n",
+                             &root);
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(dump(a, false), "T |  | \n  graphType | scatter | \n  DataColumns |  | \n  Categorizing |  | \n");
 }
@@ -213,18 +176,12 @@ TEST(AnalysisXml, RepresentsFindCanonicallyEquivalentCategories)
     const QString composed = QStringLiteral("\u00e9t\u00e9");
     const QString decomposed = QStringLiteral("e\u0301te\u0301");
     const ColumnsTable table({{"W", "1", "2", "3", "4"}, {"Season", "hiver", composed, decomposed, composed}});
-    MySelectorItem source("rootItem", nullptr);
-    MySelectorItem* a =
-        analysis(&source, "scatter", {{"W", {1.0}}}, {{"Season", {decomposed, "hiver", "printemps"}}}, true);
-
     MySelectorItem root("rootItem", nullptr);
-    MySelectorItem* read =
-        MyAnalysisXml::outlineItemFromXLMWithXmlString(*MyAnalysisXml::xmlFromItem(a), &root, table, nullptr);
-    ASSERT_NE(read, nullptr);
-    const MySelectorItem* column = read->childTitle("Categorizing")->selectorChildAt(0);
-    EXPECT_EQ(column->selectorChildAt(0)->data1, (QVector<qint64>{1, 3}));   // composed: first of the two
-    EXPECT_EQ(column->selectorChildAt(0)->type, "YES");
-    EXPECT_EQ(column->selectorChildAt(1)->data1, (QVector<qint64>{0}));
-    EXPECT_TRUE(column->selectorChildAt(2)->data1.isEmpty());
-    EXPECT_EQ(column->selectorChildAt(2)->type, "NO");   // gone from the column
+    MySelectorItem* a = analysis(&root, "scatter", {{"W", {1.0}}}, {{"Season", {decomposed, "hiver", "printemps"}}}, true);
+    MySelectorItem* back = read(*MyAnalysisXml::xmlFromItem(a), &root, table);
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(dump(back->childTitle("Categorizing")),
+              "Categorizing |  | \n  Season |  | \n    " + decomposed.toStdString() + " | " +
+                  decomposed.toUpper().toStdString() + " | YES | rows 1,3\n    hiver | HIVER | YES | rows 0\n"
+                  "    printemps | PRINTEMPS | NO\n");
 }
