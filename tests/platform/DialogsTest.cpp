@@ -1,7 +1,6 @@
 #include "platform/Dialogs.h"
 
 #include <QApplication>
-#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -40,19 +39,6 @@ TEST(QtDialogs, EscapeOnAQuestionChoosesCancel)
     QtDialogs dialogs;
     EXPECT_EQ(dialogs.question("Do you want to save?", "", {"Save", "Don't Save", "Cancel"}), 2);
     EXPECT_EQ(shownText, "Do you want to save?");
-}
-
-TEST(QtDialogs, ColourPanelKeepsOpacity)
-{
-    whenShown<QColorDialog>([](QColorDialog* dialog) {
-        EXPECT_TRUE(dialog->testOption(QColorDialog::ShowAlphaChannel));
-        dialog->setCurrentColor(QColor::fromRgbF(0.0f, 0.0f, 1.0f, 0.5f));
-        dialog->accept();
-    });
-    const std::optional<Color> chosen = QtDialogs().chooseColor(Color::rgb(1, 0, 0));
-    ASSERT_TRUE(chosen.has_value());
-    EXPECT_NEAR(chosen->blue(), 1.0, 1e-3);
-    EXPECT_NEAR(chosen->alpha(), 0.5, 1e-2);
 }
 
 TEST(QtDialogs, PackageChooserPicksADirectory)

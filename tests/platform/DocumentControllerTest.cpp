@@ -150,71 +150,32 @@ TEST_F(DocumentControllerTest, SaveAsRefusesAnotherOpenDocumentsPackage)
     EXPECT_EQ(snapshot(b->fileName()), bBefore);
 }
 
-TEST_F(DocumentControllerTest, AutosaveWritesChangedSavedDocumentsInPlaceOnly)
+TEST_F(DocumentControllerTest, ClosingAsksOnlyWhenEditedAndObeysTheAnswer)
 {
-    newDoc()->edited = true;   // untitled: skipped
-    FakeDocument* doc = savedDoc("Auto");
+    FakeDocument* untitled = newDoc();
+    untitled->edited = true;
+    dialogs.answers = {0};   // Save, then the chooser is cancelled
+    EXPECT_FALSE(controller.closeDocument(untitled));
+
+    FakeDocument* doc = savedDoc("Closing");
     doc->saves.clear();
     doc->edited = true;
-    doc->files["tableString.txt"] = "x";
-    for (const auto& each : controller.documents())
-        ASSERT_TRUE(controller.autosave(each.get()));
-    EXPECT_EQ(snapshot(doc->fileName()), doc->files);
-    EXPECT_EQ(entries(dir.path()), QStringList{"Auto.vlbdoc"});
-    EXPECT_EQ(doc->saves, std::vector<SaveKind>{SaveKind::Autosave});
-}
+    dialogs.answers = {2, 0, 0};   // Cancel; Save, which fails; Save
+    EXPECT_FALSE(controller.closeDocument(doc));
+    doc->failAfterFiles = 0;
+    EXPECT_FALSE(controller.closeDocument(doc));
+    EXPECT_EQ(dialogs.alerts.size(), 1) << "the failed save is alerted";
+    EXPECT_TRUE(doc->saves.empty());
+    doc->failAfterFiles = -1;
+    EXPECT_TRUE(controller.closeDocument(doc));
+    EXPECT_EQ(doc->saves.size(), 1u) << "a closed document lives until the event loop runs";
+    EXPECT_TRUE(controller.closeDocument(savedDoc("Clean")));
 
-struct CloseCase {
-    const char* name;
-    bool edited;
-    bool titled;
-    std::deque<int> answers;
-    bool closed;
-    bool written;
-    int questions;
-    bool saveFails = false;   // the document refuses to write: alerted, and it stays open
-};
-
-class Closing : public DocumentControllerTest, public ::testing::WithParamInterface<CloseCase> {};
-
-TEST_P(Closing, AsksOnlyWhenEditedAndObeysTheAnswer)
-{
-    const CloseCase& c = GetParam();
-    FakeDocument* doc = c.titled ? savedDoc("Closing") : newDoc();
-    doc->saves.clear();
-    doc->edited = c.edited;
-    doc->failAfterFiles = c.saveFails ? 0 : -1;
-    dialogs.answers = c.answers;
-
-    EXPECT_EQ(controller.closeDocument(doc), c.closed);
-    EXPECT_EQ(dialogs.questions.size(), c.questions);
-    if (c.questions > 0) {
-        const QString name = c.titled ? "Closing" : "Untitled";
-        EXPECT_EQ(dialogs.questions[0].toStdString(),
-                  QString::fromUtf8("Do you want to save the changes made to the document \u201c%1\u201d?").arg(name).toStdString());
-    }
-    EXPECT_EQ(doc->saves.size(), size_t(c.written ? 1 : 0)) << "a closed document lives until the event loop runs";
-    EXPECT_EQ(dialogs.alerts.size(), c.saveFails ? 1 : 0);
+    EXPECT_EQ(dialogs.questions.size(), 4) << "no question for the unedited document";
+    EXPECT_EQ(dialogs.questions[1].toStdString(),
+              QString::fromUtf8("Do you want to save the changes made to the document \u201cClosing\u201d?").toStdString());
     flushDeferredDeletes();
-    EXPECT_EQ(destroyed, c.closed ? 1 : 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(Answers, Closing, ::testing::Values(
-    CloseCase{"NotEdited", false, true, {}, true, false, 0},
-    CloseCase{"Save", true, true, {0}, true, true, 1},
-    CloseCase{"Cancel", true, true, {2}, false, false, 1},
-    CloseCase{"SaveFails", true, true, {0}, false, false, 1, true},
-    CloseCase{"ChooserCancelled", true, false, {0}, false, false, 1}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(DocumentControllerTest, QuitReviewsEveryDocumentAndStopsAtCancel)
-{
-    for (const char* name : {"One", "Two", "Three"})
-        savedDoc(name)->edited = true;
-    dialogs.answers = {1, 2};
-    EXPECT_FALSE(controller.quit());
-    EXPECT_EQ(dialogs.questions.size(), 2);
-    EXPECT_EQ(controller.documents().size(), 2u);
+    EXPECT_EQ(destroyed, 2);
 }
 
 TEST_F(DocumentControllerTest, OpeningReadsAPackageInPlaceOfAPristineUntitledOne)
@@ -274,7 +235,6 @@ TEST_F(DocumentControllerTest, RevertReplacesTheDocumentWithWhatIsOnDisk)
     EXPECT_NE(fresh, doc);
     EXPECT_EQ(fresh->files, onDisk);
     EXPECT_FALSE(fresh->isDocumentEdited());
-
     QDir(fresh->fileName()).removeRecursively();
     EXPECT_FALSE(controller.revert(fresh));
     EXPECT_EQ(controller.documents()[0].get(), fresh) << "a failed revert keeps the document";

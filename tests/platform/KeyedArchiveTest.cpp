@@ -150,14 +150,6 @@ INSTANTIATE_TEST_SUITE_P(
         Hostile{"deepNesting", deeplyNestedArchive()}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(KeyedArchive, TruncatedDataIsRefused)
-{
-    const QByteArray good = archive(platformStyleObjects());
-    ASSERT_TRUE(KeyedArchive::unarchiveAttributes(good).has_value());
-    for (int length = 0; length < good.size(); ++length)
-        EXPECT_FALSE(KeyedArchive::unarchiveAttributes(good.left(length)).has_value()) << length;
-}
-
 TEST(KeyedArchive, FontFaceSurvivesTheQtFont)
 {
     // A face chosen in the font chooser survives the archive as a name suffix.

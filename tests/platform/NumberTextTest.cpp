@@ -123,9 +123,7 @@ TEST_F(DecimalComma, FormattingMatchesGlibcAndReadingInvertsItOverRandomValues)
 
 TEST_F(DecimalComma, FixedAndRealStrings)
 {
-    EXPECT_EQ(NumberText::fixed(1e300, 2).size(), 301 + 3);
     EXPECT_EQ(NumberText::fixed(7, -3), "7");   // a negative count means no decimals
-
     EXPECT_EQ(NumberText::realString(540), "540.0");
     EXPECT_EQ(NumberText::realString(1e20), "1e+20");
     EXPECT_EQ(NumberText::realString(-0.0), "-0.0");
