@@ -20,16 +20,17 @@ void describeValue(QVariantMap& table, const QString& keyPath, const QVariant& v
 {
     if (!table.contains(keyPath))
         table.insert(keyPath, entry(position));
+    const QString prefix = keyPath.isEmpty() ? QString() : keyPath + '\t';
     const QString kind = PropertyList::kindOf(value);
     if (kind == "dict") {
         const QVariantMap map = value.toMap();
         QStringList keys = map.keys();
         std::reverse(keys.begin(), keys.end());
         for (int i = 0; i < keys.size(); ++i)
-            describeValue(table, keyPath + '\t' + keys[i], map.value(keys[i]), i);
+            describeValue(table, prefix + keys[i], map.value(keys[i]), i);
     } else if (kind == "array") {
         for (const QVariant& element : value.toList())
-            describeValue(table, keyPath + '\t', element, 0);
+            describeValue(table, prefix, element, 0);
     }
 }
 
@@ -48,12 +49,8 @@ QVariantMap category(const AppDelegate& app, const QString& title, const QString
 
 QVariantMap describe(const QVariantMap& settings)
 {
-    QVariantMap table;
-    table.insert(QString(), QVariantMap{{"setIndex", qint64(0x7fff)}});
-    QStringList keys = settings.keys();
-    std::reverse(keys.begin(), keys.end());
-    for (int i = 0; i < keys.size(); ++i)
-        describeValue(table, keys[i], settings.value(keys[i]), i);
+    QVariantMap table{{QString(), QVariantMap{{"setIndex", qint64(0x7fff)}}}};
+    describeValue(table, QString(), settings, 0);
     return table;
 }
 
@@ -111,26 +108,23 @@ std::unique_ptr<MyConfigRootItem> treeOf(const QVariantMap& settings)
 MySelectorItem* addAnalysis(MySelectorRootItem& root, const QString& title, const QList<DataColumn>& data,
                             const QList<CategoryColumn>& categorizing, bool editting)
 {
-    auto leaf = [](const QString& title, const QString& type, QVector<qint64> rows, QVector<std::optional<double>> values,
-                   MySelectorItem* parent) {
-        return std::make_unique<MySelectorItem>(title, title, type, std::vector<std::unique_ptr<MySelectorItem>>{},
-                                                std::move(rows), std::move(values), parent);
+    // Groups and columns carry no message; leaves (with a type) their title.
+    auto node = [](MySelectorItem* parent, const QString& title, const QString& type = QString(),
+                   QVector<qint64> rows = {}, QVector<std::optional<double>> values = {}) {
+        const QString message = type.isEmpty() ? QString() : title;
+        return parent->append(std::make_unique<MySelectorItem>(title, message, type, std::vector<std::unique_ptr<MySelectorItem>>{},
+                                                               std::move(rows), std::move(values), parent));
     };
     auto* analysis = root.append(std::make_unique<MySelectorItem>(title, &root));
-    auto* graphType = analysis->append(leaf("graphType", QString(), {}, {}, analysis));
-    graphType->message = "scatter";
-    auto* dataGroup = analysis->append(std::make_unique<MySelectorItem>("DataColumns", analysis));
-    auto* catGroup = analysis->append(std::make_unique<MySelectorItem>("Categorizing", analysis));
-    for (const DataColumn& d : data) {
-        auto* column = dataGroup->append(std::make_unique<MySelectorItem>(d.title, dataGroup));
-        column->append(leaf(d.title, "YES", {}, d.values, column));
-    }
+    node(analysis, "graphType")->message = "scatter";
+    auto* dataGroup = node(analysis, "DataColumns");
+    auto* catGroup = node(analysis, "Categorizing");
+    for (const DataColumn& d : data)
+        node(node(dataGroup, d.title), d.title, "YES", {}, d.values);
     for (const CategoryColumn& c : categorizing) {
-        auto* column = catGroup->append(std::make_unique<MySelectorItem>(c.title, catGroup));
-        for (int i = 0; i < c.categories.size(); ++i) {
-            const bool used = i >= c.used.size() || c.used[i];
-            column->append(leaf(c.categories[i], used ? "YES" : "NO", {qint64(i)}, {}, column));
-        }
+        auto* column = node(catGroup, c.title);
+        for (int i = 0; i < c.categories.size(); ++i)
+            node(column, c.categories[i], i >= c.used.size() || c.used[i] ? "YES" : "NO", {qint64(i)});
     }
     analysis->changeEditting(editting);
     return analysis;
