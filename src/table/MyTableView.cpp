@@ -572,7 +572,8 @@ void MyTableView::importTable()
 void MyTableView::copy()
 {
     const CellSelection& s = m_selection.selectingCells;
-    if (s.column1 == 0 || !myDoc)
+    // Nothing to copy from the row numbers (or a drag that reached them).
+    if (s.columnLo() < 1 || !myDoc)
         return;
     const qint64 R = rowCountR();
     const qint64 C = columnCountC();
@@ -696,7 +697,8 @@ void MyTableView::deleteColumns()
     const CellSelection& s = m_selection.selectingCells;
     const qint64 R = rowCountR();
     const qint64 C = columnCountC();
-    if (s.column1 == 0 || s.row1 != 0 || s.row2 != R - 1 || s.columnHi() > C) {
+    // Drag direction does not matter: the selection is judged by its low and high ends.
+    if (s.columnLo() < 1 || s.columnHi() > C || s.rowLo() != 0 || s.rowHi() != R - 1) {
         alert(QStringLiteral("Invalid selection."));
         return;
     }
@@ -721,7 +723,7 @@ void MyTableView::deleteRows()
     const CellSelection& s = m_selection.selectingCells;
     const qint64 R = rowCountR();
     const qint64 C = columnCountC();
-    if (s.column1 != 1 || s.column2 != C || s.row1 == 0 || s.row2 == 0 || s.rowHi() >= R) {
+    if (s.columnLo() != 1 || s.columnHi() != C || s.rowLo() < 1 || s.rowHi() >= R) {
         alert(QStringLiteral("Invalid selection."));
         return;
     }
