@@ -20,11 +20,6 @@ QVariantList reps(const QStringList& entries)   // "A" or "A=text"
     return out;
 }
 
-QVariantMap category(const QString& title, const QStringList& entries, const QString& gap = "5")
-{
-    return {{"categoryTitle", title}, {"represents", reps(entries)}, {"verticalGap", gap}};
-}
-
 } // namespace
 
 TEST(GraphSettingsKeeper, SeriesFollowTheStoredLength)
@@ -38,23 +33,15 @@ TEST(GraphSettingsKeeper, SeriesFollowTheStoredLength)
     EXPECT_FALSE(K::fixedDotsOrBoxesProperties(seven, "scatter", {}));
 }
 
-TEST(GraphSettingsKeeper, CategoriesAndRepresentsMatchTheStoredOnes)
+TEST(GraphSettingsKeeper, RepresentsMatchTheStoredOnes)
 {
-    const QVariantMap stored{{"categoryDicts", QVariantList{category("dataColumns", {"A", "B", "C"})}}};
+    const QVariantMap dataColumns{{"categoryTitle", "dataColumns"}, {"represents", reps({"A", "B", "C"})}};
+    const QVariantMap stored{{"categoryDicts", QVariantList{dataColumns}}};
     MyConfigItem root("rootItem", {}, "dict", nullptr, 0);
     MyConfigItem* cat0 = row(row(&root, "categoryDicts", "array", {1}), "", "dict", {1, 0});
     MyConfigItem* reps0 = row(cat0, "represents", "array", {1, 0, 1});
     using K = MyGraphSettingsKeeper;
-
     EXPECT_EQ(*K::fixedRepresents(reps({"B=B'", "D", "A=A'"}), reps0, stored), reps({"B=B'", "A=A'", "C"}));
     // A value proposed twice is kept once, so no stored value is pushed out.
     EXPECT_EQ(*K::fixedRepresents(reps({"A=1", "A=2", "B"}), reps0, stored), reps({"A=1", "B", "C"}));
-    EXPECT_FALSE(K::fixedRepresents(QVariantList{QVariantMap{{"represent", "x"}}}, reps0, stored));   // no origName
-
-    // Same title: layout keys from the proposal, represents matched.
-    EXPECT_EQ(*K::fixedCategoryDict(category("dataColumns", {"C=see", "Z"}, "9"), cat0, stored),
-              category("dataColumns", {"C=see", "A", "B"}, "9"));
-    // Another title (pasted from another category): stored title and represents.
-    EXPECT_EQ(*K::fixedCategoryDict(category("c_Sex", {"f"}, "9"), cat0, stored),
-              category("dataColumns", {"A", "B", "C"}, "9"));
 }

@@ -12,22 +12,6 @@
 
 namespace {
 
-// An analysis over nData data columns of 9 rows (column j holds 1 + j .. 9 + j) and one
-// categorizing column of nValues distinct values (row r holds value r mod nValues).
-MySelectorItem* gridAnalysis(MySelectorItem* root, const QString& graphType, int nData, int nValues, bool dataFirst)
-{
-    QVector<DataColumn> data(nData);
-    CatColumn cat{"C", {}};
-    for (int r = 0; r < 9; ++r) {
-        for (int j = 0; j < nData; ++j)
-            data[j].cells << double(r + 1 + j);
-        cat.cells << QString("v%1").arg(r % nValues);
-    }
-    for (int j = 0; j < nData; ++j)
-        data[j].title = QString("D%1").arg(j);
-    return analysis(root, graphType, data, {cat}, dataFirst);
-}
-
 class AnalysisFixture : public ::testing::Test {
 protected:
     AnalysisFixture()
@@ -49,54 +33,10 @@ protected:
     AppDelegate app;
 };
 
-struct SeriesCase {
-    const char* graphType;
-    int nData;
-    int nValues;
-    bool dataFirst;
-    int expectedSeries;
-};
-
-void PrintTo(const SeriesCase& c, std::ostream* os) { *os << c.graphType << " " << c.nData << " data"; }
-
-class NewGraphSettings : public AnalysisFixture, public ::testing::WithParamInterface<SeriesCase> {};
-
 } // namespace
 
-INSTANTIATE_TEST_SUITE_P(
-    LevelsAndSeries, NewGraphSettings,
-    ::testing::Values(SeriesCase{"scatter", 2, 9, true, 9},     // seven defaults, then 0 and 1 again
-                      SeriesCase{"boxplot", 1, 5, true, 5},     // three defaults: 0, 1, 2, 0, 1
-                      SeriesCase{"boxplot", 2, 4, false, 2},    // the data columns are the last level
-                      SeriesCase{"Scatter", 1, 1, true, 1}));   // not exactly "scatter": a boxplot
-
-TEST_P(NewGraphSettings, FromDefaultsWithOneSeriesPerLastLevelEntry)
-{
-    const SeriesCase& c = GetParam();
-    MySelectorItem root("rootItem", nullptr);
-    const auto g = MyGraphSettingsBuilder::graphSettingsFromSelection(
-        app, 540, 720, gridAnalysis(&root, c.graphType, c.nData, c.nValues, c.dataFirst));
-    ASSERT_TRUE(g);
-    const QVariantMap& s = g->settings;
-    const bool scatter = QString(c.graphType) == "scatter";
-    EXPECT_FALSE(s.contains(scatter ? "boxesProperties" : "dotsProperties"));
-    const QVariantList series = s[scatter ? "dotsProperties" : "boxesProperties"].toList();
-    const QVariantList& defaults = scatter ? app.defaultDots : app.defaultBoxes;
-    ASSERT_EQ(series.size(), c.expectedSeries);
-    for (int i = 0; i < series.size(); ++i)
-        EXPECT_EQ(series[i], defaults[i % defaults.size()]);
-
-    const QVariantMap bg = s["graphProperties"].toMap()["background"].toMap();
-    EXPECT_EQ(bg["viewWidth"], "540.0");
-    EXPECT_EQ(bg["viewHeight"], "720.0");
-    EXPECT_EQ(app.defaultBackground["viewWidth"], "300.0");   // the defaults are copied, not changed
-    const QVariantList cats = s["categoryDicts"].toList();
-    ASSERT_EQ(cats.size(), 2);
-    EXPECT_EQ(cats[c.dataFirst ? 0 : 1].toMap()["categoryTitle"], "dataColumns");
-    EXPECT_EQ(s["valueSettings"], QVariant(MyAxisScale::defaultMinMax(1.0, 9.0 + c.nData - 1)));
-}
-
-// A validated selection appends every record of its graph and hands the analysis on.
+// A validated selection appends every record of its graph, with settings from the defaults, and
+// hands the analysis on.
 TEST_F(AnalysisFixture, ValidatedSelectionAppendsEveryRecord)
 {
     Document doc(&app);
@@ -108,15 +48,24 @@ TEST_F(AnalysisFixture, ValidatedSelectionAppendsEveryRecord)
     MyDocumentAnalyses::makeGraphWindows() = [&](Document&, qint64 id, const MyAnalysisData&) { madeFor << id; };
     MyDocumentAnalyses::registerHooks();
     MySelectorRootItem root(nullptr, &doc);
-    MySelectorItem* a = gridAnalysis(&root, "boxplot", 1, 3, true);
+    const QStringList fiveValues{"v0", "v1", "v2", "v3", "v4", "v0", "v1", "v2", "v3"};
+    MySelectorItem* a =
+        analysis(&root, "boxplot", {{"D0", {1.0, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0, 8.0, 9.0}}}, {{"C", fiveValues}}, true);
     a->changeEditting(true);
     ASSERT_EQ(root.validateSelection(a), 0);
     EXPECT_EQ(madeFor, QVector<qint64>{1});
     EXPECT_EQ(doc.graphSettings.size(), 2);
     EXPECT_EQ(doc.graphXMLs.value(1), *MyAnalysisXml::xmlFromItem(a));
     EXPECT_EQ(doc.stats[1]["settings"], QVariant(app.defaultStats));
-    const QVariantMap bg = doc.graphSettings[1]["graphProperties"].toMap()["background"].toMap();
+    const QVariantMap& s = doc.graphSettings[1];
+    EXPECT_FALSE(s.contains("dotsProperties"));
+    // One series per entry of the last level, the three defaults over again.
+    EXPECT_EQ(s["boxesProperties"].toList(), numbered("box", 3) + numbered("box", 2));
+    EXPECT_EQ(s["categoryDicts"].toList().value(0).toMap()["categoryTitle"], "dataColumns");
+    EXPECT_EQ(s["valueSettings"], QVariant(MyAxisScale::defaultMinMax(1.0, 9.0)));
+    const QVariantMap bg = s["graphProperties"].toMap()["background"].toMap();
     EXPECT_DOUBLE_EQ(bg["viewWidth"].toString().toDouble(), doc.imageablePageBounds().width());   // not the paper
+    EXPECT_EQ(app.defaultBackground["viewWidth"], "300.0");   // the defaults are copied, not changed
     EXPECT_FALSE(a->editting);
     EXPECT_EQ(doc.columnCounter, QVector<qint64>{1});
 
