@@ -63,8 +63,6 @@ public:
         QLocale::setDefault(QLocale::c());
         qunsetenv("LOCPATH");
     }
-    DecimalCommaLocale(const DecimalCommaLocale&) = delete;
-    DecimalCommaLocale& operator=(const DecimalCommaLocale&) = delete;
 
     // Whether printf really writes a decimal comma now.
     static bool active()

@@ -211,16 +211,11 @@ TEST(PropertyList, DamagedBinaryNeverCrashes)
 TEST(PropertyList, RealsIgnoreADecimalCommaLocale)
 {
     const QVariantList reals{0.5, -1234.125, 1e-9};
-    QByteArray xml;
-    QVariant back;
-    {
-        DecimalCommaLocale comma;
-        ASSERT_TRUE(DecimalCommaLocale::active()) << "no German locale could be set up";
-        xml = PropertyList::toXml(reals);
-        back = PropertyList::fromData(xml);
-    }
+    DecimalCommaLocale comma;
+    ASSERT_TRUE(DecimalCommaLocale::active()) << "no German locale could be set up";
+    const QByteArray xml = PropertyList::toXml(reals);
     EXPECT_TRUE(xml.contains("<real>0.5</real>"));
-    EXPECT_TRUE(samePlist(back, reals));
+    EXPECT_TRUE(samePlist(PropertyList::fromData(xml), reals));
 }
 
 } // namespace

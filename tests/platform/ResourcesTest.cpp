@@ -35,22 +35,17 @@ TEST(Resources, XmlAndBinaryGiveTheSameDictionaryAsResourcesAndAsDefaults)
     }
 }
 
-TEST(Resources, MissingOrBrokenResourcesSayWhy)
+TEST(Resources, BadFilesAreRefused)
 {
     for (const char* name : {"missing.plist", "broken.plist"}) {
         QString error;
         EXPECT_FALSE(Resources::plist(name, &error).isValid()) << name;
         EXPECT_FALSE(error.isEmpty()) << name;
     }
-    EXPECT_FALSE(Resources::exists("missing.plist"));
-}
-
-TEST(DefaultsStore, AnythingButADictionaryGivesAnEmptyStore)
-{
+    // Anything but a dictionary gives an empty store.
     QTemporaryDir dir;
-    for (const QString& path : {kData + "array.plist", dir.filePath("none.plist"), dir.path()}) {
-            EXPECT_TRUE(DefaultsStore::load(path).values().isEmpty()) << path.toStdString();
-    }
+    for (const QString& path : {kData + "array.plist", dir.filePath("none.plist"), dir.path()})
+        EXPECT_TRUE(DefaultsStore::load(path).values().isEmpty()) << path.toStdString();
 }
 
 TEST(DefaultsStore, ReadsTheUsersConfigurationFolderAndNeverWrites)
@@ -64,12 +59,7 @@ TEST(DefaultsStore, ReadsTheUsersConfigurationFolderAndNeverWrites)
     EXPECT_FALSE(QFileInfo::exists(folder)) << "loading creates nothing";
     ASSERT_TRUE(QDir().mkpath(folder));
     ASSERT_TRUE(QFile::copy(kData + "sample-binary.plist", path));
-    const QDateTime written = QFileInfo(path).lastModified();
-    DefaultsStore store = DefaultsStore::load();
-    EXPECT_TRUE(samePlist(store.values(), expectedSample()));
-    store.setValues({{"version", QString("9")}});
-    EXPECT_TRUE(samePlist(DefaultsStore::load().values(), expectedSample())) << "changing a store leaves the file alone";
-    EXPECT_EQ(QFileInfo(path).lastModified(), written);
+    EXPECT_TRUE(samePlist(DefaultsStore::load().values(), expectedSample()));
 
     QDir(folder).removeRecursively();
     QStandardPaths::setTestModeEnabled(false);
