@@ -26,7 +26,6 @@ QVariantMap describedSettings()
     setDescription(table, "graphProperties\tgraphRect\tlineWidth", {{"type2", "num"}, {"minVal", "0"}});
     setDescription(table, "graphProperties\txAxis\taxisWidth", {{"type2", "num"}, {"minVal", "1"}});
     setDescription(table, "valueSettings\tpartition", {{"minVal", "1"}, {"maxVal", "10"}});
-    setDescription(table, "dotsProperties\t\tdotType", {{"minVal", "0"}, {"maxVal", "6"}});
     setDescription(table, "valueSettings\tscaleStrings\t", {{"type2", "num"}});
     setDescription(table, "graphTitle", {{"changeable", false}});
     return table;
@@ -73,38 +72,19 @@ TEST_F(SettingsRows, ValueColumnTexts)
 // ---- typed values
 
 // The value typed text stands for; invalid when refused or equal to the row's text.
-TEST(TypedValue, ObjectWithString)
+TEST_F(SettingsRows, TypedValues)
 {
-    Descriptions d(QVariantMap{});
-    const std::nullopt_t none = std::nullopt;
-    const struct {
-        const char* name;
-        const char* type;
-        const char* message;
-        const char* type2;
-        std::optional<double> minVal, maxVal;
-        const char* parent;
-        const char* text;
-        QVariant expected;
-    } cases[] = {
-        {"BoolBlank", "Bool", "NO", "", none, none, "p", "yes ", QVariant()},
-        {"IntAboveMax", "integer", "3", "", 0.0, 6.0, "p", "7", QVariant()},
-        {"IntBoundsTruncate", "integer", "1", "", 0.9, 6.7, "p", "0", QVariant::fromValue<qint64>(0)},
-        {"NumAtMin", "string", "1", "num", 0.0, none, "p", "0", QVariant()},
-        {"NumOverflow", "string", "1", "num", none, none, "p", "1e999", QVariant()},
-        {"ScaleEmpty", "string", "1", "num", 0.0, none, "scaleStrings", "", QVariant("")},
-    };
-    for (const auto& c : cases) {
-        MyConfigRootItem root(nullptr);
-        auto* parent = root.append(std::make_unique<MyConfigItem>(c.parent, "", "array", &root, 0));
-        auto* row = parent->append(std::make_unique<MyConfigItem>("", c.message, c.type, parent, 0));
-        row->type2 = c.type2;
-        row->minVal = c.minVal;
-        row->maxVal = c.maxVal;
-        const QVariant got = MyOutlineTexts::objectWithString(c.text, row);
-        EXPECT_EQ(got.typeId(), c.expected.typeId()) << c.name;
-        EXPECT_EQ(got, c.expected) << c.name;
-    }
+    auto typed = [&](const QString& text, const QStringList& keys) { return MyOutlineTexts::objectWithString(text, row(keys)); };
+    const QStringList partition{"valueSettings", "partition"};   // integer from 1 to 10
+    const QStringList lineWidth{"graphProperties", "graphRect", "lineWidth"};   // number above 0
+    EXPECT_EQ(typed("10", partition), QVariant::fromValue<qint64>(10));
+    EXPECT_FALSE(typed("11", partition).isValid());
+    EXPECT_FALSE(typed("4", partition).isValid());   // the row's own text
+    EXPECT_EQ(typed("12abc", lineWidth), QVariant("12abc"));
+    EXPECT_FALSE(typed("0", lineWidth).isValid());
+    EXPECT_FALSE(typed("1e999", lineWidth).isValid());
+    EXPECT_EQ(typed("", {"valueSettings", "scaleStrings", ""}), QVariant(""));
+    EXPECT_FALSE(typed("", lineWidth).isValid());
 }
 
 // ---- clipboard record
