@@ -1,56 +1,35 @@
 #include "analysis/MyAnalysisXml.h"
+#include "analysis/MyDocumentAnalyses.h"
+#include "app/AppDelegate.h"
+#include "document/Document.h"
 #include "outline/MySelectorItem.h"
 #include "AnalysisTestSupport.h"
 #include <gtest/gtest.h>
 
 namespace {
 
-// A table of columns; element 0 of each column is its title.
-class ColumnsTable : public MyAnalysisXml::Table {
-public:
-    explicit ColumnsTable(QVector<QStringList> columns) : m_columns(std::move(columns)) {}
-    int indexOfVariables(const QString& title) const override
-    {
-        auto found = std::find_if(m_columns.begin(), m_columns.end(), [&](const QStringList& c) { return c[0] == title; });
-        return found == m_columns.end() ? -1 : int(found - m_columns.begin());
-    }
-    std::pair<QStringList, QVector<QVector<qint64>>> categoriesOfVariable(int column) const override
-    {
-        QStringList names = m_columns[column].mid(1);
-        names.removeDuplicates();
-        QVector<QVector<qint64>> rows(names.size());
-        for (int r = 1; r < m_columns[column].size(); ++r)
-            rows[names.indexOf(m_columns[column][r])].append(r - 1);
-        return {names, rows};
-    }
-    QVector<std::optional<double>> numericValuesOfVariable(int column) const override
-    {
-        QVector<std::optional<double>> out;
-        for (const QString& cell : m_columns[column].mid(1)) {
-            bool ok = false;
-            const double v = cell.toDouble(&ok);
-            out.append(ok ? std::optional<double>(v) : std::nullopt);
-        }
-        return out;
-    }
-    int dataRowCount() const override { return m_columns.isEmpty() ? 0 : int(m_columns[0].size()) - 1; }
+const TableData kSample{{"W", "1", "", "3"}, {"H", "4", "5", "6"}, {"Sex", "f", "m", "f"}};
 
-private:
-    QVector<QStringList> m_columns;
-};
-
-const ColumnsTable kTable({{"W", "1", "", "3"}, {"H", "4", "5", "6"}, {"Sex", "f", "m", "f"}});
-
-MySelectorItem* read(const QString& xml, MySelectorItem* root, const ColumnsTable& table = kTable,
-                     QVector<int>* used = nullptr)
+// Reads xml against a document whose table holds columns (element 0 the title); *used gets
+// the use count of each column.
+MySelectorItem* read(const QString& xml, MySelectorItem* root, const TableData& columns = kSample,
+                     QVector<qint64>* used = nullptr)
 {
-    return MyAnalysisXml::outlineItemFromXLMWithXmlString(xml, root, table, used);
+    AppDelegate app;
+    Document doc(&app);
+    doc.tableData = columns;
+    doc.setTableData();
+    doc.columnCounter = QVector<qint64>(columns.size());
+    MySelectorItem* item = MyDocumentAnalyses::outlineItemFromXLMWithXmlString(doc, xml, root);
+    if (used)
+        *used = doc.columnCounter;
+    return item;
 }
 
 } // namespace
 
 // sample.xml was written by hand from the line layout, and sample-read.txt
-// is the tree worked out by hand from the sample and kTable.
+// is the tree worked out by hand from the sample and kSample.
 TEST(AnalysisXml, WritesAndReadsTheHandWrittenTexts)
 {
     MySelectorItem root("rootItem", nullptr);
@@ -63,11 +42,11 @@ TEST(AnalysisXml, WritesAndReadsTheHandWrittenTexts)
     node(sex, "f", "female", "YES");
     node(sex, "m", "m", "NO");
     EXPECT_EQ(*MyAnalysisXml::xmlFromItem(a), readTestFile("sample.xml"));
-    QVector<int> used;
-    const MySelectorItem* back = read(readTestFile("sample.xml"), &root, kTable, &used);
+    QVector<qint64> used;
+    const MySelectorItem* back = read(readTestFile("sample.xml"), &root, kSample, &used);
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(dump(back), readTestFile("sample-read.txt").toStdString());
-    EXPECT_EQ(used, (QVector<int>{0, 1, 2}));
+    EXPECT_EQ(used, (QVector<qint64>{1, 1, 1}));
 }
 
 TEST(AnalysisXml, EscapesWhatTheLineFormatCannotCarryAndReadsItBack)
@@ -86,8 +65,7 @@ TEST(AnalysisXml, EscapesWhatTheLineFormatCannotCarryAndReadsItBack)
     EXPECT_EQ(MyAnalysisXml::unescapeText("a & b &unknown; &#13;"), "a & b &unknown; &#13;");
 
     // Read back against a table, the names find their columns and rows.
-    const ColumnsTable table({{"W&H", "1", "2"}, {"Age\tgroup", "a;b&amp;", ">65"}});
-    const MySelectorItem* back = read(x, &root, table);
+    const MySelectorItem* back = read(x, &root, {{"W&H", "1", "2"}, {"Age\tgroup", "a;b&amp;", ">65"}});
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(dump(back, false), dump(a, false));
     EXPECT_EQ(dump(back->childTitle("Categorizing")->selectorChildAt(0)),
@@ -101,22 +79,22 @@ TEST(AnalysisXml, EscapesWhatTheLineFormatCannotCarryAndReadsItBack)
 // rows and "NO", and a column title keeps its tab while a represent line is cut at it.
 TEST(AnalysisXml, ReadsOlderUnescapedTexts)
 {
-    const ColumnsTable table({{"Age", "old", "young", "old"}, {"BP", "120", "n/a", "140"}});
+    const TableData table{{"Age", "old", "young", "old"}, {"BP", "120", "n/a", "140"}};
     MySelectorItem root("rootItem", nullptr);
-    QVector<int> used;
+    QVector<qint64> used;
     MySelectorItem* a = read(readTestFile("older.xml"), &root, table, &used);
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(dump(a), readTestFile("older-read.txt").toStdString());
-    EXPECT_EQ(used, (QVector<int>{1, 0}));   // BP, Age; the column gone from the table is not counted
+    EXPECT_EQ(used, (QVector<qint64>{1, 1}));   // the column gone from the table is not counted
 }
 
 TEST(AnalysisXml, ShortAndCutTexts)
 {
     MySelectorItem root("rootItem", nullptr);
-    QVector<int> used{7};
-    EXPECT_EQ(read("<?xml?>\n<analysis>\n\t<title>x</title>", &root, kTable, &used), nullptr);
+    QVector<qint64> used;
+    EXPECT_EQ(read("<?xml?>\n<analysis>\n\t<title>W</title>", &root, kSample, &used), nullptr);
     EXPECT_EQ(root.childCount(), 0);
-    EXPECT_TRUE(used.isEmpty());
+    EXPECT_EQ(used, (QVector<qint64>{0, 0, 0}));
 
     // An empty line ends the body early; closing lines never climb above the analysis.
     const QString head = "<?xml version=\"1.0\"?>\n<analysis>\n\t<title>T</title>\n\t<graphType>scatter</graphType>\n";
@@ -127,19 +105,19 @@ TEST(AnalysisXml, ShortAndCutTexts)
     EXPECT_EQ(dump(a, false), "T |  | \n  graphType | scatter | \n  DataColumns |  | \n  Categorizing |  | \n");
 }
 
-// A represent finds its category by canonical equivalence (a name typed decomposed matches
-// the table's composed text), and of two equivalent categories the first one.
+// A represent finds its category by canonical equivalence: a name typed decomposed matches
+// the table's composed and decomposed texts alike.
 TEST(AnalysisXml, RepresentsFindCanonicallyEquivalentCategories)
 {
     const QString composed = QStringLiteral("\u00e9t\u00e9");
     const QString decomposed = QStringLiteral("e\u0301te\u0301");
-    const ColumnsTable table({{"W", "1", "2", "3", "4"}, {"Season", "hiver", composed, decomposed, composed}});
+    const TableData table{{"W", "1", "2", "3", "4"}, {"Season", "hiver", composed, decomposed, composed}};
     MySelectorItem root("rootItem", nullptr);
     MySelectorItem* a = analysis(&root, "scatter", {{"W", {1.0}}}, {{"Season", {decomposed, "hiver", "printemps"}}}, true);
     MySelectorItem* back = read(*MyAnalysisXml::xmlFromItem(a), &root, table);
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(dump(back->childTitle("Categorizing")),
               "Categorizing |  | \n  Season |  | \n    " + decomposed.toStdString() + " | " +
-                  decomposed.toUpper().toStdString() + " | YES | rows 1,3\n    hiver | HIVER | YES | rows 0\n"
+                  decomposed.toUpper().toStdString() + " | YES | rows 1,2,3\n    hiver | HIVER | YES | rows 0\n"
                   "    printemps | PRINTEMPS | NO\n");
 }

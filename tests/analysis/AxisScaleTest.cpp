@@ -4,18 +4,6 @@
 #include <gtest/gtest.h>
 #include <random>
 
-namespace {
-
-QStringList labelsOf(const QVariantMap& m)
-{
-    QStringList out;
-    for (const QVariant& v : m.value("scaleStrings").toList())
-        out << v.toString();
-    return out;
-}
-
-} // namespace
-
 TEST(AxisScale, MatchesHandComputedScales)
 {
     const QStringList lines = caseLines("axis-scales.txt");
@@ -25,7 +13,7 @@ TEST(AxisScale, MatchesHandComputedScales)
         const QStringList ends = line.section(" | ", 0, 0).split(' ');
         const QStringList labels = line.section(" | ", 1).split(' ');
         const QVariantMap m = MyAxisScale::defaultMinMax(QVariantList{ends[0].toDouble(), ends[1].toDouble()});
-        EXPECT_EQ(labelsOf(m), labels);
+        EXPECT_EQ(m.value("scaleStrings").toStringList(), labels);
         EXPECT_EQ(m.value("partition"), QVariant(qint64(labels.size() - 1)));
         EXPECT_EQ(m.value("partition").typeId(), QMetaType::LongLong);
     }
@@ -51,7 +39,7 @@ TEST(AxisScale, RandomRangesEncloseDataAndLabels)
         const QVariantMap m = MyAxisScale::defaultMinMax(a, b);
         const double lo = NumberText::doubleValue(m["min"].toString());
         const double hi = NumberText::doubleValue(m["max"].toString());
-        const QStringList labels = labelsOf(m);
+        const QStringList labels = m.value("scaleStrings").toStringList();
         ASSERT_LE(lo, a) << a << " " << b;
         ASSERT_GE(hi, b) << a << " " << b;
         if (a == b) {

@@ -18,7 +18,6 @@ protected:
     {
         app.ourDescriptives = &engine;
         app.defaultBackground = {{"followPageLayout", false}, {"viewWidth", "300.0"}, {"viewHeight", "200.0"}};
-        app.defaultDots = numbered("dot", 7);
         app.defaultBoxes = numbered("box", 3);
         app.defaultStats = {{"stats", false}, {"unbiased", true}};
     }
@@ -107,8 +106,6 @@ TEST_F(AnalysisFixture, NormalityStepKeepsTheDocumentEdited)
     EXPECT_EQ(undo->undoText(), "Undo Add Normality Stats");
     undo->undo();
     EXPECT_TRUE(doc.isDocumentEdited());   // the results are still there
-    undo->redo();
-    EXPECT_TRUE(doc.isDocumentEdited());
     doc.didSave(SaveKind::Save);
     EXPECT_FALSE(doc.isDocumentEdited());
 }

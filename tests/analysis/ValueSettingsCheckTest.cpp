@@ -36,11 +36,6 @@ class ValueSettingsEdits : public ::testing::TestWithParam<QString> {};
 
 } // namespace
 
-TEST(ValueSettingsCheck, EveryCaseIsRead)
-{
-    EXPECT_EQ(caseLines("value-edits.txt").size(), 48);
-}
-
 INSTANTIATE_TEST_SUITE_P(Rules, ValueSettingsEdits, ::testing::ValuesIn(caseLines("value-edits.txt")),
                          [](const auto& info) { return info.param.section(" | ", 0, 0).toStdString(); });
 
@@ -61,14 +56,12 @@ TEST_P(ValueSettingsEdits, FollowsTheAxisRules)
     if (r.outcome == ValueSettingsResult::Refused) {
         EXPECT_FALSE(r.value.isValid());
     }
-    if (r.outcome != ValueSettingsResult::Replaced)
-        return;
-    ASSERT_GE(f.size(), 7);
-    const QVariantMap m = r.value.toMap();
-    const QVariantMap replacement = settingsFrom(f[6]);
-    for (const char* key : {"min", "max", "scaleStrings", "partition"})
-        EXPECT_EQ(m[key], replacement[key]) << key;
-    EXPECT_EQ(m["logarithmic"], stored["logarithmic"]);   // untouched keys stay
+    if (r.outcome == ValueSettingsResult::Replaced) {
+        ASSERT_GE(f.size(), 7);
+        QVariantMap expected = settingsFrom(f[6]);
+        expected["logarithmic"] = stored["logarithmic"];   // untouched keys stay
+        EXPECT_EQ(r.value, QVariant(expected));
+    }
 }
 
 // Whatever is typed, an accepted edit leaves an axis that covers the data with room between
