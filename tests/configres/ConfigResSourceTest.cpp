@@ -6,23 +6,13 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-namespace {
-
-QByteArray readFile(const char* path)
-{
-    QFile f(QString::fromUtf8(path));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 TEST(ConfigResSource, CommittedResourceIsWhatTheSourceGives)
 {
     QString error;
     const auto built = ConfigResSource::buildFile(VLB_CONFIGRES_SOURCE, &error);
     ASSERT_TRUE(built) << qPrintable(error);
-    const QByteArray committed = readFile(VLB_CONFIGRES_PLIST);
-    ASSERT_FALSE(committed.isEmpty());
+    QFile committed(QString::fromUtf8(VLB_CONFIGRES_PLIST));
+    ASSERT_TRUE(committed.open(QIODevice::ReadOnly));
     // On failure: run make_configres tools/configres/configRes.source.txt resources/configRes.plist
-    EXPECT_TRUE(PropertyList::toXml(*built) == committed) << "resources/configRes.plist is out of date";
+    EXPECT_TRUE(PropertyList::toXml(*built) == committed.readAll()) << "resources/configRes.plist is out of date";
 }
-
-} // namespace

@@ -18,9 +18,3 @@ inline QString keyPath(const QString& written)
         parts.last().clear();
     return parts.join('\t');
 }
-
-// For messages: the key path with " > " between the keys.
-inline QString readable(const QString& path)
-{
-    return QString(path).replace('\t', " > ");
-}

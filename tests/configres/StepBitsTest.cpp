@@ -6,46 +6,14 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-const QVariantMap& resource()
-{
-    static const QVariantMap r = Resources::plist(QStringLiteral("configRes.plist")).toMap();
-    return r;
-}
-
-qint64 bit(const QString& step)
-{
-    return resource().value("configIndexDict").toMap().value(step).toLongLong();
-}
-
-qint64 mask(const QString& keyPath)
-{
-    return resource().value("intoOutlineItem").toMap().value(keyPath).toMap().value("setIndex").toLongLong();
-}
-
 // Each row: a step (or "|"-joined steps, one of which must carry the bit) and the settings
 // it reads; every one of those key paths carries the step's bit.
-using Table = std::vector<std::pair<const char*, const char*>>;
-
-void expectBits(const Table& table)
-{
-    for (const auto& [steps, paths] : table) {
-        qint64 bits = 0;
-        for (const QString& step : QString(steps).split('|')) {
-            ASSERT_GT(bit(step), 0) << qPrintable(step);
-            bits |= bit(step);
-        }
-        for (const QString& written : QString(paths).split(' ')) {
-            const QString path = keyPath(written);
-            EXPECT_NE(mask(path) & bits, 0) << steps << " for " << qPrintable(readable(path));
-        }
-    }
-}
-
 TEST(StepBits, EveryStepRunsForTheSettingsItReads)
 {
-    expectBits({
+    const QVariantMap resource = Resources::plist(QStringLiteral("configRes.plist")).toMap();
+    const QVariantMap stepBits = resource.value("configIndexDict").toMap();
+    const QVariantMap rows = resource.value("intoOutlineItem").toMap();
+    const std::vector<std::pair<const char*, const char*>> table{
         {"background", "bg.viewWidth bg.viewHeight bg.color"},
         {"horizontalGaps", "cat.horizontalGap cat.represents"},
         {"graphRect", "rect.lineWidth rect.height rect.fillColor rect.lineColor rect.columnWidth rect.graphRectWidth"},
@@ -71,7 +39,17 @@ TEST(StepBits, EveryStepRunsForTheSettingsItReads)
                                 "box.boxLineColor box.minMaxLineColor box.dotType box.dotSize box.dotFillColor "
                                 "box.dotLineColor box.dotLineWidth box.fontKey box.dotAttr rect.columnWidth "
                                 "rect.height vs.logarithmic vs.min vs.max cat.represents"},
-    });
+    };
+    for (const auto& [steps, paths] : table) {
+        qint64 bits = 0;
+        for (const QString& step : QString(steps).split('|')) {
+            ASSERT_GT(stepBits.value(step).toLongLong(), 0) << qPrintable(step);
+            bits |= stepBits.value(step).toLongLong();
+        }
+        for (const QString& written : QString(paths).split(' ')) {
+            const QString path = keyPath(written);
+            const qint64 mask = rows.value(path).toMap().value("setIndex").toLongLong();
+            EXPECT_NE(mask & bits, 0) << steps << " for " << qPrintable(written);
+        }
+    }
 }
-
-} // namespace
