@@ -67,9 +67,7 @@ inline QVariantList numbered(const QString& key, int n)
 inline QString readTestFile(const QString& name)
 {
     QFile f(QStringLiteral(VLB_TEST_DATA "/analysis/") + name);
-    if (!f.open(QIODevice::ReadOnly))
-        return "missing " + name;
-    return QString::fromUtf8(f.readAll());
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : "missing " + name;
 }
 
 // The lines of a case table in tests/data/analysis, without blank and '#' lines.

@@ -2,7 +2,6 @@
 #include "analysis/MyDocumentAnalyses.h"
 #include "app/AppDelegate.h"
 #include "document/Document.h"
-#include "outline/MySelectorItem.h"
 #include "AnalysisTestSupport.h"
 #include <gtest/gtest.h>
 

@@ -1,6 +1,5 @@
 #include "analysis/MyGraphSettingsKeeper.h"
 #include "outline/MyConfigItem.h"
-#include "AnalysisTestSupport.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,17 +20,6 @@ QVariantList reps(const QStringList& entries)   // "A" or "A=text"
 }
 
 } // namespace
-
-TEST(GraphSettingsKeeper, SeriesFollowTheStoredLength)
-{
-    const QVariantMap stored{{"dotsProperties", numbered("s", 7)}, {"boxesProperties", numbered("b", 2)}};
-    const QVariantList seven = numbered("p", 7), two = numbered("p", 2);
-    using K = MyGraphSettingsKeeper;
-    EXPECT_EQ(*K::fixedDotsOrBoxesProperties(numbered("p", 9), "scatter", stored), seven);
-    EXPECT_EQ(*K::fixedDotsOrBoxesProperties(two, "scatter", stored), two + numbered("s", 7).mid(2));
-    EXPECT_EQ(*K::fixedDotsOrBoxesProperties(seven, "boxplot", stored), two);
-    EXPECT_FALSE(K::fixedDotsOrBoxesProperties(seven, "scatter", {}));
-}
 
 TEST(GraphSettingsKeeper, RepresentsMatchTheStoredOnes)
 {

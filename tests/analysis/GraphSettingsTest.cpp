@@ -1,7 +1,6 @@
 #include "analysis/MyAnalysisXml.h"
 #include "analysis/MyAxisScale.h"
 #include "analysis/MyDocumentAnalyses.h"
-#include "analysis/MyGraphSettingsBuilder.h"
 #include "app/AppDelegate.h"
 #include "document/Document.h"
 #include "document/DocumentHooks.h"
@@ -57,7 +56,6 @@ TEST_F(AnalysisFixture, ValidatedSelectionAppendsEveryRecord)
     EXPECT_EQ(doc.graphXMLs.value(1), *MyAnalysisXml::xmlFromItem(a));
     EXPECT_EQ(doc.stats[1]["settings"], QVariant(app.defaultStats));
     const QVariantMap& s = doc.graphSettings[1];
-    EXPECT_FALSE(s.contains("dotsProperties"));
     // One series per entry of the last level, the three defaults over again.
     EXPECT_EQ(s["boxesProperties"].toList(), numbered("box", 3) + numbered("box", 2));
     EXPECT_EQ(s["categoryDicts"].toList().value(0).toMap()["categoryTitle"], "dataColumns");
@@ -92,7 +90,6 @@ TEST_F(AnalysisFixture, StoredAnalysesRaiseCountersAndRegenerateSettings)
     MyDocumentAnalyses::registerHooks();
     const auto settings = DocumentHooks::shared().regenerateGraphSettings(doc, xml, 500, 600);
     ASSERT_TRUE(settings);
-    EXPECT_TRUE((*settings)["dotsProperties"].toList().isEmpty());   // the last level has no value in use
     EXPECT_EQ((*settings)["valueSettings"], QVariant(MyAxisScale::defaultMinMax(4.0, 6.0)));
     EXPECT_EQ(doc.columnCounter, (QVector<qint64>{0, 1, 2}));   // counted once
     EXPECT_FALSE(DocumentHooks::shared().regenerateGraphSettings(doc, "x\ny", 500, 600));
