@@ -26,6 +26,42 @@ MySelectorItem* nodeAt(MySelectorItem* analysis, const std::vector<int>& path)
 
 // The k-th categorizing column (position k-2 under "Categorizing", which stands third) is the
 // k-th level; the suffixes are "st", "nd", "rd" and otherwise "th", also for 21 and 22.
+// Three analyses: a finished one, "A" and an empty last one. Expected answers for columns 0..5,
+// one letter per column (T editable, F not).
+TEST(SelectorEditRule, Table)
+{
+    const struct {
+        const char* name;
+        bool editting;       // of "A"
+        bool lastEditting;   // of the last analysis
+        bool onLast;         // the node is the last analysis rather than below "A"
+        std::vector<int> path;
+        const char* expected;
+    } cases[] = {
+        {"Analysis", true, true, false, {}, "TFTFTT"},
+        {"EmptyAnalysis", true, true, true, {}, "TFTFFF"},
+        {"GraphType", true, true, false, {0}, "FTFFFF"},
+        {"DataColumns", true, true, false, {1}, "FFTFFF"},
+        {"DataRepresent", true, true, false, {1, 0, 0}, "FTFFFF"},
+        {"Category", true, true, false, {2, 0, 0}, "FTFTFF"},
+        {"FinishedAnalysis", false, false, false, {}, "FFTFTT"},
+        {"FinishedAnalysisLastOpen", false, true, false, {}, "FFFFTT"},
+        {"FinishedCategory", false, false, false, {2, 0, 0}, "FFFFFF"},
+    };
+    for (const auto& c : cases) {
+        MySelectorRootItem root(nullptr);
+        addAnalysis(root, "first", kTwoData, kOneCategory, false);
+        MySelectorItem* a = addAnalysis(root, "A", kTwoData, kOneCategory, c.editting);
+        MySelectorItem* last = addAnalysis(root, "empty", {}, {}, c.lastEditting);
+        MySelectorItem* n = nodeAt(c.onLast ? last : a, c.path);
+        ASSERT_NE(n, nullptr) << c.name;
+        QString got;
+        for (int column = 0; column < 6; ++column)
+            got += root.allowEditOutlineItem(n, qint64(c.path.size()), column) ? 'T' : 'F';
+        EXPECT_EQ(got, QString(c.expected)) << c.name;
+    }
+}
+
 TEST(SelectorTexts, Cells)
 {
     MySelectorRootItem root(nullptr);
