@@ -175,6 +175,37 @@ TEST_F(DocumentControllerTest, ClosingAsksOnlyWhenEditedAndObeysTheAnswer)
     EXPECT_EQ(destroyed, 2);
 }
 
+// Quit reviews every document and stops at the first "Cancel"; save to writes a copy without
+// taking its name; autosave writes only titled documents with changes.
+TEST_F(DocumentControllerTest, QuitSaveToAndAutosave)
+{
+    FakeDocument* a = savedDoc("QuitA");
+    FakeDocument* b = savedDoc("QuitB");
+    a->edited = b->edited = true;
+    dialogs.answers = {1, 2};   // Don't Save for A, Cancel for B
+    EXPECT_FALSE(controller.quit());
+    ASSERT_EQ(controller.documents().size(), 1u);
+    EXPECT_EQ(controller.documents().front().get(), b);
+
+    const QString copy = dir.filePath("Copy.vlbdoc");
+    EXPECT_TRUE(controller.saveTo(b, copy));
+    EXPECT_EQ(snapshot(copy), b->files);
+    EXPECT_EQ(QFileInfo(b->fileName()).fileName(), "QuitB.vlbdoc");
+
+    FakeDocument* untitled = newDoc();
+    untitled->edited = true;
+    EXPECT_TRUE(controller.autosave(untitled));
+    EXPECT_EQ(untitled->saves, 0);
+    b->saves = 0;
+    b->edited = true;
+    EXPECT_TRUE(controller.autosave(b));
+    EXPECT_EQ(b->saves, 1);
+
+    dialogs.answers = {1, 1};
+    EXPECT_TRUE(controller.quit());
+    EXPECT_TRUE(controller.documents().empty());
+}
+
 TEST_F(DocumentControllerTest, OpeningReadsAPackageInPlaceOfAPristineUntitledOne)
 {
     FakeDocument* writer = savedDoc("Shared");
