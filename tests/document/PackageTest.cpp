@@ -113,6 +113,8 @@ TEST_F(Package, VersionAndTableFilesAreChecked)
     };
     const Case cases[] = {
         {"versionOther", "fileInfo.plist", plist(QVariantMap{{"version", "5.0"}}), "format"},
+        {"versionSpace", "fileInfo.plist", plist(QVariantMap{{"version", "4.11 "}}), "format"},
+        {"versionNumber", "fileInfo.plist", plist(QVariantMap{{"version", 4.11}}), "format"},
         {"fileInfoGarbage", "fileInfo.plist", "not a plist", "file information"},
         {"tablePlistMissing", "table.plist", QByteArray(), "table settings"},
         {"tableStringNotUtf8", "tableString.txt", "t\n\xff\xfe\n", "table is"},
@@ -139,6 +141,14 @@ TEST_F(Package, VersionAndTableFilesAreChecked)
         EXPECT_TRUE(error.contains(c.refusal)) << error.toStdString();
         EXPECT_EQ(back->docVersion, "unchanged");
         EXPECT_TRUE(back->tableData.isEmpty());
+    }
+    for (const char* version : {"4.0", "4.1", "4.11"}) {
+        const QString path = packagePath(QStringLiteral("v%1.vlbdoc").arg(version));
+        ASSERT_TRUE(doc->writePackage(path, SaveKind::Save, nullptr));
+        writeBytes(path + "/fileInfo.plist", plist(QVariantMap{{"version", version}}));
+        auto back = newDocument();
+        EXPECT_TRUE(back->readPackage(path, nullptr)) << version;
+        EXPECT_EQ(back->docVersion, version);
     }
 }
 
