@@ -1,0 +1,239 @@
+#include "graph/DotLanes.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+namespace {
+// A dot given by its coordinate and the horizontal offset of its centre.
+struct Dot {
+    double y, x;
+    bool operator==(const Dot&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Dot& d) { return os << d.y << "@" << d.x; }
+
+std::vector<Dot> dotsOf(const std::vector<Rect>& rects, const Rect& box)
+{
+    std::vector<Dot> out;
+    for (const Rect& r : rects)
+        out.push_back({r.origin.y - box.origin.y, r.origin.x - box.origin.x});
+    return out;
+}
+
+Rect centredBox(double size) { return Rect(-size / 2, -size / 2, size, size); }
+
+// Worked by hand with spacing 2 and the dot box (-1, -1, 2, 2).
+struct Worked {
+    const char* name;
+    std::vector<double> coordinates;
+    double spacing;
+    std::vector<Dot> dots;  // in result order
+};
+
+const Worked workedCases[] = {
+    {"oneValue", {5}, 2, {{5, 0}}},
+    {"twoApart", {0, 3}, 2, {{0, 0}, {3, 0}}},
+    {"twoCloseLargerLeft", {0, 1}, 2, {{1, -1}, {0, 1}}},
+    {"threeInOneCluster", {0, 1, 1.5}, 2, {{1.5, 0}, {1, -2}, {0, 2}}},
+    {"fiveEqual", {3, 3, 3, 3, 3}, 2, {{3, 0}, {3, -2}, {3, 2}, {3, -4}, {3, 4}}},
+    {"fourEqualHalfLanes", {3, 3, 3, 3}, 2, {{3, -1}, {3, 1}, {3, -3}, {3, 3}}},
+    {"sevenInARow",
+     {0, 1, 2, 3, 4, 5, 6},
+     2,
+     {{6, 0}, {3, 0}, {0, 0}, {5, -2}, {4, 2}, {2, -2}, {1, 2}}},
+    {"fiveInARowTailInHalfLane", {0, 1, 2, 3, 4}, 2, {{4, 0}, {3, -2}, {2, 2}, {1, -1}, {0, 1}}},
+    {"twoGroupsMirrored", {0, 1, 10, 11}, 2, {{0, 1}, {1, -1}, {11, -1}, {10, 1}}},
+    {"zeroSpacingAllCentred", {0, 0, 1, 1}, 0, {{0, 0}, {0, 0}, {1, 0}, {1, 0}}},
+    {"noValues", {}, 2, {}},
+    // The tail's new half lane lies beside full lane 0 and must start behind its dots.
+    {"halfLaneBesideLastFullLane", {0, 0, 0, 0.5, 2}, 2, {{2, 0}, {0.5, -2}, {0, 2}, {0, -5}, {0, 5}}},
+};
+
+void PrintTo(const Worked& w, std::ostream* os) { *os << w.name; }
+
+class DotLanesWorked : public ::testing::TestWithParam<Worked> {};
+
+TEST_P(DotLanesWorked, PlacesEveryDot)
+{
+    const Worked& w = GetParam();
+    const Rect box(-1, -1, 2, 2);
+    const DotLanes::Result r = DotLanes::dotRectsForCoordinates(w.coordinates, box, w.spacing);
+    EXPECT_EQ(dotsOf(r.rects, box), w.dots);
+    Rect expectedUnion;
+    for (const Dot& d : w.dots)
+        expectedUnion = expectedUnion.united(box.offsetBy(d.x, d.y));
+    EXPECT_EQ(r.unionRect, expectedUnion);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DotLanesWorked, ::testing::ValuesIn(workedCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DotLanes, ValuesMapOntoTheAxis)
+{
+    // Linear 0..50 over 200 points: 4 points a unit; log 1..1000 over 200: 200/3 a decade.
+    EXPECT_EQ(DotLanes::coordinate(12.5, false, 0, 4), 50);
+    EXPECT_EQ(DotLanes::coordinate(1000, true, 0, 200.0 / 3), 200);
+    EXPECT_EQ(DotLanes::coordinate(1, true, 0, 200.0 / 3), 0);
+    const std::vector<double> values = {-2, 1, 1.5};
+    const DotLanes::Result r = DotLanes::dotRectsForValues(values, false, Rect(-1, -1, 2, 2), 2, -4, 2);
+    EXPECT_EQ(dotsOf(r.rects, Rect(-1, -1, 2, 2)), (std::vector<Dot>{{4, 0}, {11, -1}, {10, 1}}));
+}
+
+TEST(DotLanes, DotsThatCannotBePlacedStayOutOfTheExtent)
+{
+    // A value <= 0 on a log axis has no coordinate; the others still get their places.
+    const std::vector<double> values = {-1, 0, 10, 100};
+    const Rect box = centredBox(2);
+    const DotLanes::Result r = DotLanes::dotRectsForValues(values, true, box, 2, 0, 10);
+    ASSERT_EQ(r.rects.size(), 4u);
+    EXPECT_TRUE(std::isfinite(r.unionRect.origin.y) && std::isfinite(r.unionRect.size.height));
+    EXPECT_EQ(r.unionRect.minY(), 9);
+    EXPECT_EQ(r.unionRect.maxY(), 21);
+}
+
+// Random ascending columns with ties, on a grid of quarters so that every sum is exact.
+struct Column {
+    std::vector<double> values;
+    double axisMin, scale;
+};
+
+Column randomColumn(std::mt19937& rng, bool oneCluster, double spacing)
+{
+    Column c;
+    const int n = std::uniform_int_distribution<int>(1, 160)(rng);
+    if (oneCluster) {
+        // Steps below the spacing (ties included): one cluster over several spacings.
+        std::uniform_int_distribution<int> step(-int(2 * spacing), int(4 * spacing) - 1);
+        double v = 0;
+        for (int i = 0; i < n; ++i) {
+            v += std::max(0, step(rng)) * 0.25;
+            c.values.push_back(v);
+        }
+        c.axisMin = std::uniform_int_distribution<int>(-8, 8)(rng) * 0.5;
+        c.scale = 1;
+        return c;
+    }
+    std::uniform_int_distribution<int> pick(0, std::uniform_int_distribution<int>(1, 40 * n)(rng));
+    for (int i = 0; i < n; ++i)
+        c.values.push_back(pick(rng) * 0.25);
+    std::sort(c.values.begin(), c.values.end());
+    c.axisMin = std::uniform_int_distribution<int>(-8, 8)(rng) * 0.5;
+    c.scale = std::uniform_int_distribution<int>(1, 4)(rng) * 0.5;
+    return c;
+}
+
+bool interiorsOverlap(const Rect& a, const Rect& b)
+{
+    return a.minX() < b.maxX() && b.minX() < a.maxX() && a.minY() < b.maxY() && b.minY() < a.maxY();
+}
+
+class DotLanesRandom : public ::testing::TestWithParam<double> {};
+
+TEST_P(DotLanesRandom, EveryValueOneDotNoOverlap)
+{
+    const double size = GetParam();
+    const Rect box = centredBox(size);
+    const double spacing = size;
+    std::mt19937 rng(unsigned(size * 1000));
+    int centreAndFull = 0, halfOnly = 0, centreFullAndHalf = 0;
+    for (int round = 0; round < 600; ++round) {
+        const bool oneCluster = round % 2 == 0;
+        const Column c = randomColumn(rng, oneCluster, spacing);
+        const DotLanes::Result r =
+            DotLanes::dotRectsForValues(c.values, false, box, spacing, c.axisMin, c.scale);
+        ASSERT_EQ(r.rects.size(), c.values.size());
+
+        std::vector<double> want, got;
+        for (double v : c.values)
+            want.push_back((v - c.axisMin) * c.scale);
+        Rect all;
+        bool centre = false, full = false, half = false;
+        for (const Rect& rect : r.rects) {
+            EXPECT_EQ(rect.size, box.size);
+            got.push_back(rect.origin.y - box.origin.y);
+            const double steps = (rect.origin.x - box.origin.x) / (spacing / 2);
+            ASSERT_EQ(steps, std::round(steps)) << "offset not a multiple of half a spacing";
+            const long k = std::lround(std::abs(steps));
+            (k == 0 ? centre : k % 2 ? half : full) = true;
+            all = all.united(rect);
+        }
+        std::sort(got.begin(), got.end());
+        ASSERT_EQ(got, want) << "round " << round;
+        EXPECT_EQ(r.unionRect, all);
+        for (size_t i = 0; i < r.rects.size(); ++i)
+            for (size_t j = i + 1; j < r.rects.size(); ++j)
+                ASSERT_FALSE(interiorsOverlap(r.rects[i], r.rects[j]))
+                    << "round " << round << ": dots " << i << " and " << j;
+        if (oneCluster && c.values.size() > 1) {
+            centreAndFull += centre && full && !half;
+            halfOnly += half && !centre && !full;
+            centreFullAndHalf += centre && full && half;
+        }
+    }
+    // The single-cluster columns went through all three layouts.
+    EXPECT_GT(centreAndFull, 10);
+    EXPECT_GT(halfOnly, 10);
+    EXPECT_GT(centreFullAndHalf, 10);
+}
+
+TEST_P(DotLanesRandom, DownwardIsTheMirrorOfUpward)
+{
+    const double size = GetParam();
+    const Rect box = centredBox(size);
+    std::mt19937 rng(unsigned(size * 7));
+    for (int round = 0; round < 300; ++round) {
+        const Column c = randomColumn(rng, true, size);
+        std::vector<double> mirrored(c.values.rbegin(), c.values.rend());
+        for (double& v : mirrored)
+            v = -v;
+        const std::vector<Rect> down = DotLanes::columnDotLayout(c.values, -1, box, size);
+        const std::vector<Rect> up = DotLanes::columnDotLayout(mirrored, 1, box, size);
+        ASSERT_EQ(down.size(), up.size());
+        for (size_t i = 0; i < down.size(); ++i) {
+            const Rect& r = down[i];
+            ASSERT_EQ(up[i], Rect(-r.origin.x - r.size.width, -r.origin.y - r.size.height,
+                                  r.size.width, r.size.height))
+                << "round " << round << " dot " << i;
+        }
+    }
+}
+
+TEST_P(DotLanesRandom, OrderedSearchAgreesWithTheScan)
+{
+    const double size = GetParam();
+    const Rect box = centredBox(size);
+    std::mt19937 rng(unsigned(size * 13));
+    for (int round = 0; round < 300; ++round) {
+        const double d = round % 2 ? 1.0 : -1.0;
+        const Column c = randomColumn(rng, round % 3 != 0, size);
+        DotLanes::LaneState start;
+        const int lanes = std::uniform_int_distribution<int>(0, 6)(rng);
+        for (int j = 0; j < lanes; ++j) {
+            start.forward.push_back(c.values.front() - std::uniform_int_distribution<int>(0, 12)(rng) * 0.25);
+            start.backward.push_back(c.values.front() - std::uniform_int_distribution<int>(0, 12)(rng) * 0.25);
+        }
+        std::vector<double> pairs;
+        for (double v : c.values)
+            pairs.push_back(d * v);
+        if (pairs.size() % 2)
+            pairs.pop_back();
+        if (d < 0)
+            for (double& x : start.forward) x = -x;
+        if (d < 0)
+            for (double& x : start.backward) x = -x;
+        std::sort(pairs.begin(), pairs.end(), [d](double a, double b) { return d * a < d * b; });
+        DotLanes::LaneState fastLanes = start, scanLanes = start;
+        std::vector<Rect> fast, scan;
+        DotLanes::dotLanePlacement(pairs, fastLanes, box, size, d, round % 4 < 2 ? 1.0 : 0.5, fast);
+        DotLanes::dotLanePlacementByScan(pairs, scanLanes, box, size, d, round % 4 < 2 ? 1.0 : 0.5, scan);
+        ASSERT_EQ(fast, scan) << "round " << round;
+        ASSERT_EQ(fastLanes.forward, scanLanes.forward);
+        ASSERT_EQ(fastLanes.backward, scanLanes.backward);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(DotSizes, DotLanesRandom, ::testing::Values(1.0, 2.0, 6.0));
+}
