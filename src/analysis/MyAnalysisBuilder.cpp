@@ -341,7 +341,7 @@ std::optional<MyAnalysisData> MyAnalysisBuilder::analysisFromSelection(MySelecto
     std::vector<std::vector<qint64>> ranges;
     for (size_t j = 0; j < starts.size(); ++j) {
         std::fill(columnOf.begin() + starts[j], columnOf.begin() + starts[j] + lengths[j], int(j));
-        std::vector<qint64> range(size_t(lengths[j]));
+        std::vector<qint64> range(static_cast<size_t>(lengths[j]));
         std::iota(range.begin(), range.end(), starts[j]);
         ranges.push_back(std::move(range));
     }
