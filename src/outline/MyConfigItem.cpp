@@ -256,6 +256,15 @@ bool MyConfigItem::fits(const QVariant& value) const
             }
             return true;
         }
+        if (title == "represents" && !matchedByOrigName()) {
+            if (list.size() > rows.size())
+                return false;
+            for (int i = 0; i < list.size(); ++i) {
+                if (!rows[i]->fits(list[i]))
+                    return false;
+            }
+            return true;
+        }
         if (title == "represents") {
             QList<MyConfigItem*> taken;
             for (const QVariant& element : list) {
@@ -337,8 +346,27 @@ void MyConfigItem::writeValue(const QVariant& value)
     }
 }
 
+bool MyConfigItem::matchedByOrigName() const
+{
+    for (MyConfigItem* row : configChildren()) {
+        const MyConfigItem* orig = row->childTitle("origName");
+        if (row->type != "dict" || !orig || orig->type != "string")
+            return false;
+    }
+    return true;
+}
+
 void MyConfigItem::writeRepresents(const QVariantList& elements)
 {
+    if (!matchedByOrigName()) {
+        const QList<MyConfigItem*> rows = configChildren();
+        for (int i = 0; i < elements.size(); ++i)
+            rows[i]->writeValue(elements[i]);
+        while (childCount() > elements.size())
+            removeChild(childCount() - 1);
+        reorder();
+        return;
+    }
     QList<MyConfigItem*> order;
     for (const QVariant& element : elements) {
         const QVariantMap entry = element.toMap();

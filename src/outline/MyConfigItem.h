@@ -73,6 +73,10 @@ public:
 
 private:
     void writeValue(const QVariant& value);
+    // Whether every entry of this "represents" row is a dictionary with a text "origName",
+    // so that values are matched to rows by it. Entries of settings damaged or made
+    // elsewhere are written in place instead, so that the tree still takes its own value.
+    bool matchedByOrigName() const;
     void writeRepresents(const QVariantList& elements);
     void writeOrdinaryArray(const QVariantList& elements);
     MyConfigItem* matchOrigName(const QString& origName, const QList<MyConfigItem*>& taken) const;

@@ -12,7 +12,18 @@ MyOutlineItem::MyOutlineItem(const QString& title, const QString& message, const
 {
 }
 
-MyOutlineItem::~MyOutlineItem() = default;
+MyOutlineItem::~MyOutlineItem()
+{
+    // Node by node rather than recursively, so that no depth of tree can exhaust the stack.
+    std::vector<std::unique_ptr<MyOutlineItem>> pending = std::move(m_children);
+    while (!pending.empty()) {
+        std::unique_ptr<MyOutlineItem> node = std::move(pending.back());
+        pending.pop_back();
+        for (auto& child : node->m_children)
+            pending.push_back(std::move(child));
+        node->m_children.clear();
+    }
+}
 
 MyOutlineItem* MyOutlineItem::childAt(int position) const
 {
