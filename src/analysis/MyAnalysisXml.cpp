@@ -6,6 +6,8 @@
 namespace {
 
 const QString kCategorizing = QStringLiteral("Categorizing");
+// Analysis, group, column, represent: nothing the writer makes lies deeper.
+constexpr int kDeepestLevel = 3;
 
 // The part of a line after its last tab.
 QString tailOf(const QString& line)
@@ -57,6 +59,7 @@ QString MyAnalysisXml::unescapeText(const QString& text)
     static const std::pair<QLatin1String, QChar> refs[] = {
         {QLatin1String("&amp;"), '&'},  {QLatin1String("&lt;"), '<'},  {QLatin1String("&gt;"), '>'},
         {QLatin1String("&quot;"), '"'}, {QLatin1String("&#9;"), '\t'}, {QLatin1String("&#10;"), '\n'},
+        {QLatin1String("&#32;"), ' '},  {QLatin1String("&#47;"), '/'},
     };
     QString out;
     out.reserve(text.size());
@@ -89,7 +92,11 @@ std::optional<QString> MyAnalysisXml::xmlFromItem(const MySelectorItem* item)
     for (const MySelectorItem* group : item->selectorChildren()) {
         if (group->title == QLatin1String("graphType"))
             continue;
-        const QString groupTitle = escapeText(group->title);
+        // A group's title ends at its first space when read, and its line would close a
+        // group if the title began with a slash.
+        QString groupTitle = escapeText(group->title).replace(QLatin1Char(' '), QLatin1String("&#32;"));
+        if (groupTitle.startsWith(QLatin1Char('/')))
+            groupTitle.replace(0, 1, QLatin1String("&#47;"));
         x += QStringLiteral("\t<") + groupTitle + QStringLiteral(" next=\"array\">\n");
         for (const MySelectorItem* column : group->selectorChildren()) {
             x += QStringLiteral("\t\t<represents next=\"array\">\n\t\t\t<title>") + escapeText(column->title)
@@ -121,6 +128,7 @@ MySelectorItem* MyAnalysisXml::outlineItemFromXLMWithXmlString(const QString& xm
     analysis->append(newNode("graphType", graphType, QString(), analysis.get()));
 
     MySelectorItem* current = analysis.get();
+    int level = 0;   // of current below the analysis
     // Data of the column opened last: its categories with their rows, or its numbers.
     bool columnFound = false;
     // Categories by their composed form (titles match as MySelectorItem::sameTitle has them),
@@ -138,6 +146,12 @@ MySelectorItem* MyAnalysisXml::outlineItemFromXLMWithXmlString(const QString& xm
             break;
         const QString tail = tailOf(line);
         const int close = tail.indexOf(QLatin1String("</"));
+        // A text nested deeper than any writer nests is not an analysis.
+        if ((close != 0) && level >= kDeepestLevel) {
+            if (usedColumns)
+                usedColumns->clear();
+            return nullptr;
+        }
         if (close < 0) {
             const bool nextIsTitle = i + 1 < lines.size() && lines[i + 1].contains("<title>", Qt::CaseInsensitive);
             if (nextIsTitle) {
@@ -173,10 +187,13 @@ MySelectorItem* MyAnalysisXml::outlineItemFromXLMWithXmlString(const QString& xm
                 const QString word = unescapeText(tail.split(' ').first().remove('<'));
                 current = current->append(newNode(word, QString(), QString(), current));
             }
+            ++level;
         } else if (close == 0) {
             // Closing lines never climb above the analysis.
-            if (current != analysis.get())
+            if (current != analysis.get()) {
                 current = current->selectorParent();
+                --level;
+            }
         } else {
             const QString head = tail.left(close);
             const QStringList parts = head.split('>');
@@ -185,9 +202,12 @@ MySelectorItem* MyAnalysisXml::outlineItemFromXLMWithXmlString(const QString& xm
             if (head.contains(QLatin1String("name="), Qt::CaseInsensitive)) {
                 QString p = parts.first().split(QStringLiteral("name=\"")).last();
                 if (head.contains(QLatin1String(" use="), Qt::CaseInsensitive)) {
-                    const QStringList nu = p.split(QStringLiteral(" use=\""));
-                    name = nu[0];
-                    use = nu.size() > 1 ? nu[1] : QString();
+                    // Quotes inside the values are escaped, so the name ends at the one
+                    // quote followed by use=, whatever " use=" the values hold themselves.
+                    const int at = p.indexOf(QLatin1String("\" use=\""));
+                    const int split = at >= 0 ? at + 1 : p.indexOf(QLatin1String(" use=\""));
+                    name = split < 0 ? p : p.left(split);
+                    use = split < 0 ? QString() : p.mid(split + 6);
                 } else {
                     name = p;
                 }

@@ -31,7 +31,8 @@ public:
     static std::optional<QString> xmlFromItem(const MySelectorItem* item);
 
     // Reads a text and appends the analysis it describes to root's children. Returns the new
-    // analysis item, or nullptr when the text has fewer than four lines (nothing appended).
+    // analysis item, or nullptr (nothing appended) when the text has fewer than four lines or
+    // nests anything below a represent.
     // *usedColumns receives the table position of every column the text names, once per
     // naming, for the caller's use counters; columns missing from the table are left out.
     static MySelectorItem* outlineItemFromXLMWithXmlString(const QString& xml, MySelectorItem* root,

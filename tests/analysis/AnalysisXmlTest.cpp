@@ -3,6 +3,7 @@
 #include "app/AppDelegate.h"
 #include "document/Document.h"
 #include "AnalysisTestSupport.h"
+#include <QRandomGenerator>
 #include <gtest/gtest.h>
 
 namespace {
@@ -104,6 +105,33 @@ TEST(AnalysisXml, ShortAndCutTexts)
     EXPECT_EQ(dump(a, false), "T |  | \n  graphType | scatter | \n  DataColumns |  | \n  Categorizing |  | \n");
 }
 
+// Analysis, group, column, represent: a text that nests anything deeper is no analysis and adds
+// nothing, however deep it goes.
+TEST(AnalysisXml, RefusesTextsNestedDeeperThanAnAnalysis)
+{
+    const QString head = "<?xml version=\"1.0\"?>\n<analysis>\n\t<title>T</title>\n\t<graphType>scatter</graphType>\n";
+    const QString column = "\t<DataColumns next=\"array\">\n\t\t<represents next=\"array\">\n\t\t\t<title>W</title>\n";
+    const QString represent = "\t\t\t<represents name=\"W\" use=\"YES\">W</represents>\n";
+    const QString opening = "\t\t\t<g next=\"array\">\n";
+    const struct {
+        QString body;
+        bool read;
+    } cases[] = {
+        {column + represent, true},
+        {column + opening + "\t\t\t</g>\n" + represent, true},
+        {column + opening + represent, false},
+        {column + opening + opening, false},
+        {opening.repeated(200'000), false},
+    };
+    for (const auto& c : cases) {
+        MySelectorItem root("rootItem", nullptr);
+        QVector<qint64> used;
+        EXPECT_EQ(read(head + c.body + "</analysis>", &root, kSample, &used) != nullptr, c.read) << c.body.left(200).toStdString();
+        EXPECT_EQ(root.childCount(), c.read ? 1 : 0);
+        EXPECT_EQ(used, (QVector<qint64>{c.read ? 1 : 0, 0, 0}));
+    }
+}
+
 // A represent finds its category by canonical equivalence: a name typed decomposed matches
 // the table's composed and decomposed texts alike.
 TEST(AnalysisXml, RepresentsFindCanonicallyEquivalentCategories)
@@ -119,4 +147,48 @@ TEST(AnalysisXml, RepresentsFindCanonicallyEquivalentCategories)
               "Categorizing |  | \n  Season |  | \n    " + decomposed.toStdString() + " | " +
                   decomposed.toUpper().toStdString() + " | YES | rows 1,2,3\n    hiver | HIVER | YES | rows 0\n"
                   "    printemps | PRINTEMPS | NO\n");
+}
+
+namespace {
+
+// Texts made of the pieces the line format gives a meaning to, and of ordinary ones.
+QString randomText(QRandomGenerator& rng)
+{
+    static const QStringList pieces{"a", " ", "  ", " use=", " USE=\"", "name=\"", "\"", ">", "<", "</", "/>",
+                                    "<title>", "</TITLE>", "<graphType>", "&", "&amp;", "&#9;", "\t", "\n", "\r",
+                                    "=", "next=\"array\"", "\u00e9", "e\u0301", "\U0001F600", "represents", ";"};
+    QString s;
+    for (int i = rng.bounded(6); i > 0; --i)
+        s += pieces[rng.bounded(int(pieces.size()))];
+    return s;
+}
+
+} // namespace
+
+// Whatever the texts, an analysis written and read back has every title, type and message it
+// had, in the same places.
+TEST(AnalysisXml, RandomAnalysesComeBackWhole)
+{
+    QRandomGenerator rng(5210);
+    for (int round = 0; round < 500; ++round) {
+        MySelectorItem root("rootItem", nullptr);
+        MySelectorItem* a = node(&root, randomText(rng));
+        node(a, "graphType", randomText(rng));
+        TableData table;
+        for (int g = rng.bounded(4); g > 0; --g) {
+            MySelectorItem* group = node(a, rng.bounded(3) ? randomText(rng) : QStringLiteral("Categorizing"));
+            for (int c = rng.bounded(3); c > 0; --c) {
+                const QString title = randomText(rng) + QString::number(table.size());
+                QStringList cells{title, "1"};
+                MySelectorItem* column = node(group, title);
+                for (int r = rng.bounded(3); r > 0; --r)
+                    cells << node(column, randomText(rng), randomText(rng), randomText(rng))->title;
+                table.append(cells);   // the categories are in the table
+            }
+        }
+        const QString xml = *MyAnalysisXml::xmlFromItem(a);
+        MySelectorItem* back = read(xml, &root, table);
+        ASSERT_NE(back, nullptr) << xml.toStdString();
+        ASSERT_EQ(dump(back, false), dump(a, false)) << xml.toStdString();
+    }
 }
