@@ -47,6 +47,11 @@ MyDocumentAnalyses::MakeGraphWindows& MyDocumentAnalyses::makeGraphWindows()
 void MyDocumentAnalyses::registerHooks()
 {
     DocumentHooks::shared().regenerateGraphSettings = &MyDocumentAnalyses::regenerateGraphSettings;
+    DocumentHooks::shared().analysisTitle = [](Document& doc, const QString& xml) -> std::optional<QString> {
+        MySelectorItem root(QStringLiteral("rootItem"), nullptr);
+        const MySelectorItem* item = MyAnalysisXml::outlineItemFromXLMWithXmlString(xml, &root, DocumentTable(doc), nullptr);
+        return item ? std::optional<QString>(item->title) : std::nullopt;
+    };
     MySelectorRootItem::hooks().newGraph = [](Document& doc, MySelectorItem& analysis) {
         QString error;
         if (!graphFromNewItem(doc, &analysis, &error) && doc.ourAlert) {

@@ -4,6 +4,7 @@
 #include "document/SnapshotHistory.h"
 #include "document/TableBlock.h"
 #include "platform/NumberText.h"
+#include <QFileInfo>
 #include <QHash>
 #include <QLocale>
 #include <QPageSize>
@@ -336,21 +337,38 @@ bool Document::readPackage(const QString& dirPath, QString* error)
     graphXMLs.clear();
     stats.clear();
 
-    // Each analysis goes into every list or into none, so the lists stay in step.
+    // Each analysis goes into every list or into none, so the lists stay in step. One that
+    // cannot be read is named to the user, so that the next save does not lose it unseen.
     const Rect page = imageablePageBounds();
-    const auto& regenerate = DocumentHooks::shared().regenerateGraphSettings;
+    const DocumentHooks& hooks = DocumentHooks::shared();
+    QStringList unreadable;
     for (const auto& analysis : DocumentPackage::readAnalyses(dirPath)) {
-        std::optional<QVariantMap> settings = analysis.settings;
-        if (!settings && regenerate) {
+        const QString entry = DocumentPackage::xmlName(analysis.index);
+        std::optional<QVariantMap> settings;
+        std::optional<QString> title;
+        if (analysis.xml) {
             // The window set-up counts the analysis's columns; counting here too would leave
             // them in use after the analysis is gone.
             const QVector<qint64> counters = columnCounter;
-            settings = regenerate(*this, analysis.xml, page.width(), page.height());
+            title = hooks.analysisTitle ? hooks.analysisTitle(*this, *analysis.xml) : std::optional<QString>(QString());
+            settings = analysis.settings;
+            if (!settings && title && hooks.regenerateGraphSettings)
+                settings = hooks.regenerateGraphSettings(*this, *analysis.xml, page.width(), page.height());
             columnCounter = counters;
         }
-        if (!settings)
+        if (!settings) {
+            unreadable.append(title && !title->isEmpty() ? QStringLiteral("“%1” (%2)").arg(*title, entry) : entry);
             continue;
-        appendAnalysis(*settings, analysis.xml, analysis.stats ? *analysis.stats : newStatsRecord());
+        }
+        appendAnalysis(*settings, *analysis.xml, analysis.stats ? *analysis.stats : newStatsRecord());
+    }
+    m_readNotice.clear();
+    if (!unreadable.isEmpty()) {
+        const QString name = QFileInfo(dirPath).fileName();
+        m_readNotice = (unreadable.size() == 1
+                            ? QStringLiteral("This analysis of the document “%1” could not be read and was left out: %2.")
+                            : QStringLiteral("These analyses of the document “%1” could not be read and were left out: %2."))
+                           .arg(name, unreadable.join(QStringLiteral(", ")));
     }
     m_undo.clear();
     m_undo.markSaved();

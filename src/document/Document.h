@@ -134,6 +134,7 @@ public:
     // ---- the platform's document interface
     bool writePackage(const QString& dirPath, SaveKind kind, QString* error) override;
     bool readPackage(const QString& dirPath, QString* error) override;
+    QString readNotice() const override { return m_readNotice; }
     void didSave(SaveKind kind) override;
     bool isDocumentEdited() const override { return m_undo.isEdited(); }
     bool isPristine() const override;
@@ -165,4 +166,5 @@ private:
 
     AppDelegate* m_delegate;
     UndoBridge m_undo;
+    QString m_readNotice;
 };

@@ -17,6 +17,9 @@ struct DocumentHooks {
     // the caller, so each analysis is counted once, when its windows are made.
     std::function<std::optional<QVariantMap>(Document& doc, const QString& xml, double width, double height)>
         regenerateGraphSettings;
+    // The title of the analysis a stored text describes, read against the document's table;
+    // nullopt when the text yields no analysis. Without it every text counts as readable.
+    std::function<std::optional<QString>(Document& doc, const QString& xml)> analysisTitle;
     // The PDF of analysis graphID's laid-out graph; empty when it has no laid-out graph.
     std::function<QByteArray(const Document& doc, int graphID)> graphPDF;
     // Window set-up and teardown of a document.

@@ -6,9 +6,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMap>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <set>
 
 namespace {
 
@@ -206,25 +206,27 @@ std::optional<DocumentPackage::Table> DocumentPackage::readTable(const QString& 
 QVector<DocumentPackage::Analysis> DocumentPackage::readAnalyses(const QString& dirPath)
 {
     const QDir dir(dirPath);
-    static const QRegularExpression name(QStringLiteral("^graph(0|[1-9][0-9]{0,17})\\.xml$"));
-    QMap<qint64, QString> indexes;
-    const QDir xmlDir(dir.filePath(kGraphXML));
-    if (QFileInfo(xmlDir.path()).isDir()) {
-        for (const QString& entry : xmlDir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+    // Indexes as written: decimal, no sign, no leading zero.
+    static const QRegularExpression name(QStringLiteral("^graph(0|[1-9][0-9]{0,17})\\.(xml|plist)$"));
+    std::set<qint64> indexes;
+    for (const QString& folder : {kGraphXML, kGraph}) {
+        const QDir entries(dir.filePath(folder));
+        if (!QFileInfo(entries.path()).isDir())
+            continue;
+        const QString extension = folder == kGraphXML ? QStringLiteral("xml") : QStringLiteral("plist");
+        for (const QString& entry : entries.entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
             const auto match = name.match(entry);
-            if (match.hasMatch())
-                indexes.insert(match.captured(1).toLongLong(), entry);
+            if (match.hasMatch() && match.captured(2) == extension)
+                indexes.insert(match.captured(1).toLongLong());
         }
     }
     QVector<Analysis> out;
-    for (auto it = indexes.cbegin(); it != indexes.cend(); ++it) {
-        const auto xml = readText(xmlDir.filePath(it.value()));
-        if (!xml)
-            continue;
+    for (const qint64 i : indexes) {
         Analysis analysis;
-        analysis.xml = *xml;
-        analysis.settings = readDictionary(dir.filePath(kGraph + '/' + settingsName(it.key())));
-        analysis.stats = readDictionary(dir.filePath(kStats + '/' + statsName(it.key())));
+        analysis.index = i;
+        analysis.xml = readText(dir.filePath(kGraphXML + '/' + xmlName(i)));
+        analysis.settings = readDictionary(dir.filePath(kGraph + '/' + settingsName(i)));
+        analysis.stats = readDictionary(dir.filePath(kStats + '/' + statsName(i)));
         if (analysis.stats && analysis.stats->value(QStringLiteral("settings")).typeId() != QMetaType::QVariantMap)
             analysis.stats.reset();
         out.append(analysis);

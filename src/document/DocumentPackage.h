@@ -27,12 +27,13 @@ public:
     static std::optional<Table> readTable(const QString& dirPath, const AppDelegate& delegate, QString* error);
 
     struct Analysis {
-        QString xml;
+        qint64 index = 0;
+        std::optional<QString> xml;            // absent when missing or not UTF-8
         std::optional<QVariantMap> settings;   // absent when missing or unreadable
         std::optional<QVariantMap> stats;      // absent when missing or unreadable
     };
-    // The analyses, one per readable "graphXML" entry, in increasing index order, each with
-    // the settings and statistics record of its own index.
+    // Every analysis the package names by a "graphXML" or a "graph" entry, in increasing
+    // index order, with what could be read of it.
     static QVector<Analysis> readAnalyses(const QString& dirPath);
 
     // Entry names of analysis i.

@@ -201,7 +201,15 @@ DocumentInterface* DocumentController::openDocument(const QString& packagePath, 
             pristine.push_back(d.get());
     for (DocumentInterface* d : pristine)
         removeDocument(d);
-    return adopt(std::move(doc));
+    DocumentInterface* opened = adopt(std::move(doc));
+    tellReadNotice(opened);
+    return opened;
+}
+
+void DocumentController::tellReadNotice(DocumentInterface* doc)
+{
+    if (const QString notice = doc->readNotice(); !notice.isEmpty())
+        Dialogs::current().alert(notice);
 }
 
 bool DocumentController::alertUnlessEmpty(bool ok, const QString& error)
@@ -308,6 +316,7 @@ bool DocumentController::revert(DocumentInterface* doc, QString* error)
             slot->makeWindowControllers();
             slot->showWindows();
             discard(std::move(fresh));
+            tellReadNotice(slot.get());
             return true;
         }
     }

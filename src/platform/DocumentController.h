@@ -22,6 +22,9 @@ public:
     virtual bool writePackage(const QString& dirPath, SaveKind kind, QString* error) = 0;
     // Reads the package at dirPath into this (new) document. False (and *error) refuses it.
     virtual bool readPackage(const QString& dirPath, QString* error) = 0;
+    // What the user must be told about a package that was read, such as parts left out;
+    // empty when nothing. Shown once the document's windows are up.
+    virtual QString readNotice() const { return QString(); }
     // Called after a successful write of the given kind (explicit saves clear undo etc.).
     virtual void didSave(SaveKind kind) { (void)kind; }
     virtual bool isDocumentEdited() const = 0;
@@ -104,6 +107,7 @@ private:
     bool saveAt(DocumentInterface* doc, const QString& path, SaveKind kind, QString* error);
     bool saveAtChosenPlace(DocumentInterface* doc, const QString& title, SaveKind kind);
     bool alertUnlessEmpty(bool ok, const QString& error);
+    void tellReadNotice(DocumentInterface* doc);
 
     Factory m_factory;
     std::vector<std::unique_ptr<DocumentInterface>> m_documents;

@@ -186,6 +186,8 @@ TEST_F(Package, AnalysesAreReadOneByOne)
     EXPECT_EQ(back->stats, (QVector<QVariantMap>{back->newStatsRecord(), {{"settings", QVariantMap{{"i", qint64(2)}}}}}));
     EXPECT_EQ(back->historyOfGraphSettings.size(), 2);
     EXPECT_EQ(back->columnCounter, (QVector<qint64>{0, 0}));
+    EXPECT_EQ(back->readNotice().toStdString(), "These analyses of the document \u201cdoc.vlbdoc\u201d could not be "
+                                                "read and were left out: graph0.xml, graph3.xml.");
 }
 
 TEST_F(Package, FailedWritesAreReported)
