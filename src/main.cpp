@@ -3,6 +3,7 @@
 #include "document/Document.h"
 #include "platform/Dialogs.h"
 #include "platform/DocumentController.h"
+#include "views/MyViewManager.h"
 #include "windows/MyDocumentWindows.h"
 #include "windows/MySettingController.h"
 
@@ -26,6 +27,7 @@ int main(int argc, char** argv)
 
     // Packages read their analyses and regenerate lost graph settings through these.
     MyDocumentAnalyses::registerHooks();
+    MyViewManager::registerHooks();
     MyDocumentWindows::install();
     DocumentController documents(Document::factory(&delegate));
     const QStringList arguments = QApplication::arguments();

@@ -14,7 +14,7 @@ class MyNorm2;
 class MyDescriptives;
 class MyShapiro;
 class MyKolmogorov;
-class MyGraphGenerator;
+class GraphLayoutSteps;
 class MySettingController;
 
 // A stored settings dictionary brought to a template's key set.
@@ -48,7 +48,8 @@ public:
     // Engines: the first three are connected before launching, the others made at start-up.
     MyNorm2* ourNorm = nullptr;
     MyDescriptives* ourDescriptives = nullptr;
-    MyGraphGenerator* ourGraphGenerator = nullptr;
+    // The graph generator's layout steps (made at start-up, not owned here).
+    GraphLayoutSteps* ourGraphGenerator = nullptr;
     MyShapiro* shapiro = nullptr;
     MyKolmogorov* kolmogorov = nullptr;
 

@@ -1,0 +1,28 @@
+#include "platform/Font72.h"
+#include <QImage>
+#include <QPaintDevice>
+
+QPaintDevice* Font72::device()
+{
+    static QImage image = [] {
+        QImage i(1, 1, QImage::Format_ARGB32_Premultiplied);
+        // 72 dots per inch (72 / 0.0254 dots per metre).
+        i.setDotsPerMeterX(2835);
+        i.setDotsPerMeterY(2835);
+        return i;
+    }();
+    return &image;
+}
+
+QFont Font72::font(const FontSpec& spec) { return QFont(spec.toQFont(), device()); }
+
+QFont Font72::forDevice(const FontSpec& spec, const QPaintDevice* target)
+{
+    QFont font = spec.toQFont();
+    const int dpi = target ? target->logicalDpiY() : 72;
+    if (spec.size > 0 && dpi > 0)
+        font.setPointSizeF(spec.size * 72.0 / dpi);
+    return font;
+}
+
+QFontMetricsF Font72::metrics(const QFont& font) { return QFontMetricsF(font, device()); }

@@ -1,0 +1,221 @@
+#include "views/GraphItem.h"
+#include "views/MyViewManager.h"
+#include <QBuffer>
+#include <QGraphicsScene>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QStyleOptionGraphicsItem>
+#include <cmath>
+
+namespace {
+// Strokes reach up to half their width past a view's bounds; the area Qt repaints for a
+// view covers them.
+constexpr double kPaintMargin = 2.0;
+// Images carry 72 dots per inch, so text laid out at 72 dpi draws at its size.
+constexpr int kDotsPerMeter72 = 2835;
+}
+
+GraphItem::GraphItem(const Rect& frame, const Point& boundsOrigin) : m_frame(frame), m_boundsOrigin(boundsOrigin)
+{
+    updateTransform();
+}
+
+GraphItem::~GraphItem()
+{
+    if (m_owner)
+        m_owner->forgetView(this);
+    // Subviews belong to their view manager, not to their container: let them go free
+    // instead of being deleted with it. Other items (an editor) go with it.
+    const QList<QGraphicsItem*> children = childItems();
+    for (auto it = children.rbegin(); it != children.rend(); ++it)
+        if (auto* view = dynamic_cast<GraphItem*>(*it))
+            view->removeFromSuperview();
+    if (QGraphicsScene* s = scene())
+        s->removeItem(this);
+}
+
+void GraphItem::setFrame(const Rect& frame)
+{
+    if (frame == m_frame)
+        return;
+    prepareGeometryChange();
+    m_frame = frame;
+    updateTransform();
+}
+
+void GraphItem::setBoundsOrigin(const Point& origin)
+{
+    if (origin == m_boundsOrigin)
+        return;
+    prepareGeometryChange();
+    m_boundsOrigin = origin;
+    updateTransform();
+}
+
+void GraphItem::setFrameRotation(double degrees)
+{
+    if (degrees == m_rotation)
+        return;
+    m_rotation = degrees;
+    updateTransform();
+}
+
+void GraphItem::setNeedsDisplay(bool flag)
+{
+    if (flag)
+        update();
+}
+
+void GraphItem::updateTransform()
+{
+    QTransform t;
+    // The one y flip: a tree's top maps y up onto Qt's y down.
+    if (!parentItem())
+        t.scale(1, -1);
+    t.translate(m_frame.origin.x, m_frame.origin.y);
+    if (m_rotation != 0)
+        t.rotate(m_rotation);
+    t.translate(-m_boundsOrigin.x, -m_boundsOrigin.y);
+    setTransform(t);
+}
+
+GraphItem* GraphItem::superview() const { return dynamic_cast<GraphItem*>(parentItem()); }
+
+QList<GraphItem*> GraphItem::subviews() const
+{
+    QList<GraphItem*> out;
+    for (QGraphicsItem* child : childItems())
+        if (auto* view = dynamic_cast<GraphItem*>(child))
+            out << view;
+    return out;
+}
+
+void GraphItem::addSubview(GraphItem* view)
+{
+    if (!view || view == this)
+        return;
+    // Re-adding puts the view on top, as the platform does.
+    if (view->parentItem())
+        view->removeFromSuperview();
+    view->setParentItem(this);
+}
+
+void GraphItem::removeFromSuperview()
+{
+    if (parentItem())
+        setParentItem(nullptr);
+    if (QGraphicsScene* s = scene())
+        s->removeItem(this);
+}
+
+void GraphItem::drawRect(QPainter*, const Rect&) {}
+
+QRectF GraphItem::boundingRect() const
+{
+    return QRectF(m_boundsOrigin.x, m_boundsOrigin.y, m_frame.size.width, m_frame.size.height)
+        .adjusted(-kPaintMargin, -kPaintMargin, kPaintMargin, kPaintMargin);
+}
+
+QPainterPath GraphItem::shape() const
+{
+    QPainterPath path;
+    path.addRect(QRectF(m_boundsOrigin.x, m_boundsOrigin.y, m_frame.size.width, m_frame.size.height));
+    return path;
+}
+
+void GraphItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*)
+{
+    drawRect(painter, bounds());
+}
+
+QVariant GraphItem::itemChange(GraphicsItemChange change, const QVariant& value)
+{
+    if (change == ItemParentHasChanged)
+        updateTransform();
+    return QGraphicsItem::itemChange(change, value);
+}
+
+namespace {
+void paintTree(QPainter* painter, GraphItem* view, const QTransform& t)
+{
+    painter->setTransform(t);
+    view->drawRect(painter, view->bounds());
+    for (QGraphicsItem* child : view->childItems()) {
+        if (!child->isVisible())
+            continue;
+        if (auto* sub = dynamic_cast<GraphItem*>(child)) {
+            paintTree(painter, sub, sub->transform() * t);
+        } else {
+            painter->setTransform(child->itemTransform(view) * t);
+            QStyleOptionGraphicsItem option;
+            option.exposedRect = child->boundingRect();
+            child->paint(painter, &option, nullptr);
+        }
+    }
+}
+
+// Maps the view's bounds (y up) onto a page of its size (y down).
+QTransform pageTransform(const GraphItem* view, double scale)
+{
+    const Rect b = view->bounds();
+    QTransform t;
+    t.scale(scale, scale);
+    t.translate(0, b.height());
+    t.scale(1, -1);
+    t.translate(-b.origin.x, -b.origin.y);
+    return t;
+}
+}
+
+void GraphItem::renderTree(QPainter* painter, GraphItem* view)
+{
+    if (!view)
+        return;
+    painter->save();
+    paintTree(painter, view, painter->transform());
+    painter->restore();
+}
+
+QImage GraphItem::image(GraphItem* view, double scale)
+{
+    if (!view)
+        return QImage();
+    const Rect b = view->bounds();
+    const int w = std::max(1, int(std::ceil(b.width() * scale)));
+    const int h = std::max(1, int(std::ceil(b.height() * scale)));
+    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+    image.setDotsPerMeterX(kDotsPerMeter72);
+    image.setDotsPerMeterY(kDotsPerMeter72);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    painter.setTransform(pageTransform(view, scale));
+    renderTree(&painter, view);
+    painter.end();
+    return image;
+}
+
+QByteArray GraphItem::pdfData(GraphItem* view)
+{
+    if (!view)
+        return QByteArray();
+    const Rect b = view->bounds();
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setCreator(QStringLiteral("Vlb"));
+        writer.setResolution(72);
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+        writer.setPageSize(QPageSize(QSizeF(std::max(1.0, b.width()), std::max(1.0, b.height())), QPageSize::Point,
+                                     QString(), QPageSize::ExactMatch));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+        QPainter painter(&writer);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+        painter.setTransform(pageTransform(view, 1.0));
+        renderTree(&painter, view);
+        painter.end();
+    }
+    return data;
+}

@@ -1,0 +1,82 @@
+#include "views/MyOutputView.h"
+#include "app/AppDelegate.h"
+#include "platform/Dialogs.h"
+#include "views/MyViewManager.h"
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QSaveFile>
+
+namespace {
+// Draws view's PDF with the graph's selection hidden, and gives the selection back.
+QByteArray pdfOf(MyViewManager* vm, GraphItem* view)
+{
+    if (!vm)
+        return GraphItem::pdfData(view);
+    const QStringList saved = vm->selectedViews;
+    vm->selectView({});
+    QByteArray data = GraphItem::pdfData(view);
+    vm->selectView(saved);
+    return data;
+}
+
+void showFailure(MyViewManager* vm, const QString& message, const QString& informative)
+{
+    if (vm && vm->ourDelegate) {
+        Alert& alert = vm->ourDelegate->alert;
+        alert.setMessageText(message);
+        alert.setInformativeText(informative);
+        alert.runModal();
+    } else {
+        Dialogs::current().alert(message, informative);
+    }
+}
+}
+
+MyOutputView::MyOutputView(const Rect& frame, const Point& origin, const QString& name,
+                           const QString& superviewName, MyViewManager* viewManager)
+    : MyView(frame, origin, name, superviewName, viewManager)
+{
+}
+
+MyOutputView::MyOutputView(const Rect& frame) : MyView(frame) {}
+
+QByteArray MyOutputView::pdfWithoutSelection() { return pdfOf(viewManager, this); }
+
+void MyOutputView::copy()
+{
+    // From the background the copy is of the graph inside it, not of the page around it.
+    GraphItem* target = this;
+    if (name == MyViewManager::kBackground) {
+        const QList<GraphItem*> subviews = this->subviews();
+        if (!subviews.isEmpty())
+            target = subviews.first();
+    }
+    const QByteArray pdf = pdfOf(viewManager, target);
+    auto* mime = new QMimeData;
+    mime->setData(QStringLiteral("application/pdf"), pdf);
+    QApplication::clipboard()->setMimeData(mime);
+}
+
+bool MyOutputView::exportPDF()
+{
+    const QByteArray pdf = pdfWithoutSelection();
+    QString path = Dialogs::current().saveFile(QStringLiteral("Export a PDF File"), QString(),
+                                               QStringLiteral("PDF (*.pdf)"));
+    if (path.isEmpty())
+        return false;
+    if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        path += QLatin1String(".pdf");
+    // Written beside the old file and swapped in only when complete: a failure leaves the
+    // old file as it was, and the user hears of it.
+    QSaveFile file(path);
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(pdf) == pdf.size() && file.commit();
+    if (!written) {
+        showFailure(viewManager,
+                    QStringLiteral("The PDF file \"%1\" could not be written.").arg(QFileInfo(path).fileName()),
+                    file.errorString());
+        return false;
+    }
+    return true;
+}

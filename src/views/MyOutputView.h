@@ -1,0 +1,32 @@
+#pragma once
+// The two views that stand for a whole graph, the background and "graphView": drawn as any
+// container, plus copying the graph to the clipboard and exporting it as a PDF file. Both
+// draw without selection frames and give the selection back afterwards.
+#include "views/MyView.h"
+
+class MyOutputView : public MyView {
+public:
+    MyOutputView(const Rect& frame, const Point& origin, const QString& name, const QString& superviewName,
+                 MyViewManager* viewManager);
+    explicit MyOutputView(const Rect& frame = Rect());
+
+    static MyOutputView* initWithFrame(const Rect& frame, const Point& origin, const QString& name,
+                                       const QString& superviewName, MyViewManager* viewManager)
+    {
+        return new MyOutputView(frame, origin, name, superviewName, viewManager);
+    }
+
+    // The clipboard gets the PDF of the graph (application/pdf) and nothing else: of
+    // "graphView" itself, or, from the background, of its first subview.
+    void copy();
+    // Asks for a file in the save panel and writes this view's PDF there. A failed write
+    // leaves any old file as it was and is reported in an alert naming the file. Returns
+    // whether a file was written.
+    bool exportPDF();
+
+    // The PDF of this view with the selection hidden, as copy and export make it.
+    QByteArray pdfWithoutSelection();
+
+    enum { Type = UserType + 4 };
+    int type() const override { return Type; }
+};

@@ -1,0 +1,41 @@
+#include "views/MySimpleView.h"
+#include "views/MyViewManager.h"
+#include <QPainter>
+
+MySimpleView::MySimpleView(const QString& name, const QString& superviewName, MyViewManager* viewManager,
+                           const Rect& frame, const Point& boundOrigin)
+    : GraphItem(frame, boundOrigin), name(name), superviewName(superviewName), viewManager(viewManager)
+{
+    if (viewManager)
+        viewManager->adoptView(this);
+}
+
+MySimpleView::MySimpleView(const Rect& frame) : GraphItem(frame) {}
+
+void MySimpleView::drawRect(QPainter* painter, const Rect& dirtyRect)
+{
+    if (!viewManager)
+        return;
+    const ColorPair* colors = viewManager->viewColors.find(name);
+    const BezierPath* path = viewManager->viewBezier.find(name);
+    if (colors && path)
+        path->fillAndStroke(painter, colors->fillColor, colors->lineColor);
+    if (viewManager->viewSelected.value(name, false))
+        drawSelectionFrame(painter, bounds());
+}
+
+void MySimpleView::drawSelectionFrame(QPainter* painter, const Rect& bounds)
+{
+    // The frame follows the view's own bounds whatever part is being redrawn, and only the
+    // half of its width that falls inside them shows.
+    constexpr double kWidth = 3.0;
+    QPen pen(QColor::fromRgbF(0, 1, 1), kWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    pen.setMiterLimit(10);
+    const QRectF r(bounds.origin.x, bounds.origin.y, bounds.size.width, bounds.size.height);
+    painter->save();
+    painter->setClipRect(r, Qt::IntersectClip);
+    painter->setBrush(Qt::NoBrush);
+    painter->setPen(pen);
+    painter->drawRect(r);
+    painter->restore();
+}

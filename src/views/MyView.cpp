@@ -1,0 +1,25 @@
+#include "views/MyView.h"
+#include "views/MyViewManager.h"
+
+MyView::MyView(const Rect& frame, const Point& origin, const QString& name, const QString& superviewName,
+               MyViewManager* viewManager)
+    : MySimpleView(name, superviewName, viewManager, frame, origin)
+{
+}
+
+MyView::MyView(const Rect& frame) : MySimpleView(frame) {}
+
+void MyView::drawRect(QPainter* painter, const Rect&)
+{
+    if (viewManager) {
+        const ColorPair colors = viewManager->viewColors.value(name);
+        if (const PathPair* paths = viewManager->viewBeziers.find(name)) {
+            for (const BezierPath& path : paths->closed)
+                path.fillAndStroke(painter, colors.fillColor, colors.lineColor);
+            for (const BezierPath& path : paths->line)
+                path.stroke(painter, colors.lineColor);
+        }
+    }
+    if (selected)
+        drawSelectionFrame(painter, bounds());
+}
