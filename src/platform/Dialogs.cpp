@@ -1,9 +1,11 @@
 #include "platform/Dialogs.h"
+#include "platform/PackageFileDialog.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -70,33 +72,48 @@ int QtDialogs::question(const QString& message, const QString& informative, cons
 
 QString QtDialogs::openFile(const QString& title, const QString& filter)
 {
-    return QFileDialog::getOpenFileName(dialogParent(), title, QString(), filter);
+    return choose(false, title, filter, QString());
 }
 
 QString QtDialogs::saveFile(const QString& title, const QString& suggestedName, const QString& filter)
 {
-    return QFileDialog::getSaveFileName(dialogParent(), title, suggestedName, filter);
+    return choose(true, title, filter, suggestedName);
 }
 
 QString QtDialogs::openDirectory(const QString& title, const QString& filter)
 {
-    // Packages are directories: the user picks the package folder itself.
-    QFileDialog dialog(dialogParent(), title, QString(), filter);
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly, true);
-    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Open"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().first();
+    // Documents are package folders, chosen like files.
+    return choose(false, title, filter, QString());
+}
+
+QString QtDialogs::choose(bool save, const QString& title, const QString& filter, const QString& suggestedName)
+{
+    PackageFileDialog dialog(dialogParent(), save ? PackageFileDialog::Kind::Save : PackageFileDialog::Kind::Open, title,
+                             filter, suggestedName);
+    if (!save)
+        dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Open"));
+    return dialog.exec() == QDialog::Accepted ? dialog.chosenPath() : QString();
 }
 
 std::optional<FontSpec> QtDialogs::chooseFont(const FontSpec& initial)
 {
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial.toQFont(), dialogParent());
-    if (!ok)
+    QFont font = initial.toQFont();
+    // The chooser lists a family's faces by their own names ("Book", "Oblique") and opens a
+    // font asked for by weight and slant alone on the first face listed: name the face.
+    const QFontInfo face(font);
+    if (face.family() == font.family())
+        font.setStyleName(face.styleName());
+    QFontDialog dialog(dialogParent());
+    dialog.setCurrentFont(font);
+    // Confirmed as shown, the chooser gives back the font it was given, also one this
+    // machine does not have.
+    const QFont shown = dialog.currentFont();
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return FontSpec::fromQFont(font);
+    const QFont chosen = dialog.selectedFont();
+    if (chosen == shown)
+        return initial;
+    return FontSpec::fromQFont(chosen);
 }
 
 std::optional<Color> QtDialogs::chooseColor(const Color& initial)

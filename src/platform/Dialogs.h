@@ -15,10 +15,13 @@ public:
     // A modal question with the given buttons (first is the default); returns the index
     // of the button chosen.
     virtual int question(const QString& message, const QString& informative, const QStringList& buttons) = 0;
-    // File choosers; an empty string when cancelled. filters like "Text (*.txt *.csv)".
+    // File choosers; an empty string when cancelled. filters like "Text (*.txt *.csv)". A
+    // document package is chosen like a file in each of them: its inside is never shown.
     virtual QString openFile(const QString& title, const QString& filter) = 0;
     virtual QString saveFile(const QString& title, const QString& suggestedName, const QString& filter) = 0;
+    // A document package to open.
     virtual QString openDirectory(const QString& title, const QString& filter) = 0;
+    // Confirmed unchanged, the font chooser gives back the font it was given.
     virtual std::optional<FontSpec> chooseFont(const FontSpec& initial) = 0;
     virtual std::optional<Color> chooseColor(const Color& initial) = 0;
 
@@ -36,6 +39,9 @@ public:
     QString openDirectory(const QString& title, const QString& filter) override;
     std::optional<FontSpec> chooseFont(const FontSpec& initial) override;
     std::optional<Color> chooseColor(const Color& initial) override;
+
+private:
+    QString choose(bool save, const QString& title, const QString& filter, const QString& suggestedName);
 };
 
 // Records every alert and question; answers from queues (defaults when a queue is empty:

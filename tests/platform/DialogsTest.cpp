@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontDialog>
+#include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -41,18 +44,154 @@ TEST(QtDialogs, EscapeOnAQuestionChoosesCancel)
     EXPECT_EQ(shownText, "Do you want to save?");
 }
 
-TEST(QtDialogs, PackageChooserPicksADirectory)
-{
+// A folder with a package (and something inside it), a plain folder and a text file.
+class Chooser : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* folder : {"Sample.vlbdoc/graph", "Folder"})
+            ASSERT_TRUE(QDir().mkpath(dir.filePath(QLatin1String(folder))));
+        for (const char* file : {"Sample.vlbdoc/table.plist", "notes.txt"}) {
+            QFile f(dir.filePath(QLatin1String(file)));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        }
+    }
+    QString path(const char* name) const { return QFileInfo(dir.filePath(QLatin1String(name))).canonicalFilePath(); }
+    static QString canonical(const QString& p) { return p.isEmpty() ? QString() : QFileInfo(p).canonicalFilePath(); }
+
+    // The row of name in the dialog's list, once the folder has been read.
+    static QModelIndex row(QFileDialog* dialog, const QString& name)
+    {
+        auto* view = dialog->findChild<QListView*>("listView");
+        QModelIndex found;
+        (void)QTest::qWaitFor([&] {
+            for (int r = 0; r < view->model()->rowCount(view->rootIndex()); ++r) {
+                const QModelIndex i = view->model()->index(r, 0, view->rootIndex());
+                if (i.data().toString() == name)
+                    found = i;
+            }
+            return found.isValid();
+        }, 5000);
+        return found;
+    }
+    static void doubleClick(QFileDialog* dialog, const QString& name)
+    {
+        auto* view = dialog->findChild<QListView*>("listView");
+        const QModelIndex i = row(dialog, name);
+        ASSERT_TRUE(i.isValid()) << qPrintable(name);
+        // A real double click: the first click selects, the second opens.
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(i).center());
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(i).center());
+    }
+    static void typeName(QFileDialog* dialog, const QString& text)
+    {
+        auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+        edit->setText(text);
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+
     QTemporaryDir dir;
-    const QString package = dir.filePath("Sample.vlbdoc");
-    ASSERT_TRUE(QDir().mkpath(package));
+};
+
+// Packages open like files by a double click, Enter or their typed name; plain folders are
+// entered, never chosen; nothing inside a package is listed.
+TEST_F(Chooser, PackagesOpenLikeFiles)
+{
+    const struct {
+        const char* name;
+        std::function<void(QFileDialog*)> act;   // ends with the dialog still open: cancel
+        const char* chosen;                      // relative to the folder; "" cancelled
+        const char* shownAtEnd;                  // the folder the dialog showed last
+    } cases[] = {
+        {"DoubleClickOnThePackage", [](QFileDialog* d) { doubleClick(d, "Sample.vlbdoc"); }, "Sample.vlbdoc", ""},
+        {"EnterOnThePackage", [](QFileDialog* d) {
+             auto* view = d->findChild<QListView*>("listView");
+             view->setCurrentIndex(row(d, "Sample.vlbdoc"));
+             QTest::keyClick(view, Qt::Key_Return);
+         }, "Sample.vlbdoc", ""},
+        {"TypedPackageName", [](QFileDialog* d) { typeName(d, "Sample.vlbdoc"); }, "Sample.vlbdoc", ""},
+        {"TypedPathInsideThePackage", [](QFileDialog* d) { typeName(d, "Sample.vlbdoc/table.plist"); }, "Sample.vlbdoc", ""},
+        {"TypedFolderIsEntered", [](QFileDialog* d) { typeName(d, "Folder"); d->reject(); }, "", "Folder"},
+        {"DoubleClickedFolderIsEntered", [](QFileDialog* d) { doubleClick(d, "Folder"); d->reject(); }, "", "Folder"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QString shown;
+        int packageRows = -1;
+        whenShown<QFileDialog>([&](QFileDialog* dialog) {
+            dialog->setDirectory(dir.path());
+            auto* view = dialog->findChild<QListView*>("listView");
+            const QModelIndex package = row(dialog, "Sample.vlbdoc");
+            packageRows = view->model()->hasChildren(package) ? 1 : view->model()->rowCount(package);
+            c.act(dialog);
+            shown = dialog->directory().canonicalPath();
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        const QString chosen = QtDialogs().openDirectory("Open", "Documents (*.vlbdoc)");
+        EXPECT_EQ(canonical(chosen), *c.chosen ? path(c.chosen) : QString());
+        if (*c.shownAtEnd) {
+            EXPECT_EQ(shown, path(c.shownAtEnd));
+        }
+        EXPECT_EQ(packageRows, 0);
+    }
+}
+
+// Saving names a package; an existing one is replaced only when the user says so.
+TEST_F(Chooser, SavingOverAPackageAsks)
+{
     whenShown<QFileDialog>([&](QFileDialog* dialog) {
-        EXPECT_EQ(dialog->fileMode(), QFileDialog::Directory);
-        dialog->setDirectory(package);   // the user has gone into the package and chooses it
-        static_cast<QDialog*>(dialog)->accept();
+        dialog->setDirectory(dir.path());
+        typeName(dialog, "Sales");
     });
-    const QString chosen = QtDialogs().openDirectory("Open", "Documents (*.vlbdoc)");
-    EXPECT_EQ(QFileInfo(chosen).canonicalFilePath().toStdString(), QFileInfo(package).canonicalFilePath().toStdString());
+    EXPECT_EQ(QtDialogs().saveFile("Save", "Untitled.vlbdoc", "Documents (*.vlbdoc)"),
+              QDir(dir.path()).filePath("Sales.vlbdoc"));
+
+    for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+        QString question;
+        whenShown<QFileDialog>([&](QFileDialog* dialog) {
+            dialog->setDirectory(dir.path());
+            whenShown<QMessageBox>([&](QMessageBox* box) {
+                question = box->text();
+                box->button(answer)->click();
+            });
+            doubleClick(dialog, "Sample.vlbdoc");
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        const QString chosen = QtDialogs().saveFile("Save", "Untitled.vlbdoc", "Documents (*.vlbdoc)");
+        EXPECT_EQ(question, "Sample.vlbdoc already exists.\nDo you want to replace it?");
+        EXPECT_EQ(canonical(chosen), answer == QMessageBox::Yes ? path("Sample.vlbdoc") : QString());
+    }
+}
+
+// The font chooser confirmed as it opened gives back the font it was given, face included,
+// also a font this machine does not have; a change gives the font chosen.
+TEST(QtDialogs, FontChooserConfirmedUnchangedGivesTheFontBack)
+{
+    const FontSpec fonts[] = {{"DejaVu Sans", 13, 16}, {"DejaVu Sans-Bold", 12, 16}, {"DejaVu Sans-Oblique", 11, 16},
+                              {"DejaVu Sans-BoldOblique", 14, 16}, {"Helvetica-Bold", 12.5, 16}};
+    for (const FontSpec& font : fonts) {
+        SCOPED_TRACE(font.name.toStdString());
+        whenShown<QFontDialog>([](QFontDialog* d) { d->accept(); });
+        const std::optional<FontSpec> chosen = QtDialogs().chooseFont(font);
+        ASSERT_TRUE(chosen);
+        EXPECT_EQ(chosen->name, font.name);
+        EXPECT_EQ(chosen->size, font.size);
+    }
+    whenShown<QFontDialog>([](QFontDialog* d) {
+        QFont bigger("DejaVu Sans");
+        bigger.setPointSize(20);
+        bigger.setBold(true);
+        d->setCurrentFont(bigger);
+        d->accept();
+    });
+    const std::optional<FontSpec> changed = QtDialogs().chooseFont({"DejaVu Sans", 13, 16});
+    ASSERT_TRUE(changed);
+    EXPECT_EQ(changed->name, "DejaVu Sans-Bold");
+    EXPECT_EQ(changed->size, 20);
+    whenShown<QFontDialog>([](QFontDialog* d) { d->reject(); });
+    EXPECT_FALSE(QtDialogs().chooseFont({"DejaVu Sans", 13, 16}));
 }
 
 }  // namespace
