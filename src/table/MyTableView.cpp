@@ -19,6 +19,7 @@
 #include <QMainWindow>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QStringDecoder>
 #include <algorithm>
 #include <cmath>
@@ -895,6 +896,8 @@ void MyTableView::keyPressEvent(QKeyEvent* event)
         editAnchor(nullptr);
         return;
     }
+    if (jumpAnchor(event))
+        return;
     // Typing over a selected cell starts editing it with what was typed.
     const QString text = event->text();
     if (!text.isEmpty() && text.at(0).isPrint() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
@@ -913,6 +916,44 @@ void MyTableView::moveAnchor(qint64 rows, qint64 columns)
     m_selection.deselectAll();
     setSelectingCells({r, c, r, c});
     scrollTo(m_model->index(int(r), int(c)));
+}
+
+bool MyTableView::jumpAnchor(const QKeyEvent* event)
+{
+    // Qt's own handling of these keys would move its current cell, which clicks never set.
+    const bool control = event->modifiers() & Qt::ControlModifier;
+    const int key = event->key();
+    if (key != Qt::Key_PageUp && key != Qt::Key_PageDown && key != Qt::Key_Home && key != Qt::Key_End)
+        return false;
+    const CellSelection& s = m_selection.selectingCells;
+    QScrollBar* bar = verticalScrollBar();
+    if (s.column1 == 0) {
+        // Nothing to move: the keys scroll.
+        if (key == Qt::Key_PageUp || key == Qt::Key_PageDown)
+            bar->triggerAction(key == Qt::Key_PageUp ? QAbstractSlider::SliderPageStepSub : QAbstractSlider::SliderPageStepAdd);
+        else if (control)
+            bar->triggerAction(key == Qt::Key_Home ? QAbstractSlider::SliderToMinimum : QAbstractSlider::SliderToMaximum);
+        return true;
+    }
+    const qint64 lastRow = std::max(0, numberOfRowsInTableView() - 1);
+    const qint64 lastColumn = std::max<qint64>(1, columnCountC());
+    if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
+        // A page is the rows in view; the view scrolls by as much, so the cell keeps its place.
+        const int top = rowAt(0);
+        const int bottom = rowAt(viewport()->height() - 1);
+        const qint64 page = std::max(1, (bottom < 0 ? int(lastRow) : bottom) - top);
+        const bool up = key == Qt::Key_PageUp;
+        bar->triggerAction(up ? QAbstractSlider::SliderPageStepSub : QAbstractSlider::SliderPageStepAdd);
+        moveAnchor(up ? -page : page, 0);
+    } else if (control) {
+        // The first cell, or the last cell of the table (the extra row and column left out).
+        const qint64 r = key == Qt::Key_Home ? 0 : std::max<qint64>(0, rowCountR() - 1);
+        const qint64 c = key == Qt::Key_Home ? 1 : lastColumn;
+        moveAnchor(r - s.row1, c - s.column1);
+    } else {
+        moveAnchor(0, (key == Qt::Key_Home ? 1 : lastColumn) - s.column1);
+    }
+    return true;
 }
 
 bool MyTableView::editAnchor(QKeyEvent* typed)

@@ -125,6 +125,8 @@ private:
     void mouseUpAt(const QPoint& pos, int clickCount);
     // Keyboard entry: the anchor cell moves like a spreadsheet's current cell.
     void moveAnchor(qint64 rows, qint64 columns);
+    // Page Up and Down, Home and End (with Ctrl: the table's first and last cell).
+    bool jumpAnchor(const QKeyEvent* event);
     bool editAnchor(QKeyEvent* typed);
 
     MyTableModel* m_model = nullptr;

@@ -83,8 +83,8 @@ void MyDocumentWindows::showTableWindowAtState(Document& doc, bool state)
     if (!table->isInDocument()) {
         table->setInDocument(true);
         if (doc.baseWindowCont && doc.baseWindowCont->window())
-            MyWindowController::setFrameTopLeftPoint(
-                window, {20.0, MyWindowController::frameOf(doc.baseWindowCont->window()).origin.y});
+            MyWindowController::placeWindow(window, {20.0, MyWindowController::frameOf(doc.baseWindowCont->window()).origin.y},
+                                            window->size());
     }
     window->show();
     window->raise();

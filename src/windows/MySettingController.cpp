@@ -45,6 +45,10 @@ MySettingController::MySettingController(QWidget* parent) : QDialog(parent)
         tfColumnWidth->setObjectName("tfColumnWidth");
         form->addRow(tr("Width:"), tfColumnWidth);
         v->addLayout(form);
+        // OK takes only widths in this range: say so, or it seems to do nothing.
+        auto* range = new QLabel(tr("From %1 to %2 points.").arg(kMinWidth).arg(kMaxWidth), columnBox);
+        range->setObjectName("columnWidthRange");
+        v->addWidget(range);
         buAllColumns = new QCheckBox(tr("All columns"), columnBox);
         buAllColumns->setObjectName("buAllColumns");
         v->addWidget(buAllColumns);
@@ -79,6 +83,12 @@ MySettingController::MySettingController(QWidget* parent) : QDialog(parent)
         dataRow->addWidget(buDataSizeToFit);
         grid->addRow(tr("Data rows:"), dataRow);
         v->addLayout(grid);
+        auto* range = new QLabel(tr("Heights from %1 to %2 points.").arg(kMinHeight).arg(kMaxHeight), rowHeightBox);
+        range->setObjectName("rowHeightRange");
+        v->addWidget(range);
+        // A row sized to its font has no height to type.
+        connect(buTitleSizeToFit, &QCheckBox::toggled, tfTitleHeight, [this](bool on) { tfTitleHeight->setEnabled(!on); });
+        connect(buDataSizeToFit, &QCheckBox::toggled, tfDataHeight, [this](bool on) { tfDataHeight->setEnabled(!on); });
         rowCancelButton = makeButton(tr("Cancel"), 0, rowHeightBox);
         rowOkButton = makeButton(tr("OK"), 1, rowHeightBox);
         v->addWidget(buttonRow(rowCancelButton, rowOkButton, rowHeightBox));
@@ -108,6 +118,8 @@ MySettingController::RowHeightResult MySettingController::runRowHeightDialog(con
     tfDataHeight->setText(dataHeight);
     buTitleSizeToFit->setChecked(false);
     buDataSizeToFit->setChecked(false);
+    tfTitleHeight->setEnabled(true);
+    tfDataHeight->setEnabled(true);
     const int response = runModal(rowHeightBox, QStringLiteral("Row Height"));
     if (response == kCancel || response == kAbort)
         return {};
@@ -115,12 +127,15 @@ MySettingController::RowHeightResult MySettingController::runRowHeightDialog(con
             tfDataHeight->text(), buDataSizeToFit->isChecked() ? 1 : 0};
 }
 
-bool MySettingController::passes(const QLineEdit* field, double lo, double hi)
+bool MySettingController::passes(QLineEdit* field, double lo, double hi)
 {
     double value = 0;
-    if (!NumberText::scanDouble(field->text(), &value))
-        return false;
-    return value >= lo && value <= hi;
+    if (NumberText::scanDouble(field->text(), &value) && value >= lo && value <= hi)
+        return true;
+    // The dialog stays open on the text to correct.
+    field->setFocus();
+    field->selectAll();
+    return false;
 }
 
 void MySettingController::setColumnWidth(int tag)
@@ -129,7 +144,7 @@ void MySettingController::setColumnWidth(int tag)
         stopModal(kCancel);
         return;
     }
-    if (passes(tfColumnWidth, 30.0, 200.0))
+    if (passes(tfColumnWidth, kMinWidth, kMaxWidth))
         stopModal(kAccept);
 }
 
@@ -139,9 +154,9 @@ void MySettingController::setRowHeight(int tag)
         stopModal(kCancel);
         return;
     }
-    if (!buTitleSizeToFit->isChecked() && !passes(tfTitleHeight, 10.0, 100.0))
+    if (!buTitleSizeToFit->isChecked() && !passes(tfTitleHeight, kMinHeight, kMaxHeight))
         return;
-    if (!buDataSizeToFit->isChecked() && !passes(tfDataHeight, 10.0, 100.0))
+    if (!buDataSizeToFit->isChecked() && !passes(tfDataHeight, kMinHeight, kMaxHeight))
         return;
     stopModal(kAccept);
 }

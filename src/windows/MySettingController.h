@@ -19,6 +19,11 @@ public:
     static constexpr int kCancel = 0;
     static constexpr int kAccept = 1;
     static constexpr int kAbort = -1001;
+    // What the accepting buttons take, both ends included.
+    static constexpr int kMinWidth = 30;
+    static constexpr int kMaxWidth = 200;
+    static constexpr int kMinHeight = 10;
+    static constexpr int kMaxHeight = 100;
 
     struct ColumnWidthResult {
         QString width;        // empty when cancelled
@@ -65,7 +70,7 @@ public:
 private:
     int runModal(QWidget* box, const QString& title);
     void stopModal(int code);
-    static bool passes(const QLineEdit* field, double lo, double hi);
+    static bool passes(QLineEdit* field, double lo, double hi);
 
     QStackedLayout* m_stack = nullptr;
     std::vector<Script> m_scripts;

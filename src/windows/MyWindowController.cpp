@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTableView>
 #include <QTimer>
 #include <QTreeView>
@@ -66,6 +67,28 @@ double MyWindowController::mainScreenHeight()
 void MyWindowController::setFrameTopLeftPoint(QWidget* window, const Point& p)
 {
     window->move(int(std::lround(p.x)), int(std::lround(mainScreenHeight() - p.y)));
+}
+
+void MyWindowController::placeWindow(QWidget* window, const Point& p, const QSize& wanted)
+{
+    setFrameTopLeftPoint(window, p);
+    const QPoint corner = window->pos();
+    QScreen* screen = QGuiApplication::screenAt(corner);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    QSize size = wanted;
+    if (screen) {
+        // The corner stays where it belongs; the window ends where the screen's free area
+        // does, so no row or scroll bar lies off the screen. Decorations are known once the
+        // window is shown: before, a title bar's height is kept free for them.
+        const QRect area = screen->availableGeometry();
+        QSize decorations = window->frameGeometry().size() - window->size();
+        if (!window->isVisible() && decorations.isEmpty())
+            decorations.setHeight(window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window));
+        const QSize room(area.right() + 1 - corner.x() - decorations.width(), area.bottom() + 1 - corner.y() - decorations.height());
+        size = size.boundedTo(room).expandedTo(QSize(200, 120));
+    }
+    window->resize(size);
 }
 
 Rect MyWindowController::frameOf(const QWidget* window)
@@ -165,9 +188,7 @@ void MyWindowController::setUpMainWindow()
     body->addWidget(docOlV, 1);
     layout->addLayout(body, 1);
     m_window->setCentralWidget(central);
-    m_window->resize(640, 420);
-
-    setFrameTopLeftPoint(m_window, {20.0, mainScreenHeight() - 25.0});
+    placeWindow(m_window, {20.0, mainScreenHeight() - 25.0}, kMainSize);
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
@@ -196,9 +217,10 @@ void MyWindowController::setUpTableWindow()
             mTV->setDataRowFont(*a);
     }
     m_window->setCentralWidget(mTV);
-    m_window->resize(720, 480);
     if (baseWinCont && baseWinCont->window())
-        setFrameTopLeftPoint(m_window, {20.0, frameOf(baseWinCont->window()).origin.y});
+        placeWindow(m_window, {20.0, frameOf(baseWinCont->window()).origin.y}, kTableSize);
+    else
+        m_window->resize(kTableSize);
     mTV->fixTableColumns();
     mTV->reloadData();
     m_shouldCloseDocument = false;
@@ -282,31 +304,50 @@ void MyWindowController::toggleDrawer()
 
 // ---- menus ---------------------------------------------------------------------------------
 
+namespace {
+// The platform's keys for a standard command; the desktop's usual one where the platform
+// names none (a bare X11 session has no "Save As" and no "Quit" key).
+QList<QKeySequence> standardKeys(QKeySequence::StandardKey key, const char* usual)
+{
+    QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    if (keys.isEmpty())
+        keys.append(QKeySequence(QLatin1String(usual)));
+    return keys;
+}
+}
+
 void MyWindowController::buildMenus(QMenuBar* bar)
 {
-    auto add = [this](QMenu* menu, const QString& text, auto slot, QKeySequence key = {}) {
+    auto add = [this](QMenu* menu, const QString& text, auto slot, const QList<QKeySequence>& keys = {}) {
         QAction* action = menu->addAction(text);
-        if (!key.isEmpty())
-            action->setShortcut(key);
+        action->setShortcuts(keys);
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
     QMenu* file = bar->addMenu(tr("&File"));
-    add(file, tr("New"), &MyWindowController::newDocument, QKeySequence::New);
-    add(file, tr("Open…"), &MyWindowController::openDocument, QKeySequence::Open);
+    add(file, tr("New"), &MyWindowController::newDocument, standardKeys(QKeySequence::New, "Ctrl+N"));
+    add(file, tr("Open…"), &MyWindowController::openDocument, standardKeys(QKeySequence::Open, "Ctrl+O"));
     file->addSeparator();
-    add(file, tr("Close"), &MyWindowController::closeWindow, QKeySequence::Close);
-    add(file, tr("Save"), &MyWindowController::saveDocument, QKeySequence::Save);
-    add(file, tr("Save As…"), &MyWindowController::saveDocumentAs, QKeySequence::SaveAs);
+    add(file, tr("Save"), &MyWindowController::saveDocument, standardKeys(QKeySequence::Save, "Ctrl+S"));
+    add(file, tr("Save As…"), &MyWindowController::saveDocumentAs, standardKeys(QKeySequence::SaveAs, "Ctrl+Shift+S"));
+    m_revertAction = add(file, tr("Revert"), &MyWindowController::revertDocument);
     file->addSeparator();
-    add(file, tr("Quit"), &MyWindowController::quit, QKeySequence::Quit);
+    add(file, tr("Close"), &MyWindowController::closeWindow, standardKeys(QKeySequence::Close, "Ctrl+W"));
+    add(file, tr("Quit"), &MyWindowController::quit, standardKeys(QKeySequence::Quit, "Ctrl+Q"));
+    if (myDoc) {
+        // Only a saved document with changes has something to go back to.
+        auto revertable = [this] { m_revertAction->setEnabled(!myDoc->fileName().isEmpty() && myDoc->isDocumentEdited()); };
+        connect(myDoc, &Document::editedChanged, m_revertAction, revertable);
+        connect(myDoc, &Document::saved, m_revertAction, revertable);
+        revertable();
+    }
 
     QMenu* edit = bar->addMenu(tr("&Edit"));
-    m_undoAction = add(edit, tr("Undo"), &MyWindowController::undo, QKeySequence::Undo);
-    m_redoAction = add(edit, tr("Redo"), &MyWindowController::redo, QKeySequence::Redo);
+    m_undoAction = add(edit, tr("Undo"), &MyWindowController::undo, standardKeys(QKeySequence::Undo, "Ctrl+Z"));
+    m_redoAction = add(edit, tr("Redo"), &MyWindowController::redo, standardKeys(QKeySequence::Redo, "Ctrl+Shift+Z"));
     edit->addSeparator();
-    add(edit, tr("Copy"), &MyWindowController::copy, QKeySequence::Copy);
-    add(edit, tr("Paste"), &MyWindowController::paste, QKeySequence::Paste);
+    add(edit, tr("Copy"), &MyWindowController::copy, standardKeys(QKeySequence::Copy, "Ctrl+C"));
+    add(edit, tr("Paste"), &MyWindowController::paste, standardKeys(QKeySequence::Paste, "Ctrl+V"));
     if (myDoc) {
         connect(myDoc->undoManager(), &UndoBridge::changed, this, &MyWindowController::updateUndoActions);
         // A new step is on the stack only after its first run has reported the change.
@@ -316,13 +357,13 @@ void MyWindowController::buildMenus(QMenuBar* bar)
 
     if (isTableWindow()) {
         QMenu* table = bar->addMenu(tr("&Table"));
-        add(table, tr("Import Table…"), &MyWindowController::importTable, QKeySequence(tr("Ctrl+I")));
+        add(table, tr("Import Table…"), &MyWindowController::importTable, {QKeySequence(tr("Ctrl+I"))});
         table->addSeparator();
         add(table, tr("Column Width…"), &MyWindowController::columnWidth);
         add(table, tr("Sort Columns Ascending"), [this] { sortColumns(1); });
         add(table, tr("Sort Columns Descending"), [this] { sortColumns(0); });
         add(table, tr("Row Height…"), &MyWindowController::rowHeight);
-        add(table, tr("Font…"), &MyWindowController::changeFont, QKeySequence(tr("Ctrl+T")));
+        add(table, tr("Font…"), &MyWindowController::changeFont, {QKeySequence(tr("Ctrl+T"))});
         table->addSeparator();
         add(table, tr("Delete Columns"), &MyWindowController::deleteColumns);
         add(table, tr("Delete Rows"), &MyWindowController::deleteRows);
@@ -419,25 +460,21 @@ void MyWindowController::openDocument()
 
 void MyWindowController::saveDocument()
 {
-    DocumentController* controller = DocumentController::shared();
-    if (!controller || !myDoc)
-        return;
-    QString error;
-    if (!controller->save(myDoc, &error) && !error.isEmpty())
-        Dialogs::current().alert(error);
+    if (DocumentController* controller = DocumentController::shared(); controller && myDoc)
+        controller->saveDocumentInteractively(myDoc);
 }
 
 void MyWindowController::saveDocumentAs()
 {
-    DocumentController* controller = DocumentController::shared();
-    if (!controller || !myDoc)
-        return;
-    const QString path = Dialogs::current().saveFile(tr("Save As"), myDoc->displayName(), tr("Documents (*.vlbdoc)"));
-    if (path.isEmpty())
-        return;
-    QString error;
-    if (!controller->saveAs(myDoc, path, &error) && !error.isEmpty())
-        Dialogs::current().alert(error);
+    if (DocumentController* controller = DocumentController::shared(); controller && myDoc)
+        controller->saveDocumentAsInteractively(myDoc);
+}
+
+void MyWindowController::revertDocument()
+{
+    // The document read again replaces this one, windows and all.
+    if (DocumentController* controller = DocumentController::shared(); controller && myDoc)
+        controller->revertDocumentInteractively(myDoc);
 }
 
 void MyWindowController::closeWindow()

@@ -6,6 +6,7 @@
 #include "platform/Geometry.h"
 #include <QObject>
 #include <QPointer>
+#include <QSize>
 #include <QString>
 
 class Document;
@@ -97,6 +98,7 @@ public:
     void openDocument();
     void saveDocument();
     void saveDocumentAs();
+    void revertDocument();
     void closeWindow();
     void quit();
 
@@ -105,6 +107,10 @@ public:
 
     // Places a window's top-left corner at p, in screen points with y up.
     static void setFrameTopLeftPoint(QWidget* window, const Point& p);
+    // The same, with the wanted size as far as the screen's available area reaches.
+    static void placeWindow(QWidget* window, const Point& p, const QSize& wanted);
+    static constexpr QSize kMainSize{640, 420};
+    static constexpr QSize kTableSize{720, 480};
     // A window's frame in screen points with y up.
     static Rect frameOf(const QWidget* window);
     static double mainScreenHeight();
@@ -126,6 +132,7 @@ private:
     MyDataSourceModel* m_docModel = nullptr;
     QAction* m_undoAction = nullptr;
     QAction* m_redoAction = nullptr;
+    QAction* m_revertAction = nullptr;
     bool m_inDocument = false;
     bool m_shouldCloseDocument = false;
     bool m_closingForGood = false;

@@ -1,6 +1,7 @@
 // Column and row commands, column widths, row heights and fonts, each one undoable step.
 #include "platform/NumberText.h"
 #include "table/TableFixture.h"
+#include <QFontDialog>
 #include <QFontMetricsF>
 
 using GridCommands = TableFixture;
@@ -102,4 +103,20 @@ TEST_F(GridCommands, FontsChangeForTheSelectedRowKindOnly)
 
     undo()->undo();
     EXPECT_EQ(titleSize(), 13);
+}
+
+// Table > Font... with the real chooser, confirmed as it opens, changes no font.
+TEST_F(GridCommands, FontChooserConfirmedAsItOpensChangesNothing)
+{
+    load(abc());
+    const TableState before = state();
+    Dialogs::setCurrent(nullptr);   // the Qt dialogs
+    for (const CellSelection& s : {CellSelection{0, 1, 0, 2}, CellSelection{1, 1, 3, 3}}) {
+        grid->setSelectingCells(s);
+        whenShown<QFontDialog>([](QFontDialog* d) { d->accept(); });
+        menuItem(doc->tableWindowCont, QString::fromUtf8("Font\xe2\x80\xa6"))->trigger();
+    }
+    Dialogs::setCurrent(&scripted.dialogs);
+    EXPECT_EQ(state(), before);
+    EXPECT_FALSE(undo()->canUndo());
 }

@@ -67,3 +67,36 @@ TEST_F(GridEditing, KeysTypeValuesCellAfterCell)
     EXPECT_EQ(undo()->undoText(), "Undo Input");
     ASSERT_NO_FATAL_FAILURE(checkInLine());
 }
+
+// Page Up and Down, Home and End move from the clicked cell, never from Qt's current cell.
+TEST_F(GridEditing, PageAndEndKeysMoveFromTheClickedCell)
+{
+    TableData big{{"a"}, {"b"}};
+    for (int r = 1; r <= 400; ++r)
+        big[0] << QString::number(r), big[1] << QStringLiteral("x");
+    load(big);
+    grid->scrollTo(grid->tableModel()->index(300, 1), QAbstractItemView::PositionAtCenter);
+    click(300, 1);
+    ASSERT_EQ(grid->selectingCells(), (CellSelection{300, 1, 300, 1}));
+    auto shown = [this](qint64 r) { return grid->rowAt(0) <= r && r <= grid->rowAt(grid->viewport()->height() - 1); };
+    const int page = grid->rowAt(grid->viewport()->height() - 1) - grid->rowAt(0);
+    ASSERT_GT(page, 2);
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        CellSelection anchor;
+    } keys[] = {
+        {Qt::Key_PageDown, {}, {300 + page, 1, 300 + page, 1}},
+        {Qt::Key_PageUp, {}, {300, 1, 300, 1}},
+        {Qt::Key_End, {}, {300, 2, 300, 2}},
+        {Qt::Key_Home, {}, {300, 1, 300, 1}},
+        {Qt::Key_End, Qt::ControlModifier, {400, 2, 400, 2}},   // the last cell, not the extra row
+        {Qt::Key_Home, Qt::ControlModifier, {0, 1, 0, 1}},
+    };
+    for (const auto& k : keys) {
+        SCOPED_TRACE(QKeySequence(k.key | k.modifiers).toString().toStdString());
+        QTest::keyClick(grid, k.key, k.modifiers);
+        EXPECT_EQ(grid->selectingCells(), k.anchor);
+        EXPECT_TRUE(shown(k.anchor.row1));
+    }
+}

@@ -1,6 +1,7 @@
 // The column-width and row-height dialogs: which texts their accepting buttons take.
 #include "windows/MySettingController.h"
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -14,14 +15,19 @@ TEST(ColumnWidthDialog, AcceptsWidthsFrom30To200)
         bool accepted;
     } cases[] = {{"30", true}, {"200", true}, {"50 wide", true}, {"29.99", false}, {"200.01", false}, {"wide", false}};
     MySettingController d;
+    // The dialog says which widths OK takes.
+    EXPECT_EQ(d.findChild<QLabel*>("columnWidthRange")->text(), "From 30 to 200 points.");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
+        QString selected;
         d.pushScript([&](MySettingController& s) {
             s.tfColumnWidth->setText(QString::fromUtf8(c.text));
             s.columnOkButton->click();
+            selected = s.tfColumnWidth->selectedText();   // a refused width is selected to be retyped
         });
         const auto result = d.runColumnWidthDialog("70", true);
         EXPECT_EQ(result.width, c.accepted ? QString::fromUtf8(c.text) : QString());
+        EXPECT_EQ(selected, c.accepted ? QString() : QString::fromUtf8(c.text));
     }
 }
 
@@ -80,4 +86,33 @@ TEST(RowHeightDialog, AcceptsHeightsFrom10To100UnlessSizedToFit)
     }
     d.pushScript([](MySettingController& s) { s.rowCancelButton->click(); });
     EXPECT_TRUE(d.runRowHeightDialog("17", "17").titleHeight.isEmpty());
+}
+
+// A row sized to its font has no height to type; every run starts with both fields open.
+TEST(RowHeightDialog, SizeToFitDisablesItsHeight)
+{
+    MySettingController d;
+    EXPECT_EQ(d.findChild<QLabel*>("rowHeightRange")->text(), "Heights from 10 to 100 points.");
+    QString enabled;
+    auto look = [&enabled](MySettingController& s) {
+        enabled += s.tfTitleHeight->isEnabled() ? 'T' : 'F';
+        enabled += s.tfDataHeight->isEnabled() ? 'T' : 'F';
+        enabled += ' ';
+    };
+    d.pushScript([&](MySettingController& s) {
+        look(s);
+        s.buTitleSizeToFit->click();
+        look(s);
+        s.buDataSizeToFit->click();
+        s.buTitleSizeToFit->click();
+        look(s);
+        s.rowOkButton->click();
+    });
+    d.runRowHeightDialog("17", "17");
+    d.pushScript([&](MySettingController& s) {
+        look(s);
+        s.rowCancelButton->click();
+    });
+    d.runRowHeightDialog("17", "17");
+    EXPECT_EQ(enabled, "TT FT TF TT ");
 }

@@ -3,7 +3,10 @@
 #include "platform/DocumentController.h"
 #include "table/TableFixture.h"
 #include "document/DocumentHooks.h"
+#include <QGuiApplication>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 
 TEST(WindowTitle, CutsTheExtensionAtItsFirstOccurrence)
@@ -40,6 +43,10 @@ TEST_F(Windows, SetUpGivesTitlesAndPlacement)
     const Rect under = MyWindowController::frameOf(table->window());
     EXPECT_EQ(under.origin.x, 20);
     EXPECT_EQ(under.maxY(), main.origin.y);
+    // Both end inside the screen's free area, so no row or scroll bar is out of reach.
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    for (MyWindowController* w : {base, table})
+        EXPECT_TRUE(area.contains(w->window()->frameGeometry())) << qPrintable(w->windowType());
 }
 
 TEST_F(Windows, TableButtonsSwitchTheStateWithoutMovingTheWindow)
@@ -199,4 +206,64 @@ TEST_F(Windows, EditMenuNamesTheNextUndoAndRedo)
     menuText(doc->baseWindowCont, "Redo")->trigger();
     EXPECT_EQ(cell(3, 2), "q");
     EXPECT_EQ(menuText(doc->tableWindowCont, "Undo")->text(), "Undo Paste");
+}
+
+// The File and Edit menus hold the standard commands with their usual keys.
+TEST_F(Windows, FileAndEditMenusHaveTheStandardKeys)
+{
+    const struct {
+        const char* menu;
+        const char* item;
+        const char* key;   // "" none
+    } items[] = {
+        {"&File", "New", "Ctrl+N"}, {"&File", "Open…", "Ctrl+O"}, {"&File", "Save", "Ctrl+S"},
+        {"&File", "Save As…", "Ctrl+Shift+S"}, {"&File", "Revert", ""}, {"&File", "Close", "Ctrl+W"},
+        {"&File", "Quit", "Ctrl+Q"}, {"&Edit", "Undo", "Ctrl+Z"}, {"&Edit", "Redo", "Ctrl+Shift+Z"},
+        {"&Edit", "Copy", "Ctrl+C"}, {"&Edit", "Paste", "Ctrl+V"},
+    };
+    for (MyWindowController* w : {doc->baseWindowCont, doc->tableWindowCont}) {
+        QMap<QString, QAction*> actions;   // "menu>item"
+        for (QAction* menu : w->window()->menuBar()->actions())
+            for (QAction* a : menu->menu()->actions())
+                actions.insert(menu->text() + ">" + a->text(), a);
+        for (const auto& i : items) {
+            QAction* a = actions.value(QString::fromUtf8(i.menu) + ">" + QString::fromUtf8(i.item));
+            ASSERT_TRUE(a) << i.item;
+            EXPECT_EQ(a->shortcuts().isEmpty(), !*i.key) << i.item;
+            EXPECT_TRUE(!*i.key || a->shortcuts().contains(QKeySequence(QString::fromUtf8(i.key)))) << i.item;
+        }
+    }
+}
+
+// Save As from its key; Revert, offered once the saved document has changed, asks and reads
+// the saved table back.
+TEST_F(DocumentWindows, SaveAsKeyThenRevert)
+{
+    QTemporaryDir dir;
+    Document* doc = newDocument();
+    doc->baseWindowCont->editDataTableTapped(1);
+    doc->tableWindowCont->mTV->tableViewSetObjectValue(QStringLiteral("saved"), "1", 0);
+    QAction* revert = nullptr;
+    for (QAction* a : doc->baseWindowCont->window()->findChildren<QAction*>())
+        if (a->text() == "Revert")
+            revert = a;
+    ASSERT_TRUE(revert);
+    EXPECT_FALSE(revert->isEnabled());   // never saved
+    scripted.dialogs.files.push_back(dir.filePath("Sales"));
+    QMainWindow* window = doc->baseWindowCont->window();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));   // shortcuts reach the active window
+    QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(doc->fileName(), QDir(dir.path()).filePath("Sales.vlbdoc"));
+    EXPECT_FALSE(revert->isEnabled());   // nothing to go back to
+    doc->tableWindowCont->mTV->tableViewSetObjectValue(QStringLiteral("changed"), "1", 0);
+    EXPECT_TRUE(revert->isEnabled());
+
+    scripted.dialogs.answers.push_back(0);   // Revert
+    revert->trigger();
+    EXPECT_EQ(scripted.dialogs.questions.size(), 1);
+    ASSERT_EQ(controller->documents().size(), 1u);
+    auto* reverted = static_cast<Document*>(controller->documents().front().get());
+    EXPECT_EQ(reverted->tableData.value(0).value(0), "saved");
+    EXPECT_FALSE(reverted->isDocumentEdited());
 }
