@@ -269,15 +269,30 @@ std::optional<MyAnalysisData> MyAnalysisBuilder::analysisFromSelection(MySelecto
     };
     if (!item)
         return fail("No analysis");
-    item->editting = false;
     MySelectorItem* graphTypeItem = item->childTitle("graphType");
     MySelectorItem* dataGroup = item->childTitle("DataColumns");
     MySelectorItem* catGroup = item->childTitle("Categorizing");
-    for (MySelectorItem* c : {graphTypeItem, dataGroup, catGroup})
-        if (c)
-            c->editting = false;
+    // Every refusal comes before the analysis is marked as drawn: refused, it stays exactly
+    // as it was, still being edited. The selection check refuses these cases first with the
+    // same texts; they reach here only from a damaged analysis.
     if (!graphTypeItem || !dataGroup || !catGroup)
         return fail("The analysis lacks its graph type, data columns or categorizing columns");
+    const QList<MySelectorItem*> dataColumns = dataGroup->selectorChildren();
+    if (dataColumns.isEmpty())
+        return fail("At least one data column is required");
+    bool anyValue = false;
+    for (MySelectorItem* column : dataColumns) {
+        const MySelectorItem* rep = column->selectorChildAt(0);
+        if (!rep)
+            return fail("A data column has no values");
+        anyValue = anyValue || MySelectorItem::validValueCount(rep->data2) > 0;
+    }
+    if (!anyValue)
+        return fail("No valid values in this column");
+
+    item->editting = false;
+    for (MySelectorItem* c : {graphTypeItem, dataGroup, catGroup})
+        c->editting = false;
 
     MyAnalysisData d;
     d.graphType = graphTypeItem->message;
@@ -289,11 +304,9 @@ std::optional<MyAnalysisData> MyAnalysisBuilder::analysisFromSelection(MySelecto
     std::vector<qint64> starts, lengths;
     QVariantList dataReps;
     QStringList dataNames;
-    for (MySelectorItem* column : dataGroup->selectorChildren()) {
+    for (MySelectorItem* column : dataColumns) {
         column->editting = false;
         MySelectorItem* rep = column->selectorChildAt(0);
-        if (!rep)
-            return fail("A data column has no values");
         rep->editting = false;
         dataReps << representEntry(rep);
         dataNames << rep->title;
@@ -301,17 +314,11 @@ std::optional<MyAnalysisData> MyAnalysisBuilder::analysisFromSelection(MySelecto
         lengths.push_back(rep->data2.size());
         pooled.insert(pooled.end(), rep->data2.begin(), rep->data2.end());
     }
-    if (dataNames.isEmpty())
-        return fail("At least one data column is required");
     // Either every category gets its logarithmic entries or none does.
-    bool anyValue = false, withLogs = true;
+    bool withLogs = true;
     for (const auto& v : pooled)
-        if (v && std::isfinite(*v)) {
-            anyValue = true;
+        if (v && std::isfinite(*v))
             withLogs = withLogs && *v > 0;
-        }
-    if (!anyValue)
-        return fail("No valid values in the data columns");
     const SortedPool pool(pooled, withLogs);
     // Each list is described as it is kept, so no table is searched for it again; a key kept
     // twice ends with the statistics of its last list, as its values do.

@@ -17,7 +17,8 @@ public:
 
     // The record of the analysis item. Clears the editting flags of the items it reads.
     // nullopt (and *error) for an analysis without "graphType", "DataColumns" or
-    // "Categorizing", a data column without its represent, or no valid value at all.
+    // "Categorizing", a data column without its represent, or no valid (finite) value at
+    // all; a refused analysis is left exactly as it was.
     std::optional<MyAnalysisData> analysisFromSelection(MySelectorItem* item, QString* error = nullptr) const;
 
     // The pooled element at each position, then statsFromValues; positions outside the list

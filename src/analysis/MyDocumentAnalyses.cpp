@@ -85,16 +85,8 @@ MySelectorItem* MyDocumentAnalyses::outlineItemFromXLMWithXmlString(Document& do
 {
     QVector<int> used;
     MySelectorItem* item = MyAnalysisXml::outlineItemFromXLMWithXmlString(xml, root, DocumentTable(doc), &used);
-    for (int column : used) {
-        if (column >= 0 && column < doc.columnCounter.size())
-            ++doc.columnCounter[column];
-        // The current snapshot too, so that undoing a table edit keeps the count.
-        if (doc.columnCounterIndex >= 0 && doc.columnCounterIndex < doc.historyOfColumnCounter.size()) {
-            QVector<qint64>& snapshot = doc.historyOfColumnCounter[doc.columnCounterIndex];
-            if (column < snapshot.size())
-                ++snapshot[column];
-        }
-    }
+    for (int column : used)
+        doc.changeColumnCounter(column, 1);
     return item;
 }
 

@@ -128,6 +128,17 @@ void Document::modifyColumnSettingWithKey(const QString& key, const QString& val
     addColumnSettings(changed, false);
 }
 
+void Document::changeColumnCounter(qint64 column, qint64 delta)
+{
+    if (column >= 0 && column < columnCounter.size())
+        columnCounter[column] += delta;
+    if (columnCounterIndex >= 0 && columnCounterIndex < historyOfColumnCounter.size()) {
+        QVector<qint64>& snapshot = historyOfColumnCounter[columnCounterIndex];
+        if (column >= 0 && column < snapshot.size())
+            snapshot[column] += delta;
+    }
+}
+
 bool Document::modifyTableWithArray(const TableData& array, qint64 colomnIndex, qint64 row, bool newColumn, bool newTable)
 {
     const auto result = TableBlock::write(tableData, array, colomnIndex - 1, row, newColumn);

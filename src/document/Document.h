@@ -94,6 +94,10 @@ public:
     void addColumnCounter(const QVector<qint64>& snapshot, bool isNew);
     void addRowSettings(const QVariantMap& snapshot, bool isNew);
     void modifyColumnSettingWithKey(const QString& key, const QString& val, const QList<qint64>& indexes);
+    // Raises (or with a negative delta lowers) the use count of a column as an analysis is
+    // drawn or removed: in the field and in its current snapshot, so that undoing a table
+    // edit keeps the count. Not an undo step of its own.
+    void changeColumnCounter(qint64 column, qint64 delta);
     // Writes a block of cells at grid column colomnIndex (1 = first table column) and row
     // (0 = title row) and pushes the snapshots. False, with nothing pushed, for an empty
     // block or a position outside the table plus its extra row and column: the caller then

@@ -7,14 +7,6 @@
 
 namespace {
 
-int presentCount(const QVector<std::optional<double>>& values)
-{
-    int count = 0;
-    for (const auto& v : values)
-        count += v.has_value() ? 1 : 0;
-    return count;
-}
-
 QString groupText(const MySelectorItem* group)
 {
     if (group->title == "graphType")
@@ -36,7 +28,7 @@ QString columnText(const MySelectorItem* column)
     const MySelectorItem* group = column->selectorParent();
     if (group && group->title == "DataColumns") {
         const MySelectorItem* represent = column->selectorChildAt(0);
-        return QString("(%1 valid values)").arg(represent ? presentCount(represent->data2) : 0);
+        return QString("(%1 valid values)").arg(represent ? MySelectorItem::validValueCount(represent->data2) : 0);
     }
     qint64 k = column->index() + 1;
     if (group && group->index() == 2)

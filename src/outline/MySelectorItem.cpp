@@ -1,4 +1,6 @@
 #include "outline/MySelectorItem.h"
+#include <algorithm>
+#include <cmath>
 
 MySelectorItem::MySelectorItem(const QString& title, MySelectorItem* parentItem)
     : MyOutlineItem(title, parentItem)
@@ -57,4 +59,9 @@ bool MySelectorItem::sameTitle(const QString& a, const QString& b)
     if (a == b)
         return true;
     return a.normalized(QString::NormalizationForm_C) == b.normalized(QString::NormalizationForm_C);
+}
+
+qsizetype MySelectorItem::validValueCount(const QVector<std::optional<double>>& data2)
+{
+    return std::count_if(data2.cbegin(), data2.cend(), [](const std::optional<double>& v) { return v && std::isfinite(*v); });
 }

@@ -31,6 +31,10 @@ public:
     // First child with that title (case-sensitive, canonically equivalent forms equal).
     MySelectorItem* childTitle(const QString& title) const;
 
+    // The values of a data column's represent: present and finite (a cell reading "1e999"
+    // begins with a number but holds no value).
+    static qsizetype validValueCount(const QVector<std::optional<double>>& data2);
+
     // Whether two titles are the same text once both are in Unicode normal form C.
     static bool sameTitle(const QString& a, const QString& b);
 };

@@ -71,10 +71,8 @@ QString MySelectorRootItem::emptyColumnRefusal(const MySelectorItem* analysis)
     if (const MySelectorItem* data = analysis->childTitle("DataColumns")) {
         for (const MySelectorItem* column : data->selectorChildren()) {
             bool any = false;
-            for (const MySelectorItem* represent : column->selectorChildren()) {
-                for (const auto& v : represent->data2)
-                    any = any || v.has_value();
-            }
+            for (const MySelectorItem* represent : column->selectorChildren())
+                any = any || validValueCount(represent->data2) > 0;
             if (!any)
                 return noValidValues;
         }
@@ -127,21 +125,21 @@ std::optional<qint64> MySelectorRootItem::validateSelection(MySelectorItem* anal
     if (!doc)
         return std::nullopt;
 
-    const QVector<qint64> counterBefore = doc->columnCounter;
-    for (const MySelectorItem* group : analysis->selectorChildren()) {
-        for (const MySelectorItem* column : group->selectorChildren()) {
-            const qint64 at = doc->indexOfVariables(column->title);
-            if (at >= 0 && at < doc->columnCounter.size())
-                doc->columnCounter[at] += 1;
-        }
-    }
+    QVector<qint64> used;
+    for (const MySelectorItem* group : analysis->selectorChildren())
+        for (const MySelectorItem* column : group->selectorChildren())
+            if (const qint64 at = doc->indexOfVariables(column->title); at >= 0)
+                used.append(at);
+    for (qint64 at : used)
+        doc->changeColumnCounter(at, 1);
     const qsizetype graphsBefore = doc->graphSettings.size();
     if (hooks().newGraph)
         hooks().newGraph(*doc, *analysis);
     if (doc->graphSettings.size() <= graphsBefore) {
         // No graph was made (the new-graph path said why): there is nothing to show, and
         // the columns are not in use after all.
-        doc->columnCounter = counterBefore;
+        for (qint64 at : used)
+            doc->changeColumnCounter(at, -1);
         return std::nullopt;
     }
     if (hooks().setDocumentEdited)

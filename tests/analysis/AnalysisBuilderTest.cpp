@@ -2,6 +2,8 @@
 #include "stats/MyDescriptives.h"
 #include "AnalysisTestSupport.h"
 #include <gtest/gtest.h>
+#include <functional>
+#include <limits>
 #include <random>
 
 namespace {
@@ -59,24 +61,36 @@ TEST(AnalysisBuilder, BoxesAndOutliersByHand)
     EXPECT_EQ(d->logOutliers.value("X\ta"), vec({2}));
 }
 
-TEST(AnalysisBuilder, RefusesBrokenAnalyses)
+// A refused analysis stays as it was: still being edited, every node of it.
+TEST(AnalysisBuilder, RefusesBrokenAnalysesLeavingThemAsTheyWere)
 {
     MySelectorItem root("rootItem", nullptr);
     MySelectorItem* noGroups = node(&root, "x");
     node(noGroups, "graphType", "scatter");
     MySelectorItem* noRepresent = analysis(&root, "scatter", {{"A", {1.0}}}, {}, true);
     node(noRepresent->childTitle("DataColumns"), "B");
+    const double inf = std::numeric_limits<double>::infinity();
     const std::pair<MySelectorItem*, QString> cases[] = {
         {noGroups, "The analysis lacks its graph type, data columns or categorizing columns"},
         {analysis(&root, "scatter", {}, {{"G", {"x"}}}, true), "At least one data column is required"},
-        {analysis(&root, "scatter", {{"A", {std::nullopt, std::nullopt}}}, {}, true),
-         "No valid values in the data columns"},
+        {analysis(&root, "scatter", {{"A", {std::nullopt, std::nullopt}}}, {}, true), "No valid values in this column"},
+        // "1e999" begins with a number but holds none; in a later column and categorized, too.
+        {analysis(&root, "scatter", {{"A", {std::nullopt}}, {"B", {inf, -inf}}}, {{"G", {"x", "y"}}}, true),
+         "No valid values in this column"},
         {noRepresent, "A data column has no values"},
     };
     for (const auto& [item, message] : cases) {
+        const std::string before = dump(item);
         QString error;
         EXPECT_FALSE(MyAnalysisBuilder(kEngine).analysisFromSelection(item, &error));
         EXPECT_EQ(error, message);
+        std::function<void(const MySelectorItem*)> stillEdited = [&](const MySelectorItem* n) {
+            EXPECT_TRUE(n->editting) << n->title.toStdString() << " of " << message.toStdString();
+            for (const MySelectorItem* c : n->selectorChildren())
+                stillEdited(c);
+        };
+        stillEdited(item);
+        EXPECT_EQ(dump(item), before);
     }
 }
 

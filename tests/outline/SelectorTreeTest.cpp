@@ -2,7 +2,9 @@
 #include "document/Document.h"
 #include "outline/MyOutlineTexts.h"
 #include "platform/Dialogs.h"
+#include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace fixtures;
 
@@ -71,7 +73,8 @@ TEST(SelectorTexts, Cells)
         columns.append({QString("c%1").arg(i), {"a", "b", "c"}, {}});
     // 10 data rows: 7 numbers, 3 texts.
     const QVector<std::optional<double>> values{1.0, 2.0, std::nullopt, 4.0, 5.0, std::nullopt, 7.0, 8.0, std::nullopt, 10.0};
-    MySelectorItem* a = addAnalysis(root, "A", {{"x", values}, {"y", {1.0}}}, columns);
+    const double inf = std::numeric_limits<double>::infinity();
+    MySelectorItem* a = addAnalysis(root, "A", {{"x", values}, {"y", {1.0, inf, std::nan("")}}}, columns);
     // Groups swapped: the data group reads as the level after the categorizing columns.
     MySelectorItem* swapped = addAnalysis(root, "S", kTwoData, kOneCategory);
     swapped->appendChild(swapped->takeChild(1));
@@ -86,6 +89,7 @@ TEST(SelectorTexts, Cells)
         {a, {}, 1, "(Data: 2, Categorizing: 21)"},
         {a, {1}, 1, "(1st level; 2 columns)"},
         {a, {1, 0}, 1, "(7 valid values)"},
+        {a, {1, 1}, 1, "(1 valid values)"},   // infinite and NaN cells hold no value
         {a, {2, 0}, 1, "(2nd level; 2 categories)"},
         {a, {2, 0, 0}, 3, true},
         {a, {2, 1}, 1, "(3rd level; 3 categories)"},
@@ -159,6 +163,25 @@ TEST_F(SelectorValidation, CountsColumnsAndAsksForTheGraph)
     EXPECT_EQ(edited, 2);
 }
 
+// The counts of a drawn analysis stand in the counters' current snapshot too: an undo reset
+// and an undone table edit that moved the counters leave the columns in use.
+TEST_F(SelectorValidation, CountsSurviveTheUndoOfATableEdit)
+{
+    doc.historyOfTableData.reset(doc.tableData);
+    doc.historyOfColumnCounter = {doc.columnCounter};
+    MySelectorItem* a = addAnalysis(root, "A", kTwoData, kOneCategory);
+    ASSERT_EQ(root.validateSelection(a), std::optional<qint64>(0));
+    doc.resetUndo();
+    // A column typed in beside the table, then undone.
+    ASSERT_TRUE(doc.modifyTableWithArray(TableData{{"x"}}, 4, 1, true, false));
+    doc.setTableDataWithSettingsWithSettings(true, 1, "Input");
+    EXPECT_EQ(doc.columnCounter, (QVector<qint64>{1, 1, 1, 0}));
+    doc.undoManager()->undo();
+    EXPECT_EQ(doc.columnCounter, (QVector<qint64>{1, 1, 1}));
+    doc.undoManager()->redo();
+    EXPECT_EQ(doc.columnCounter, (QVector<qint64>{1, 1, 1, 0}));
+}
+
 struct Refusal {
     const char* name;
     std::function<void(MySelectorRootItem&)> build;   // the analysis to validate is the last
@@ -191,5 +214,13 @@ INSTANTIATE_TEST_SUITE_P(Messages, SelectorRefusal, ::testing::Values(
     }, "No Columns in the first level"},
     Refusal{"DataWithoutNumbers", [](MySelectorRootItem& r) {
         addAnalysis(r, "A", {{"Height", {1.0}}, {"Weight", {std::nullopt, std::nullopt}}}, kOneCategory);
+    }, "No valid values in this column"},
+    // "1e999" begins with a number, but an infinite one is no value.
+    Refusal{"DataOnlyInfinite", [](MySelectorRootItem& r) {
+        const double inf = std::numeric_limits<double>::infinity();
+        addAnalysis(r, "A", {{"Height", {inf, std::nullopt, -inf}}}, kOneCategory);
+    }, "No valid values in this column"},
+    Refusal{"EveryCategoryUnticked", [](MySelectorRootItem& r) {
+        addAnalysis(r, "A", kTwoData, {{"Sex", {"M", "F"}, {false, false}}});
     }, "No valid values in this column"}),
     [](const auto& info) { return std::string(info.param.name); });
