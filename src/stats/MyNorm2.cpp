@@ -1,13 +1,14 @@
 #include "stats/MyNorm2.h"
 
 #include "stats/StatsResource.h"
-#include "stats/VectorState.h"
 
 #include <QVariantList>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <numbers>
 
 namespace {
 const QString kResourceName = QStringLiteral("NormRes2.plist");
@@ -84,6 +85,16 @@ void MyNorm2::load(const QVariantMap& resource)
     m_numRes = std::llround(m_resStep / m_step);
     m_topStep = m_step * topVal;
     m_top2Step = m_topStep + m_topStep;
+    derive();
+}
+
+void MyNorm2::derive()
+{
+    m_inverseResStep = 1.0 / m_resStep;
+    m_inverseStep = 1.0 / m_step;
+    m_onGrid = m_step / 10000.0;
+    // Arguments from here on round to an index past the table.
+    m_tableEnd = m_norms.empty() ? 0.0 : (double(m_norms.size() - 1) + 0.5) * m_resStep;
 }
 
 double MyNorm2::density(double v) const
@@ -123,29 +134,122 @@ double MyNorm2::cumlativeMedial(double x1, double x2) const
     return result;
 }
 
+
+namespace {
+// Over a stretch of length u from t the density changes by the factor exp(-t s - s^2 / 2).
+// Its Taylor series gives the integral over the stretch to full precision while t u and u
+// are small, as within one interval of the table: no integration loop, and no exponential
+// beyond the density at t.
+struct Stretch {
+    double integral;  // of exp(-t s - s^2 / 2) for s from 0 to u
+    double factor;    // exp(-t u - u^2 / 2)
+};
+
+// 1 / k for k < 66, so that the series' loop multiplies instead of dividing.
+constexpr std::array<double, 66> kReciprocals = [] {
+    std::array<double, 66> r{};
+    for (size_t k = 1; k < r.size(); ++k)
+        r[k] = 1.0 / double(k);
+    return r;
+}();
+
+// Sum of c[k] v^k for k = 0 to 8, in a tree of products rather than one long chain.
+double poly8(const double (&c)[9], double v, double v2, double v4)
+{
+    const double low = (c[0] + c[1] * v) + (c[2] + c[3] * v) * v2;
+    const double high = (c[4] + c[5] * v) + (c[6] + c[7] * v) * v2;
+    return low + (high + c[8] * v4) * v4;
+}
+
+[[gnu::always_inline]] inline Stretch stretch(double t, double u)
+{
+    const double v = -t * u;
+    const double w = u * u;
+    if (std::abs(v) <= 0.01 && w <= 1e-7) {
+        // exp(v s / u) (1 - s^2 / 2 + s^4 / 8) integrated term by term; every term dropped is
+        // below 1e-18 of the result.
+        static constexpr double e0[9] = {1.0, 1.0, 1.0 / 2, 1.0 / 6, 1.0 / 24, 1.0 / 120, 1.0 / 720,
+                                         1.0 / 5040, 1.0 / 40320};
+        static constexpr double e1[9] = {1.0, 1.0 / 2, 1.0 / 6, 1.0 / 24, 1.0 / 120, 1.0 / 720, 1.0 / 5040,
+                                         1.0 / 40320, 1.0 / 362880};
+        const double v2 = v * v;
+        const double v4 = v2 * v2;
+        const double squares = 1.0 / 3 + v * (1.0 / 4 + v * (1.0 / 10 + v * (1.0 / 36 + v * (1.0 / 168))));
+        const double fourth = 1.0 / 5 + v * (1.0 / 6);
+        const double integral = poly8(e1, v, v2, v4) - 0.5 * w * squares + 0.125 * w * w * fourth;
+        return {u * integral, poly8(e0, v, v2, v4) * (1.0 - 0.5 * w + 0.125 * w * w)};
+    }
+    // Longer stretches (coarser tables): the series with Hermite coefficients, to its end.
+    double before = 1.0;
+    double term = v;
+    double factor = 1.0 + term;
+    double integral = 1.0 + 0.5 * term;
+    for (size_t k = 1; k + 2 < kReciprocals.size(); ++k) {
+        const double next = (v * term - w * before) * kReciprocals[k + 1];
+        before = term;
+        term = next;
+        factor += term;
+        integral += term * kReciprocals[k + 2];
+        if (std::abs(term) + std::abs(before) <= 1e-17 * std::abs(factor))
+            break;
+    }
+    return {u * integral, factor};
+}
+
+// Acklam's rational approximation of the lower-tail quantile (relative error about 1e-9):
+// it finds the table interval and the fine step at once, the table then decides.
+double roughQuantile(double p)
+{
+    static constexpr double a[] = {-3.969683028665376e+01, 2.209460984245205e+02, -2.759285104469687e+02,
+                                   1.383577518672690e+02,  -3.066479806614716e+01, 2.506628277459239e+00};
+    static constexpr double b[] = {-5.447609879822406e+01, 1.615858368580409e+02, -1.556989798598866e+02,
+                                   6.680131188771972e+01,  -1.328068155288572e+01};
+    static constexpr double c[] = {-7.784894002430293e-03, -3.223964580411365e-01, -2.400758277161838e+00,
+                                   -2.549732539343734e+00, 4.374664141464968e+00,  2.938163982698783e+00};
+    static constexpr double d[] = {7.784695709041462e-03, 3.224671290700398e-01, 2.445134137142996e+00,
+                                   3.754408661907416e+00};
+    if (p < 0.02425) {
+        const double r = std::sqrt(-2.0 * std::log(p));
+        return (((((c[0] * r + c[1]) * r + c[2]) * r + c[3]) * r + c[4]) * r + c[5])
+            / ((((d[0] * r + d[1]) * r + d[2]) * r + d[3]) * r + 1.0);
+    }
+    const double s = p - 0.5;
+    const double r = s * s;
+    return (((((a[0] * r + a[1]) * r + a[2]) * r + a[3]) * r + a[4]) * r + a[5]) * s
+        / (((((b[0] * r + b[1]) * r + b[2]) * r + b[3]) * r + b[4]) * r + 1.0);
+}
+}
+
 double MyNorm2::normsDist(double x) const
 {
-    VectorState::clearUpper();
     if (x == 0.0)
         return 0.5;
     if (std::isnan(x) || m_norms.empty())
         return std::numeric_limits<double>::quiet_NaN();
-    const double a = std::min(std::abs(x), std::max(kDensityVanishes, m_resLimit));
-    const int64_t i = std::llround((a > m_resLimit ? m_resLimit : a) / m_resStep);
-    const double t = double(i) * m_resStep;
-    double tail = m_norms[size_t(i)];
-    if (!(std::abs(t - a) < m_step / 10000.0)) {
-        const double s = t > a ? 1.0 : -1.0;
-        tail += s * cumlativeMedial(std::min(t, a), std::max(t, a));
-    }
-    // The trapezoid rule overestimates the far tail a little; a probability is never negative.
-    tail = std::max(tail, 0.0);
+    // A probability is never negative, whatever a hand-made table holds.
+    const double tail = std::max(twoSidedTail(std::abs(x)), 0.0);
     return x > 0.0 ? 1.0 - tail * 0.5 : tail * 0.5;
+}
+
+double MyNorm2::twoSidedTail(double a) const
+{
+    if (!(a < m_tableEnd)) {
+        // Past the table the tail is far below the table's last value: erfc gives it (0
+        // soon after), where integrating from the end would take up to 630,000 steps.
+        return std::erfc(a * std::numbers::sqrt2 * 0.5);
+    }
+    // The nearest grid point, halves away from zero (a >= 0).
+    const int64_t i = int64_t(a * m_inverseResStep + 0.5);
+    const double t = double(i) * m_resStep;
+    const double u = a - t;
+    const double grid = m_norms[size_t(i)];
+    if (std::abs(u) < m_onGrid)
+        return grid;
+    return grid - 2.0 * density(t) * stretch(t, u).integral;
 }
 
 double MyNorm2::normInv(double p) const
 {
-    VectorState::clearUpper();
     if (std::isnan(p))
         return std::numeric_limits<double>::quiet_NaN();
     if (p >= 1.0)
@@ -158,42 +262,92 @@ double MyNorm2::normInv(double p) const
         return std::numeric_limits<double>::quiet_NaN();
     const double sign = p > 0.5 ? 1.0 : -1.0;
     const double q = p > 0.5 ? 2.0 - 2.0 * p : 2.0 * p;
-    const double last = m_norms.back();
+    if (!(m_norms.back() < q))
+        return sign * beyondTable(m_norms.back() - q);
+    const double rough = -roughQuantile(0.5 * q);
+    const size_t i = firstAtOrBelow(q, rough);
+    if (m_norms[i] == q)
+        return sign * m_resStep * double(i);
+    return sign * withinInterval(i, q, rough);
+}
 
-    if (last < q) {
-        // The table decreases strictly: the first entry at or below q by binary search.
-        const auto it = std::lower_bound(m_norms.begin(), m_norms.end(), q, std::greater<double>());
-        const int64_t i = it - m_norms.begin();
-        if (*it == q)
-            return sign * m_resStep * double(i);
-        const int64_t j = i - 1;
-        // Walk from the grid point whose table value lies farther from q.
-        const bool upward = (q - m_norms[size_t(j)]) <= (m_norms[size_t(i)] - q);
-        const double m = upward ? m_norms[size_t(j)] - q : q - m_norms[size_t(i)];
-        const int64_t origin = upward ? m_numRes * j : m_numRes * i;
-        const double direction = upward ? 1.0 : -1.0;
-        const double z0 = m_step * double(origin);
-        double previousTerm = m_topStep * std::exp(-0.5 * z0 * z0);
-        double before = 0.0;
-        double sum = 0.0;
-        int64_t k = 0;
-        while (sum < m && k < m_numRes) {
-            ++k;
-            const double xk = m_step * (double(origin) + direction * double(k));
-            const double term = m_topStep * std::exp(-0.5 * xk * xk);
-            before = sum;
-            sum += previousTerm + term;
-            previousTerm = term;
-        }
-        if (sum < m)
-            return sign * m_step * double(m_numRes * i - m_numRes / 2);
-        if (upward)
-            return sign * m_step * (double(origin + k) + (m - sum) / (sum - before));
-        return sign * m_step * (double(origin - k) + (sum - m) / (sum - before));
+size_t MyNorm2::firstAtOrBelow(double q, double rough) const
+{
+    // The interval of the rough quantile is nearly always the one; else widen the search
+    // until it brackets q.
+    const size_t count = m_norms.size();
+    const size_t guess = size_t(std::clamp(rough * m_inverseResStep, 0.0, double(count - 2))) + 1;
+    if (m_norms[guess - 1] > q && m_norms[guess] <= q)
+        return guess;
+    size_t lo = guess - 1;
+    size_t hi = guess + 1;
+    for (size_t width = 1; lo > 0 && m_norms[lo] <= q; width *= 2)
+        lo = lo > width ? lo - width : 0;
+    for (size_t width = 1; hi < count && m_norms[hi] > q; width *= 2)
+        hi = std::min(count, hi + width);
+    const auto it = std::lower_bound(m_norms.begin() + lo, m_norms.begin() + hi, q, std::greater<double>());
+    return size_t(it - m_norms.begin());
+}
+
+double MyNorm2::withinInterval(size_t i, double q, double rough) const
+{
+    // The trapezoid walk over fine points from the grid point whose table value lies farther
+    // from q, in closed form: twice the trapezoid sum over k fine steps is the integral plus
+    // its Euler-Maclaurin term h^2/12 (f'(end) - f'(start)); the next term is below 1e-19
+    // of it. The stopping step and the interpolation within it are the walk's.
+    const size_t j = i - 1;
+    const bool upward = (q - m_norms[j]) <= (m_norms[i] - q);
+    const double m = upward ? m_norms[j] - q : q - m_norms[i];
+    const int64_t origin = m_numRes * int64_t(upward ? j : i);
+    const double z0 = m_step * double(origin);
+    const double t = upward ? z0 : -z0;
+    const double h = m_step;
+    const double f0 = density(z0);
+    // Twice the trapezoid sum over k fine steps, and the density at the k-th fine point.
+    struct Point {
+        double sum, density;
+    };
+    const auto walked = [&](int64_t k) {
+        const double u = h * double(k);
+        const Stretch s = stretch(t, u);
+        return Point{2.0 * f0 * (s.integral + h * h / 12.0 * (t - (t + u) * s.factor)), f0 * s.factor};
+    };
+    // The density one fine step further on from the k-th point.
+    const auto nextDensity = [&](int64_t k, double density) {
+        const double w = (t + h * double(k)) * h + 0.5 * h * h;
+        return density * (w < 1e-3 ? 1.0 - w * (1.0 - w * (0.5 - w * (1.0 / 6.0 - w / 24.0))) : std::exp(-w));
+    };
+    // The walk stops at the first k whose sum reaches m, its last step adding h f(k - 1) +
+    // h f(k): start next to the rough quantile and let the sums decide.
+    const double reach = (upward ? rough - z0 : z0 - rough) * m_inverseStep;
+    int64_t k = std::clamp<int64_t>(int64_t(std::max(reach, 0.0)) + 1, 1, m_numRes);
+    Point start = walked(k - 1);
+    while (k > 1 && start.sum >= m)
+        start = walked(--k - 1);
+    double before = start.sum;
+    double f = start.density;
+    double next = nextDensity(k - 1, f);
+    double sum = before + (h * f + h * next);
+    while (sum < m && k < m_numRes) {
+        before = sum;
+        f = next;
+        next = nextDensity(k, f);
+        sum = before + (h * f + h * next);
+        ++k;
     }
+    // Table rounding can leave the whole interval a hair short of m: the quantile is then
+    // the far grid point itself (not the middle of the interval).
+    if (sum < m)
+        return h * double(upward ? origin + m_numRes : origin - m_numRes);
+    if (upward)
+        return h * (double(origin + k) + (m - sum) / (sum - before));
+    return h * (double(origin - k) + (sum - m) / (sum - before));
+}
 
-    // Beyond the table: walk outward from resLimit.
-    const double m = last - q;
+double MyNorm2::beyondTable(double m) const
+{
+    // Walk outward from resLimit; rare (p below the table's last tail, 1.4e-316 in the
+    // shipped one) and bounded by the density's underflow.
     double previousTerm = m_topStep * std::exp(-0.5 * m_resLimit * m_resLimit);
     double before = 0.0;
     double sum = 0.0;
@@ -207,9 +361,9 @@ double MyNorm2::normInv(double p) const
         previousTerm = term;
         // Once the density has underflowed the sum stays put: the walk would run out.
         if (term == 0.0 && sum < m)
-            return sign * (m_resLimit + 5.0);
+            return m_resLimit + 5.0;
     } while (sum < m && k < kMaxTailSteps);
     if (sum < m)
-        return sign * (m_resLimit + 5.0);
-    return sign * (m_resLimit + m_step * (double(k) + (m - sum) / (sum - before)));
+        return m_resLimit + 5.0;
+    return m_resLimit + m_step * (double(k) + (m - sum) / (sum - before));
 }

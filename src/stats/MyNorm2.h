@@ -20,9 +20,9 @@ public:
     static constexpr double infiniteQuantile = 9.223372036854776e18;
 
     double step() const { return m_step; }
-    void setStep(double v) { m_step = v; }
+    void setStep(double v) { m_step = v; derive(); }
     double resStep() const { return m_resStep; }
-    void setResStep(double v) { m_resStep = v; }
+    void setResStep(double v) { m_resStep = v; derive(); }
     double resLimit() const { return m_resLimit; }
     void setResLimit(double v) { m_resLimit = v; }
     int64_t numRes() const { return m_numRes; }
@@ -32,7 +32,7 @@ public:
     double top2Step() const { return m_top2Step; }
     void setTop2Step(double v) { m_top2Step = v; }
     const std::vector<double>& norms() const { return m_norms; }
-    void setNorms(std::vector<double> v) { m_norms = std::move(v); }
+    void setNorms(std::vector<double> v) { m_norms = std::move(v); derive(); }
 
     // Twice the integral of the density from x1 to x2 (trapezoid rule, stride step()).
     double cumlativeMedial(double x1, double x2) const;
@@ -46,7 +46,18 @@ public:
 
 private:
     void load(const QVariantMap& resource);
+    // The values that the hot paths would otherwise divide for, after any field change.
+    void derive();
     double density(double v) const;
+    // 2 P(Z > a) for a >= 0.
+    double twoSidedTail(double a) const;
+    // The first table index whose tail is at or below q (norms[last] < q < 1), searched from
+    // the rough |quantile|.
+    size_t firstAtOrBelow(double q, double rough) const;
+    // |quantile| for the two-sided tail q between norms[i - 1] and norms[i].
+    double withinInterval(size_t i, double q, double rough) const;
+    // |quantile| past the table, m = norms[last] - q.
+    double beyondTable(double m) const;
 
     double m_step = 1e-8;
     double m_resStep = 0.0001;
@@ -55,4 +66,8 @@ private:
     double m_topStep = 0.0;
     double m_top2Step = 0.0;
     std::vector<double> m_norms;
+    double m_inverseResStep = 10000.0;
+    double m_inverseStep = 1e8;
+    double m_onGrid = 1e-12;
+    double m_tableEnd = 0.0;
 };

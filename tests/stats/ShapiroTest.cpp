@@ -118,9 +118,13 @@ TEST(ShapiroResource, CommittedCoefficientsMatchTheGenerator)
     const MyShapiro::CoefficientTable& table = engine.coefficientsRes();
     ASSERT_EQ(table.size(), size_t(StatsResourceGenerator::largestStoredSize - 2));
     EXPECT_EQ(table.at(3), std::vector<double>{-std::sqrt(0.5)});
+    // Stored from the quantiles of the trapezoid walk; computed ones must not move further.
     for (const auto& [n, a] : table) {
         if (n > 3) {
-            EXPECT_EQ(a, engine.computeCoefficients(n)) << n;
+            const std::vector<double> computed = engine.computeCoefficients(n);
+            ASSERT_EQ(computed.size(), a.size());
+            for (size_t i = 0; i < a.size(); ++i)
+                EXPECT_NEAR(computed[i], a[i], 1e-15) << n << " " << i;
         }
     }
 }
