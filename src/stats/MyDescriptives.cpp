@@ -1,5 +1,8 @@
 #include "stats/MyDescriptives.h"
 
+#include "stats/AscendingValues.h"
+#include "stats/CompensatedSum.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -24,29 +27,56 @@ const std::vector<double>& finiteOnly(const std::vector<double>& values, std::ve
     return storage;
 }
 
-bool finiteAndAscending(const std::vector<double>& values)
-{
-    for (size_t i = 0; i < values.size(); ++i)
-        if (!std::isfinite(values[i]) || (i > 0 && values[i] < values[i - 1]))
-            return false;
-    return true;
-}
-
-// The finite values ascending: the argument itself when it already is (the analysis builder's
-// lists are), so that those are neither copied nor sorted again.
-const std::vector<double>& finiteAscending(const std::vector<double>& values, std::vector<double>& storage)
-{
-    if (finiteAndAscending(values))
-        return values;
-    storage = MyDescriptives::finiteValues(values);
-    std::sort(storage.begin(), storage.end());
-    return storage;
-}
-
 bool allEqual(const std::vector<double>& values)
 {
     const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
     return lo != values.end() && *lo == *hi;
+}
+
+MyDescriptives::Variances variancesOf(double ss, int64_t n)
+{
+    MyDescriptives::Variances r;
+    r.varianceP = ss / double(n);
+    r.variance = ss / double(n - 1);
+    r.stdevP = std::sqrt(r.varianceP);
+    r.stdev = std::sqrt(r.variance);
+    return r;
+}
+
+struct PowerSums {
+    double m3 = 0.0, m4 = 0.0;
+};
+
+// Sums of the third and fourth powers of the deviations x - centre - shift.
+PowerSums powerSums(const std::vector<double>& values, double centre, double shift)
+{
+    CompensatedSum m3;
+    CompensatedSum m4;
+    // Products, not std::pow: pow costs ~100 ns a call once Qt's hashing has dirtied the AVX
+    // state, and these sums run over every value of every category.
+    for (double v : values) {
+        const double d = (v - centre) - shift;
+        const double d2 = d * d;
+        m3.add(d2 * d);
+        m4.add(d2 * d2);
+    }
+    return {m3.value(), m4.value()};
+}
+
+MyDescriptives::Moments momentsOf(PowerSums sums, int64_t n, double stdevP, double stdev)
+{
+    const double nd = double(n);
+    const double sP2 = stdevP * stdevP;
+    const double s2 = stdev * stdev;
+    MyDescriptives::Moments r;
+    r.skP = present(sums.m3 / (sP2 * stdevP) / nd);
+    r.kuP = present(sums.m4 / (sP2 * sP2) / nd - 3.0);
+    if (n >= 3)
+        r.sk = present((sums.m3 / (s2 * stdev)) * nd / double((n - 1) * (n - 2)));
+    if (n >= 4)
+        r.ku = present(((nd + 1.0) * nd / (nd - 1.0) / (nd - 2.0) / (nd - 3.0)) * sums.m4 / (s2 * s2)
+                       + (-3.0 * (nd - 1.0) * (nd - 1.0) / (nd - 2.0) / (nd - 3.0)));
+    return r;
 }
 }
 
@@ -61,52 +91,54 @@ std::vector<double> MyDescriptives::finiteValues(const std::vector<double>& valu
 
 double MyDescriptives::mean(const std::vector<double>& values, int64_t n) const
 {
-    double sum = 0.0;
+    CompensatedSum sum;
     for (double v : values)
-        sum += v;
-    return sum / double(n);
+        sum.add(v);
+    return sum.dividedBy(double(n));
 }
 
 MyDescriptives::Variances MyDescriptives::variances(const std::vector<double>& values, int64_t n,
                                                     double mean) const
 {
-    double ss = 0.0;
+    CompensatedSum ss;
     for (double v : values)
-        ss += (v - mean) * (v - mean);
-    Variances r;
-    r.varianceP = ss / double(n);
-    r.variance = ss / double(n - 1);
-    r.stdevP = std::sqrt(r.varianceP);
-    r.stdev = std::sqrt(r.variance);
-    return r;
+        ss.add((v - mean) * (v - mean));
+    return variancesOf(ss.value(), n);
 }
 
-// Deviations from the mean, refined once by their own mean, so that a large common offset
-// (1e9 + small values) does not leak rounding into the moments.
+// The mean is rounded, so the deviations from it sum to n times its rounding error, which
+// the squares and the moments take out. On data with a large common offset (1e9 + small
+// values) that error is most of a small variance.
+MyDescriptives::Centre MyDescriptives::centreOf(const std::vector<double>& finite)
+{
+    Centre c;
+    if (finite.empty())
+        return c;
+    const double n = double(finite.size());
+    CompensatedSum sum;
+    for (double v : finite)
+        sum.add(v);
+    c.mean = sum.dividedBy(n);
+    CompensatedSum deviations;
+    CompensatedSum squares;
+    for (double v : finite) {
+        const double d = v - c.mean;
+        deviations.add(d);
+        squares.add(d * d);
+    }
+    c.shift = deviations.dividedBy(n);
+    c.squares = std::max(squares.value() - n * c.shift * c.shift, 0.0);
+    return c;
+}
+
 MyDescriptives::Centred MyDescriptives::centre(const std::vector<double>& finite, bool equal) const
 {
     Centred c;
-    if (finite.empty())
-        return c;
-    c.allEqual = equal;
-    if (c.allEqual) {
-        c.mean = finite.front();
-        c.deviations.assign(finite.size(), 0.0);
-        return c;
-    }
-    const int64_t n = int64_t(finite.size());
-    const double first = mean(finite, n);
-    // The deviations and their sum in one pass; the sum is mean()'s, term by term.
-    c.deviations.reserve(finite.size());
-    double sum = 0.0;
-    for (double v : finite) {
-        c.deviations.push_back(v - first);
-        sum += c.deviations.back();
-    }
-    const double correction = sum / double(n);
-    for (double& d : c.deviations)
-        d -= correction;
-    c.mean = first + correction;
+    c.allEqual = equal && !finite.empty();
+    if (c.allEqual)
+        c.centre.mean = finite.front();
+    else
+        c.centre = centreOf(finite);
     return c;
 }
 
@@ -117,7 +149,7 @@ MyDescriptives::VarianceSummary MyDescriptives::summary(const std::vector<double
     s.n = int64_t(finite.size());
     if (s.n == 0)
         return s;
-    s.mean = present(centred.mean);
+    s.mean = present(centred.centre.mean);
     if (s.n == 1 || centred.allEqual) {
         s.varianceP = 0.0;
         s.stdevP = 0.0;
@@ -127,7 +159,7 @@ MyDescriptives::VarianceSummary MyDescriptives::summary(const std::vector<double
         }
         return s;
     }
-    const Variances v = variances(centred.deviations, s.n, 0.0);
+    const Variances v = variancesOf(centred.centre.squares, s.n);
     s.varianceP = present(v.varianceP);
     s.variance = present(v.variance);
     s.stdevP = present(v.stdevP);
@@ -155,7 +187,7 @@ double MyDescriptives::median(const std::vector<double>& sorted, int64_t n) cons
 std::optional<MyDescriptives::Quartiles> MyDescriptives::quartiles(const std::vector<double>& values) const
 {
     std::vector<double> storage;
-    const std::vector<double>& x = finiteAscending(values, storage);
+    const std::vector<double>& x = AscendingValues::of(values, storage);
     if (x.empty())
         return std::nullopt;
     return quartilesOfAscending(x);
@@ -221,39 +253,18 @@ MyDescriptives::Quartiles MyDescriptives::quartilesOfAscending(const std::vector
 MyDescriptives::Moments MyDescriptives::skewKurt(const std::vector<double>& values, int64_t n,
                                                  double mean, double stdevP, double stdev) const
 {
-    double m3 = 0.0;
-    double m4 = 0.0;
-    // Products, not std::pow: pow costs ~100 ns a call once Qt's hashing has dirtied the AVX
-    // state, and these sums run over every value of every category.
-    for (double v : values) {
-        const double d = v - mean;
-        const double d2 = d * d;
-        m3 += d2 * d;
-        m4 += d2 * d2;
-    }
-    const double nd = double(n);
-    const double sP2 = stdevP * stdevP;
-    const double s2 = stdev * stdev;
-    Moments r;
-    r.skP = present(m3 / (sP2 * stdevP) / nd);
-    r.kuP = present(m4 / (sP2 * sP2) / nd - 3.0);
-    if (n >= 3)
-        r.sk = present((m3 / (s2 * stdev)) * nd / double((n - 1) * (n - 2)));
-    if (n >= 4)
-        r.ku = present(((nd + 1.0) * nd / (nd - 1.0) / (nd - 2.0) / (nd - 3.0)) * m4 / (s2 * s2)
-                       + (-3.0 * (nd - 1.0) * (nd - 1.0) / (nd - 2.0) / (nd - 3.0)));
-    return r;
+    return momentsOf(powerSums(values, mean, 0.0), n, stdevP, stdev);
 }
 
 std::pair<int64_t, DescriptivesDict> MyDescriptives::descriptives(const std::vector<double>& values) const
 {
     // The sums run over the values in their given order, whatever the sorting below.
     std::vector<double> finiteStorage, sortedStorage;
-    const bool ready = finiteAndAscending(values);
+    const bool ready = AscendingValues::finiteAndAscending(values);
     const std::vector<double>& finite = ready ? values : finiteOnly(values, finiteStorage);
     if (finite.empty())
         return {0, DescriptivesDict{}};
-    const std::vector<double>& sorted = ready ? values : finiteAscending(finite, sortedStorage);
+    const std::vector<double>& sorted = ready ? values : AscendingValues::of(finite, sortedStorage);
     const Centred centred = centre(finite, sorted.front() == sorted.back());
     const VarianceSummary s = summary(finite, centred);
     DescriptivesDict d;
@@ -267,7 +278,7 @@ std::pair<int64_t, DescriptivesDict> MyDescriptives::descriptives(const std::vec
     d.stdev = s.stdev;
     // Equal values have no shape: skewness and kurtosis stay absent.
     if (s.n >= 2 && !centred.allEqual && s.stdevP && s.stdev) {
-        const Moments m = skewKurt(centred.deviations, s.n, 0.0, *s.stdevP, *s.stdev);
+        const Moments m = momentsOf(powerSums(finite, centred.centre.mean, centred.centre.shift), s.n, *s.stdevP, *s.stdev);
         d.skP = m.skP;
         d.sk = m.sk;
         d.kuP = m.kuP;
@@ -280,13 +291,13 @@ MyDescriptives::BoxValues MyDescriptives::boxValues(const std::vector<double>& s
                                                     const QString& graphType) const
 {
     std::vector<double> storage;
-    const std::vector<double>& x = finiteAscending(sortedValues, storage);
+    const std::vector<double>& x = AscendingValues::of(sortedValues, storage);
     BoxValues r;
     r.dict.scatter = graphType == QLatin1String("scatter");
     if (x.empty())
         return r;
     if (r.dict.scatter) {
-        r.dict.mean = present(centre(x, x.front() == x.back()).mean);
+        r.dict.mean = present(x.front() == x.back() ? x.front() : mean(x, int64_t(x.size())));
         r.dict.median = median(x, int64_t(x.size()));
         return r;
     }

@@ -52,10 +52,16 @@ public:
 
     static std::vector<double> finiteValues(const std::vector<double>& values);
 
+    // Of finite values, by compensated sums: the mean, the mean of the deviations from it (its
+    // rounding error), and the sum of squared deviations from the exact mean.
+    struct Centre {
+        double mean = 0.0, shift = 0.0, squares = 0.0;
+    };
+    static Centre centreOf(const std::vector<double>& finite);
+
 private:
     struct Centred {
-        double mean = 0.0;
-        std::vector<double> deviations;
+        Centre centre;
         bool allEqual = false;
     };
     // equal: every value is the same (the caller knows it from the order or the extremes).

@@ -1,5 +1,6 @@
 #include "stats/MyKolmogorov.h"
 
+#include "stats/AscendingValues.h"
 #include "stats/MyDescriptives.h"
 #include "stats/MyNorm2.h"
 #include "stats/VectorState.h"
@@ -418,28 +419,16 @@ double MyKolmogorov::ksFbar(double d, int64_t n) const
 
 NormalityResult MyKolmogorov::ksStatistic(const std::vector<double>& u) const
 {
-    const int64_t n = int64_t(u.size());
-    if (n == 0)
-        return {0.0, 1.0};
-    const double nd = double(n);
-    // Both sides of each step of the empirical distribution function.
-    double dn = 0.0;
-    for (int64_t k = 1; k <= n; ++k) {
-        const double v = u[size_t(k - 1)];
-        dn = std::max({dn, double(k) / nd - v, v - double(k - 1) / nd});
-    }
-    return {dn, ksFbar(dn, n)};
+    return statisticOf(int64_t(u.size()), [&u](size_t k) { return u[k]; });
 }
 
 NormalityResult MyKolmogorov::ksNormalStatistic(const std::vector<double>& sortedValues, double mean,
                                                 double sd) const
 {
-    std::vector<double> x = MyDescriptives::finiteValues(sortedValues);
-    if (!std::is_sorted(x.begin(), x.end()))
-        std::sort(x.begin(), x.end());
-    for (double& v : x)
-        v = m_norm->normsDist((v - mean) / sd);
-    return ksStatistic(x);
+    VectorState::clearUpper();
+    std::vector<double> storage;
+    const std::vector<double>& x = AscendingValues::of(sortedValues, storage);
+    return statisticOf(int64_t(x.size()), [&](size_t k) { return m_norm->normsDist((x[k] - mean) / sd); });
 }
 
 std::optional<NormalityResult> MyKolmogorov::ksTest(const std::vector<double>& values,
@@ -448,8 +437,8 @@ std::optional<NormalityResult> MyKolmogorov::ksTest(const std::vector<double>& v
     if (name != QLatin1String("norms"))
         return std::nullopt;
     VectorState::clearUpper();
-    std::vector<double> x = MyDescriptives::finiteValues(values);
-    std::sort(x.begin(), x.end());
+    std::vector<double> storage;
+    const std::vector<double>& x = AscendingValues::of(values, storage);
     const MyDescriptives::VarianceSummary s = m_descriptives->variancesFromValues(x);
     if (s.n < 2)
         return NormalityResult{0.0, 1.0};

@@ -5,6 +5,7 @@
 #include "stats/NormalityResult.h"
 
 #include <QString>
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -64,6 +65,22 @@ public:
     std::optional<NormalityResult> ksTest(const std::vector<double>& values, const QString& name) const;
 
 private:
+    // Dn of the n distribution-function values uAt(0) ... uAt(n - 1), ascending, and its p:
+    // both sides of each step of the empirical distribution function.
+    template <class ValueAt>
+    NormalityResult statisticOf(int64_t n, ValueAt uAt) const
+    {
+        if (n == 0)
+            return {0.0, 1.0};
+        const double nd = double(n);
+        double dn = 0.0;
+        for (int64_t k = 1; k <= n; ++k) {
+            const double v = uAt(size_t(k - 1));
+            dn = std::max({dn, double(k) / nd - v, v - double(k - 1) / nd});
+        }
+        return {dn, ksFbar(dn, n)};
+    }
+
     double pomeranz(double d, int64_t n) const;
     double pelzGood(double d, int64_t n) const;
     double exactNearZero(double d, int64_t n) const;

@@ -4,22 +4,19 @@
 #include <immintrin.h>
 
 namespace {
-__attribute__((target("avx"))) void zeroUpper()
-{
-    _mm256_zeroupper();
-}
 bool hasAvx()
 {
     __builtin_cpu_init();
     return __builtin_cpu_supports("avx");
 }
+// Known before main, so that a clear costs one test of a constant and no guard.
+const bool kAvx = hasAvx();
 }
 
-void VectorState::clearUpper()
+__attribute__((target("avx"))) void VectorState::clearUpper()
 {
-    static const bool avx = hasAvx();
-    if (avx)
-        zeroUpper();
+    if (kAvx)
+        _mm256_zeroupper();
 }
 #else
 void VectorState::clearUpper() {}

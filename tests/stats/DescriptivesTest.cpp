@@ -69,6 +69,30 @@ TEST_P(DescriptivesReference, StatisticsBoxAndOutliers)
 
 INSTANTIATE_TEST_SUITE_P(Samples, DescriptivesReference, ::testing::ValuesIn(samples()));
 
+TEST(Descriptives, TiedSamplesGiveMeanAndVariancesWithinAFewUlp)
+{
+    // Thousands of tied decimal values, where plain running sums drift by dozens of ulp.
+    const MyDescriptives engine;
+    int checked = 0;
+    for (const QStringList& row : StatsTestData::rows("ties.tsv")) {
+        std::vector<double> v;
+        for (const QString& run : row[0].split(',')) {
+            const QStringList parts = run.split('*');
+            v.insert(v.end(), size_t(parts[1].toInt()), StatsTestData::number(parts[0]));
+        }
+        const DescriptivesDict d = engine.descriptives(v).second;
+        const std::optional<double> got[] = {d.mean, d.varianceP, d.variance, d.stdevP, d.stdev};
+        const char* names[] = {"mean", "varianceP", "variance", "stdevP", "stdev"};
+        for (int i = 0; i < 5; ++i) {
+            const double exact = StatsTestData::number(row[i + 1]);
+            ASSERT_TRUE(got[i].has_value());
+            EXPECT_LE(std::abs(*got[i] - exact), 2.0 * (std::nextafter(std::abs(exact), 1e308) - std::abs(exact))) << names[i] << " of " << qPrintable(row[0]);
+        }
+        ++checked;
+    }
+    EXPECT_GE(checked, 12);
+}
+
 TEST(Descriptives, NoValues)
 {
     const MyDescriptives engine;

@@ -61,12 +61,25 @@ std::vector<double> weylSample(int64_t n, int terms)
 TEST_P(KolmogorovReference, UpperTailMatchesTheExactDistribution)
 {
     const Case& c = GetParam();
-    const double p = engine().ksFbar(c.d, c.n);
-    EXPECT_NEAR(p, c.p, 1e-9) << "n = " << c.n << ", d = " << c.d;
-    EXPECT_NEAR(engine().ksCdf(c.d, c.n) + p, 1.0, 1e-12) << "n = " << c.n << ", d = " << c.d;
+    EXPECT_NEAR(engine().ksFbar(c.d, c.n), c.p, 1e-9) << "n = " << c.n << ", d = " << c.d;
+    EXPECT_NEAR(engine().ksCdf(c.d, c.n), 1.0 - c.p, 1e-9) << "n = " << c.n << ", d = " << c.d;
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryMethod, KolmogorovReference, ::testing::ValuesIn(cases()));
+
+TEST(Kolmogorov, SmallDistributionValuesKeepTheirDigits)
+{
+    // Where P(Dn <= d) is small, against values computed exactly: relative, not absolute.
+    int checked = 0;
+    for (const QStringList& row : StatsTestData::rows("ks_cdf.tsv")) {
+        const int64_t n = row[0].toLongLong();
+        const double d = StatsTestData::number(row[1]);
+        const double exact = StatsTestData::number(row[2]);
+        EXPECT_NEAR(engine().ksCdf(d, n), exact, 1e-11 * exact) << "n = " << n << ", d = " << d;
+        ++checked;
+    }
+    EXPECT_GT(checked, 40);
+}
 
 TEST(Kolmogorov, UpperTailFallsSteadilyAcrossEveryMethodSwitch)
 {
@@ -91,11 +104,25 @@ TEST(Kolmogorov, EdgesOfTheRangeAndHelpers)
     EXPECT_DOUBLE_EQ(ks.ksCdf(0.95, 10), 1.0 - 2.0 * std::pow(0.05, 10));
     EXPECT_EQ(ks.ksFbar(0.7, 1000), 0.0);   // n d^2 >= 370
     EXPECT_EQ(ks.ksFbar(0.005, 1000), 1.0); // n d^2 <= 0.0274
-    EXPECT_NEAR(ks.lnFact()[30], std::lgamma(31.0), 1e-13);
-    EXPECT_NEAR(ks.logFact(31), std::lgamma(32.0), 1e-12);
     EXPECT_NEAR(ks.log1p(1e-5), std::log1p(1e-5), 1e-20);
     EXPECT_NEAR(ks.log1p(-0.5), std::log1p(-0.5), 1e-16);
     EXPECT_EQ(MyKolmogorov::halvingChain(10), (std::vector<int64_t>{2, 5, 10}));
+}
+
+TEST(Kolmogorov, LogFactorialsMatchExactValues)
+{
+    // The table to the last bit or so, the series beyond it to its truncated constants.
+    int checked = 0;
+    for (const QStringList& row : StatsTestData::rows("ln_fact.tsv")) {
+        const int64_t k = row[0].toLongLong();
+        const double exact = StatsTestData::number(row[1]);
+        if (k <= 30) {
+            EXPECT_NEAR(engine().lnFact()[size_t(k)], exact, 2.3e-16 * exact) << k;
+        }
+        EXPECT_NEAR(engine().logFact(k), exact, 4e-15 * std::max(1.0, exact)) << k;
+        ++checked;
+    }
+    EXPECT_EQ(checked, 38);
 }
 
 TEST(Kolmogorov, NearZeroStaysFiniteBeyondTheFactorialRange)
@@ -130,6 +157,26 @@ TEST(Kolmogorov, TestOfSamplesAgainstTheReference)
         ++checked;
     }
     EXPECT_GE(checked, 3);
+}
+
+TEST(Kolmogorov, FarOutValuesCountAsTheEndsOfTheDistribution)
+{
+    // Values some 40 fitted standard deviations out, where the distribution function is 0
+    // or 1 in doubles: Dn as computed exactly, p as for that Dn.
+    int checked = 0;
+    for (const QStringList& row : StatsTestData::rows("ks_far.tsv")) {
+        std::vector<double> v = weylSample(row[0].toLongLong(), row[1].toInt());
+        for (double far : StatsTestData::numbers(row[2]))
+            v.push_back(far);
+        const double dn = StatsTestData::number(row[3]);
+        const std::optional<NormalityResult> r = engine().ksTest(v, "norms");
+        ASSERT_TRUE(r.has_value());
+        EXPECT_NEAR(r->statistic, dn, 1e-13);
+        const double p = engine().ksFbar(dn, int64_t(v.size()));
+        EXPECT_NEAR(r->p, p, 1e-9 * p);
+        ++checked;
+    }
+    EXPECT_EQ(checked, 3);
 }
 
 TEST(Kolmogorov, DegenerateAndOrderFreeSamples)

@@ -53,6 +53,22 @@ TEST_P(ShapiroReference, WAndPMatchTheReference)
 
 INSTANTIATE_TEST_SUITE_P(Samples, ShapiroReference, ::testing::ValuesIn(cases()));
 
+TEST(Shapiro, FarTailPIsNotLostToRounding)
+{
+    // p far below 1e-16, where 1 - P(Z <= z) is 0 in doubles.
+    MyShapiro engine(&norms());
+    int checked = 0;
+    for (const QStringList& row : StatsTestData::rows("shapiro_tail.tsv")) {
+        const std::optional<NormalityResult> r = engine.shapiroWilkTest(StatsTestData::numbers(row[4]));
+        ASSERT_TRUE(r.has_value());
+        const double p = StatsTestData::number(row[3]);
+        EXPECT_NEAR(r->statistic, StatsTestData::number(row[2]), 1e-12) << qPrintable(row[1]);
+        EXPECT_NEAR(r->p, p, 1e-9 * p) << qPrintable(row[1]);
+        ++checked;
+    }
+    EXPECT_EQ(checked, 3);
+}
+
 TEST(Shapiro, SmallSamples)
 {
     MyShapiro engine(&norms());
