@@ -698,8 +698,9 @@ void MyTableView::deleteColumns()
     const CellSelection& s = m_selection.selectingCells;
     const qint64 R = rowCountR();
     const qint64 C = columnCountC();
-    // Drag direction does not matter: the selection is judged by its low and high ends.
-    if (s.columnLo() < 1 || s.columnHi() > C || s.rowLo() != 0 || s.rowHi() != R - 1) {
+    // Whole data columns, from the title row down to the last data row; the columns in
+    // either order, the extra column and the row numbers never.
+    if (s.column1 == 0 || s.row1 != 0 || s.row2 != R - 1 || s.columnLo() < 1 || s.columnHi() > C) {
         alert(QStringLiteral("Invalid selection."));
         return;
     }
@@ -724,7 +725,9 @@ void MyTableView::deleteRows()
     const CellSelection& s = m_selection.selectingCells;
     const qint64 R = rowCountR();
     const qint64 C = columnCountC();
-    if (s.columnLo() != 1 || s.columnHi() != C || s.rowLo() < 1 || s.rowHi() >= R) {
+    // Whole data rows across every column from the first, the title row and the extra row
+    // never; the rows in either order.
+    if (s.column1 != 1 || s.column2 != C || s.rowLo() < 1 || s.rowHi() >= R) {
         alert(QStringLiteral("Invalid selection."));
         return;
     }

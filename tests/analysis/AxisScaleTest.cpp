@@ -7,7 +7,7 @@
 TEST(AxisScale, MatchesHandComputedScales)
 {
     const QStringList lines = caseLines("axis-scales.txt");
-    ASSERT_EQ(lines.size(), 10);
+    ASSERT_EQ(lines.size(), 11);
     for (const QString& line : lines) {
         SCOPED_TRACE(line.toStdString());
         const QStringList ends = line.section(" | ", 0, 0).split(' ');
@@ -17,6 +17,19 @@ TEST(AxisScale, MatchesHandComputedScales)
         EXPECT_EQ(m.value("partition"), QVariant(qint64(labels.size() - 1)));
         EXPECT_EQ(m.value("partition").typeId(), QMetaType::LongLong);
     }
+}
+
+// A label that prints as zero carries no minus sign, whatever rounding left below zero.
+TEST(AxisScale, ZeroLabelsHaveNoSign)
+{
+    const struct {
+        double value;
+        int decimals;
+        const char* text;
+    } cases[] = {{-0.0, 1, "0.0"}, {-0.04, 1, "0.0"}, {-1e-17, 3, "0.000"}, {-0.4, 0, "0"},
+                 {-0.06, 1, "-0.1"}, {-0.5001, 0, "-1"}, {0.04, 1, "0.0"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(MyAxisScale::fixedText(c.value, c.decimals), c.text) << c.value;
 }
 
 TEST(AxisScale, NonFiniteOrShortRangeGivesUnitScale)

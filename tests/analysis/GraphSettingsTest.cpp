@@ -1,5 +1,4 @@
 #include "analysis/MyAnalysisXml.h"
-#include "analysis/MyAxisScale.h"
 #include "analysis/MyDocumentAnalyses.h"
 #include "app/AppDelegate.h"
 #include "document/Document.h"
@@ -10,6 +9,14 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+// A linear axis with these labels, the first and last its ends.
+QVariantMap scale(const QString& labels)
+{
+    const QStringList l = labels.split(' ');
+    return {{"logarithmic", false}, {"min", l.first()}, {"max", l.last()}, {"partition", qint64(l.size() - 1)},
+            {"scaleStrings", QVariant(l).toList()}};
+}
 
 class AnalysisFixture : public ::testing::Test {
 protected:
@@ -59,7 +66,8 @@ TEST_F(AnalysisFixture, ValidatedSelectionAppendsEveryRecord)
     // One series per entry of the last level, the three defaults over again.
     EXPECT_EQ(s["boxesProperties"].toList(), numbered("box", 3) + numbered("box", 2));
     EXPECT_EQ(s["categoryDicts"].toList().value(0).toMap()["categoryTitle"], "dataColumns");
-    EXPECT_EQ(s["valueSettings"], QVariant(MyAxisScale::defaultMinMax(1.0, 9.0)));
+    // Values 1 to 9: a third of the range lies between 2.25 and 3.75, so steps of 2.5.
+    EXPECT_EQ(s["valueSettings"], QVariant(scale("0.0 2.5 5.0 7.5 10.0")));
     const QVariantMap bg = s["graphProperties"].toMap()["background"].toMap();
     EXPECT_DOUBLE_EQ(bg["viewWidth"].toString().toDouble(), doc.imageablePageBounds().width());   // not the paper
     EXPECT_EQ(app.defaultBackground["viewWidth"], "300.0");   // the defaults are copied, not changed
@@ -90,7 +98,8 @@ TEST_F(AnalysisFixture, StoredAnalysesRaiseCountersAndRegenerateSettings)
     MyDocumentAnalyses::registerHooks();
     const auto settings = DocumentHooks::shared().regenerateGraphSettings(doc, xml, 500, 600);
     ASSERT_TRUE(settings);
-    EXPECT_EQ((*settings)["valueSettings"], QVariant(MyAxisScale::defaultMinMax(4.0, 6.0)));
+    // Values 4 to 6: a third of the range lies between 0.375 and 0.75, so steps of 0.5.
+    EXPECT_EQ((*settings)["valueSettings"], QVariant(scale("4.0 4.5 5.0 5.5 6.0 6.5")));
     EXPECT_EQ(doc.columnCounter, (QVector<qint64>{0, 1, 2}));   // counted once
     EXPECT_FALSE(DocumentHooks::shared().regenerateGraphSettings(doc, "x\ny", 500, 600));
 }

@@ -50,10 +50,48 @@ TEST_F(GridCommands, ColumnWidthDialogProposesAndApplies)
     EXPECT_EQ(doc->columnSettings[2].value("width"), "80");
     EXPECT_EQ(undo()->undoText(), "Undo Set Column Width");
     ASSERT_NO_FATAL_FAILURE(checkInLine());
+    // Nothing selected: widths that differ propose "Various values", and the width typed goes
+    // to every column, the all-columns box ticked and fixed.
+    bool allFixed = false;
+    settingCont->pushScript([&](MySettingController& d) {
+        proposed = d.tfColumnWidth->text();
+        allFixed = d.buAllColumns->isChecked() && !d.buAllColumns->isEnabled();
+        d.tfColumnWidth->setText("95");
+        d.columnOkButton->click();
+    });
+    select(0, 0, 0, 0);
+    grid->columnWidth();
+    EXPECT_EQ(proposed, "Various values");
+    EXPECT_TRUE(allFixed);
+    for (const QVariantMap& settings : doc->columnSettings)
+        EXPECT_EQ(settings.value("width"), "95");
     // A table without columns has no width to set.
     load({});
     grid->columnWidth();
     EXPECT_EQ(alerts(), QStringList{"Invalid selection."});
+}
+
+// Widths the program sets are not the user's: a stored width beyond the grid's limits and a
+// fractional width from the dialog are shown as near as the grid can, and rebuilding the
+// columns records nothing.
+TEST_F(GridCommands, RebuildsRecordNoWidthStep)
+{
+    load(table("a,1 | b,2 | c,3"));
+    doc->columnSettings = {{{"width", "250"}}, {{"width", "10"}}, {{"width", "70"}}};
+    doc->historyOfColumnSettings = {doc->columnSettings};
+    grid->columnSettingsSnapshotLoaded();
+    settingCont->pushScript([](MySettingController& d) {
+        d.tfColumnWidth->setText("85.5");
+        d.columnOkButton->click();
+    });
+    select(1, 3, 1, 3);
+    grid->columnWidth();
+    doc->tableWindowCont->editDataTableTapped(0);   // rebuilt without, then with the extra column
+    doc->tableWindowCont->editDataTableTapped(1);
+    QHeaderView* header = grid->horizontalHeader();
+    EXPECT_EQ(QList<int>({header->sectionSize(1), header->sectionSize(2), header->sectionSize(3)}), QList<int>({200, 30, 86}));
+    EXPECT_EQ(undo()->stack()->count(), 1);
+    EXPECT_EQ(doc->columnSettings, (ColumnSettings{{{"width", "250"}}, {{"width", "10"}}, {{"width", "85.5"}}}));
 }
 
 TEST_F(GridCommands, RowHeightsFromTheDialogAndFromTheFonts)
@@ -69,12 +107,12 @@ TEST_F(GridCommands, RowHeightsFromTheDialogAndFromTheFonts)
     EXPECT_EQ(undo()->undoText(), "Undo Set Row Height");
     EXPECT_EQ(grid->verticalHeader()->sectionSize(4), 20);   // the extra row
     ASSERT_NO_FATAL_FAILURE(checkInLine());
-    // Size to fit takes the stored data font's height.
+    // Size to fit takes the stored data font's line height: DejaVu Sans's ascender and
+    // descender, 1901 and 483 of 2048 units (the hhea table of DejaVuSans.ttf, read with
+    // Python's struct), at 11 points; FreeType keeps each to 1/64.
     setRowHeights("30", "nonsense", true);
-    QFont eleven("DejaVu Sans");
-    eleven.setPixelSize(11);   // points of the row heights are pixels of the grid
-    const double fit = QFontMetricsF(eleven).height();
-    EXPECT_EQ(doc->tableRowSettings.value("dataRowHeight").toString(), NumberText::realString(fit));
+    const double fit = (1901.0 + 483.0) / 2048.0 * 11.0;
+    EXPECT_NEAR(NumberText::doubleValue(doc->tableRowSettings.value("dataRowHeight").toString()), fit, 2.0 / 64);
     EXPECT_EQ(doc->tableRowSettings.value("titleRowHeight").toString(), "30");
     undo()->undo();
     EXPECT_EQ(doc->tableRowSettings.value("dataRowHeight").toString(), "20");

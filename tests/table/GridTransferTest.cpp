@@ -37,7 +37,20 @@ const Refusal refusals[] = {
     {"PasteWithoutColumns", false, "\n,,\n\n", {1, 1, 1, 1}, &MyTableView::paste, invalid},
     {"CopyReachingTheExtraRow", false, nullptr, {2, 1, 4, 1}, &MyTableView::copy, outside},
     {"CopyDraggedIntoTheRowNumbers", false, nullptr, {1, 2, 1, 0}, &MyTableView::copy, ""},
+    {"ImportReadOnly", true, nullptr, {1, 1, 1, 1}, &MyTableView::importTable, notEditable},
+    {"DeleteColumnsReadOnly", true, nullptr, {0, 1, 3, 1}, &MyTableView::deleteColumns, notEditable},
+    {"DeleteRowsReadOnly", true, nullptr, {1, 1, 1, 3}, &MyTableView::deleteRows, notEditable},
     {"DeleteTheExtraColumn", false, nullptr, {0, 4, 3, 4}, &MyTableView::deleteColumns, invalid},
+    // Whole columns run from the title row down; rows start at the first column.
+    {"DeleteColumnsSelectedUpwards", false, nullptr, {3, 3, 0, 3}, &MyTableView::deleteColumns, invalid},
+    {"DeleteColumnsStoppingShort", false, nullptr, {0, 3, 2, 3}, &MyTableView::deleteColumns, invalid},
+    {"DeleteRowsRightToLeft", false, nullptr, {1, 3, 2, 1}, &MyTableView::deleteRows, invalid},
+    {"DeleteRowsUpToTheTitle", false, nullptr, {2, 1, 0, 3}, &MyTableView::deleteRows, invalid},
+    // Nothing moves before the row numbers, the row numbers and the extra column stay put.
+    {"ReorderTheRowNumbers", false, nullptr, {}, [](MyTableView& g) { g.horizontalHeader()->moveSection(0, 2); }, ""},
+    {"ReorderBeforeTheRowNumbers", false, nullptr, {}, [](MyTableView& g) { g.horizontalHeader()->moveSection(2, 0); }, ""},
+    {"ReorderOntoTheExtraColumn", false, nullptr, {}, [](MyTableView& g) { g.horizontalHeader()->moveSection(1, 4); }, ""},
+    {"ReorderTheExtraColumn", false, nullptr, {}, [](MyTableView& g) { g.horizontalHeader()->moveSection(4, 2); }, ""},
     {"DeleteColumnsDraggedIntoTheRowNumbers", false, nullptr, {0, 2, 3, 0}, &MyTableView::deleteColumns, invalid},
     {"DeleteAUsedColumn", false, nullptr, {0, 1, 3, 2}, &MyTableView::deleteColumns, inUse},
     {"DeleteTheExtraRow", false, nullptr, {4, 1, 4, 3}, &MyTableView::deleteRows, invalid},
@@ -71,6 +84,8 @@ TEST_P(GridRefusal, ShowsItsMessageAndChangesNothing)
     EXPECT_EQ(QApplication::clipboard()->text(), clipboard);
     EXPECT_FALSE(undo()->canUndo());
     EXPECT_FALSE(doc->tableWindowCont->window()->isWindowModified());
+    for (int k = 0; k < grid->horizontalHeader()->count(); ++k)
+        EXPECT_EQ(grid->horizontalHeader()->visualIndex(k), k);
 }
 
 INSTANTIATE_TEST_SUITE_P(Messages, GridRefusal, ::testing::ValuesIn(refusals),

@@ -31,11 +31,17 @@ const TableData abc = TableFixture::abc();
 const Step steps[] = {
     {"SortAscending", table("b,1 | ab,2 | a,3 | B,4"), {0, 2, 0, 0}, [](F f) { f.grid->sortColumns(1); },
      table("B,4 | a,3 | ab,2 | b,1"), "Undo Sort Columns"},
+    {"SortDescending", table("a,1 | B,2 | b,3"), {0, 1, 0}, [](F f) { f.grid->sortColumns(0); },
+     table("b,3 | a,1 | B,2"), "Undo Sort Columns"},
     {"HeaderDragReorders", table("w,0 | x,1 | y,2 | z,3"), {0, 0, 1, 0},
      [](F f) { f.grid->horizontalHeader()->moveSection(3, 1); }, table("y,2 | w,0 | x,1 | z,3"), "Undo Reorder Columns"},
     {"DeleteHeaderClickedColumns", table("w,0 | x,1 | y,2 | z,3"), {0, 0, 0, 1},
      [](F f) { f.click(0, 0); f.clickHeader(3); f.clickHeader(2, Qt::ShiftModifier); f.doc->tableWindowCont->deleteColumns(); },
      table("w,0 | z,3"), "Undo Delete Columns"},
+    {"DeleteColumnsRightToLeft", table("w,0 | x,1 | y,2 | z,3"), {},
+     [](F f) { f.select(0, 3, 1, 2); f.grid->deleteColumns(); }, table("w,0 | z,3"), "Undo Delete Columns"},
+    {"DeleteRowsUpwards", table("a,1,2,3,4 | b,5,6,7,8"), {},
+     [](F f) { f.select(3, 1, 2, 2); f.grid->deleteRows(); }, table("a,1,4 | b,5,8"), "Undo Delete Rows"},
     {"DeleteRowsEmptyInUsedColumns", table("a,1,2,3,4,5 | b,p,,,,q"), {0, 1},
      [](F f) { f.select(2, 1, 4, 2); f.grid->deleteRows(); }, table("a,1,5 | b,p,q"), "Undo Delete Rows"},
     // The grid's own copy keeps empty cells at the ends of rows and commas inside one column.

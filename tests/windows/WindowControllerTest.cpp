@@ -49,6 +49,28 @@ TEST_F(Windows, SetUpGivesTitlesAndPlacement)
         EXPECT_TRUE(area.contains(w->window()->frameGeometry())) << qPrintable(w->windowType());
 }
 
+// The main window counts the data rows (not the title row) and the columns, and lists the titles.
+TEST_F(Windows, MainWindowCountsDataRowsAndColumns)
+{
+    TableData twelve = table("x");
+    for (int r = 1; r <= 12; ++r)
+        twelve[0] << QString::number(r);
+    const struct {
+        TableData table;
+        const char* rows;
+        const char* columns;
+    } cases[] = {{{}, "0", "0"}, {table("a | b | c"), "0", "3"}, {twelve, "12", "1"}};
+    MyWindowController* base = doc->baseWindowCont;
+    for (const auto& c : cases) {
+        load(c.table);
+        EXPECT_EQ(base->tkNumOfRows->text(), c.rows);
+        EXPECT_EQ(base->tkNumOfColumns->text(), c.columns);
+        ASSERT_EQ(base->docTV->model()->rowCount(), c.table.size());
+        for (int i = 0; i < c.table.size(); ++i)
+            EXPECT_EQ(base->docTV->model()->index(i, 0).data().toString(), c.table[i].first());
+    }
+}
+
 TEST_F(Windows, TableButtonsSwitchTheStateWithoutMovingTheWindow)
 {
     load(abc());
