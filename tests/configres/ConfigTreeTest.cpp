@@ -9,6 +9,7 @@
 #include "outline/MySettingsClipboard.h"
 #include "platform/Resources.h"
 
+#include <QRegularExpression>
 #include <QSet>
 #include <functional>
 #include <gtest/gtest.h>
@@ -53,11 +54,12 @@ TEST(ConfigTree, EveryRowIsDescribedTitledAndExplained)
     ASSERT_TRUE(app.loadConfigRes(Resources::plist(QStringLiteral("configRes.plist")), &error)) << qPrintable(error);
     app.makeAppDefaults();
     app.loadUserDefaults(DefaultsStore());   // nothing stored: the built-in defaults
-    // Both graph types, one or three category levels, one or four series.
-    for (int shape = 0; shape < 8; ++shape) {
-        const bool scatter = shape & 4;
-        const int levels = shape & 2 ? 3 : 1;
-        const int series = shape & 1 ? 4 : 1;
+    // Both graph types, one to three category levels, one to nine series: 54 trees.
+    int trees = 0;
+    for (int shape = 0; shape < 54; ++shape, ++trees) {
+        const bool scatter = shape / 27;
+        const int levels = 1 + shape / 9 % 3;
+        const int series = 1 + shape % 9;
         SCOPED_TRACE(testing::Message() << (scatter ? "dots, " : "boxes, ") << levels << " levels, " << series << " series");
         MyConfigRootItem root(nullptr);
         ASSERT_TRUE(root.outlineItemFromSettings(newGraphSettings(app, scatter, levels, series)));
@@ -67,15 +69,18 @@ TEST(ConfigTree, EveryRowIsDescribedTitledAndExplained)
             const QString where = QString(r->itemID).replace('\t', " > ");
             ASSERT_TRUE(app.configResOutlineItem.contains(r->itemID)) << qPrintable(where);
             const QVariantMap strings = app.configResString.value(r->itemID).toMap();
-            EXPECT_FALSE(strings.value("tooltip").toString().isEmpty()) << qPrintable(where);
+            // One sentence: a full stop at the end and nowhere before.
+            const QString tip = strings.value("tooltip").toString();
+            EXPECT_TRUE(tip.endsWith('.') && !tip.chopped(1).contains(QRegularExpression("[.!?](\\s|$)")))
+                << qPrintable(where) << ": " << qPrintable(tip);
             ASSERT_TRUE(strings.contains("titleRepresent")) << qPrintable(where);
 
             // Array elements are titled by their position.
             EXPECT_FALSE(MyOutlineTexts::objectOfConfigOutlineView(r, 0).toString().isEmpty()) << qPrintable(where);
 
             // A copied row can be pasted back onto itself.
-            if (r->changeable)
-                EXPECT_TRUE(MySettingsClipboard::check(MySettingsClipboard::recordOf(r), r).accepted()) << qPrintable(where);
+            EXPECT_TRUE(!r->changeable || MySettingsClipboard::check(MySettingsClipboard::recordOf(r), r).accepted())
+                << qPrintable(where);
 
             // Defaults pass the row's own edit check.
             if (r->type == "string") {
@@ -90,6 +95,7 @@ TEST(ConfigTree, EveryRowIsDescribedTitledAndExplained)
         });
         EXPECT_GT(rows, 40);
     }
+    EXPECT_EQ(trees, 54);
 }
 
 } // namespace

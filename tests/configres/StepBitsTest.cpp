@@ -53,3 +53,19 @@ TEST(StepBits, EveryStepRunsForTheSettingsItReads)
         }
     }
 }
+
+// Settings no step reads carry no bit, so changing them lays nothing out: the title (only
+// window titles show it), the partition (its labels come back through the value settings),
+// following the page (the background row takes the new size) and the box series' old "type".
+// The root carries every step's bit: the window set-up draws the whole graph through it.
+TEST(StepBits, SettingsNoStepReadsCarryNone)
+{
+    const QVariantMap resource = Resources::plist(QStringLiteral("configRes.plist")).toMap();
+    const QVariantMap rows = resource.value("intoOutlineItem").toMap();
+    for (const char* written : {"graphTitle", "vs.partition", "bg.followPageLayout", "box.type"})
+        EXPECT_EQ(rows.value(keyPath(written)).toMap().value("setIndex").toLongLong(), 0) << written;
+    qint64 every = 0;
+    for (const QVariant& bit : resource.value("configIndexDict").toMap())
+        every |= bit.toLongLong();
+    EXPECT_EQ(rows.value(QString()).toMap().value("setIndex").toLongLong() & every, every);
+}

@@ -2,6 +2,7 @@
 #include "outline/MyOutlineTexts.h"
 #include "outline/MySettingsClipboard.h"
 #include "platform/Dialogs.h"
+#include "platform/KeyedArchive.h"
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -53,6 +54,39 @@ TEST_F(SettingsRows, EditPermission)
     EXPECT_FALSE(editable({"graphProperties", "background", "viewWidth"}));   // follows the page
     row({"graphProperties", "background", "followPageLayout"})->message = "NO";
     EXPECT_TRUE(editable({"graphProperties", "background", "viewWidth"}));
+}
+
+// ---- cell texts of data rows
+
+// Colours by the platform's names, compared exactly (alpha and colour space count); text
+// attributes as a sample in their own font and colour. Data that does not decode shows
+// nothing, or a sample without attributes.
+TEST_F(SettingsRows, DataCellTexts)
+{
+    auto shown = [](const MyConfigItem* r) { return MyOutlineTexts::objectOfConfigOutlineView(r, 1); };
+    MyConfigItem* color = row({"graphProperties", "background", "color"});
+    const struct {
+        Color color;
+        const char* text;
+    } colors[] = {{Color::gray(1), "White Color"}, {Color::gray(0), "Black Color"}, {Color::rgb(1, 0, 0), "Red Color"},
+                  {Color::rgb(0, 1, 0), "Green Color"}, {Color::rgb(0, 0, 1), "Blue Color"},
+                  {Color::gray(1, 0), "Color"}, {Color::rgb(1, 1, 1), "Color"}, {Color::gray(0.5), "Color"}};
+    for (const auto& c : colors) {
+        ASSERT_TRUE(color->setObject(KeyedArchive::archiveColor(c.color)));
+        EXPECT_EQ(shown(color), QVariant(c.text)) << c.text;
+    }
+    EXPECT_EQ(shown(row({"graphProperties", "graphRect", "fillColor"})), QVariant("Color"));   // clear white
+    color->message = "not a property list";
+    EXPECT_FALSE(shown(color).isValid());
+
+    MyConfigItem* attr = row({"graphProperties", "yAxis", "scaleTextAttr"});
+    const TextAttributes blueBold{FontSpec{"DejaVu Sans-Bold", 17, 16}, Color::rgb(0, 0, 1)};
+    ASSERT_TRUE(attr->setObject(KeyedArchive::archiveAttributes(blueBold)));
+    EXPECT_EQ(shown(attr).value<AttributedText>(), (AttributedText{"Use Font Panel", blueBold}));
+    attr->message = "not a property list";
+    EXPECT_EQ(shown(attr).value<AttributedText>(), (AttributedText{"Use Font Panel", {}}));
+    // Dictionaries and lists show no value.
+    EXPECT_EQ(shown(row({"graphProperties"})), QVariant(QString()));
 }
 
 // ---- typed values
