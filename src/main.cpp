@@ -1,6 +1,7 @@
 #include "analysis/MyDocumentAnalyses.h"
 #include "app/AppDelegate.h"
 #include "document/Document.h"
+#include "graph/MyGraphGenerator.h"
 #include "platform/Dialogs.h"
 #include "platform/DocumentController.h"
 #include "views/MyViewManager.h"
@@ -16,9 +17,14 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName("Vlb");
 
     AppDelegate delegate;
+    // The one graph generator, beside the engines; its step table comes with the settings
+    // descriptions, before any document opens.
+    MyGraphGenerator graphGenerator;
+    delegate.ourGraphGenerator = &graphGenerator;
     // A failed start-up has told the user why through the shared alert.
     if (!delegate.finishLaunching())
         return 1;
+    graphGenerator.setConfigIndexDict(delegate.configIndexDict);
 
     // After launching: the one controller of the column-width and row-height dialogs.
     MySettingController settingCont;

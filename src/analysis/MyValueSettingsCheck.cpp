@@ -100,6 +100,18 @@ ScaleTextRules ScaleTextRules::plain()
     return r;
 }
 
+namespace {
+ScaleTextRules& installedRules()
+{
+    static ScaleTextRules rules = ScaleTextRules::plain();
+    return rules;
+}
+} // namespace
+
+const ScaleTextRules& ScaleTextRules::installed() { return installedRules(); }
+
+void ScaleTextRules::install(const ScaleTextRules& rules) { installedRules() = rules; }
+
 QStringList MyValueSettingsCheck::labelsForPartition(qint64 n, const QString& minText, const QString& maxText,
                                                      const ScaleTextRules& rules)
 {

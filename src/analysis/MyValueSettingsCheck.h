@@ -15,6 +15,10 @@ struct ScaleTextRules {
     std::function<int(const QString&)> precisionOf;  // power of ten of the last digit shown
     std::function<bool(const QString&)> showsText;   // the rendered text is not empty
     static ScaleTextRules plain();
+    // The rules used where none are given: plain() until the graph generator installs its
+    // own (it does while it exists); installing plain() puts them back.
+    static const ScaleTextRules& installed();
+    static void install(const ScaleTextRules& rules);
 };
 
 struct ValueSettingsResult {
@@ -33,10 +37,10 @@ public:
     // dataMin, dataMax: the analysis's value range.
     static ValueSettingsResult adjustValueSettings(const QVariant& object, const QString& title, int labelIndex,
                                                    const QVariantMap& valueSettings, double dataMin, double dataMax,
-                                                   const ScaleTextRules& rules = ScaleTextRules::plain());
+                                                   const ScaleTextRules& rules = ScaleTextRules::installed());
 
     // The label texts for a new partition n between minText and maxText; empty when n is
     // negative or the range cannot be divided.
     static QStringList labelsForPartition(qint64 n, const QString& minText, const QString& maxText,
-                                          const ScaleTextRules& rules = ScaleTextRules::plain());
+                                          const ScaleTextRules& rules = ScaleTextRules::installed());
 };

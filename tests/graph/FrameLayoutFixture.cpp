@@ -1,0 +1,149 @@
+#include "FrameLayoutFixture.h"
+#include "analysis/MyGraphSettingsBuilder.h"
+#include "platform/Resources.h"
+#include "views/MyStorageItem.h"
+#include "views/MyTextView.h"
+#include "views/MyView.h"
+#include <QPainterPath>
+#include <cmath>
+
+namespace {
+
+void setAt(QVariant& node, const QStringList& path, int depth, const QVariant& value)
+{
+    if (depth == path.size()) {
+        node = value;
+        return;
+    }
+    if (node.typeId() == QMetaType::QVariantList) {
+        QVariantList l = node.toList();
+        setAt(l[path[depth].toInt()], path, depth + 1, value);
+        node = l;
+    } else {
+        QVariantMap m = node.toMap();
+        QVariant child = m.value(path[depth]);
+        setAt(child, path, depth + 1, value);
+        m[path[depth]] = child;
+        node = m;
+    }
+}
+
+bool finite(const Rect& r)
+{
+    return std::isfinite(r.origin.x) && std::isfinite(r.origin.y) && std::isfinite(r.size.width)
+        && std::isfinite(r.size.height);
+}
+
+bool finite(const BezierPath& p)
+{
+    const QPainterPath& q = p.painterPath();
+    for (int i = 0; i < q.elementCount(); ++i)
+        if (!std::isfinite(q.elementAt(i).x) || !std::isfinite(q.elementAt(i).y))
+            return false;
+    return true;
+}
+
+} // namespace
+
+FrameLayout::FrameLayout(const QList<QStringList>& levels)
+{
+    QString error;
+    app.loadConfigRes(Resources::plist(QStringLiteral("configRes.plist")), &error);
+    app.makeAppDefaults();
+    app.loadUserDefaults(DefaultsStore());
+    generator.setConfigIndexDict(app.configIndexDict);
+    app.ourGraphGenerator = &generator;
+
+    data.graphType = "scatter";
+    data.title = "Untitled";
+    data.minMax = {0.0, 100.0};
+    for (qsizetype level = 0; level < levels.size(); ++level) {
+        QVariantList represents;
+        for (const QString& name : levels[level])
+            represents << QVariantMap{{"origName", name}, {"represent", name}};
+        data.categoryDicts << QVariantMap{{"categoryTitle", QString("c%1").arg(level)}, {"represents", represents}};
+        data.representLists << represents;
+    }
+    settings = MyGraphSettingsBuilder::graphSettingsFromAnalysis(app, 500, 500, data);
+    QVariant s = settings;
+    setAt(s, {"valueSettings"},
+          0, QVariantMap{{"min", "0"}, {"max", "100"}, {"partition", qint64(2)}, {"logarithmic", false},
+                         {"scaleStrings", QVariantList{"0", "50", "100"}}});
+    settings = s.toMap();
+}
+
+void FrameLayout::layout()
+{
+    root = std::make_unique<MyConfigRootItem>(nullptr);
+    root->outlineItemFromSettings(settings);
+    vm = std::make_unique<MyViewManager>(data, nullptr, nullptr);
+    base = new MyBaseView();
+    vm->installRootView(base);
+    layoutRow({});
+    vm->placeContainers();
+}
+
+MyConfigItem* FrameLayout::row(const QStringList& path) const
+{
+    MyConfigItem* r = root.get();
+    for (const QString& key : path) {
+        bool number = false;
+        const int i = key.toInt(&number);
+        r = number ? r->configChildAt(i) : r->childTitle(key);
+        if (!r)
+            return nullptr;
+    }
+    return r;
+}
+
+void FrameLayout::layoutRow(const QStringList& path)
+{
+    MyConfigItem* r = row(path);
+    vm->runLayout(r->setIndex, r->itemID.split('\t'), r->indexes, settings, root.get());
+}
+
+void FrameLayout::change(const QStringList& path, const QVariant& value)
+{
+    QVariant s = settings;
+    setAt(s, path, 0, value);
+    settings = s.toMap();
+    if (!root->setObject(settings)) {
+        root = std::make_unique<MyConfigRootItem>(nullptr);
+        root->outlineItemFromSettings(settings);
+    }
+    layoutRow(path);
+}
+
+QImage FrameLayout::render() const { return GraphItem::image(vm->viewDict.value(MyViewManager::kBackground), kScale); }
+
+QPoint FrameLayout::pixelOf(const QImage& page, double x, double y) const
+{
+    const MyView* g = vm->viewDict.value(MyViewManager::kGraphView);
+    const double px = g->frame().origin.x + x - g->boundsOrigin().x;
+    const double py = g->frame().origin.y + y - g->boundsOrigin().y;
+    return QPoint(int(std::floor(px * kScale)), int(std::floor(page.height() - py * kScale)));
+}
+
+bool allGeometryFinite(const MyViewManager& vm)
+{
+    for (const auto& [name, pair] : vm.viewBeziers)
+        for (const auto* list : {&pair.closed, &pair.line})
+            for (const BezierPath& p : *list)
+                if (!finite(p))
+                    return false;
+    for (const auto& [name, view] : vm.viewDict)
+        if (!finite(view->frame()))
+            return false;
+    for (const auto& item : vm.scalesStorageItem)
+        if (const MyTextView* v = MyGraphGenerator::firstTextView(*item); v && !finite(v->frame()))
+            return false;
+    for (const Rect& r : {vm.rGraphRect, vm.rXRect, vm.rYRect, vm.xTextRect, vm.yTextRect, vm.yTextRequiredRect})
+        if (!finite(r))
+            return false;
+    for (const Rect& r : vm.scaleTextRects)
+        if (!finite(r))
+            return false;
+    return true;
+}
+
+bool isInk(QRgb pixel) { return qAlpha(pixel) > 128 && qGray(pixel) < 128; }

@@ -1,0 +1,46 @@
+#pragma once
+// A graph laid out by the real generator: the application's step bits and descriptions, new
+// graph settings from the built-in defaults, a settings tree and a view manager with its
+// base view, as a graph window has them.
+#include "GraphTestSupport.h"
+#include "analysis/MyAnalysisData.h"
+#include "app/AppDelegate.h"
+#include "graph/MyGraphGenerator.h"
+#include "outline/MyConfigRootItem.h"
+#include "views/MyBaseView.h"
+#include "views/MyViewManager.h"
+#include <QImage>
+#include <memory>
+
+struct FrameLayout {
+    AppDelegate app;
+    MyGraphGenerator generator;
+    MyAnalysisData data;
+    QVariantMap settings;
+    std::unique_ptr<MyConfigRootItem> root;
+    std::unique_ptr<MyViewManager> vm;
+    MyBaseView* base = nullptr;
+
+    // One category level per list: its origNames (each shown as itself). Value axis 0 to
+    // 100 with the labels 0, 50, 100, unless changed before layout().
+    explicit FrameLayout(const QList<QStringList>& levels);
+
+    // The first full layout, as the graph window does it.
+    void layout();
+    // Lays out what the row at the path selects (titles, or numbers for array elements).
+    void layoutRow(const QStringList& path);
+    // Writes a value into the settings at the path and into the tree (a tree that cannot
+    // take it is built anew), then lays out for that row.
+    void change(const QStringList& path, const QVariant& value);
+
+    MyConfigItem* row(const QStringList& path) const;
+    // The whole page at kScale pixels a point, y down; and the pixel under a point of graph
+    // coordinates.
+    static constexpr double kScale = 4;
+    QImage render() const;
+    QPoint pixelOf(const QImage& page, double x, double y) const;
+};
+
+// Every number of every path and frame the frame and axes steps left is finite.
+bool allGeometryFinite(const MyViewManager& vm);
+bool isInk(QRgb pixel);

@@ -1,0 +1,345 @@
+// The frame and axes laid out by the generator into a view manager, from new graph
+// settings: the record the steps leave, what a second run and a narrow change leave alone,
+// live changes of the category represents, and the rendered page.
+#include "FrameLayoutFixture.h"
+#include "views/MyStorageItem.h"
+#include "views/MyTextView.h"
+#include "views/MyView.h"
+#include <gtest/gtest.h>
+#include <QPainterPath>
+#include <cmath>
+
+namespace {
+
+QVector<QPointF> points(const BezierPath& p)
+{
+    QVector<QPointF> out;
+    for (int i = 0; i < p.painterPath().elementCount(); ++i)
+        out << QPointF(p.painterPath().elementAt(i));
+    return out;
+}
+
+// Every view the frame and axes steps made, with its frame.
+QHash<const void*, Rect> framesOf(const MyViewManager& vm)
+{
+    QHash<const void*, Rect> frames;
+    for (const auto& [name, view] : vm.viewDict)
+        frames.insert(view, view->frame());
+    for (const auto& [name, views] : vm.textViewsDict)
+        for (const MySimpleTextView* v : views)
+            frames.insert(v, v->frame());
+    for (const auto& item : vm.scalesStorageItem)
+        for (const MySimpleTextView* v : item->textStorage->textViews())
+            frames.insert(v, v->frame());
+    for (const auto& [name, item] : vm.storageItemDict)
+        for (const MySimpleTextView* v : item->textStorage->textViews())
+            frames.insert(v, v->frame());
+    return frames;
+}
+
+// A 14-point line of digits in the built-in font: about 8.9 points per digit, 16.3 high.
+void expectTextSize(const Size& s, int digits)
+{
+    EXPECT_NEAR(s.width, 8.9 * digits, 1.5 * digits);
+    EXPECT_NEAR(s.height, 16.3, 2.5);
+}
+
+} // namespace
+
+TEST(FrameLayout, WorkedExampleRecord)
+{
+    FrameLayout g({{"a", "b", "c"}});
+    QVariantList dicts = g.settings["categoryDicts"].toList();
+    QVariantMap level = dicts[0].toMap();
+    level["horizontalGap"] = "10";
+    dicts[0] = level;
+    g.settings["categoryDicts"] = dicts;
+    g.layout();
+    MyViewManager& vm = *g.vm;
+
+    const MyView* background = vm.viewDict.value(MyViewManager::kBackground);
+    ASSERT_TRUE(background);
+    EXPECT_EQ(background->frame(), Rect(0, 0, 500, 500));
+    EXPECT_EQ(g.base->frame(), Rect(0, 0, 500, 500));
+    EXPECT_EQ(g.base->myFrame, Rect(0, 0, 500, 500));
+    EXPECT_EQ(vm.viewBeziers.value(MyViewManager::kBackground).closed.first().bounds(), Rect(0.5, 0.5, 499, 499));
+    EXPECT_EQ(vm.viewColors.value(MyViewManager::kBackground).fillColor, QColor(Qt::white));
+
+    EXPECT_EQ(vm.horizontalGaps, (QVector<double>{10, 0, 0, 10}));
+    EXPECT_EQ(vm.baseXs, (QVector<double>{47.5, 122.5, 197.5}));
+    EXPECT_EQ(vm.graphRect, Rect(0, 0, 245, 200));
+    EXPECT_EQ(vm.rGraphRect, Rect(-0.5, -0.5, 246, 201));
+    const MyView* rect = vm.viewDict.value(MyViewManager::kGraphRect);
+    EXPECT_EQ(rect->frame(), Rect(-6, -6, 257, 212));
+    EXPECT_EQ(rect->boundsOrigin(), (Point{-6, -6}));
+    EXPECT_EQ(rect->superviewName, MyViewManager::kGraphView);
+
+    EXPECT_EQ(vm.rXRect, Rect(0, -6, 245, 6.5));
+    EXPECT_EQ(vm.viewDict.value(MyViewManager::kXAxis)->frame(), Rect(-0.5, -8, 246, 8.5));
+    const PathPair x = vm.viewBeziers.value(MyViewManager::kXAxis);
+    ASSERT_EQ(x.line.size(), 4);
+    EXPECT_EQ(points(x.line[0]), (QVector<QPointF>{{0, 0}, {245, 0}}));
+    EXPECT_EQ(points(x.line[2]), (QVector<QPointF>{{122.5, 0}, {122.5, -6}}));
+
+    EXPECT_EQ(vm.rYRect, Rect(-6, -0.5, 6.5, 201));
+    EXPECT_EQ(vm.viewDict.value(MyViewManager::kYAxis)->frame(), Rect(-8, -0.5, 8.5, 201));
+    const PathPair y = vm.viewBeziers.value(MyViewManager::kYAxis);
+    ASSERT_EQ(y.line.size(), 4);
+    EXPECT_EQ(points(y.line[0]), (QVector<QPointF>{{0, 0}, {0, 200}}));
+    EXPECT_EQ(points(y.line[2]), (QVector<QPointF>{{0, 100}, {-6, 100}}));
+
+    EXPECT_EQ(vm.nameTags, (QStringList{"a", "b", "c"}));
+
+    // Scale texts: right edge 10 left of the axis, middle at the value's height.
+    ASSERT_EQ(vm.scaleTextRects.size(), 3);
+    const int digits[] = {1, 2, 3};
+    for (int i = 0; i < 3; ++i) {
+        const Rect r = vm.scaleTextRects[i];
+        expectTextSize(r.size, digits[i]);
+        EXPECT_DOUBLE_EQ(r.maxX(), -10);
+        EXPECT_DOUBLE_EQ(r.midY(), 100.0 * i);
+    }
+
+    // One row of labels under the columns, the hidden title adds nothing.
+    ASSERT_EQ(vm.xTextSizes.size(), 1);
+    const double rowHeight = vm.xTextSizes[0][0].height;
+    for (int j = 0; j < 3; ++j) {
+        const QVector<MySimpleTextView*> views = vm.textViewsDict.value(QString("c0\t") + QChar('a' + j));
+        ASSERT_EQ(views.size(), 1);
+        EXPECT_DOUBLE_EQ(views[0]->frame().midX(), vm.baseXs[j]);
+        EXPECT_DOUBLE_EQ(views[0]->frame().origin.y, -6 - 4 - rowHeight);
+    }
+    EXPECT_EQ(vm.yTextRect, Rect());
+    EXPECT_FALSE(vm.storageItemDict.value(MyGraphGenerator::kYTitle)->visible);
+    EXPECT_TRUE(allGeometryFinite(vm));
+}
+
+TEST(FrameLayout, RowsOfTwoLevelsStandUnderTheirColumns)
+{
+    FrameLayout g({{"P", "Q"}, {"a", "b", "c"}});
+    g.layout();
+    MyViewManager& vm = *g.vm;
+    EXPECT_EQ(vm.baseXs, (QVector<double>{37.5, 112.5, 187.5, 262.5, 337.5, 412.5}));
+    EXPECT_EQ(vm.nameTags, (QStringList{"P\ta", "P\tb", "P\tc", "Q\ta", "Q\tb", "Q\tc"}));
+    const double inner = -6 - 4 - vm.xTextSizes[1][0].height;
+    const double outer = inner - 4 - vm.xTextSizes[0][0].height;
+    const struct {
+        const char* name;
+        QVector<double> centres;
+        double bottom;
+    } cases[] = {
+        {"c1\ta", {37.5, 262.5}, inner}, {"c1\tc", {187.5, 412.5}, inner},
+        {"c0\tP", {112.5}, outer},       {"c0\tQ", {337.5}, outer},
+    };
+    for (const auto& c : cases) {
+        const QVector<MySimpleTextView*> views = vm.textViewsDict.value(c.name);
+        ASSERT_EQ(views.size(), c.centres.size()) << c.name;
+        for (qsizetype k = 0; k < views.size(); ++k) {
+            EXPECT_DOUBLE_EQ(views[k]->frame().midX(), c.centres[k]) << c.name;
+            EXPECT_DOUBLE_EQ(views[k]->frame().origin.y, c.bottom) << c.name;
+        }
+    }
+    EXPECT_DOUBLE_EQ(vm.xTextRect.minY(), outer);
+}
+
+TEST(FrameLayout, SecondRunMakesNothingAndANarrowChangeMovesOnlyItsStep)
+{
+    FrameLayout g({{"P", "Q"}, {"a", "b", "c"}});
+    g.settings["graphProperties"] = [&] {
+        QVariantMap p = g.settings["graphProperties"].toMap();
+        QVariantMap yAxis = p["yAxis"].toMap();
+        yAxis["titleText"] = "Weight";
+        yAxis["titleVisible"] = true;
+        p["yAxis"] = yAxis;
+        return p;
+    }();
+    g.layout();
+    const QHash<const void*, Rect> first = framesOf(*g.vm);
+    const qsizetype records = g.vm->storageItemDict.size() + g.vm->scalesStorageItem.size();
+    g.layoutRow({});
+    EXPECT_EQ(framesOf(*g.vm), first);
+    EXPECT_EQ(g.vm->storageItemDict.size() + g.vm->scalesStorageItem.size(), records);
+
+    // The x axis's width runs the x axis step alone.
+    g.change({"graphProperties", "xAxis", "axisWidth"}, "3");
+    const QHash<const void*, Rect> after = framesOf(*g.vm);
+    const void* xAxis = g.vm->viewDict.value(MyViewManager::kXAxis);
+    EXPECT_EQ(after.size(), first.size());
+    for (auto it = first.cbegin(); it != first.cend(); ++it) {
+        if (it.key() == xAxis) {
+            EXPECT_EQ(after.value(it.key()), Rect(-0.5, -8, 451, 9.5));
+        } else if (it.key() != g.vm->viewDict.value(MyViewManager::kGraphView)) {
+            EXPECT_EQ(after.value(it.key()), it.value());
+        }
+    }
+}
+
+// Represents of a live graph change: every name shown has one view per time it is shown and
+// stands under its columns; names no longer there are hidden.
+TEST(FrameLayout, LabelViewsFollowTheCurrentRepresents)
+{
+    auto represents = [](const QStringList& names) {
+        QVariantList l;
+        for (const QString& n : names)
+            l << QVariantMap{{"origName", n}, {"represent", n}};
+        return QVariant(l);
+    };
+    const struct {
+        QList<QStringList> before;
+        int level;
+        QStringList after;
+    } cases[] = {
+        {{{"a", "b", "c"}}, 0, {"a", "b"}},
+        {{{"a", "b"}}, 0, {"a", "b", "c", "d"}},
+        {{{"P", "Q"}, {"x", "y"}}, 0, {"P", "Q", "R"}},
+        {{{"P", "Q", "R"}, {"x", "y"}}, 0, {"Q"}},
+        {{{"P", "Q"}, {"x", "y", "z"}}, 1, {"z", "w"}},
+    };
+    for (const auto& c : cases) {
+        FrameLayout g(c.before);
+        g.layout();
+        g.change({"categoryDicts", QString::number(c.level), "represents"}, represents(c.after));
+        MyViewManager& vm = *g.vm;
+        QList<QStringList> levels = c.before;
+        levels[c.level] = c.after;
+        qsizetype shown = 1;
+        QSet<QString> current;
+        for (qsizetype i = 0; i < levels.size(); ++i) {
+            for (qsizetype j = 0; j < levels[i].size(); ++j) {
+                const QString name = QString("c%1\t").arg(i) + levels[i][j];
+                current << name;
+                const auto record = vm.storageItemDict.value(name);
+                ASSERT_TRUE(record && record->visible) << qPrintable(name);
+                const QVector<MySimpleTextView*> views = vm.textViewsDict.value(name);
+                ASSERT_EQ(views.size(), shown) << qPrintable(name);
+                EXPECT_EQ(record->textStorage->textViews().size(), shown);
+                // Centred under the mean of its columns, as the rows place it.
+                const qsizetype block = vm.baseXs.size() / shown;
+                for (qsizetype k = 0; k < shown; ++k) {
+                    const qsizetype width = block / levels[i].size();
+                    double sum = 0;
+                    for (qsizetype col = k * block + j * width; col < k * block + (j + 1) * width; ++col)
+                        sum += vm.baseXs[col];
+                    EXPECT_NEAR(views[k]->frame().midX(), sum / double(width), 1e-9) << qPrintable(name);
+                }
+            }
+            shown *= levels[i].size();
+        }
+        for (const auto& [name, record] : vm.storageItemDict) {
+            if (name != MyGraphGenerator::kYTitle && !current.contains(name)) {
+                EXPECT_FALSE(record->visible) << qPrintable(name);
+            }
+        }
+    }
+}
+
+TEST(FrameLayout, RenderedAxesTicksAndRotatedTitle)
+{
+    FrameLayout g({{"a", "b", "c"}});
+    QVariantMap p = g.settings["graphProperties"].toMap();
+    QVariantMap yAxis = p["yAxis"].toMap();
+    yAxis["titleText"] = "Weight (g)";   // hidden, as every new graph's title is
+    p["yAxis"] = yAxis;
+    g.settings["graphProperties"] = p;
+    g.layout();
+
+    auto inkIn = [&](const QImage& page, const Rect& r) {
+        const QPoint a = g.pixelOf(page, r.minX(), r.maxY()), b = g.pixelOf(page, r.maxX(), r.minY());
+        QRect box;
+        for (int py = std::max(0, a.y()); py <= std::min(page.height() - 1, b.y()); ++py)
+            for (int px = std::max(0, a.x()); px <= std::min(page.width() - 1, b.x()); ++px)
+                if (isInk(page.pixel(px, py)))
+                    box |= QRect(px, py, 1, 1);
+        return box;
+    };
+    const Rect titleRoom(-90, 0, 45, 200);   // left of the scale texts
+    QImage page = g.render();
+    const struct {
+        double x, y;
+        bool ink;
+    } spots[] = {
+        {120, 0, true},  {37.5, -3, true},  {112.5, -5, true}, {75, -3, false},  // x axis and its ticks
+        {0, 150, true},  {-3, 100, true},   {-3, 200, true},  {-3, 75, false},   // y axis and its ticks
+        {100, 100, false}, {3, 150, false}, {37.5, 3, false},                    // inside the graph
+        {224.9, 100, true}, {120, 199.9, true}, {226, 100, false},               // the frame
+    };
+    for (const auto& s : spots) {
+        const QPoint px = g.pixelOf(page, s.x, s.y);
+        EXPECT_EQ(isInk(page.pixel(px)), s.ink) << s.x << ", " << s.y;
+    }
+    // The hidden title shows nowhere: not beside the axis, not inside the graph.
+    EXPECT_TRUE(inkIn(page, titleRoom).isEmpty());
+    EXPECT_TRUE(inkIn(page, Rect(2, 2, 220, 196)).isEmpty());
+
+    g.change({"graphProperties", "yAxis", "titleVisible"}, true);
+    page = g.render();
+    const QRect title = inkIn(page, titleRoom);
+    ASSERT_FALSE(title.isEmpty());
+    EXPECT_GT(title.height(), 2 * title.width());
+    EXPECT_NEAR(title.center().y(), g.pixelOf(page, 0, 100).y(), 3);
+
+    g.change({"graphProperties", "yAxis", "titleVisible"}, false);
+    EXPECT_TRUE(inkIn(g.render(), titleRoom).isEmpty());
+}
+
+// A logarithmic axis whose end is not above 0 has no place for its values: the line stays,
+// ticks and labels go, and they come back with a drawable end.
+TEST(FrameLayout, LogarithmicAxisWithoutAPositiveEnd)
+{
+    FrameLayout g({QStringList{"a", "b"}});
+    g.layout();
+    g.change({"valueSettings"}, QVariantMap{{"min", "0"}, {"max", "100"}, {"partition", qint64(2)},
+                                            {"logarithmic", true}, {"scaleStrings", QVariantList{"1", "10", "100"}}});
+    MyViewManager& vm = *g.vm;
+    EXPECT_TRUE(allGeometryFinite(vm));
+    EXPECT_EQ(vm.viewBeziers.value(MyViewManager::kYAxis).line.size(), 1);
+    EXPECT_TRUE(vm.scaleTextRects.isEmpty());
+    for (const auto& item : vm.scalesStorageItem)
+        EXPECT_FALSE(item->visible);
+    const QImage page = g.render();
+    EXPECT_TRUE(isInk(page.pixel(g.pixelOf(page, 0, 120))));
+
+    g.change({"valueSettings", "min"}, "1");
+    EXPECT_EQ(vm.viewBeziers.value(MyViewManager::kYAxis).line.size(), 4);
+    ASSERT_EQ(vm.scaleTextRects.size(), 3);
+    EXPECT_DOUBLE_EQ(vm.scaleTextRects[1].midY(), 100);
+    for (const auto& item : vm.scalesStorageItem)
+        EXPECT_TRUE(item->visible);
+
+    g.change({"valueSettings", "max"}, "1");
+    EXPECT_TRUE(allGeometryFinite(vm));
+    EXPECT_TRUE(vm.scaleTextRects.isEmpty());
+}
+
+// Scale texts are made once: fewer labels leave hidden spares, which more labels take back
+// before any text is made; a label's own change renders that label alone.
+TEST(FrameLayout, ScaleTextsReuseTheirRecords)
+{
+    FrameLayout g({QStringList{"a"}});
+    g.layout();
+    MyViewManager& vm = *g.vm;
+    auto labels = [&](const QStringList& l) {
+        QVariantMap vs = g.settings["valueSettings"].toMap();
+        vs["scaleStrings"] = QVariant(l).toList();
+        vs["partition"] = qint64(l.size() - 1);
+        g.change({"valueSettings"}, vs);
+    };
+    auto shown = [&] {
+        QStringList texts;
+        for (const auto& item : vm.scalesStorageItem)
+            if (item->visible)
+                texts << item->textStorage->toPlainText();
+        return texts;
+    };
+    labels({"0", "100"});
+    EXPECT_EQ(vm.scalesStorageItem.size(), 3);
+    EXPECT_EQ(shown(), (QStringList{"0", "100"}));
+    labels({"0", "25", "50", "75", "100"});
+    EXPECT_EQ(vm.scalesStorageItem.size(), 5);
+    EXPECT_EQ(shown().size(), 5);
+
+    g.change({"valueSettings", "scaleStrings", "2"}, "5\\times10^{1}");
+    EXPECT_TRUE(shown().contains(QString::fromUtf8("5\u00d7101")));
+    EXPECT_EQ(vm.scaleTextRects.size(), 5);
+    EXPECT_EQ(vm.scalesStorageItem.size(), 5);
+}
