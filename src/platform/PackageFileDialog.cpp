@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QRegularExpression>
@@ -41,6 +42,8 @@ public:
     {
         if (role == Qt::DecorationRole && index.column() == 0 && isPackageRow(index))
             return m_icons.icon(QFileIconProvider::File);
+        if (role == Qt::DisplayRole && index.column() == 2 && isPackageRow(index.siblingAtColumn(0)))
+            return QStringLiteral("Document");
         return QSortFilterProxyModel::data(index, role);
     }
 
@@ -96,6 +99,13 @@ PackageFileDialog::PackageFileDialog(QWidget* parent, Kind kind, const QString& 
         if (auto* view = findChild<QAbstractItemView*>(QLatin1String(name))) {
             view->installEventFilter(this);
             view->viewport()->installEventFilter(this);
+            // A picked package shows its name, as a picked file does (folders do not).
+            connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, view] {
+                const QModelIndexList rows = view->selectionModel()->selectedRows();
+                const QString path = rows.size() == 1 ? rows.first().data(QFileSystemModel::FilePathRole).toString() : QString();
+                if (auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit")); name && isPackage(path))
+                    name->setText(QFileInfo(path).fileName());
+            });
         }
     connect(this, &QFileDialog::directoryEntered, this, &PackageFileDialog::leavePackage);
 }

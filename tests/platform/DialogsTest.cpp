@@ -1,6 +1,7 @@
 #include "platform/Dialogs.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QLineEdit>
@@ -108,6 +109,13 @@ TEST_F(Chooser, PackagesOpenLikeFiles)
              auto* view = d->findChild<QListView*>("listView");
              view->setCurrentIndex(row(d, "Sample.vlbdoc"));
              QTest::keyClick(view, Qt::Key_Return);
+         }, "Sample.vlbdoc", ""},
+        {"PickedShowsItsNameAndOpens", [](QFileDialog* d) {
+             auto* view = d->findChild<QListView*>("listView");
+             const QModelIndex package = row(d, "Sample.vlbdoc");
+             QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(package).center());
+             EXPECT_EQ(d->findChild<QLineEdit*>("fileNameEdit")->text(), "Sample.vlbdoc");
+             d->findChild<QDialogButtonBox*>("buttonBox")->button(QDialogButtonBox::Open)->click();
          }, "Sample.vlbdoc", ""},
         {"TypedPackageName", [](QFileDialog* d) { typeName(d, "Sample.vlbdoc"); }, "Sample.vlbdoc", ""},
         {"TypedPathInsideThePackage", [](QFileDialog* d) { typeName(d, "Sample.vlbdoc/table.plist"); }, "Sample.vlbdoc", ""},
