@@ -50,6 +50,9 @@ const Step steps[] = {
      {{"t", "a,b", "", "c"}, {"u", "", "", ""}, {"v", "a,b", "", "c"}, {"Column4", "", "", ""}}, "Undo Paste"},
     {"PasteKeepsEmptyLinesBetweenRows", abc, {}, [](F f) { paste(f, 1, 2, "P\n\nQ\n\n"); },
      table("a,1,2,3 | b,P,,Q | c,,q,"), "Undo Paste"},
+    // A leading empty line is an empty first row, as in the copied block.
+    {"PasteKeepsLeadingEmptyLines", abc, {}, [](F f) { paste(f, 1, 2, "\nP\n"); }, table("a,1,2,3 | b,,P,z | c,,q,"),
+     "Undo Paste"},
     {"PastedTitleMadeUniqueWithoutRenamingOthers", abc, {}, [](F f) { paste(f, 0, 1, "c\n5"); },
      table("c-1,5,2,3 | b,x,y,z | c,,q,"), "Undo Paste"},
     {"ImportMergesFromTheSelectedCell", abc, {}, [](F f) { f.select(2, 2, 2, 2); f.import("P\tQ\nR\tS"); },
