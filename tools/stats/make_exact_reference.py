@@ -21,6 +21,8 @@ from fractions import Fraction
 
 import mpmath
 
+from weyl_sample import weyl_sample
+
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 OUT = os.path.join(ROOT, "tests", "data", "stats")
 HEADER = "# made by tools/stats/make_exact_reference.py ({}); do not edit by hand\n"
@@ -113,19 +115,6 @@ def make_ks_cdf():
 
 
 # ---------------------------------------------------------------- far-out values
-def weyl_sample(n, terms):
-    """Same doubles as the C++ test builds: sums of Weyl sequences i * frac(sqrt(prime)) mod 1."""
-    primes = [2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37]
-    steps = [math.sqrt(p) - math.floor(math.sqrt(p)) for p in primes[:terms]]
-    out = []
-    for i in range(1, n + 1):
-        s = 0.0
-        for a in steps:
-            s += math.fmod(float(i) * a, 1.0)
-        out.append(s)
-    return out
-
-
 def make_ks_far():
     mpmath.mp.dps = 50
     lines = []

@@ -20,6 +20,8 @@ import numpy as np
 import scipy.special
 import scipy.stats
 
+from weyl_sample import weyl_sample
+
 mpmath.mp.dps = 50
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 OUT = os.path.join(ROOT, "tests", "data", "stats")
@@ -260,24 +262,10 @@ def make_kolmogorov():
         f.writelines(lines)
 
 
-def weyl_sample(n, terms):
-    """Same doubles as the C++ test builds: sums of `terms` Weyl sequences i * frac(sqrt(prime))
-    mod 1, an Irwin-Hall shape from arithmetic that every IEEE language rounds alike."""
-    primes = [2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37]
-    steps = [math.sqrt(p) - math.floor(math.sqrt(p)) for p in primes[:terms]]
-    out = []
-    for i in range(1, n + 1):
-        s = 0.0
-        for a in steps:
-            s += math.fmod(float(i) * a, 1.0)
-        out.append(s)
-    return np.array(out)
-
-
 def make_kstest():
     lines = []
     for n, terms in [(6000, 1), (5001, 2), (6000, 3), (10007, 3), (20000, 12), (50000, 6)]:
-        x = weyl_sample(n, terms)
+        x = np.array(weyl_sample(n, terms))
         mean = mpmath.fsum(mpmath.mpf(v) for v in x) / n
         sd = mpmath.sqrt(mpmath.fsum((mpmath.mpf(v) - mean) ** 2 for v in x) / (n - 1))
         u = sorted(float(mpmath.ncdf((mpmath.mpf(v) - mean) / sd)) for v in x)
