@@ -134,7 +134,6 @@ double MyNorm2::cumlativeMedial(double x1, double x2) const
     return result;
 }
 
-
 namespace {
 // Over a stretch of length u from t the density changes by the factor exp(-t s - s^2 / 2).
 // Its Taylor series gives the integral over the stretch to full precision while t u and u

@@ -1,6 +1,8 @@
 #pragma once
 // The standard normal distribution from a table of two-sided tail probabilities on a grid,
-// refined by trapezoid integration of the density between grid points.
+// refined by integrating the density between grid points: in closed form by its Taylor
+// series for the distribution function, as the trapezoid walk over fine steps for the
+// quantile.
 #include <QString>
 #include <QVariantMap>
 #include <cstdint>
@@ -36,7 +38,8 @@ public:
 
     // Twice the integral of the density from x1 to x2 (trapezoid rule, stride step()).
     double cumlativeMedial(double x1, double x2) const;
-    // P(Z <= x).
+    // P(Z <= x). Below 0 the lower tail itself, so that P(Z > z) asked as normsDist(-z)
+    // keeps its digits however small it is.
     double normsDist(double x) const;
     // z with P(Z <= z) = p; +-infiniteQuantile outside (0, 1).
     double normInv(double p) const;
