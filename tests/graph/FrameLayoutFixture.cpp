@@ -5,6 +5,7 @@
 #include "views/MyTextView.h"
 #include "views/MyView.h"
 #include <QPainterPath>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -28,19 +29,12 @@ void setAt(QVariant& node, const QStringList& path, int depth, const QVariant& v
     }
 }
 
-bool finite(const Rect& r)
-{
-    return std::isfinite(r.origin.x) && std::isfinite(r.origin.y) && std::isfinite(r.size.width)
-        && std::isfinite(r.size.height);
-}
+bool finite(const Rect& r) { return std::isfinite(r.origin.x + r.origin.y + r.size.width + r.size.height); }
 
 bool finite(const BezierPath& p)
 {
-    const QPainterPath& q = p.painterPath();
-    for (int i = 0; i < q.elementCount(); ++i)
-        if (!std::isfinite(q.elementAt(i).x) || !std::isfinite(q.elementAt(i).y))
-            return false;
-    return true;
+    const QRectF b = p.painterPath().controlPointRect();
+    return std::isfinite(b.x() + b.y() + b.width() + b.height());
 }
 
 } // namespace
@@ -65,10 +59,14 @@ FrameLayout::FrameLayout(const QList<QStringList>& levels)
         data.representLists << represents;
     }
     settings = MyGraphSettingsBuilder::graphSettingsFromAnalysis(app, 500, 500, data);
+    set({"valueSettings"}, QVariantMap{{"min", "0"}, {"max", "100"}, {"partition", qint64(2)}, {"logarithmic", false},
+                                      {"scaleStrings", QVariantList{"0", "50", "100"}}});
+}
+
+void FrameLayout::set(const QStringList& path, const QVariant& value)
+{
     QVariant s = settings;
-    setAt(s, {"valueSettings"},
-          0, QVariantMap{{"min", "0"}, {"max", "100"}, {"partition", qint64(2)}, {"logarithmic", false},
-                         {"scaleStrings", QVariantList{"0", "50", "100"}}});
+    setAt(s, path, 0, value);
     settings = s.toMap();
 }
 
@@ -104,9 +102,7 @@ void FrameLayout::layoutRow(const QStringList& path)
 
 void FrameLayout::change(const QStringList& path, const QVariant& value)
 {
-    QVariant s = settings;
-    setAt(s, path, 0, value);
-    settings = s.toMap();
+    set(path, value);
     if (!root->setObject(settings)) {
         root = std::make_unique<MyConfigRootItem>(nullptr);
         root->outlineItemFromSettings(settings);
@@ -137,13 +133,9 @@ bool allGeometryFinite(const MyViewManager& vm)
     for (const auto& item : vm.scalesStorageItem)
         if (const MyTextView* v = MyGraphGenerator::firstTextView(*item); v && !finite(v->frame()))
             return false;
-    for (const Rect& r : {vm.rGraphRect, vm.rXRect, vm.rYRect, vm.xTextRect, vm.yTextRect, vm.yTextRequiredRect})
-        if (!finite(r))
-            return false;
-    for (const Rect& r : vm.scaleTextRects)
-        if (!finite(r))
-            return false;
-    return true;
+    QVector<Rect> rects{vm.rGraphRect, vm.rXRect, vm.rYRect, vm.xTextRect, vm.yTextRect, vm.yTextRequiredRect};
+    rects += vm.scaleTextRects;
+    return std::all_of(rects.cbegin(), rects.cend(), [](const Rect& r) { return finite(r); });
 }
 
 bool isInk(QRgb pixel) { return qAlpha(pixel) > 128 && qGray(pixel) < 128; }

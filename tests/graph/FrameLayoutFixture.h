@@ -29,8 +29,10 @@ struct FrameLayout {
     void layout();
     // Lays out what the row at the path selects (titles, or numbers for array elements).
     void layoutRow(const QStringList& path);
-    // Writes a value into the settings at the path and into the tree (a tree that cannot
-    // take it is built anew), then lays out for that row.
+    // Writes a value into the settings at the path (before the first layout).
+    void set(const QStringList& path, const QVariant& value);
+    // The same into the tree too (a tree that cannot take it is built anew), then lays out
+    // for that row.
     void change(const QStringList& path, const QVariant& value);
 
     MyConfigItem* row(const QStringList& path) const;

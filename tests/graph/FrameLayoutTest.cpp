@@ -25,9 +25,6 @@ QHash<const void*, Rect> framesOf(const MyViewManager& vm)
     QHash<const void*, Rect> frames;
     for (const auto& [name, view] : vm.viewDict)
         frames.insert(view, view->frame());
-    for (const auto& [name, views] : vm.textViewsDict)
-        for (const MySimpleTextView* v : views)
-            frames.insert(v, v->frame());
     for (const auto& item : vm.scalesStorageItem)
         for (const MySimpleTextView* v : item->textStorage->textViews())
             frames.insert(v, v->frame());
@@ -49,110 +46,61 @@ void expectTextSize(const Size& s, int digits)
 TEST(FrameLayout, WorkedExampleRecord)
 {
     FrameLayout g({{"a", "b", "c"}});
-    QVariantList dicts = g.settings["categoryDicts"].toList();
-    QVariantMap level = dicts[0].toMap();
-    level["horizontalGap"] = "10";
-    dicts[0] = level;
-    g.settings["categoryDicts"] = dicts;
+    g.set({"categoryDicts", "0", "horizontalGap"}, "10");
     g.layout();
-    MyViewManager& vm = *g.vm;
-
-    const MyView* background = vm.viewDict.value(MyViewManager::kBackground);
-    ASSERT_TRUE(background);
-    EXPECT_EQ(background->frame(), Rect(0, 0, 500, 500));
-    EXPECT_EQ(g.base->frame(), Rect(0, 0, 500, 500));
-    EXPECT_EQ(g.base->myFrame, Rect(0, 0, 500, 500));
-    EXPECT_EQ(vm.viewBeziers.value(MyViewManager::kBackground).closed.first().bounds(), Rect(0.5, 0.5, 499, 499));
-    EXPECT_EQ(vm.viewColors.value(MyViewManager::kBackground).fillColor, QColor(Qt::white));
-
+    const MyViewManager& vm = *g.vm;
     EXPECT_EQ(vm.horizontalGaps, (QVector<double>{10, 0, 0, 10}));
     EXPECT_EQ(vm.baseXs, (QVector<double>{47.5, 122.5, 197.5}));
     EXPECT_EQ(vm.graphRect, Rect(0, 0, 245, 200));
     EXPECT_EQ(vm.rGraphRect, Rect(-0.5, -0.5, 246, 201));
-    const MyView* rect = vm.viewDict.value(MyViewManager::kGraphRect);
-    EXPECT_EQ(rect->frame(), Rect(-6, -6, 257, 212));
-    EXPECT_EQ(rect->boundsOrigin(), (Point{-6, -6}));
-    EXPECT_EQ(rect->superviewName, MyViewManager::kGraphView);
-
     EXPECT_EQ(vm.rXRect, Rect(0, -6, 245, 6.5));
-    EXPECT_EQ(vm.viewDict.value(MyViewManager::kXAxis)->frame(), Rect(-0.5, -8, 246, 8.5));
-    const PathPair x = vm.viewBeziers.value(MyViewManager::kXAxis);
-    ASSERT_EQ(x.line.size(), 4);
-    EXPECT_EQ(points(x.line[0]), (QVector<QPointF>{{0, 0}, {245, 0}}));
-    EXPECT_EQ(points(x.line[2]), (QVector<QPointF>{{122.5, 0}, {122.5, -6}}));
-
     EXPECT_EQ(vm.rYRect, Rect(-6, -0.5, 6.5, 201));
-    EXPECT_EQ(vm.viewDict.value(MyViewManager::kYAxis)->frame(), Rect(-8, -0.5, 8.5, 201));
-    const PathPair y = vm.viewBeziers.value(MyViewManager::kYAxis);
-    ASSERT_EQ(y.line.size(), 4);
-    EXPECT_EQ(points(y.line[0]), (QVector<QPointF>{{0, 0}, {0, 200}}));
-    EXPECT_EQ(points(y.line[2]), (QVector<QPointF>{{0, 100}, {-6, 100}}));
-
     EXPECT_EQ(vm.nameTags, (QStringList{"a", "b", "c"}));
-
-    // Scale texts: right edge 10 left of the axis, middle at the value's height.
-    ASSERT_EQ(vm.scaleTextRects.size(), 3);
-    const int digits[] = {1, 2, 3};
-    for (int i = 0; i < 3; ++i) {
-        const Rect r = vm.scaleTextRects[i];
-        expectTextSize(r.size, digits[i]);
-        EXPECT_DOUBLE_EQ(r.maxX(), -10);
-        EXPECT_DOUBLE_EQ(r.midY(), 100.0 * i);
+    EXPECT_EQ(g.base->myFrame, Rect(0, 0, 500, 500));
+    const struct {
+        QString name;
+        Rect frame;
+        qsizetype lines;
+        QVector<QPointF> thirdPath;
+    } views[] = {
+        {MyViewManager::kBackground, {0, 0, 500, 500}, 0, {}},
+        {MyViewManager::kGraphRect, {-6, -6, 257, 212}, 0, {}},
+        {MyViewManager::kXAxis, {-0.5, -8, 246, 8.5}, 4, {{122.5, 0}, {122.5, -6}}},
+        {MyViewManager::kYAxis, {-8, -0.5, 8.5, 201}, 4, {{0, 100}, {-6, 100}}},
+    };
+    for (const auto& v : views) {
+        const MyView* view = vm.viewDict.value(v.name);
+        ASSERT_TRUE(view) << qPrintable(v.name);
+        EXPECT_EQ(view->frame(), v.frame);
+        EXPECT_EQ(view->boundsOrigin(), v.name == MyViewManager::kBackground ? Point() : v.frame.origin);
+        const PathPair paths = vm.viewBeziers.value(v.name);
+        ASSERT_EQ(paths.line.size(), v.lines);
+        if (v.lines) {
+            EXPECT_EQ(points(paths.line[2]), v.thirdPath);
+        }
     }
+    EXPECT_EQ(vm.viewBeziers.value(MyViewManager::kBackground).closed.first().bounds(), Rect(0.5, 0.5, 499, 499));
 
-    // One row of labels under the columns, the hidden title adds nothing.
-    ASSERT_EQ(vm.xTextSizes.size(), 1);
-    const double rowHeight = vm.xTextSizes[0][0].height;
-    for (int j = 0; j < 3; ++j) {
-        const QVector<MySimpleTextView*> views = vm.textViewsDict.value(QString("c0\t") + QChar('a' + j));
-        ASSERT_EQ(views.size(), 1);
-        EXPECT_DOUBLE_EQ(views[0]->frame().midX(), vm.baseXs[j]);
-        EXPECT_DOUBLE_EQ(views[0]->frame().origin.y, -6 - 4 - rowHeight);
+    // Scale texts end 10 left of the axis, centred on their values; labels stand centred
+    // under their columns; the hidden title adds nothing.
+    ASSERT_EQ(vm.scaleTextRects.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        expectTextSize(vm.scaleTextRects[i].size, i + 1);
+        EXPECT_DOUBLE_EQ(vm.scaleTextRects[i].maxX(), -10);
+        EXPECT_DOUBLE_EQ(vm.scaleTextRects[i].midY(), 100.0 * i);
+        const Rect label = vm.textViewsDict.value(QString("c0\t") + QChar('a' + i)).value(0)->frame();
+        EXPECT_DOUBLE_EQ(label.midX(), vm.baseXs[i]);
+        EXPECT_DOUBLE_EQ(label.origin.y, -6 - 4 - vm.xTextSizes[0][0].height);
     }
     EXPECT_EQ(vm.yTextRect, Rect());
     EXPECT_FALSE(vm.storageItemDict.value(MyGraphGenerator::kYTitle)->visible);
-    EXPECT_TRUE(allGeometryFinite(vm));
-}
-
-TEST(FrameLayout, RowsOfTwoLevelsStandUnderTheirColumns)
-{
-    FrameLayout g({{"P", "Q"}, {"a", "b", "c"}});
-    g.layout();
-    MyViewManager& vm = *g.vm;
-    EXPECT_EQ(vm.baseXs, (QVector<double>{37.5, 112.5, 187.5, 262.5, 337.5, 412.5}));
-    EXPECT_EQ(vm.nameTags, (QStringList{"P\ta", "P\tb", "P\tc", "Q\ta", "Q\tb", "Q\tc"}));
-    const double inner = -6 - 4 - vm.xTextSizes[1][0].height;
-    const double outer = inner - 4 - vm.xTextSizes[0][0].height;
-    const struct {
-        const char* name;
-        QVector<double> centres;
-        double bottom;
-    } cases[] = {
-        {"c1\ta", {37.5, 262.5}, inner}, {"c1\tc", {187.5, 412.5}, inner},
-        {"c0\tP", {112.5}, outer},       {"c0\tQ", {337.5}, outer},
-    };
-    for (const auto& c : cases) {
-        const QVector<MySimpleTextView*> views = vm.textViewsDict.value(c.name);
-        ASSERT_EQ(views.size(), c.centres.size()) << c.name;
-        for (qsizetype k = 0; k < views.size(); ++k) {
-            EXPECT_DOUBLE_EQ(views[k]->frame().midX(), c.centres[k]) << c.name;
-            EXPECT_DOUBLE_EQ(views[k]->frame().origin.y, c.bottom) << c.name;
-        }
-    }
-    EXPECT_DOUBLE_EQ(vm.xTextRect.minY(), outer);
 }
 
 TEST(FrameLayout, SecondRunMakesNothingAndANarrowChangeMovesOnlyItsStep)
 {
     FrameLayout g({{"P", "Q"}, {"a", "b", "c"}});
-    g.settings["graphProperties"] = [&] {
-        QVariantMap p = g.settings["graphProperties"].toMap();
-        QVariantMap yAxis = p["yAxis"].toMap();
-        yAxis["titleText"] = "Weight";
-        yAxis["titleVisible"] = true;
-        p["yAxis"] = yAxis;
-        return p;
-    }();
+    g.set({"graphProperties", "yAxis", "titleText"}, "Weight");
+    g.set({"graphProperties", "yAxis", "titleVisible"}, true);
     g.layout();
     const QHash<const void*, Rect> first = framesOf(*g.vm);
     const qsizetype records = g.vm->storageItemDict.size() + g.vm->scalesStorageItem.size();
@@ -236,11 +184,7 @@ TEST(FrameLayout, LabelViewsFollowTheCurrentRepresents)
 TEST(FrameLayout, RenderedAxesTicksAndRotatedTitle)
 {
     FrameLayout g({{"a", "b", "c"}});
-    QVariantMap p = g.settings["graphProperties"].toMap();
-    QVariantMap yAxis = p["yAxis"].toMap();
-    yAxis["titleText"] = "Weight (g)";   // hidden, as every new graph's title is
-    p["yAxis"] = yAxis;
-    g.settings["graphProperties"] = p;
+    g.set({"graphProperties", "yAxis", "titleText"}, "Weight (g)");   // hidden, as every new graph's title is
     g.layout();
 
     auto inkIn = [&](const QImage& page, const Rect& r) {
