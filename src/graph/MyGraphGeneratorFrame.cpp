@@ -53,13 +53,32 @@ void placeView(MyGraphGenerator& g, MyViewManager* vm, const QString& name, cons
         vm->viewDict.insert(name, new ViewClass(frame, boundsOrigin, name, superviewName, vm));
 }
 
-PathPair linePaths(const MyGraphGenerator& g, const QVector<FrameGeometry::Line>& lines)
+// What both axes read of their group.
+struct AxisStyle {
+    QColor lineColor;
+    double axisWidth = 0, tickLength = 0, tickWidth = 0;
+};
+std::optional<AxisStyle> axisStyle(const QVariantMap& axis)
+{
+    const auto lineColor = color(axis, QStringLiteral("lineColor"));
+    const auto aw = decimal(axis, QStringLiteral("axisWidth"));
+    const auto tl = decimal(axis, QStringLiteral("tickLength"));
+    const auto tw = decimal(axis, QStringLiteral("tickWidth"));
+    if (!lineColor || !aw || !tl || !tw)
+        return std::nullopt;
+    return AxisStyle{*lineColor, *aw, *tl, *tw};
+}
+
+// An axis view: its lines stroked in the line colour, its frame with the bounds origin there.
+void placeAxis(MyGraphGenerator& g, MyViewManager* vm, const QString& name, const FrameGeometry::AxisLayout& a,
+               const QColor& color)
 {
     PathPair pair;
-    pair.line.reserve(lines.size());
-    for (const FrameGeometry::Line& l : lines)
+    for (const FrameGeometry::Line& l : a.lines)
         pair.line.append(g.lineBezier(l.start, l.offset, l.width));
-    return pair;
+    vm->viewBeziers.insert(name, pair);
+    vm->viewColors.insert(name, ColorPair{color, color});
+    placeView<MyView>(g, vm, name, MyViewManager::kGraphView, a.frame, a.frame.origin);
 }
 
 } // namespace
@@ -141,36 +160,27 @@ void MyGraphGenerator::graphRectWithSettings(const QVariantMap& settings, MyView
 void MyGraphGenerator::xAxisWithSettings(const QVariantMap& settings, MyViewManager* vm)
 {
     const auto axis = propertiesGroup(settings, "xAxis");
-    if (!axis)
+    const auto style = axis ? axisStyle(*axis) : std::nullopt;
+    if (!style)
         return;
-    const auto lineColor = color(*axis, QStringLiteral("lineColor"));
-    const auto aw = decimal(*axis, QStringLiteral("axisWidth"));
-    const auto tl = decimal(*axis, QStringLiteral("tickLength"));
-    const auto tw = decimal(*axis, QStringLiteral("tickWidth"));
-    if (!lineColor || !aw || !tl || !tw)
-        return;
-    const FrameGeometry::AxisLayout a = FrameGeometry::xAxis(vm->graphRect.width(), vm->baseXs, *aw, *tl, *tw);
+    const FrameGeometry::AxisLayout a = FrameGeometry::xAxis(vm->graphRect.width(), vm->baseXs, style->axisWidth,
+                                                             style->tickLength, style->tickWidth);
     vm->rXRect = a.extent;
-    vm->viewBeziers.insert(MyViewManager::kXAxis, linePaths(*this, a.lines));
-    vm->viewColors.insert(MyViewManager::kXAxis, ColorPair{*lineColor, *lineColor});
-    placeView<MyView>(*this, vm, MyViewManager::kXAxis, MyViewManager::kGraphView, a.frame, a.frame.origin);
+    placeAxis(*this, vm, MyViewManager::kXAxis, a, style->lineColor);
 }
 
 void MyGraphGenerator::yAxisWithSettings(const QVariantMap& settings, MyViewManager* vm)
 {
     const auto axis = propertiesGroup(settings, "yAxis");
     const auto values = group(settings, {QStringLiteral("valueSettings")});
-    if (!axis || !values)
+    const auto style = axis ? axisStyle(*axis) : std::nullopt;
+    if (!style || !values)
         return;
-    const auto lineColor = color(*axis, QStringLiteral("lineColor"));
-    const auto aw = decimal(*axis, QStringLiteral("axisWidth"));
-    const auto tl = decimal(*axis, QStringLiteral("tickLength"));
-    const auto tw = decimal(*axis, QStringLiteral("tickWidth"));
     const auto logarithmic = flag(*values, QStringLiteral("logarithmic"));
     const auto min = text(*values, QStringLiteral("min"));
     const auto max = text(*values, QStringLiteral("max"));
     const auto strings = list(*values, QStringLiteral("scaleStrings"));
-    if (!lineColor || !aw || !tl || !tw || !logarithmic || !min || !max || !strings)
+    if (!logarithmic || !min || !max || !strings)
         return;
     QVector<double> v;
     v.reserve(strings->size());
@@ -179,10 +189,9 @@ void MyGraphGenerator::yAxisWithSettings(const QVariantMap& settings, MyViewMana
             return;
         v.append(doubleFromString(s.toString()));
     }
-    const FrameGeometry::AxisLayout a = FrameGeometry::yAxis(vm->graphRect.height(), *aw, *tl, *tw, v,
-                                                             doubleFromString(*min), doubleFromString(*max), *logarithmic);
+    const FrameGeometry::AxisLayout a =
+        FrameGeometry::yAxis(vm->graphRect.height(), style->axisWidth, style->tickLength, style->tickWidth, v,
+                             doubleFromString(*min), doubleFromString(*max), *logarithmic);
     vm->rYRect = a.extent;
-    vm->viewBeziers.insert(MyViewManager::kYAxis, linePaths(*this, a.lines));
-    vm->viewColors.insert(MyViewManager::kYAxis, ColorPair{*lineColor, *lineColor});
-    placeView<MyView>(*this, vm, MyViewManager::kYAxis, MyViewManager::kGraphView, a.frame, a.frame.origin);
+    placeAxis(*this, vm, MyViewManager::kYAxis, a, style->lineColor);
 }
