@@ -142,6 +142,7 @@ TEST(FrameLayout, LabelViewsFollowTheCurrentRepresents)
         {{{"P", "Q"}, {"x", "y"}}, 0, {"P", "Q", "R"}},
         {{{"P", "Q", "R"}, {"x", "y"}}, 0, {"Q"}},
         {{{"P", "Q"}, {"x", "y", "z"}}, 1, {"z", "w"}},
+        {{{"P", "Q"}, {"x", "y"}}, 0, {}},   // no columns left: nothing shown, nothing placed
     };
     for (const auto& c : cases) {
         FrameLayout g(c.before);
@@ -162,7 +163,7 @@ TEST(FrameLayout, LabelViewsFollowTheCurrentRepresents)
                 ASSERT_EQ(views.size(), shown) << qPrintable(name);
                 EXPECT_EQ(record->textStorage->textViews().size(), shown);
                 // Centred under the mean of its columns, as the rows place it.
-                const qsizetype block = vm.baseXs.size() / shown;
+                const qsizetype block = shown ? vm.baseXs.size() / shown : 0;
                 for (qsizetype k = 0; k < shown; ++k) {
                     const qsizetype width = block / levels[i].size();
                     double sum = 0;
