@@ -1,0 +1,96 @@
+#include "FuzzTargets.h"
+#include "analysis/MyDocumentAnalyses.h"
+#include "app/AppDelegate.h"
+#include "platform/Dialogs.h"
+#include <QFile>
+#include <cstdio>
+#include <cstdlib>
+
+namespace fuzz {
+
+namespace {
+
+FailureHandler& handler()
+{
+    static FailureHandler h;
+    return h;
+}
+
+// Answers as a person pressing the default button would, and keeps nothing: a run of
+// millions of inputs must not collect their alerts.
+class SilentDialogs : public Dialogs {
+public:
+    void alert(const QString&, const QString&) override {}
+    int question(const QString&, const QString&, const QStringList&) override { return 0; }
+    QString openFile(const QString&, const QString&) override { return {}; }
+    QString saveFile(const QString&, const QString&, const QString&) override { return {}; }
+    QString openDirectory(const QString&, const QString&) override { return {}; }
+    std::optional<FontSpec> chooseFont(const FontSpec&) override { return std::nullopt; }
+    std::optional<Color> chooseColor(const Color&) override { return std::nullopt; }
+};
+
+} // namespace
+
+const std::vector<Target>& targets()
+{
+    static const std::vector<Target> all{
+        {"table_text", runTableText, tableTextSeeds},
+        {"property_list", runPropertyList, propertyListSeeds},
+        {"keyed_archive", runKeyedArchive, keyedArchiveSeeds},
+        {"analysis_xml", runAnalysisXml, analysisXmlSeeds},
+        {"settings_tree", runSettingsTree, settingsTreeSeeds},
+        {"settings_clipboard", runSettingsClipboard, settingsClipboardSeeds},
+        {"package", runPackage, packageSeeds},
+    };
+    return all;
+}
+
+const Target* findTarget(const QString& name)
+{
+    for (const Target& t : targets())
+        if (name == QLatin1String(t.name))
+            return &t;
+    return nullptr;
+}
+
+void setUp()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    // Never a modal loop: it would stop the run.
+    static SilentDialogs dialogs;
+    Dialogs::setCurrent(&dialogs);
+    static AppDelegate* delegate = nullptr;
+    if (!AppDelegate::shared()) {
+        delegate = new AppDelegate();
+        // The user's own defaults would make runs differ between machines.
+        delegate->defaultsSource = DefaultsStore();
+        check(delegate->finishLaunching(), "the application starts");
+    }
+    MyDocumentAnalyses::registerHooks();
+}
+
+void setFailureHandler(FailureHandler h)
+{
+    handler() = std::move(h);
+}
+
+void fail(const char* what)
+{
+    if (handler()) {
+        handler()(what);
+        return;
+    }
+    std::fprintf(stderr, "fuzz check failed: %s\n", what);
+    std::abort();
+}
+
+QByteArray fixture(const QString& relativePath)
+{
+    QFile file(QStringLiteral(VLB_TEST_DATA "/") + relativePath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace fuzz

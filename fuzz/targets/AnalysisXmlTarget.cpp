@@ -1,0 +1,94 @@
+// The analysis text of a package ("graphXML"), read against the document's table when a
+// document opens, and turned into graph settings when its stored settings are lost.
+#include "FuzzSamples.h"
+#include "FuzzTargets.h"
+#include "analysis/MyAnalysisXml.h"
+#include "analysis/MyDocumentAnalyses.h"
+#include "document/Document.h"
+#include "outline/MySelectorItem.h"
+#include <QDirIterator>
+
+namespace fuzz {
+
+namespace {
+
+// Title, message and type of every node, and the data of represents, depth first.
+QString dump(const MySelectorItem* item, int depth = 0)
+{
+    QString out = QString(depth, ' ') + item->title + '|' + item->message + '|' + item->type;
+    for (qint64 r : item->data1)
+        out += ' ' + QString::number(r);
+    for (const auto& v : item->data2)
+        out += v ? ' ' + QString::number(*v, 'g', 17) : QStringLiteral(" -");
+    out += '\n';
+    for (const MySelectorItem* c : item->selectorChildren())
+        out += dump(c, depth + 1);
+    return out;
+}
+
+// The shape the text writer describes: groups below the analysis, columns below groups,
+// represents below columns, nothing deeper, and the graph type first.
+bool writable(const MySelectorItem* analysis)
+{
+    const QList<MySelectorItem*> groups = analysis->selectorChildren();
+    if (groups.isEmpty() || groups.first()->title != QLatin1String("graphType") || groups.first()->hasChildren())
+        return false;
+    for (const MySelectorItem* group : groups.mid(1)) {
+        if (group->title == QLatin1String("graphType"))
+            return false;
+        for (const MySelectorItem* column : group->selectorChildren())
+            for (const MySelectorItem* rep : column->selectorChildren())
+                if (rep->hasChildren())
+                    return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void runAnalysisXml(const QByteArray& data)
+{
+    Document& doc = sampleDocument();
+    const QString xml = QString::fromUtf8(data);
+    const QVector<qint64> counters = doc.columnCounter;
+    const QVector<QVector<qint64>> counterHistory = doc.historyOfColumnCounter;
+
+    MySelectorItem root(QStringLiteral("rootItem"), nullptr);
+    MySelectorItem* item = MyDocumentAnalyses::outlineItemFromXLMWithXmlString(doc, xml, &root);
+    doc.columnCounter = counters;
+    doc.historyOfColumnCounter = counterHistory;
+    if (!item)
+        return;
+
+    // What was read is written again as the same analysis.
+    const auto written = MyAnalysisXml::xmlFromItem(item);
+    check(written.has_value(), "an analysis read from text has a graph type");
+    if (written && writable(item)) {
+        MySelectorItem again(QStringLiteral("rootItem"), nullptr);
+        MySelectorItem* second = MyDocumentAnalyses::outlineItemFromXLMWithXmlString(doc, *written, &again);
+        doc.columnCounter = counters;
+        doc.historyOfColumnCounter = counterHistory;
+        check(second && dump(second) == dump(item), "an analysis text reads back as written");
+    }
+
+    // A document whose graph settings are lost makes new ones from the text.
+    if (const auto settings = MyDocumentAnalyses::regenerateGraphSettings(doc, xml, 540, 720))
+        checkSettingsTree(*settings, true);
+    check(doc.columnCounter == counters, "making settings leaves the column counters alone");
+}
+
+QList<QByteArray> analysisXmlSeeds()
+{
+    QList<QByteArray> seeds;
+    QDirIterator it(QStringLiteral(VLB_TEST_DATA), {QStringLiteral("*.xml")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        if (file.open(QIODevice::ReadOnly))
+            seeds.append(file.readAll());
+    }
+    for (const QString& xml : sampleAnalysisXmls())
+        seeds.append(xml.toUtf8());
+    return seeds;
+}
+
+} // namespace fuzz
