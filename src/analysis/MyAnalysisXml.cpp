@@ -184,6 +184,12 @@ MySelectorItem* MyAnalysisXml::outlineItemFromXLMWithXmlString(const QString& xm
                 }
                 current = current->append(newNode(columnTitle, QString(), QString(), current));
             } else {
+                // No title, so no column of the table: nothing of the column read before
+                // may carry over to represents below this one.
+                columnFound = false;
+                categoryAt.clear();
+                categoryRows.clear();
+                numbers = QVector<std::optional<double>>(table.dataRowCount());
                 const QString word = unescapeText(tail.split(' ').first().remove('<'));
                 current = current->append(newNode(word, QString(), QString(), current));
             }

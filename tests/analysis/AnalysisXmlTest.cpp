@@ -105,6 +105,27 @@ TEST(AnalysisXml, ShortAndCutTexts)
     EXPECT_EQ(dump(a, false), "T |  | \n  graphType | scatter | \n  DataColumns |  | \n  Categorizing |  | \n");
 }
 
+// A column opened without its title line names no column of the table: its represents get
+// no values and no categories of the column read before it.
+TEST(AnalysisXml, AColumnWithoutTitleTakesNothingOfTheColumnBefore)
+{
+    const QString head = "<?xml version=\"1.0\"?>\n<analysis>\n\t<title>T</title>\n\t<graphType>scatter</graphType>\n";
+    const QString body = "\t<DataColumns next=\"array\">\n\t\t<represents next=\"array\">\n\t\t\t<title>W</title>\n"
+                         "\t\t\t<represents name=\"W\" use=\"YES\">W</represents>\n\t\t</represents>\n"
+                         "\t\t<represents next=\"array\">\n\t\t\t<represents name=\"X\" use=\"YES\">X</represents>\n"
+                         "\t\t</represents>\n\t</DataColumns>\n"
+                         "\t<Categorizing next=\"array\">\n\t\t<represents next=\"array\">\n\t\t\t<title>Sex</title>\n"
+                         "\t\t</represents>\n\t\t<represents next=\"array\">\n"
+                         "\t\t\t<represents name=\"f\" use=\"YES\">f</represents>\n\t\t</represents>\n\t</Categorizing>\n";
+    MySelectorItem root("rootItem", nullptr);
+    MySelectorItem* a = read(head + body + "</analysis>", &root);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(dump(a),
+              "T |  | \n  graphType | scatter | \n  DataColumns |  | \n    W |  | \n      W | W | YES | values 1,-,3\n"
+              "    represents |  | \n      X | X | YES | values -,-,-\n  Categorizing |  | \n    Sex |  | \n"
+              "    represents |  | \n      f | f | NO\n");
+}
+
 // Analysis, group, column, represent: a text that nests anything deeper is no analysis and adds
 // nothing, however deep it goes.
 TEST(AnalysisXml, RefusesTextsNestedDeeperThanAnAnalysis)
