@@ -9,7 +9,6 @@
 #include <charconv>
 #include <clocale>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <locale.h>
 #include <memory>
@@ -80,8 +79,11 @@ void appendIndent(QByteArray& out, int depth)
     out.append(QByteArray(depth, '\t'));
 }
 
-void appendEscaped(QByteArray& out, const QString& text)
+// False for a text holding a null character, which no property list reads back.
+bool appendEscaped(QByteArray& out, const QString& text)
 {
+    if (text.contains(QChar(0)))
+        return false;
     const QByteArray utf8 = text.toUtf8();
     for (char ch : utf8) {
         switch (ch) {
@@ -91,6 +93,7 @@ void appendEscaped(QByteArray& out, const QString& text)
         default: out.append(ch);
         }
     }
+    return true;
 }
 
 // The shortest of 15, 16 or 17 significant digits that reads back as the same double;
@@ -135,7 +138,8 @@ bool writeXml(QByteArray& out, const QVariant& v, int depth)
     case Kind::String:
         appendIndent(out, depth);
         out.append("<string>");
-        appendEscaped(out, v.toString());
+        if (!appendEscaped(out, v.toString()))
+            return false;
         out.append("</string>\n");
         return true;
     case Kind::Integer:
@@ -197,7 +201,8 @@ bool writeXml(QByteArray& out, const QVariant& v, int depth)
         for (auto it = map.begin(); it != map.end(); ++it) {
             appendIndent(out, depth + 1);
             out.append("<key>");
-            appendEscaped(out, it.key());
+            if (!appendEscaped(out, it.key()))
+                return false;
             out.append("</key>\n");
             if (!writeXml(out, it.value(), depth + 1))
                 return false;
@@ -223,7 +228,11 @@ plist_t toPlist(const QVariant& v, int depth)
         return nullptr;
     switch (kindOfValue(v)) {
     case Kind::None: return nullptr;
-    case Kind::String: return plist_new_string(v.toString().toUtf8().constData());
+    case Kind::String:
+        // libplist takes C strings: a null character would cut the text.
+        if (v.toString().contains(QChar(0)))
+            return nullptr;
+        return plist_new_string(v.toString().toUtf8().constData());
     case Kind::Integer: return plist_new_uint(uint64_t(v.toLongLong()));
     case Kind::Unsigned: return plist_new_uint(v.toULongLong());
     case Kind::Real: return plist_new_real(v.toDouble());
@@ -257,6 +266,10 @@ plist_t toPlist(const QVariant& v, int depth)
             plist_t item = toPlist(it.value(), depth + 1);
             if (!item)
                 return nullptr;
+            if (it.key().contains(QChar(0))) {
+                plist_free(item);
+                return nullptr;
+            }
             plist_dict_set_item(dict.get(), it.key().toUtf8().constData(), item);
         }
         return dict.release();
@@ -458,22 +471,26 @@ private:
         return count <= m_tableOffset;
     }
 
-    // libplist aborts on a dictionary key that holds a null character, so keys are checked
-    // here: strings only, in range, without a zero byte or code unit.
-    bool keyUsable(quint64 object) const
+    enum class Text { None, Damaged, WithNull, Fine };
+    // Whether an object is a text, and one without a zero byte or code unit.
+    Text text(quint64 object) const
     {
         int type = 0;
         quint64 count = 0, at = 0;
         if (!header(object, type, count, at) || (type != 0x5 && type != 0x6))
-            return false;
+            return Text::None;
         const quint64 size = type == 0x6 ? count * 2 : count;
         if (size > m_tableOffset - at)
-            return false;
+            return Text::Damaged;
         for (quint64 i = 0; i < size; i += type == 0x6 ? 2 : 1)
             if (m_bytes[at + i] == 0 && (type == 0x5 || m_bytes[at + i + 1] == 0))
-                return false;
-        return true;
+                return Text::WithNull;
+        return Text::Fine;
     }
+
+    // libplist aborts on a dictionary key that holds a null character, so keys are checked
+    // here: texts only, in range, without a null character.
+    bool keyUsable(quint64 object) const { return text(object) == Text::Fine; }
 
     // The references an object holds, or false when they run past the object area.
     bool references(quint64 object, std::vector<quint64>& refs) const
@@ -505,6 +522,9 @@ private:
         if (m_state[object] == 1)
             return fail(QStringLiteral("The binary property list refers to itself."));
         m_state[object] = 1;
+        // libplist cuts such a text, or hands it on to be cut when written again.
+        if (text(object) == Text::WithNull)
+            return fail(QStringLiteral("The property list holds a text with a null character."));
         std::vector<quint64> refs;
         if (!references(object, refs))
             return fail(damaged());

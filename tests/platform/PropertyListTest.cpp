@@ -187,9 +187,24 @@ INSTANTIATE_TEST_SUITE_P(
         Malformed{"cycle", binaryPlist({QByteArray("\xA1") + ref(1), QByteArray("\xA1") + ref(0)}),
                   "The binary property list refers to itself."},
         Malformed{"deepBinary", chainedArrays(100000, 1), "The property list is nested too deeply."},
+        // Texts that a writer would cut at their null character.
+        Malformed{"nullInAsciiText", binaryPlist({QByteArray("\x53" "a\0b", 4)}),
+                  "The property list holds a text with a null character."},
+        Malformed{"nullInUtf16Text", binaryPlist({QByteArray("\xA1", 1) + ref(1), QByteArray("\x62\0a\0\0", 5)}),
+                  "The property list holds a text with a null character."},
         // 2^60 values once the shared references are expanded.
         Malformed{"expanding", chainedArrays(60, 2), "The property list is too large."}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Written, they would come back cut at the null character: refused in both formats.
+TEST(PropertyList, TextsWithANullCharacterAreNotWritten)
+{
+    const QString nul = QString("a") + QChar(0) + "b";
+    for (const QVariant& v : {QVariant(nul), QVariant(QVariantMap{{nul, 1}}), QVariant(QVariantList{"x", QVariantMap{{"k", nul}}})}) {
+        EXPECT_TRUE(PropertyList::toXml(v).isEmpty());
+        EXPECT_TRUE(PropertyList::toBinary(v).isEmpty());
+    }
+}
 
 TEST(PropertyList, DamagedBinaryNeverCrashes)
 {
