@@ -2,6 +2,7 @@
 #include "document/Document.h"
 #include "document/DocumentHooks.h"
 #include "document/TableText.h"
+#include "platform/PackageFiles.h"
 #include "platform/PropertyList.h"
 #include <QDir>
 #include <QFile>
@@ -21,16 +22,8 @@ bool fail(QString* error, const QString& message)
 
 bool writeFile(const QString& path, const QByteArray& bytes, QString* error)
 {
-    QFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    ok = ok && file.write(bytes) == bytes.size() && file.flush();
-    QString reason = file.errorString();
-    file.close();
-    if (ok && file.error() != QFileDevice::NoError) {
-        ok = false;
-        reason = file.errorString();
-    }
-    if (!ok)
+    QString reason;
+    if (!PackageFiles::writeFile(path, bytes, &reason))
         return fail(error, QStringLiteral("The file “%1” could not be written: %2").arg(QFileInfo(path).fileName(), reason));
     return true;
 }
@@ -131,9 +124,11 @@ bool DocumentPackage::write(const Document& doc, const QString& dirPath, QString
     if (!writeFile(dir.filePath(kTableString), TableText::write(doc.tableData).toUtf8(), error))
         return false;
 
-    for (const QString& folder : {kGraphXML, kGraph, kGraphPDF, kStats})
-        if (!dir.mkpath(folder))
-            return fail(error, QStringLiteral("The folder “%1” could not be created.").arg(folder));
+    for (const QString& folder : {kGraphXML, kGraph, kGraphPDF, kStats}) {
+        QString reason;
+        if (!QFileInfo(dir.filePath(folder)).isDir() && !PackageFiles::makeFolder(dir.filePath(folder), &reason))
+            return fail(error, QStringLiteral("The folder “%1” could not be created: %2").arg(folder, reason));
+    }
     const auto& graphPDF = DocumentHooks::shared().graphPDF;
     for (qsizetype i = 0; i < n; ++i) {
         if (!writeFile(dir.filePath(kGraphXML + '/' + xmlName(i)), doc.graphXMLs.at(i).toUtf8(), error)

@@ -1,11 +1,13 @@
 #include "platform/DocumentController.h"
 
 #include "platform/Dialogs.h"
+#include "platform/PackageFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -42,14 +44,6 @@ void setError(QString* error, const QString& text)
 {
     if (error)
         *error = text;
-}
-
-bool removeAll(const QString& path)
-{
-    const QFileInfo info(path);
-    if (info.isDir() && !info.isSymLink())
-        return QDir(path).removeRecursively();
-    return !info.exists() && !info.isSymLink() ? true : QFile::remove(path);
 }
 
 // A name beside `target` that nothing uses yet.
@@ -175,6 +169,7 @@ DocumentInterface* DocumentController::openDocument(const QString& packagePath, 
         return open;
     }
     const QString name = quoted(QFileInfo(path).fileName());
+    recoverPackage(path);
     const QFileInfo info(path);
     if (!info.exists()) {
         setError(error, QStringLiteral("The document %1 could not be opened because there is no such file.").arg(name));
@@ -353,6 +348,62 @@ bool DocumentController::quit()
     return true;
 }
 
+namespace {
+
+std::function<void(DocumentController::SaveStep)> g_saveStepObserver;
+bool g_exchangeAllowed = true;
+
+void reachStep(DocumentController::SaveStep step)
+{
+    if (g_saveStepObserver)
+        g_saveStepObserver(step);
+}
+
+// The hidden folders a save of `target` leaves beside it while it runs (".<name>.<tag>-*"),
+// newest first. Names are compared as they stand: a wildcard would let "[1]" in one
+// package's name take the folders of another.
+QStringList siblingsTagged(const QString& target, const QString& tag)
+{
+    const QFileInfo info(target);
+    const QString prefix = QStringLiteral(".") + info.fileName() + QLatin1Char('.') + tag + QLatin1Char('-');
+    QStringList out;
+    const QDir parent(info.absolutePath());
+    const auto filters = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+    for (const QFileInfo& entry : parent.entryInfoList(filters, QDir::Time)) {
+        const QString name = entry.fileName();
+        if (name.size() > prefix.size() && name.startsWith(prefix)
+            && std::all_of(name.cbegin() + prefix.size(), name.cend(),
+                           [](QChar c) { return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z'); }))
+            out.append(entry.absoluteFilePath());
+    }
+    return out;
+}
+
+} // namespace
+
+void DocumentController::setSaveStepObserver(std::function<void(SaveStep)> observer)
+{
+    g_saveStepObserver = std::move(observer);
+}
+
+void DocumentController::setExchangeAllowed(bool allowed) { g_exchangeAllowed = allowed; }
+
+bool DocumentController::recoverPackage(const QString& path)
+{
+    const QString target = normalized(path);
+    const QFileInfo info(target);
+    if (info.exists() || info.isSymLink())
+        return false;
+    // Only a save that swaps with two renames can stop between them: the old package then
+    // waits aside, complete, under its hidden name (the newest if there are several).
+    for (const QString& aside : siblingsTagged(target, QStringLiteral("old")))
+        if (QFileInfo(aside).isDir() && PackageFiles::rename(aside, target, nullptr)) {
+            PackageFiles::flushFolder(info.absolutePath(), nullptr);
+            return true;
+        }
+    return false;
+}
+
 bool DocumentController::writePackageAtomically(DocumentInterface* doc, const QString& path, SaveKind kind, QString* error)
 {
     if (!doc || path.trimmed().isEmpty()) {
@@ -367,44 +418,71 @@ bool DocumentController::writePackageAtomically(DocumentInterface* doc, const QS
         return false;
     };
 
-    const QFileInfo parent(targetInfo.absolutePath());
-    if (!parent.isDir())
-        return fail(QStringLiteral("The folder %1 does not exist.").arg(quoted(parent.absoluteFilePath())));
+    const QString folder = targetInfo.absolutePath();
+    if (!QFileInfo(folder).isDir())
+        return fail(QStringLiteral("The folder %1 does not exist.").arg(quoted(folder)));
+
+    // What earlier saves of this package left behind: a package waiting aside comes back
+    // first, then every leftover folder goes.
+    recoverPackage(target);
+    for (const QString& tag : {QStringLiteral("saving"), QStringLiteral("old")})
+        for (const QString& stale : siblingsTagged(target, tag))
+            PackageFiles::removeAll(stale);
 
     // Everything is written beside the target first, so the old package stays whole until
-    // the new one is complete.
+    // the new one is complete and on the disk.
     const QString temp = unusedSibling(target, QStringLiteral("saving"));
-    if (!QDir().mkdir(temp))
-        return fail(QStringLiteral("A temporary folder could not be made in %1.").arg(quoted(parent.absoluteFilePath())));
-    const bool replacing = targetInfo.exists() || targetInfo.isSymLink();
-    if (replacing)
-        QFile::setPermissions(temp, QFile(target).permissions());
-
     QString why;
+    if (!PackageFiles::makeFolder(temp, &why))
+        return fail(QStringLiteral("A temporary folder could not be made in %1: %2").arg(quoted(folder), why));
     if (!doc->writePackage(temp, kind, &why) || !QFileInfo(temp).isDir()) {
-        removeAll(temp);
+        PackageFiles::removeAll(temp);
         return fail(why.isEmpty() ? QStringLiteral("Its files could not be written.") : why);
     }
+    if (!PackageFiles::flushTree(temp, &why)) {
+        PackageFiles::removeAll(temp);
+        return fail(QStringLiteral("Its files could not be written to the disk: %1").arg(why));
+    }
+    reachStep(SaveStep::Written);
 
+    const bool replacing = targetInfo.exists() || targetInfo.isSymLink();
     if (!replacing) {
-        if (!QDir().rename(temp, target)) {
-            removeAll(temp);
-            return fail(QStringLiteral("The new package could not be moved into place."));
+        if (!PackageFiles::rename(temp, target, &why)) {
+            PackageFiles::removeAll(temp);
+            return fail(QStringLiteral("The new package could not be moved into place: %1").arg(why));
         }
+        PackageFiles::flushFolder(folder, nullptr);
         return true;
     }
-    const QString backup = unusedSibling(target, QStringLiteral("old"));
-    if (!QDir().rename(target, backup)) {
-        removeAll(temp);
-        return fail(QStringLiteral("The old package could not be moved aside."));
+    // The package keeps its permissions; applied only now, so that a read-only package can
+    // still be written.
+    QFile::setPermissions(temp, QFile(target).permissions());
+
+    const PackageFiles::Exchange exchanged =
+        g_exchangeAllowed ? PackageFiles::exchange(temp, target, &why) : PackageFiles::Exchange::Unsupported;
+    if (exchanged == PackageFiles::Exchange::Failed) {
+        PackageFiles::removeAll(temp);
+        return fail(QStringLiteral("The new package could not be moved into place: %1").arg(why));
     }
-    if (!QDir().rename(temp, target)) {
-        QDir().rename(backup, target);
-        removeAll(temp);
-        return fail(QStringLiteral("The new package could not be moved into place."));
+    QString old = temp;   // where the old package ends up
+    if (exchanged == PackageFiles::Exchange::Unsupported) {
+        // Two renames; a stop between them leaves the old package aside for recoverPackage.
+        old = unusedSibling(target, QStringLiteral("old"));
+        if (!PackageFiles::rename(target, old, &why)) {
+            PackageFiles::removeAll(temp);
+            return fail(QStringLiteral("The old package could not be moved aside: %1").arg(why));
+        }
+        reachStep(SaveStep::MovedAside);
+        if (!PackageFiles::rename(temp, target, &why)) {
+            PackageFiles::rename(old, target, nullptr);
+            PackageFiles::removeAll(temp);
+            return fail(QStringLiteral("The new package could not be moved into place: %1").arg(why));
+        }
     }
-    // The save has succeeded; a backup that cannot be removed is only left over.
-    removeAll(backup);
+    PackageFiles::flushFolder(folder, nullptr);
+    reachStep(SaveStep::SwappedIn);
+    // The save has succeeded; an old package that cannot be removed goes at the next save.
+    PackageFiles::removeAll(old);
     return true;
 }
 

@@ -85,8 +85,20 @@ public:
     // Reviews every document as closeDocument does; false when the user cancelled.
     bool quit();
 
-    // The write itself: temporary sibling directory, swapped in only when complete.
+    // The write itself: a hidden sibling folder, flushed to the disk, then swapped with the
+    // old package in one step (two renames where the file system cannot exchange). Folders
+    // earlier saves of the package left behind are removed first.
     static bool writePackageAtomically(DocumentInterface* doc, const QString& path, SaveKind kind, QString* error);
+    // Brings back a package that a save stopped between its two renames left aside, when
+    // nothing stands at path. True when it did.
+    static bool recoverPackage(const QString& path);
+
+    // Points of a save, for tests that stop one there: written (not yet swapped), the old
+    // package moved aside (two renames only), the new one in place (old not yet removed).
+    enum class SaveStep { Written, MovedAside, SwappedIn };
+    static void setSaveStepObserver(std::function<void(SaveStep)> observer);
+    // False makes saves swap with two renames, as on file systems that cannot exchange.
+    static void setExchangeAllowed(bool allowed);
 
     // The menu commands: they ask what they need (paths with the file chooser, a
     // confirmation for revert) and alert any failure. False when cancelled or failed.

@@ -5,6 +5,8 @@
 #include <QPointF>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -203,6 +205,31 @@ TEST_F(Package, FailedWritesAreReported)
     doc->removeAnalysis(0);
     doc->stats.append(doc->newStatsRecord());
     EXPECT_FALSE(doc->writePackage(packagePath("skew.vlbdoc"), SaveKind::Save, &error));
+}
+
+// A disk that fills up is reported in the system's words, also when the first part of a file
+// still fitted.
+TEST_F(Package, FullDisksAreReportedWithTheSystemsReason)
+{
+    auto doc = tableDocument({QStringList(20000, "a cell")});
+    QString error;
+    const QString full = packagePath("full.vlbdoc");
+    ASSERT_TRUE(QFile::link("/dev/full", full + "/tableString.txt"));
+    EXPECT_FALSE(doc->writePackage(full, SaveKind::Save, &error));
+    EXPECT_EQ(error.toStdString(), "The file \u201ctableString.txt\u201d could not be written: No space left on device");
+
+    // Writing past a file size limit fails as a full disk does: the first write is short.
+    struct rlimit before;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    struct rlimit small = before;
+    small.rlim_cur = 4096;
+    std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = doc->writePackage(packagePath("limited.vlbdoc"), SaveKind::Save, &error);
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, SIG_DFL);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(error.toStdString(), "The file \u201ctableString.txt\u201d could not be written: File too large");
 }
 
 // A package whose property lists were written as binary by another program

@@ -1,11 +1,13 @@
 #include "platform/DocumentController.h"
 #include "platform/Dialogs.h"
+#include "platform/PackageFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QMap>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -262,6 +264,84 @@ TEST_F(DocumentControllerTest, RevertReplacesTheDocumentWithWhatIsOnDisk)
     QDir(fresh->fileName()).removeRecursively();
     EXPECT_FALSE(controller.revert(fresh));
     EXPECT_EQ(controller.documents()[0].get(), fresh) << "a failed revert keeps the document";
+}
+
+
+// Runs the save helper; false when it was killed (or did not finish).
+bool runSaveChild(const QStringList& args, int* exitCode = nullptr)
+{
+    QProcess child;
+    child.start(QStringLiteral(VLB_SAVE_CHILD), args);
+    if (!child.waitForFinished(60000))
+        return false;
+    if (exitCode)
+        *exitCode = child.exitCode();
+    return child.exitStatus() == QProcess::NormalExit;
+}
+
+// A save killed at any point leaves a package that opens: the old one until the new one is in
+// place, the old one brought back when the kill came between two renames. The next save
+// removes whatever the killed one left beside the package.
+TEST_F(DocumentControllerTest, KilledSavesLeaveAPackageThatOpens)
+{
+    const struct {
+        const char* stop;
+        bool exchange;
+        const char* opens;
+    } cases[] = {{"written", true, "old"}, {"swapped", true, "new"}, {"written", false, "old"},
+                 {"aside", false, "old"}, {"swapped", false, "new"}};
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.stop) + (c.exchange ? " exchanging" : " renaming"));
+        const QString folder = dir.filePath(QString::number(n++));
+        QDir().mkpath(folder);
+        const QString package = folder + "/P.vlbdoc";
+        const QString exchange = c.exchange ? "1" : "0";
+        ASSERT_TRUE(runSaveChild({"save", package, "none", exchange, "old"}));
+        EXPECT_FALSE(runSaveChild({"save", package, c.stop, exchange, "new"})) << "not killed";
+        EXPECT_GT(entries(folder).size(), 1) << "the killed save left its folders";
+
+        auto* doc = static_cast<FakeDocument*>(controller.openDocument(package));
+        ASSERT_NE(doc, nullptr);
+        EXPECT_EQ(doc->files.value("fileInfo.plist"), c.opens);
+        EXPECT_EQ(doc->files.value("graph/graph0.plist"), c.opens);
+        ASSERT_TRUE(controller.save(doc));
+        EXPECT_EQ(entries(folder), QStringList{"P.vlbdoc"});
+        controller.removeDocument(doc);
+    }
+}
+
+// Where the file system can, the new package takes the old one's place in one step.
+TEST_F(DocumentControllerTest, SavesExchangeInOneStepWhereTheFileSystemCan)
+{
+    QDir().mkpath(dir.filePath("a"));
+    QDir().mkpath(dir.filePath("b"));
+    if (PackageFiles::exchange(dir.filePath("a"), dir.filePath("b"), nullptr) != PackageFiles::Exchange::Done)
+        GTEST_SKIP() << "this file system cannot exchange";
+    FakeDocument* doc = savedDoc("Steps");
+    QList<DocumentController::SaveStep> steps;
+    DocumentController::setSaveStepObserver([&](DocumentController::SaveStep s) { steps << s; });
+    EXPECT_TRUE(controller.save(doc));
+    DocumentController::setExchangeAllowed(false);
+    EXPECT_TRUE(controller.save(doc));
+    DocumentController::setExchangeAllowed(true);
+    DocumentController::setSaveStepObserver(nullptr);
+    using S = DocumentController::SaveStep;
+    EXPECT_EQ(steps, (QList<S>{S::Written, S::SwappedIn, S::Written, S::MovedAside, S::SwappedIn}));
+}
+
+// Run by a user whom permissions bind (not root): a read-only package in a writable folder is
+// saved, and stays read-only.
+TEST_F(DocumentControllerTest, ReadOnlyPackageIsSavedAndKeepsItsPermissions)
+{
+    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777));
+    int exitCode = -1;
+    ASSERT_TRUE(runSaveChild({"readonly", dir.path()}, &exitCode));
+    EXPECT_EQ(exitCode, 0);
+    const QString package = dir.filePath("ReadOnly.vlbdoc");
+    EXPECT_EQ(snapshot(package).value("fileInfo.plist"), "second");
+    EXPECT_EQ(QFile::permissions(package) & 0x7077, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup | QFileDevice::ExeGroup);
+    EXPECT_EQ(entries(dir.path()), QStringList{"ReadOnly.vlbdoc"});
 }
 
 }  // namespace
