@@ -71,12 +71,26 @@ std::optional<qint64> MyDocumentAnalyses::graphFromNewItem(Document& doc, MySele
         return std::nullopt;
     }
     const Rect page = doc.imageablePageBounds();
+    // Building the analysis ends its editing state; an analysis that gets no graph stays
+    // in it, so it can still be changed or deleted and keeps the next one from starting.
+    const bool editting = item->editting;
+    auto refused = [&]() -> std::optional<qint64> {
+        item->changeEditting(editting);
+        return std::nullopt;
+    };
     auto graph = MyGraphSettingsBuilder::graphSettingsFromSelection(*app, page.width(), page.height(), item, error);
     if (!graph)
-        return std::nullopt;
+        return refused();
     const qint64 graphID = doc.appendAnalysis(graph->settings, *xml, doc.newStatsRecord());
-    if (const MakeGraphWindows& make = makeGraphWindows())
-        make(doc, graphID, graph->analysis);
+    if (const MakeGraphWindows& make = makeGraphWindows()) {
+        if (!make(doc, graphID, graph->analysis)) {
+            // Every list keeps one entry per analysis that has its windows.
+            doc.removeAnalysis(graphID);
+            if (error)
+                *error = QStringLiteral("The graph of this analysis could not be made.");
+            return refused();
+        }
+    }
     return graphID;
 }
 

@@ -18,8 +18,9 @@ class MySelectorItem;
 class MyDocumentAnalyses {
 public:
     // Makes the graph and statistics windows of analysis graphID from its data; installed
-    // by the windows. Without it a new graph gets its records only.
-    using MakeGraphWindows = std::function<void(Document& doc, qint64 graphID, const MyAnalysisData& analysis)>;
+    // by the windows. Without it a new graph gets its records only. False, with no window
+    // made, when the graph cannot be set up.
+    using MakeGraphWindows = std::function<bool(Document& doc, qint64 graphID, const MyAnalysisData& analysis)>;
     static MakeGraphWindows& makeGraphWindows();
 
     // Fills the hooks that lower subsystems leave for analyses: the document's regeneration

@@ -269,6 +269,8 @@ void Document::removeAnalysis(qint64 graphID)
         if (graphID >= 0 && graphID < list.size())
             list.removeAt(graphID);
     };
+    MyWindowController* graphCont = graphWindowConts.value(graphID, nullptr);
+    MyWindowController* statsCont = statsWindowConts.value(graphID, nullptr);
     drop(graphSettings);
     drop(historyOfGraphSettings);
     drop(graphSettingsIndex);
@@ -276,6 +278,8 @@ void Document::removeAnalysis(qint64 graphID)
     drop(stats);
     drop(graphWindowConts);
     drop(statsWindowConts);
+    if (const auto& removed = DocumentHooks::shared().analysisRemoved)
+        removed(*this, graphCont, statsCont);
 }
 
 QVariantMap Document::newStatsRecord() const

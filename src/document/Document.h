@@ -121,8 +121,8 @@ public:
     // ---- analyses
     // Appends one analysis to every per-analysis list; returns its graph ID.
     qint64 appendAnalysis(const QVariantMap& settings, const QString& xml, const QVariantMap& statsRecord);
-    // Removes analysis graphID from every per-analysis list (window controllers included,
-    // which are not deleted here).
+    // Removes analysis graphID from every per-analysis list, window controllers included;
+    // the windows subsystem closes those and renumbers the others (graphID i at element i).
     void removeAnalysis(qint64 graphID);
     // A statistics record of a new analysis: the user's default options, no results.
     QVariantMap newStatsRecord() const;

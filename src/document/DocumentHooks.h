@@ -9,6 +9,7 @@
 #include <optional>
 
 class Document;
+class MyWindowController;
 
 struct DocumentHooks {
     // New graph settings for a stored analysis whose settings cannot be read, made from its
@@ -26,6 +27,9 @@ struct DocumentHooks {
     std::function<void(Document& doc)> makeWindowControllers;
     std::function<void(Document& doc)> showWindows;
     std::function<void(Document& doc)> closeWindows;
+    // An analysis has left the per-analysis lists: its two window controllers (either may
+    // be null) are to be closed and let go of, and the controllers left renumbered.
+    std::function<void(Document& doc, MyWindowController* graphCont, MyWindowController* statsCont)> analysisRemoved;
 
     // The process-wide set.
     static DocumentHooks& shared();

@@ -135,6 +135,7 @@ void ScriptedDialogs::alert(const QString& message, const QString& informative)
 int ScriptedDialogs::question(const QString& message, const QString& informative, const QStringList& buttons)
 {
     questions << message;
+    questionButtons << buttons;
     const int answer = takeFront(answers, 0);
     // An answer outside the buttons would be a fault of the script; keep it in range.
     return buttons.isEmpty() ? 0 : qBound(0, answer, int(buttons.size()) - 1);

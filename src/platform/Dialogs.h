@@ -50,6 +50,7 @@ class ScriptedDialogs : public Dialogs {
 public:
     QStringList alerts;            // message texts, in order
     QStringList questions;         // message texts, in order
+    QVector<QStringList> questionButtons;   // the buttons of each question, in order
     std::deque<int> answers;       // button indexes for questions
     std::deque<QString> files;     // paths for the file choosers ("" = cancel)
     std::deque<std::optional<FontSpec>> fonts;

@@ -1,9 +1,52 @@
 #include "windows/MyDocumentWindows.h"
+#include "analysis/MyAnalysisBuilder.h"
+#include "analysis/MyDocumentAnalyses.h"
 #include "document/Document.h"
 #include "document/DocumentHooks.h"
+#include "outline/MyConfigRootItem.h"
+#include "outline/MySelectorRootItem.h"
+#include "platform/NumberText.h"
 #include "table/MyTableView.h"
 #include "windows/MyWindowController.h"
 #include <QMainWindow>
+
+const QString MyDocumentWindows::settingsUpdated =
+    QStringLiteral("Graph Settings were automatically updated.\nThe graph may look slightly different from that of the previous version.");
+
+namespace {
+
+const QString kLeftOut = QStringLiteral("An analysis of this document could not be rebuilt and was left out.");
+
+void tell(Document& doc, const QString& message)
+{
+    doc.ourAlert->setMessageText(message);
+    doc.ourAlert->runModal();
+}
+
+// The removed analysis's windows go; the others take their new positions as graph IDs.
+void analysisRemoved(Document& doc, MyWindowController* graphCont, MyWindowController* statsCont)
+{
+    for (MyWindowController* c : {graphCont, statsCont})
+        if (c) {
+            c->closeForGood();
+            c->deleteLater();
+        }
+    for (QVector<MyWindowController*>* list : {&doc.graphWindowConts, &doc.statsWindowConts})
+        for (qsizetype i = 0; i < list->size(); ++i)
+            if (MyWindowController* c = list->at(i)) {
+                c->graphID = i;
+                c->synchronizeWindowTitleWithDocumentName();
+            }
+}
+
+void bringToFront(QMainWindow* window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
 
 void MyDocumentWindows::install()
 {
@@ -11,6 +54,14 @@ void MyDocumentWindows::install()
     hooks.makeWindowControllers = &MyDocumentWindows::makeWindowControllers;
     hooks.showWindows = &MyDocumentWindows::showWindows;
     hooks.closeWindows = &MyDocumentWindows::closeWindows;
+    hooks.analysisRemoved = &analysisRemoved;
+    MySelectorRootItem::Hooks& selector = MySelectorRootItem::hooks();
+    selector.setDocumentEdited = [](MyWindowController* windowCont) {
+        if (windowCont && windowCont->window())
+            windowCont->window()->setWindowModified(true);
+    };
+    selector.documentOf = [](MyWindowController* windowCont) { return windowCont ? windowCont->myDoc : nullptr; };
+    MyDocumentAnalyses::makeGraphWindows() = &MyDocumentWindows::makeGraphWindows;
 }
 
 void MyDocumentWindows::makeWindowControllers(Document& doc)
@@ -20,8 +71,31 @@ void MyDocumentWindows::makeWindowControllers(Document& doc)
     auto* base = new MyWindowController(QStringLiteral("Document"), &doc);
     base->myDoc = &doc;
     doc.baseWindowCont = base;
+
+    // Every stored analysis is read back into the selector tree, which counts the columns it
+    // uses, and gets its windows. One that cannot be rebuilt leaves every list, so element i
+    // of each stays analysis i.
+    auto root = std::make_unique<MySelectorRootItem>(base, &doc);
+    bool leftOut = false;
+    for (qint64 i = 0; i < doc.graphXMLs.size();) {
+        const QVector<qint64> counters = doc.columnCounter;
+        MySelectorItem* item = MyDocumentAnalyses::outlineItemFromXLMWithXmlString(doc, doc.graphXMLs.at(i), root.get());
+        std::optional<MyAnalysisData> analysis;
+        if (item && doc.ourDelegate())
+            analysis = MyAnalysisBuilder::analysisFromSelection(*doc.ourDelegate(), item);
+        if (item && analysis && makeGraphWindows(doc, i, *analysis)) {
+            ++i;
+            continue;
+        }
+        if (item)
+            root->removeChild(item->index());
+        doc.columnCounter = counters;
+        doc.removeAnalysis(i);
+        leftOut = true;
+    }
     // The counters now count the analyses just set up: they are the one snapshot to undo to.
     doc.historyOfColumnCounter = {doc.columnCounter};
+    base->adoptRootItem(std::move(root));
 
     auto* table = new MyWindowController(QStringLiteral("TableWindow"), &doc);
     table->myDoc = &doc;
@@ -44,16 +118,54 @@ void MyDocumentWindows::makeWindowControllers(Document& doc)
             if (c)
                 c->synchronizeWindowTitleWithDocumentName();
     });
+    if (leftOut)
+        tell(doc, kLeftOut);
+}
+
+bool MyDocumentWindows::makeGraphWindows(Document& doc, qint64 graphID, const MyAnalysisData& analysis)
+{
+    if (graphID < 0 || graphID >= doc.graphSettings.size() || graphID >= doc.historyOfGraphSettings.size())
+        return false;
+    auto graphCont = std::make_unique<MyWindowController>(QStringLiteral("GraphWindowD"), &doc);
+    graphCont->myDoc = &doc;
+    graphCont->graphID = graphID;
+    graphCont->baseWinCont = doc.baseWindowCont;
+
+    auto root = std::make_unique<MyConfigRootItem>(graphCont.get());
+    if (!root->outlineItemFromSettings(doc.graphSettings.at(graphID)))
+        return false;
+
+    // Settings written by an older version are brought to the current key layout.
+    AppDelegate* app = doc.ourDelegate();
+    const double documentVersion = NumberText::doubleValue(doc.docVersion);
+    if (app && NumberText::doubleValue(app->curVersion()) > documentVersion) {
+        QVariantMap input = documentVersion >= 4.11 ? doc.graphSettings.at(graphID) : root->object().toMap();
+        const GraphSettingsUpdate update = app->updateGraphSettings(input, analysis.graphType);
+        if (update.changed) {
+            root->clearChildren();
+            if (!root->outlineItemFromSettings(update.settings))
+                return false;
+            tell(doc, settingsUpdated);
+            input = update.settings;
+        }
+        doc.graphSettings[graphID] = input;
+        doc.historyOfGraphSettings[graphID] = {input};
+    }
+    graphCont->adoptRootItem(std::move(root));
+
+    auto* statsCont = new MyWindowController(QStringLiteral("StatsWindowD"), &doc);
+    statsCont->myDoc = &doc;
+    statsCont->graphID = graphID;
+    doc.graphWindowConts.append(graphCont.release());
+    doc.statsWindowConts.append(statsCont);
+    return true;
 }
 
 void MyDocumentWindows::showWindows(Document& doc)
 {
     if (!doc.baseWindowCont)
         makeWindowControllers(doc);
-    QMainWindow* window = doc.baseWindowCont->window();
-    window->show();
-    window->raise();
-    window->activateWindow();
+    bringToFront(doc.baseWindowCont->window());
 }
 
 void MyDocumentWindows::closeWindows(Document& doc)
@@ -86,11 +198,50 @@ void MyDocumentWindows::showTableWindowAtState(Document& doc, bool state)
             MyWindowController::placeWindow(window, {20.0, MyWindowController::frameOf(doc.baseWindowCont->window()).origin.y},
                                             window->size());
     }
-    window->show();
-    window->raise();
-    window->activateWindow();
+    bringToFront(window);
     if (table->mTV) {
         table->mTV->fixTableColumns();
         table->mTV->reloadData();
     }
+}
+
+void MyDocumentWindows::showGraphWindow(Document& doc, qint64 graphID)
+{
+    MyWindowController* graph = doc.graphWindowConts.value(graphID, nullptr);
+    if (!graph || !doc.baseWindowCont)
+        return;
+    QMainWindow* window = graph->window();
+    if (!graph->isInDocument()) {
+        graph->setInDocument(true);
+        const double mainWidth = MyWindowController::frameOf(doc.baseWindowCont->window()).size.width;
+        MyWindowController::setFrameTopLeftPoint(window, {mainWidth + 40.0, MyWindowController::mainScreenHeight() - 25.0});
+    }
+    bringToFront(window);
+    if (graph->backgroundView)
+        graph->backgroundView->setFocus();
+    if (graph->drawer)
+        graph->drawer->show();
+}
+
+void MyDocumentWindows::showStatsWindow(Document& doc, qint64 graphID)
+{
+    MyWindowController* stats = doc.statsWindowConts.value(graphID, nullptr);
+    MyWindowController* graph = doc.graphWindowConts.value(graphID, nullptr);
+    if (!stats || !graph)
+        return;
+    QMainWindow* window = stats->window();
+    if (!stats->isInDocument()) {
+        stats->setInDocument(true);
+        const Rect g = MyWindowController::frameOf(graph->window());
+        const Rect s = MyWindowController::frameOf(window);
+        // Right under the graph window when it fits above the screen's bottom edge.
+        if (s.size.height < g.origin.y)
+            MyWindowController::setFrameTopLeftPoint(window, {g.origin.x, g.origin.y});
+        else
+            MyWindowController::setFrameOrigin(window, {g.origin.x, 0.0});
+    }
+    bringToFront(window);
+    stats->setStats();
+    if (stats->drawer)
+        stats->drawer->show();
 }

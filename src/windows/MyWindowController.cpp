@@ -6,9 +6,14 @@
 #include "platform/KeyedArchive.h"
 #include "table/MyTableView.h"
 #include "windows/MyDataSourceModel.h"
+#include "windows/MyStepper.h"
 #include "windows/MyDocumentWindows.h"
 #include "windows/MyWindow.h"
+#include "outline/MyOutlineItem.h"
+#include "windows/MyOutlineModel.h"
 #include <QAction>
+#include <QCheckBox>
+#include <QDockWidget>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -31,6 +36,10 @@ MyWindowController::MyWindowController(const QString& windowNibName, QObject* pa
 
 MyWindowController::~MyWindowController()
 {
+    // The outlines read the tree through this controller: they let go of it first.
+    for (QTreeView* outline : {docOlV, configOlv})
+        if (outline)
+            outline->setModel(nullptr);
     if (m_window) {
         // The window may be inside one of its own events: let it go when they are done.
         if (mTV)
@@ -39,6 +48,12 @@ MyWindowController::~MyWindowController()
         m_window->hide();
         m_window->deleteLater();
     }
+}
+
+void MyWindowController::adoptRootItem(std::unique_ptr<MyOutlineItem> root)
+{
+    m_rootItem = std::move(root);
+    rootItem = m_rootItem.get();
 }
 
 QMainWindow* MyWindowController::window()
@@ -91,6 +106,12 @@ void MyWindowController::placeWindow(QWidget* window, const Point& p, const QSiz
     window->resize(size);
 }
 
+void MyWindowController::setFrameOrigin(QWidget* window, const Point& p)
+{
+    const int height = window->frameGeometry().height();
+    window->move(int(std::lround(p.x)), int(std::lround(mainScreenHeight() - p.y)) - height);
+}
+
 Rect MyWindowController::frameOf(const QWidget* window)
 {
     const QRect f = window->frameGeometry();
@@ -132,11 +153,78 @@ void MyWindowController::windowDidLoad()
     else if (isTableWindow())
         setUpTableWindow();
     else if (m_windowNibName == QLatin1String("GraphWindowD"))
-        m_shouldCloseDocument = false;
-    else {
-        subTitle = QStringLiteral("Stats - ");
-        m_shouldCloseDocument = false;
+        setUpGraphWindow();
+    else
+        setUpStatsWindow();
+}
+
+QWidget* MyWindowController::makeDrawer(const QSize& contentSize)
+{
+    auto* dock = new QDockWidget(m_window);
+    dock->setObjectName("drawer");
+    dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    auto* content = new QWidget(dock);
+    content->setMinimumSize(contentSize);
+    content->resize(contentSize);
+    dock->setWidget(content);
+    m_window->addDockWidget(Qt::RightDockWidgetArea, dock);
+    dock->hide();
+    drawer = dock;
+    return content;
+}
+
+void MyWindowController::setUpGraphWindow()
+{
+    // The graph's views go into backgroundView; the settings outline into the drawer.
+    backgroundView = new QWidget(m_window);
+    backgroundView->setObjectName("backgroundView");
+    backgroundView->setFocusPolicy(Qt::StrongFocus);
+    m_window->setCentralWidget(backgroundView);
+    QWidget* content = makeDrawer(QSize(420, 260));
+    auto* layout = new QVBoxLayout(content);
+    configOlv = new QTreeView(content);
+    configOlv->setObjectName("configOlv");
+    auto* model = new MyOutlineModel(this, {"0", "1"}, configOlv);
+    model->setHeaderTitles({tr("Setting"), tr("Value")});
+    configOlv->setModel(model);
+    configOlv->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    configOlv->header()->resizeSection(0, 200);
+    layout->addWidget(configOlv);
+    m_window->resize(640, 560);
+    m_shouldCloseDocument = false;
+}
+
+void MyWindowController::setUpStatsWindow()
+{
+    subTitle = QStringLiteral("Stats - ");
+    docTV = new QTableView(m_window);
+    docTV->setObjectName("docTV");
+    m_window->setCentralWidget(docTV);
+    QWidget* content = makeDrawer(QSize(320, 260));
+    auto* layout = new QVBoxLayout(content);
+    const struct {
+        QAbstractButton** outlet;
+        const char* name;
+        const char* title;
+    } switches[] = {{&buUnbiased, "buUnbiased", "Unbiased"},       {&buStats, "buStats", "Normality"},
+                    {&buShowSingle, "buShowSingle", "Single"},     {&buSingleUnbiased, "buSingleUnbiased", "Unbiased"},
+                    {&buSingleStats, "buSingleStats", "Normality"}, {&buShowAll, "buShowAll", "All Data"},
+                    {&buAllUnbiased, "buAllUnbiased", "Unbiased"}, {&buAllStats, "buAllStats", "Normality"}};
+    for (const auto& s : switches) {
+        auto* box = new QCheckBox(tr(s.title), content);
+        box->setObjectName(s.name);
+        *s.outlet = box;
+        layout->addWidget(box);
     }
+    layout->addStretch();
+    m_window->resize(760, 320);
+    m_shouldCloseDocument = false;
+}
+
+void MyWindowController::setStats()
+{
+    // The statistics window's switches and table are brought in line with the analysis's
+    // statistics record here, once the table shows the statistics.
 }
 
 void MyWindowController::setUpMainWindow()
@@ -182,10 +270,18 @@ void MyWindowController::setUpMainWindow()
     docTV->setEditTriggers(QAbstractItemView::NoEditTriggers);
     docTV->setMaximumWidth(220);
     body->addWidget(docTV);
-    // The selector outline of the analyses goes here.
-    docOlV = new QTreeView(central);
-    docOlV->setObjectName("docOlV");
-    body->addWidget(docOlV, 1);
+    auto* analyses = new QVBoxLayout;
+    setUpSelectorOutline(central);
+    analyses->addWidget(docOlV, 1);
+    auto* commands = new QHBoxLayout;
+    auto* newAnalysis = new QPushButton(tr("New analysis"), central);
+    newAnalysis->setObjectName("buNewAnalysis");
+    connect(newAnalysis, &QPushButton::clicked, this, [this] { addNewAnalysis(); });
+    commands->addWidget(newAnalysis);
+    commands->addStretch();
+    commands->addWidget(stepper);
+    analyses->addLayout(commands);
+    body->addLayout(analyses, 1);
     layout->addLayout(body, 1);
     m_window->setCentralWidget(central);
     placeWindow(m_window, {20.0, mainScreenHeight() - 25.0}, kMainSize);

@@ -8,10 +8,15 @@
 #include <QPointer>
 #include <QSize>
 #include <QString>
+#include <memory>
 
 class Document;
 class MyDataSourceModel;
 class MyOutlineItem;
+class MyOutlineModel;
+class MySelectorItem;
+class MyStepper;
+struct OutlineCell;
 class MyTableView;
 class MyViewManager;
 class MyWindow;
@@ -35,7 +40,7 @@ public:
     QLabel* tkNumOfColumns = nullptr;
     QTableView* docTV = nullptr;
     QTreeView* docOlV = nullptr;
-    QWidget* stepper = nullptr;
+    MyStepper* stepper = nullptr;
     QWidget* colorWell = nullptr;
     MyTableView* mTV = nullptr;
     QWidget* backgroundView = nullptr;
@@ -58,6 +63,9 @@ public:
     MyViewManager* viewManager = nullptr;
     qint64 graphID = 0;
 
+    // Makes root the window's rootItem and keeps it for the life of the controller.
+    void adoptRootItem(std::unique_ptr<MyOutlineItem> root);
+
     // The layout name; "" without one.
     QString windowType() const { return m_windowNibName; }
     // The window, loaded (and set up) on first request.
@@ -78,8 +86,27 @@ public:
     int numberOfRowsInTableView() const;
     QVariant tableViewObjectValue(const QString& columnIdentifier, int row) const;
 
+    // Data source and delegate of the outlines (docOlV in the main window, configOlv in a
+    // graph window). An absent item stands for the root; column identifiers are decimal
+    // integer texts.
+    int outlineViewNumberOfChildrenOfItem(QTreeView* outlineView, MyOutlineItem* item) const;
+    bool outlineViewIsItemExpandable(QTreeView* outlineView, MyOutlineItem* item) const;
+    MyOutlineItem* outlineViewChild(QTreeView* outlineView, int index, MyOutlineItem* item) const;
+    QVariant outlineViewObjectValue(QTreeView* outlineView, const QString& columnIdentifier, MyOutlineItem* item) const;
+    void outlineViewSetObjectValue(QTreeView* outlineView, const QVariant& object, const QString& columnIdentifier,
+                                   MyOutlineItem* item);
+    bool outlineViewShouldEditTableColumn(QTreeView* outlineView, const QString& columnIdentifier, MyOutlineItem* item) const;
+    OutlineCell outlineViewWillDisplayCell(QTreeView* outlineView, const QString& columnIdentifier, MyOutlineItem* item) const;
+    void outlineViewSelectionDidChange();
+    // The outline level of a row of the selector outline (analyses are 0); -1 for no row.
+    qint64 levelForItem(const MyOutlineItem* item) const;
+
     void refreshTableData();
+    // Statistics window: its switches and table brought in line with the analysis's record.
+    void setStats();
     void editDataTableTapped(int tag);
+    void addNewAnalysis();
+    void tryToMove();
     void toggleDrawer();
 
     // Menu actions; each does what applies to this window's kind.
@@ -109,10 +136,12 @@ public:
     static void setFrameTopLeftPoint(QWidget* window, const Point& p);
     // The same, with the wanted size as far as the screen's available area reaches.
     static void placeWindow(QWidget* window, const Point& p, const QSize& wanted);
-    static constexpr QSize kMainSize{640, 420};
+    static constexpr QSize kMainSize{980, 460};
     static constexpr QSize kTableSize{720, 480};
     // A window's frame in screen points with y up.
     static Rect frameOf(const QWidget* window);
+    // Places a window's bottom-left corner at p.
+    static void setFrameOrigin(QWidget* window, const Point& p);
     static double mainScreenHeight();
 
 protected:
@@ -124,12 +153,27 @@ private:
     void updateUndoActions();
     void setUpMainWindow();
     void setUpTableWindow();
+    void setUpGraphWindow();
+    void setUpStatsWindow();
+    QWidget* makeDrawer(const QSize& contentSize);
+    void setUpSelectorOutline(QWidget* parent);
+    // The selector edits, by column and level.
+    void selectorSetObjectValue(const QVariant& object, qint64 columnIdentifier, MySelectorItem* item);
+    void addColumn(MySelectorItem* group);
+    void switchUse(MySelectorItem* item);
+    void graphAndStats(MySelectorItem* analysis, bool stats);
+    void deleteOrModify(MySelectorItem* analysis);
+    // The values and categories of an analysis being set up, read again from the table.
+    void renewFromTable(MySelectorItem* analysis);
+    void reloadOutline();
     bool isTableWindow() const;
     void toGrid(void (MyTableView::*command)());
 
     QString m_windowNibName;
     MyWindow* m_window = nullptr;
     MyDataSourceModel* m_docModel = nullptr;
+    MyOutlineModel* m_selectorModel = nullptr;
+    std::unique_ptr<MyOutlineItem> m_rootItem;
     QAction* m_undoAction = nullptr;
     QAction* m_redoAction = nullptr;
     QAction* m_revertAction = nullptr;

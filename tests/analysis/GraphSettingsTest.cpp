@@ -50,7 +50,10 @@ TEST_F(AnalysisFixture, ValidatedSelectionAppendsEveryRecord)
     doc.columnCounter = {0};
     doc.appendAnalysis({{"graphTitle", "a"}}, "x0", {});
     QVector<qint64> madeFor;
-    MyDocumentAnalyses::makeGraphWindows() = [&](Document&, qint64 id, const MyAnalysisData&) { madeFor << id; };
+    MyDocumentAnalyses::makeGraphWindows() = [&](Document&, qint64 id, const MyAnalysisData&) {
+        madeFor << id;
+        return true;
+    };
     MyDocumentAnalyses::registerHooks();
     MySelectorRootItem root(nullptr, &doc);
     const QStringList fiveValues{"v0", "v1", "v2", "v3", "v4", "v0", "v1", "v2", "v3"};

@@ -1,0 +1,183 @@
+#pragma once
+// A started application with one document whose main window is driven offscreen: the table
+// imported through the table window, analyses built by pressing the selector outline's
+// buttons and typing into its cells, alerts and questions answered from a script.
+#include "analysis/MyDocumentAnalyses.h"
+#include "app/AppDelegate.h"
+#include "document/Document.h"
+#include "document/DocumentHooks.h"
+#include "outline/MySelectorRootItem.h"
+#include "platform/Dialogs.h"
+#include "platform/DocumentController.h"
+#include "table/MyTableView.h"
+#include "windows/MyDocumentWindows.h"
+#include "windows/MyOutlineModel.h"
+#include "windows/MySettingController.h"
+#include "windows/MyStepper.h"
+#include "windows/MyWindowController.h"
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+#include <gtest/gtest.h>
+
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& list, std::ostream* os)
+{
+    *os << "{\n";
+    for (const QString& s : list)
+        *os << "  \"" << s.toStdString() << "\"\n";
+    *os << "}";
+}
+
+class AnalysisFixture : public ::testing::Test {
+protected:
+    ScopedScriptedDialogs scripted;
+    AppDelegate delegate;
+    MySettingController settings;
+    std::unique_ptr<DocumentController> controller;
+    QTemporaryDir dir;
+    Document* doc = nullptr;
+
+    void SetUp() override
+    {
+        delegate.defaultsSource = DefaultsStore();
+        ASSERT_TRUE(delegate.finishLaunching());
+        delegate.mainscreenFrame = Rect(0, 0, 1280, 1024);
+        delegate.settingCont = &settings;
+        MyDocumentAnalyses::registerHooks();
+        MyDocumentWindows::install();
+        controller = std::make_unique<DocumentController>(Document::factory(&delegate));
+        doc = static_cast<Document*>(controller->newDocument());
+    }
+    void TearDown() override
+    {
+        controller.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        DocumentHooks::shared() = DocumentHooks();
+        MySelectorRootItem::hooks() = MySelectorRootItem::Hooks();
+        MyDocumentAnalyses::makeGraphWindows() = nullptr;
+    }
+
+    // The table of a CSV text, imported through the table window.
+    void import(const QByteArray& csv)
+    {
+        QFile f(dir.filePath("table.csv"));
+        f.open(QIODevice::WriteOnly);
+        f.write(csv);
+        f.close();
+        doc->baseWindowCont->editDataTableTapped(1);
+        scripted.dialogs.files.push_back(f.fileName());
+        doc->tableWindowCont->importTable();
+    }
+
+    MyWindowController* main() const { return doc->baseWindowCont; }
+    QTreeView* outline() const { return main()->docOlV; }
+    MyOutlineModel* model() const { return qobject_cast<MyOutlineModel*>(outline()->model()); }
+    MySelectorRootItem* root() const { return static_cast<MySelectorRootItem*>(main()->rootItem); }
+    MySelectorItem* analysis(int i) const { return root()->selectorChildAt(i); }
+    // The row below an analysis at the child positions given.
+    static MySelectorItem* at(MySelectorItem* item, std::initializer_list<int> path)
+    {
+        for (int p : path)
+            item = item ? item->selectorChildAt(p) : nullptr;
+        return item;
+    }
+
+    QPoint centre(MyOutlineItem* item, int column) const
+    {
+        const QModelIndex index = model()->indexOf(item, column);
+        outline()->scrollTo(index);
+        return outline()->visualRect(index).center();
+    }
+    // Far enough from the last click not to make a double click with it.
+    static int apart() { return QApplication::doubleClickInterval() + 50; }
+    // A click on a cell: presses its button or check box.
+    void press(MyOutlineItem* item, int column)
+    {
+        QTest::mouseClick(outline()->viewport(), Qt::LeftButton, {}, centre(item, column), apart());
+        QCoreApplication::processEvents();
+    }
+    // Double-clicks a text cell and types into its editor; false when no editor opened.
+    bool type(MyOutlineItem* item, int column, const QString& text)
+    {
+        QTest::mouseClick(outline()->viewport(), Qt::LeftButton, {}, centre(item, column), apart());
+        QTest::mouseDClick(outline()->viewport(), Qt::LeftButton, {}, centre(item, column), apart());
+        auto* editor = outline()->viewport()->findChild<QLineEdit*>();
+        if (!editor || !editor->isVisible())
+            return false;
+        editor->setText(text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        // The editor commits from a queued call, which hands the text on in another.
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return true;
+    }
+    void newAnalysis() { main()->window()->findChild<QPushButton*>("buNewAnalysis")->click(); }
+    // Selects a title in the main window's column list, then presses "Add a column" of a group.
+    void addColumn(MySelectorItem* group, const QString& title)
+    {
+        QTableView* list = main()->docTV;
+        const QModelIndex index = list->model()->index(int(doc->variables.indexOf(title)), 0);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+        press(group, 2);
+    }
+    // An analysis made through the outline: its data and categorizing columns, then "Graph".
+    MySelectorItem* makeAnalysis(const QString& title, const QStringList& data, const QStringList& categorizing,
+                                 const QString& graphType = "scatter")
+    {
+        newAnalysis();
+        MySelectorItem* a = analysis(root()->childCount() - 1);
+        type(a, 0, title);
+        if (graphType != "scatter")
+            type(at(a, {0}), 1, graphType);
+        for (const QString& d : data)
+            addColumn(at(a, {1}), d);
+        for (const QString& c : categorizing)
+            addColumn(at(a, {2}), c);
+        press(a, 4);
+        return a;
+    }
+
+    // Every row of the outline as "<indent><column 0> | <column 1>", check state appended at
+    // level 3.
+    QStringList rows() const
+    {
+        QStringList out;
+        std::function<void(const QModelIndex&, int)> walk = [&](const QModelIndex& parent, int level) {
+            for (int r = 0; r < model()->rowCount(parent); ++r) {
+                const QModelIndex i = model()->index(r, 0, parent);
+                QString line = QString(level * 2, ' ') + i.data().toString() + " | " + i.siblingAtColumn(1).data().toString();
+                if (level >= 3)
+                    line += i.siblingAtColumn(3).data(MyOutlineModel::ValueRole).toBool() ? " [x]" : " [ ]";
+                out << line;
+                walk(i, level + 1);
+            }
+        };
+        walk(QModelIndex(), 0);
+        return out;
+    }
+    // The dressing of columns 2 to 5: "<title>+" (enabled) or "<title>-" (disabled) for a
+    // button or check box that shows, "." for an empty cell.
+    QString look(MyOutlineItem* item) const
+    {
+        QStringList cells;
+        for (int c = 2; c <= 5; ++c) {
+            const OutlineCell cell = main()->outlineViewWillDisplayCell(outline(), QString::number(c), item);
+            const bool shows = cell.kind == OutlineCell::Button ? cell.bordered : !cell.transparent;
+            cells << (shows ? cell.title + (cell.enabled ? "+" : "-") : QString("."));
+        }
+        return cells.join(' ');
+    }
+    QVector<qint64> counters() const { return doc->columnCounter; }
+    QStringList alerts() const { return scripted.dialogs.alerts; }
+};

@@ -1,0 +1,391 @@
+// The main window's selector outline driven through its cells and buttons: a new analysis,
+// its columns, "Use" marks, graph type and title, the graph and statistics windows, deleting
+// and modifying analyses, the stepper, and analyses saved and opened again.
+#include "AnalysisFixture.h"
+#include "outline/MyConfigItem.h"
+#include "platform/PropertyList.h"
+#include "table/MyTableModel.h"
+#include <QClipboard>
+#include <QDir>
+#include <QPointer>
+
+namespace {
+
+const QByteArray kTable = "Height,Weight,Sex,Site,Note\n"
+                          "170,60,M,north,a\n"
+                          "160,55,F,south,b\n"
+                          "180,80,M,north,c\n"
+                          "165,,F,east,d\n"
+                          "175,70,M,south,e\n";
+
+const QString kDeleteOrModify = "Are you sure to delete or modify this analysis?\nYou cannot undo this action.";
+const QString kDeleteOnly = "Are you sure to delete this analysis?\nYou cannot undo this action.";
+
+} // namespace
+
+class SelectorOutline : public AnalysisFixture {
+protected:
+    void SetUp() override
+    {
+        AnalysisFixture::SetUp();
+        import(kTable);
+    }
+    Document* reopen(const QString& name)
+    {
+        const QString path = dir.filePath(name);
+        QString error;
+        EXPECT_TRUE(controller->saveAs(doc, path, &error)) << error.toStdString();
+        EXPECT_TRUE(controller->closeDocument(doc));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        doc = static_cast<Document*>(controller->openDocument(path, &error));
+        EXPECT_TRUE(doc) << error.toStdString();
+        return doc;
+    }
+};
+
+// The story of one analysis: set up, refused where it must be, drawn, saved and opened again.
+TEST_F(SelectorOutline, AnalysisFromNewToReopened)
+{
+    newAnalysis();
+    MySelectorItem* a = analysis(0);
+    EXPECT_EQ(rows(), QStringList({"Untitled | (Data: 0, Categorizing: 0)", "  graphType | scatter",
+                                   "  DataColumns | Select at least one column", "  Categorizing | (0 columns)"}));
+    EXPECT_TRUE(outline()->isExpanded(model()->indexOf(a)));
+    EXPECT_EQ(outline()->selectionModel()->selectedRows().value(0), model()->indexOf(a));
+    EXPECT_EQ(look(a), "Delete+ . Graph- Stats-");
+    EXPECT_EQ(look(at(a, {0})), ". . . .");
+    EXPECT_EQ(look(at(a, {1})), "Add a column+ . . .");
+
+    newAnalysis();
+    addColumn(at(a, {1}), "Note");
+    EXPECT_EQ(alerts(), QStringList({"You have not create a graph for the last analysis", "No valid values in this column"}));
+    EXPECT_EQ(root()->childCount(), 1);
+
+    for (const char* title : {"Height", "Height", "Weight"})
+        addColumn(at(a, {1}), title);
+    addColumn(at(a, {2}), "Sex");
+    addColumn(at(a, {2}), "Site");
+    EXPECT_EQ(look(a), "Delete+ . Graph+ Stats+");
+    EXPECT_EQ(look(at(a, {1, 0})), "Delete+ . . .");
+    EXPECT_EQ(look(at(a, {2, 0, 0})), ". Use+ . .");
+    EXPECT_EQ(look(at(a, {1, 0, 0})), ". Use- . .");
+    press(at(a, {2, 0, 1}), 3);   // F unticked
+    press(at(a, {2, 0, 0}), 3);   // M is the last used: stays
+    for (const char* typed : {"Boxplot", "box plot"})
+        EXPECT_TRUE(type(at(a, {0}), 1, typed));
+    EXPECT_TRUE(type(a, 0, "Heights"));
+    EXPECT_TRUE(type(at(a, {2, 0, 0}), 1, "Male"));
+    EXPECT_FALSE(type(at(a, {0}), 0, "x"));
+    EXPECT_FALSE(type(at(a, {1, 0}), 1, "x"));
+    const QStringList before{"Heights | (Data: 2, Categorizing: 2)",
+                             "  graphType | scatter",
+                             "  DataColumns | (1st level; 2 columns)",
+                             "    Height | (5 valid values)",
+                             "      Height | Height [x]",
+                             "    Weight | (4 valid values)",
+                             "      Weight | Weight [x]",
+                             "  Categorizing | (2 columns)",
+                             "    Sex | (2nd level; 2 categories)",
+                             "      M | Male [x]",
+                             "      F | F [ ]",
+                             "    Site | (3rd level; 3 categories)",
+                             "      north | north [x]",
+                             "      south | south [x]",
+                             "      east | east [x]"};
+    EXPECT_EQ(rows(), before);
+
+    // The table changes before "Graph": the graph is made from the table as it is then.
+    doc->tableData[3][4] = "west";
+    doc->tableData[0][1] = "171";
+    doc->setTableData();
+    press(a, 4);
+    EXPECT_EQ(rows().mid(11), QStringList({"    Site | (3rd level; 3 categories)", "      north | north [x]",
+                                           "      south | south [x]", "      west | west [x]"}));
+    EXPECT_EQ(at(a, {1, 0, 0})->data2.value(0), 171.0);
+    const QVariantList siteRepresents =
+        doc->graphSettings.value(0).value("categoryDicts").toList().value(2).toMap().value("represents").toList();
+    ASSERT_EQ(siteRepresents.size(), 3);
+    EXPECT_EQ(siteRepresents[2].toMap().value("origName"), "west");
+
+    ASSERT_EQ(doc->graphWindowConts.size(), 1);
+    EXPECT_TRUE(doc->graphWindowConts[0]->window()->isVisible());
+    EXPECT_FALSE(doc->statsWindowConts[0]->isWindowLoaded());
+    EXPECT_EQ(counters(), QVector<qint64>({1, 1, 1, 1, 0}));
+    EXPECT_FALSE(a->editting);
+    EXPECT_EQ(look(a), "Delete or Modify+ . Graph+ Stats+");
+    EXPECT_TRUE(main()->window()->isWindowModified());
+    EXPECT_FALSE(doc->undoManager()->canUndo());
+    EXPECT_EQ(alerts().size(), 2);
+
+    const QStringList drawn = rows();
+    const QVariantMap settings = doc->graphSettings.value(0);
+    reopen("Sales.vlbdoc");
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(rows(), drawn);
+    EXPECT_EQ(counters(), QVector<qint64>({1, 1, 1, 1, 0}));
+    EXPECT_EQ(doc->graphSettings.value(0), settings);
+    ASSERT_EQ(doc->graphWindowConts.size(), 1);
+    EXPECT_FALSE(doc->graphWindowConts[0]->isWindowLoaded());
+    press(analysis(0), 5);
+    MyWindowController* graph = doc->graphWindowConts[0];
+    MyWindowController* stats = doc->statsWindowConts[0];
+    EXPECT_TRUE(graph->window()->isVisible() && stats->window()->isVisible());
+    EXPECT_EQ(stats->window()->windowTitle(), "Sales - Stats - Heights[*]");
+    // Under the graph window, left edges aligned; the graph window beside the main window.
+    const Rect g = MyWindowController::frameOf(graph->window());
+    EXPECT_EQ(g.origin.x, MyWindowController::frameOf(main()->window()).size.width + 40);
+    EXPECT_EQ(g.maxY(), 1024 - 25);
+    EXPECT_EQ(MyWindowController::frameOf(stats->window()).maxY(), g.origin.y);
+    EXPECT_TRUE(graph->drawer->isVisible() && stats->drawer->isVisible());
+}
+
+// Three analyses: the second deleted, the first modified and drawn again; windows, counters,
+// graph IDs and every per-analysis list stay in line with the outline.
+TEST_F(SelectorOutline, DeleteAndModifyKeepEveryListAligned)
+{
+    makeAnalysis("A", {"Height"}, {"Sex"});
+    makeAnalysis("B", {"Weight"}, {"Site"}, "boxplot");
+    makeAnalysis("C", {"Height", "Weight"}, {});
+    ASSERT_EQ(doc->graphWindowConts.size(), 3);
+    EXPECT_EQ(counters(), QVector<qint64>({2, 2, 1, 1, 0}));
+    QPointer<MyWindowController> closedGraph = doc->graphWindowConts[1];
+    QPointer<MyWindowController> closedStats = doc->statsWindowConts[1];
+    QPointer<MyWindowController> third = doc->graphWindowConts[2];
+    QPointer<MyWindowController> thirdStats = doc->statsWindowConts[2];
+    QMainWindow* closedWindow = closedGraph->window();
+
+    // Each list, the controllers' graph IDs and the outline tell the same order of titles.
+    auto aligned = [&](const QStringList& titles) {
+        QStringList outlineTitles, settingsTitles, graphTitles, statsTitles;
+        for (int i = 0; i < root()->childCount(); ++i)
+            if (!analysis(i)->editting)
+                outlineTitles << analysis(i)->title;
+        for (const QVariantMap& s : doc->graphSettings)
+            settingsTitles << s.value("graphTitle").toString();
+        for (qsizetype i = 0; i < doc->graphWindowConts.size(); ++i) {
+            EXPECT_EQ(doc->graphWindowConts[i]->graphID, i);
+            EXPECT_EQ(doc->statsWindowConts[i]->graphID, i);
+            graphTitles << doc->graphWindowConts[i]->windowTitleForDocumentDisplayName("x").section(" - ", -1);
+            statsTitles << doc->statsWindowConts[i]->windowTitleForDocumentDisplayName("x").section(" - ", -1);
+        }
+        EXPECT_EQ(outlineTitles, titles);
+        EXPECT_EQ(settingsTitles, titles);
+        EXPECT_EQ(graphTitles, titles);
+        EXPECT_EQ(statsTitles, titles);
+        for (const QVector<qsizetype>& sizes : {QVector<qsizetype>{doc->graphXMLs.size(), doc->stats.size(),
+                                                                   doc->graphSettingsIndex.size(),
+                                                                   doc->historyOfGraphSettings.size()}})
+            EXPECT_EQ(sizes, QVector<qsizetype>(4, titles.size()));
+        for (qsizetype i = 0; i < titles.size(); ++i)
+            EXPECT_TRUE(doc->graphXMLs[i].contains(titles[i]));
+    };
+
+    scripted.dialogs.answers = {2};   // Cancel
+    press(analysis(1), 2);
+    aligned({"A", "B", "C"});
+    scripted.dialogs.answers = {0};   // Delete
+    press(analysis(1), 2);
+    EXPECT_EQ(scripted.dialogs.questions, QStringList({kDeleteOrModify, kDeleteOrModify}));
+    EXPECT_EQ(scripted.dialogs.questionButtons.last(), QStringList({"Delete", "Modify", "Cancel"}));
+    EXPECT_FALSE(closedWindow->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closedGraph.isNull() && closedStats.isNull());
+    EXPECT_EQ(counters(), QVector<qint64>({2, 1, 1, 0, 0}));
+    aligned({"A", "C"});
+    EXPECT_EQ(third->window()->windowTitle(), "Untitled - C[*]");
+    EXPECT_TRUE(doc->isDocumentEdited());
+
+    scripted.dialogs.answers = {1};   // Modify
+    press(analysis(0), 2);
+    EXPECT_EQ(counters(), QVector<qint64>({1, 1, 0, 0, 0}));
+    aligned({"C"});
+    EXPECT_EQ(third->graphID, 0);
+    EXPECT_EQ(thirdStats->graphID, 0);
+    MySelectorItem* a = analysis(1);
+    EXPECT_EQ(a->title, "A");
+    EXPECT_TRUE(a->editting && at(a, {2, 0, 1})->editting);
+    EXPECT_EQ(look(a), "Delete+ . Graph+ Stats+");
+    EXPECT_EQ(look(analysis(0)), "Delete or Modify- . Graph+ Stats+");
+    newAnalysis();
+    EXPECT_EQ(alerts(), QStringList({"You have not create a graph for the last analysis"}));
+    press(a, 4);
+    aligned({"C", "A"});
+    EXPECT_EQ(counters(), QVector<qint64>({2, 1, 1, 0, 0}));
+
+    // An analysis still being set up is deleted without "Modify"; its "Cancel" is the second
+    // button.
+    newAnalysis();
+    scripted.dialogs.answers = {1, 0};
+    press(analysis(2), 2);
+    EXPECT_EQ(root()->childCount(), 3);
+    press(analysis(2), 2);
+    EXPECT_EQ(scripted.dialogs.questions.mid(3), QStringList({kDeleteOnly, kDeleteOnly}));
+    EXPECT_EQ(scripted.dialogs.questionButtons.last(), QStringList({"Delete", "Cancel"}));
+    EXPECT_EQ(root()->childCount(), 2);
+    aligned({"C", "A"});
+}
+
+// Counters are found by title: a column retitled behind the outline's back is not found, and
+// a count that is already 0 stays there.
+TEST_F(SelectorOutline, DeleteNeverLowersACounterBelowZero)
+{
+    makeAnalysis("A", {"Height", "Weight"}, {"Sex"});
+    doc->tableData[0][0] = "Tall";
+    doc->setTableData();
+    doc->columnCounter[2] = 0;
+    scripted.dialogs.answers = {0};
+    press(analysis(0), 2);
+    EXPECT_EQ(counters(), QVector<qint64>({1, 0, 0, 0, 0}));
+}
+
+// Making a graph counts its columns in the snapshot that stays, so undoing a later table edit
+// keeps them in use.
+TEST_F(SelectorOutline, CountsSurviveUndoOfALaterTableEdit)
+{
+    makeAnalysis("A", {"Height"}, {"Sex"});
+    ASSERT_TRUE(doc->modifyTableWithArray({{"New"}}, doc->tableMatrix.column + 1, 0, true, false));
+    doc->setTableDataWithSettingsWithSettings(true, 1, "Input");
+    main()->undo();
+    EXPECT_EQ(counters(), QVector<qint64>({1, 0, 1, 0, 0}));
+}
+
+// The stepper moves a row of an analysis being set up among its siblings; "graphType" keeps
+// the first place, and a refused move sets the stepper back.
+TEST_F(SelectorOutline, StepperMovesEditableRows)
+{
+    newAnalysis();
+    MySelectorItem* a = analysis(0);
+    addColumn(at(a, {1}), "Height");
+    addColumn(at(a, {1}), "Weight");
+    MyStepper* stepper = main()->stepper;
+    auto select = [&](MyOutlineItem* item) { QTest::mouseClick(outline()->viewport(), Qt::LeftButton, {}, centre(item, 0)); };
+    auto order = [](MyOutlineItem* parent) {
+        QStringList titles;
+        for (MyOutlineItem* c : parent->children())
+            titles << c->title;
+        return titles.join(',');
+    };
+    const struct {
+        QStringList path;   // titles from the analysis down
+        int key;
+        int stepperAfter;
+        const char* order;
+    } cases[] = {
+        {{"DataColumns"}, Qt::Key_Up, 2, "graphType,Categorizing,DataColumns"},
+        {{"Categorizing"}, Qt::Key_Down, 1, "graphType,Categorizing,DataColumns"},
+        {{"graphType"}, Qt::Key_Up, 0, "graphType,Categorizing,DataColumns"},
+        {{"DataColumns"}, Qt::Key_Up, 2, "graphType,Categorizing,DataColumns"},
+        {{"DataColumns", "Weight"}, Qt::Key_Down, 0, "Weight,Height"},
+        {{"DataColumns", "Weight"}, Qt::Key_Down, 0, "Weight,Height"},
+    };
+    for (const auto& c : cases) {
+        MySelectorItem* item = a;
+        for (const QString& title : c.path)
+            item = item->childTitle(title);
+        select(item);
+        EXPECT_EQ(stepper->integerValue(), item->index()) << c.path.join('/').toStdString();
+        QTest::keyClick(stepper, Qt::Key(c.key));
+        EXPECT_EQ(stepper->integerValue(), c.stepperAfter) << c.path.join('/').toStdString();
+        EXPECT_EQ(order(item->parentItem()), c.order) << c.path.join('/').toStdString();
+        EXPECT_EQ(outline()->selectionModel()->selectedRows().value(0), model()->indexOf(item));
+    }
+    // With "Categorizing" second and empty the graph cannot be asked for; the check behind the
+    // button says why.
+    EXPECT_EQ(look(a), "Delete+ . Graph- Stats-");
+    EXPECT_FALSE(root()->validateSelection(a));
+    EXPECT_EQ(alerts(), QStringList({"No Columns in the first level"}));
+
+    // An analysis row never moves, nor does any row of a drawn analysis.
+    select(a);
+    QTest::keyClick(stepper, Qt::Key_Up);
+    EXPECT_EQ(stepper->integerValue(), 1);
+    addColumn(at(a, {1}), "Sex");
+    press(a, 4);
+    ASSERT_FALSE(a->editting);
+    select(at(a, {1}));
+    QTest::keyClick(stepper, Qt::Key_Up);
+    EXPECT_EQ(stepper->integerValue(), 2);
+    EXPECT_EQ(order(a), "graphType,Categorizing,DataColumns");
+}
+
+// A reopened document counts each column its analyses use once, and the table refuses to
+// delete, paste over or retitle those columns.
+TEST_F(SelectorOutline, ReopenedDocumentProtectsTheColumnsInUse)
+{
+    makeAnalysis("A", {"Height", "Weight"}, {"Sex"});
+    reopen("Counted.vlbdoc");
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(counters(), QVector<qint64>({1, 1, 1, 0, 0}));
+    EXPECT_EQ(doc->historyOfColumnCounter, QVector<QVector<qint64>>({{1, 1, 1, 0, 0}}));
+    main()->editDataTableTapped(1);
+    MyTableView* grid = doc->tableWindowCont->mTV;
+    grid->setSelectingCells({0, 1, doc->tableMatrix.row - 1, 1});
+    grid->deleteColumns();
+    grid->setSelectingCells({0, 2, 0, 2});
+    QApplication::clipboard()->setText("Mass\n");
+    grid->paste();
+    EXPECT_EQ(alerts(), QStringList({"One or more columns are currently in use.", "One or more columns are currently in use."}));
+    EXPECT_FALSE(grid->tableModel()->flags(grid->tableModel()->index(0, 3)) & Qt::ItemIsEditable);
+    EXPECT_TRUE(grid->tableModel()->flags(grid->tableModel()->index(0, 4)) & Qt::ItemIsEditable);
+    EXPECT_EQ(doc->variables, QStringList({"Height", "Weight", "Sex", "Site", "Note"}));
+}
+
+// A document written by an older version has its graph settings brought up to date when its
+// windows are made, telling the user once per changed analysis.
+TEST_F(SelectorOutline, OlderDocumentsGetTheirSettingsUpdated)
+{
+    makeAnalysis("A", {"Height"}, {"Sex"});
+    const QString path = dir.filePath("Old.vlbdoc");
+    QString error;
+    ASSERT_TRUE(controller->saveAs(doc, path, &error));
+    ASSERT_TRUE(controller->closeDocument(doc));
+    const QString settingsFile = QDir(path).filePath("graph/graph0.plist");
+    QFile read(settingsFile);
+    ASSERT_TRUE(read.open(QIODevice::ReadOnly));
+    const QVariantMap stored = PropertyList::fromData(read.readAll()).toMap();
+    read.close();
+    const QVariant tickWidth = delegate.defaultXAxis.value("tickWidth");
+    ASSERT_TRUE(tickWidth.isValid());
+
+    const struct {
+        const char* version;
+        bool dropKey;
+        QStringList alerts;
+        bool hasKey;
+    } cases[] = {
+        {"4.1", true, {MyDocumentWindows::settingsUpdated}, true},
+        {"4.0", false, {}, true},
+        {"4.11", true, {}, false},
+    };
+    for (const auto& c : cases) {
+        QVariantMap settings = stored;
+        if (c.dropKey) {
+            QVariantMap properties = settings.value("graphProperties").toMap();
+            QVariantMap xAxis = properties.value("xAxis").toMap();
+            xAxis.remove("tickWidth");
+            properties.insert("xAxis", xAxis);
+            settings.insert("graphProperties", properties);
+        }
+        for (const auto& [file, value] : {std::pair{settingsFile, QVariant(settings)},
+                                          std::pair{QDir(path).filePath("fileInfo.plist"),
+                                                    QVariant(QVariantMap{{"version", QString(c.version)}})}}) {
+            QFile out(file);
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            out.write(PropertyList::toXml(value));
+        }
+        scripted.dialogs.alerts.clear();
+        doc = static_cast<Document*>(controller->openDocument(path, &error));
+        ASSERT_TRUE(doc) << error.toStdString();
+        EXPECT_EQ(alerts(), c.alerts) << c.version;
+        const QVariantMap xAxis = doc->graphSettings[0].value("graphProperties").toMap().value("xAxis").toMap();
+        EXPECT_EQ(xAxis.value("tickWidth"), c.hasKey ? tickWidth : QVariant()) << c.version;
+        EXPECT_EQ(doc->historyOfGraphSettings[0], QVector<QVariantMap>({doc->graphSettings[0]})) << c.version;
+        EXPECT_EQ(doc->graphWindowConts[0]->rootItem ? static_cast<MyConfigItem*>(doc->graphWindowConts[0]->rootItem)->object().toMap()
+                                                     : QVariantMap(),
+                  doc->graphSettings[0]) << c.version;
+        ASSERT_TRUE(controller->closeDocument(doc));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    doc = nullptr;
+}
+
