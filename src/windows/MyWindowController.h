@@ -136,7 +136,7 @@ public:
     static void setFrameTopLeftPoint(QWidget* window, const Point& p);
     // The same, with the wanted size as far as the screen's available area reaches.
     static void placeWindow(QWidget* window, const Point& p, const QSize& wanted);
-    static constexpr QSize kMainSize{980, 460};
+    static constexpr QSize kMainSize{760, 460};
     static constexpr QSize kTableSize{720, 480};
     // A window's frame in screen points with y up.
     static Rect frameOf(const QWidget* window);

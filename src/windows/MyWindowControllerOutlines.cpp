@@ -45,7 +45,7 @@ void MyWindowController::setUpSelectorOutline(QWidget* parent)
     docOlV->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     docOlV->setUniformRowHeights(true);
     docOlV->setAllColumnsShowFocus(true);
-    const int widths[] = {170, 210, 130, 60, 70, 70};
+    const int widths[] = {140, 170, 110, 50, 60, 60};
     for (int c = 0; c < 6; ++c)
         docOlV->header()->resizeSection(c, widths[c]);
     connect(docOlV->selectionModel(), &QItemSelectionModel::selectionChanged, this,
