@@ -7,7 +7,9 @@
 #include "outline/MySelectorRootItem.h"
 #include "platform/NumberText.h"
 #include "table/MyTableView.h"
+#include "views/MyViewManager.h"
 #include "windows/MyWindowController.h"
+#include <QGraphicsView>
 #include <QMainWindow>
 
 const QString MyDocumentWindows::settingsUpdated =
@@ -128,7 +130,10 @@ bool MyDocumentWindows::makeGraphWindows(Document& doc, qint64 graphID, const My
         return false;
     auto graphCont = std::make_unique<MyWindowController>(QStringLiteral("GraphWindowD"), &doc);
     graphCont->myDoc = &doc;
+    // The view manager is the graph controller's, shared with the statistics controller.
+    auto* viewManager = new MyViewManager(analysis, graphCont.get(), &doc);
     graphCont->graphID = graphID;
+    graphCont->viewManager = viewManager;
     graphCont->baseWinCont = doc.baseWindowCont;
 
     auto root = std::make_unique<MyConfigRootItem>(graphCont.get());
@@ -151,11 +156,36 @@ bool MyDocumentWindows::makeGraphWindows(Document& doc, qint64 graphID, const My
         doc.graphSettings[graphID] = input;
         doc.historyOfGraphSettings[graphID] = {input};
     }
+
+    // A click on a fixed element selects its settings row.
+    MyConfigItem* properties = root->childTitle(QStringLiteral("graphProperties"));
+    if (!properties)
+        return false;
+    const bool scatter = analysis.graphType == QLatin1String("scatter");
+    const std::pair<QString, QString> fixed[] = {
+        {MyViewManager::kBackground, QStringLiteral("background")},
+        {MyViewManager::kGraphRect, QStringLiteral("graphRect")},
+        {MyViewManager::kXAxis, QStringLiteral("xAxis")},
+        {MyViewManager::kYAxis, QStringLiteral("yAxis")},
+        {scatter ? MyViewManager::kBars : MyViewManager::kMedian, scatter ? QStringLiteral("bars") : QStringLiteral("boxes")}};
+    viewManager->itemsDict.clear();
+    for (const auto& [viewName, title] : fixed) {
+        MyConfigItem* row = properties->childTitle(title);
+        if (!row)
+            return false;
+        viewManager->itemsDict.insert(viewName, row);
+    }
+
+    // The whole graph laid out, then its frame views put together.
+    MyConfigRootItem* settingsRoot = root.get();
     graphCont->adoptRootItem(std::move(root));
+    viewManager->setGraphWithOutlineItem(settingsRoot);
+    viewManager->placeContainers();
 
     auto* statsCont = new MyWindowController(QStringLiteral("StatsWindowD"), &doc);
     statsCont->myDoc = &doc;
     statsCont->graphID = graphID;
+    statsCont->viewManager = viewManager;
     doc.graphWindowConts.append(graphCont.release());
     doc.statsWindowConts.append(statsCont);
     return true;
@@ -217,8 +247,8 @@ void MyDocumentWindows::showGraphWindow(Document& doc, qint64 graphID)
         MyWindowController::setFrameTopLeftPoint(window, {mainWidth + 40.0, MyWindowController::mainScreenHeight() - 25.0});
     }
     bringToFront(window);
-    if (graph->backgroundView)
-        graph->backgroundView->setFocus();
+    if (graph->sceneView())
+        graph->sceneView()->setFocus();
     if (graph->drawer)
         graph->drawer->show();
 }
@@ -232,6 +262,8 @@ void MyDocumentWindows::showStatsWindow(Document& doc, qint64 graphID)
     QMainWindow* window = stats->window();
     if (!stats->isInDocument()) {
         stats->setInDocument(true);
+        // Shown first: the frame's height counts its decorations only then.
+        window->show();
         const Rect g = MyWindowController::frameOf(graph->window());
         const Rect s = MyWindowController::frameOf(window);
         // Right under the graph window when it fits above the screen's bottom edge.

@@ -37,6 +37,7 @@ void MyOutlineCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem&
         button.text = cell.title;
         button.state = QStyle::State_Raised | (cell.enabled ? QStyle::State_Enabled : QStyle::State_None);
         button.palette = option.palette;
+        button.palette.setCurrentColorGroup(cell.enabled ? QPalette::Active : QPalette::Disabled);
         button.fontMetrics = option.fontMetrics;
         style->drawControl(QStyle::CE_PushButton, &button, painter, option.widget);
         return;
@@ -49,6 +50,7 @@ void MyOutlineCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem&
     box.state = (cell.enabled ? QStyle::State_Enabled : QStyle::State_None)
         | (m_model->data(index, MyOutlineModel::ValueRole).toBool() ? QStyle::State_On : QStyle::State_Off);
     box.palette = option.palette;
+    box.palette.setCurrentColorGroup(cell.enabled ? QPalette::Active : QPalette::Disabled);
     box.fontMetrics = option.fontMetrics;
     style->drawControl(QStyle::CE_CheckBox, &box, painter, option.widget);
 }

@@ -10,10 +10,13 @@
 #include "windows/MyDocumentWindows.h"
 #include "windows/MyWindow.h"
 #include "outline/MyOutlineItem.h"
+#include "views/MyBaseView.h"
+#include "views/MyViewManager.h"
 #include "windows/MyOutlineModel.h"
 #include <QAction>
 #include <QCheckBox>
 #include <QDockWidget>
+#include <QGraphicsView>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -175,11 +178,30 @@ QWidget* MyWindowController::makeDrawer(const QSize& contentSize)
 
 void MyWindowController::setUpGraphWindow()
 {
-    // The graph's views go into backgroundView; the settings outline into the drawer.
-    backgroundView = new QWidget(m_window);
-    backgroundView->setObjectName("backgroundView");
-    backgroundView->setFocusPolicy(Qt::StrongFocus);
-    m_window->setCentralWidget(backgroundView);
+    // The base view tops the graph's view tree and holds the background view, the whole
+    // graph; the scene's view shows it.
+    backgroundView = new MyBaseView();
+    m_sceneView = new QGraphicsView(m_window);
+    m_sceneView->setObjectName("sceneView");
+    m_sceneView->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_sceneView->setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    m_sceneView->setBackgroundBrush(Qt::white);
+    m_window->setCentralWidget(m_sceneView);
+    Size graphSize(300, 300);
+    if (viewManager) {
+        viewManager->installRootView(backgroundView);
+        if (MyView* graph = viewManager->viewDict.value(MyViewManager::kBackground)) {
+            backgroundView->myFrame = graph->frame();
+            backgroundView->addSubview(graph);
+        }
+        // The platform's views keep their frame against a resized window; ours are items
+        // that nothing resizes, so the stored frame is taken once.
+        backgroundView->resetFrame();
+        graphSize = backgroundView->frame().size;
+        m_sceneView->setScene(viewManager->scene());
+        m_sceneView->setSceneRect(backgroundView->sceneBoundingRect());
+    }
+
     QWidget* content = makeDrawer(QSize(420, 260));
     auto* layout = new QVBoxLayout(content);
     configOlv = new QTreeView(content);
@@ -190,7 +212,8 @@ void MyWindowController::setUpGraphWindow()
     configOlv->setEditTriggers(QAbstractItemView::NoEditTriggers);
     configOlv->header()->resizeSection(0, 200);
     layout->addWidget(configOlv);
-    m_window->resize(640, 560);
+    // The whole graph beside the drawer, where the screen has room for it.
+    m_window->resize(int(std::ceil(graphSize.width)) + 24 + 440, std::max(int(std::ceil(graphSize.height)) + 24, 300));
     m_shouldCloseDocument = false;
 }
 
@@ -268,7 +291,7 @@ void MyWindowController::setUpMainWindow()
     docTV->setSelectionBehavior(QAbstractItemView::SelectRows);
     docTV->setSelectionMode(QAbstractItemView::SingleSelection);
     docTV->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    docTV->setMaximumWidth(220);
+    docTV->setMaximumWidth(160);
     body->addWidget(docTV);
     auto* analyses = new QVBoxLayout;
     setUpSelectorOutline(central);

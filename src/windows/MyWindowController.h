@@ -18,10 +18,12 @@ class MySelectorItem;
 class MyStepper;
 struct OutlineCell;
 class MyTableView;
+class MyBaseView;
 class MyViewManager;
 class MyWindow;
 class QAbstractButton;
 class QAction;
+class QGraphicsView;
 class QLabel;
 class QMainWindow;
 class QMenuBar;
@@ -43,7 +45,7 @@ public:
     MyStepper* stepper = nullptr;
     QWidget* colorWell = nullptr;
     MyTableView* mTV = nullptr;
-    QWidget* backgroundView = nullptr;
+    MyBaseView* backgroundView = nullptr;
     QWidget* drawer = nullptr;
     QTreeView* configOlv = nullptr;
     QAbstractButton* buUnbiased = nullptr;
@@ -71,6 +73,8 @@ public:
     // The window, loaded (and set up) on first request.
     QMainWindow* window();
     bool isWindowLoaded() const { return m_window != nullptr; }
+    // Graph window: the widget that shows the graph's scene, whose top is backgroundView.
+    QGraphicsView* sceneView() const { return m_sceneView; }
     // Whether the document counts this controller among its window controllers (shown at
     // least once since its window was last closed).
     bool isInDocument() const { return m_inDocument; }
@@ -173,6 +177,7 @@ private:
     MyWindow* m_window = nullptr;
     MyDataSourceModel* m_docModel = nullptr;
     MyOutlineModel* m_selectorModel = nullptr;
+    QGraphicsView* m_sceneView = nullptr;
     std::unique_ptr<MyOutlineItem> m_rootItem;
     QAction* m_undoAction = nullptr;
     QAction* m_redoAction = nullptr;

@@ -45,7 +45,8 @@ void MyWindowController::setUpSelectorOutline(QWidget* parent)
     docOlV->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     docOlV->setUniformRowHeights(true);
     docOlV->setAllColumnsShowFocus(true);
-    const int widths[] = {140, 170, 110, 50, 60, 60};
+    const int widths[] = {150, 160, 105, 50, 55, 55};
+    docOlV->header()->setStretchLastSection(false);
     for (int c = 0; c < 6; ++c)
         docOlV->header()->resizeSection(c, widths[c]);
     connect(docOlV->selectionModel(), &QItemSelectionModel::selectionChanged, this,

@@ -6,16 +6,19 @@
 #include "app/AppDelegate.h"
 #include "document/Document.h"
 #include "document/DocumentHooks.h"
+#include "graph/MyGraphGenerator.h"
 #include "outline/MySelectorRootItem.h"
 #include "platform/Dialogs.h"
 #include "platform/DocumentController.h"
 #include "table/MyTableView.h"
+#include "views/MyViewManager.h"
 #include "windows/MyDocumentWindows.h"
 #include "windows/MyOutlineModel.h"
 #include "windows/MySettingController.h"
 #include "windows/MyStepper.h"
 #include "windows/MyWindowController.h"
 #include <QApplication>
+#include <QGraphicsView>
 #include <QFile>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -38,10 +41,19 @@ inline void PrintTo(const QStringList& list, std::ostream* os)
     *os << "}";
 }
 
+// Five rows: two data columns (one cell empty), two categorizing columns, one of text only.
+inline const QByteArray kSampleTable = "Height,Weight,Sex,Site,Note\n"
+                                       "170,60,M,north,a\n"
+                                       "160,55,F,south,b\n"
+                                       "180,80,M,north,c\n"
+                                       "165,,F,east,d\n"
+                                       "175,70,M,south,e\n";
+
 class AnalysisFixture : public ::testing::Test {
 protected:
     ScopedScriptedDialogs scripted;
     AppDelegate delegate;
+    MyGraphGenerator generator;
     MySettingController settings;
     std::unique_ptr<DocumentController> controller;
     QTemporaryDir dir;
@@ -50,10 +62,13 @@ protected:
     void SetUp() override
     {
         delegate.defaultsSource = DefaultsStore();
+        delegate.ourGraphGenerator = &generator;
         ASSERT_TRUE(delegate.finishLaunching());
+        generator.setConfigIndexDict(delegate.configIndexDict);
         delegate.mainscreenFrame = Rect(0, 0, 1280, 1024);
         delegate.settingCont = &settings;
         MyDocumentAnalyses::registerHooks();
+        MyViewManager::registerHooks();
         MyDocumentWindows::install();
         controller = std::make_unique<DocumentController>(Document::factory(&delegate));
         doc = static_cast<Document*>(controller->newDocument());

@@ -11,13 +11,6 @@
 
 namespace {
 
-const QByteArray kTable = "Height,Weight,Sex,Site,Note\n"
-                          "170,60,M,north,a\n"
-                          "160,55,F,south,b\n"
-                          "180,80,M,north,c\n"
-                          "165,,F,east,d\n"
-                          "175,70,M,south,e\n";
-
 const QString kDeleteOrModify = "Are you sure to delete or modify this analysis?\nYou cannot undo this action.";
 const QString kDeleteOnly = "Are you sure to delete this analysis?\nYou cannot undo this action.";
 
@@ -28,7 +21,7 @@ protected:
     void SetUp() override
     {
         AnalysisFixture::SetUp();
-        import(kTable);
+        import(kSampleTable);
     }
     Document* reopen(const QString& name)
     {
@@ -131,11 +124,14 @@ TEST_F(SelectorOutline, AnalysisFromNewToReopened)
     MyWindowController* stats = doc->statsWindowConts[0];
     EXPECT_TRUE(graph->window()->isVisible() && stats->window()->isVisible());
     EXPECT_EQ(stats->window()->windowTitle(), "Sales - Stats - Heights[*]");
-    // Under the graph window, left edges aligned; the graph window beside the main window.
+    // The graph window beside the main window; the statistics window under it, left edges
+    // aligned, or at the bottom of the screen where it does not fit there.
     const Rect g = MyWindowController::frameOf(graph->window());
+    const Rect s = MyWindowController::frameOf(stats->window());
     EXPECT_EQ(g.origin.x, MyWindowController::frameOf(main()->window()).size.width + 40);
     EXPECT_EQ(g.maxY(), 1024 - 25);
-    EXPECT_EQ(MyWindowController::frameOf(stats->window()).maxY(), g.origin.y);
+    EXPECT_EQ(s.origin.x, g.origin.x);
+    EXPECT_EQ(s.size.height < g.origin.y ? s.maxY() : s.origin.y, s.size.height < g.origin.y ? g.origin.y : 0);
     EXPECT_TRUE(graph->drawer->isVisible() && stats->drawer->isVisible());
 }
 
@@ -388,4 +384,5 @@ TEST_F(SelectorOutline, OlderDocumentsGetTheirSettingsUpdated)
     }
     doc = nullptr;
 }
+
 
