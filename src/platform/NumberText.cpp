@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -248,6 +249,86 @@ bool parseConversion(const char* format, size_t* i, Conversion* c)
     return true;
 }
 
+// One printf conversion of an integer: flags, width, precision and "d" or "i".
+bool parseIntConversion(const char* format, size_t* i, Conversion* c)
+{
+    size_t k = *i;
+    for (;; ++k) {
+        const char ch = format[k];
+        if (ch == '-') c->left = true;
+        else if (ch == '+') c->plus = true;
+        else if (ch == ' ') c->space = true;
+        else if (ch == '0') c->zero = true;
+        else break;
+    }
+    while (format[k] >= '0' && format[k] <= '9' && c->width < 100000)
+        c->width = c->width * 10 + (format[k++] - '0');
+    if (format[k] == '.') {
+        ++k;
+        c->precision = 0;
+        while (format[k] >= '0' && format[k] <= '9' && c->precision < 100000)
+            c->precision = c->precision * 10 + (format[k++] - '0');
+    }
+    while (format[k] && std::strchr("hljztq", format[k]))
+        ++k;
+    if (format[k] != 'd' && format[k] != 'i')
+        return false;
+    c->letter = format[k];
+    *i = k + 1;
+    return true;
+}
+
+std::string convertInteger(qint64 value, const Conversion& c)
+{
+    // The magnitude in unsigned arithmetic: the most negative value has no positive twin.
+    const quint64 magnitude = value < 0 ? quint64(0) - quint64(value) : quint64(value);
+    std::string digits = magnitude == 0 && c.precision == 0 ? std::string() : std::to_string(magnitude);
+    if (c.precision > int(digits.size()))
+        digits.insert(0, size_t(c.precision) - digits.size(), '0');
+    const std::string sign = value < 0 ? "-" : c.plus ? "+" : c.space ? " " : "";
+    const int pad = c.width - int(sign.size() + digits.size());
+    if (pad <= 0)
+        return sign + digits;
+    if (c.left)
+        return sign + digits + std::string(size_t(pad), ' ');
+    if (c.zero && c.precision < 0)
+        return sign + std::string(size_t(pad), '0') + digits;
+    return std::string(size_t(pad), ' ') + sign + digits;
+}
+
+// Copies literal text and "%%", and writes the first conversion that `parse` accepts with
+// `convert`; any other conversion is copied as written.
+template <class Parse, class Convert>
+QString formatOne(const char* printfFormat, Parse parse, Convert convert)
+{
+    std::string out;
+    bool used = false;
+    for (size_t i = 0; printfFormat && printfFormat[i];) {
+        const char ch = printfFormat[i];
+        if (ch != '%') {
+            out += ch;
+            ++i;
+            continue;
+        }
+        if (printfFormat[i + 1] == '%') {
+            out += '%';
+            i += 2;
+            continue;
+        }
+        size_t k = i + 1;
+        Conversion c;
+        if (!used && parse(printfFormat, &k, &c)) {
+            out += convert(c);
+            used = true;
+            i = k;
+        } else {
+            out += ch;
+            ++i;
+        }
+    }
+    return QString::fromUtf8(out);
+}
+
 }  // namespace
 
 namespace NumberText {
@@ -335,34 +416,12 @@ QString fixed(double value, int decimals)
 
 QString format(const char* printfFormat, double value)
 {
-    // Literal text is copied, "%%" is a percent sign, and the first conversion takes the value;
-    // a conversion that is not one of a double's (or a second one) is copied as written.
-    std::string out;
-    bool used = false;
-    for (size_t i = 0; printfFormat && printfFormat[i];) {
-        const char ch = printfFormat[i];
-        if (ch != '%') {
-            out += ch;
-            ++i;
-            continue;
-        }
-        if (printfFormat[i + 1] == '%') {
-            out += '%';
-            i += 2;
-            continue;
-        }
-        size_t k = i + 1;
-        Conversion c;
-        if (!used && parseConversion(printfFormat, &k, &c)) {
-            out += convert(value, c);
-            used = true;
-            i = k;
-        } else {
-            out += ch;
-            ++i;
-        }
-    }
-    return QString::fromUtf8(out);
+    return formatOne(printfFormat, parseConversion, [value](const Conversion& c) { return convert(value, c); });
+}
+
+QString format(const char* printfFormat, qint64 value)
+{
+    return formatOne(printfFormat, parseIntConversion, [value](const Conversion& c) { return convertInteger(value, c); });
 }
 
 }  // namespace NumberText

@@ -2,6 +2,7 @@
 // Number text in the C locale, whatever the user's locale: Qt sets the process locale from
 // the environment, so strtod, printf and QString::toDouble are not used for stored text.
 #include <QString>
+#include <concepts>
 #include <optional>
 
 namespace NumberText {
@@ -27,4 +28,15 @@ QString fixed(double value, int decimals);
 // (flags - + space # 0, width, precision; f F e E g G). Text around the conversion is
 // kept, "%%" is a percent sign; any other conversion is copied as written.
 QString format(const char* printfFormat, double value);
+// printf with one integer argument: "%d" or "%i" with flags - + space 0, width, precision and
+// any length modifier; the whole 64-bit value is written whatever the modifier says. Any
+// other conversion is copied as written.
+QString format(const char* printfFormat, qint64 value);
+// Other integer types go through the 64-bit writer, never through a double.
+template <std::integral T>
+    requires(!std::same_as<T, qint64> && !std::same_as<T, bool>)
+QString format(const char* printfFormat, T value)
+{
+    return format(printfFormat, qint64(value));
+}
 }

@@ -18,6 +18,7 @@
 #include <QTextDocumentFragment>
 #include <QVector>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class AppDelegate;
@@ -167,6 +168,33 @@ public:
     QByteArray graphPDF();
     // Installs graphPDF as the document's hook for the package's graph PDFs (at start-up).
     static void registerHooks();
+
+    // ---- statistics table (rows: name tags, then single tags while "showSingle" is on,
+    // then the all-data row, the empty tag, while "showAll" is on)
+    struct StatsOptions {
+        QString tag;
+        bool unbiased = false;
+        bool showStats = false;
+    };
+    // The 13 column identifiers in table order ("tag" ... "p") and their copy titles.
+    static const QStringList& statsColumnIdentifiers();
+    static const QStringList& statsColumnTitles();
+    // The analysis's statistics record and its "logarithmic" axis flag; empty and false
+    // when the document holds no analysis at this graph ID.
+    QVariantMap statsRecord() const;
+    bool isLogarithmic() const;
+    qint64 statsRowCount() const;
+    StatsOptions statsOptions(qint64 row) const;
+    // A cell: a QString, a qint64 ("num"), a double, or an invalid QVariant for nothing.
+    QVariant representedValue(const QString& tag, const QString& columnIdentifier, bool unbiased, bool showStats,
+                              bool logarithmic) const;
+    // How a cell is written in copied text (and shown in the table) at a column position.
+    static QString statsCellText(const QVariant& value, int position);
+    // The copied text of the selected rows (all columns, no title line) or else of the
+    // selected columns (a title line, every row); nullopt when nothing is selected.
+    std::optional<QString> statsText(const QList<int>& selectedRows, const QList<int>& selectedColumns) const;
+    // statsText put on the clipboard as plain text; nothing selected leaves it alone.
+    void copyStatsWithSelectedRowIndexes(const QList<int>& selectedRows, const QList<int>& selectedColumns) const;
 
 private:
     friend class GraphItem;

@@ -120,6 +120,36 @@ TEST_F(DecimalComma, FormattingMatchesGlibcAndReadingInvertsItOverRandomValues)
     }
 }
 
+// Counts are 64-bit: every digit is written, whatever the length modifier says, and the
+// reference is glibc's "ll" conversion of the same value.
+TEST_F(DecimalComma, IntegerFormattingMatchesGlibcOverRandom64BitValues)
+{
+    auto cPrintfInt = [](const char* format, long long value) {
+        static locale_t c = newlocale(LC_ALL_MASK, "C", nullptr);
+        const locale_t old = uselocale(c);
+        std::vector<char> buffer(std::snprintf(nullptr, 0, format, value) + 1);
+        std::snprintf(buffer.data(), buffer.size(), format, value);
+        uselocale(old);
+        return std::string(buffer.data());
+    };
+    const char* formats[] = {"%lld", "%5lld", "%-8lld|", "%+lld", "% lld", "%08lld", "%.3lld", "%lli",
+                             "%010.4lld", "%.0lld", "n = %lld %%", "%-+06lld|"};
+    std::mt19937_64 rng(5);
+    std::vector<qint64> values{0, 1, -1, std::numeric_limits<qint64>::max(), std::numeric_limits<qint64>::min(),
+                               qint64(1) << 40, 5001};
+    for (int i = 0; i < 20000; ++i)
+        values.push_back(i % 2 ? qint64(rng()) : qint64(rng() % 100000) - 50000);
+    for (size_t i = 0; i < values.size(); ++i) {
+        const char* f = formats[i % std::size(formats)];
+        ASSERT_EQ(NumberText::format(f, values[i]).toStdString(), cPrintfInt(f, values[i])) << f << " " << values[i];
+    }
+    // "%d" of a count above 2^31, given as any integer type; a double's conversion is copied.
+    EXPECT_EQ(NumberText::format("%d", qint64(1) << 40), "1099511627776");
+    EXPECT_EQ(NumberText::format("%d", 7), "7");
+    EXPECT_EQ(NumberText::format("%d", std::size_t(9)), "9");
+    EXPECT_EQ(NumberText::format("%f %d", qint64(3)), "%f 3");
+}
+
 TEST_F(DecimalComma, FixedAndRealStrings)
 {
     EXPECT_EQ(NumberText::fixed(7, -3), "7");   // a negative count means no decimals

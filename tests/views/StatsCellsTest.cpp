@@ -1,0 +1,242 @@
+// The statistics table of an analysis: rows by the switches, cells by the row's options and
+// the axis, and the table copied as text, checked against hand-worked statistics.
+#include "app/AppDelegate.h"
+#include "document/Document.h"
+#include "stats/MyDescriptives.h"
+#include "views/MyViewManager.h"
+#include "windows/MyWindowController.h"
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <gtest/gtest.h>
+#include <cmath>
+
+namespace {
+
+QVariantMap statsSettings(std::initializer_list<const char*> on)
+{
+    QVariantMap s;
+    for (const char* key : {"unbiased", "stats", "showSingle", "singleUnbiased", "singleStats", "showAll", "allUnbiased",
+                            "allStats"})
+        s.insert(key, false);
+    for (const char* key : on)
+        s.insert(key, true);
+    return s;
+}
+
+QVariantMap result(double statistic, double p) { return {{"statistic", statistic}, {"p", p}}; }
+
+// One analysis of the given groups: values, counts and descriptives as the builder makes
+// them (logarithms only when every value is positive), the empty tag holding all values.
+class StatsCells : public ::testing::Test {
+protected:
+    AppDelegate delegate;
+    Document doc{&delegate};
+    MyWindowController graphCont{QStringLiteral("GraphWindowD")};
+    std::unique_ptr<MyViewManager> vm;
+
+    void make(const QVector<std::pair<QString, std::vector<double>>>& groups, const QStringList& singleTags = {},
+              bool logarithmic = false)
+    {
+        MyAnalysisData d;
+        d.graphType = "scatter";
+        std::vector<double> all;
+        for (const auto& [tag, values] : groups) {
+            d.values.insert(tag, values);
+            all.insert(all.end(), values.begin(), values.end());
+        }
+        d.values.insert(QString(), all);
+        bool positive = true;
+        for (double v : all)
+            positive = positive && v > 0;
+        const MyDescriptives engine;
+        for (auto it = d.values.cbegin(); it != d.values.cend(); ++it) {
+            d.numbers.insert(it.key(), qint64(it.value().size()));
+            d.descriptives.insert(it.key(), engine.descriptives(it.value()).second);
+            if (positive) {
+                std::vector<double> logs;
+                for (double v : it.value())
+                    logs.push_back(std::log10(v));
+                d.logDescriptives.insert(it.key(), engine.descriptives(logs).second);
+            }
+        }
+        d.singleTags = singleTags;
+        QVariantMap settings{{"graphTitle", "t"}, {"valueSettings", QVariantMap{{"logarithmic", logarithmic}}}};
+        graphCont.myDoc = &doc;
+        graphCont.graphID = doc.appendAnalysis(settings, QString(), QVariantMap{{"settings", statsSettings({})},
+                                                                                  {"stats", QVariantMap()},
+                                                                                  {"logStats", QVariantMap()}});
+        vm = std::make_unique<MyViewManager>(d, &graphCont, &doc);
+        for (const auto& [tag, values] : groups)
+            if (!singleTags.contains(tag))
+                vm->nameTags << tag;
+    }
+    QVariantMap& record() { return doc.stats[graphCont.graphID]; }
+    void setFlags(std::initializer_list<const char*> on) { record()["settings"] = statsSettings(on); }
+    // A cell as the table shows it.
+    QString cell(qint64 row, const QString& column)
+    {
+        const MyViewManager::StatsOptions o = vm->statsOptions(row);
+        const QVariant v = vm->representedValue(o.tag, column, o.unbiased, o.showStats, vm->isLogarithmic());
+        return MyViewManager::statsCellText(v, int(MyViewManager::statsColumnIdentifiers().indexOf(column)));
+    }
+    // The worked example: A and X with 1..4, B and X with 2, 3, 3, 4, 3; tests run.
+    void workedExample()
+    {
+        make({{"A\tX", {1, 2, 3, 4}}, {"B\tX", {2, 3, 3, 4, 3}}});
+        setFlags({"unbiased", "stats", "showAll"});
+        record()["stats"] = QVariantMap{{"A\tX", result(0.992887, 0.971954)}, {"B\tX", result(0.881038, 0.314049)}};
+    }
+};
+
+TEST_F(StatsCells, RowsFollowTheSwitches)
+{
+    make({{"a", {1, 2, 3}}, {"b", {4, 5}}, {"s1", {1}}, {"s2", {2}}, {"s3", {3}}}, {"s1", "s2", "s3"});
+    struct Case {
+        std::initializer_list<const char*> on;
+        QStringList tags;   // "" is the all-data row
+    };
+    const Case cases[] = {
+        {{}, {"a", "b"}},
+        {{"showSingle"}, {"a", "b", "s1", "s2", "s3"}},
+        {{"showAll"}, {"a", "b", ""}},
+        {{"showSingle", "showAll"}, {"a", "b", "s1", "s2", "s3", ""}},
+    };
+    for (const Case& c : cases) {
+        setFlags(c.on);
+        QStringList tags;
+        for (qint64 r = 0; r < vm->statsRowCount(); ++r)
+            tags << vm->statsOptions(r).tag;
+        EXPECT_EQ(tags, c.tags) << c.on.size();
+    }
+    // Each row group reads its own pair of flags.
+    setFlags({"showSingle", "showAll", "unbiased", "singleStats", "allUnbiased", "allStats"});
+    const std::tuple<qint64, bool, bool> flags[] = {{0, true, false}, {2, false, true}, {5, true, true}};
+    for (const auto& [row, unbiased, stats] : flags) {
+        EXPECT_EQ(vm->statsOptions(row).unbiased, unbiased) << row;
+        EXPECT_EQ(vm->statsOptions(row).showStats, stats) << row;
+    }
+    EXPECT_EQ(cell(5, "tag"), "All Data");
+}
+
+TEST_F(StatsCells, CellsByCountOptionsAndAxis)
+{
+    std::vector<double> many(5001), limit(5000);
+    for (size_t i = 0; i < many.size(); ++i)
+        many[i] = 1.0 + double(i % 97);
+    std::copy(many.begin(), many.begin() + 5000, limit.begin());
+    make({{"two", {1, 3}}, {"three", {1, 2, 4}}, {"limit", limit}, {"many", many}, {"ten", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}}});
+    setFlags({"stats", "unbiased"});
+    record()["stats"] = QVariantMap{{"two", QVariantMap()}, {"three", result(0.9642857, 0.6368868)},
+                                    {"limit", result(0.95, 2.5e-9)}, {"many", result(0.0123, 0.25)}};
+    struct Case {
+        qint64 row;
+        const char* column;
+        QString text;
+    };
+    const Case cases[] = {
+        {0, "statisticName", "N/A"},   {0, "statistic", "N/A"}, {0, "p", "N/A"},
+        {1, "statisticName", "S-W W:"}, {1, "statistic", "0.964286"}, {1, "p", "0.636887"},
+        {2, "statisticName", "S-W W:"}, {2, "p", "2.5e-09"},
+        {3, "statisticName", "KS Dn:"}, {3, "statistic", "0.012300"},
+        // No result stored for the tag: the name by its count, empty values.
+        {4, "statisticName", "S-W W:"}, {4, "statistic", ""}, {4, "p", ""},
+        // Two values: sample skewness undefined; 1 and 3 have variance 2 (sample) and 1.
+        {0, "variance", "2.000000"}, {0, "sk", "N/A"}, {0, "ku", "N/A"}, {0, "num", "2"},
+        {4, "num", "10"}, {4, "median", "5.500000"}, {4, "stdev", "3.027650"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(cell(c.row, c.column), c.text) << c.row << " " << c.column;
+
+    // Population forms; min the same either way; switches off hide the test.
+    setFlags({});
+    EXPECT_EQ(cell(0, "variance"), "1.000000");
+    EXPECT_EQ(cell(0, "sk"), "0.000000");
+    EXPECT_EQ(cell(4, "stdev"), "2.872281");
+    EXPECT_EQ(cell(4, "min"), "1.000000");
+    for (const char* column : {"statisticName", "statistic", "p"})
+        EXPECT_EQ(cell(0, column), "") << column;
+
+    // A logarithmic axis: descriptives of the logarithms, results under "logStats".
+    doc.graphSettings[graphCont.graphID]["valueSettings"] = QVariantMap{{"logarithmic", true}};
+    setFlags({"stats", "unbiased"});
+    EXPECT_EQ(cell(4, "max"), "1.000000");
+    EXPECT_EQ(cell(0, "mean"), "0.238561");   // (log 1 + log 3) / 2
+    EXPECT_EQ(cell(1, "statistic"), "");
+    EXPECT_EQ(cell(1, "statisticName"), "S-W W:");
+    record()["logStats"] = QVariantMap{{"three", result(0.99, 0.9)}, {"ten", QVariantMap{{"statistic", "x"}}}};
+    EXPECT_EQ(cell(1, "p"), "0.900000");
+    EXPECT_EQ(cell(4, "p"), "");   // a result that is no number shows nothing
+}
+
+TEST_F(StatsCells, LogarithmsOfAnAnalysisWithValuesBelowOneAreNotAvailable)
+{
+    make({{"a", {-1, 2, 3}}, {"b", {4, 5, 6}}}, {}, true);
+    setFlags({"unbiased"});
+    for (const char* column : {"min", "mean", "variance", "ku"})
+        EXPECT_EQ(cell(1, column), "N/A") << column;
+    EXPECT_EQ(cell(1, "num"), "3");
+}
+
+// Worked example of the copy: the text as a whole, byte for byte.
+TEST_F(StatsCells, CopiedTextOfTheWorkedExample)
+{
+    workedExample();
+    struct Case {
+        QList<int> rows, columns;
+        QString text;
+    };
+    const QString rowB = "B - X\t5\t2.000000\t4.000000\t3.000000\t3.000000\t0.500000\t0.707107\t0.000000\t2.000000\t"
+                         "S-W W:\t0.881038\t0.314049";
+    // The all-data row in its population forms ("allUnbiased" is off).
+    const QString rowAll = "All Data\t9\t1.000000\t4.000000\t2.777778\t3.000000\t0.839506\t0.916246\t-0.413737\t-0.604671\t\t\t";
+    const Case cases[] = {
+        {{}, {0, 1, 4, 10}, "Category\tNum\tAverage\tName\nA - X\t4\t2.500000\tS-W W:\nB - X\t5\t3.000000\tS-W W:\n"
+                            "All Data\t9\t2.777778\t"},
+        {{1}, {}, rowB},
+        {{1}, {0, 3}, rowB},                 // rows win over columns
+        {{2, 1, 1}, {}, rowB + "\n" + rowAll},
+        {{}, {12, 1}, "Num\tp\n4\t0.971954\n5\t0.314049\n9\t"},
+    };
+    for (const Case& c : cases) {
+        const std::optional<QString> text = vm->statsText(c.rows, c.columns);
+        ASSERT_TRUE(text);
+        EXPECT_EQ(text->toStdString(), c.text.toStdString());
+    }
+    EXPECT_FALSE(vm->statsText({}, {}));
+}
+
+TEST_F(StatsCells, CopyReplacesTheClipboardOnlyWhenSomethingIsSelected)
+{
+    workedExample();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText("before");
+    vm->copyStatsWithSelectedRowIndexes({}, {});
+    EXPECT_EQ(clipboard->text(), "before");
+    vm->copyStatsWithSelectedRowIndexes({}, {1});
+    EXPECT_EQ(clipboard->text(), "Num\n4\n5\n9");
+    EXPECT_TRUE(clipboard->mimeData()->hasText());
+}
+
+// Six decimals keep what they can show; values that would copy as 0.000000 keep their
+// digits, and counts are whole whatever their size.
+TEST_F(StatsCells, NumbersKeepTheirSignificantDigits)
+{
+    const std::tuple<QVariant, int, QString> cases[] = {
+        {2.5, 4, "2.500000"},
+        {0.0, 6, "0.000000"},
+        {1e-6, 12, "0.000001"},
+        {4.9e-7, 12, "4.9e-07"},
+        {2.2e-16, 6, "2.2e-16"},
+        {-1.23456789e-9, 8, "-1.23457e-09"},
+        {1234567.25, 2, "1234567.250000"},
+        {QVariant::fromValue<qint64>(6000000000), 1, "6000000000"},
+        {QStringLiteral("N/A"), 11, "N/A"},
+        {QStringLiteral("a\tb\tc"), 0, "a - b - c"},
+        {QVariant(), 5, ""},
+    };
+    for (const auto& [value, position, text] : cases)
+        EXPECT_EQ(MyViewManager::statsCellText(value, position), text) << value.toString().toStdString();
+}
+
+} // namespace
