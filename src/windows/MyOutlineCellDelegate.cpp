@@ -16,7 +16,7 @@ MyOutlineCellDelegate::MyOutlineCellDelegate(MyWindowController* controller, MyO
 OutlineCell MyOutlineCellDelegate::cellAt(const QModelIndex& index) const
 {
     MyOutlineItem* item = m_model->itemAt(index);
-    if (!item)
+    if (!item || !m_model->controller())
         return {};
     return m_controller->outlineViewWillDisplayCell(m_model->outline(), m_model->columnIdentifier(index.column()), item);
 }

@@ -11,7 +11,14 @@ MyOutlineModel::MyOutlineModel(MyWindowController* controller, QStringList colum
 
 MyOutlineItem* MyOutlineModel::root() const
 {
-    return m_controller->rootItem;
+    return m_controller ? m_controller->rootItem : nullptr;
+}
+
+void MyOutlineModel::detachController()
+{
+    beginResetModel();
+    m_controller = nullptr;
+    endResetModel();
 }
 
 MyOutlineItem* MyOutlineModel::itemAt(const QModelIndex& index) const
@@ -28,7 +35,7 @@ QModelIndex MyOutlineModel::indexOf(const MyOutlineItem* item, int column) const
 
 QModelIndex MyOutlineModel::index(int row, int column, const QModelIndex& parent) const
 {
-    if (row < 0 || column < 0 || column >= m_identifiers.size() || m_changeDepth > 0)
+    if (!m_controller || row < 0 || column < 0 || column >= m_identifiers.size() || m_changeDepth > 0)
         return {};
     MyOutlineItem* child = m_controller->outlineViewChild(m_outline, row, itemAt(parent));
     return child ? createIndex(row, column, child) : QModelIndex();
@@ -44,7 +51,7 @@ QModelIndex MyOutlineModel::parent(const QModelIndex& child) const
 
 int MyOutlineModel::rowCount(const QModelIndex& parent) const
 {
-    if (m_changeDepth > 0 || (parent.isValid() && parent.column() != 0))
+    if (!m_controller || m_changeDepth > 0 || (parent.isValid() && parent.column() != 0))
         return 0;
     return m_controller->outlineViewNumberOfChildrenOfItem(m_outline, itemAt(parent));
 }
@@ -58,7 +65,7 @@ bool MyOutlineModel::hasChildren(const QModelIndex& parent) const
 {
     if (!parent.isValid())
         return rowCount(parent) > 0;
-    if (m_changeDepth > 0 || parent.column() != 0)
+    if (!m_controller || m_changeDepth > 0 || parent.column() != 0)
         return false;
     return m_controller->outlineViewIsItemExpandable(m_outline, itemAt(parent));
 }
@@ -66,7 +73,7 @@ bool MyOutlineModel::hasChildren(const QModelIndex& parent) const
 QVariant MyOutlineModel::data(const QModelIndex& index, int role) const
 {
     MyOutlineItem* item = itemAt(index);
-    if (!item || m_changeDepth > 0)
+    if (!m_controller || !item || m_changeDepth > 0)
         return {};
     const QString identifier = m_identifiers.value(index.column());
     switch (role) {
@@ -95,7 +102,7 @@ QVariant MyOutlineModel::data(const QModelIndex& index, int role) const
 bool MyOutlineModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
     MyOutlineItem* item = itemAt(index);
-    if (!item || role != Qt::EditRole || m_changeDepth > 0)
+    if (!m_controller || !item || role != Qt::EditRole || m_changeDepth > 0)
         return false;
     m_controller->outlineViewSetObjectValue(m_outline, value, m_identifiers.value(index.column()), item);
     return true;
@@ -104,7 +111,7 @@ bool MyOutlineModel::setData(const QModelIndex& index, const QVariant& value, in
 Qt::ItemFlags MyOutlineModel::flags(const QModelIndex& index) const
 {
     MyOutlineItem* item = itemAt(index);
-    if (!item || m_changeDepth > 0)
+    if (!m_controller || !item || m_changeDepth > 0)
         return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     const QString identifier = m_identifiers.value(index.column());

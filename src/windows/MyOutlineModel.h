@@ -49,6 +49,7 @@ public:
     QModelIndex indexOf(const MyOutlineItem* item, int column = 0) const;
     QString columnIdentifier(int column) const { return m_identifiers.value(column); }
     QTreeView* outline() const { return m_outline; }
+    MyWindowController* controller() const { return m_controller; }
     // The value the controller gives for the cell, whatever its kind (a check box's state).
     static constexpr int ValueRole = Qt::UserRole + 1;
 
@@ -66,6 +67,8 @@ public:
     };
     // The whole outline read again now (reloadItem: with no item).
     void reloadData();
+    // The controller is going away: from now on the outline shows no rows.
+    void detachController();
 
 private:
     void beginChange();

@@ -41,8 +41,8 @@ MyWindowController::~MyWindowController()
 {
     // The outlines read the tree through this controller: they let go of it first.
     for (QTreeView* outline : {docOlV, configOlv})
-        if (outline)
-            outline->setModel(nullptr);
+        if (auto* model = outline ? qobject_cast<MyOutlineModel*>(outline->model()) : nullptr)
+            model->detachController();
     if (m_window) {
         // The window may be inside one of its own events: let it go when they are done.
         if (mTV)
