@@ -143,23 +143,17 @@ MyOutlineModel::Change::~Change()
         m_model->endChange();
 }
 
-bool MyOutlineModel::isLive(const MyOutlineItem* item) const
+void MyOutlineModel::forEachRow(const std::function<void(const MyOutlineItem*)>& f) const
 {
-    // Walks the tree by identity, so a pointer to a row that has gone is never followed.
-    if (!item)
-        return false;
-    QList<const MyOutlineItem*> pending{root()};
-    while (!pending.isEmpty()) {
-        const MyOutlineItem* node = pending.takeLast();
-        if (!node)
-            continue;
+    // By identity from the root down, so a pointer to a row that has gone is never followed.
+    std::function<void(const MyOutlineItem*)> walk = [&](const MyOutlineItem* node) {
         for (const MyOutlineItem* child : node->children()) {
-            if (child == item)
-                return true;
-            pending.append(child);
+            f(child);
+            walk(child);
         }
-    }
-    return false;
+    };
+    if (const MyOutlineItem* top = root())
+        walk(top);
 }
 
 void MyOutlineModel::beginChange()
@@ -169,18 +163,11 @@ void MyOutlineModel::beginChange()
         return;
     }
     m_expanded.clear();
+    forEachRow([this](const MyOutlineItem* item) {
+        if (m_outline->isExpanded(indexOf(item)))
+            m_expanded.insert(item);
+    });
     m_selected = nullptr;
-    QList<QModelIndex> pending{QModelIndex()};
-    while (!pending.isEmpty()) {
-        const QModelIndex parent = pending.takeLast();
-        for (int r = 0; r < rowCount(parent); ++r) {
-            const QModelIndex child = index(r, 0, parent);
-            if (m_outline->isExpanded(child)) {
-                m_expanded.insert(itemAt(child));
-                pending.append(child);
-            }
-        }
-    }
     if (QItemSelectionModel* selection = m_outline->selectionModel()) {
         const QModelIndexList rows = selection->selectedRows();
         m_selected = rows.isEmpty() ? nullptr : itemAt(rows.first());
@@ -196,19 +183,13 @@ void MyOutlineModel::endChange()
         return;
     endResetModel();
 
-    QList<const MyOutlineItem*> pending{root()};
-    while (!pending.isEmpty()) {
-        const MyOutlineItem* node = pending.takeLast();
-        if (!node)
-            continue;
-        for (const MyOutlineItem* child : node->children()) {
-            if (m_expanded.contains(child)) {
-                m_outline->expand(indexOf(child));
-                pending.append(child);
-            }
-        }
-    }
-    if (m_selected && isLive(m_selected))
+    bool selectedStays = false;
+    forEachRow([&](const MyOutlineItem* item) {
+        if (m_expanded.contains(item))
+            m_outline->expand(indexOf(item));
+        selectedStays = selectedStays || item == m_selected;
+    });
+    if (selectedStays)
         m_outline->selectionModel()->setCurrentIndex(indexOf(m_selected),
                                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_expanded.clear();

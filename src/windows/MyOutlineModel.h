@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QSet>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class MyOutlineItem;
@@ -74,7 +75,8 @@ private:
     void beginChange();
     void endChange();
     MyOutlineItem* root() const;
-    bool isLive(const MyOutlineItem* item) const;
+    // Every row of the tree, parents before their children.
+    void forEachRow(const std::function<void(const MyOutlineItem*)>& f) const;
 
     MyWindowController* m_controller;
     QStringList m_identifiers;

@@ -95,6 +95,7 @@ TEST_F(SelectorOutline, AnalysisFromNewToReopened)
     EXPECT_EQ(rows().mid(11), QStringList({"    Site | (3rd level; 3 categories)", "      north | north [x]",
                                            "      south | south [x]", "      west | west [x]"}));
     EXPECT_EQ(at(a, {1, 0, 0})->data2.value(0), 171.0);
+    EXPECT_TRUE(outline()->isExpanded(model()->indexOf(at(a, {2, 1}))));
     const QVariantList siteRepresents =
         doc->graphSettings.value(0).value("categoryDicts").toList().value(2).toMap().value("represents").toList();
     ASSERT_EQ(siteRepresents.size(), 3);
