@@ -115,6 +115,10 @@ TEST_F(SelectorOutline, AnalysisFromNewToReopened)
     const QVariantMap settings = doc->graphSettings.value(0);
     reopen("Sales.vlbdoc");
     ASSERT_TRUE(doc);
+    // The package holds the graph as drawn.
+    QFile pdf(QDir(dir.filePath("Sales.vlbdoc")).filePath("graphPDF/graph0.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.readAll().startsWith("%PDF"));
     EXPECT_EQ(rows(), drawn);
     EXPECT_EQ(counters(), QVector<qint64>({1, 1, 1, 1, 0}));
     EXPECT_EQ(doc->graphSettings.value(0), settings);
