@@ -110,6 +110,29 @@ public:
                             const QVariantMap& settings, MyConfigRootItem* rootItem,
                             MyViewManager* viewManager) override;
 
+    // Dot plot (MyGraphGeneratorDots.cpp): a series' look, its dots placed in lanes, the
+    // dots views of its columns, the mean or median bars.
+    void dotObjectWithSettings(const QVariantMap& settings, const QString& dotName, qsizetype dotIndex,
+                               qint64 setIndex, MyConfigRootItem* rootItem, MyViewManager* viewManager);
+    void dotRectWithSettings(const QVariantMap& settings, const QVariantMap& dotDict, qint64 dotType,
+                             const QString& dotName, qsizetype dotIndex, qsizetype numOfTypes, qint64 setIndex,
+                             MyConfigRootItem* rootItem, MyViewManager* viewManager);
+    // The name tags of columns reaching outside the graph rectangle are added to outside;
+    // the dot-plot step tells the user once, after the pass.
+    void dotsViewWithSettings(const QVariantMap& settings, qsizetype dotID, MyViewManager* viewManager,
+                              QStringList* outside = nullptr);
+    void barObjectsWithSettings(const QVariantMap& settings, MyViewManager* viewManager);
+    void barRectsWithSettings(const QVariantMap& settings, MyViewManager* viewManager);
+
+    // Boxplot (MyGraphGeneratorBoxes.cpp): boxes, whiskers, min/max marks and outlier dots of
+    // a series, the containers of its boxes, the median lines of all boxes.
+    void boxesWithSettings(const QHash<QString, BoxValuesDict>& boxValues, bool logarithmic,
+                           const QVariantMap& settings, qsizetype seriesIndex, MyConfigRootItem* rootItem,
+                           MyViewManager* viewManager, double boxWidth, double axisMin, double scale);
+    void boxesViewWithSettings(const QVariantMap& settings, qsizetype boxID, MyViewManager* viewManager);
+    void medianLinesWithSettings(const QHash<QString, BoxValuesDict>& boxValues, const QVariantMap& settings,
+                                 MyViewManager* viewManager, double boxWidth, double axisMin, double scale);
+
     // Names of graph texts.
     static const QString kScaleText;   // "graphProperties\tyAxis\tscaleText", every scale text
     static const QString kYTitle;      // "graphProperties\tyAxis\tyTitle"
