@@ -194,5 +194,12 @@ protected:
         return cells.join(' ');
     }
     QVector<qint64> counters() const { return doc->columnCounter; }
-    QStringList alerts() const { return scripted.dialogs.alerts; }
+    // The alerts shown, without the graph's range alert: a dot at an end of the value axis
+    // reaches half outside the graph, which the graph tests check on their own.
+    QStringList alerts() const
+    {
+        QStringList shown = scripted.dialogs.alerts;
+        shown.removeAll(QStringLiteral("Some objects (dots or bars) are outside the rectangle of the graph."));
+        return shown;
+    }
 };
