@@ -18,9 +18,14 @@ int MyDataSourceModel::columnCount(const QModelIndex& parent) const
 
 QVariant MyDataSourceModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole && role != Qt::TextAlignmentRole))
         return {};
-    return m_controller->tableViewObjectValue(m_identifiers.value(index.column()), index.row());
+    const QVariant value = m_controller->tableViewObjectValue(m_identifiers.value(index.column()), index.row());
+    if (role == Qt::TextAlignmentRole) {
+        const bool number = value.typeId() == QMetaType::Double || value.typeId() == QMetaType::LongLong;
+        return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
+    }
+    return displayText ? QVariant(displayText(value, index.column())) : value;
 }
 
 QVariant MyDataSourceModel::headerData(int section, Qt::Orientation orientation, int role) const

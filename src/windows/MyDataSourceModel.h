@@ -3,6 +3,7 @@
 // controller answers, as a data source does.
 #include <QAbstractTableModel>
 #include <QStringList>
+#include <functional>
 
 class MyWindowController;
 
@@ -16,6 +17,9 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     void setHeaderTitles(const QStringList& titles) { m_titles = titles; }
+    // How a cell's value is shown (the statistics table writes numbers as it copies them);
+    // unset, the value is shown as it comes. Numbers are aligned to the right either way.
+    std::function<QString(const QVariant& value, int column)> displayText;
 
     void reloadData();
 

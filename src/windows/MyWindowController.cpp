@@ -217,39 +217,6 @@ void MyWindowController::setUpGraphWindow()
     m_shouldCloseDocument = false;
 }
 
-void MyWindowController::setUpStatsWindow()
-{
-    subTitle = QStringLiteral("Stats - ");
-    docTV = new QTableView(m_window);
-    docTV->setObjectName("docTV");
-    m_window->setCentralWidget(docTV);
-    QWidget* content = makeDrawer(QSize(320, 260));
-    auto* layout = new QVBoxLayout(content);
-    const struct {
-        QAbstractButton** outlet;
-        const char* name;
-        const char* title;
-    } switches[] = {{&buUnbiased, "buUnbiased", "Unbiased"},       {&buStats, "buStats", "Normality"},
-                    {&buShowSingle, "buShowSingle", "Single"},     {&buSingleUnbiased, "buSingleUnbiased", "Unbiased"},
-                    {&buSingleStats, "buSingleStats", "Normality"}, {&buShowAll, "buShowAll", "All Data"},
-                    {&buAllUnbiased, "buAllUnbiased", "Unbiased"}, {&buAllStats, "buAllStats", "Normality"}};
-    for (const auto& s : switches) {
-        auto* box = new QCheckBox(tr(s.title), content);
-        box->setObjectName(s.name);
-        *s.outlet = box;
-        layout->addWidget(box);
-    }
-    layout->addStretch();
-    m_window->resize(760, 320);
-    m_shouldCloseDocument = false;
-}
-
-void MyWindowController::setStats()
-{
-    // The statistics window's switches and table are brought in line with the analysis's
-    // statistics record here, once the table shows the statistics.
-}
-
 void MyWindowController::setUpMainWindow()
 {
     subTitle = QStringLiteral("Main");
@@ -382,14 +349,17 @@ int MyWindowController::numberOfRowsInTableView() const
 {
     if (m_windowNibName == QLatin1String("Document"))
         return myDoc ? int(myDoc->variables.size()) : 0;
+    if (m_windowNibName == QLatin1String("StatsWindowD"))
+        return statsRowCount();
     return 0;
 }
 
 QVariant MyWindowController::tableViewObjectValue(const QString& columnIdentifier, int row) const
 {
-    Q_UNUSED(columnIdentifier);
     if (m_windowNibName == QLatin1String("Document") && myDoc && row >= 0 && row < myDoc->variables.size())
         return myDoc->variables.at(row);
+    if (m_windowNibName == QLatin1String("StatsWindowD"))
+        return statsObjectValue(columnIdentifier, row);
     return {};
 }
 
@@ -509,7 +479,12 @@ void MyWindowController::toGrid(void (MyTableView::*command)())
 
 void MyWindowController::copy()
 {
-    toGrid(&MyTableView::copy);
+    if (m_windowNibName == QLatin1String("StatsWindowD"))
+        copyStats();
+    else if (m_windowNibName == QLatin1String("GraphWindowD"))
+        copySettings();
+    else
+        toGrid(&MyTableView::copy);
 }
 
 void MyWindowController::paste()

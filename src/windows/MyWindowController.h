@@ -12,6 +12,7 @@
 
 class Document;
 class MyDataSourceModel;
+class MyConfigItem;
 class MyOutlineItem;
 class MyOutlineModel;
 class MySelectorItem;
@@ -108,6 +109,9 @@ public:
     void refreshTableData();
     // Statistics window: its switches and table brought in line with the analysis's record.
     void setStats();
+    // A statistics switch (tag 1, 2, 10, 11, 12, 20, 21 or 22) turned on or off; turning a
+    // normality switch on tests the rows that have no result on the current axis.
+    void changeStats(int tag, bool on);
     void editDataTableTapped(int tag);
     void addNewAnalysis();
     void tryToMove();
@@ -171,6 +175,14 @@ private:
     void renewFromTable(MySelectorItem* analysis);
     void reloadOutline();
     bool isTableWindow() const;
+    // Statistics window (MyWindowControllerStats.cpp).
+    int statsRowCount() const;
+    QVariant statsObjectValue(const QString& columnIdentifier, int row) const;
+    void copyStats();
+    // Graph window's settings outline (MyWindowControllerSettings.cpp). The row selected in
+    // configOlv; nullptr for none.
+    MyConfigItem* selectedSettingsRow() const;
+    void copySettings();
     void toGrid(void (MyTableView::*command)());
 
     QString m_windowNibName;

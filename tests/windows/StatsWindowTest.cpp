@@ -1,0 +1,244 @@
+// The statistics window of an analysis driven offscreen: its table, the eight switches,
+// normality tests run on demand against the engines, the "Add Normality Stats" step, the
+// document's edited state, and copy of rows and columns through the real clipboard.
+#include "AnalysisFixture.h"
+#include "stats/MyKolmogorov.h"
+#include "stats/MyShapiro.h"
+#include "views/MyViewManager.h"
+#include "windows/MyStatsTableView.h"
+#include <QAbstractButton>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QUndoStack>
+
+namespace {
+
+// The table of a value column and a category column, groups in the order given.
+QByteArray groupsTable(const QVector<std::pair<QString, QVector<double>>>& groups)
+{
+    QByteArray csv = "v,g\n";
+    for (const auto& [name, values] : groups)
+        for (double v : values)
+            csv += QByteArray::number(v, 'g', 17) + "," + name.toUtf8() + "\n";
+    return csv;
+}
+
+QVector<double> spread(int n, double scale = 1.0)
+{
+    // Not normal: a quadratic ramp, so the tests have something to find.
+    QVector<double> values;
+    for (int i = 0; i < n; ++i)
+        values << scale * (1.0 + double((i * 7919) % n) * double((i * 7919) % n) / double(n));
+    return values;
+}
+
+} // namespace
+
+class StatsWindow : public AnalysisFixture {
+protected:
+    MyWindowController* stats = nullptr;
+    MyViewManager* vm = nullptr;
+    MyStatsTableView* table = nullptr;
+
+    void open(const QByteArray& csv, const QStringList& data, const QStringList& categorizing)
+    {
+        import(csv);
+        MySelectorItem* a = makeAnalysis("t", data, categorizing);
+        press(a, 5);   // "Stats" shows the statistics window too
+        stats = doc->statsWindowConts.last();
+        vm = stats->viewManager;
+        table = qobject_cast<MyStatsTableView*>(stats->docTV);
+        ASSERT_TRUE(vm && table && stats->window()->isVisible());
+    }
+    // The shown text of every cell of a column, top to bottom.
+    QStringList column(const QString& identifier) const
+    {
+        const int c = int(MyViewManager::statsColumnIdentifiers().indexOf(identifier));
+        QStringList out;
+        for (int r = 0; r < table->model()->rowCount(); ++r)
+            out << table->model()->index(r, c).data().toString();
+        return out;
+    }
+    QAbstractButton* button(const char* name) const { return stats->window()->findChild<QAbstractButton*>(name); }
+    void click(const char* name)
+    {
+        QAbstractButton* b = button(name);
+        ASSERT_TRUE(b && b->isEnabled()) << name;
+        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(4, b->height() / 2));
+    }
+    void save() { ASSERT_TRUE(controller->saveAs(doc, dir.filePath("stats.vlbdoc"))); }
+    QString undoName() const { return doc->undoManager()->stack()->undoText(); }
+    // The statistic and p of the engines, as the table shows them.
+    QStringList expected(const QString& tag, bool logarithmic = false)
+    {
+        std::vector<double> values = vm->values.value(tag);
+        if (logarithmic)
+            for (double& v : values)
+                v = std::log10(v);
+        const std::optional<NormalityResult> r = values.size() > 5000 ? delegate.kolmogorov->ksTest(values, "norms")
+                                                                       : delegate.shapiro->shapiroWilkTest(values);
+        if (!r)
+            return {};
+        return {MyViewManager::statsCellText(r->statistic, 11), MyViewManager::statsCellText(r->p, 12)};
+    }
+};
+
+TEST_F(StatsWindow, SwitchesChooseRowsAndTestsRunOnDemand)
+{
+    open(groupsTable({{"two", {1, 3}}, {"three", spread(3)}, {"big", spread(5000)}}), {"v"}, {"g"});
+    ASSERT_EQ(vm->nameTags.size(), 3);
+    EXPECT_EQ(table->model()->columnCount(), 13);
+    EXPECT_FALSE(table->horizontalHeader()->sectionsMovable());
+    EXPECT_EQ(column("tag"), vm->nameTags);
+    EXPECT_EQ(column("num"), QStringList({"2", "3", "5000"}));
+    EXPECT_EQ(column("statisticName"), QStringList({"", "", ""}));
+
+    // The single rows and the all-data row come and go with their switches; their own
+    // switches are enabled only while the rows show.
+    EXPECT_FALSE(button("buSingleStats")->isEnabled());
+    click("buShowSingle");
+    EXPECT_EQ(column("tag"), vm->nameTags + vm->singleTags);
+    EXPECT_TRUE(button("buSingleStats")->isEnabled());
+    click("buShowSingle");
+    click("buShowAll");
+    EXPECT_EQ(column("tag"), vm->nameTags + QStringList{"All Data"});
+    EXPECT_EQ(column("num").last(), "5005");
+
+    // Normality: N/A below three values, Shapiro-Wilk up to 5000, Kolmogorov-Smirnov above,
+    // each equal to the engines' result for the row's values.
+    click("buStats");
+    const QStringList names = column("statisticName"), w = column("statistic"), p = column("p");
+    EXPECT_EQ(names, QStringList({"N/A", "S-W W:", "S-W W:", ""}));
+    EXPECT_EQ(w.mid(0, 1) + p.mid(0, 1), QStringList({"N/A", "N/A"}));
+    for (int r : {1, 2})
+        EXPECT_EQ(QStringList({w[r], p[r]}), expected(vm->nameTags[r])) << r;
+    click("buAllStats");
+    EXPECT_EQ(column("statisticName").last(), "KS Dn:");
+    EXPECT_EQ(QStringList({column("statistic").last(), column("p").last()}), expected(QString()));
+
+    // Results are stored with the analysis and never computed twice.
+    const QVariantMap record = doc->stats.last();
+    EXPECT_EQ(record.value("stats").toMap().keys().size(), 4);
+    EXPECT_TRUE(record.value("stats").toMap().value(vm->nameTags[0]).toMap().isEmpty());
+    click("buStats");
+    EXPECT_EQ(column("statistic").first(), "");
+    click("buStats");
+    EXPECT_EQ(doc->stats.last().value("stats"), record.value("stats"));
+}
+
+TEST_F(StatsWindow, UnbiasedSwitchesPickTheFormsOfTheirRows)
+{
+    open(groupsTable({{"a", {1, 2, 3, 4}}, {"b", {2, 3, 3, 4, 3}}}), {"v"}, {"g"});
+    click("buShowAll");
+    // The user's defaults have the sample forms on: 1..4 has variance 5/3, its population
+    // form 5/4; the all-data row follows its own switch.
+    const int a = int(vm->nameTags.indexOf(vm->nameTags.filter("a").value(0)));
+    ASSERT_GE(a, 0);
+    EXPECT_EQ(column("variance")[a], "1.666667");
+    EXPECT_EQ(column("variance").last(), "0.944444");
+    click("buUnbiased");
+    EXPECT_EQ(column("variance")[a], "1.250000");
+    EXPECT_EQ(column("variance").last(), "0.944444");
+    click("buAllUnbiased");
+    EXPECT_EQ(column("variance").last(), "0.839506");
+}
+
+// Tests run on a saved document leave one "Add Normality Stats" step; undoing it keeps the
+// results. On a document with unsaved changes no step is made, and a switch that computes
+// nothing makes none either; every switch marks the document edited, so closing asks.
+TEST_F(StatsWindow, NormalityStatsStepAndEditedState)
+{
+    open(groupsTable({{"a", spread(10)}, {"b", spread(20)}}), {"v"}, {"g"});
+    save();
+    ASSERT_FALSE(doc->isDocumentEdited());
+    click("buStats");
+    EXPECT_EQ(undoName(), "Add Normality Stats");
+    EXPECT_TRUE(doc->isDocumentEdited());
+    EXPECT_TRUE(main()->window()->isWindowModified());
+    const QVariantMap results = doc->stats.last().value("stats").toMap();
+    ASSERT_EQ(results.size(), 2);
+    doc->undoManager()->undo();
+    EXPECT_EQ(doc->undoManager()->stack()->redoText(), "Add Normality Stats");
+    EXPECT_EQ(doc->stats.last().value("stats").toMap(), results);
+    EXPECT_TRUE(doc->isDocumentEdited());
+    doc->undoManager()->redo();
+    EXPECT_EQ(undoName(), "Add Normality Stats");
+
+    // An edited document: results computed, no step.
+    const int steps = doc->undoManager()->stack()->count();
+    click("buShowAll");
+    click("buAllStats");
+    EXPECT_EQ(doc->stats.last().value("stats").toMap().size(), 3);
+    EXPECT_EQ(doc->undoManager()->stack()->count(), steps);
+
+    // A plain switch on a saved document: stored, no step, but the document is edited.
+    save();
+    click("buUnbiased");
+    EXPECT_FALSE(doc->stats.last().value("settings").toMap().value("unbiased").toBool());
+    EXPECT_EQ(doc->undoManager()->stack()->count(), 0);
+    EXPECT_TRUE(doc->isDocumentEdited());
+    EXPECT_TRUE(main()->window()->isWindowModified());
+}
+
+// A logarithmic axis tests the logarithms; a value without one never reaches a test.
+TEST_F(StatsWindow, LogarithmicAxisTestsLogarithmsAndRefusesValuesBelowOne)
+{
+    open(groupsTable({{"pos", spread(12)}, {"neg", {-1, 2, 3, 4, 5}}}), {"v"}, {"g"});
+    const int pos = int(vm->nameTags.indexOf(vm->nameTags.filter("pos").value(0)));
+    const int neg = 1 - pos;
+    // As a stored document may have it: the axis switched without the value check.
+    doc->graphSettings.last()["valueSettings"] = QVariantMap{{"logarithmic", true}};
+    click("buStats");
+    const QVariantMap logStats = doc->stats.last().value("logStats").toMap();
+    EXPECT_TRUE(doc->stats.last().value("stats").toMap().isEmpty());
+    EXPECT_TRUE(logStats.value(vm->nameTags[neg]).toMap().isEmpty());
+    EXPECT_EQ(QStringList({column("statistic")[neg], column("p")[neg]}), QStringList({"N/A", "N/A"}));
+    EXPECT_EQ(QStringList({column("statistic")[pos], column("p")[pos]}), expected(vm->nameTags[pos], true));
+}
+
+// Copy through the window: rows clicked in the table give their whole lines, a column title
+// clicked gives a title line and the column; the text ends without a line feed.
+TEST_F(StatsWindow, CopyOfRowsAndColumns)
+{
+    open("v,L1,L2\n1,A,X\n2,A,X\n3,A,X\n4,A,X\n2,B,X\n3,B,X\n3,B,X\n4,B,X\n3,B,X\n", {"v"}, {"L1", "L2"});
+    click("buShowAll");
+    click("buStats");
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText("before");
+    stats->copy();
+    EXPECT_EQ(clipboard->text(), "before");   // nothing selected
+
+    auto shown = [&](int row) { return QString(vm->nameTags[row]).replace('\t', " - "); };
+    auto clickCell = [&](int row, int col, Qt::KeyboardModifiers mods = {}) {
+        const QRect r = table->visualRect(table->model()->index(row, col));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, mods, r.center());
+    };
+    auto clickTitle = [&](int col, Qt::KeyboardModifiers mods = {}) {
+        QHeaderView* h = table->horizontalHeader();
+        QTest::mouseClick(h->viewport(), Qt::LeftButton, mods, QPoint(h->sectionViewportPosition(col) + 5, h->height() / 2));
+    };
+    clickCell(1, 4);
+    stats->copy();
+    const QString rowB = clipboard->text();
+    EXPECT_EQ(rowB.split('\t').size(), 13);
+    EXPECT_FALSE(rowB.contains('\n'));
+    EXPECT_TRUE(rowB.startsWith(shown(1) + "\t5\t2.000000\t4.000000\t3.000000\t3.000000\t"
+                                "0.500000\t0.707107\t0.000000\t2.000000\tS-W W:\t"));
+
+    clickTitle(0);
+    clickTitle(1, Qt::ControlModifier);
+    clickTitle(4, Qt::ControlModifier);
+    clickTitle(10, Qt::ControlModifier);
+    stats->copy();
+    EXPECT_EQ(clipboard->text(), "Category\tNum\tAverage\tName\n" + shown(0)
+                                     + "\t4\t2.500000\tS-W W:\n" + shown(1)
+                                     + "\t5\t3.000000\tS-W W:\nAll Data\t9\t2.777778\t");
+
+    // Rows and a column together: the rows alone.
+    clickCell(2, 5);
+    table->selectionModel()->select(table->model()->index(0, 1), QItemSelectionModel::Select | QItemSelectionModel::Columns);
+    ASSERT_EQ(table->selectedColumnIndexes(), QList<int>{1});
+    stats->copy();
+    EXPECT_EQ(clipboard->text().count('\n'), 0);
+    EXPECT_TRUE(clipboard->text().startsWith("All Data\t9\t"));
+}
