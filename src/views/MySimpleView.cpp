@@ -1,5 +1,6 @@
 #include "views/MySimpleView.h"
 #include "views/MyViewManager.h"
+#include <QGraphicsSceneMouseEvent>
 #include <QPainter>
 
 MySimpleView::MySimpleView(const QString& name, const QString& superviewName, MyViewManager* viewManager,
@@ -38,4 +39,22 @@ void MySimpleView::drawSelectionFrame(QPainter* painter, const Rect& bounds)
     painter->setPen(pen);
     painter->drawRect(r);
     painter->restore();
+}
+
+void MySimpleView::mousePressEvent(QGraphicsSceneMouseEvent* event)
+{
+    m_clickCount = 1;
+    event->setAccepted(viewManager != nullptr);
+}
+
+void MySimpleView::mouseDoubleClickEvent(QGraphicsSceneMouseEvent* event)
+{
+    m_clickCount = 2;
+    event->setAccepted(viewManager != nullptr);
+}
+
+void MySimpleView::mouseReleaseEvent(QGraphicsSceneMouseEvent*)
+{
+    if (viewManager)
+        viewManager->clickedView({name}, m_clickCount);
 }

@@ -38,4 +38,14 @@ public:
 
     enum { Type = UserType + 1 };
     int type() const override { return Type; }
+
+protected:
+    // A mouse-up reports the view's name and the click count (2 after a double click) to
+    // the view manager; the press itself does nothing.
+    void mousePressEvent(QGraphicsSceneMouseEvent* event) override;
+    void mouseDoubleClickEvent(QGraphicsSceneMouseEvent* event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent* event) override;
+
+private:
+    int m_clickCount = 1;
 };

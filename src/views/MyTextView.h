@@ -21,6 +21,13 @@ public:
     // The font panel is offered for this view.
     bool usesFontPanel = true;
 
+    // Draws nothing of its own while the text is edited in place: the editor shows it.
+    void drawRect(QPainter* painter, const Rect& dirtyRect) override;
+
     enum { Type = UserType + 6 };
     int type() const override { return Type; }
+
+protected:
+    // A click into the text starts editing it in place.
+    void mousePressEvent(QGraphicsSceneMouseEvent* event) override;
 };

@@ -16,6 +16,7 @@ const QString MyViewManager::kXAxis = QStringLiteral("graphProperties\txAxis");
 const QString MyViewManager::kYAxis = QStringLiteral("graphProperties\tyAxis");
 const QString MyViewManager::kBars = QStringLiteral("graphProperties\tbars");
 const QString MyViewManager::kMedian = QStringLiteral("graphProperties\tboxes\tmedian");
+const QString MyViewManager::kScaleText = QStringLiteral("graphProperties\tyAxis\tscaleText");
 
 namespace {
 AppDelegate* delegateOf(Document* doc) { return doc ? doc->ourDelegate() : AppDelegate::shared(); }

@@ -14,26 +14,35 @@
 #include <QGraphicsScene>
 #include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <QTextDocumentFragment>
 #include <QVector>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class AppDelegate;
 class Document;
 class GraphItem;
+class GraphTextEditor;
 class GraphLayoutSteps;
 class MyBaseView;
 class MyConfigItem;
 class MyConfigRootItem;
 class MyOutputView;
+class MySelectorItem;
 class MySimpleTextView;
 class MySimpleView;
 class MyStorageItem;
+class MyTextView;
 class MyView;
 class MyWindowController;
+class SettingsRowPath;
+struct FontSpec;
+struct TextAttributes;
 
 // Fill and line colour of a view name.
 struct ColorPair {
@@ -127,6 +136,7 @@ public:
     static const QString kYAxis;            // "graphProperties\tyAxis"
     static const QString kBars;             // "graphProperties\tbars"
     static const QString kMedian;           // "graphProperties\tboxes\tmedian"
+    static const QString kScaleText;        // "graphProperties\tyAxis\tscaleText", every scale text
     // The view name of a column's container (its dots or boxes view), which its element
     // views name as their superviewName. Category and column titles are the user's, so a
     // name tag may equal a fixed view name or an element's name ("graphView", or
@@ -161,6 +171,72 @@ public:
     // Makes exactly names the selection: container flags and group flags follow, only the
     // views whose flag changes are redrawn, and selectedViews becomes names.
     void selectView(const QStringList& names);
+
+    // ---- settings changes with undo (MyViewManagerEdit.cpp)
+    // The root row of the graph's settings tree (its window controller's); nullptr without one.
+    MyConfigRootItem* settingsRoot() const;
+    // Applies a step of the graph's settings history as one undo step named undoString: step
+    // 1 after a new snapshot was appended (every caller), -1 and 1 again on undo and redo.
+    // The history index moves inside the step; the settings tree takes the snapshot, the
+    // selector tree and the analysis text follow titles and category labels, the windows'
+    // edited marks follow the document, and the layout steps of outlineItem run again. The
+    // step holds the row by its path, never by pointer.
+    void setGraphChange(int step, MyConfigItem* outlineItem, const QString& undoString);
+    // A value typed ("Change Type") or pasted ("Paste Settings") for a settings row: fitted
+    // to this graph (page size, series count, categories, value axis; pasting whole settings
+    // asks whether the value axis is overwritten), written into the row, pushed as a new
+    // snapshot and applied with setGraphChange. False, with nothing changed and no step,
+    // when the value is refused or does not fit the row.
+    bool tryObject(const QVariant& object, MyConfigItem* outlineItem, const QString& actionName);
+    // Writes value into row as it stands, pushes the whole tree as a new snapshot and applies
+    // it as one undo step: the path of colours, fonts, attributes, moves and texts. False,
+    // with nothing changed, when the row cannot take the value.
+    bool changeRow(MyConfigItem* row, const QVariant& value, const QString& actionName);
+    // The value axis check of an edit of a "valueSettings" row: the value to write (nothing
+    // when refused) and the row to write it to (the "valueSettings" row when the whole
+    // dictionary is replaced).
+    std::pair<std::optional<QVariant>, MyConfigItem*> adjustValueSettings(const QVariant& object, MyConfigItem* item);
+    // Gives the selector rows of the category at indexes[1] the display texts of its
+    // represents, in their order; rows no entry names stay, after the named ones.
+    void synchronizeDocRepresentsKeys(const QStringList& keys, const QVector<qint64>& indexes,
+                                      MyConfigRootItem* rootItem, MySelectorItem* baseItem);
+
+    // ---- selection (MyViewManagerSelection.cpp)
+    // A mouse-up on the views named (the clicked view's own name): a single click selects
+    // "graphView" alone (or nothing, on the background), a double click the element too
+    // and reveals its settings row; the graph container or the background takes the focus.
+    void clickedView(const QStringList& names, int clickCount);
+    // Expands the rows down to row in the settings outline and selects it alone.
+    void revealRow(MyConfigItem* row);
+    // Gives the keyboard focus to view (the window's first responder).
+    void makeFirstResponder(GraphItem* view);
+
+    // ---- in-place text editing (MyViewManagerText.cpp)
+    // The settings row of a text view's text (isText) or of its attributes; nullptr when the
+    // text has no record or the row has gone.
+    MyConfigItem* outlineItemWithTextView(const MySimpleTextView* textView, bool isText) const;
+    // Commits a text (isText, object a string) or its attributes (object the keyed archive of
+    // an attribute dictionary) as one undo step, "Change Text" or "Change Attributes". An
+    // unchanged text commits nothing; a scale text the value axis refuses shows its stored
+    // text again. An attribute change commits a text being edited first.
+    void changeTextView(MyTextView* textView, const QVariant& object, bool isText);
+    // Starts editing textView in place, the caret at point (view coordinates): it shows its
+    // stored text, markup included, until the edit ends. Another text being edited is
+    // committed first.
+    void editTextView(MyTextView* textView, const Point& point);
+    bool isEditing(const MyTextView* textView) const;
+    // The edit has changed the text for the first time: the text's row is revealed.
+    void textDidBeginEditing(MyTextView* textView);
+    // The edit of textView ends: its text is committed.
+    void textDidEndEditing(MyTextView* textView);
+    // Ends any edit in place and commits it; windows call it before commands that read the
+    // settings (save, undo, copy, font and colour changes).
+    void commitEditing();
+    // The font panel's change of a text's font and of its attributes, made from the row's
+    // stored attributes (not from the characters shown).
+    void changeFont(MyTextView* textView, const std::function<FontSpec(const FontSpec&)>& convertFont);
+    void changeAttributes(MyTextView* textView,
+                          const std::function<TextAttributes(const TextAttributes&)>& convertAttributes);
 
     // ---- output
     // The PDF of the background view (the whole graph), without selection frames; empty
@@ -199,6 +275,16 @@ public:
 private:
     friend class GraphItem;
     void forgetView(GraphItem* view);
+
+    // The graph's position in the document's lists; -1 when it has none.
+    qint64 graphID() const;
+    void applyGraphChange(int step, const SettingsRowPath& path, const QString& undoString);
+    void synchronizeSelector(MyConfigItem* row, MyConfigRootItem* root, qint64 graphID);
+    std::optional<QVariantMap> adjustedGraphProperties(const QVariant& properties, MyConfigItem* backgroundRow) const;
+    std::optional<QVariantMap> mergedSettings(const QVariant& object, MyConfigRootItem* root, qint64 graphID);
+    bool isLiveTextView(const MyTextView* textView) const;
+
+    QPointer<GraphTextEditor> m_editor;
 
     QGraphicsScene m_scene;
     std::vector<GraphItem*> m_ownedViews;

@@ -1,0 +1,31 @@
+#pragma once
+// The editor of a graph text being edited in place: it lies over its text view (as a child
+// item, so it turns with a turned title) and shows the text as stored, markup included,
+// in the text's font and colour. It reports the first change and the loss of the focus.
+#include "platform/KeyedArchive.h"
+#include <QGraphicsTextItem>
+
+class MyTextView;
+
+class GraphTextEditor : public QGraphicsTextItem {
+    Q_OBJECT
+public:
+    GraphTextEditor(MyTextView* view, const QString& text, const TextAttributes& attributes);
+
+    MyTextView* textView() const { return m_view; }
+    // Puts the caret at point, in the view's coordinates.
+    void placeCaret(const QPointF& point);
+
+signals:
+    // The text changed for the first time.
+    void began();
+    // The editor lost the focus to something else in its window.
+    void left();
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    MyTextView* m_view;
+    bool m_began = false;
+};

@@ -1,0 +1,384 @@
+// Settings changes with undo: a typed or pasted value fitted to the graph and written, and
+// every step of a graph's settings history applied to the tree, the windows, the selector
+// tree, the analysis text and the layout.
+#include "analysis/MyAnalysisXml.h"
+#include "analysis/MyDocumentAnalyses.h"
+#include "analysis/MyValueSettingsCheck.h"
+#include "document/Document.h"
+#include "outline/MyConfigRootItem.h"
+#include "outline/MySelectorItem.h"
+#include "platform/Dialogs.h"
+#include "platform/KeyedArchive.h"
+#include "views/GraphWindowHooks.h"
+#include "views/MyViewManager.h"
+#include "views/SettingsRowPath.h"
+#include "windows/MyWindowController.h"
+
+namespace {
+
+const QString kOverwriteQuestion = QStringLiteral(
+    "Do you want to overwrite the Settings of \"Values of Y-Axis\"?\nThese settings will not be overwritten in spite "
+    "of this choice if not applicapable.");
+
+bool isMap(const QVariant& v) { return v.typeId() == QMetaType::QVariantMap; }
+bool isList(const QVariant& v) { return v.typeId() == QMetaType::QVariantList; }
+
+QString seriesKeyOf(const QString& graphType)
+{
+    return graphType == QLatin1String("scatter") ? QStringLiteral("dotsProperties") : QStringLiteral("boxesProperties");
+}
+
+MyConfigItem* child(const MyConfigItem* row, const char* title)
+{
+    return row ? row->childTitle(QLatin1String(title)) : nullptr;
+}
+
+// The selector group that a category of the settings stands for: the data columns, or the
+// categorizing column named by the category title without its "c_".
+MySelectorItem* selectorGroup(MySelectorItem* analysis, const QString& categoryTitle)
+{
+    if (categoryTitle == QLatin1String("dataColumns"))
+        return analysis->childTitle(QStringLiteral("DataColumns"));
+    MySelectorItem* categorizing = analysis->childTitle(QStringLiteral("Categorizing"));
+    return categorizing ? categorizing->childTitle(categoryTitle.mid(2)) : nullptr;
+}
+
+// Sets the display text of one represent in the selector tree: a data column's text is on
+// its first child, a category value's on the value's own row.
+void setShownText(MySelectorItem* group, bool dataColumns, const QString& origName, const QString& shown)
+{
+    MySelectorItem* item = group ? group->childTitle(origName) : nullptr;
+    if (dataColumns)
+        item = item ? item->selectorChildAt(0) : nullptr;
+    if (item)
+        item->message = shown;
+}
+
+} // namespace
+
+MyConfigRootItem* MyViewManager::settingsRoot() const
+{
+    return myWindowCont ? dynamic_cast<MyConfigRootItem*>(myWindowCont->rootItem) : nullptr;
+}
+
+qint64 MyViewManager::graphID() const
+{
+    if (!myWindowCont || !myDoc)
+        return -1;
+    const qint64 id = myWindowCont->graphID;
+    const bool known = id >= 0 && id < myDoc->graphSettings.size() && id < myDoc->historyOfGraphSettings.size()
+        && id < myDoc->graphSettingsIndex.size();
+    return known ? id : -1;
+}
+
+// ---- applying a history step --------------------------------------------------------------------
+
+void MyViewManager::setGraphChange(int step, MyConfigItem* outlineItem, const QString& undoString)
+{
+    const SettingsRowPath path = SettingsRowPath::of(outlineItem);
+    const QPointer<MyViewManager> self(this);
+    auto run = [self, step, path, undoString](int direction) {
+        // A graph whose windows have gone keeps no history to move.
+        if (self)
+            self->applyGraphChange(step * direction, path, undoString);
+    };
+    if (myDoc)
+        myDoc->undoManager()->push(undoString, run);
+    else
+        run(1);
+}
+
+void MyViewManager::applyGraphChange(int step, const SettingsRowPath& path, const QString& undoString)
+{
+    MyConfigRootItem* root = settingsRoot();
+    const qint64 id = graphID();
+    if (!root || id < 0)
+        return;
+    const QVector<QVariantMap>& history = myDoc->historyOfGraphSettings.at(id);
+    const qint64 to = myDoc->graphSettingsIndex.at(id) + step;
+    if (to < 0 || to >= history.size())
+        return;
+    myDoc->graphSettingsIndex[id] = to;
+    const QVariantMap settings = history.at(to);
+    myDoc->graphSettings[id] = settings;
+
+    MyConfigItem* row = nullptr;
+    GraphWindowHooks::inSettingsTreeChange(myWindowCont, [&] {
+        if (!root->setObject(settings)) {
+            // Not a snapshot of this tree's making: the rows are built anew, and the whole
+            // graph is laid out from them.
+            root->clearChildren();
+            root->outlineItemFromSettings(settings);
+            row = root;
+            return;
+        }
+        row = path.find(root);
+        const QStringList keys = row->itemID.split(QLatin1Char('\t'));
+        if ((keys.first() == QLatin1String("categoryDicts") && (keys.size() <= 2 || keys.last() == QLatin1String("represents")))
+            || keys.last() == QLatin1String("dotsProperties"))
+            row->reorder();
+    });
+
+    // The marks say whether the document has unsaved changes, whichever graph, table or
+    // statistics made them.
+    if (const auto& mark = GraphWindowHooks::shared().setDocumentEdited) {
+        const bool edited = myDoc->isDocumentEdited();
+        mark(myDoc->baseWindowCont, edited);
+        mark(myWindowCont, edited);
+    }
+
+    if (undoString.endsWith(QLatin1String("Attributes")) || undoString.endsWith(QLatin1String("Font"))) {
+        if (const auto& select = GraphWindowHooks::shared().setSelectedAttributes) {
+            const QVariant data = row->object();
+            std::optional<TextAttributes> attributes;
+            if (data.typeId() == QMetaType::QByteArray)
+                attributes = KeyedArchive::unarchiveAttributes(data.toByteArray());
+            select(attributes.value_or(TextAttributes()));
+        }
+    }
+
+    synchronizeSelector(row, root, id);
+    setGraphWithOutlineItem(row);
+}
+
+void MyViewManager::synchronizeSelector(MyConfigItem* row, MyConfigRootItem* root, qint64 id)
+{
+    const QStringList keys = row->itemID.split(QLatin1Char('\t'));
+    const QString& k0 = keys.first();
+    const bool whole = row == root;
+    const bool title = k0 == QLatin1String("graphTitle");
+    // The whole settings and all categories carry every category's represents; one
+    // category or its represents list carry that category's.
+    const bool everyCategory = whole || title || keys == QStringList{QStringLiteral("categoryDicts")};
+    const bool oneCategory = keys == QStringList{QStringLiteral("categoryDicts"), QString()}
+        || keys == QStringList{QStringLiteral("categoryDicts"), QString(), QStringLiteral("represents")};
+    const bool oneLabel = k0 == QLatin1String("categoryDicts") && keys.size() >= 4;
+    if (!everyCategory && !oneCategory && !oneLabel)
+        return;
+
+    MyWindowController* mainCont = myWindowCont->baseWinCont ? myWindowCont->baseWinCont : myDoc->baseWindowCont;
+    auto* selectorRoot = mainCont ? dynamic_cast<MySelectorItem*>(mainCont->rootItem) : nullptr;
+    MySelectorItem* analysis = selectorRoot ? selectorRoot->selectorChildAt(int(id)) : nullptr;
+    if (!analysis)
+        return;
+    const QVector<int> positions = SettingsRowPath::of(row).positions();
+    MyConfigItem* categories = child(root, "categoryDicts");
+
+    GraphWindowHooks::inSelectorTreeChange(myDoc->baseWindowCont, [&] {
+        if (whole || title) {
+            if (const MyConfigItem* titleRow = child(root, "graphTitle"))
+                analysis->title = titleRow->message;
+        }
+        if (everyCategory) {
+            const int n = categories ? categories->childCount() : 0;
+            for (int i = 0; i < n; ++i)
+                synchronizeDocRepresentsKeys({QStringLiteral("categoryDicts")}, {3, i}, root, analysis);
+        } else if (oneCategory) {
+            synchronizeDocRepresentsKeys(keys, QVector<qint64>(positions.begin(), positions.end()), root, analysis);
+        } else if (positions.size() >= 4 && categories) {
+            // One display text inside a category's represents.
+            const MyConfigItem* category = categories->configChildAt(positions[1]);
+            const MyConfigItem* represents = child(category, "represents");
+            const MyConfigItem* entry = represents ? represents->configChildAt(positions[3]) : nullptr;
+            const MyConfigItem* categoryTitle = child(category, "categoryTitle");
+            const MyConfigItem* origName = child(entry, "origName");
+            const MyConfigItem* shown = child(entry, "represent");
+            if (categoryTitle && origName && shown) {
+                const bool dataColumns = categoryTitle->message == QLatin1String("dataColumns");
+                setShownText(selectorGroup(analysis, categoryTitle->message), dataColumns, origName->message,
+                             shown->message);
+            }
+        }
+    });
+    if (whole || title) {
+        if (const auto& retitle = GraphWindowHooks::shared().synchronizeWindowTitles)
+            retitle(*myDoc);
+    }
+    if (id < myDoc->graphXMLs.size()) {
+        if (const std::optional<QString> xml = MyAnalysisXml::xmlFromItem(analysis))
+            myDoc->graphXMLs[id] = *xml;
+    }
+}
+
+void MyViewManager::synchronizeDocRepresentsKeys(const QStringList&, const QVector<qint64>& indexes,
+                                                 MyConfigRootItem* rootItem, MySelectorItem* baseItem)
+{
+    if (indexes.size() < 2 || !rootItem || !baseItem)
+        return;
+    const MyConfigItem* categories = child(rootItem, "categoryDicts");
+    const MyConfigItem* category = categories ? categories->configChildAt(int(indexes[1])) : nullptr;
+    const MyConfigItem* categoryTitle = child(category, "categoryTitle");
+    const MyConfigItem* represents = child(category, "represents");
+    MySelectorItem* group = categoryTitle ? selectorGroup(baseItem, categoryTitle->message) : nullptr;
+    if (!represents || !group)
+        return;
+    const bool dataColumns = categoryTitle->message == QLatin1String("dataColumns");
+    QList<MyOutlineItem*> order;
+    for (const MyConfigItem* entry : represents->configChildren()) {
+        const MyConfigItem* origName = child(entry, "origName");
+        const MyConfigItem* shown = child(entry, "represent");
+        MySelectorItem* item = origName ? group->childTitle(origName->message) : nullptr;
+        if (!item || !shown || order.contains(item))
+            continue;
+        setShownText(group, dataColumns, origName->message, shown->message);
+        order << item;
+    }
+    // Rows that no entry names stay, after the named ones: an older snapshot that names
+    // them again finds them when the change is undone.
+    for (MyOutlineItem* item : group->children())
+        if (!order.contains(item))
+            order << item;
+    group->arrangeChildren(order);
+}
+
+// ---- writing a value --------------------------------------------------------------------------
+
+bool MyViewManager::changeRow(MyConfigItem* row, const QVariant& value, const QString& actionName)
+{
+    MyConfigRootItem* root = settingsRoot();
+    const qint64 id = graphID();
+    if (!root || id < 0 || !SettingsRowPath::isRowOf(root, row))
+        return false;
+    bool written = false;
+    GraphWindowHooks::inSettingsTreeChange(myWindowCont, [&] { written = row->setObject(value); });
+    if (!written)
+        return false;
+    myDoc->addToHistoryNewSettings(root->object().toMap(), id);
+    setGraphChange(1, row, actionName);
+    return true;
+}
+
+std::pair<std::optional<QVariant>, MyConfigItem*> MyViewManager::adjustValueSettings(const QVariant& object,
+                                                                                     MyConfigItem* item)
+{
+    MyConfigRootItem* root = settingsRoot();
+    const qint64 id = graphID();
+    MyConfigItem* valueSettingsRow = child(root, "valueSettings");
+    if (!item || id < 0 || minMax.size() < 2 || !valueSettingsRow)
+        return {std::nullopt, item};
+    const QVariantMap valueSettings = myDoc->graphSettings.at(id).value(QStringLiteral("valueSettings")).toMap();
+    const int labelIndex = item->title.isEmpty() ? item->index() : -1;
+    const ValueSettingsResult result = MyValueSettingsCheck::adjustValueSettings(object, item->title, labelIndex,
+                                                                                valueSettings, minMax[0], minMax[1]);
+    switch (result.outcome) {
+    case ValueSettingsResult::Passed:
+        return {result.value, item};
+    case ValueSettingsResult::Replaced:
+        return {result.value, valueSettingsRow};
+    case ValueSettingsResult::Refused:
+        break;
+    }
+    return {std::nullopt, item};
+}
+
+std::optional<QVariantMap> MyViewManager::adjustedGraphProperties(const QVariant& properties,
+                                                                  MyConfigItem* backgroundRow) const
+{
+    if (!isMap(properties) || !myDoc)
+        return std::nullopt;
+    QVariantMap g = properties.toMap();
+    g[QStringLiteral("background")] =
+        MyDocumentAnalyses::viewSizeFromPageLayout(*myDoc, g.value(QStringLiteral("background")), backgroundRow).first;
+    // The graph keeps the bars or boxes of its own type when the value has none.
+    const bool scatter = graphType == QLatin1String("scatter");
+    const QString own = scatter ? QStringLiteral("bars") : QStringLiteral("boxes");
+    const QString other = scatter ? QStringLiteral("boxes") : QStringLiteral("bars");
+    if (!g.contains(own)) {
+        const QVariantMap current =
+            myDoc->graphSettings.value(graphID()).value(QStringLiteral("graphProperties")).toMap();
+        g[own] = current.value(own);
+        g.remove(other);
+    }
+    return g;
+}
+
+std::optional<QVariantMap> MyViewManager::mergedSettings(const QVariant& object, MyConfigRootItem* root, qint64 id)
+{
+    if (!isMap(object))
+        return std::nullopt;
+    const QVariantMap s = object.toMap();
+    const std::optional<QVariantMap> g =
+        adjustedGraphProperties(s.value(QStringLiteral("graphProperties")), child(child(root, "graphProperties"), "background"));
+    if (!g)
+        return std::nullopt;
+    const QString seriesKey = seriesKeyOf(graphType);
+    std::optional<QVariantList> pastedSeries;
+    if (s.contains(seriesKey)) {
+        if (!isList(s.value(seriesKey)))
+            return std::nullopt;
+        pastedSeries = s.value(seriesKey).toList();
+    }
+    const auto series = MyDocumentAnalyses::fixedDotsOrBoxesProperties(*myDoc, pastedSeries, graphType, id);
+    const auto categories = MyDocumentAnalyses::fixedCategoryDicts(
+        *myDoc, s.value(QStringLiteral("categoryDicts")).toList(), child(root, "categoryDicts"), id);
+    if (!series || !categories)
+        return std::nullopt;
+
+    // Asked on every whole-settings write, before anything is written. Only "Yes" lets the
+    // pasted value axis in; "No" and a dismissed question keep the graph's own.
+    QVariant valueSettings = myDoc->graphSettings.at(id).value(QStringLiteral("valueSettings"));
+    const int answer = Dialogs::current().question(kOverwriteQuestion, QString(), {QStringLiteral("Yes"), QStringLiteral("No")});
+    if (answer == 0) {
+        if (const std::optional<QVariant> pasted =
+                adjustValueSettings(s.value(QStringLiteral("valueSettings")), child(root, "valueSettings")).first)
+            valueSettings = *pasted;
+    }
+    const MyConfigItem* title = child(root, "graphTitle");
+    return QVariantMap{{QStringLiteral("graphTitle"), title ? title->message : QString()},
+                       {QStringLiteral("graphProperties"), *g},
+                       {seriesKey, *series},
+                       {QStringLiteral("categoryDicts"), *categories},
+                       {QStringLiteral("valueSettings"), valueSettings}};
+}
+
+bool MyViewManager::tryObject(const QVariant& object, MyConfigItem* outlineItem, const QString& actionName)
+{
+    MyConfigRootItem* root = settingsRoot();
+    const qint64 id = graphID();
+    if (!root || id < 0 || !SettingsRowPath::isRowOf(root, outlineItem))
+        return false;
+    const QString& k = outlineItem->itemID;
+    QVariant value = object;
+    MyConfigItem* row = outlineItem;
+    if (k.startsWith(QLatin1String("graphProperties\tbackground"))) {
+        std::tie(value, row) = MyDocumentAnalyses::viewSizeFromPageLayout(*myDoc, value, row);
+    } else if (k == QLatin1String("graphProperties")) {
+        const std::optional<QVariantMap> g = adjustedGraphProperties(value, child(row, "background"));
+        if (!g)
+            return false;
+        value = *g;
+    } else if (k == QLatin1String("dotsProperties") || k == QLatin1String("boxesProperties")) {
+        const auto fixed = isList(value) ? MyDocumentAnalyses::fixedDotsOrBoxesProperties(*myDoc, value.toList(), graphType, id)
+                                         : std::nullopt;
+        if (!fixed)
+            return false;
+        value = *fixed;
+    } else if (k == QLatin1String("categoryDicts")) {
+        const auto fixed = isList(value) ? MyDocumentAnalyses::fixedCategoryDicts(*myDoc, value.toList(), row, id) : std::nullopt;
+        if (!fixed)
+            return false;
+        value = *fixed;
+    } else if (k == QLatin1String("categoryDicts\t")) {
+        const auto fixed = isMap(value) ? MyDocumentAnalyses::fixedCategoryDict(*myDoc, value.toMap(), row, id) : std::nullopt;
+        if (!fixed)
+            return false;
+        value = *fixed;
+    } else if (k == QLatin1String("categoryDicts\t\trepresents")) {
+        const auto fixed = isList(value) ? MyDocumentAnalyses::fixedRepresents(*myDoc, value.toList(), row, id) : std::nullopt;
+        if (!fixed)
+            return false;
+        value = *fixed;
+    } else if (k.startsWith(QLatin1String("valueSettings"))) {
+        const auto [checked, target] = adjustValueSettings(value, row);
+        if (!checked)
+            return false;
+        value = *checked;
+        row = target;
+    } else if (k.isEmpty()) {
+        const std::optional<QVariantMap> merged = mergedSettings(value, root, id);
+        if (!merged)
+            return false;
+        value = *merged;
+    }
+    return changeRow(row, value, actionName);
+}

@@ -1,0 +1,314 @@
+#include "EditFixture.h"
+#include "analysis/MyAnalysisXml.h"
+#include "analysis/MyGraphSettingsBuilder.h"
+#include "views/MyBaseView.h"
+#include "views/MySimpleTextView.h"
+#include "views/MyStorageItem.h"
+#include "views/MyView.h"
+#include <QCoreApplication>
+#include <QTextDocumentFragment>
+#include <algorithm>
+
+// ---- counting generator ------------------------------------------------------------------------
+
+CountingGenerator::CountingGenerator(MyGraphGenerator& r) : real(r) {}
+
+void CountingGenerator::backgroundWithSettings(const QVariantMap& s, MyViewManager* vm)
+{
+    calls << "background";
+    real.backgroundWithSettings(s, vm);
+}
+void CountingGenerator::horizontalGapsWithSettings(const QVariantMap& s, MyViewManager* vm)
+{
+    calls << "horizontalGaps";
+    real.horizontalGapsWithSettings(s, vm);
+}
+void CountingGenerator::graphRectWithSettings(const QVariantMap& s, MyViewManager* vm)
+{
+    calls << "graphRect";
+    real.graphRectWithSettings(s, vm);
+}
+void CountingGenerator::xAxisWithSettings(const QVariantMap& s, MyViewManager* vm)
+{
+    calls << "xAxis";
+    real.xAxisWithSettings(s, vm);
+}
+void CountingGenerator::xTextsWithSetIndex(qint64 m, const QVariantMap& s, MyConfigRootItem* r, MyViewManager* vm,
+                                           const QVector<qint64>& i)
+{
+    calls << "xTexts";
+    real.xTextsWithSetIndex(m, s, r, vm, i);
+}
+void CountingGenerator::nameTagsWithSetttings(const QVariantMap& s, MyViewManager* vm)
+{
+    calls << "nameTags";
+    real.nameTagsWithSetttings(s, vm);
+}
+void CountingGenerator::xTextsRectWithSetttings(const QVariantMap& s, MyViewManager* vm)
+{
+    calls << "xTextsRect";
+    real.xTextsRectWithSetttings(s, vm);
+}
+void CountingGenerator::yAxisWithSettings(const QVariantMap& s, MyViewManager* vm)
+{
+    calls << "yAxis";
+    real.yAxisWithSettings(s, vm);
+}
+void CountingGenerator::scaleTextsWithSettings(const QVariantMap& s, MyConfigRootItem* r, MyViewManager* vm,
+                                               const QStringList& k, const QVector<qint64>& i)
+{
+    calls << "scaleTexts";
+    real.scaleTextsWithSettings(s, r, vm, k, i);
+}
+void CountingGenerator::scaleTextRectsWithSettings(const QVariantMap& s, MyConfigRootItem* r, MyViewManager* vm)
+{
+    calls << "scaleTextRects";
+    real.scaleTextRectsWithSettings(s, r, vm);
+}
+void CountingGenerator::yTitleTextWithSettings(const QVariantMap& s, MyConfigRootItem* r, MyViewManager* vm)
+{
+    calls << "yTitleText";
+    real.yTitleTextWithSettings(s, r, vm);
+}
+void CountingGenerator::yTitleTextRectWithSettings(const QVariantMap& s, MyViewManager* vm)
+{
+    calls << "yTitleTextRect";
+    real.yTitleTextRectWithSettings(s, vm);
+}
+void CountingGenerator::setScatterWithSetIndex(qint64 m, const QStringList& k, const QVector<qint64>& i,
+                                               const QVariantMap& s, MyConfigRootItem* r, MyViewManager* vm)
+{
+    calls << "scatter";
+    real.setScatterWithSetIndex(m, k, i, s, r, vm);
+}
+void CountingGenerator::setBoxWithSetIndex(qint64 m, const QStringList& k, const QVector<qint64>& i,
+                                           const QVariantMap& s, MyConfigRootItem* r, MyViewManager* vm)
+{
+    calls << "boxplot";
+    real.setBoxWithSetIndex(m, k, i, s, r, vm);
+}
+ContainersAndViews CountingGenerator::containersAndViewsWithTextStorage(TextStorage* t) const
+{
+    return real.containersAndViewsWithTextStorage(t);
+}
+
+// ---- fixture -----------------------------------------------------------------------------------------
+
+namespace {
+
+MySelectorItem* node(MySelectorItem* parent, const QString& title, const QString& message = {}, const QString& type = {},
+                     QVector<qint64> data1 = {}, QVector<std::optional<double>> data2 = {})
+{
+    auto n = std::make_unique<MySelectorItem>(title, message, type, std::vector<std::unique_ptr<MySelectorItem>>{},
+                                              std::move(data1), std::move(data2), parent);
+    return parent->append(std::move(n));
+}
+
+QString chainText(const QList<MyConfigItem*>& chain)
+{
+    QStringList ids;
+    for (const MyConfigItem* r : chain)
+        ids << QString(r->itemID).replace('\t', '/');
+    return ids.join(" > ");
+}
+
+} // namespace
+
+void EditFixture::SetUp()
+{
+    app.defaultsSource = DefaultsStore();
+    app.ourGraphGenerator = &generator;
+    ASSERT_TRUE(app.finishLaunching());
+    generator.setConfigIndexDict(app.configIndexDict);
+    realGenerator.setConfigIndexDict(app.configIndexDict);
+    doc = std::make_unique<Document>(&app);
+    mainCont = std::make_unique<MyWindowController>(QStringLiteral("Document"));
+    mainCont->myDoc = doc.get();
+    selectorRoot = std::make_unique<MySelectorRootItem>(mainCont.get(), doc.get());
+    mainCont->rootItem = selectorRoot.get();
+    doc->baseWindowCont = mainCont.get();
+
+    GraphWindowHooks& hooks = GraphWindowHooks::shared();
+    hooks.changeSettingsTree = [this](MyWindowController*, const std::function<void()>& change) {
+        ++log.settingsTreeChanges;
+        change();
+    };
+    hooks.changeSelectorTree = [this](MyWindowController*, const std::function<void()>& change) {
+        ++log.selectorTreeChanges;
+        change();
+    };
+    hooks.revealRow = [this](MyWindowController*, const QList<MyConfigItem*>& chain) { log.revealed << chainText(chain); };
+    hooks.setDocumentEdited = [this](MyWindowController* c, bool edited) { log.marks[c] = edited; };
+    hooks.synchronizeWindowTitles = [this](Document&) { ++log.titleSyncs; };
+    hooks.setSelectedAttributes = [this](const TextAttributes& a) { log.selectedAttributes = a; };
+}
+
+void EditFixture::TearDown()
+{
+    GraphWindowHooks::shared() = GraphWindowHooks();
+    doc->undoManager()->stack()->clear();
+    for (auto& g : graphs) {
+        g->cont.reset();
+        g->root.reset();
+    }
+    graphs.clear();
+    selectorRoot.reset();
+    mainCont.reset();
+    doc.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+EditFixture::Graph& EditFixture::addGraph(const QString& graphType, const QVector<Column>& data,
+                                          const QVector<Column>& categorizing, const QString& title)
+{
+    MySelectorItem* a = node(selectorRoot.get(), title);
+    node(a, "graphType", graphType);
+    MySelectorItem* dataGroup = node(a, "DataColumns");
+    MySelectorItem* catGroup = node(a, "Categorizing");
+    for (const Column& c : data) {
+        QVector<std::optional<double>> values;
+        for (const QString& cell : c.cells)
+            values << cell.toDouble();
+        node(node(dataGroup, c.title), c.title, c.title, "YES", {}, values);
+    }
+    for (const Column& c : categorizing) {
+        MySelectorItem* col = node(catGroup, c.title);
+        QStringList values = c.cells;
+        values.removeDuplicates();
+        for (const QString& v : values) {
+            QVector<qint64> rows;
+            for (int r = 0; r < c.cells.size(); ++r)
+                if (c.cells[r] == v)
+                    rows << r;
+            node(col, v, v, "YES", rows);
+        }
+    }
+    const Rect page = doc->imageablePageBounds();
+    auto made = MyGraphSettingsBuilder::graphSettingsFromSelection(app, page.width(), page.height(), a);
+    EXPECT_TRUE(made.has_value());
+    a->changeEditting(false);
+    const qint64 id = doc->appendAnalysis(made->settings, *MyAnalysisXml::xmlFromItem(a), doc->newStatsRecord());
+
+    auto g = std::make_unique<Graph>();
+    g->data = made->analysis;
+    g->cont = std::make_unique<MyWindowController>(QStringLiteral("GraphWindowD"));
+    g->cont->myDoc = doc.get();
+    g->cont->graphID = id;
+    g->cont->baseWinCont = mainCont.get();
+    g->root = std::make_unique<MyConfigRootItem>(g->cont.get());
+    EXPECT_TRUE(g->root->outlineItemFromSettings(made->settings));
+    g->cont->rootItem = g->root.get();
+    g->vm = new MyViewManager(g->data, g->cont.get(), doc.get());
+    g->cont->viewManager = g->vm;
+    g->vm->installRootView(new MyBaseView());
+    MyConfigItem* properties = g->root->childTitle("graphProperties");
+    g->vm->itemsDict.insert(MyViewManager::kBackground, properties->childTitle("background"));
+    g->vm->itemsDict.insert(MyViewManager::kGraphRect, properties->childTitle("graphRect"));
+    g->vm->itemsDict.insert(MyViewManager::kXAxis, properties->childTitle("xAxis"));
+    g->vm->itemsDict.insert(MyViewManager::kYAxis, properties->childTitle("yAxis"));
+    if (graphType == "scatter")
+        g->vm->itemsDict.insert(MyViewManager::kBars, properties->childTitle("bars"));
+    else
+        g->vm->itemsDict.insert(MyViewManager::kMedian, properties->childTitle("boxes"));
+    g->vm->setGraphWithOutlineItem(g->root.get());
+    g->vm->placeContainers();
+    doc->graphWindowConts.append(g->cont.get());
+    graphs.push_back(std::move(g));
+    return *graphs.back();
+}
+
+void EditFixture::addTwoGraphs()
+{
+    const Column weight{"Weight", {"3", "5", "4.5", "7", "2", "6", "5.5", "8", "1", "9"}};
+    const Column height{"Height", {"30", "52", "41", "70", "22", "64", "58", "81", "15", "90"}};
+    const Column group{"Group", {"a", "b", "c", "a", "b", "c", "a", "b", "c", "a"}};
+    addGraph("scatter", {weight}, {group}, "Weights");
+    addGraph("boxplot", {weight, height}, {group}, "Sizes");
+}
+
+MyConfigItem* EditFixture::row(const Graph& g, const QStringList& path) const
+{
+    MyConfigItem* r = g.root.get();
+    for (const QString& key : path) {
+        bool number = false;
+        const int i = key.toInt(&number);
+        r = number ? r->configChildAt(i) : r->childTitle(key);
+        if (!r)
+            return nullptr;
+    }
+    return r;
+}
+
+// ---- drawn state --------------------------------------------------------------------------------------
+
+namespace {
+
+QString num(double v) { return QString::number(v, 'g', 9); }
+QString rectText(const Rect& r)
+{
+    return QString("(%1 %2 %3 %4)").arg(num(r.origin.x), num(r.origin.y), num(r.size.width), num(r.size.height));
+}
+QString pathText(const BezierPath& p)
+{
+    QStringList points;
+    const QPainterPath& q = p.painterPath();
+    for (int i = 0; i < q.elementCount(); ++i)
+        points << QString("%1:%2,%3").arg(int(q.elementAt(i).type)).arg(num(q.elementAt(i).x), num(q.elementAt(i).y));
+    return QString("w%1 [%2]").arg(num(p.lineWidth()), points.join(' '));
+}
+
+void describe(MyViewManager& vm, GraphItem* view, const QString& container, QStringList& out)
+{
+    QString line = QString("%1 in %2 frame %3 bounds %4 turn %5")
+                       .arg(view->type())
+                       .arg(container, rectText(view->frame()), rectText(view->bounds()), num(view->frameRotation()));
+    QString name;
+    if (auto* simple = dynamic_cast<MySimpleView*>(view)) {
+        name = simple->name;
+        const ColorPair colors = vm.viewColors.value(name);
+        line += " colors " + colors.fillColor.name(QColor::HexArgb) + colors.lineColor.name(QColor::HexArgb);
+        if (auto* container = dynamic_cast<MyView*>(view)) {
+            const PathPair paths = vm.viewBeziers.value(name);
+            for (const BezierPath& p : paths.closed)
+                line += " closed " + pathText(p);
+            for (const BezierPath& p : paths.line)
+                line += " line " + pathText(p);
+            line += container->selected ? " selected" : "";
+        } else {
+            line += " path " + pathText(vm.viewBezier.value(name));
+            line += vm.viewSelected.value(name) ? " selected" : "";
+        }
+    } else if (auto* text = dynamic_cast<MySimpleTextView*>(view)) {
+        name = text->name;
+        line += " text " + (text->textStorage() ? text->textStorage()->toHtml() : QString());
+    }
+    out << QString(name).replace('\t', '/') + ": " + line;
+    for (GraphItem* sub : view->subviews())
+        describe(vm, sub, QString(name).replace('\t', '/'), out);
+}
+
+} // namespace
+
+QStringList drawnState(MyViewManager& vm)
+{
+    QStringList out;
+    if (MyView* background = vm.viewDict.value(MyViewManager::kBackground))
+        describe(vm, background, "rootView", out);
+    out.sort();
+    return out;
+}
+
+QImage drawnImage(MyViewManager& vm) { return GraphItem::image(vm.viewDict.value(MyViewManager::kBackground), 1.0); }
+
+QStringList selectorRows(const MySelectorItem* analysis)
+{
+    QStringList out;
+    std::function<void(const MySelectorItem*, int)> walk = [&](const MySelectorItem* item, int depth) {
+        out << QString(depth * 2, ' ') + item->title + " | " + item->message;
+        for (const MySelectorItem* c : item->selectorChildren())
+            walk(c, depth + 1);
+    };
+    if (analysis)
+        walk(analysis, 0);
+    return out;
+}
