@@ -278,7 +278,11 @@ private:
 
     // The graph's position in the document's lists; -1 when it has none.
     qint64 graphID() const;
-    void applyGraphChange(int step, const SettingsRowPath& path, const QString& undoString);
+    // How a history step brings the settings tree to its snapshot: not at all (it holds it
+    // already), through the changed row alone (the snapshots differ only below it), or whole.
+    enum class Reload { None, Row, Whole };
+    void pushGraphChange(int step, MyConfigItem* row, const QString& undoString, bool rowChangedOnly);
+    void applyGraphChange(int step, const SettingsRowPath& path, const QString& undoString, Reload reload);
     void synchronizeSelector(MyConfigItem* row, MyConfigRootItem* root, qint64 graphID);
     std::optional<QVariantMap> adjustedGraphProperties(const QVariant& properties, MyConfigItem* backgroundRow) const;
     std::optional<QVariantMap> mergedSettings(const QVariant& object, MyConfigRootItem* root, qint64 graphID);

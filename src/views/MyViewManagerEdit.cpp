@@ -75,12 +75,21 @@ qint64 MyViewManager::graphID() const
 
 void MyViewManager::setGraphChange(int step, MyConfigItem* outlineItem, const QString& undoString)
 {
-    const SettingsRowPath path = SettingsRowPath::of(outlineItem);
+    pushGraphChange(step, outlineItem, undoString, false);
+}
+
+void MyViewManager::pushGraphChange(int step, MyConfigItem* row, const QString& undoString, bool rowChangedOnly)
+{
+    const SettingsRowPath path = SettingsRowPath::of(row);
     const QPointer<MyViewManager> self(this);
-    auto run = [self, step, path, undoString](int direction) {
+    // After a row was written the tree holds the new snapshot already, and it differs from
+    // the one before only below that row: undo and redo reload that row alone.
+    auto run = [self, step, path, undoString, rowChangedOnly, first = rowChangedOnly](int direction) mutable {
+        const Reload reload = first ? Reload::None : rowChangedOnly ? Reload::Row : Reload::Whole;
+        first = false;
         // A graph whose windows have gone keeps no history to move.
         if (self)
-            self->applyGraphChange(step * direction, path, undoString);
+            self->applyGraphChange(step * direction, path, undoString, reload);
     };
     if (myDoc)
         myDoc->undoManager()->push(undoString, run);
@@ -88,7 +97,62 @@ void MyViewManager::setGraphChange(int step, MyConfigItem* outlineItem, const QS
         run(1);
 }
 
-void MyViewManager::applyGraphChange(int step, const SettingsRowPath& path, const QString& undoString)
+namespace {
+
+// The value at a row's path in a settings dictionary; invalid when the path leads nowhere.
+QVariant valueAt(const QVariantMap& settings, const SettingsRowPath& path)
+{
+    const QStringList keys = path.itemID().split(QLatin1Char('\t'));
+    QVariant v = settings;
+    for (qsizetype depth = 0; depth < path.positions().size(); ++depth) {
+        if (v.typeId() == QMetaType::QVariantList) {
+            const QVariantList list = v.toList();
+            const int at = path.positions()[depth];
+            if (at < 0 || at >= list.size())
+                return {};
+            v = list[at];
+        } else if (v.typeId() == QMetaType::QVariantMap && depth < keys.size()) {
+            const QVariantMap map = v.toMap();
+            if (!map.contains(keys[depth]))
+                return {};
+            v = map.value(keys[depth]);
+        } else {
+            return {};
+        }
+    }
+    return v;
+}
+
+// node with the value at path replaced from the given depth down; false when the path
+// leads nowhere.
+bool replaceAt(QVariant& node, const QStringList& keys, const QVector<int>& positions, qsizetype depth,
+               const QVariant& value)
+{
+    if (depth == positions.size()) {
+        node = value;
+        return true;
+    }
+    if (node.typeId() == QMetaType::QVariantList) {
+        QVariantList list = node.toList();
+        const int at = positions[depth];
+        if (at < 0 || at >= list.size() || !replaceAt(list[at], keys, positions, depth + 1, value))
+            return false;
+        node = list;
+        return true;
+    }
+    if (node.typeId() != QMetaType::QVariantMap || depth >= keys.size())
+        return false;
+    QVariantMap map = node.toMap();
+    const auto it = map.find(keys[depth]);
+    if (it == map.end() || !replaceAt(*it, keys, positions, depth + 1, value))
+        return false;
+    node = map;
+    return true;
+}
+
+} // namespace
+
+void MyViewManager::applyGraphChange(int step, const SettingsRowPath& path, const QString& undoString, Reload reload)
 {
     MyConfigRootItem* root = settingsRoot();
     const qint64 id = graphID();
@@ -102,9 +166,12 @@ void MyViewManager::applyGraphChange(int step, const SettingsRowPath& path, cons
     const QVariantMap settings = history.at(to);
     myDoc->graphSettings[id] = settings;
 
-    MyConfigItem* row = nullptr;
+    MyConfigItem* row = path.find(root);
     GraphWindowHooks::inSettingsTreeChange(myWindowCont, [&] {
-        if (!root->setObject(settings)) {
+        const bool found = row->itemID == path.itemID();
+        const bool loaded = (reload == Reload::None && found)
+            || (reload == Reload::Row && found && row->setObject(valueAt(settings, path)));
+        if (!loaded && !root->setObject(settings)) {
             // Not a snapshot of this tree's making: the rows are built anew, and the whole
             // graph is laid out from them.
             root->clearChildren();
@@ -112,7 +179,8 @@ void MyViewManager::applyGraphChange(int step, const SettingsRowPath& path, cons
             row = root;
             return;
         }
-        row = path.find(root);
+        if (!loaded)
+            row = path.find(root);
         const QStringList keys = row->itemID.split(QLatin1Char('\t'));
         if ((keys.first() == QLatin1String("categoryDicts") && (keys.size() <= 2 || keys.last() == QLatin1String("represents")))
             || keys.last() == QLatin1String("dotsProperties"))
@@ -243,8 +311,14 @@ bool MyViewManager::changeRow(MyConfigItem* row, const QVariant& value, const QS
     GraphWindowHooks::inSettingsTreeChange(myWindowCont, [&] { written = row->setObject(value); });
     if (!written)
         return false;
-    myDoc->addToHistoryNewSettings(root->object().toMap(), id);
-    setGraphChange(1, row, actionName);
+    // The tree held the current snapshot, so the new one is that with the row's new value;
+    // building it from the whole tree would cost as much as the rest of the change.
+    const SettingsRowPath path = SettingsRowPath::of(row);
+    QVariant snapshot = myDoc->graphSettings.at(id);
+    if (!replaceAt(snapshot, path.itemID().split(QLatin1Char('\t')), path.positions(), 0, row->object()))
+        snapshot = root->object();
+    myDoc->addToHistoryNewSettings(snapshot.toMap(), id);
+    pushGraphChange(1, row, actionName, true);
     return true;
 }
 

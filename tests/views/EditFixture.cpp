@@ -212,6 +212,8 @@ EditFixture::Graph& EditFixture::addGraph(const QString& graphType, const QVecto
         g->vm->itemsDict.insert(MyViewManager::kMedian, properties->childTitle("boxes"));
     g->vm->setGraphWithOutlineItem(g->root.get());
     g->vm->placeContainers();
+    // The graph window puts the background into its base view.
+    g->vm->viewDict.value(MyViewManager::kRootView)->addSubview(g->vm->viewDict.value(MyViewManager::kBackground));
     doc->graphWindowConts.append(g->cont.get());
     graphs.push_back(std::move(g));
     return *graphs.back();

@@ -1,0 +1,253 @@
+// Graph texts typed into in place, through a real graphics view: the stored text is edited
+// (markup included) and committed as one undo step when the editor is left; refused scale
+// labels show their stored text again; fonts and attributes start from the stored ones.
+#include "EditFixture.h"
+#include "platform/KeyedArchive.h"
+#include "views/GraphTextEditor.h"
+#include "views/MyStorageItem.h"
+#include "views/MyTextView.h"
+#include "views/MyView.h"
+#include <QApplication>
+#include <QGraphicsView>
+#include <QTest>
+
+class InPlaceText : public EditFixture {
+protected:
+    std::unique_ptr<QGraphicsView> view;
+    Graph* g = nullptr;
+
+    void SetUp() override
+    {
+        EditFixture::SetUp();
+        addTwoGraphs();
+        g = graphs[0].get();
+        // The title is shown.
+        ASSERT_TRUE(g->vm->tryObject(true, row(*g, {"graphProperties", "yAxis", "titleVisible"}), "Change Type"));
+        view = std::make_unique<QGraphicsView>(g->vm->scene());
+        view->resize(900, 900);
+        view->show();
+        view->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    }
+    void TearDown() override
+    {
+        view.reset();
+        EditFixture::TearDown();
+    }
+
+    MyTextView* textView(const std::shared_ptr<MyStorageItem>& record)
+    {
+        return record && record->textStorage ? dynamic_cast<MyTextView*>(record->textStorage->textViews().value(0))
+                                             : nullptr;
+    }
+    MyTextView* yTitle() { return textView(g->vm->storageItemDict.value(MyGraphGenerator::kYTitle)); }
+    // The view of the scale label whose row holds text.
+    MyTextView* scaleLabel(const QString& text)
+    {
+        for (const auto& record : g->vm->scalesStorageItem)
+            if (record->visible && record->textItem && record->textItem->message == text)
+                return textView(record);
+        return nullptr;
+    }
+    GraphTextEditor* editor(MyTextView* v)
+    {
+        for (QGraphicsItem* child : v->childItems())
+            if (auto* e = dynamic_cast<GraphTextEditor*>(child); e && e->isVisible())
+                return e;
+        return nullptr;
+    }
+
+    QPoint pointOn(GraphItem* item)
+    {
+        const Rect b = item->bounds();
+        for (int i = 1; i < 10; ++i)
+            for (int j = 1; j < 10; ++j) {
+                const QPointF local(b.origin.x + b.width() * i / 10, b.origin.y + b.height() * j / 10);
+                const QPoint p = view->mapFromScene(item->mapToScene(local));
+                const QList<QGraphicsItem*> under = view->items(p);
+                if (!under.isEmpty() && under.first() == item)
+                    return p;
+            }
+        ADD_FAILURE() << "no place to click on the view";
+        return {};
+    }
+    void click(GraphItem* item)
+    {
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, pointOn(item), QApplication::doubleClickInterval() + 50);
+    }
+    // Clicks into the text, replaces what it shows with text, clicks on the background.
+    void type(MyTextView* v, const QString& text, bool leave = true)
+    {
+        ASSERT_NE(v, nullptr);
+        click(v);
+        ASSERT_NE(editor(v), nullptr);
+        QTest::keyClick(view.get(), Qt::Key_A, Qt::ControlModifier);
+        if (text.isEmpty())
+            QTest::keyClick(view.get(), Qt::Key_Delete);
+        else
+            QTest::keyClicks(view.get(), text);
+        if (leave)
+            leaveText();
+    }
+    void leaveText()
+    {
+        click(g->vm->viewDict.value(MyViewManager::kBackground));
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QString stored(const QStringList& path) { return row(*g, path)->message; }
+};
+
+// The y title: the stored text is shown raw while editing, the row revealed at the first
+// change, the typed text committed as one step with its markup, undone in one.
+TEST_F(InPlaceText, TitleEditedAsStoredTextInOneStep)
+{
+    const QStringList titlePath{"graphProperties", "yAxis", "titleText"};
+    ASSERT_TRUE(g->vm->tryObject(QString("Mass m^{2}"), row(*g, titlePath), "Change Type"));
+    MyTextView* v = yTitle();
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(v->textStorage()->toPlainText(), "Mass m2");
+    const int steps = undo().stack()->index();
+
+    click(v);
+    ASSERT_NE(editor(v), nullptr);
+    EXPECT_EQ(editor(v)->toPlainText(), "Mass m^{2}");
+    EXPECT_TRUE(log.revealed.isEmpty());
+    QTest::keyClick(view.get(), Qt::Key_End);
+    QTest::keyClicks(view.get(), "_{x}");
+    EXPECT_EQ(log.revealed, QStringList{"graphProperties > graphProperties/yAxis > graphProperties/yAxis/titleText"});
+    // Nothing is written while typing.
+    EXPECT_EQ(stored(titlePath), "Mass m^{2}");
+    leaveText();
+    EXPECT_EQ(stored(titlePath), "Mass m^{2}_{x}");
+    EXPECT_EQ(undo().stack()->index(), steps + 1);
+    EXPECT_EQ(undo().undoText(), "Undo Change Text");
+    EXPECT_EQ(yTitle()->textStorage()->toPlainText(), "Mass m2x");
+    EXPECT_EQ(editor(yTitle()), nullptr);
+
+    // A visit that changes nothing commits nothing, and the markup stays.
+    click(yTitle());
+    leaveText();
+    EXPECT_EQ(undo().stack()->index(), steps + 1);
+    EXPECT_EQ(stored(titlePath), "Mass m^{2}_{x}");
+
+    undo().undo();
+    EXPECT_EQ(stored(titlePath), "Mass m^{2}");
+    EXPECT_EQ(yTitle()->textStorage()->toPlainText(), "Mass m2");
+}
+
+// Scale labels: a label written with a power of ten is stored as typed and read as its
+// value; a label the value axis refuses shows its stored text again and makes no step; an
+// emptied label goes, as one step.
+TEST_F(InPlaceText, ScaleLabelsKeepTheirMarkupOrShowTheirStoredText)
+{
+    const QStringList labelsPath{"valueSettings", "scaleStrings"};
+    QStringList labels;
+    for (const MyConfigItem* r : row(*g, labelsPath)->configChildren())
+        labels << r->message;
+    ASSERT_GE(labels.size(), 3);
+    const QString second = labels[1];
+    const int steps = undo().stack()->index();
+
+    // "4\times10^{0}" is 4: within the axis, and it keeps its markup.
+    type(scaleLabel(second), "4\\times10^{0}");
+    EXPECT_EQ(row(*g, labelsPath)->configChildAt(1)->message, "4\\times10^{0}");
+    EXPECT_EQ(undo().stack()->index(), steps + 1);
+    MyTextView* v = scaleLabel("4\\times10^{0}");
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(v->textStorage()->toPlainText(), QString("4×100"));
+    click(v);
+    EXPECT_EQ(editor(v)->toPlainText(), "4\\times10^{0}");
+    leaveText();
+    EXPECT_EQ(undo().stack()->index(), steps + 1);
+
+    // Refused: not a number, then outside the axis.
+    for (const QString& typed : {QString("abc"), QString("1000")}) {
+        SCOPED_TRACE(typed.toStdString());
+        type(scaleLabel("4\\times10^{0}"), typed);
+        EXPECT_EQ(row(*g, labelsPath)->configChildAt(1)->message, "4\\times10^{0}");
+        EXPECT_EQ(undo().stack()->index(), steps + 1);
+        MyTextView* shown = scaleLabel("4\\times10^{0}");
+        ASSERT_NE(shown, nullptr);
+        EXPECT_EQ(shown->textStorage()->toPlainText(), QString("4×100"));
+    }
+
+    // Emptied: the label goes and the partition with it, as one step.
+    const qint64 partition = row(*g, {"valueSettings", "partition"})->object().toLongLong();
+    type(scaleLabel("4\\times10^{0}"), "");
+    EXPECT_EQ(row(*g, labelsPath)->childCount(), labels.size() - 1);
+    EXPECT_EQ(row(*g, {"valueSettings", "partition"})->object().toLongLong(), partition - 1);
+    EXPECT_EQ(undo().undoText(), "Undo Change Text");
+    undo().undo();
+    EXPECT_EQ(row(*g, labelsPath)->childCount(), labels.size());
+}
+
+// A category label typed on the graph: its row, the selector tree and the analysis text.
+TEST_F(InPlaceText, CategoryLabelReachesTheSelectorTree)
+{
+    MyTextView* v = textView(g->vm->storageItemDict.value("c_Group\tb"));
+    type(v, "Bee");
+    EXPECT_EQ(stored({"categoryDicts", "1", "represents", "1", "represent"}), "Bee");
+    EXPECT_EQ(analysis(0)->childTitle("Categorizing")->childTitle("Group")->childTitle("b")->message, "Bee");
+    EXPECT_TRUE(doc->graphXMLs[0].contains("<represents name=\"b\" use=\"YES\">Bee</represents>"));
+    EXPECT_EQ(undo().undoText(), "Undo Change Text");
+    EXPECT_EQ(log.revealed.last(), "categoryDicts > categoryDicts/ > categoryDicts//represents > "
+                                   "categoryDicts//represents/ > categoryDicts//represents//represent");
+    undo().undo();
+    EXPECT_EQ(analysis(0)->childTitle("Categorizing")->childTitle("Group")->childTitle("b")->message, "b");
+}
+
+// A font or colour change while a text is typed: the text is committed first, by an
+// explicit call (no focus event comes between), then the attributes: two steps, undone in
+// reverse order.
+TEST_F(InPlaceText, AttributeChangeWhileTypingCommitsTheTextFirst)
+{
+    const QStringList titlePath{"graphProperties", "yAxis", "titleText"};
+    ASSERT_TRUE(g->vm->tryObject(QString("Mass"), row(*g, titlePath), "Change Type"));
+    const int steps = undo().stack()->index();
+    type(yTitle(), "Length", false);
+    const Color red = Color::rgb(1, 0, 0);
+    g->vm->changeAttributes(yTitle(), [&](const TextAttributes&) { return TextAttributes{std::nullopt, red}; });
+    ASSERT_EQ(undo().stack()->index(), steps + 2);
+    EXPECT_EQ(undo().stack()->command(steps)->text(), "Change Text");
+    EXPECT_EQ(undo().stack()->command(steps + 1)->text(), "Change Attributes");
+    EXPECT_EQ(stored(titlePath), "Length");
+    // The font panel follows the new attributes.
+    ASSERT_TRUE(log.selectedAttributes.has_value());
+    EXPECT_EQ(log.selectedAttributes->color, red);
+    // No commit is left to come from the focus moving.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(undo().stack()->index(), steps + 2);
+    undo().undo();
+    EXPECT_EQ(stored(titlePath), "Length");
+    undo().undo();
+    EXPECT_EQ(stored(titlePath), "Mass");
+}
+
+// Fonts start from the text's stored attributes: an emptied title has no character to read
+// them from, and a title that starts with a raised run shows a smaller, raised font there.
+TEST_F(InPlaceText, FontChangesStartFromTheStoredAttributes)
+{
+    const QStringList titlePath{"graphProperties", "yAxis", "titleText"};
+    const QStringList attrPath{"graphProperties", "yAxis", "titleTextAttr"};
+    const TextAttributes before = *KeyedArchive::unarchiveAttributes(row(*g, attrPath)->object().toByteArray());
+    ASSERT_TRUE(g->vm->tryObject(QString("y"), row(*g, titlePath), "Change Type"));
+    for (const QString& title : {QString("^{2}x"), QString("")}) {
+        SCOPED_TRACE(title.toStdString());
+        ASSERT_TRUE(g->vm->changeRow(row(*g, titlePath), title, "Change Text"));
+        MyTextView* v = yTitle();
+        ASSERT_NE(v, nullptr);
+        g->vm->changeFont(v, [](const FontSpec& f) {
+            FontSpec bigger = f;
+            bigger.size += 4;
+            return bigger;
+        });
+        EXPECT_EQ(undo().undoText(), "Undo Change Attributes");
+        const TextAttributes now = *KeyedArchive::unarchiveAttributes(row(*g, attrPath)->object().toByteArray());
+        ASSERT_TRUE(now.font.has_value());
+        EXPECT_EQ(now.font->size, before.font->size + 4);
+        EXPECT_EQ(now.font->name, before.font->name);
+        EXPECT_EQ(now.color, before.color);
+        undo().undo();
+    }
+}
