@@ -8,6 +8,7 @@
 #include "platform/NumberText.h"
 #include "table/MyTableView.h"
 #include "views/MyViewManager.h"
+#include "windows/MyGraphWindowHooks.h"
 #include "windows/MyWindowController.h"
 #include <QGraphicsView>
 #include <QMainWindow>
@@ -64,6 +65,7 @@ void MyDocumentWindows::install()
     };
     selector.documentOf = [](MyWindowController* windowCont) { return windowCont ? windowCont->myDoc : nullptr; };
     MyDocumentAnalyses::makeGraphWindows() = &MyDocumentWindows::makeGraphWindows;
+    MyGraphWindowHooks::install();
 }
 
 void MyDocumentWindows::makeWindowControllers(Document& doc)

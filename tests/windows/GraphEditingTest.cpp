@@ -1,0 +1,103 @@
+// Editing a graph in its window: a double click reveals the element's row in the settings
+// outline, changes keep both outlines readable and bring titles and edited marks along, and a
+// scale label typed on the graph shows in the settings outline.
+#include "AnalysisFixture.h"
+#include "outline/MyConfigRootItem.h"
+#include "views/MyStorageItem.h"
+#include "views/MyTextView.h"
+#include "views/MyView.h"
+#include <QGraphicsView>
+
+class GraphEditing : public AnalysisFixture {
+protected:
+    MyWindowController* g = nullptr;
+    MyViewManager* vm = nullptr;
+
+    void SetUp() override
+    {
+        AnalysisFixture::SetUp();
+        import(kSampleTable);
+        makeAnalysis("Sizes", {"Height"}, {"Sex"});
+        g = doc->graphWindowConts.last();
+        vm = g->viewManager;
+        ASSERT_TRUE(vm);
+        g->window()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(g->window()));
+    }
+    MyConfigRootItem* settings() const { return static_cast<MyConfigRootItem*>(g->rootItem); }
+    MyOutlineModel* settingsModel() const { return qobject_cast<MyOutlineModel*>(g->configOlv->model()); }
+    // A point of the scene view where item is the topmost view.
+    QPoint pointOn(GraphItem* item) const
+    {
+        QGraphicsView* view = g->sceneView();
+        const Rect b = item->bounds();
+        for (int i = 1; i < 10; ++i)
+            for (int j = 1; j < 10; ++j) {
+                const QPoint p = view->mapFromScene(
+                    item->mapToScene(QPointF(b.origin.x + b.width() * i / 10, b.origin.y + b.height() * j / 10)));
+                if (!view->items(p).isEmpty() && view->items(p).first() == item)
+                    return p;
+            }
+        ADD_FAILURE() << "no place to click on the view";
+        return {};
+    }
+    void click(GraphItem* item, bool twice = false)
+    {
+        QWidget* viewport = g->sceneView()->viewport();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, pointOn(item), apart());
+        if (twice) {
+            QTest::mouseDClick(viewport, Qt::LeftButton, {}, pointOn(item));
+            QTest::mouseRelease(viewport, Qt::LeftButton, {}, pointOn(item));
+        }
+        QCoreApplication::processEvents();
+    }
+};
+
+TEST_F(GraphEditing, DoubleClickRevealsTheRowInTheSettingsOutline)
+{
+    click(vm->viewDict.value(MyViewManager::kYAxis), true);
+    MyConfigItem* yAxis = settings()->outlineItemWithKeys({"graphProperties", "yAxis"});
+    EXPECT_TRUE(g->configOlv->isExpanded(settingsModel()->indexOf(yAxis->configParent())));
+    EXPECT_EQ(g->configOlv->selectionModel()->selectedRows(), QModelIndexList{settingsModel()->indexOf(yAxis)});
+    EXPECT_EQ(vm->selectedViews, QStringList({MyViewManager::kGraphView, MyViewManager::kYAxis}));
+}
+
+TEST_F(GraphEditing, TitleChangeReachesBothOutlinesWindowsAndMarks)
+{
+    doc->undoManager()->markSaved();
+    MyConfigItem* title = settings()->childTitle("graphTitle");
+    ASSERT_TRUE(vm->tryObject(QString("Heights"), title, "Change Type"));
+    EXPECT_EQ(rows().value(0).section(" | ", 0, 0), "Heights");
+    EXPECT_TRUE(g->window()->windowTitle().contains("Heights"));
+    EXPECT_TRUE(g->window()->isWindowModified());
+    EXPECT_TRUE(main()->window()->isWindowModified());
+    // The settings outline reads the tree again: the title row shows the new title.
+    EXPECT_EQ(settingsModel()->indexOf(settings()->childTitle("graphTitle"), 1).data().toString(), "Heights");
+    doc->undoManager()->undo();
+    EXPECT_EQ(rows().value(0).section(" | ", 0, 0), "Sizes");
+    EXPECT_FALSE(g->window()->windowTitle().contains("Heights"));
+    EXPECT_FALSE(g->window()->isWindowModified());
+}
+
+TEST_F(GraphEditing, ScaleLabelTypedOnTheGraphShowsInTheOutline)
+{
+    MyConfigItem* labels = settings()->outlineItemWithKeys({"valueSettings", "scaleStrings"});
+    ASSERT_GE(labels->childCount(), 2);
+    MyConfigItem* first = labels->configChildAt(0);
+    MyTextView* label = nullptr;
+    for (const auto& record : vm->scalesStorageItem)
+        if (record->textItem == first)
+            label = dynamic_cast<MyTextView*>(record->textStorage->textViews().value(0));
+    ASSERT_NE(label, nullptr);
+    const QString typed = QString::number((first->message.toDouble() + labels->configChildAt(1)->message.toDouble()) / 2);
+    click(label);
+    QTest::keyClick(g->sceneView(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(g->sceneView(), typed);
+    // The row is revealed as soon as the text changes.
+    EXPECT_EQ(g->configOlv->selectionModel()->selectedRows(), QModelIndexList{settingsModel()->indexOf(first)});
+    click(vm->viewDict.value(MyViewManager::kBackground));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    MyConfigItem* now = settings()->outlineItemWithKeys({"valueSettings", "scaleStrings"})->configChildAt(0);
+    EXPECT_EQ(settingsModel()->indexOf(now, 1).data().toString(), typed);
+    EXPECT_EQ(doc->undoManager()->undoText(), "Undo Change Text");
+}
