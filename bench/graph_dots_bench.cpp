@@ -5,144 +5,96 @@
 // with 10 outliers each, and its switch between a plain and a logarithmic axis.
 // Targets: 10,000 dots under 0.1 s and 100,000 under 1 s, each with the PDF; any re-layout of
 // a 10,000-dot graph under 20 ms.
-#include "analysis/MyGraphSettingsBuilder.h"
-#include "app/AppDelegate.h"
-#include "graph/MyGraphGenerator.h"
-#include "outline/MyConfigRootItem.h"
+#include "PlotLayoutFixture.h"
 #include "platform/Dialogs.h"
-#include "platform/Resources.h"
-#include "views/MyBaseView.h"
-#include "views/MyViewManager.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
-#include <memory>
-#include <numeric>
 #include <random>
 
 namespace {
 
 enum class Values { Normal, Equal };
 
-struct Graph {
-    AppDelegate app;
-    MyGraphGenerator generator;
-    MyAnalysisData data;
-    QVariantMap settings;
-    std::unique_ptr<MyConfigRootItem> root;
-    std::unique_ptr<MyViewManager> vm;
-
-    // `groups` x `series` columns sharing `count` values.
-    Graph(const QString& graphType, int groups, int series, int count, Values kind)
-    {
-        app.loadConfigRes(Resources::plist(QStringLiteral("configRes.plist")));
-        app.makeAppDefaults();
-        app.loadUserDefaults(DefaultsStore());
-        generator.setConfigIndexDict(app.configIndexDict);
-        app.ourGraphGenerator = &generator;
-        data.graphType = graphType;
-        data.title = "Bench";
-        data.minMax = {0.0, 100.0};
-        QStringList tags;
-        for (int g = 0; g < groups; ++g)
-            for (int i = 0; i < series; ++i)
-                tags << QString("g%1\ts%2").arg(g).arg(i);
-        for (const auto& [n, prefix] : {std::pair{groups, QString("g")}, std::pair{series, QString("s")}}) {
-            QVariantList represents;
-            for (int i = 0; i < n; ++i)
-                represents << QVariantMap{{"origName", prefix + QString::number(i)}, {"represent", prefix + QString::number(i)}};
-            data.categoryDicts << QVariantMap{{"categoryTitle", prefix}, {"represents", represents}};
-            data.representLists << represents;
-        }
-        std::mt19937_64 rng(7);
+// `count` values shared out over the columns "gG\tsS" of `groups` x `series`, ascending.
+std::function<std::vector<double>(const QString&)> valuesOf(int series, int columns, int count, Values kind)
+{
+    return [=](const QString& tag) {
+        const int column = tag.section('\t', 0, 0).mid(1).toInt() * series + tag.section('\t', 1).mid(1).toInt();
+        std::mt19937_64 rng(qHash(tag));
         std::normal_distribution<double> normal(50, 12);
-        for (qsizetype c = 0; c < tags.size(); ++c) {
-            const int n = count / int(tags.size()) + (c < count % tags.size() ? 1 : 0);
-            std::vector<double> v(size_t(n), 50.0);
-            if (kind == Values::Normal)
+        std::vector<double> v(size_t(count / columns + (column < count % columns ? 1 : 0)), 50.0);
+        if (kind == Values::Normal)
+            for (double& x : v)
+                x = std::clamp(normal(rng), 1.0, 99.0);
+        std::sort(v.begin(), v.end());
+        return v;
+    };
+}
+
+QList<QStringList> levelsOf(int groups, int series)
+{
+    QList<QStringList> levels{{}, {}};
+    for (int g = 0; g < groups; ++g)
+        levels[0] << QString("g%1").arg(g);
+    for (int s = 0; s < series; ++s)
+        levels[1] << QString("s%1").arg(s);
+    return levels;
+}
+
+// A new graph laid out in full, as a graph window makes it (its settings tree made before).
+void firstLayout(FrameLayout& g)
+{
+    g.vm = std::make_unique<MyViewManager>(g.data, nullptr, nullptr);
+    g.base = new MyBaseView();
+    g.vm->installRootView(g.base);
+    g.layoutRow({});
+    g.vm->placeContainers();
+}
+
+// A settings change as the settings outline applies it: the value into the settings and its
+// row, then the steps the row selects.
+void change(FrameLayout& g, const QStringList& path, const QVariant& value)
+{
+    g.set(path, value);
+    g.row(path)->setObject(value);
+    g.layoutRow(path);
+}
+
+std::unique_ptr<FrameLayout> prepared(std::unique_ptr<FrameLayout> g)
+{
+    g->set({"valueSettings", "min"}, "1");
+    g->root = std::make_unique<MyConfigRootItem>(nullptr);
+    g->root->outlineItemFromSettings(g->settings);
+    return g;
+}
+
+std::unique_ptr<FrameLayout> dotGraph(int groups, int count, Values kind)
+{
+    const int series = groups == 1 ? 1 : 3;
+    return prepared(dotPlot(levelsOf(groups, series), valuesOf(series, groups * series, count, kind)));
+}
+
+// 100 boxes in each of 3 series, 100 values each, 5 outliers at either end.
+std::unique_ptr<FrameLayout> boxGraph()
+{
+    auto stats = [](bool logarithmic) {
+        return [=](const QString& tag) {
+            std::vector<double> v = valuesOf(3, 1, 100, Values::Normal)(tag);
+            if (logarithmic)
                 for (double& x : v)
-                    x = std::clamp(normal(rng), 1.0, 99.0);
-            std::sort(v.begin(), v.end());
-            BoxValuesDict d, logs;
-            d.scatter = logs.scatter = graphType == "scatter";
-            std::vector<double> outliers, logOutliers;
-            if (!v.empty()) {
-                d.mean = std::accumulate(v.begin(), v.end(), 0.0) / double(n);
-                d.median = v[v.size() / 2];
-                logs.mean = std::log10(*d.mean);
-                logs.median = std::log10(*d.median);
-                if (!d.scatter) {
-                    d.q1 = v[v.size() / 4];
-                    d.q3 = v[v.size() * 3 / 4];
-                    d.boxMin = v[v.size() / 20];
-                    d.boxMax = v[v.size() * 19 / 20];
-                    logs.q1 = std::log10(*d.q1);
-                    logs.q3 = std::log10(*d.q3);
-                    logs.boxMin = std::log10(*d.boxMin);
-                    logs.boxMax = std::log10(*d.boxMax);
-                    for (int i = 0; i < 10; ++i) {
-                        outliers.push_back(i < 5 ? v[size_t(i)] : v[v.size() - 10 + size_t(i)]);
-                        logOutliers.push_back(std::log10(outliers.back()));
-                    }
-                }
-            }
-            data.values.insert(tags[c], v);
-            data.graphDescriptives.insert(tags[c], d);
-            data.graphLogDescriptives.insert(tags[c], logs);
-            data.outliers.insert(tags[c], outliers);
-            data.logOutliers.insert(tags[c], logOutliers);
-        }
-        settings = MyGraphSettingsBuilder::graphSettingsFromAnalysis(app, 800, 600, data);
-        settings["valueSettings"] = QVariantMap{{"min", "1"}, {"max", "100"}, {"partition", qint64(2)},
-                                                {"logarithmic", false},
-                                                {"scaleStrings", QVariantList{"1", "50", "100"}}};
-        root = std::make_unique<MyConfigRootItem>(nullptr);
-        root->outlineItemFromSettings(settings);
-    }
-
-    void layout(MyConfigItem* row) { vm->runLayout(row->setIndex, row->itemID.split('\t'), row->indexes, settings, root.get()); }
-
-    // A new graph laid out in full, as a graph window makes it.
-    void firstLayout()
-    {
-        vm = std::make_unique<MyViewManager>(data, nullptr, nullptr);
-        vm->installRootView(new MyBaseView());
-        layout(root.get());
-        vm->placeContainers();
-    }
-
-    // A settings change, as the settings outline applies it: the value into the settings
-    // and the tree, then the steps its row selects.
-    void change(const QStringList& path, const QVariant& value)
-    {
-        QVariant node = settings;
-        std::function<QVariant(const QVariant&, int)> put = [&](const QVariant& at, int depth) -> QVariant {
-            if (depth == path.size())
-                return value;
-            if (at.typeId() == QMetaType::QVariantList) {
-                QVariantList l = at.toList();
-                l[path[depth].toInt()] = put(l[path[depth].toInt()], depth + 1);
-                return l;
-            }
-            QVariantMap m = at.toMap();
-            m[path[depth]] = put(m.value(path[depth]), depth + 1);
-            return m;
+                    x = std::log10(x);
+            BoxStats b{v[50], v[25], v[75], v[10], v[89], {}};
+            b.outliers.insert(b.outliers.end(), v.begin(), v.begin() + 5);
+            b.outliers.insert(b.outliers.end(), v.end() - 5, v.end());
+            return b;
         };
-        settings = put(node, 0).toMap();
-        MyConfigItem* row = root.get();
-        for (const QString& key : path) {
-            bool number = false;
-            const int i = key.toInt(&number);
-            row = number ? row->configChildAt(i) : row->childTitle(key);
-        }
-        row->setObject(value);
-        layout(row);
-    }
-};
+    };
+    return prepared(boxPlot(levelsOf(100, 3), stats(false), stats(true)));
+}
 
 qsizetype dotViews(const MyViewManager& vm)
 {
@@ -156,14 +108,14 @@ qsizetype dotViews(const MyViewManager& vm)
 void BM_DotPlotWithPdf(benchmark::State& state, int count, int groups, Values kind)
 {
     ScopedScriptedDialogs quiet;
-    Graph g("scatter", groups, groups == 1 ? 1 : 3, count, kind);
+    const auto g = dotGraph(groups, count, kind);
     for (auto _ : state) {
-        g.firstLayout();
-        const QByteArray pdf = g.vm->graphPDF();
+        firstLayout(*g);
+        const QByteArray pdf = g->vm->graphPDF();
         state.PauseTiming();
-        if (dotViews(*g.vm) != count || pdf.isEmpty())
+        if (dotViews(*g->vm) != count || pdf.isEmpty())
             state.SkipWithError("not every value became a dot");
-        g.vm.reset();
+        g->vm.reset();
         state.ResumeTiming();
     }
 }
@@ -178,11 +130,11 @@ void BM_DotPlotRelayout(benchmark::State& state, int groups, const QStringList& 
                         const QVariant& b)
 {
     ScopedScriptedDialogs quiet;
-    Graph g("scatter", groups, groups == 1 ? 1 : 3, 10000, Values::Normal);
-    g.firstLayout();
+    const auto g = dotGraph(groups, 10000, Values::Normal);
+    firstLayout(*g);
     int n = 0;
     for (auto _ : state)
-        g.change(path, n++ % 2 ? a : b);
+        change(*g, path, n++ % 2 ? a : b);
 }
 void BM_ColourChange(benchmark::State& state, int groups)
 {
@@ -201,14 +153,14 @@ BENCHMARK_CAPTURE(BM_DotSizeChange, columns300, 100)->Unit(benchmark::kMilliseco
 void BM_BoxPlotWithPdf(benchmark::State& state)
 {
     ScopedScriptedDialogs quiet;
-    Graph g("boxplot", 100, 3, 30000, Values::Normal);
+    const auto g = boxGraph();
     for (auto _ : state) {
-        g.firstLayout();
-        const QByteArray pdf = g.vm->graphPDF();
+        firstLayout(*g);
+        const QByteArray pdf = g->vm->graphPDF();
         state.PauseTiming();
-        if (g.vm->viewsDict.value("dot\ts0").size() != 1000 || pdf.isEmpty())
+        if (g->vm->viewsDict.value("dot\ts0").size() != 1000 || pdf.isEmpty())
             state.SkipWithError("not every outlier became a dot");
-        g.vm.reset();
+        g->vm.reset();
         state.ResumeTiming();
     }
 }
@@ -217,11 +169,11 @@ BENCHMARK(BM_BoxPlotWithPdf)->Unit(benchmark::kMillisecond);
 void BM_BoxPlotLogSwitch(benchmark::State& state)
 {
     ScopedScriptedDialogs quiet;
-    Graph g("boxplot", 100, 3, 30000, Values::Normal);
-    g.firstLayout();
+    const auto g = boxGraph();
+    firstLayout(*g);
     int n = 0;
     for (auto _ : state)
-        g.change({"valueSettings", "logarithmic"}, n++ % 2 == 0);
+        change(*g, {"valueSettings", "logarithmic"}, n++ % 2 == 0);
 }
 BENCHMARK(BM_BoxPlotLogSwitch)->Unit(benchmark::kMillisecond);
 

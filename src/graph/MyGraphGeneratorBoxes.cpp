@@ -58,6 +58,31 @@ void hideElement(MyViewManager* vm, const QString& key)
         vm->viewVisible.insert(key, false);
 }
 
+// The outliers of every box on its centre line: the i-th value of a box moves the box's
+// i-th view, or a new one when the box has fewer; the box's extent grows by every dot.
+template <class View, class Move, class Make>
+QVector<View*> placeOutliers(const OutlierPass& p, const Rect& box, const ColumnIndex<View>& index,
+                             MyViewManager* vm, Move move, Make make)
+{
+    QVector<View*> made;
+    for (const QString& key : p.boxKeys) {
+        const QString column = MyViewManager::columnViewName(key);
+        const QVector<View*>& views = index.of(column);
+        const std::vector<double> values = p.outliers->value(key);
+        Rect extent = vm->columnRects.value(key);
+        for (size_t i = 0; i < values.size(); ++i) {
+            const Rect frame = BoxGeometry::outlierFrame(values[i], box, p.axisMin, p.scale);
+            if (qsizetype(i) < views.size())
+                move(views[qsizetype(i)], frame);
+            else
+                made << make(column, frame);
+            extent = extent.united(frame);
+        }
+        vm->columnRects.insert(key, extent);
+    }
+    return made;
+}
+
 void outlierShapes(const MyGraphGenerator& gen, const OutlierPass& p, const QString& name, qint64 dotType,
                    double dotSize, MyViewManager* vm)
 {
@@ -73,25 +98,16 @@ void outlierShapes(const MyGraphGenerator& gen, const OutlierPass& p, const QStr
 
     const Point origin = BoxGeometry::outlierOrigin(box);
     const ColumnIndex<MySimpleView> index(vm->viewsDict.value(name));
-    QVector<MySimpleView*> made;
-    for (const QString& key : p.boxKeys) {
-        const QString column = MyViewManager::columnViewName(key);
-        const QVector<MySimpleView*>& views = index.of(column);
-        const std::vector<double> values = p.outliers->value(key);
-        Rect extent = vm->columnRects.value(key);
-        for (size_t i = 0; i < values.size(); ++i) {
-            const Rect frame = BoxGeometry::outlierFrame(values[i], box, p.axisMin, p.scale);
-            if (qsizetype(i) < views.size())
-                gen.setSimpleView(views[qsizetype(i)], frame, origin);
-            else
-                made << MySimpleView::initWithName(name, column, vm, frame, origin);
-            extent = extent.united(frame);
-        }
-        vm->columnRects.insert(key, extent);
-    }
+    const QVector<MySimpleView*> made = placeOutliers<MySimpleView>(
+        p, box, index, vm, [&](MySimpleView* v, const Rect& frame) { gen.setSimpleView(v, frame, origin); },
+        [&](const QString& column, const Rect& frame) {
+            return MySimpleView::initWithName(name, column, vm, frame, origin);
+        });
     // Views made now join those made before, so no box's dots drop out of the list.
-    if (!made.isEmpty())
+    if (!made.isEmpty()) {
+        PlotSteps::joinGroup(vm, vm->viewsDict.value(name), made);
         vm->viewsDict[name].append(made);
+    }
     vm->dotSizeOrigins.insert(name, box);
 }
 
@@ -105,6 +121,7 @@ void outlierGlyphs(const MyGraphGenerator& gen, const OutlierPass& p, const QStr
 
     std::shared_ptr<MyStorageItem> item = vm->storageItemDict.value(name);
     ColumnIndex<MySimpleTextView> index;
+    QVector<MySimpleTextView*> existing;
     if (item && item->textStorage) {
         item->visible = true;
         item->textItem = textRow;
@@ -113,28 +130,21 @@ void outlierGlyphs(const MyGraphGenerator& gen, const OutlierPass& p, const QStr
         const ContainersAndViews cv = gen.containersAndViewsWithTextStorage(item->textStorage);
         for (TextContainer* c : cv.containers)
             c->setContainerSize(box.size);
-        index = ColumnIndex<MySimpleTextView>(QVector<MySimpleTextView*>(cv.views.begin(), cv.views.end()));
+        existing = QVector<MySimpleTextView*>(cv.views.begin(), cv.views.end());
+        index = ColumnIndex<MySimpleTextView>(existing);
     } else {
         item = std::make_shared<MyStorageItem>(MyGraphGenerator::newTextStorage(vm, text), textRow, attrRow);
         vm->storageItemDict.insert(name, item);
         vm->textViewsDict.insert(name, {});
     }
-    QVector<MySimpleTextView*>& listed = vm->textViewsDict[name];
-    for (const QString& key : p.boxKeys) {
-        const QString column = MyViewManager::columnViewName(key);
-        const QVector<MySimpleTextView*>& views = index.of(column);
-        const std::vector<double> values = p.outliers->value(key);
-        Rect extent = vm->columnRects.value(key);
-        for (size_t i = 0; i < values.size(); ++i) {
-            const Rect frame = BoxGeometry::outlierFrame(values[i], box, p.axisMin, p.scale);
-            if (qsizetype(i) < views.size())
-                views[qsizetype(i)]->setFrame(frame);
-            else
-                listed << MySimpleTextView::initWithFrame(frame, item->textStorage, name, column, vm);
-            extent = extent.united(frame);
-        }
-        vm->columnRects.insert(key, extent);
-    }
+    TextStorage* storage = item->textStorage;
+    const QVector<MySimpleTextView*> made = placeOutliers<MySimpleTextView>(
+        p, box, index, vm, [](MySimpleTextView* v, const Rect& frame) { v->setFrame(frame); },
+        [&](const QString& column, const Rect& frame) {
+            return MySimpleTextView::initWithFrame(frame, storage, name, column, vm);
+        });
+    PlotSteps::joinGroup(vm, existing, made);
+    vm->textViewsDict[name].append(made);
     if (vm->viewsDict.contains(name))
         vm->viewVisible.insert(name, false);
     vm->dotSizeOrigins.insert(name, box);
@@ -231,7 +241,7 @@ void MyGraphGenerator::boxesWithSettings(const QHash<QString, BoxValuesDict>& ta
     const Point markOrigin = BoxGeometry::markOrigin(style);
     QVector<MySimpleView*> marks = vm->viewsDict.value(markName);
     ColumnIndex<MySimpleView> markIndex(marks);
-    const qsizetype marksBefore = marks.size();
+    QVector<MySimpleView*> newMarks;
     pass.row = PlotSteps::seriesRow(rootItem, "boxesProperties", seriesIndex);
 
     for (qsizetype j = 0; j < groups; ++j) {
@@ -283,12 +293,13 @@ void MyGraphGenerator::boxesWithSettings(const QHash<QString, BoxValuesDict>& ta
                 setSimpleView(boxMarks[m], markFrames[m], markOrigin);
                 boxMarks[m]->setVisible(true);
             } else {
-                marks << MySimpleView::initWithName(markName, column, vm, markFrames[m], markOrigin);
+                newMarks << MySimpleView::initWithName(markName, column, vm, markFrames[m], markOrigin);
             }
         }
     }
-    if (!vm->viewsDict.contains(markName) || marks.size() != marksBefore)
-        vm->viewsDict.insert(markName, marks);
+    PlotSteps::joinGroup(vm, marks, newMarks);
+    if (!vm->viewsDict.contains(markName) || !newMarks.isEmpty())
+        vm->viewsDict.insert(markName, marks + newMarks);
 
     outlierDots(*this, pass, vm);
 }
@@ -303,15 +314,7 @@ void MyGraphGenerator::boxesViewWithSettings(const QVariantMap& settings, qsizet
         const Rect* column = vm->columnRects.find(key);
         if (!column || p >= vm->baseXs.size())
             continue;
-        const Rect frame = column->offsetBy(vm->baseXs[p], 0);
-        const QString name = MyViewManager::columnViewName(key);
-        if (MyView* view = vm->viewDict.value(name)) {
-            setSimpleView(view, frame, column->origin);
-        } else {
-            vm->viewColors.insert(name, {translucent, translucent});
-            vm->viewBeziers.insert(name, {});
-            vm->viewDict.insert(name, MyView::initWithFrame(frame, column->origin, name, MyViewManager::kGraphRect, vm));
-        }
+        PlotSteps::placeContainer(vm, key, column->offsetBy(vm->baseXs[p], 0), column->origin, translucent, true);
     }
 }
 

@@ -321,6 +321,7 @@ void MyGraphGenerator::dotRectWithSettings(const QVariantMap& settings, const QV
                 }
             }
         });
+        PlotSteps::joinGroup(vm, *vm->viewsDict.find(dotName), added);
         vm->viewsDict.find(dotName)->append(added);
         return;
     }
@@ -347,17 +348,20 @@ void MyGraphGenerator::dotRectWithSettings(const QVariantMap& settings, const QV
     if (!cv.containers.isEmpty() && cv.containers.first()->containerSize() != box.size)
         for (TextContainer* c : cv.containers)
             c->setContainerSize(box.size);
-    const ColumnIndex<MySimpleTextView> index(QVector<MySimpleTextView*>(cv.views.begin(), cv.views.end()));
-    QVector<MySimpleTextView*>& listed = vm->textViewsDict[dotName];
+    const QVector<MySimpleTextView*> existing(cv.views.begin(), cv.views.end());
+    const ColumnIndex<MySimpleTextView> index(existing);
+    QVector<MySimpleTextView*> added;
     forEachColumn([&](const QString&, const QString& column, const std::vector<Rect>& rects) {
         const QVector<MySimpleTextView*>& views = index.of(column);
         for (size_t i = 0; i < rects.size(); ++i) {
             if (qsizetype(i) < views.size())
                 views[i]->setFrame(rects[i]);
             else
-                listed << MySimpleTextView::initWithFrame(rects[i], storage, dotName, column, vm);
+                added << MySimpleTextView::initWithFrame(rects[i], storage, dotName, column, vm);
         }
     });
+    PlotSteps::joinGroup(vm, existing, added);
+    vm->textViewsDict[dotName].append(added);
 }
 
 void MyGraphGenerator::dotsViewWithSettings(const QVariantMap& settings, qsizetype dotID, MyViewManager* vm,
@@ -375,15 +379,7 @@ void MyGraphGenerator::dotsViewWithSettings(const QVariantMap& settings, qsizety
             continue;
         const Rect content = DotPlotGeometry::dotsViewContent(*column, barWidth);
         const Rect frame = content.offsetBy(vm->baseXs[k], 0);
-        const QString name = MyViewManager::columnViewName(tag);
-        if (MyView* view = vm->viewDict.value(name)) {
-            view->setFrame(frame);
-            view->setBoundsOrigin(content.origin);
-        } else {
-            vm->viewColors.insert(name, {translucent, translucent});
-            vm->viewBeziers.insert(name, {});
-            vm->viewDict.insert(name, MyView::initWithFrame(frame, content.origin, name, MyViewManager::kGraphRect, vm));
-        }
+        PlotSteps::placeContainer(vm, tag, frame, content.origin, translucent, false);
         if (outside && DotPlotGeometry::outsideGraph(frame, vm->graphRect))
             *outside << tag;
     }

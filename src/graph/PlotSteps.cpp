@@ -43,6 +43,22 @@ MyConfigItem* seriesRow(MyConfigItem* rootItem, const QString& listTitle, qsizet
 
 MyConfigItem* child(MyConfigItem* row, const QString& title) { return row ? row->childTitle(title) : nullptr; }
 
+void placeContainer(MyViewManager* vm, const QString& tag, const Rect& frame, const Point& boundsOrigin,
+                    const QColor& clear, bool redraw)
+{
+    const QString name = MyViewManager::columnViewName(tag);
+    if (MyView* view = vm->viewDict.value(name)) {
+        view->setFrame(frame);
+        view->setBoundsOrigin(boundsOrigin);
+        if (redraw)
+            view->setNeedsDisplay(true);
+        return;
+    }
+    vm->viewColors.insert(name, {clear, clear});
+    vm->viewBeziers.insert(name, {});
+    vm->viewDict.insert(name, MyView::initWithFrame(frame, boundsOrigin, name, MyViewManager::kGraphRect, vm));
+}
+
 QVariantMap map(const QVariantMap& dict, const QString& key) { return dict.value(key).toMap(); }
 
 QVector<std::optional<QString>> seriesNames(const QVariantMap& settings)

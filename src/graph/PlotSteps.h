@@ -1,6 +1,9 @@
 #pragma once
 // What the dot-plot and boxplot steps share: reading their numbers from the settings, the
 // step bits, and finding the element views of a column without scanning every view.
+#include "views/MyView.h"
+#include "views/MyViewManager.h"
+
 #include <QHash>
 #include <QString>
 #include <QVariant>
@@ -66,5 +69,22 @@ private:
     QHash<QString, QVector<View*>> m_columns;
     QVector<View*> m_none;
 };
+
+// The container of a column or box, named after its name tag, in the graph rectangle: made
+// with clear colours and no paths the first time, moved (and redrawn when asked) after.
+void placeContainer(MyViewManager* vm, const QString& tag, const Rect& frame, const Point& boundsOrigin,
+                    const QColor& clear, bool redraw);
+
+// Views added to a group that is already in the view tree join their containers now: the
+// tree assembly judges a whole group by its first member.
+template <class View>
+void joinGroup(MyViewManager* vm, const QVector<View*>& group, const QVector<View*>& added)
+{
+    if (group.isEmpty() || !group.first()->superview())
+        return;
+    for (View* v : added)
+        if (MyView* container = vm->viewDict.value(v->superviewName))
+            container->addSubview(v);
+}
 
 } // namespace PlotSteps

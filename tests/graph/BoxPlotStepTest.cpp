@@ -108,7 +108,11 @@ TEST_F(BoxPlotStep, AxisSwitchWithBoxesEmptyInOneTable)
     // Log axis 0..2 over 200 points. The box empty on the plain axis gets its views now.
     EXPECT_TRUE(shown("box\ts2\ng2\ts2"));
     EXPECT_EQ(element("box\ts2\ng2\ts2")->frame(), Rect(-19.25, 112, 38.5, 26));
-    EXPECT_EQ(inColumn("minMax\ts2", "g2\ts2").size(), 2);
+    // Its marks join the series' marks already shown.
+    ASSERT_EQ(inColumn("minMax\ts2", "g2\ts2").size(), 2);
+    for (const MySimpleView* mark : inColumn("minMax\ts2", "g2\ts2"))
+        EXPECT_EQ(mark->superview(), containerOf(vm(), "g2\ts2"));
+    EXPECT_EQ(element("box\ts2\ng2\ts2")->superview(), containerOf(vm(), "g2\ts2"));
     ASSERT_EQ(inColumn(MyViewManager::kMedian, "g2\ts2").size(), 1);
     EXPECT_EQ(inColumn(MyViewManager::kMedian, "g2\ts2")[0]->frame().midY(), 125);
     // The box empty on the log axis leaves no element behind at its plain place.

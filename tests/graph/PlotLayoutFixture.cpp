@@ -85,12 +85,6 @@ MyView* containerOf(const MyViewManager& vm, const QString& tag)
     return vm.viewDict.value(MyViewManager::columnViewName(tag));
 }
 
-Rect inGraphRect(const MyViewManager& vm, const QString& superviewName, const Rect& frame)
-{
-    const MyView* c = vm.viewDict.value(superviewName);
-    return frame.offsetBy(c->frame().origin.x - c->boundsOrigin().x, c->frame().origin.y - c->boundsOrigin().y);
-}
-
 Frames framesOf(const MyViewManager& vm)
 {
     Frames f;

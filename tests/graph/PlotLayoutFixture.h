@@ -26,10 +26,8 @@ struct BoxStats {
 std::unique_ptr<FrameLayout> boxPlot(const QList<QStringList>& levels, const std::function<BoxStats(const QString&)>& plain,
                                      const std::function<BoxStats(const QString&)>& logarithmic);
 
-// The container that holds a column's views, and a frame given in the container's own
-// coordinates taken to the graph rectangle's.
+// The container that holds a column's views.
 MyView* containerOf(const MyViewManager& vm, const QString& tag);
-Rect inGraphRect(const MyViewManager& vm, const QString& superviewName, const Rect& frame);
 
 // Every element view's and container's frame, by view, for comparing two states.
 struct Frames {

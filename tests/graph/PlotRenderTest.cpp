@@ -10,12 +10,18 @@ namespace {
 QByteArray red() { return KeyedArchive::archiveColor(Color::rgb(1, 0, 0)); }
 QByteArray blue() { return KeyedArchive::archiveColor(Color::rgb(0, 0, 1)); }
 
-// The middle of an ink box in graph coordinates (points, y up).
-QPointF inkCentre(const FrameLayout& g, const QImage& page, const QRect& ink)
+// The red ink of the page, in points: its middle must lie within half a point of (x, y)
+// (graph coordinates, y up). Returns its larger side.
+double expectRedInkAt(const FrameLayout& g, double x, double y)
 {
+    const QImage page = g.render();
+    const QRect ink = inkOf(page, Qt::red);
+    EXPECT_FALSE(ink.isEmpty());
     const QPoint origin = g.pixelOf(page, 0, 0);
     const double k = FrameLayout::kScale;
-    return {(ink.left() + ink.width() / 2.0 - origin.x()) / k, (origin.y() - (ink.top() + ink.height() / 2.0)) / k};
+    EXPECT_NEAR((ink.left() + ink.width() / 2.0 - origin.x()) / k, x, 0.5);
+    EXPECT_NEAR((origin.y() - (ink.top() + ink.height() / 2.0)) / k, y, 0.5);
+    return std::max(ink.width(), ink.height()) / k;
 }
 
 TEST(PlotRender, DotAtTheAxisMaximumSitsOnTheTopEdge)
@@ -26,13 +32,7 @@ TEST(PlotRender, DotAtTheAxisMaximumSitsOnTheTopEdge)
     g->set({"dotsProperties", "0", "lineColor"}, red());
     g->set({"graphProperties", "bars", "barType"}, qint64(0));
     g->layout();
-    const QImage page = g->render();
-    const QRect ink = inkOf(page, Qt::red);
-    ASSERT_FALSE(ink.isEmpty());
-    const QPointF c = inkCentre(*g, page, ink);
-    EXPECT_NEAR(c.x(), g->vm->baseXs[0], 0.5);
-    EXPECT_NEAR(c.y(), 200, 0.5);
-    EXPECT_NEAR(ink.height() / FrameLayout::kScale, 6, 0.5);
+    EXPECT_NEAR(expectRedInkAt(*g, g->vm->baseXs[0], 200), 6, 0.5);
 }
 
 TEST(PlotRender, GlyphDotInkCentredOnItsValue)
@@ -45,14 +45,8 @@ TEST(PlotRender, GlyphDotInkCentredOnItsValue)
            KeyedArchive::archiveAttributes(TextAttributes{AppDelegate::systemFont(12), Color::rgb(1, 0, 0)}));
     g->set({"graphProperties", "bars", "barType"}, qint64(0));
     g->layout();
-    const QImage page = g->render();
-    const QRect ink = inkOf(page, Qt::red);
-    ASSERT_FALSE(ink.isEmpty());
-    const QPointF c = inkCentre(*g, page, ink);
-    EXPECT_NEAR(c.x(), g->vm->baseXs[0], 0.5);
-    EXPECT_NEAR(c.y(), 100, 0.5);
     // The glyph's larger side is the dot size.
-    EXPECT_NEAR(std::max(ink.width(), ink.height()) / FrameLayout::kScale, 12, 1);
+    EXPECT_NEAR(expectRedInkAt(*g, g->vm->baseXs[0], 100), 12, 1);
 }
 
 TEST(PlotRender, BarsLieOnTopOfTheDots)
