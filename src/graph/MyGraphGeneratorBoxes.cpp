@@ -307,15 +307,9 @@ void MyGraphGenerator::boxesWithSettings(const QHash<QString, BoxValuesDict>& ta
 void MyGraphGenerator::boxesViewWithSettings(const QVariantMap& settings, qsizetype boxID, MyViewManager* vm)
 {
     const qsizetype series = settings.value("boxesProperties").toList().size();
-    const qsizetype groups = PlotSteps::groupCount(vm->nameTags.size(), series);
-    for (qsizetype j = 0; j < groups; ++j) {
-        const qsizetype p = series * j + boxID;
-        const QString& key = vm->nameTags[p];
-        const Rect* column = vm->columnRects.find(key);
-        if (!column || p >= vm->baseXs.size())
-            continue;
-        PlotSteps::placeContainer(vm, key, column->offsetBy(vm->baseXs[p], 0), column->origin, translucent, true);
-    }
+    PlotSteps::forEachPlacedColumn(vm, series, boxID, [&](const QString& key, const Rect& column, double baseX) {
+        PlotSteps::placeContainer(vm, key, column.offsetBy(baseX, 0), column.origin, translucent, true);
+    });
 }
 
 void MyGraphGenerator::medianLinesWithSettings(const QHash<QString, BoxValuesDict>& table, const QVariantMap& settings,

@@ -86,7 +86,7 @@ void detachBarsOfSeries(const QString& dotName, MyViewManager* vm)
     const QVector<MySimpleView*>* bars = vm->viewsDict.find(MyViewManager::kBars);
     if (!bars)
         return;
-    const QString origName = dotName.section('\t', 1, 1).normalized(QString::NormalizationForm_C);
+    const QString origName = dotName.mid(4).normalized(QString::NormalizationForm_C);   // after "dot\t"
     for (MySimpleView* bar : *bars)
         if (bar->superviewName.normalized(QString::NormalizationForm_C).endsWith(origName))
             bar->removeFromSuperview();
@@ -370,19 +370,13 @@ void MyGraphGenerator::dotsViewWithSettings(const QVariantMap& settings, qsizety
     const qsizetype n = settings.value("dotsProperties").toList().size();
     const Bars bars = barsOf(settings);
     const double barWidth = bars.shown ? bars.length : 0;
-    const qsizetype groups = PlotSteps::groupCount(vm->nameTags.size(), n);
-    for (qsizetype i = 0; i < groups; ++i) {
-        const qsizetype k = n * i + dotID;
-        const QString& tag = vm->nameTags[k];
-        const Rect* column = vm->columnRects.find(tag);
-        if (!column || k >= vm->baseXs.size())
-            continue;
-        const Rect content = DotPlotGeometry::dotsViewContent(*column, barWidth);
-        const Rect frame = content.offsetBy(vm->baseXs[k], 0);
+    PlotSteps::forEachPlacedColumn(vm, n, dotID, [&](const QString& tag, const Rect& column, double baseX) {
+        const Rect content = DotPlotGeometry::dotsViewContent(column, barWidth);
+        const Rect frame = content.offsetBy(baseX, 0);
         PlotSteps::placeContainer(vm, tag, frame, content.origin, translucent, false);
         if (outside && DotPlotGeometry::outsideGraph(frame, vm->graphRect))
             *outside << tag;
-    }
+    });
 }
 
 namespace {

@@ -70,6 +70,20 @@ private:
     QVector<View*> m_none;
 };
 
+// Calls place(tag, columnRect, baseX) for the column of series `index` in every group, when
+// the column has a rectangle and a base x.
+template <class Place>
+void forEachPlacedColumn(const MyViewManager* vm, qsizetype series, qsizetype index, Place place)
+{
+    const qsizetype groups = groupCount(vm->nameTags.size(), series);
+    for (qsizetype g = 0; g < groups; ++g) {
+        const qsizetype k = series * g + index;
+        const QString& tag = vm->nameTags[k];
+        if (const Rect* column = vm->columnRects.find(tag); column && k < vm->baseXs.size())
+            place(tag, *column, vm->baseXs[k]);
+    }
+}
+
 // The container of a column or box, named after its name tag, in the graph rectangle: made
 // with clear colours and no paths the first time, moved (and redrawn when asked) after.
 void placeContainer(MyViewManager* vm, const QString& tag, const Rect& frame, const Point& boundsOrigin,
