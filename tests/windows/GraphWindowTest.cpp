@@ -3,12 +3,18 @@
 // graph window's background view.
 #include "AnalysisFixture.h"
 #include "outline/MyConfigItem.h"
+#include "platform/NumberText.h"
 #include "views/MyBaseView.h"
 #include "views/MyView.h"
 #include <QGraphicsView>
 #include <QImage>
 
 namespace {
+
+// The values of the columns Height by M and F, Weight by M and F of the sample table, and
+// their medians, read off the table by hand.
+const QList<double> kColumnValues[] = {{170, 180, 175}, {160, 165}, {60, 80, 70}, {55}};
+const double kMedians[] = {175, 162.5, 70, 55};
 
 bool isInk(QRgb pixel)
 {
@@ -25,14 +31,15 @@ protected:
         import(kSampleTable);
     }
     // The rendered background view, and where a point of the graph's coordinates lands in it.
-    static QImage render(MyWindowController* g) { return GraphItem::image(g->backgroundView); }
+    static constexpr double kScale = 2;
+    static QImage render(MyWindowController* g) { return GraphItem::image(g->backgroundView, kScale); }
     static QPoint pixelOf(MyViewManager* vm, const QImage& page, double x, double y)
     {
         const MyView* background = vm->viewDict.value(MyViewManager::kBackground);
         const MyView* graph = vm->viewDict.value(MyViewManager::kGraphView);
         const double px = background->frame().origin.x + graph->frame().origin.x + x - graph->boundsOrigin().x;
         const double py = background->frame().origin.y + graph->frame().origin.y + y - graph->boundsOrigin().y;
-        return QPoint(int(std::floor(px)), int(std::floor(page.height() - py)));
+        return QPoint(int(std::floor(px * kScale)), int(std::floor(page.height() - py * kScale)));
     }
 };
 
@@ -75,13 +82,36 @@ TEST_F(GraphWindow, ShowsTheGraphOfItsAnalysis)
         placed.removeIf([&](GraphItem* v) { return !frames.contains(v); });
         EXPECT_EQ(placed, frames);
         ASSERT_EQ(vm->nameTags.size(), 4);
+        QList<GraphItem*> columns;
+        for (const QString& tag : vm->nameTags)
+            columns << view(MyViewManager::columnViewName(tag));
+        placed = view(MyViewManager::kGraphRect)->subviews();
+        placed.removeIf([&](GraphItem* v) { return !columns.contains(v); });
+        EXPECT_EQ(placed, columns);
         EXPECT_EQ(g->sceneView()->scene(), vm->scene());
         EXPECT_EQ(g->backgroundView->scene(), vm->scene());
 
-        // The frame of the graph rectangle is drawn where the layout put it.
+        // Drawn in the background view: the frame of the graph rectangle, and in each column
+        // a dot at every value (dot plot) or the median line (boxplot) where the value axis
+        // puts it, nothing far from the column's values.
         const QImage page = render(g);
         const Rect r = vm->graphRect;
         EXPECT_TRUE(isInk(page.pixel(pixelOf(vm, page, r.origin.x, r.origin.y + r.height() / 2))));
-        EXPECT_FALSE(isInk(page.pixel(pixelOf(vm, page, r.origin.x + r.width() / 2, r.maxY() + 40))));
+        const QVariantMap axis = doc->graphSettings.last().value("valueSettings").toMap();
+        const double min = NumberText::doubleValue(axis.value("min").toString());
+        const double max = NumberText::doubleValue(axis.value("max").toString());
+        auto inkAt = [&](int column, double value, double reach) {
+            const double y = r.origin.y + (value - min) / (max - min) * r.height();
+            for (double dx = -reach; dx <= reach; dx += 0.5)
+                if (isInk(page.pixel(pixelOf(vm, page, vm->baseXs.value(column) + dx, y))))
+                    return true;
+            return false;
+        };
+        const bool scatter = QString(c.graphType) == "scatter";
+        for (int column = 0; column < 4; ++column) {
+            for (double v : scatter ? kColumnValues[column] : QList<double>{kMedians[column]})
+                EXPECT_TRUE(inkAt(column, v, scatter ? 12 : 0)) << "column " << column << " value " << v;
+            EXPECT_FALSE(inkAt(column, 120, 12)) << "column " << column;
+        }
     }
 }

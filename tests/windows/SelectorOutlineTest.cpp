@@ -5,6 +5,7 @@
 #include "outline/MyConfigItem.h"
 #include "platform/PropertyList.h"
 #include "table/MyTableModel.h"
+#include "views/MyView.h"
 #include <QClipboard>
 #include <QDir>
 #include <QPointer>
@@ -113,6 +114,11 @@ TEST_F(SelectorOutline, AnalysisFromNewToReopened)
 
     const QStringList drawn = rows();
     const QVariantMap settings = doc->graphSettings.value(0);
+    auto picture = [this] {
+        return GraphItem::image(doc->graphWindowConts[0]->viewManager->viewDict.value(MyViewManager::kBackground));
+    };
+    const QImage drawnGraph = picture();
+    ASSERT_FALSE(drawnGraph.isNull());
     reopen("Sales.vlbdoc");
     ASSERT_TRUE(doc);
     // The package holds the graph as drawn.
@@ -122,6 +128,7 @@ TEST_F(SelectorOutline, AnalysisFromNewToReopened)
     EXPECT_EQ(rows(), drawn);
     EXPECT_EQ(counters(), QVector<qint64>({1, 1, 1, 1, 0}));
     EXPECT_EQ(doc->graphSettings.value(0), settings);
+    EXPECT_EQ(picture(), drawnGraph);
     ASSERT_EQ(doc->graphWindowConts.size(), 1);
     EXPECT_FALSE(doc->graphWindowConts[0]->isWindowLoaded());
     press(analysis(0), 5);
