@@ -50,9 +50,12 @@ TEST_F(SelectorOutline, AnalysisFromNewToReopened)
     EXPECT_EQ(look(at(a, {0})), ". . . .");
     EXPECT_EQ(look(at(a, {1})), "Add a column+ . . .");
 
+    // Without a data column "Graph" cannot be pressed; the check behind it says why.
+    EXPECT_FALSE(root()->validateSelection(a));
     newAnalysis();
     addColumn(at(a, {1}), "Note");
-    EXPECT_EQ(alerts(), QStringList({"You have not create a graph for the last analysis", "No valid values in this column"}));
+    EXPECT_EQ(alerts(), QStringList({"At least one data column is required", "You have not create a graph for the last analysis",
+                                     "No valid values in this column"}));
     EXPECT_EQ(root()->childCount(), 1);
 
     for (const char* title : {"Height", "Height", "Weight"})
@@ -110,7 +113,7 @@ TEST_F(SelectorOutline, AnalysisFromNewToReopened)
     EXPECT_EQ(look(a), "Delete or Modify+ . Graph+ Stats+");
     EXPECT_TRUE(main()->window()->isWindowModified());
     EXPECT_FALSE(doc->undoManager()->canUndo());
-    EXPECT_EQ(alerts().size(), 2);
+    EXPECT_EQ(alerts().size(), 3);
 
     const QStringList drawn = rows();
     const QVariantMap settings = doc->graphSettings.value(0);
