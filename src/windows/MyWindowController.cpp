@@ -5,6 +5,7 @@
 #include "platform/DocumentController.h"
 #include "platform/KeyedArchive.h"
 #include "table/MyTableView.h"
+#include "windows/MyColorWell.h"
 #include "windows/MyDataSourceModel.h"
 #include "windows/MyStepper.h"
 #include "windows/MyDocumentWindows.h"
@@ -202,16 +203,7 @@ void MyWindowController::setUpGraphWindow()
         m_sceneView->setSceneRect(backgroundView->sceneBoundingRect());
     }
 
-    QWidget* content = makeDrawer(QSize(420, 260));
-    auto* layout = new QVBoxLayout(content);
-    configOlv = new QTreeView(content);
-    configOlv->setObjectName("configOlv");
-    auto* model = new MyOutlineModel(this, {"0", "1"}, configOlv);
-    model->setHeaderTitles({tr("Setting"), tr("Value")});
-    configOlv->setModel(model);
-    configOlv->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    configOlv->header()->resizeSection(0, 200);
-    layout->addWidget(configOlv);
+    setUpSettingsOutline(makeDrawer(QSize(420, 260)));
     // The whole graph beside the drawer, where the screen has room for it.
     m_window->resize(int(std::ceil(graphSize.width)) + 24 + 440, std::max(int(std::ceil(graphSize.height)) + 24, 300));
     m_shouldCloseDocument = false;
@@ -444,6 +436,16 @@ void MyWindowController::buildMenus(QMenuBar* bar)
         updateUndoActions();
     }
 
+    if (m_windowNibName == QLatin1String("GraphWindowD")) {
+        // The choosers of the selected settings row.
+        QMenu* format = bar->addMenu(tr("F&ormat"));
+        add(format, tr("Font…"), qOverload<>(&MyWindowController::changeFont), {QKeySequence(tr("Ctrl+T"))});
+        add(format, tr("Text Color…"), &MyWindowController::chooseTextColor);
+        add(format, tr("Color…"), [this] {
+            if (colorWell)
+                colorWell->click();
+        });
+    }
     if (isTableWindow()) {
         QMenu* table = bar->addMenu(tr("&Table"));
         add(table, tr("Import Table…"), &MyWindowController::importTable, {QKeySequence(tr("Ctrl+I"))});
@@ -452,7 +454,7 @@ void MyWindowController::buildMenus(QMenuBar* bar)
         add(table, tr("Sort Columns Ascending"), [this] { sortColumns(1); });
         add(table, tr("Sort Columns Descending"), [this] { sortColumns(0); });
         add(table, tr("Row Height…"), &MyWindowController::rowHeight);
-        add(table, tr("Font…"), &MyWindowController::changeFont, {QKeySequence(tr("Ctrl+T"))});
+        add(table, tr("Font…"), qOverload<>(&MyWindowController::changeFont), {QKeySequence(tr("Ctrl+T"))});
         table->addSeparator();
         add(table, tr("Delete Columns"), &MyWindowController::deleteColumns);
         add(table, tr("Delete Rows"), &MyWindowController::deleteRows);
@@ -489,7 +491,10 @@ void MyWindowController::copy()
 
 void MyWindowController::paste()
 {
-    toGrid(&MyTableView::paste);
+    if (m_windowNibName == QLatin1String("GraphWindowD"))
+        pasteSettings();
+    else
+        toGrid(&MyTableView::paste);
 }
 
 void MyWindowController::importTable()
@@ -515,7 +520,10 @@ void MyWindowController::rowHeight()
 
 void MyWindowController::changeFont()
 {
-    toGrid(&MyTableView::changeFont);
+    if (m_windowNibName == QLatin1String("GraphWindowD"))
+        chooseFont();
+    else
+        toGrid(&MyTableView::changeFont);
 }
 
 void MyWindowController::deleteColumns()

@@ -8,16 +8,20 @@
 #include <QPointer>
 #include <QSize>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class Document;
 class MyDataSourceModel;
+class MyColorWell;
 class MyConfigItem;
 class MyOutlineItem;
 class MyOutlineModel;
 class MySelectorItem;
 class MyStepper;
+struct FontSpec;
 struct OutlineCell;
+struct TextAttributes;
 class MyTableView;
 class MyBaseView;
 class MyViewManager;
@@ -44,7 +48,7 @@ public:
     QTableView* docTV = nullptr;
     QTreeView* docOlV = nullptr;
     MyStepper* stepper = nullptr;
-    QWidget* colorWell = nullptr;
+    MyColorWell* colorWell = nullptr;
     MyTableView* mTV = nullptr;
     MyBaseView* backgroundView = nullptr;
     QWidget* drawer = nullptr;
@@ -105,6 +109,21 @@ public:
     void outlineViewSelectionDidChange();
     // The outline level of a row of the selector outline (analyses are 0); -1 for no row.
     qint64 levelForItem(const MyOutlineItem* item) const;
+    // Settings outline: 17 points, or a text-attribute row's sample height in its font; the
+    // tooltip of a row's title cell.
+    double outlineViewHeightOfRowByItem(QTreeView* outlineView, MyOutlineItem* item) const;
+    QString outlineViewToolTip(QTreeView* outlineView, const QString& columnIdentifier, MyOutlineItem* item) const;
+
+    // Graph window: the selected text-attribute row's font or text colour from its chooser;
+    // the panels' changes of the selected settings row ("Change Font", "Change Attributes")
+    // and the colour well's ("Change Graph").
+    // The row selected in configOlv; nullptr for none.
+    MyConfigItem* selectedSettingsRow() const;
+    void chooseFont();
+    void chooseTextColor();
+    void changeFont(const std::function<FontSpec(const FontSpec&)>& convertFont);
+    void changeAttributes(const std::function<TextAttributes(const TextAttributes&)>& convertAttributes);
+    void setColor(MyColorWell* sender);
 
     void refreshTableData();
     // Statistics window: its switches and table brought in line with the analysis's record.
@@ -179,16 +198,23 @@ private:
     int statsRowCount() const;
     QVariant statsObjectValue(const QString& columnIdentifier, int row) const;
     void copyStats();
-    // Graph window's settings outline (MyWindowControllerSettings.cpp). The row selected in
-    // configOlv; nullptr for none.
-    MyConfigItem* selectedSettingsRow() const;
+    // Graph window's settings outline (MyWindowControllerSettings.cpp).
+    // The selected row when it is a "data" row of a graph window, an edit in place committed.
+    MyConfigItem* selectedDataRow();
+    void setUpSettingsOutline(QWidget* content);
+    void dressSettingsCell(OutlineCell& cell, qint64 columnIdentifier, const MyOutlineItem* item) const;
+    void settingsSelectionDidChange(MyOutlineItem* item);
+    void settingsSetObjectValue(const QVariant& object, MyConfigItem* row);
+    void moveSettingsRow(MyOutlineItem* item);
     void copySettings();
+    void pasteSettings();
     void toGrid(void (MyTableView::*command)());
 
     QString m_windowNibName;
     MyWindow* m_window = nullptr;
     MyDataSourceModel* m_docModel = nullptr;
     MyOutlineModel* m_selectorModel = nullptr;
+    MyOutlineModel* m_settingsModel = nullptr;
     QGraphicsView* m_sceneView = nullptr;
     std::unique_ptr<MyOutlineItem> m_rootItem;
     QAction* m_undoAction = nullptr;

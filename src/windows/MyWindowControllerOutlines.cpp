@@ -157,6 +157,8 @@ OutlineCell MyWindowController::outlineViewWillDisplayCell(QTreeView*, const QSt
     if (windowType() == kDocument) {
         const bool gray = id == 1 && levelForItem(item) <= 2 && item->title != QLatin1String("graphType");
         cell.textColor = gray ? QColor(Qt::gray) : QColor(Qt::black);
+    } else {
+        dressSettingsCell(cell, id, item);
     }
     return cell;
 }
@@ -173,6 +175,8 @@ void MyWindowController::outlineViewSelectionDidChange()
         return;
     if (stepper)
         stepper->setIntegerValue(item->index());
+    if (windowType() != kDocument)
+        settingsSelectionDidChange(item);
 }
 
 // ---- edits ---------------------------------------------------------------------------------
@@ -185,6 +189,8 @@ void MyWindowController::outlineViewSetObjectValue(QTreeView*, const QVariant& o
         return;
     if (windowType() == kDocument)
         selectorSetObjectValue(object, *identifier, dynamic_cast<MySelectorItem*>(item));
+    else
+        settingsSetObjectValue(object, dynamic_cast<MyConfigItem*>(item));
 }
 
 void MyWindowController::selectorSetObjectValue(const QVariant& object, qint64 id, MySelectorItem* item)
@@ -435,8 +441,10 @@ void MyWindowController::tryToMove()
     if (!item)
         return;
     // The settings outline moves its rows with the graph's settings.
-    if (windowType() != kDocument)
+    if (windowType() != kDocument) {
+        moveSettingsRow(item);
         return;
+    }
     const auto* row = dynamic_cast<const MySelectorItem*>(item);
     if (!row || !row->editting)
         return;

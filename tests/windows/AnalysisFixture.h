@@ -124,9 +124,14 @@ protected:
     // Double-clicks a text cell and types into its editor; false when no editor opened.
     bool type(MyOutlineItem* item, int column, const QString& text)
     {
-        QTest::mouseClick(outline()->viewport(), Qt::LeftButton, {}, centre(item, column), apart());
-        QTest::mouseDClick(outline()->viewport(), Qt::LeftButton, {}, centre(item, column), apart());
-        auto* editor = outline()->viewport()->findChild<QLineEdit*>();
+        return typeAt(outline(), centre(item, column), text);
+    }
+    // The same in any outline, at a point of its viewport.
+    static bool typeAt(QTreeView* outline, const QPoint& at, const QString& text)
+    {
+        QTest::mouseClick(outline->viewport(), Qt::LeftButton, {}, at, apart());
+        QTest::mouseDClick(outline->viewport(), Qt::LeftButton, {}, at, apart());
+        auto* editor = outline->viewport()->findChild<QLineEdit*>();
         if (!editor || !editor->isVisible())
             return false;
         editor->setText(text);
