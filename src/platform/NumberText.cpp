@@ -218,12 +218,11 @@ std::string convert(double value, const Conversion& c)
     return std::string(size_t(pad), ' ') + sign + s;
 }
 
-// Parses "%[flags][width][.precision][l|L]<f|F|e|E|g|G>" at format[i] (just after '%').
-bool parseConversion(const char* format, size_t* i, Conversion* c)
+// Flags, width and precision of a conversion starting at format[*k] (just after '%').
+void parseFlagsWidthPrecision(const char* format, size_t* k, Conversion* c)
 {
-    size_t k = *i;
-    for (;; ++k) {
-        const char ch = format[k];
+    for (;; ++*k) {
+        const char ch = format[*k];
         if (ch == '-') c->left = true;
         else if (ch == '+') c->plus = true;
         else if (ch == ' ') c->space = true;
@@ -231,14 +230,21 @@ bool parseConversion(const char* format, size_t* i, Conversion* c)
         else if (ch == '0') c->zero = true;
         else break;
     }
-    while (format[k] >= '0' && format[k] <= '9' && c->width < 100000)
-        c->width = c->width * 10 + (format[k++] - '0');
-    if (format[k] == '.') {
-        ++k;
+    while (format[*k] >= '0' && format[*k] <= '9' && c->width < 100000)
+        c->width = c->width * 10 + (format[(*k)++] - '0');
+    if (format[*k] == '.') {
+        ++*k;
         c->precision = 0;
-        while (format[k] >= '0' && format[k] <= '9' && c->precision < 100000)
-            c->precision = c->precision * 10 + (format[k++] - '0');
+        while (format[*k] >= '0' && format[*k] <= '9' && c->precision < 100000)
+            c->precision = c->precision * 10 + (format[(*k)++] - '0');
     }
+}
+
+// Parses "%[flags][width][.precision][l|L]<f|F|e|E|g|G>" at format[i] (just after '%').
+bool parseConversion(const char* format, size_t* i, Conversion* c)
+{
+    size_t k = *i;
+    parseFlagsWidthPrecision(format, &k, c);
     while (format[k] == 'l' || format[k] == 'L')
         ++k;
     const char letter = format[k];
@@ -249,26 +255,12 @@ bool parseConversion(const char* format, size_t* i, Conversion* c)
     return true;
 }
 
-// One printf conversion of an integer: flags, width, precision and "d" or "i".
+// One printf conversion of an integer: flags, width, precision, any length modifier and
+// "d" or "i".
 bool parseIntConversion(const char* format, size_t* i, Conversion* c)
 {
     size_t k = *i;
-    for (;; ++k) {
-        const char ch = format[k];
-        if (ch == '-') c->left = true;
-        else if (ch == '+') c->plus = true;
-        else if (ch == ' ') c->space = true;
-        else if (ch == '0') c->zero = true;
-        else break;
-    }
-    while (format[k] >= '0' && format[k] <= '9' && c->width < 100000)
-        c->width = c->width * 10 + (format[k++] - '0');
-    if (format[k] == '.') {
-        ++k;
-        c->precision = 0;
-        while (format[k] >= '0' && format[k] <= '9' && c->precision < 100000)
-            c->precision = c->precision * 10 + (format[k++] - '0');
-    }
+    parseFlagsWidthPrecision(format, &k, c);
     while (format[k] && std::strchr("hljztq", format[k]))
         ++k;
     if (format[k] != 'd' && format[k] != 'i')

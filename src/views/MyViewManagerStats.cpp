@@ -2,6 +2,7 @@
 // of each cell, and the table copied as tab-separated text.
 #include "document/Document.h"
 #include "platform/NumberText.h"
+#include "platform/PropertyList.h"
 #include "views/MyViewManager.h"
 #include "windows/MyWindowController.h"
 #include <QClipboard>
@@ -13,19 +14,11 @@ namespace {
 
 const QString kNA = QStringLiteral("N/A");
 
+// A property-list number (integer or real, not a boolean).
 bool isNumber(const QVariant& v)
 {
-    switch (v.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-    case QMetaType::UInt:
-    case QMetaType::ULongLong:
-        return true;
-    default:
-        return false;
-    }
+    const QString kind = PropertyList::kindOf(v);
+    return kind == QLatin1String("integer") || kind == QLatin1String("real");
 }
 
 bool flag(const QVariantMap& settings, const char* key) { return settings.value(QLatin1String(key)).toBool(); }
