@@ -414,45 +414,38 @@ bool MyViewManager::tryObject(const QVariant& object, MyConfigItem* outlineItem,
     const QString& k = outlineItem->itemID;
     QVariant value = object;
     MyConfigItem* row = outlineItem;
+    // A value the keeper refuses (nothing, or not the shape the row takes) writes nothing.
+    auto take = [&value](const auto& fixed) {
+        if (fixed)
+            value = *fixed;
+        return fixed.has_value();
+    };
+    const std::nullopt_t none = std::nullopt;
     if (k.startsWith(QLatin1String("graphProperties\tbackground"))) {
         std::tie(value, row) = MyDocumentAnalyses::viewSizeFromPageLayout(*myDoc, value, row);
     } else if (k == QLatin1String("graphProperties")) {
-        const std::optional<QVariantMap> g = adjustedGraphProperties(value, child(row, "background"));
-        if (!g)
+        if (!take(adjustedGraphProperties(value, child(row, "background"))))
             return false;
-        value = *g;
     } else if (k == QLatin1String("dotsProperties") || k == QLatin1String("boxesProperties")) {
-        const auto fixed = isList(value) ? MyDocumentAnalyses::fixedDotsOrBoxesProperties(*myDoc, value.toList(), graphType, id)
-                                         : std::nullopt;
-        if (!fixed)
+        if (!take(isList(value) ? MyDocumentAnalyses::fixedDotsOrBoxesProperties(*myDoc, value.toList(), graphType, id) : none))
             return false;
-        value = *fixed;
     } else if (k == QLatin1String("categoryDicts")) {
-        const auto fixed = isList(value) ? MyDocumentAnalyses::fixedCategoryDicts(*myDoc, value.toList(), row, id) : std::nullopt;
-        if (!fixed)
+        if (!take(isList(value) ? MyDocumentAnalyses::fixedCategoryDicts(*myDoc, value.toList(), row, id) : none))
             return false;
-        value = *fixed;
     } else if (k == QLatin1String("categoryDicts\t")) {
-        const auto fixed = isMap(value) ? MyDocumentAnalyses::fixedCategoryDict(*myDoc, value.toMap(), row, id) : std::nullopt;
-        if (!fixed)
+        if (!take(isMap(value) ? MyDocumentAnalyses::fixedCategoryDict(*myDoc, value.toMap(), row, id) : none))
             return false;
-        value = *fixed;
     } else if (k == QLatin1String("categoryDicts\t\trepresents")) {
-        const auto fixed = isList(value) ? MyDocumentAnalyses::fixedRepresents(*myDoc, value.toList(), row, id) : std::nullopt;
-        if (!fixed)
+        if (!take(isList(value) ? MyDocumentAnalyses::fixedRepresents(*myDoc, value.toList(), row, id) : none))
             return false;
-        value = *fixed;
     } else if (k.startsWith(QLatin1String("valueSettings"))) {
         const auto [checked, target] = adjustValueSettings(value, row);
-        if (!checked)
+        if (!take(checked))
             return false;
-        value = *checked;
         row = target;
     } else if (k.isEmpty()) {
-        const std::optional<QVariantMap> merged = mergedSettings(value, root, id);
-        if (!merged)
+        if (!take(mergedSettings(value, root, id)))
             return false;
-        value = *merged;
     }
     return changeRow(row, value, actionName);
 }

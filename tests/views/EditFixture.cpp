@@ -5,92 +5,10 @@
 #include "views/MySimpleTextView.h"
 #include "views/MyStorageItem.h"
 #include "views/MyView.h"
-#include <QCoreApplication>
+#include <QApplication>
+#include <QTest>
 #include <QTextDocumentFragment>
 #include <algorithm>
-
-// ---- counting generator ------------------------------------------------------------------------
-
-CountingGenerator::CountingGenerator(MyGraphGenerator& r) : real(r) {}
-
-void CountingGenerator::backgroundWithSettings(const QVariantMap& s, MyViewManager* vm)
-{
-    calls << "background";
-    real.backgroundWithSettings(s, vm);
-}
-void CountingGenerator::horizontalGapsWithSettings(const QVariantMap& s, MyViewManager* vm)
-{
-    calls << "horizontalGaps";
-    real.horizontalGapsWithSettings(s, vm);
-}
-void CountingGenerator::graphRectWithSettings(const QVariantMap& s, MyViewManager* vm)
-{
-    calls << "graphRect";
-    real.graphRectWithSettings(s, vm);
-}
-void CountingGenerator::xAxisWithSettings(const QVariantMap& s, MyViewManager* vm)
-{
-    calls << "xAxis";
-    real.xAxisWithSettings(s, vm);
-}
-void CountingGenerator::xTextsWithSetIndex(qint64 m, const QVariantMap& s, MyConfigRootItem* r, MyViewManager* vm,
-                                           const QVector<qint64>& i)
-{
-    calls << "xTexts";
-    real.xTextsWithSetIndex(m, s, r, vm, i);
-}
-void CountingGenerator::nameTagsWithSetttings(const QVariantMap& s, MyViewManager* vm)
-{
-    calls << "nameTags";
-    real.nameTagsWithSetttings(s, vm);
-}
-void CountingGenerator::xTextsRectWithSetttings(const QVariantMap& s, MyViewManager* vm)
-{
-    calls << "xTextsRect";
-    real.xTextsRectWithSetttings(s, vm);
-}
-void CountingGenerator::yAxisWithSettings(const QVariantMap& s, MyViewManager* vm)
-{
-    calls << "yAxis";
-    real.yAxisWithSettings(s, vm);
-}
-void CountingGenerator::scaleTextsWithSettings(const QVariantMap& s, MyConfigRootItem* r, MyViewManager* vm,
-                                               const QStringList& k, const QVector<qint64>& i)
-{
-    calls << "scaleTexts";
-    real.scaleTextsWithSettings(s, r, vm, k, i);
-}
-void CountingGenerator::scaleTextRectsWithSettings(const QVariantMap& s, MyConfigRootItem* r, MyViewManager* vm)
-{
-    calls << "scaleTextRects";
-    real.scaleTextRectsWithSettings(s, r, vm);
-}
-void CountingGenerator::yTitleTextWithSettings(const QVariantMap& s, MyConfigRootItem* r, MyViewManager* vm)
-{
-    calls << "yTitleText";
-    real.yTitleTextWithSettings(s, r, vm);
-}
-void CountingGenerator::yTitleTextRectWithSettings(const QVariantMap& s, MyViewManager* vm)
-{
-    calls << "yTitleTextRect";
-    real.yTitleTextRectWithSettings(s, vm);
-}
-void CountingGenerator::setScatterWithSetIndex(qint64 m, const QStringList& k, const QVector<qint64>& i,
-                                               const QVariantMap& s, MyConfigRootItem* r, MyViewManager* vm)
-{
-    calls << "scatter";
-    real.setScatterWithSetIndex(m, k, i, s, r, vm);
-}
-void CountingGenerator::setBoxWithSetIndex(qint64 m, const QStringList& k, const QVector<qint64>& i,
-                                           const QVariantMap& s, MyConfigRootItem* r, MyViewManager* vm)
-{
-    calls << "boxplot";
-    real.setBoxWithSetIndex(m, k, i, s, r, vm);
-}
-ContainersAndViews CountingGenerator::containersAndViewsWithTextStorage(TextStorage* t) const
-{
-    return real.containersAndViewsWithTextStorage(t);
-}
 
 // ---- fixture -----------------------------------------------------------------------------------------
 
@@ -145,6 +63,7 @@ void EditFixture::SetUp()
 
 void EditFixture::TearDown()
 {
+    sceneView.reset();
     GraphWindowHooks::shared() = GraphWindowHooks();
     doc->undoManager()->stack()->clear();
     for (auto& g : graphs) {
@@ -239,6 +158,50 @@ MyConfigItem* EditFixture::row(const Graph& g, const QStringList& path) const
             return nullptr;
     }
     return r;
+}
+
+void EditFixture::showScene(const Graph& g)
+{
+    sceneView = std::make_unique<QGraphicsView>(g.vm->scene());
+    sceneView->resize(900, 900);
+    sceneView->show();
+    sceneView->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(sceneView.get()));
+}
+
+QPoint EditFixture::pointOn(GraphItem* item) const
+{
+    const Rect b = item->bounds();
+    for (int i = 1; i < 20; ++i)
+        for (int j = 1; j < 20; ++j) {
+            const QPointF local(b.origin.x + b.width() * i / 20, b.origin.y + b.height() * j / 20);
+            const QPoint p = sceneView->mapFromScene(item->mapToScene(local));
+            const QList<QGraphicsItem*> under = sceneView->items(p);
+            if (!under.isEmpty() && under.first() == item)
+                return p;
+        }
+    ADD_FAILURE() << "no place to click on the view";
+    return {};
+}
+
+void EditFixture::click(GraphItem* item, int count)
+{
+    const QPoint p = pointOn(item);
+    QTest::mouseClick(sceneView->viewport(), Qt::LeftButton, {}, p, QApplication::doubleClickInterval() + 50);
+    if (count == 2) {
+        QTest::mouseDClick(sceneView->viewport(), Qt::LeftButton, {}, p);
+        QTest::mouseRelease(sceneView->viewport(), Qt::LeftButton, {}, p);
+    }
+}
+
+QList<MyConfigItem*> allRows(MyConfigItem* root)
+{
+    QList<MyConfigItem*> rows;
+    for (MyConfigItem* c : root->configChildren()) {
+        rows << c;
+        rows += allRows(c);
+    }
+    return rows;
 }
 
 // ---- drawn state --------------------------------------------------------------------------------------

@@ -12,6 +12,7 @@
 #include "views/GraphWindowHooks.h"
 #include "views/MyViewManager.h"
 #include "windows/MyWindowController.h"
+#include <QGraphicsView>
 #include <QImage>
 #include <gtest/gtest.h>
 #include <memory>
@@ -29,29 +30,62 @@ inline void PrintTo(const QStringList& l, std::ostream* os)
 // The real generator behind the step interface, with every step call written down.
 class CountingGenerator : public GraphLayoutSteps {
 public:
-    explicit CountingGenerator(MyGraphGenerator& real);
+    explicit CountingGenerator(MyGraphGenerator& r) : real(r) {}
     MyGraphGenerator& real;
     QStringList calls;
 
-    void backgroundWithSettings(const QVariantMap& s, MyViewManager* vm) override;
-    void horizontalGapsWithSettings(const QVariantMap& s, MyViewManager* vm) override;
-    void graphRectWithSettings(const QVariantMap& s, MyViewManager* vm) override;
-    void xAxisWithSettings(const QVariantMap& s, MyViewManager* vm) override;
-    void xTextsWithSetIndex(qint64 m, const QVariantMap& s, MyConfigRootItem* r, MyViewManager* vm,
-                            const QVector<qint64>& i) override;
-    void nameTagsWithSetttings(const QVariantMap& s, MyViewManager* vm) override;
-    void xTextsRectWithSetttings(const QVariantMap& s, MyViewManager* vm) override;
-    void yAxisWithSettings(const QVariantMap& s, MyViewManager* vm) override;
-    void scaleTextsWithSettings(const QVariantMap& s, MyConfigRootItem* r, MyViewManager* vm, const QStringList& k,
-                                const QVector<qint64>& i) override;
-    void scaleTextRectsWithSettings(const QVariantMap& s, MyConfigRootItem* r, MyViewManager* vm) override;
-    void yTitleTextWithSettings(const QVariantMap& s, MyConfigRootItem* r, MyViewManager* vm) override;
-    void yTitleTextRectWithSettings(const QVariantMap& s, MyViewManager* vm) override;
-    void setScatterWithSetIndex(qint64 m, const QStringList& k, const QVector<qint64>& i, const QVariantMap& s,
-                                MyConfigRootItem* r, MyViewManager* vm) override;
-    void setBoxWithSetIndex(qint64 m, const QStringList& k, const QVector<qint64>& i, const QVariantMap& s,
-                            MyConfigRootItem* r, MyViewManager* vm) override;
-    ContainersAndViews containersAndViewsWithTextStorage(TextStorage* t) const override;
+    using Map = QVariantMap;
+    using Root = MyConfigRootItem;
+    using VM = MyViewManager;
+    using Ix = QVector<qint64>;
+    void backgroundWithSettings(const Map& s, VM* vm) override { note("background"); real.backgroundWithSettings(s, vm); }
+    void horizontalGapsWithSettings(const Map& s, VM* vm) override
+    {
+        note("horizontalGaps"); real.horizontalGapsWithSettings(s, vm);
+    }
+    void graphRectWithSettings(const Map& s, VM* vm) override { note("graphRect"); real.graphRectWithSettings(s, vm); }
+    void xAxisWithSettings(const Map& s, VM* vm) override { note("xAxis"); real.xAxisWithSettings(s, vm); }
+    void xTextsWithSetIndex(qint64 m, const Map& s, Root* r, VM* vm, const Ix& i) override
+    {
+        note("xTexts"); real.xTextsWithSetIndex(m, s, r, vm, i);
+    }
+    void nameTagsWithSetttings(const Map& s, VM* vm) override { note("nameTags"); real.nameTagsWithSetttings(s, vm); }
+    void xTextsRectWithSetttings(const Map& s, VM* vm) override
+    {
+        note("xTextsRect"); real.xTextsRectWithSetttings(s, vm);
+    }
+    void yAxisWithSettings(const Map& s, VM* vm) override { note("yAxis"); real.yAxisWithSettings(s, vm); }
+    void scaleTextsWithSettings(const Map& s, Root* r, VM* vm, const QStringList& k, const Ix& i) override
+    {
+        note("scaleTexts"); real.scaleTextsWithSettings(s, r, vm, k, i);
+    }
+    void scaleTextRectsWithSettings(const Map& s, Root* r, VM* vm) override
+    {
+        note("scaleTextRects"); real.scaleTextRectsWithSettings(s, r, vm);
+    }
+    void yTitleTextWithSettings(const Map& s, Root* r, VM* vm) override
+    {
+        note("yTitleText"); real.yTitleTextWithSettings(s, r, vm);
+    }
+    void yTitleTextRectWithSettings(const Map& s, VM* vm) override
+    {
+        note("yTitleTextRect"); real.yTitleTextRectWithSettings(s, vm);
+    }
+    void setScatterWithSetIndex(qint64 m, const QStringList& k, const Ix& i, const Map& s, Root* r, VM* vm) override
+    {
+        note("scatter"); real.setScatterWithSetIndex(m, k, i, s, r, vm);
+    }
+    void setBoxWithSetIndex(qint64 m, const QStringList& k, const Ix& i, const Map& s, Root* r, VM* vm) override
+    {
+        note("boxplot"); real.setBoxWithSetIndex(m, k, i, s, r, vm);
+    }
+    ContainersAndViews containersAndViewsWithTextStorage(TextStorage* t) const override
+    {
+        return real.containersAndViewsWithTextStorage(t);
+    }
+
+private:
+    void note(const char* step) { calls << QLatin1String(step); }
 };
 
 // What the view manager asked of the windows.
@@ -101,6 +135,15 @@ protected:
     void addTwoGraphs();
 
     MyConfigItem* row(const Graph& g, const QStringList& path) const;
+
+    // A view of g's scene, shown and active, as the graph window has it.
+    std::unique_ptr<QGraphicsView> sceneView;
+    void showScene(const Graph& g);
+    // A point of the view where item is the topmost view.
+    QPoint pointOn(GraphItem* item) const;
+    // One click, or a double click: a click, a second press reported as a double click, and
+    // its release.
+    void click(GraphItem* item, int count = 1);
     MySelectorItem* analysis(int graphID) const { return selectorRoot->selectorChildAt(graphID); }
     UndoBridge& undo() { return *doc->undoManager(); }
 };
@@ -110,5 +153,7 @@ protected:
 QStringList drawnState(MyViewManager& vm);
 // The graph at one pixel a point.
 QImage drawnImage(MyViewManager& vm);
+// Every row below root, depth first.
+QList<MyConfigItem*> allRows(MyConfigItem* root);
 // The selector rows below an analysis, one line each: "title | message".
 QStringList selectorRows(const MySelectorItem* analysis);

@@ -23,16 +23,6 @@ struct State {
     bool edited = false;
 };
 
-// Every row below root, depth first.
-QList<MyConfigItem*> allRows(MyConfigItem* root)
-{
-    QList<MyConfigItem*> rows;
-    for (MyConfigItem* c : root->configChildren()) {
-        rows << c;
-        rows += allRows(c);
-    }
-    return rows;
-}
 
 MyTextView* firstView(const std::shared_ptr<MyStorageItem>& record)
 {

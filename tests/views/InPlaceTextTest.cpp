@@ -7,13 +7,10 @@
 #include "views/MyStorageItem.h"
 #include "views/MyTextView.h"
 #include "views/MyView.h"
-#include <QApplication>
-#include <QGraphicsView>
 #include <QTest>
 
 class InPlaceText : public EditFixture {
 protected:
-    std::unique_ptr<QGraphicsView> view;
     Graph* g = nullptr;
 
     void SetUp() override
@@ -23,16 +20,7 @@ protected:
         g = graphs[0].get();
         // The title is shown.
         ASSERT_TRUE(g->vm->tryObject(true, row(*g, {"graphProperties", "yAxis", "titleVisible"}), "Change Type"));
-        view = std::make_unique<QGraphicsView>(g->vm->scene());
-        view->resize(900, 900);
-        view->show();
-        view->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
-    }
-    void TearDown() override
-    {
-        view.reset();
-        EditFixture::TearDown();
+        showScene(*g);
     }
 
     MyTextView* textView(const std::shared_ptr<MyStorageItem>& record)
@@ -57,35 +45,17 @@ protected:
         return nullptr;
     }
 
-    QPoint pointOn(GraphItem* item)
-    {
-        const Rect b = item->bounds();
-        for (int i = 1; i < 10; ++i)
-            for (int j = 1; j < 10; ++j) {
-                const QPointF local(b.origin.x + b.width() * i / 10, b.origin.y + b.height() * j / 10);
-                const QPoint p = view->mapFromScene(item->mapToScene(local));
-                const QList<QGraphicsItem*> under = view->items(p);
-                if (!under.isEmpty() && under.first() == item)
-                    return p;
-            }
-        ADD_FAILURE() << "no place to click on the view";
-        return {};
-    }
-    void click(GraphItem* item)
-    {
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, pointOn(item), QApplication::doubleClickInterval() + 50);
-    }
     // Clicks into the text, replaces what it shows with text, clicks on the background.
     void type(MyTextView* v, const QString& text, bool leave = true)
     {
         ASSERT_NE(v, nullptr);
         click(v);
         ASSERT_NE(editor(v), nullptr);
-        QTest::keyClick(view.get(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(sceneView.get(), Qt::Key_A, Qt::ControlModifier);
         if (text.isEmpty())
-            QTest::keyClick(view.get(), Qt::Key_Delete);
+            QTest::keyClick(sceneView.get(), Qt::Key_Delete);
         else
-            QTest::keyClicks(view.get(), text);
+            QTest::keyClicks(sceneView.get(), text);
         if (leave)
             leaveText();
     }
@@ -113,8 +83,8 @@ TEST_F(InPlaceText, TitleEditedAsStoredTextInOneStep)
     ASSERT_NE(editor(v), nullptr);
     EXPECT_EQ(editor(v)->toPlainText(), "Mass m^{2}");
     EXPECT_TRUE(log.revealed.isEmpty());
-    QTest::keyClick(view.get(), Qt::Key_End);
-    QTest::keyClicks(view.get(), "_{x}");
+    QTest::keyClick(sceneView.get(), Qt::Key_End);
+    QTest::keyClicks(sceneView.get(), "_{x}");
     EXPECT_EQ(log.revealed, QStringList{"graphProperties > graphProperties/yAxis > graphProperties/yAxis/titleText"});
     // Nothing is written while typing.
     EXPECT_EQ(stored(titlePath), "Mass m^{2}");

@@ -69,15 +69,6 @@ QVariant changedValue(const MyConfigItem* r)
     return r->message + " x^{2}";
 }
 
-QList<MyConfigItem*> allRows(MyConfigItem* root)
-{
-    QList<MyConfigItem*> rows;
-    for (MyConfigItem* c : root->configChildren()) {
-        rows << c;
-        rows += allRows(c);
-    }
-    return rows;
-}
 
 } // namespace
 

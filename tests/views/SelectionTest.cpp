@@ -2,74 +2,40 @@
 // settings row revealed, the selection frames drawn and the view that takes the focus.
 #include "EditFixture.h"
 #include "views/MyView.h"
-#include <QApplication>
-#include <QGraphicsView>
-#include <QTest>
 
 class Selection : public EditFixture {
 protected:
-    std::unique_ptr<QGraphicsView> view;
     Graph* g = nullptr;
-    QString dotName = "dot\tWeight\ta";
+    QString dotName;
     QVector<MySimpleView*> dots;
+    QString dotRow;   // the chain of the dots' settings row, as the outline gets it
 
     void SetUp() override
     {
         EditFixture::SetUp();
         addTwoGraphs();
         g = graphs[0].get();
-        // A dot group as the dot steps make it: two members sharing one name and path.
+        showScene(*g);
+        // The first dot group the dot plot shows, with the members a click can reach.
         MyViewManager& vm = *g->vm;
-        for (const Rect& frame : {Rect(20, 40, 10, 10), Rect(20, 80, 10, 10)}) {
-            auto* dot = new MySimpleView(dotName, MyViewManager::kGraphRect, &vm, frame, Point(-5, -5));
-            dots << dot;
-        }
-        vm.viewsDict.insert(dotName, dots);
-        vm.viewVisible.insert(dotName, true);
-        vm.viewSelected.insert(dotName, false);
-        vm.viewBezier.insert(dotName, BezierPath::bezierPathWithOvalInRect(Rect(-4, -4, 8, 8)));
-        vm.viewColors.insert(dotName, {Qt::black, Qt::black});
-        vm.itemsDict.insert(dotName, row(*g, {"dotsProperties", "0"}));
-        vm.setViews();
-
-        view = std::make_unique<QGraphicsView>(vm.scene());
-        view->resize(900, 900);
-        view->show();
-        view->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
-    }
-    void TearDown() override
-    {
-        view.reset();
-        EditFixture::TearDown();
-    }
-
-    // A point of the viewport where item is the topmost view.
-    QPoint pointOn(GraphItem* item)
-    {
-        const Rect b = item->bounds();
-        for (int i = 1; i < 20; ++i)
-            for (int j = 1; j < 20; ++j) {
-                const QPointF local(b.origin.x + b.width() * i / 20, b.origin.y + b.height() * j / 20);
-                const QPoint p = view->mapFromScene(item->mapToScene(local));
-                const QList<QGraphicsItem*> under = view->items(p);
-                if (!under.isEmpty() && under.first() == item)
-                    return p;
+        for (const auto& [name, members] : vm.viewsDict)
+            if (name.startsWith("dot\t") && vm.viewVisible.value(name)) {
+                dotName = name;
+                for (MySimpleView* member : members) {
+                    const Rect b = member->bounds();
+                    const QPoint centre = sceneView->mapFromScene(member->mapToScene(QPointF(b.midX(), b.midY())));
+                    if (!sceneView->items(centre).isEmpty() && sceneView->items(centre).first() == member)
+                        dots << member;
+                }
+                break;
             }
-        ADD_FAILURE() << "no place to click on the view";
-        return {};
-    }
-    static int apart() { return QApplication::doubleClickInterval() + 50; }
-    void click(GraphItem* item, int count)
-    {
-        const QPoint p = pointOn(item);
-        // A double click is a click, then a second press reported as a double click, and
-        // its release.
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, p, apart());
-        if (count == 2) {
-            QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, p);
-            QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, p);
-        }
+        ASSERT_GE(dots.size(), 2);
+        MyConfigItem* r = vm.itemsDict.value(dotName);
+        ASSERT_NE(r, nullptr);
+        QStringList chain;
+        for (const MyConfigItem* c : g->root->outlineItemsWithItem(r))
+            chain << QString(c->itemID).replace('\t', '/');
+        dotRow = chain.join(" > ");
     }
     // Cyan pixels of the selection frame inside the view's frame on the page.
     int framePixels(GraphItem* item)
@@ -108,7 +74,7 @@ TEST_F(Selection, ClicksSelectRevealAndFocus)
     };
     const std::vector<Case> cases{
         {"dot once", dots[1], 1, {"graphView"}, "", graphView},
-        {"dot twice", dots[1], 2, {"graphView", dotName}, "dotsProperties > dotsProperties/", graphView},
+        {"dot twice", dots[1], 2, {"graphView", dotName}, dotRow, graphView},
         {"y axis twice", yAxis, 2, {"graphView", MyViewManager::kYAxis},
          "graphProperties > graphProperties/yAxis", graphView},
         {"y axis once", yAxis, 1, {"graphView"}, "", graphView},
