@@ -287,6 +287,9 @@ private:
     std::optional<QVariantMap> adjustedGraphProperties(const QVariant& properties, MyConfigItem* backgroundRow) const;
     std::optional<QVariantMap> mergedSettings(const QVariant& object, MyConfigRootItem* root, qint64 graphID);
     bool isLiveTextView(const MyTextView* textView) const;
+    // row once a text being edited in place is committed; nullptr when the row is not in the
+    // tree (any more).
+    MyConfigItem* rowAfterEditing(MyConfigItem* row);
 
     QPointer<GraphTextEditor> m_editor;
 

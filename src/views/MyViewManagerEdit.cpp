@@ -9,6 +9,7 @@
 #include "outline/MySelectorItem.h"
 #include "platform/Dialogs.h"
 #include "platform/KeyedArchive.h"
+#include "views/GraphTextEditor.h"
 #include "views/GraphWindowHooks.h"
 #include "views/MyViewManager.h"
 #include "views/SettingsRowPath.h"
@@ -301,11 +302,26 @@ void MyViewManager::synchronizeDocRepresentsKeys(const QStringList&, const QVect
 
 // ---- writing a value --------------------------------------------------------------------------
 
+MyConfigItem* MyViewManager::rowAfterEditing(MyConfigItem* row)
+{
+    MyConfigRootItem* root = settingsRoot();
+    if (!SettingsRowPath::isRowOf(root, row))
+        return nullptr;
+    if (!m_editor)
+        return row;
+    // A text being edited in place goes first, as its own step; it may rebuild rows.
+    const SettingsRowPath path = SettingsRowPath::of(row);
+    commitEditing();
+    MyConfigItem* found = path.find(root);
+    return SettingsRowPath::of(found) == path ? found : nullptr;
+}
+
 bool MyViewManager::changeRow(MyConfigItem* row, const QVariant& value, const QString& actionName)
 {
     MyConfigRootItem* root = settingsRoot();
     const qint64 id = graphID();
-    if (!root || id < 0 || !SettingsRowPath::isRowOf(root, row))
+    row = rowAfterEditing(row);
+    if (!root || id < 0 || !row)
         return false;
     bool written = false;
     GraphWindowHooks::inSettingsTreeChange(myWindowCont, [&] { written = row->setObject(value); });
@@ -409,7 +425,8 @@ bool MyViewManager::tryObject(const QVariant& object, MyConfigItem* outlineItem,
 {
     MyConfigRootItem* root = settingsRoot();
     const qint64 id = graphID();
-    if (!root || id < 0 || !SettingsRowPath::isRowOf(root, outlineItem))
+    outlineItem = rowAfterEditing(outlineItem);
+    if (!root || id < 0 || !outlineItem)
         return false;
     const QString& k = outlineItem->itemID;
     QVariant value = object;

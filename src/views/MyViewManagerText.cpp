@@ -87,9 +87,9 @@ void MyViewManager::editTextView(MyTextView* textView, const Point& point)
     });
     // Later, once the event that moved the focus has been handled: committing lays the
     // graph out again, which may replace views that event still refers to.
-    connect(editor, &GraphTextEditor::left, this, [this, editor] {
-        if (m_editor == editor)
-            textDidEndEditing(editor->textView());
+    connect(editor, &GraphTextEditor::left, this, [this, left = QPointer<GraphTextEditor>(editor)] {
+        if (left && m_editor == left)
+            textDidEndEditing(left->textView());
     }, Qt::QueuedConnection);
     textView->setNeedsDisplay(true);
     editor->setFocus(Qt::MouseFocusReason);

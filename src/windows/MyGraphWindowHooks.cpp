@@ -40,8 +40,9 @@ void MyGraphWindowHooks::install()
             return;
         for (MyConfigItem* row : chain)
             outline->expand(model->indexOf(row));
-        const QModelIndex row = model->indexOf(chain.last());
-        outline->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        // Selected alone; the outline is not scrolled to it.
+        outline->selectionModel()->select(model->indexOf(chain.last()),
+                                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     };
     hooks.setDocumentEdited = [](MyWindowController* cont, bool edited) {
         if (cont && cont->isWindowLoaded())

@@ -167,31 +167,44 @@ TEST_F(InPlaceText, CategoryLabelReachesTheSelectorTree)
     EXPECT_EQ(analysis(0)->childTitle("Categorizing")->childTitle("Group")->childTitle("b")->message, "b");
 }
 
-// A font or colour change while a text is typed: the text is committed first, by an
-// explicit call (no focus event comes between), then the attributes: two steps, undone in
-// reverse order.
-TEST_F(InPlaceText, AttributeChangeWhileTypingCommitsTheTextFirst)
+// A command while a text is typed (a colour from the font panel, a value typed into the
+// settings outline, a colour well): the text is committed first, by an explicit call (no
+// focus event comes between), then the command: two steps, undone in reverse order.
+TEST_F(InPlaceText, CommandsWhileTypingCommitTheTextFirst)
 {
     const QStringList titlePath{"graphProperties", "yAxis", "titleText"};
-    ASSERT_TRUE(g->vm->tryObject(QString("Mass"), row(*g, titlePath), "Change Type"));
-    const int steps = undo().stack()->index();
-    type(yTitle(), "Length", false);
     const Color red = Color::rgb(1, 0, 0);
-    g->vm->changeAttributes(yTitle(), [&](const TextAttributes&) { return TextAttributes{std::nullopt, red}; });
-    ASSERT_EQ(undo().stack()->index(), steps + 2);
-    EXPECT_EQ(undo().stack()->command(steps)->text(), "Change Text");
-    EXPECT_EQ(undo().stack()->command(steps + 1)->text(), "Change Attributes");
-    EXPECT_EQ(stored(titlePath), "Length");
-    // The font panel follows the new attributes.
+    const struct Case {
+        const char* name;
+        std::function<void()> command;
+    } cases[] = {
+        {"Change Attributes",
+         [&] { g->vm->changeAttributes(yTitle(), [&](const TextAttributes&) { return TextAttributes{std::nullopt, red}; }); }},
+        {"Change Type", [&] { g->vm->tryObject(QString("12"), row(*g, {"graphProperties", "yAxis", "titleGap"}), "Change Type"); }},
+        {"Change Graph",
+         [&] { g->vm->changeRow(row(*g, {"graphProperties", "yAxis", "lineColor"}), KeyedArchive::archiveColor(red), "Change Graph"); }},
+    };
+    ASSERT_TRUE(g->vm->tryObject(QString("Mass"), row(*g, titlePath), "Change Type"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int steps = undo().stack()->index();
+        type(yTitle(), "Length", false);
+        c.command();
+        ASSERT_EQ(undo().stack()->index(), steps + 2);
+        EXPECT_EQ(undo().stack()->command(steps)->text(), "Change Text");
+        EXPECT_EQ(undo().stack()->command(steps + 1)->text(), c.name);
+        EXPECT_EQ(stored(titlePath), "Length");
+        // No commit is left to come from the focus moving.
+        QCoreApplication::processEvents();
+        EXPECT_EQ(undo().stack()->index(), steps + 2);
+        undo().undo();
+        EXPECT_EQ(stored(titlePath), "Length");
+        undo().undo();
+        EXPECT_EQ(stored(titlePath), "Mass");
+    }
+    // The font panel follows the attributes of the text row, on undo too.
     ASSERT_TRUE(log.selectedAttributes.has_value());
-    EXPECT_EQ(log.selectedAttributes->color, red);
-    // No commit is left to come from the focus moving.
-    QCoreApplication::processEvents();
-    EXPECT_EQ(undo().stack()->index(), steps + 2);
-    undo().undo();
-    EXPECT_EQ(stored(titlePath), "Length");
-    undo().undo();
-    EXPECT_EQ(stored(titlePath), "Mass");
+    EXPECT_NE(log.selectedAttributes->color, red);
 }
 
 // Fonts start from the text's stored attributes: an emptied title has no character to read
