@@ -23,5 +23,5 @@ void MyTextView::mousePressEvent(QGraphicsSceneMouseEvent* event)
         return;
     }
     event->accept();
-    viewManager->editTextView(this, Point(event->pos().x(), event->pos().y()));
+    viewManager->editTextView(this, Point{event->pos().x(), event->pos().y()});
 }
