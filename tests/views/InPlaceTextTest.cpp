@@ -152,6 +152,25 @@ TEST_F(InPlaceText, ScaleLabelsKeepTheirMarkupOrShowTheirStoredText)
     EXPECT_EQ(row(*g, labelsPath)->childCount(), labels.size());
 }
 
+// Two labels with one text: each view edits its own label, found by its own text.
+TEST_F(InPlaceText, EqualLabelsEachEditTheirOwn)
+{
+    MyConfigItem* labels = row(*g, {"valueSettings", "scaleStrings"});
+    const QString min = row(*g, {"valueSettings", "min"})->message, max = row(*g, {"valueSettings", "max"})->message;
+    ASSERT_TRUE(g->vm->tryObject(QVariantList{min, QString("5"), QString("5"), max}, labels, "Paste Settings"));
+    // The view that shows the second "5" (the third label).
+    MyTextView* second = nullptr;
+    for (const auto& record : g->vm->scalesStorageItem)
+        if (record->visible && record->textItem == row(*g, {"valueSettings", "scaleStrings", "2"}))
+            second = textView(record);
+    ASSERT_NE(second, nullptr);
+    type(second, "6");
+    QStringList now;
+    for (const MyConfigItem* r : row(*g, {"valueSettings", "scaleStrings"})->configChildren())
+        now << r->message;
+    EXPECT_EQ(now, QStringList({min, "5", "6", max}));
+}
+
 // A category label typed on the graph: its row, the selector tree and the analysis text.
 TEST_F(InPlaceText, CategoryLabelReachesTheSelectorTree)
 {
