@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -119,6 +120,134 @@ void BM_MemoryOf100TypedCells(benchmark::State& state)
     }
 }
 BENCHMARK(BM_MemoryOf100TypedCells)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Peak memory in MB since the last call of restartPeak (the kernel's high-water mark, put back
+// to the current size).
+void restartPeak()
+{
+    malloc_trim(0);
+    QFile clear("/proc/self/clear_refs");
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+double statusMB(const char* field)
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return 0;
+}
+
+// A package whose table text is written directly: rows x columns cells from cell(r, c).
+template <class Cell>
+QString packageWithText(QTemporaryDir& temp, const QString& name, qint64 rows, int columns, Cell cell)
+{
+    const QString path = temp.filePath(name);
+    QDir().mkpath(path);
+    Document empty(&delegate());
+    empty.writePackage(path, SaveKind::Save, nullptr);
+    QFile file(path + "/tableString.txt");
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    QByteArray line;
+    for (qint64 r = 0; r < rows; ++r) {
+        line.clear();
+        for (int c = 0; c < columns; ++c) {
+            if (c)
+                line += '\t';
+            line += cell(r, c);
+        }
+        line += '\n';
+        file.write(line);
+    }
+    return path;
+}
+
+// Cells of about nine characters: numbers of three decimals, every fifth column a group name.
+QByteArray ordinaryCell(qint64 r, int c)
+{
+    if (r == 0)
+        return "column" + QByteArray::number(c + 1);
+    const quint64 h = quint64(r) * 2654435761u + quint64(c) * 40503u;
+    return c % 5 == 4 ? "group" + QByteArray::number(h % 20) : QByteArray::number(double(h % 10'000'000) / 1000.0, 'f', 3);
+}
+
+// A million rows of 20 columns (about 180 MB of text), opened.
+void BM_OpenMillionRowDocument(benchmark::State& state)
+{
+    QTemporaryDir temp;
+    const QString path = packageWithText(temp, "million.vlbdoc", 1'000'001, 20, ordinaryCell);
+    for (auto _ : state) {
+        auto doc = std::make_unique<Document>(&delegate());
+        QString error;
+        if (!doc->readPackage(path, &error))
+            state.SkipWithError(qPrintable(error));
+        state.PauseTiming();
+        state.counters["rows"] = double(doc->tableMatrix.row);
+        doc.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenMillionRowDocument)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// Peak memory while a package with 100 MB of table text (550,000 rows of 20 columns) opens:
+// the text is never held whole beside the table.
+void BM_PeakMemoryOfOpening100MBTable(benchmark::State& state)
+{
+    QTemporaryDir temp;
+    const QString path = packageWithText(temp, "hundred.vlbdoc", 550'000, 20, ordinaryCell);
+    for (auto _ : state) {
+        auto doc = std::make_unique<Document>(&delegate());
+        restartPeak();
+        const double before = statusMB("VmRSS:");
+        if (!doc->readPackage(path, nullptr))
+            state.SkipWithError("read failed");
+        state.PauseTiming();
+        state.counters["textMB"] = double(QFileInfo(path + "/tableString.txt").size()) / 1e6;
+        state.counters["peakAddedMB"] = statusMB("VmHWM:") - before;
+        state.counters["peakMB"] = statusMB("VmHWM:");
+        state.counters["tableMB"] = statusMB("VmRSS:") - before;
+        doc.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_PeakMemoryOfOpening100MBTable)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// One cell of 50 million characters: opened, then saved again.
+void BM_OpenLongCell(benchmark::State& state)
+{
+    QTemporaryDir temp;
+    const QString path = packageWithText(temp, "long.vlbdoc", 2, 1, [](qint64 r, int) {
+        return r == 0 ? QByteArray("title") : QByteArray(50'000'000, 'x');
+    });
+    for (auto _ : state) {
+        Document doc(&delegate());
+        if (!doc.readPackage(path, nullptr))
+            state.SkipWithError("read failed");
+    }
+}
+BENCHMARK(BM_OpenLongCell)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_SaveLongCell(benchmark::State& state)
+{
+    QTemporaryDir temp;
+    Document doc(&delegate());
+    doc.tableData = {{QStringLiteral("title"), QString(50'000'000, u'x')}};
+    doc.columnSettings = {delegate().defaultColumnSettings};
+    doc.columnCounter = {0};
+    doc.setTableData();
+    int n = 0;
+    for (auto _ : state) {
+        const QString path = temp.filePath(QStringLiteral("s%1.vlbdoc").arg(n++));
+        QDir().mkpath(path);
+        if (!doc.writePackage(path, SaveKind::Save, nullptr))
+            state.SkipWithError("write failed");
+    }
+}
+BENCHMARK(BM_SaveLongCell)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 

@@ -39,7 +39,7 @@ Document& sampleDocument()
     setUp();
     static Document* doc = [] {
         auto* d = new Document();
-        d->tableData = TableText::read(sampleTableText());
+        d->tableData = *TableText::read(sampleTableText());
         d->columnSettings = ColumnSettings(d->tableData.size(), d->ourDelegate()->defaultColumnSettings);
         d->columnCounter = QVector<qint64>(d->tableData.size(), 0);
         d->historyOfColumnCounter = {d->columnCounter};

@@ -35,10 +35,13 @@ void runTableText(const QByteArray& data)
         check(TableTextCodec::read(written, QStringLiteral("Auto")) == table, "table text reads back as written");
     }
 
-    // The package's table text keeps every row and cell exactly.
-    const TableData stored = TableText::read(text);
-    check(rectangular(stored), "a stored table has columns of one length");
-    check(TableText::read(TableText::write(stored)) == stored, "a stored table reads back as written");
+    // The package's table text keeps every row and cell exactly; a table of too many cells
+    // is refused.
+    const std::optional<TableData> stored = TableText::read(text);
+    if (!stored)
+        return;
+    check(rectangular(*stored), "a stored table has columns of one length");
+    check(TableText::read(TableText::write(*stored)) == stored, "a stored table reads back as written");
 }
 
 QList<QByteArray> tableTextSeeds()

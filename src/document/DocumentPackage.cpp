@@ -169,10 +169,11 @@ std::optional<DocumentPackage::Table> DocumentPackage::readTable(const QString& 
     if (!settings)
         return refuse(QStringLiteral("The document's table settings are missing or damaged."));
 
-    const auto text = readText(dir.filePath(kTableString));
-    if (!text)
-        return refuse(QStringLiteral("The document's table is missing or is not UTF-8 text."));
-    out.table = TableText::read(*text);
+    QString why;
+    auto table = TableText::readFile(dir.filePath(kTableString), &why);
+    if (!table)
+        return refuse(why);
+    out.table = std::move(*table);
 
     const QVariant columns = settings->value(QStringLiteral("columnSettings"));
     if (columns.typeId() != QMetaType::QVariantList)
