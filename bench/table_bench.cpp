@@ -10,6 +10,8 @@
 #include "windows/MyWindowController.h"
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QHeaderView>
 #include <QImage>
 #include <QMainWindow>
 #include <QRandomGenerator>
@@ -67,6 +69,38 @@ const QString& tableFile()
     return path;
 }
 
+// 100,000 rows x 20 columns, about 18 MB: numbers of three decimals, every fifth column a
+// group name.
+const QString& csvFile()
+{
+    static QTemporaryDir dir;
+    static QString path = [] {
+        QByteArray text;
+        text.reserve(19'000'000);
+        QRandomGenerator rng(22);
+        for (int c = 0; c < kColumns; ++c)
+            text += (c ? "," : "") + QByteArray("value") + QByteArray::number(c + 1);
+        text += '\n';
+        for (int r = 0; r < kRows; ++r) {
+            for (int c = 0; c < kColumns; ++c) {
+                if (c)
+                    text += ',';
+                if (c % 5 == 4)
+                    text += "group" + QByteArray::number(rng.bounded(20));
+                else
+                    text += QByteArray::number(rng.bounded(10'000'000) / 1000.0, 'f', 3);
+            }
+            text += '\n';
+        }
+        const QString p = dir.filePath(QStringLiteral("import.csv"));
+        QFile f(p);
+        f.open(QIODevice::WriteOnly);
+        f.write(text);
+        return p;
+    }();
+    return path;
+}
+
 struct Window {
     ScopedScriptedDialogs scripted;
     std::unique_ptr<Document> doc = std::make_unique<Document>(&delegate());
@@ -84,9 +118,9 @@ struct Window {
         doc.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    void import()
+    void import(const QString& file = tableFile())
     {
-        scripted.dialogs.files.push_back(tableFile());
+        scripted.dialogs.files.push_back(file);
         grid->importTable();
     }
     // Paints what the window shows, whether or not the platform puts it on a screen.
@@ -116,6 +150,114 @@ void BM_ImportAndDisplay(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ImportAndDisplay)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The file read, decoded, parsed and written into the table as one undo step.
+void BM_ImportCsvFileToTable(benchmark::State& state)
+{
+    csvFile();
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto w = std::make_unique<Window>();
+        state.ResumeTiming();
+        w->import(csvFile());
+        state.PauseTiming();
+        if (w->doc->tableMatrix.row != kRows + 1 || w->doc->tableMatrix.column != kColumns)
+            state.SkipWithError("import failed");
+        w.reset();
+        state.ResumeTiming();
+    }
+    state.counters["MB"] = double(QFileInfo(csvFile()).size()) / 1e6;
+}
+BENCHMARK(BM_ImportCsvFileToTable)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Freeing the imported table: closing its document.
+void BM_CloseDocumentOfImportedTable(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto w = std::make_unique<Window>();
+        w->import(csvFile());
+        state.ResumeTiming();
+        w.reset();
+    }
+}
+BENCHMARK(BM_CloseDocumentOfImportedTable)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Freeing the imported table: the import undone, then a typed cell cuts it from the history.
+void BM_CutImportedTableFromHistory(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto w = std::make_unique<Window>();
+        w->import(csvFile());
+        w->doc->undoManager()->undo();
+        state.ResumeTiming();
+        w->doc->modifyTableWithArray({{QStringLiteral("x")}}, 1, 0, true, false);
+        state.PauseTiming();
+        if (w->doc->historyOfTableData.size() != 2)
+            state.SkipWithError("the imported table is still held");
+        w.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_CutImportedTableFromHistory)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// A cell of 50 million characters shown in the table window, and the window rebuilt as a save
+// rebuilds it.
+void BM_ShowLongCell(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto w = std::make_unique<Window>();
+        w->doc->tableData = {{QStringLiteral("title"), QString(50'000'000, u'x')}};
+        w->doc->columnSettings = {delegate().defaultColumnSettings};
+        w->doc->columnCounter = {0};
+        w->doc->setTableData();
+        state.ResumeTiming();
+        emit w->doc->tableChanged(true);
+        w->paint();
+        w->doc->resetUndo();
+        w->paint();
+        state.PauseTiming();
+        w.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ShowLongCell)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The table window of a table of a million columns (a title and one value each): made,
+// shown with its columns set up, its pending events handled and painted.
+void BM_ShowMillionColumns(benchmark::State& state)
+{
+    const int columns = int(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        ScopedScriptedDialogs scripted;
+        auto doc = std::make_unique<Document>(&delegate());
+        for (int c = 0; c < columns; ++c)
+            doc->tableData.append({QStringLiteral("c%1").arg(c), QString::number(c % 97)});
+        doc->columnSettings = ColumnSettings(columns, delegate().defaultColumnSettings);
+        doc->columnSettings[columns / 2]["width"] = QStringLiteral("150");
+        doc->columnCounter = QVector<qint64>(columns, 0);
+        doc->setTableData();
+        state.ResumeTiming();
+        MyDocumentWindows::makeWindowControllers(*doc);
+        MyDocumentWindows::showWindows(*doc);
+        MyDocumentWindows::showTableWindowAtState(*doc, true);
+        MyTableView* grid = doc->tableWindowCont->mTV;
+        QCoreApplication::processEvents();
+        QImage canvas(grid->viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+        grid->viewport()->render(&canvas);
+        state.PauseTiming();
+        if (grid->horizontalHeader()->sectionSize(columns / 2 + 1) != 150)
+            state.SkipWithError("a stored width was not applied");
+        MyDocumentWindows::closeWindows(*doc);
+        doc.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ShowMillionColumns)->Unit(benchmark::kMillisecond)->Iterations(1)->Arg(10'000)->Arg(30'000)->Arg(100'000)->Arg(1'000'000);
 
 void BM_TypedCellWithUndoStep(benchmark::State& state)
 {

@@ -1,5 +1,8 @@
 #include "app/TableTextCodec.h"
+#include "app/TextSlices.h"
+#include "stats/VectorState.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -32,25 +35,32 @@ qsizetype closingQuote(QStringView text, qsizetype open)
     }
 }
 
+// One field of a line: the text between start and end, or, quoted, the text between its
+// quotes (with "" for a quote) followed by whatever stands between the closing quote and
+// the separator.
+struct Field {
+    qsizetype start = 0;
+    qsizetype end = 0;
+    qsizetype tailStart = 0;   // quoted only
+    qsizetype tailEnd = 0;
+    bool quoted = false;
+
+    bool isEmpty() const { return end == start && tailEnd == tailStart; }
+};
+
 class Reader {
 public:
     Reader(QStringView text, char16_t separator) : m_text(text), m_data(text.utf16()), m_separator(separator) {}
 
     bool atEnd() const { return m_pos >= m_text.size(); }
 
-    // Moves past the next line; its fields, as they stand (trailing empty fields included),
-    // go into *fields unless it is null. True when one of them is not empty.
-    bool readLine(std::vector<QString>* fields)
+    // Moves past the next line, its fields (trailing empty ones included) into fields.
+    void readLine(std::vector<Field>& fields)
     {
-        if (fields)
-            fields->clear();
+        fields.clear();
         const qsizetype n = m_text.size();
-        bool kept = false;
         for (;;) {
-            QString* field = nullptr;
-            if (fields)
-                field = &fields->emplace_back();
-            kept = readField(field) || kept;
+            fields.push_back(readField());
             if (m_pos < n && m_data[m_pos] == m_separator) {
                 ++m_pos;
                 continue;
@@ -63,47 +73,62 @@ public:
             else
                 ++m_pos;
         }
-        return kept;
+    }
+
+    // The field's text, cut from the slices' blocks.
+    QString text(const Field& f, TextSlices& slices) const
+    {
+        if (!f.quoted)
+            return slices.add(m_text.mid(f.start, f.end - f.start));
+        char16_t* out = slices.room(f.end - f.start + f.tailEnd - f.tailStart);
+        qsizetype length = 0;
+        auto put = [&](qsizetype from, qsizetype to) {
+            std::copy(m_data + from, m_data + to, out + length);
+            length += to - from;
+        };
+        // Between the quotes every quote is one of a "" pair.
+        for (qsizetype from = f.start; from < f.end;) {
+            const qsizetype k = m_text.indexOf(QChar(kQuote), from);
+            if (k < 0 || k >= f.end) {
+                put(from, f.end);
+                break;
+            }
+            put(from, k + 1);
+            from = k + 2;
+        }
+        put(f.tailStart, f.tailEnd);
+        return slices.commit(length);
     }
 
 private:
-    // Moves past the next field, appending its text to *field unless that is null. True when
-    // the field is not empty.
-    bool readField(QString* field)
+    Field readField()
     {
         const qsizetype n = m_text.size();
-        bool text = false;
+        Field f;
         if (m_pos < n && m_data[m_pos] == kQuote) {
             const qsizetype close = closingQuote(m_text, m_pos);
             if (close >= 0) {
-                text = close > m_pos + 1;
-                if (field) {
-                    field->reserve(close - m_pos - 1);
-                    qsizetype from = m_pos + 1;
-                    // Between the quotes every quote is one of a "" pair.
-                    while (from < close) {
-                        const qsizetype k = m_text.indexOf(QChar(kQuote), from);
-                        if (k < 0 || k >= close) {
-                            field->append(m_text.mid(from, close - from));
-                            break;
-                        }
-                        field->append(m_text.mid(from, k + 1 - from));
-                        from = k + 2;
-                    }
-                }
+                f.quoted = true;
+                f.start = m_pos + 1;
+                f.end = close;
                 m_pos = close + 1;
                 // Anything between the closing quote and the separator stays, as written.
+                f.tailStart = m_pos;
+                f.tailEnd = m_pos = endOfField(m_pos);
+                return f;
             }
         }
-        const qsizetype start = m_pos;
-        while (m_pos < n && m_data[m_pos] != m_separator && !isLineEnd(m_data[m_pos]))
-            ++m_pos;
-        if (m_pos > start) {
-            text = true;
-            if (field)
-                field->append(m_text.mid(start, m_pos - start));
-        }
-        return text;
+        f.start = m_pos;
+        f.end = m_pos = endOfField(m_pos);
+        return f;
+    }
+
+    qsizetype endOfField(qsizetype from) const
+    {
+        const qsizetype n = m_text.size();
+        while (from < n && m_data[from] != m_separator && !isLineEnd(m_data[from]))
+            ++from;
+        return from;
     }
 
     QStringView m_text;
@@ -116,8 +141,8 @@ private:
 char16_t automaticSeparator(QStringView text)
 {
     Reader reader(text, kTab);
-    std::vector<QString> fields;
-    reader.readLine(&fields);
+    std::vector<Field> fields;
+    reader.readLine(fields);
     return fields.size() >= 2 ? kTab : kComma;
 }
 
@@ -154,8 +179,11 @@ void appendQuoted(QString& out, const QString& field)
 
 } // namespace
 
-TableData TableTextCodec::read(const QString& text, const QString& delimiter)
+TableData TableTextCodec::read(const QString& text, const QString& delimiter, BlankLines blank)
 {
+    // With the vector registers' upper halves left dirty by earlier library code, every
+    // copy of a cell paid a state change: reading took three times as long.
+    VectorState::clearUpper();
     QStringView view(text);
     if (!view.isEmpty() && view.front() == QChar(kByteOrderMark))
         view = view.mid(1);
@@ -170,27 +198,38 @@ TableData TableTextCodec::read(const QString& text, const QString& delimiter)
     else
         return {};
 
-    // A first pass counts the rows that will be kept, so that every column is sized once.
-    qsizetype keptRows = 0;
-    for (Reader counter(view, separator); !counter.atEnd();)
-        keptRows += counter.readLine(nullptr) ? 1 : 0;
-
+    // Columns are sized for every line at once: growing them row by row moved blocks of
+    // megabytes, each move making the allocator sort through every small block freed so far.
+    qsizetype lines = 1;
+    for (const QChar c : view)
+        lines += c == u'\n' || c == u'\r' ? 1 : 0;
     TableData columns;
     qsizetype rows = 0;
-    std::vector<QString> fields;
+    qsizetype blankLines = 0;   // since the last row
+    std::vector<Field> fields;
+    TextSlices slices;
     Reader reader(view, separator);
     while (!reader.atEnd()) {
-        if (!reader.readLine(&fields))
+        reader.readLine(fields);
+        qsizetype width = qsizetype(fields.size());
+        while (width > 0 && fields[size_t(width - 1)].isEmpty())
+            --width;
+        if (width == 0) {
+            ++blankLines;   // a line without text is no row, or not yet
             continue;
-        while (fields.back().isEmpty())
-            fields.pop_back();
-        const qsizetype width = qsizetype(fields.size());
+        }
+        if (blank == BlankLines::KeepBetweenRows) {
+            for (QStringList& column : columns)
+                column.insert(column.size(), blankLines, QString());
+            rows += blankLines;
+        }
+        blankLines = 0;
         while (columns.size() < width) {
             columns.append(QStringList(rows, QString()));
-            columns.back().reserve(keptRows);
+            columns.back().reserve(lines);
         }
         for (qsizetype c = 0; c < width; ++c)
-            columns[c].append(std::move(fields[size_t(c)]));
+            columns[c].append(reader.text(fields[size_t(c)], slices));
         for (qsizetype c = width; c < columns.size(); ++c)
             columns[c].append(QString());
         ++rows;

@@ -16,9 +16,12 @@ using TableData = QVector<QStringList>;
 
 class TableTextCodec {
 public:
+    enum class BlankLines { Drop, KeepBetweenRows };
     // delimiter is "Tab", "CSV" or "Auto" (tab when the first line holds a tab outside
-    // quotes, else comma); any other word gives an empty table.
-    static TableData read(const QString& text, const QString& delimiter);
+    // quotes, else comma); any other word gives an empty table. With KeepBetweenRows a line
+    // without text before a row with text is an empty row (a pasted block keeps its rows in
+    // line); blank lines at the end are dropped either way.
+    static TableData read(const QString& text, const QString& delimiter, BlankLines blank = BlankLines::Drop);
     // Rows are counted by the first column; a shorter column gives empty fields.
     static QString write(const TableData& columns);
 };

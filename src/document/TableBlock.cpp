@@ -57,13 +57,15 @@ std::optional<TableBlock::Result> TableBlock::write(const TableData& table, cons
         out.append(padded(column, newRows));
     }
     for (qsizetype j = C; j < newCols; ++j) {
+        if (r0 == 0) {
+            // The block's own column, shared rather than copied cell by cell.
+            out.append(padded(blockColumn(j - c0), newRows));
+            continue;
+        }
         QStringList column;
         column.reserve(newRows);
-        if (r0 > 0) {
-            column.append(QStringLiteral("Column") + QString::number(j + 1));
-            for (qsizetype k = 1; k < r0; ++k)
-                column.append(QString());
-        }
+        column.append(QStringLiteral("Column") + QString::number(j + 1));
+        column.resize(r0);
         column.append(blockColumn(j - c0));
         out.append(padded(column, newRows));
     }
@@ -97,7 +99,8 @@ std::optional<TableBlock::Result> TableBlock::write(const TableData& table, cons
             }
         }
         taken.insert(canonical(title));
-        out[j][0] = title;
+        if (title != out.at(j).first())
+            out[j][0] = title;   // copies a column shared with the block: only when it changes
     }
     return result;
 }

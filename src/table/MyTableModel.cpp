@@ -20,7 +20,19 @@ QVariant MyTableModel::data(const QModelIndex& index, int role) const
     const int r = index.row();
     const qint64 k = m_grid->columnIdentifierAt(index.column());
     switch (role) {
-    case Qt::DisplayRole:
+    case Qt::DisplayRole: {
+        if (k < 0)
+            return {};
+        // A cell shows far fewer characters than this; laying out a long text whole to elide
+        // it took seconds a cell.
+        constexpr qsizetype kShown = 4096;
+        QVariant value = m_grid->objectValue(k, r);
+        if (value.typeId() == QMetaType::QString && value.toString().size() > kShown) {
+            const QString text = value.toString();
+            value = text.left(text.at(kShown - 1).isHighSurrogate() ? kShown - 1 : kShown) + QChar(0x2026);
+        }
+        return value;
+    }
     case Qt::EditRole:
         if (k < 0)
             return {};

@@ -54,14 +54,6 @@ bool sameText(const QString& a, const QString& b)
     return TableBlock::canonical(a) == TableBlock::canonical(b);
 }
 
-// A line of table text holds no field when it has nothing but separators.
-bool isBlankLine(QStringView line, QChar separator)
-{
-    for (QChar ch : line)
-        if (ch != separator)
-            return false;
-    return true;
-}
 }
 
 MyTableView::MyTableView(QWidget* parent)
@@ -269,6 +261,11 @@ void MyTableView::fixTableColumns()
     horizontalHeader()->setSectionResizeMode(0, QHeaderView::Fixed);
 
     const QVariantMap defaults = (myDoc && myDoc->ourDelegate()) ? myDoc->ourDelegate()->defaultColumnSettings : QVariantMap();
+    // A header that updates lays itself out again after every resize, which made a wide
+    // table take minutes; without updates it only records the widths, laid out once below.
+    QHeaderView* header = horizontalHeader();
+    const bool updates = header->updatesEnabled();
+    header->setUpdatesEnabled(false);
     for (qint64 i = 0; i < wanted; ++i) {
         double width;
         if (i == 0)
@@ -281,6 +278,9 @@ void MyTableView::fixTableColumns()
             width = std::clamp(width, 30.0, 200.0);
         setSectionWidth(int(i), width);
     }
+    header->setUpdatesEnabled(updates);
+    updateGeometries();
+    viewport()->update();
 }
 
 void MyTableView::applyRowHeights()
@@ -321,12 +321,32 @@ bool MyTableView::allowEditCellWithRow(qint64 row, qint64 columnIdentifier) cons
     return columnIdentifier - 1 >= counter.size() || counter.at(columnIdentifier - 1) < 1;
 }
 
+namespace {
+
+bool isCellBreak(QChar ch)
+{
+    const char16_t c = ch.unicode();
+    // Most characters are ruled out by the first two tests.
+    return (c < 0x20 || c >= 0x2028) && (c == u'\t' || c == u'\n' || c == u'\r' || c == 0x2028 || c == 0x2029);
+}
+
+// Whether cellText would change the text.
+bool holdsCellBreak(QStringView text)
+{
+    return std::any_of(text.cbegin(), text.cend(), isCellBreak);
+}
+
+} // namespace
+
 QString MyTableView::cellText(const QString& typed)
 {
+    // Nearly every cell holds none: it is passed on as it is, not copied.
+    if (!holdsCellBreak(typed))
+        return typed;
     QString s = typed;
     s.replace(QLatin1String("\r\n"), QLatin1String(" "));
     for (QChar& ch : s)
-        if (ch == u'\t' || ch == u'\n' || ch == u'\r' || ch == QChar(0x2028) || ch == QChar(0x2029))
+        if (isCellBreak(ch))
             ch = u' ';
     return s;
 }
@@ -390,82 +410,9 @@ void MyTableView::rowSettingsSnapshotLoaded()
 
 QVector<QStringList> MyTableView::blockFromText(const QString& text)
 {
-    // The codec drops lines without fields; rows between other rows must stay so that the
-    // block's rows keep lining up with the table. Such lines get a marker the codec keeps.
-    static const QString marker = QStringLiteral("\x01\x02vlb-empty-line\x02\x01");
-    struct Line {
-        qsizetype start;
-        qsizetype length;
-    };
-    QVector<Line> lines;
-    bool inQuote = false;
-    bool fieldStart = true;
-    qsizetype lineStart = 0;
-    const qsizetype n = text.size();
-    // The separator is decided by the first line, as the codec does.
-    QChar separator = u',';
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar ch = text.at(i);
-        if (inQuote) {
-            if (ch == u'"') {
-                if (i + 1 < n && text.at(i + 1) == u'"')
-                    ++i;
-                else
-                    inQuote = false;
-            }
-            continue;
-        }
-        if (ch == u'"' && fieldStart) {
-            inQuote = text.indexOf(u'"', i + 1) >= 0;
-            fieldStart = false;
-            continue;
-        }
-        if (ch == u'\r' || ch == u'\n') {
-            lines.append({lineStart, i - lineStart});
-            if (ch == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
-                ++i;
-            lineStart = i + 1;
-            fieldStart = true;
-            continue;
-        }
-        if (ch == u'\t' && lines.isEmpty())
-            separator = u'\t';
-        fieldStart = ch == u'\t' || ch == u',';
-    }
-    if (lineStart < n)
-        lines.append({lineStart, n - lineStart});
-    auto blank = [&](const Line& line) { return isBlankLine(QStringView(text).mid(line.start, line.length), separator); };
-    // Trailing blank lines end the text; blank lines before the first row still shift it.
-    qsizetype last = lines.size() - 1;
-    while (last >= 0 && blank(lines.at(last)))
-        --last;
-    if (last < 0)
-        return {};
-    QVector<bool> marked(last + 1, false);
-    qsizetype markedCount = 0;
-    for (qsizetype i = 0; i < last; ++i)
-        if (blank(lines.at(i))) {
-            marked[i] = true;
-            ++markedCount;
-        }
-    const QString delimiter = separator == u'\t' ? QStringLiteral("Tab") : QStringLiteral("CSV");
-    if (markedCount == 0)
-        return TableTextCodec::read(text, delimiter);
-    QString rebuilt;
-    rebuilt.reserve(text.size() + markedCount * marker.size());
-    for (qsizetype i = 0; i <= last; ++i) {
-        if (marked.at(i))
-            rebuilt += marker;
-        else
-            rebuilt += QStringView(text).mid(lines.at(i).start, lines.at(i).length);
-        rebuilt += u'\n';
-    }
-    TableData block = TableTextCodec::read(rebuilt, delimiter);
-    if (!block.isEmpty())
-        for (QString& cell : block.first())
-            if (cell == marker)
-                cell.clear();
-    return block;
+    // Blank lines between rows stay rows, so that the block's rows keep lining up with the
+    // table; the separator is decided by the first line.
+    return TableTextCodec::read(text, QStringLiteral("Auto"), TableTextCodec::BlankLines::KeepBetweenRows);
 }
 
 void MyTableView::addString(const QString& string, bool newTable, const QString& actionName)
@@ -501,10 +448,13 @@ void MyTableView::addBlock(const QVector<QStringList>& rawBlock, const QString& 
             return;
         }
     qsizetype height = 0;
-    for (QStringList& column : block) {
-        for (QString& cell : column)
-            cell = cellText(cell);
-        height = std::max(height, column.size());
+    for (qsizetype c = 0; c < block.size(); ++c) {
+        // Only a cell that changes is written, so the block's columns are not copied.
+        const QStringList& column = std::as_const(block)[c];
+        for (qsizetype r = 0; r < column.size(); ++r)
+            if (holdsCellBreak(column[r]))
+                block[c][r] = cellText(column[r]);
+        height = std::max(height, block[c].size());
     }
     // A title written here must not take the title of a column an analysis uses: the
     // analysis finds its columns by title.

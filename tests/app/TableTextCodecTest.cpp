@@ -33,6 +33,16 @@ TEST(TableTextRead, GivesColumns)
         EXPECT_EQ(TableTextCodec::read(c.text, c.delimiter), c.expected) << c.name;
 }
 
+// A pasted block keeps blank lines between its rows (and before them) as empty rows.
+TEST(TableTextRead, KeepsBlankLinesBetweenRowsWhenAsked)
+{
+    const auto keep = TableTextCodec::BlankLines::KeepBetweenRows;
+    EXPECT_EQ(TableTextCodec::read("a,b\n\n,\r\n1\n\n", "Auto", keep), (TableData{{"a", "", "", "1"}, {"b", "", "", ""}}));
+    EXPECT_EQ(TableTextCodec::read("\n\n\t\n1\t2", "Tab", keep), (TableData{{"", "", "", "1"}, {"", "", "", "2"}}));
+    EXPECT_EQ(TableTextCodec::read("\n\n", "Auto", keep), TableData{});
+    EXPECT_EQ(TableTextCodec::read("a,b\n\n,\r\n1\n\n", "Auto"), (TableData{{"a", "1"}, {"b", ""}}));
+}
+
 // Only fields that would not read back as themselves are quoted.
 TEST(TableTextWrite, QuotesOnlyWhereNeeded)
 {
