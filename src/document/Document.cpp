@@ -271,6 +271,14 @@ void Document::removeAnalysis(qint64 graphID)
     };
     MyWindowController* graphCont = graphWindowConts.value(graphID, nullptr);
     MyWindowController* statsCont = statsWindowConts.value(graphID, nullptr);
+    // Page setup and printing stay with their graph as the others move up, and act on none
+    // once it has gone.
+    if (graphID >= 0 && graphID < graphSettings.size()) {
+        if (printID == graphID)
+            printID = -1;
+        else if (printID > graphID)
+            --printID;
+    }
     drop(graphSettings);
     drop(historyOfGraphSettings);
     drop(graphSettingsIndex);
@@ -290,13 +298,6 @@ QVariantMap Document::newStatsRecord() const
 }
 
 // ---- page layout
-
-Rect Document::imageablePageBounds() const
-{
-    const QSizeF paper = printInfo.fullRect(QPageLayout::Point).size();
-    const QMarginsF m = printInfo.margins(QPageLayout::Point);
-    return Rect(m.left(), m.bottom(), paper.width() - m.left() - m.right(), paper.height() - m.top() - m.bottom());
-}
 
 QMarginsF Document::marginsForImageable(const QSizeF& paper, const Rect& imageable)
 {

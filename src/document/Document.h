@@ -7,6 +7,7 @@
 #include "document/TableHistory.h"
 #include "platform/DocumentController.h"
 #include "platform/Geometry.h"
+#include "platform/PrintInfo.h"
 #include "platform/UndoBridge.h"
 #include <QMarginsF>
 #include <QObject>
@@ -67,9 +68,11 @@ public:
     QVector<QVariantMap> stats;
 
     QString docVersion;
+    // The graph that page setup and printing act on; -1 once it has been removed.
     qint64 printID = 0;
-    // Paper, unprintable border (minimum margins) and margins; the margins always equal the
-    // unprintable border, so the printable area is the imageable area.
+    // The print info of all the document's graphs: paper and orientation, the paper's
+    // unprintable border (minimum margins, which leave the imageable area) and the margins.
+    // Not part of the package and of no undo step.
     QPageLayout printInfo;
 
     // ---- table model
@@ -129,10 +132,10 @@ public:
 
     // ---- page layout
     // The imageable rectangle of the paper, origin at the lower left (points).
-    Rect imageablePageBounds() const;
+    Rect imageablePageBounds() const { return PrintInfo::imageablePageBounds(printInfo); }
     // Margins that leave exactly the imageable rectangle of a paper (left, top, right, bottom).
     static QMarginsF marginsForImageable(const QSizeF& paper, const Rect& imageable);
-    // The paper of the default printer with its unprintable border as margins.
+    // A generic printer's paper with its unprintable border as margins.
     static QPageLayout defaultPageLayout();
 
     // ---- the platform's document interface

@@ -1,5 +1,6 @@
 #include "platform/Dialogs.h"
 #include "platform/PackageFileDialog.h"
+#include "platform/PrintInfo.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -7,6 +8,9 @@
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 
 namespace {
@@ -125,6 +129,30 @@ std::optional<Color> QtDialogs::chooseColor(const Color& initial)
     return Color::fromQColor(color);
 }
 
+std::optional<QPageLayout> QtDialogs::runPageLayout(const QPageLayout& layout)
+{
+    QPrinter printer;
+    printer.setPageLayout(layout);
+    // The printer may see the paper otherwise than it was given (its own unprintable
+    // border): confirmed as shown, the panel gives back the layout it was given.
+    const QPageLayout shown = printer.pageLayout();
+    QPageSetupDialog dialog(&printer, dialogParent());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    // The panel works in the user's units; the layout comes back in points.
+    QPageLayout chosen = printer.pageLayout();
+    if (PrintInfo::same(chosen, shown))
+        return layout;
+    chosen.setUnits(QPageLayout::Point);
+    return chosen;
+}
+
+bool QtDialogs::runPrintPanel(QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, dialogParent());
+    return dialog.exec() == QDialog::Accepted;
+}
+
 // ---- scripted ----
 
 void ScriptedDialogs::alert(const QString& message, const QString& informative)
@@ -158,4 +186,32 @@ std::optional<FontSpec> ScriptedDialogs::chooseFont(const FontSpec&)
 std::optional<Color> ScriptedDialogs::chooseColor(const Color&)
 {
     return takeFront(colors, std::optional<Color>());
+}
+
+std::optional<QPageLayout> ScriptedDialogs::runPageLayout(const QPageLayout& layout)
+{
+    pageSetupPanels << layout;
+    runWhilePanelOpen();
+    return takeFront(pageLayouts, std::optional<QPageLayout>());
+}
+
+bool ScriptedDialogs::runPrintPanel(QPrinter& printer)
+{
+    printPanels << printer.pageLayout();
+    runWhilePanelOpen();
+    const QString file = takeFront(printFiles, QString());
+    if (file.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    return true;
+}
+
+void ScriptedDialogs::runWhilePanelOpen()
+{
+    if (!whilePanelOpen)
+        return;
+    const std::function<void()> act = std::move(whilePanelOpen);
+    whilePanelOpen = nullptr;
+    act();
 }

@@ -1,11 +1,16 @@
 #pragma once
-// Modal alerts, questions, file choosers, font and colour panels behind one interface:
-// QtDialogs shows the real ones, ScriptedDialogs answers from a script so tests never block.
+// Modal alerts, questions, file choosers, font and colour panels, page setup and print
+// panels behind one interface: QtDialogs shows the real ones, ScriptedDialogs answers from a
+// script so tests never block.
 #include "platform/KeyedArchive.h"
+#include <QPageLayout>
 #include <QStringList>
 #include <QVector>
 #include <deque>
+#include <functional>
 #include <optional>
+
+class QPrinter;
 
 class Dialogs {
 public:
@@ -24,6 +29,14 @@ public:
     // Confirmed unchanged, the font chooser gives back the font it was given.
     virtual std::optional<FontSpec> chooseFont(const FontSpec& initial) = 0;
     virtual std::optional<Color> chooseColor(const Color& initial) = 0;
+    // The page setup panel for a page layout (paper, orientation, margins; the minimum
+    // margins are the paper's unprintable border). The layout confirmed, nullopt when
+    // cancelled; confirmed unchanged, the layout it was given. Without panels (a set of
+    // dialogs that has none) it is cancelled.
+    virtual std::optional<QPageLayout> runPageLayout(const QPageLayout& layout) { return std::nullopt; }
+    // The print panel for printer, which holds the page layout to print on. True when the
+    // user confirmed; printer then prints where the user chose (a printer or a PDF file).
+    virtual bool runPrintPanel(QPrinter& printer) { return false; }
 
     // The process-wide instance (QtDialogs unless a test sets another). Not owned.
     static Dialogs& current();
@@ -39,13 +52,15 @@ public:
     QString openDirectory(const QString& title, const QString& filter) override;
     std::optional<FontSpec> chooseFont(const FontSpec& initial) override;
     std::optional<Color> chooseColor(const Color& initial) override;
+    std::optional<QPageLayout> runPageLayout(const QPageLayout& layout) override;
+    bool runPrintPanel(QPrinter& printer) override;
 
 private:
     QString choose(bool save, const QString& title, const QString& filter, const QString& suggestedName);
 };
 
-// Records every alert and question; answers from queues (defaults when a queue is empty:
-// button 0, cancelled chooser, no font, no colour).
+// Records every alert, question and panel; answers from queues (defaults when a queue is
+// empty: button 0, cancelled chooser, no font, no colour, cancelled page setup and print).
 class ScriptedDialogs : public Dialogs {
 public:
     QStringList alerts;            // message texts, in order
@@ -55,6 +70,13 @@ public:
     std::deque<QString> files;     // paths for the file choosers ("" = cancel)
     std::deque<std::optional<FontSpec>> fonts;
     std::deque<std::optional<Color>> colors;
+    QVector<QPageLayout> pageSetupPanels;       // the layout each page setup panel showed
+    std::deque<std::optional<QPageLayout>> pageLayouts;   // confirmed layouts (nullopt = cancel)
+    QVector<QPageLayout> printPanels;           // the printer's layout each print panel showed
+    std::deque<QString> printFiles;             // PDF files to print to ("" = cancel)
+    // Runs once inside the next page setup or print panel, as if the user did something
+    // else while it was open.
+    std::function<void()> whilePanelOpen;
 
     void alert(const QString& message, const QString& informative) override;
     int question(const QString& message, const QString& informative, const QStringList& buttons) override;
@@ -63,6 +85,11 @@ public:
     QString openDirectory(const QString& title, const QString& filter) override;
     std::optional<FontSpec> chooseFont(const FontSpec& initial) override;
     std::optional<Color> chooseColor(const Color& initial) override;
+    std::optional<QPageLayout> runPageLayout(const QPageLayout& layout) override;
+    bool runPrintPanel(QPrinter& printer) override;
+
+private:
+    void runWhilePanelOpen();
 };
 
 // Installs a ScriptedDialogs for the life of a scope (tests).

@@ -153,9 +153,9 @@ void paintTree(QPainter* painter, GraphItem* view, const QTransform& t)
         }
     }
 }
+}
 
-// Maps the view's bounds (y up) onto a page of its size (y down).
-QTransform pageTransform(const GraphItem* view, double scale)
+QTransform GraphItem::pageTransform(const GraphItem* view, double scale)
 {
     const Rect b = view->bounds();
     QTransform t;
@@ -164,7 +164,6 @@ QTransform pageTransform(const GraphItem* view, double scale)
     t.scale(1, -1);
     t.translate(-b.origin.x, -b.origin.y);
     return t;
-}
 }
 
 void GraphItem::renderTree(QPainter* painter, GraphItem* view)

@@ -51,6 +51,9 @@ public:
     // Paints the view and its visible subviews with painter's current transform taken as
     // the view's own (y-up) coordinates.
     static void renderTree(QPainter* painter, GraphItem* view);
+    // Maps the view's bounds (y up) onto a page of its size × scale (y down, origin at the
+    // page's top left).
+    static QTransform pageTransform(const GraphItem* view, double scale);
 
     // QGraphicsItem
     // A little more than the bounds, for strokes on the edge; hits count inside the bounds.

@@ -8,6 +8,7 @@
 #include "windows/MyColorWell.h"
 #include "windows/MyDataSourceModel.h"
 #include "windows/MyStepper.h"
+#include "windows/MyDocumentPrinting.h"
 #include "windows/MyDocumentWindows.h"
 #include "windows/MyWindow.h"
 #include "outline/MyOutlineItem.h"
@@ -413,6 +414,11 @@ void MyWindowController::buildMenus(QMenuBar* bar)
     add(file, tr("Save As…"), &MyWindowController::saveDocumentAs, standardKeys(QKeySequence::SaveAs, "Ctrl+Shift+S"));
     m_revertAction = add(file, tr("Revert"), &MyWindowController::revertDocument);
     file->addSeparator();
+    // Only graphs are printed.
+    const bool graph = m_windowNibName == QLatin1String("GraphWindowD");
+    add(file, tr("Page Setup…"), &MyWindowController::runPageLayout, {QKeySequence(tr("Ctrl+Shift+P"))})->setEnabled(graph);
+    add(file, tr("Print…"), &MyWindowController::printDocument, standardKeys(QKeySequence::Print, "Ctrl+P"))->setEnabled(graph);
+    file->addSeparator();
     add(file, tr("Close"), &MyWindowController::closeWindow, standardKeys(QKeySequence::Close, "Ctrl+W"));
     add(file, tr("Quit"), &MyWindowController::quit, standardKeys(QKeySequence::Quit, "Ctrl+Q"));
     if (myDoc) {
@@ -577,6 +583,18 @@ void MyWindowController::revertDocument()
     // The document read again replaces this one, windows and all.
     if (DocumentController* controller = DocumentController::shared(); controller && myDoc)
         controller->revertDocumentInteractively(myDoc);
+}
+
+void MyWindowController::runPageLayout()
+{
+    if (myDoc)
+        MyDocumentPrinting::runPageLayout(*myDoc);
+}
+
+void MyWindowController::printDocument()
+{
+    if (myDoc)
+        MyDocumentPrinting::printDocument(*myDoc);
 }
 
 void MyWindowController::closeWindow()

@@ -153,6 +153,9 @@ public:
     void saveDocument();
     void saveDocumentAs();
     void revertDocument();
+    // Page setup and print of the graph whose window is key.
+    void runPageLayout();
+    void printDocument();
     void closeWindow();
     void quit();
 

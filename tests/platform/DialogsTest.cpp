@@ -1,4 +1,5 @@
 #include "platform/Dialogs.h"
+#include "platform/PrintInfo.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -7,6 +8,8 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QRadioButton>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -200,6 +203,32 @@ TEST(QtDialogs, FontChooserConfirmedUnchangedGivesTheFontBack)
     EXPECT_EQ(changed->size, 20);
     whenShown<QFontDialog>([](QFontDialog* d) { d->reject(); });
     EXPECT_FALSE(QtDialogs().chooseFont({"DejaVu Sans", 13, 16}));
+}
+
+// The page setup panel confirmed as it opened gives back the layout it was given, whatever
+// the printer makes of its border; a change gives the layout chosen; cancelled, nothing.
+TEST(QtDialogs, PageSetupConfirmedUnchangedGivesTheLayoutBack)
+{
+    const QPageLayout given(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(18, 18, 18, 18),
+                            QPageLayout::Point, QMarginsF(18, 18, 18, 18));
+    whenShown<QPageSetupDialog>([](QPageSetupDialog* d) { d->accept(); });
+    const std::optional<QPageLayout> same = QtDialogs().runPageLayout(given);
+    ASSERT_TRUE(same);
+    EXPECT_EQ(*same, given);
+
+    whenShown<QPageSetupDialog>([](QPageSetupDialog* d) {
+        d->findChild<QRadioButton*>("landscape")->click();
+        d->accept();
+    });
+    const std::optional<QPageLayout> turned = QtDialogs().runPageLayout(given);
+    ASSERT_TRUE(turned);
+    EXPECT_EQ(turned->orientation(), QPageLayout::Landscape);
+    EXPECT_TRUE(turned->pageSize().isEquivalentTo(given.pageSize()));
+    // The paper's border comes back with it, in points.
+    EXPECT_EQ(PrintInfo::imageablePageBounds(*turned), Rect(18, 18, 842 - 36, 595 - 36));
+
+    whenShown<QPageSetupDialog>([](QPageSetupDialog* d) { d->reject(); });
+    EXPECT_FALSE(QtDialogs().runPageLayout(given));
 }
 
 }  // namespace

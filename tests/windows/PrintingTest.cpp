@@ -1,0 +1,311 @@
+// Page setup and printing act on the graph whose window is key: a new paper resizes a graph
+// that follows the page layout as one undo step, a print to a PDF file shows the page that
+// export writes, without selection marks, and a graph that goes while a panel is open is
+// left alone.
+#include "AnalysisFixture.h"
+#include "outline/MyConfigRootItem.h"
+#include "platform/NumberText.h"
+#include "views/MyView.h"
+#include <QAction>
+#include <QMenuBar>
+#include <QPdfDocument>
+#include <QUndoStack>
+
+namespace {
+
+// A paper of size points with its unprintable border minimum (left, top, right, bottom)
+// and the margins a panel gives it.
+QPageLayout paper(QSizeF size, QMarginsF minimum, QMarginsF margins,
+                  QPageLayout::Orientation orientation = QPageLayout::Portrait)
+{
+    return QPageLayout(QPageSize(size, QPageSize::Point, QString(), QPageSize::ExactMatch), orientation, margins,
+                       QPageLayout::Point, minimum);
+}
+
+const QPageLayout kPaper = paper({500, 700}, {12, 30, 20, 10}, {40, 40, 40, 40});
+
+QImage renderPage(const QString& pdfPath, int page = 0)
+{
+    QPdfDocument pdf;
+    if (pdf.load(pdfPath) != QPdfDocument::Error::None || page >= pdf.pageCount())
+        return QImage();
+    const QSizeF size = pdf.pagePointSize(page) * 2;
+    return pdf.render(page, size.toSize()).convertToFormat(QImage::Format_ARGB32);
+}
+
+// Pixels whose colour differs clearly, out of all.
+double differingShare(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size() || a.isNull())
+        return 1.0;
+    qint64 differing = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            if (std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q)) > 60)
+                ++differing;
+        }
+    return double(differing) / (double(a.width()) * a.height());
+}
+
+} // namespace
+
+class Printing : public AnalysisFixture {
+protected:
+    void SetUp() override
+    {
+        AnalysisFixture::SetUp();
+        import(kSampleTable);
+        makeAnalysis("Heights", {"Height"}, {"Sex"});
+        makeAnalysis("Weights", {"Weight"}, {"Site"}, "boxplot");
+        ASSERT_EQ(doc->graphWindowConts.size(), 2);
+    }
+    MyWindowController* graph(int i) const { return doc->graphWindowConts.value(i); }
+    static void makeKey(MyWindowController* c)
+    {
+        c->window()->show();
+        c->window()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(c->window()));
+    }
+    // A File menu command of a window, given as a person would: the key window's menu.
+    static QAction* command(MyWindowController* c, const QString& text)
+    {
+        for (QAction* menu : c->window()->menuBar()->actions())
+            if (menu->menu())
+                for (QAction* a : menu->menu()->actions())
+                    if (a->text() == text)
+                        return a;
+        return nullptr;
+    }
+    void pageSetup(MyWindowController* c, const std::optional<QPageLayout>& answer)
+    {
+        makeKey(c);
+        scripted.dialogs.pageLayouts.push_back(answer);
+        command(c, "Page Setup…")->trigger();
+    }
+    bool print(MyWindowController* c, const QString& file)
+    {
+        makeKey(c);
+        scripted.dialogs.printFiles.push_back(file);
+        command(c, "Print…")->trigger();
+        return QFile::exists(file);
+    }
+    QVariantMap background(int i) const
+    {
+        return doc->graphSettings.value(i).value("graphProperties").toMap().value("background").toMap();
+    }
+    QStringList viewSize(int i) const
+    {
+        return {background(i).value("viewWidth").toString(), background(i).value("viewHeight").toString()};
+    }
+    // The drawn size of graph i's whole graph.
+    QStringList drawnSize(int i) const
+    {
+        const MyView* b = graph(i)->viewManager->viewDict.value(MyViewManager::kBackground);
+        return {NumberText::realString(b->bounds().width()), NumberText::realString(b->bounds().height())};
+    }
+    int steps() const { return doc->undoManager()->stack()->count(); }
+    void setFollowing(int i, bool on)
+    {
+        auto* root = static_cast<MyConfigRootItem*>(graph(i)->rootItem);
+        ASSERT_TRUE(graph(i)->viewManager->tryObject(
+            on, root->outlineItemWithKeys({"graphProperties", "background", "followPageLayout"}), "Change Type"));
+    }
+};
+
+TEST_F(Printing, NewPaperResizesTheKeyGraphThatFollowsThePageLayout)
+{
+    const QStringList before = viewSize(0), other = viewSize(1);
+    const auto otherHistory = doc->historyOfGraphSettings[1];
+    const int stepsBefore = steps();
+
+    pageSetup(graph(0), kPaper);
+    // 500 − 12 − 20 by 700 − 30 − 10: the imageable area, the panel's margins set aside.
+    EXPECT_EQ(viewSize(0), QStringList({"468.0", "660.0"}));
+    EXPECT_EQ(drawnSize(0), viewSize(0));
+    EXPECT_EQ(steps(), stepsBefore + 1);
+    EXPECT_EQ(doc->undoManager()->undoText(), "Undo Change PaperSize");
+    EXPECT_TRUE(PrintInfo::same(doc->printInfo, paper({500, 700}, {12, 30, 20, 10}, {12, 30, 20, 10})));
+    EXPECT_EQ(viewSize(1), other);
+    EXPECT_EQ(doc->historyOfGraphSettings[1], otherHistory);
+    EXPECT_TRUE(graph(0)->window()->isActiveWindow());
+
+    // Undo gives the size back; the paper stays.
+    doc->undoManager()->undo();
+    EXPECT_EQ(viewSize(0), before);
+    EXPECT_EQ(drawnSize(0), before);
+    EXPECT_EQ(PrintInfo::imageablePageBounds(doc->printInfo).size, Size(468, 660));
+    doc->undoManager()->redo();
+    EXPECT_EQ(viewSize(0), QStringList({"468.0", "660.0"}));
+
+    // The same paper again changes nothing.
+    const int stepsAfter = steps();
+    pageSetup(graph(0), doc->printInfo);
+    EXPECT_EQ(steps(), stepsAfter);
+    EXPECT_EQ(doc->historyOfGraphSettings[0].size(), 2);
+    // A cancelled panel neither.
+    pageSetup(graph(0), std::nullopt);
+    EXPECT_EQ(steps(), stepsAfter);
+    EXPECT_EQ(scripted.dialogs.pageSetupPanels.size(), 3);
+}
+
+TEST_F(Printing, NewPaperChangesOnlyThePaperOfAGraphThatDoesNotFollow)
+{
+    setFollowing(1, false);
+    const QStringList before = viewSize(1);
+    const int stepsBefore = steps();
+    pageSetup(graph(1), kPaper);
+    EXPECT_EQ(steps(), stepsBefore);
+    EXPECT_EQ(viewSize(1), before);
+    EXPECT_EQ(drawnSize(1), before);
+    // The paper with the margins the panel gave it.
+    EXPECT_TRUE(PrintInfo::same(doc->printInfo, kPaper));
+    // Following again, the graph takes the imageable area, not what the margins leave.
+    setFollowing(1, true);
+    EXPECT_EQ(viewSize(1), QStringList({"468.0", "660.0"}));
+}
+
+// Print infos are the same only in paper size, orientation, imageable area and margins
+// together: each difference alone is a new paper for a graph that follows it.
+TEST_F(Printing, EveryDifferenceOfThePrintInfoIsANewPaper)
+{
+    const QMarginsF border(12, 30, 20, 10);
+    const QPageLayout base = paper({500, 700}, border, border);
+    const struct {
+        const char* change;
+        QPageLayout layout;
+        QStringList size;   // the following graph's size after it; empty: refused
+    } cases[] = {
+        {"none", base, {}},
+        {"the paper's name",
+         QPageLayout(QPageSize(QSizeF(500, 700), QPageSize::Point, "Poster", QPageSize::ExactMatch),
+                     QPageLayout::Portrait, border, QPageLayout::Point, border),
+         {}},
+        // The border stays at the edges it was given: 700 − 12 − 20 by 500 − 30 − 10.
+        {"orientation", paper({500, 700}, border, border, QPageLayout::Landscape), {"668.0", "460.0"}},
+        {"size", paper({500, 710}, border, border), {"468.0", "670.0"}},
+        {"imageable area", paper({500, 700}, {12, 30, 20, 12}, {12, 30, 20, 12}), {"468.0", "658.0"}},
+        {"margins", paper({500, 700}, border, {13, 30, 20, 10}), {"468.0", "660.0"}},
+    };
+    auto* root = static_cast<MyConfigRootItem*>(graph(0)->rootItem);
+    MyConfigItem* width = root->outlineItemWithKeys({"graphProperties", "background", "viewWidth"});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.change);
+        doc->printInfo = base;
+        ASSERT_TRUE(graph(0)->viewManager->tryObject(QString("300.0"), width, "Paste Settings"));
+        const QStringList before = viewSize(0);
+        const int stepsBefore = steps();
+        pageSetup(graph(0), c.layout);
+        EXPECT_EQ(steps(), stepsBefore + (c.size.isEmpty() ? 0 : 1));
+        EXPECT_EQ(viewSize(0), c.size.isEmpty() ? before : c.size);
+    }
+}
+
+// Page setup and print show no panel unless a graph window is key; their menu items are
+// there in every window but only usable in graph windows.
+TEST_F(Printing, OnlyTheKeyGraphWindowIsPrinted)
+{
+    doc->baseWindowCont->editDataTableTapped(0);
+    MyDocumentWindows::showStatsWindow(*doc, 0);
+    for (MyWindowController* c : {doc->baseWindowCont, doc->tableWindowCont, doc->statsWindowConts[0]}) {
+        SCOPED_TRACE(c->windowType().toStdString());
+        makeKey(c);
+        ASSERT_TRUE(command(c, "Page Setup…") && command(c, "Print…"));
+        EXPECT_FALSE(command(c, "Page Setup…")->isEnabled());
+        EXPECT_FALSE(command(c, "Print…")->isEnabled());
+        // The commands given anyway (the graph window's items, with this window key).
+        scripted.dialogs.pageLayouts.push_back(kPaper);
+        scripted.dialogs.printFiles.push_back(dir.filePath("never.pdf"));
+        graph(0)->runPageLayout();
+        graph(0)->printDocument();
+        scripted.dialogs.pageLayouts.clear();
+        scripted.dialogs.printFiles.clear();
+    }
+    EXPECT_TRUE(scripted.dialogs.pageSetupPanels.isEmpty());
+    EXPECT_TRUE(scripted.dialogs.printPanels.isEmpty());
+    EXPECT_FALSE(QFile::exists(dir.filePath("never.pdf")));
+    EXPECT_TRUE(command(graph(0), "Print…")->isEnabled());
+}
+
+// Printed to a PDF file with elements selected: the page is the paper, the graph on it is the
+// page that export writes (no selection marks), its texts can be read, and the same elements
+// are selected afterwards.
+TEST_F(Printing, PrintToAPdfFileShowsTheExportedPageWithoutSelectionMarks)
+{
+    pageSetup(graph(0), kPaper);
+    MyViewManager* vm = graph(0)->viewManager;
+    const QStringList selected{MyViewManager::kGraphView, MyViewManager::kYAxis};
+    GraphItem* page = vm->viewDict.value(MyViewManager::kBackground);
+    const QImage plain = GraphItem::image(page);
+    vm->selectView(selected);
+    const QImage marked = GraphItem::image(page);
+    ASSERT_NE(marked, plain);
+
+    const QString printed = dir.filePath("printed.pdf");
+    ASSERT_TRUE(print(graph(0), printed));
+    EXPECT_EQ(vm->selectedViews, selected);
+    EXPECT_EQ(GraphItem::image(page), marked);
+    ASSERT_EQ(scripted.dialogs.printPanels.size(), 1);
+    EXPECT_TRUE(PrintInfo::same(scripted.dialogs.printPanels[0], doc->printInfo));
+
+    QFile exported(dir.filePath("exported.pdf"));
+    ASSERT_TRUE(exported.open(QIODevice::WriteOnly));
+    exported.write(vm->graphPDF());
+    exported.close();
+
+    QPdfDocument pdf;
+    ASSERT_EQ(pdf.load(printed), QPdfDocument::Error::None);
+    ASSERT_EQ(pdf.pageCount(), 1);
+    EXPECT_EQ(pdf.pagePointSize(0), QSizeF(500, 700));
+    const QString text = pdf.getAllText(0).text();
+    // The y title once, the category labels and the scale labels.
+    EXPECT_EQ(text.count("Height"), 1) << text.toStdString();
+    for (const char* label : {"F", "M", "160", "180"})
+        EXPECT_TRUE(text.contains(label)) << label;
+
+    // The graph fills the printable area, whose top left lies 12 points in and 30 down.
+    const QImage paperImage = renderPage(printed), exportImage = renderPage(exported.fileName());
+    ASSERT_EQ(exportImage.size(), QSize(936, 1320));
+    const QImage onPaper = paperImage.copy(QRect(QPoint(24, 60), exportImage.size()));
+    EXPECT_LT(differingShare(onPaper, exportImage), 0.001);
+}
+
+// A graph that goes while a page setup or print panel is open is neither resized nor
+// printed, and no other graph takes its place; a graph that only moved up is still the one
+// acted on.
+TEST_F(Printing, AGraphThatGoesWhileAPanelIsOpenIsLeftAlone)
+{
+    const struct {
+        const char* what;
+        int key;        // the graph whose window is key
+        bool acts;      // whether it is still resized and printed once graph 0 is deleted
+    } cases[] = {{"its own graph deleted", 0, false}, {"an earlier graph deleted", 1, true}};
+    // Deleted in the main window's outline (deleting clears every undo step).
+    auto deleteFirst = [this] {
+        scripted.dialogs.answers.push_back(0);
+        press(analysis(0), 2);
+    };
+    const QPageLayout infoBefore = doc->printInfo;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const bool printing : {false, true}) {
+            while (doc->graphWindowConts.size() < 2)
+                makeAnalysis("Heights", {"Height"}, {"Sex"});
+            const QPointer<MyWindowController> key = graph(c.key);
+            const QStringList sizes = viewSize(1 - c.key);
+            scripted.dialogs.whilePanelOpen = deleteFirst;
+            if (printing) {
+                EXPECT_EQ(print(key, dir.filePath("printed.pdf")), c.acts);
+            } else {
+                pageSetup(key, kPaper);
+                EXPECT_EQ(steps(), c.acts ? 1 : 0);
+                EXPECT_EQ(PrintInfo::same(doc->printInfo, infoBefore), !c.acts);
+                EXPECT_EQ(viewSize(0), c.acts ? QStringList({"468.0", "660.0"}) : sizes);
+            }
+            ASSERT_EQ(doc->graphWindowConts.size(), 1);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QFile::remove(dir.filePath("printed.pdf"));
+            doc->printInfo = infoBefore;
+        }
+    }
+}
