@@ -1,6 +1,7 @@
 #include "DocumentFixture.h"
 #include "platform/PropertyList.h"
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QPointF>
 #include <QRandomGenerator>
@@ -83,6 +84,45 @@ TEST_F(Package, WriteThenReadGivesTheSameDocument)
         EXPECT_EQ(back->graphSettings, doc->graphSettings);
         EXPECT_EQ(back->stats, doc->stats);
     }
+}
+
+// Every entry of a written package, by the names a package has on disk: a document without
+// analyses and with an empty table, then one with eleven analyses.
+TEST_F(Package, WritesTheLayoutOfAPackage)
+{
+    auto entries = [](const QString& dir) {
+        QStringList out;
+        QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            out << QDir(dir).relativeFilePath(path) + (QFileInfo(path).isDir() ? "/" : "");
+        }
+        out.sort();
+        return out;
+    };
+    const QString empty = packagePath("empty.vlbdoc");
+    ASSERT_TRUE(newDocument()->writePackage(empty, SaveKind::Save, nullptr));
+    EXPECT_EQ(entries(empty), (QStringList{"fileInfo.plist", "graph/", "graphPDF/", "graphXML/", "stats/", "table.plist",
+                                           "tableString.txt"}));
+    EXPECT_EQ(QFileInfo(empty + "/tableString.txt").size(), 0);
+    QFile info(empty + "/fileInfo.plist");
+    ASSERT_TRUE(info.open(QIODevice::ReadOnly));
+    EXPECT_EQ(info.readAll().toStdString(),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+              "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+              "<plist version=\"1.0\">\n<dict>\n\t<key>version</key>\n\t<string>4.11</string>\n</dict>\n</plist>\n");
+
+    auto doc = tableDocument({{"W", "1"}});
+    for (int i = 0; i < 11; ++i)
+        doc->appendAnalysis({{"i", qint64(i)}}, "xml", doc->newStatsRecord());
+    const QString eleven = packagePath("eleven.vlbdoc");
+    ASSERT_TRUE(doc->writePackage(eleven, SaveKind::Save, nullptr));
+    QStringList expected{"fileInfo.plist", "graph/", "graphPDF/", "graphXML/", "stats/", "table.plist", "tableString.txt"};
+    for (const char* i : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10"})
+        expected << QString("graph/graph") + i + ".plist" << QString("graphXML/graph") + i + ".xml"
+                 << QString("stats/stats") + i + ".plist";
+    expected.sort();
+    EXPECT_EQ(entries(eleven), expected);
 }
 
 TEST_F(Package, SettingsAreFittedToTheTable)

@@ -1,9 +1,24 @@
+#include "DocumentFixture.h"
 #include "document/SnapshotHistory.h"
 #include "document/TableHistory.h"
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 
 namespace {
+
+// The push rule written out here from its description, apart from the code's: redo snapshots
+// give way to the new one; without any, a new value replaces snapshot 0 and any other is
+// appended.
+void pushByTheRule(QVector<TableData>& history, qint64 index, const TableData& value, bool isNew)
+{
+    if (index + 1 < history.size())
+        history.erase(history.begin() + index + 1, history.end());
+    else if (isNew) {
+        history[0] = value;
+        return;
+    }
+    history.append(value);
+}
 
 TableData edited(QRandomGenerator& rng, TableData table)
 {
@@ -43,7 +58,7 @@ TEST(TableHistory, BehavesLikeAListOfFullSnapshots)
                 const TableData next = edited(rng, history.at(index));
                 const bool isNew = rng.bounded(8) == 0;
                 history.push(next, index, isNew);
-                SnapshotHistory::push(model, index, next, isNew);
+                pushByTheRule(model, index, next, isNew);
                 if (!isNew || index < model.size() - 1)
                     ++index;
             } else if (action < 9) {
@@ -61,21 +76,75 @@ TEST(TableHistory, BehavesLikeAListOfFullSnapshots)
     }
 }
 
-TEST(SnapshotHistory, PushAndCutRules)
+// The four cases of a push, on each of the document's four table histories, against
+// histories written out by hand: snapshot k holds the value k, and 7 is pushed.
+TEST_F(DocumentFixture, PushesFollowTheirRule)
 {
-    // Before, index, isNew, and the history after pushing 7.
-    const std::tuple<QVector<int>, qint64, bool, QVector<int>> pushes[] = {
-        {{0, 1, 2, 3, 4}, 1, false, {0, 1, 7}},   // redo snapshots go
-        {{0}, 0, true, {7}},                      // a new table replaces the only snapshot
+    const struct {
+        int snapshots;
+        qint64 index;
+        bool isNew;
+        QVector<int> after;
+    } cases[] = {
+        {3, 2, false, {0, 1, 2, 7}},   // no redo snapshots: appended
+        {5, 1, false, {0, 1, 7}},      // after three undos: the redo snapshots go
+        {1, 0, true, {7}},             // a new table replaces the only snapshot
+        {1, 0, false, {0, 7}},
+        {4, 1, true, {0, 1, 7}},       // with redo snapshots isNew changes nothing
+        {3, 2, true, {7, 1, 2}},       // without, it replaces snapshot 0, not the current one
     };
-    for (auto [h, index, isNew, after] : pushes) {
-        SnapshotHistory::push(h, index, 7, isNew);
-        EXPECT_EQ(h, after) << index;
+    auto table = [](int k) { return TableData{{QString::number(k)}}; };
+    auto settings = [](int k) { return ColumnSettings{{{"width", QString::number(k)}}}; };
+    auto counter = [](int k) { return QVector<qint64>{k}; };
+    auto rows = [](int k) { return QVariantMap{{"k", k}}; };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.snapshots << " snapshots at " << c.index << (c.isNew ? ", new" : ""));
+        auto doc = newDocument();
+        doc->historyOfTableData.reset(table(0));
+        doc->historyOfColumnSettings = {settings(0)};
+        doc->historyOfColumnCounter = {counter(0)};
+        doc->historyOfTableRowSettings = {rows(0)};
+        for (int k = 1; k < c.snapshots; ++k) {
+            qint64 last = k - 1;
+            doc->historyOfTableData.push(table(k), last, false);
+            doc->historyOfColumnSettings.append(settings(k));
+            doc->historyOfColumnCounter.append(counter(k));
+            doc->historyOfTableRowSettings.append(rows(k));
+        }
+        doc->tableDataIndex = doc->columnSettingsIndex = doc->columnCounterIndex = doc->tableRowSettingIndex = c.index;
+
+        doc->addTableData(table(7), c.isNew);
+        doc->addColumnSettings(settings(7), c.isNew);
+        doc->addColumnCounter(counter(7), c.isNew);
+        doc->addRowSettings(rows(7), c.isNew);
+
+        QVector<int> tables, widths, counters, rowValues;
+        for (qsizetype i = 0; i < doc->historyOfTableData.size(); ++i)
+            tables << doc->historyOfTableData.at(i)[0][0].toInt();
+        for (const ColumnSettings& s : doc->historyOfColumnSettings)
+            widths << s[0]["width"].toInt();
+        for (const QVector<qint64>& s : doc->historyOfColumnCounter)
+            counters << int(s[0]);
+        for (const QVariantMap& s : doc->historyOfTableRowSettings)
+            rowValues << s["k"].toInt();
+        EXPECT_EQ(tables, c.after);
+        EXPECT_EQ(widths, c.after);
+        EXPECT_EQ(counters, c.after);
+        EXPECT_EQ(rowValues, c.after);
+        // A push moves no index: the caller's undo step does.
+        EXPECT_EQ(doc->tableDataIndex, c.index);
+        EXPECT_EQ(doc->columnSettingsIndex, c.index);
     }
-    // A cut keeps the current snapshot, or the last one for an index past the end.
-    QVector<int> h{0, 1, 2, 3, 4};
-    qint64 index = 9;
-    SnapshotHistory::cut(h, index);
-    EXPECT_EQ(h, QVector<int>{4});
-    EXPECT_EQ(index, 0);
+}
+
+TEST(SnapshotHistory, CutKeepsTheCurrentSnapshot)
+{
+    // The current snapshot stays, or the last one for an index past the end.
+    for (const auto& [index, kept] : {std::pair<qint64, int>{3, 3}, {9, 4}}) {
+        QVector<int> h{0, 1, 2, 3, 4};
+        qint64 i = index;
+        SnapshotHistory::cut(h, i);
+        EXPECT_EQ(h, QVector<int>{kept});
+        EXPECT_EQ(i, 0);
+    }
 }
