@@ -170,28 +170,22 @@ void BM_ImportCsvFileToTable(benchmark::State& state)
 }
 BENCHMARK(BM_ImportCsvFileToTable)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-// Freeing the imported table: closing its document.
-void BM_CloseDocumentOfImportedTable(benchmark::State& state)
+// Freeing the imported table: closing its document (0), or undoing the import and typing a
+// cell, which cuts the imported table from the history (1).
+void BM_FreeImportedTable(benchmark::State& state)
 {
+    const bool cut = state.range(0) == 1;
     for (auto _ : state) {
         state.PauseTiming();
         auto w = std::make_unique<Window>();
         w->import(csvFile());
+        if (cut)
+            w->doc->undoManager()->undo();
         state.ResumeTiming();
-        w.reset();
-    }
-}
-BENCHMARK(BM_CloseDocumentOfImportedTable)->Unit(benchmark::kMillisecond)->Iterations(5);
-
-// Freeing the imported table: the import undone, then a typed cell cuts it from the history.
-void BM_CutImportedTableFromHistory(benchmark::State& state)
-{
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto w = std::make_unique<Window>();
-        w->import(csvFile());
-        w->doc->undoManager()->undo();
-        state.ResumeTiming();
+        if (!cut) {
+            w.reset();
+            continue;
+        }
         w->doc->modifyTableWithArray({{QStringLiteral("x")}}, 1, 0, true, false);
         state.PauseTiming();
         if (w->doc->historyOfTableData.size() != 2)
@@ -200,7 +194,7 @@ void BM_CutImportedTableFromHistory(benchmark::State& state)
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_CutImportedTableFromHistory)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_FreeImportedTable)->Unit(benchmark::kMillisecond)->Iterations(5)->Arg(0)->Arg(1);
 
 // A cell of 50 million characters shown in the table window, and the window rebuilt as a save
 // rebuilds it.

@@ -247,16 +247,9 @@ bool MyConfigItem::fits(const QVariant& value) const
             return false;
         const QVariantList list = value.toList();
         const QList<MyConfigItem*> rows = configChildren();
-        if (title == "dotsProperties" || title == "boxesProperties" || title == "categoryDicts") {
-            if (list.size() > rows.size())
-                return false;
-            for (int i = 0; i < list.size(); ++i) {
-                if (!rows[i]->fits(list[i]))
-                    return false;
-            }
-            return true;
-        }
-        if (title == "represents" && !matchedByOrigName()) {
+        // Element by element, into the rows there are.
+        if (title == "dotsProperties" || title == "boxesProperties" || title == "categoryDicts"
+            || (title == "represents" && !matchedByOrigName())) {
             if (list.size() > rows.size())
                 return false;
             for (int i = 0; i < list.size(); ++i) {

@@ -189,7 +189,7 @@ void MyWindowController::setUpGraphWindow()
     m_sceneView->setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
     m_sceneView->setBackgroundBrush(Qt::white);
     m_window->setCentralWidget(m_sceneView);
-    Size graphSize(300, 300);
+    Size graphSize{300, 300};
     if (viewManager) {
         viewManager->installRootView(backgroundView);
         if (MyView* graph = viewManager->viewDict.value(MyViewManager::kBackground)) {

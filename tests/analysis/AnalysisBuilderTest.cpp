@@ -84,8 +84,9 @@ TEST(AnalysisBuilder, RefusesBrokenAnalysesLeavingThemAsTheyWere)
         QString error;
         EXPECT_FALSE(MyAnalysisBuilder(kEngine).analysisFromSelection(item, &error));
         EXPECT_EQ(error, message);
+        const QString& expected = message;   // a structured binding, which clang's lambdas cannot capture
         std::function<void(const MySelectorItem*)> stillEdited = [&](const MySelectorItem* n) {
-            EXPECT_TRUE(n->editting) << n->title.toStdString() << " of " << message.toStdString();
+            EXPECT_TRUE(n->editting) << n->title.toStdString() << " of " << expected.toStdString();
             for (const MySelectorItem* c : n->selectorChildren())
                 stillEdited(c);
         };
