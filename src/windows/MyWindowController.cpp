@@ -13,11 +13,13 @@
 #include "windows/MyWindow.h"
 #include "outline/MyOutlineItem.h"
 #include "views/MyBaseView.h"
+#include "views/MyOutputView.h"
 #include "views/MyViewManager.h"
 #include "windows/MyOutlineModel.h"
 #include <QAction>
 #include <QCheckBox>
 #include <QDockWidget>
+#include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QApplication>
 #include <QGuiApplication>
@@ -414,8 +416,9 @@ void MyWindowController::buildMenus(QMenuBar* bar)
     add(file, tr("Save As…"), &MyWindowController::saveDocumentAs, standardKeys(QKeySequence::SaveAs, "Ctrl+Shift+S"));
     m_revertAction = add(file, tr("Revert"), &MyWindowController::revertDocument);
     file->addSeparator();
-    // Only graphs are printed.
+    // Only graphs are exported and printed.
     const bool graph = m_windowNibName == QLatin1String("GraphWindowD");
+    add(file, tr("Export PDF…"), &MyWindowController::exportPDF, {QKeySequence(tr("Ctrl+E"))})->setEnabled(graph);
     add(file, tr("Page Setup…"), &MyWindowController::runPageLayout, {QKeySequence(tr("Ctrl+Shift+P"))})->setEnabled(graph);
     add(file, tr("Print…"), &MyWindowController::printDocument, standardKeys(QKeySequence::Print, "Ctrl+P"))->setEnabled(graph);
     file->addSeparator();
@@ -489,10 +492,34 @@ void MyWindowController::copy()
 {
     if (m_windowNibName == QLatin1String("StatsWindowD"))
         copyStats();
-    else if (m_windowNibName == QLatin1String("GraphWindowD"))
-        copySettings();
-    else
+    else if (m_windowNibName == QLatin1String("GraphWindowD")) {
+        // The graph, when it has the keyboard focus, copies itself; else the settings outline.
+        if (MyOutputView* graph = outputView(true))
+            graph->copy();
+        else
+            copySettings();
+    } else {
         toGrid(&MyTableView::copy);
+    }
+}
+
+MyOutputView* MyWindowController::outputView(bool focusOnly) const
+{
+    if (m_windowNibName != QLatin1String("GraphWindowD") || !viewManager || !m_sceneView)
+        return nullptr;
+    auto* focused = dynamic_cast<MyOutputView*>(viewManager->scene()->focusItem());
+    if (focused && m_sceneView->hasFocus())
+        return focused;
+    return focusOnly ? nullptr : dynamic_cast<MyOutputView*>(viewManager->viewDict.value(MyViewManager::kBackground));
+}
+
+void MyWindowController::exportPDF()
+{
+    if (MyOutputView* graph = outputView(false)) {
+        if (viewManager)
+            viewManager->commitEditing();
+        graph->exportPDF();
+    }
 }
 
 void MyWindowController::paste()

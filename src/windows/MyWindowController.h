@@ -24,6 +24,7 @@ struct OutlineCell;
 struct TextAttributes;
 class MyTableView;
 class MyBaseView;
+class MyOutputView;
 class MyViewManager;
 class MyWindow;
 class QAbstractButton;
@@ -153,6 +154,8 @@ public:
     void saveDocument();
     void saveDocumentAs();
     void revertDocument();
+    // Graph window: the graph as a PDF file, chosen in a save panel.
+    void exportPDF();
     // Page setup and print of the graph whose window is key.
     void runPageLayout();
     void printDocument();
@@ -210,6 +213,10 @@ private:
     void settingsSetObjectValue(const QVariant& object, MyConfigItem* row);
     void moveSettingsRow(MyOutlineItem* item);
     void copySettings();
+    // Graph window: the output view (the background or "graphView") that was last clicked
+    // and so takes the graph's commands; with focusOnly, only while the graph has the
+    // keyboard focus. Else the background with focusOnly false, nullptr with it true.
+    MyOutputView* outputView(bool focusOnly) const;
     void pasteSettings();
     void toGrid(void (MyTableView::*command)());
 

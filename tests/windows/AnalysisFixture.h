@@ -17,7 +17,10 @@
 #include "windows/MySettingController.h"
 #include "windows/MyStepper.h"
 #include "windows/MyWindowController.h"
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QGraphicsView>
 #include <QFile>
 #include <QLineEdit>
@@ -95,6 +98,22 @@ protected:
     }
 
     MyWindowController* main() const { return doc->baseWindowCont; }
+    // Brings a window to the front as the key window.
+    static void front(MyWindowController* c)
+    {
+        c->window()->show();
+        c->window()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(c->window()));
+    }
+    // A command of a window's menus by its text; nullptr when there is none.
+    static QAction* command(MyWindowController* c, const QString& text)
+    {
+        for (QAction* menu : c->window()->menuBar()->actions())
+            for (QAction* a : menu->menu() ? menu->menu()->actions() : QList<QAction*>())
+                if (a->text() == text)
+                    return a;
+        return nullptr;
+    }
     QTreeView* outline() const { return main()->docOlV; }
     MyOutlineModel* model() const { return qobject_cast<MyOutlineModel*>(outline()->model()); }
     MySelectorRootItem* root() const { return static_cast<MySelectorRootItem*>(main()->rootItem); }

@@ -6,8 +6,6 @@
 #include "outline/MyConfigRootItem.h"
 #include "platform/NumberText.h"
 #include "views/MyView.h"
-#include <QAction>
-#include <QMenuBar>
 #include <QPdfDocument>
 #include <QUndoStack>
 
@@ -61,31 +59,15 @@ protected:
         ASSERT_EQ(doc->graphWindowConts.size(), 2);
     }
     MyWindowController* graph(int i) const { return doc->graphWindowConts.value(i); }
-    static void makeKey(MyWindowController* c)
-    {
-        c->window()->show();
-        c->window()->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(c->window()));
-    }
-    // A File menu command of a window, given as a person would: the key window's menu.
-    static QAction* command(MyWindowController* c, const QString& text)
-    {
-        for (QAction* menu : c->window()->menuBar()->actions())
-            if (menu->menu())
-                for (QAction* a : menu->menu()->actions())
-                    if (a->text() == text)
-                        return a;
-        return nullptr;
-    }
     void pageSetup(MyWindowController* c, const std::optional<QPageLayout>& answer)
     {
-        makeKey(c);
+        front(c);
         scripted.dialogs.pageLayouts.push_back(answer);
         command(c, "Page Setup…")->trigger();
     }
     bool print(MyWindowController* c, const QString& file)
     {
-        makeKey(c);
+        front(c);
         scripted.dialogs.printFiles.push_back(file);
         command(c, "Print…")->trigger();
         return QFile::exists(file);
@@ -201,18 +183,19 @@ TEST_F(Printing, EveryDifferenceOfThePrintInfoIsANewPaper)
     }
 }
 
-// Page setup and print show no panel unless a graph window is key; their menu items are
-// there in every window but only usable in graph windows.
+// Page setup and print show no panel unless a graph window is key; their menu items (and
+// export's) are there in every window but only usable in graph windows.
 TEST_F(Printing, OnlyTheKeyGraphWindowIsPrinted)
 {
     doc->baseWindowCont->editDataTableTapped(0);
     MyDocumentWindows::showStatsWindow(*doc, 0);
     for (MyWindowController* c : {doc->baseWindowCont, doc->tableWindowCont, doc->statsWindowConts[0]}) {
         SCOPED_TRACE(c->windowType().toStdString());
-        makeKey(c);
+        front(c);
         ASSERT_TRUE(command(c, "Page Setup…") && command(c, "Print…"));
         EXPECT_FALSE(command(c, "Page Setup…")->isEnabled());
         EXPECT_FALSE(command(c, "Print…")->isEnabled());
+        EXPECT_FALSE(command(c, "Export PDF…")->isEnabled());
         // The commands given anyway (the graph window's items, with this window key).
         scripted.dialogs.pageLayouts.push_back(kPaper);
         scripted.dialogs.printFiles.push_back(dir.filePath("never.pdf"));
