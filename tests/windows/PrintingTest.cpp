@@ -251,6 +251,11 @@ TEST_F(Printing, PrintToAPdfFileShowsTheExportedPageWithoutSelectionMarks)
     ASSERT_EQ(exportImage.size(), QSize(936, 1320));
     const QImage onPaper = paperImage.copy(QRect(QPoint(24, 60), exportImage.size()));
     EXPECT_LT(differingShare(onPaper, exportImage), 0.001);
+
+    // A file that cannot be written is no silent success.
+    EXPECT_FALSE(print(graph(0), dir.filePath("missing/printed.pdf")));
+    EXPECT_EQ(alerts(), QStringList{"The graph could not be printed."});
+    EXPECT_EQ(vm->selectedViews, selected);
 }
 
 // A graph that goes while a page setup or print panel is open is neither resized nor
