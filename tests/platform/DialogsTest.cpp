@@ -9,6 +9,8 @@
 #include <QListView>
 #include <QMessageBox>
 #include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QRadioButton>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -229,6 +231,21 @@ TEST(QtDialogs, PageSetupConfirmedUnchangedGivesTheLayoutBack)
 
     whenShown<QPageSetupDialog>([](QPageSetupDialog* d) { d->reject(); });
     EXPECT_FALSE(QtDialogs().runPageLayout(given));
+}
+
+// The print panel confirmed prints where it showed (here a PDF file); cancelled, nothing.
+TEST(QtDialogs, PrintPanelConfirmedKeepsItsDestination)
+{
+    QTemporaryDir dir;
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("graph.pdf"));
+    whenShown<QPrintDialog>([](QPrintDialog* d) { d->accept(); });
+    EXPECT_TRUE(QtDialogs().runPrintPanel(printer));
+    EXPECT_EQ(printer.outputFormat(), QPrinter::PdfFormat);
+    EXPECT_EQ(printer.outputFileName(), dir.filePath("graph.pdf"));
+    whenShown<QPrintDialog>([](QPrintDialog* d) { d->reject(); });
+    EXPECT_FALSE(QtDialogs().runPrintPanel(printer));
 }
 
 }  // namespace
