@@ -259,7 +259,10 @@ QString TableTextCodec::write(const TableData& columns)
             const QStringList& column = columns[c];
             if (r < column.size()) {
                 const QString& field = column[r];
-                if (needsQuotes(field, singleColumn))
+                // Reading drops a byte-order mark that opens the text, so a first cell
+                // beginning with one is quoted to keep it.
+                const bool opensWithMark = r == 0 && c == 0 && field.startsWith(QChar(kByteOrderMark));
+                if (opensWithMark || needsQuotes(field, singleColumn))
                     appendQuoted(out, field);
                 else
                     out.append(field);

@@ -51,6 +51,11 @@ TEST(TableTextWrite, QuotesOnlyWhereNeeded)
     // A comma matters only in one column, which could be read as comma-separated text.
     const TableData oneColumn{{"t", "1,5", "2"}};
     EXPECT_EQ(TableTextCodec::write(oneColumn).toStdString(), "t\n\"1,5\"\n2\n");
+    // A byte-order mark opening the text is dropped on reading; one that opens the first
+    // cell is quoted so the cell keeps it.
+    const TableData mark{{QStringLiteral("\uFEFFa"), QStringLiteral("\uFEFFb")}, {"c", "d"}};
+    EXPECT_EQ(TableTextCodec::write(mark), QStringLiteral("\"\uFEFFa\"\tc\n\uFEFFb\td\n"));
+    EXPECT_EQ(TableTextCodec::read(TableTextCodec::write(mark), "Auto"), mark);
 }
 
 TEST(TableTextRoundTrip, RandomTablesComeBack)
