@@ -47,21 +47,27 @@ void runAnalysisXml(const QByteArray& data)
     if (!item)
         return;
 
-    // Damaged text may read as a tree the writer has no lines for; once written, the text
-    // reads back as the same analysis and is written the same again.
-    const auto written = MyAnalysisXml::xmlFromItem(item);
+    // Damaged text may read as a tree the writer has no lines for, and the first reading of
+    // what was written can still settle such parts (a represent opened as a column, a
+    // represent without a use). From then on the text is a fixed point: it reads back as the
+    // same analysis with the same data, and is written the same again.
+    std::optional<QString> written = MyAnalysisXml::xmlFromItem(item);
     check(written.has_value(), "an analysis read from text has a graph type");
-    if (written) {
+    QString previousDump;
+    for (int round = 0; round < 3 && written; ++round) {
         MySelectorItem again(QStringLiteral("rootItem"), nullptr);
-        MySelectorItem* second = read(*written, &again);
-        check(second != nullptr, "a written analysis reads back");
-        const auto rewritten = second ? MyAnalysisXml::xmlFromItem(second) : std::nullopt;
-        check(rewritten == written, "an analysis text reads back as written");
-        if (rewritten) {
-            MySelectorItem third(QStringLiteral("rootItem"), nullptr);
-            MySelectorItem* back = read(*rewritten, &third);
-            check(back && dump(back) == dump(second), "an analysis reads back with the same data");
+        MySelectorItem* next = read(*written, &again);
+        check(next != nullptr, "a written analysis reads back");
+        if (!next)
+            return;
+        const std::optional<QString> rewritten = MyAnalysisXml::xmlFromItem(next);
+        const QString nextDump = dump(next);
+        if (round > 0) {
+            check(rewritten == written, "an analysis text reads back as written");
+            check(nextDump == previousDump, "an analysis reads back with the same data");
         }
+        written = rewritten;
+        previousDump = nextDump;
     }
 
     // A document whose graph settings are lost makes new ones from the text.
