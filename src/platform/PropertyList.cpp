@@ -652,6 +652,9 @@ QVariant PropertyList::fromData(const QByteArray& data, QString* error)
         const QString problem = BinaryGuard(data).check();
         if (!problem.isEmpty())
             return failed(problem);
+    } else if (data.contains('\0')) {
+        // XML has no null character, and libplist garbles the text that follows one.
+        return failed(QStringLiteral("The property list holds a text with a null character."));
     } else if (!xmlDepthWithin(data)) {
         return failed(QStringLiteral("The property list is nested too deeply."));
     }

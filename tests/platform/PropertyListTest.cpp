@@ -192,6 +192,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "The property list holds a text with a null character."},
         Malformed{"nullInUtf16Text", binaryPlist({QByteArray("\xA1", 1) + ref(1), QByteArray("\x62\0a\0\0", 5)}),
                   "The property list holds a text with a null character."},
+        Malformed{"nullInXmlText", QByteArray("<plist version=\"1.0\"><string>a\0b</string></plist>", 49),
+                  "The property list holds a text with a null character."},
         // 2^60 values once the shared references are expanded.
         Malformed{"expanding", chainedArrays(60, 2), "The property list is too large."}),
     [](const auto& info) { return std::string(info.param.name); });
