@@ -5,6 +5,7 @@
 #include "analysis/MyAnalysisXml.h"
 #include "analysis/MyDocumentAnalyses.h"
 #include "document/Document.h"
+#include "document/DocumentPackage.h"
 #include "outline/MySelectorItem.h"
 #include <QDirIterator>
 
@@ -31,7 +32,11 @@ QString dump(const MySelectorItem* item, int depth = 0)
 void runAnalysisXml(const QByteArray& data)
 {
     Document& doc = sampleDocument();
-    const QString xml = QString::fromUtf8(data);
+    // The text as the package hands it on.
+    const std::optional<QString> text = DocumentPackage::textFromBytes(data);
+    if (!text)
+        return;
+    const QString& xml = *text;
     const QVector<qint64> counters = doc.columnCounter;
     const QVector<QVector<qint64>> counterHistory = doc.historyOfColumnCounter;
 

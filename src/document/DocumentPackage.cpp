@@ -54,11 +54,7 @@ std::optional<QString> readText(const QString& path)
     const auto bytes = readFile(path);
     if (!bytes)
         return std::nullopt;
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(*bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
+    return DocumentPackage::textFromBytes(*bytes);
 }
 
 std::optional<QVariantMap> readDictionary(const QString& path)
@@ -143,6 +139,17 @@ bool DocumentPackage::write(const Document& doc, const QString& dirPath, QString
             return false;
     }
     return true;
+}
+
+std::optional<QString> DocumentPackage::textFromBytes(const QByteArray& bytes)
+{
+    if (bytes.contains('\0'))
+        return std::nullopt;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
 }
 
 std::optional<DocumentPackage::Table> DocumentPackage::readTable(const QString& dirPath, const AppDelegate& delegate,

@@ -28,13 +28,17 @@ public:
 
     struct Analysis {
         qint64 index = 0;
-        std::optional<QString> xml;            // absent when missing or not UTF-8
+        std::optional<QString> xml;            // absent when missing or no text (textFromBytes)
         std::optional<QVariantMap> settings;   // absent when missing or unreadable
         std::optional<QVariantMap> stats;      // absent when missing or unreadable
     };
     // Every analysis the package names by a "graphXML" or a "graph" entry, in increasing
     // index order, with what could be read of it.
     static QVector<Analysis> readAnalyses(const QString& dirPath);
+
+    // The text of a package file: UTF-8 without a null character (which no property list
+    // can hold, so nothing made from such a text could be saved); nullopt otherwise.
+    static std::optional<QString> textFromBytes(const QByteArray& bytes);
 
     // Entry names of analysis i.
     static QString xmlName(qsizetype i) { return QStringLiteral("graph%1.xml").arg(i); }

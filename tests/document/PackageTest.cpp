@@ -160,6 +160,7 @@ TEST_F(Package, VersionAndTableFilesAreChecked)
         {"fileInfoGarbage", "fileInfo.plist", "not a plist", "file information"},
         {"tablePlistMissing", "table.plist", QByteArray(), "table settings"},
         {"tableStringNotUtf8", "tableString.txt", "t\n\xff\xfe\n", "table is"},
+        {"tableStringWithNull", "tableString.txt", QByteArray("t\n\0\n", 4), "table is"},
         {"columnSettingsNumber", "table.plist", settings(QVariantList{QVariantMap{{"width", qint64(70)}}}, QVariantMap{}), "column settings"},
         {"rowSettingsString", "table.plist", settings(QVariantList{}, "x"), "row settings"},
         {"notAFolder", "", "x", "not a document package"},
