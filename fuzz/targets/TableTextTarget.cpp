@@ -22,6 +22,15 @@ bool rectangular(const TableData& table)
     return true;
 }
 
+bool holdsNull(const TableData& table)
+{
+    for (const QStringList& column : table)
+        for (const QString& cell : column)
+            if (cell.contains(QChar(0)))
+                return true;
+    return false;
+}
+
 } // namespace
 
 void runTableText(const QByteArray& data)
@@ -30,6 +39,7 @@ void runTableText(const QByteArray& data)
     for (const char* delimiter : {"Tab", "CSV", "Auto"}) {
         const TableData table = TableTextCodec::read(text, QLatin1String(delimiter));
         check(rectangular(table), "an imported table has columns of one length");
+        check(!holdsNull(table), "no imported cell holds a null character");
         // What is copied out of the table pastes back as the same cells.
         const QString written = TableTextCodec::write(table);
         check(TableTextCodec::read(written, QStringLiteral("Auto")) == table, "table text reads back as written");

@@ -179,11 +179,16 @@ void appendQuoted(QString& out, const QString& field)
 
 } // namespace
 
-TableData TableTextCodec::read(const QString& text, const QString& delimiter, BlankLines blank)
+TableData TableTextCodec::read(const QString& givenText, const QString& delimiter, BlankLines blank)
 {
     // With the vector registers' upper halves left dirty by earlier library code, every
     // copy of a cell paid a state change: reading took three times as long.
     VectorState::clearUpper();
+    // A null character is no text: no settings made from such a cell could be saved.
+    QString cleaned;
+    if (givenText.contains(QChar(0)))
+        cleaned = QString(givenText).replace(QChar(0), QChar::ReplacementCharacter);
+    const QString& text = cleaned.isNull() ? givenText : cleaned;
     QStringView view(text);
     if (!view.isEmpty() && view.front() == QChar(kByteOrderMark))
         view = view.mid(1);

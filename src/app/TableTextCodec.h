@@ -5,7 +5,8 @@
 // dropped and a line left without fields disappears; short rows are filled up with empty
 // strings. A field that begins with a double quote and has a closing quote is a quoted field
 // (separators and line ends inside, "" for a quote), as spreadsheets write them; every other
-// field is taken as it stands. A byte-order mark at the start is ignored.
+// field is taken as it stands. A byte-order mark at the start is ignored, and a null
+// character reads as the replacement character U+FFFD.
 // Writing: one line per row, fields joined by tabs, every line ended by "\n". Only fields
 // that would not read back as themselves are quoted (see stringFromArray).
 #include <QStringList>

@@ -28,6 +28,8 @@ TEST(TableTextRead, GivesColumns)
         {"unclosed_quote_is_plain", "\"abc,d\n1,2", "CSV", {{"\"abc", "1"}, {"d", "2"}}},
         // A byte-order mark at the start is not part of the first title.
         {"bom_auto", QString::fromUtf8("\xEF\xBB\xBF" "a\tb\n1\t2"), "Auto", {{"a", "1"}, {"b", "2"}}},
+        // No cell holds a null character, which no settings could store.
+        {"null_replaced", QString("a") + QChar(0) + "\t" + QChar(0), "Tab", {{QStringLiteral("a\uFFFD")}, {QStringLiteral("\uFFFD")}}},
     };
     for (const ReadCase& c : cases)
         EXPECT_EQ(TableTextCodec::read(c.text, c.delimiter), c.expected) << c.name;
