@@ -26,7 +26,13 @@ Document::Document(AppDelegate* delegate, QObject* parent)
     connect(&m_undo, &UndoBridge::editedChanged, this, &Document::editedChanged);
 }
 
-Document::~Document() = default;
+Document::~Document()
+{
+    // Child objects (the window controllers) read the document while they close their
+    // windows: they go while it is still whole, not after its members.
+    while (!children().isEmpty())
+        delete children().constFirst();
+}
 
 DocumentController::Factory Document::factory(AppDelegate* delegate)
 {

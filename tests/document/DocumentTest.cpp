@@ -9,6 +9,21 @@ TEST_F(DocumentModel, PageMargins)
     EXPECT_EQ(Document::marginsForImageable(QSizeF(600, 800), Rect(10, 20, 570, 740)), QMarginsF(10, 40, 20, 20));
 }
 
+// A window controller reads its document while it closes its window; it must find the
+// document whole, not a half-destroyed object.
+TEST_F(DocumentModel, ChildrenGoWhileTheDocumentIsWhole)
+{
+    auto doc = tableDocument({{"t", "1", "2"}});
+    bool whole = false;
+    auto* child = new QObject(doc.get());
+    QObject::connect(child, &QObject::destroyed, [&whole, child] {
+        const auto* d = qobject_cast<const Document*>(child->parent());
+        whole = d && d->tableMatrix.row == 3;
+    });
+    doc.reset();
+    EXPECT_TRUE(whole);
+}
+
 TEST_F(DocumentModel, TableQueries)
 {
     const QString cafe = QString::fromUtf8("Caf\u00e9");
