@@ -181,6 +181,9 @@ std::optional<TableData> TableText::readFile(const QString& path, QString* error
         chunk = file.read(kChunk);
         if (chunk.isEmpty())
             break;
+        // A null character is no text: no settings made from such a cell could be saved.
+        if (chunk.contains('\0'))
+            return failed<TableData>(error, unreadable);
         shape.feed(chunk.constData(), chunk.size());
     }
     if (file.error() != QFileDevice::NoError)

@@ -23,6 +23,6 @@ public:
     static std::optional<TableData> read(QStringView text, QString* error = nullptr);
     // The same from a file of UTF-8 text, read piece by piece so that the text is never held
     // whole next to the table. nullopt and *error when the file cannot be read, is larger
-    // than kMaxBytes, is not UTF-8, or holds too many cells.
+    // than kMaxBytes, is not UTF-8 (or holds a null character), or holds too many cells.
     static std::optional<TableData> readFile(const QString& path, QString* error = nullptr);
 };
