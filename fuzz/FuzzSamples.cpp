@@ -3,6 +3,9 @@
 #include "analysis/MyAnalysisXml.h"
 #include "analysis/MyDocumentAnalyses.h"
 #include "document/Document.h"
+#include "document/DocumentPackage.h"
+#include <QDir>
+#include <QTemporaryDir>
 #include "document/TableText.h"
 #include "outline/MyConfigRootItem.h"
 #include "outline/MySelectorItem.h"
@@ -101,6 +104,33 @@ QVector<QVariantMap> sampleGraphSettings()
         return out;
     }();
     return settings;
+}
+
+QString scratchPath(const QString& name)
+{
+    static QTemporaryDir dir;
+    return dir.filePath(name);
+}
+
+QString samplePackage()
+{
+    static const QString path = [] {
+        Document doc;
+        const Document& sample = sampleDocument();
+        doc.tableData = sample.tableData;
+        doc.columnSettings = sample.columnSettings;
+        doc.setTableData();
+        const QStringList xmls = sampleAnalysisXmls();
+        const QVector<QVariantMap> settings = sampleGraphSettings();
+        for (qsizetype i = 0; i < xmls.size() && i < settings.size(); ++i)
+            doc.appendAnalysis(settings[i], xmls[i], doc.newStatsRecord());
+        const QString p = scratchPath(QStringLiteral("sample.vlbdoc"));
+        QDir().mkpath(p);
+        QString error;
+        check(DocumentPackage::write(doc, p, &error), "the sample package is written");
+        return p;
+    }();
+    return path;
 }
 
 bool samePlist(const QVariant& a, const QVariant& b)

@@ -22,6 +22,12 @@ QStringList sampleAnalysisXmls();
 // Graph settings made for each of the sample analyses.
 QVector<QVariantMap> sampleGraphSettings();
 
+// A path in the process's scratch folder.
+QString scratchPath(const QString& name);
+// A package of the sample table with both sample analyses, as the application writes it
+// (written once into the scratch folder).
+QString samplePackage();
+
 // Property-list values equal in kind and value; reals bit for bit, any NaN equal to any.
 bool samePlist(const QVariant& a, const QVariant& b);
 // The value an XML property list of v reads back as: object references become

@@ -1,7 +1,14 @@
 #include "FuzzTargets.h"
 #include "analysis/MyDocumentAnalyses.h"
 #include "app/AppDelegate.h"
+#include "document/Document.h"
+#include "graph/MyGraphGenerator.h"
 #include "platform/Dialogs.h"
+#include "platform/DocumentController.h"
+#include "views/MyViewManager.h"
+#include "windows/MyDocumentWindows.h"
+#include "windows/MySettingController.h"
+#include <QCoreApplication>
 #include <QFile>
 #include <cstdio>
 #include <cstdlib>
@@ -62,14 +69,46 @@ void setUp()
     // Never a modal loop: it would stop the run.
     static SilentDialogs dialogs;
     Dialogs::setCurrent(&dialogs);
-    static AppDelegate* delegate = nullptr;
-    if (!AppDelegate::shared()) {
+    // The application as its start-up makes it, windows included, so that an opened package
+    // or a paste lays out and draws its graphs.
+    static AppDelegate* delegate = AppDelegate::shared();
+    if (!delegate) {
         delegate = new AppDelegate();
         // The user's own defaults would make runs differ between machines.
         delegate->defaultsSource = DefaultsStore();
+        static MyGraphGenerator generator;
+        delegate->ourGraphGenerator = &generator;
         check(delegate->finishLaunching(), "the application starts");
+        generator.setConfigIndexDict(delegate->configIndexDict);
+        static MySettingController settingCont;
+        settingCont.ourDelegate = delegate;
+        delegate->settingCont = &settingCont;
+        delegate->mainscreenFrame = Rect(0, 0, 1280, 1024);
     }
     MyDocumentAnalyses::registerHooks();
+    MyViewManager::registerHooks();
+    MyDocumentWindows::install();
+}
+
+DocumentController& documents()
+{
+    setUp();
+    static DocumentController* controller = new DocumentController(Document::factory(AppDelegate::shared()));
+    return *controller;
+}
+
+void closeAll()
+{
+    DocumentController& controller = documents();
+    const std::vector<DocumentInterface*> open = [&] {
+        std::vector<DocumentInterface*> list;
+        for (const auto& doc : controller.documents())
+            list.push_back(doc.get());
+        return list;
+    }();
+    for (DocumentInterface* doc : open)
+        controller.removeDocument(doc);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void setFailureHandler(FailureHandler h)

@@ -9,6 +9,8 @@
 #include <functional>
 #include <vector>
 
+class DocumentController;
+
 namespace fuzz {
 
 struct Target {
@@ -21,9 +23,13 @@ struct Target {
 const std::vector<Target>& targets();
 const Target* findTarget(const QString& name);
 
-// What every entry needs once per process: a started application delegate with its
-// descriptions, the analysis hooks, and dialogs that never block. Needs a QApplication.
+// What every entry needs once per process: the application started as its program starts
+// it (delegate with its descriptions, graph generator, the hooks that make windows and
+// lay out graphs), and dialogs that never block. Needs a QApplication.
 void setUp();
+// The application's document controller, and closing every document it holds.
+DocumentController& documents();
+void closeAll();
 
 // Called when a check breaks; by default prints the reason and aborts, which libFuzzer
 // reports as a crash and keeps the input. The replay test installs its own.

@@ -1,14 +1,23 @@
 // The settings record on the clipboard ("scatterProperties"), which any program can put
-// there: read, checked against a row of a graph's settings tree, and pasted when accepted.
+// there, pasted onto a row of a graph window's settings outline as the Paste command does:
+// checked, kept in line with the analysis, written, laid out and drawn; then undone.
 #include "FuzzSamples.h"
 #include "FuzzTargets.h"
-#include "analysis/MyGraphSettingsKeeper.h"
+#include "document/Document.h"
+#include "document/DocumentHooks.h"
 #include "outline/MyConfigRootItem.h"
 #include "outline/MySettingsClipboard.h"
+#include "platform/DocumentController.h"
 #include "platform/PropertyList.h"
+#include "views/MyViewManager.h"
+#include "windows/MyOutlineModel.h"
+#include "windows/MyWindowController.h"
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QMimeData>
+#include <QTreeView>
+#include <QUndoStack>
 
 namespace fuzz {
 
@@ -30,45 +39,57 @@ void collectRows(MyConfigItem* row, QList<MyConfigItem*>& out)
         collectRows(child, out);
 }
 
-// A pasted value as the graph keeps it in line with its analysis: the series and the
-// categories with their values stay those of the analysis. nullopt when it cannot be kept.
-std::optional<QVariant> keptInLine(const QVariant& value, const MyConfigItem* row, const QVariantMap& stored)
+// The sample package, open with its graph windows; opened again when another target
+// closed it.
+Document* openSample()
 {
-    const QStringList keys = row->keysAndIndexes().first;
-    const bool categories = keys.first() == QLatin1String("categoryDicts");
-    if (categories && keys.size() == 1)
-        return MyGraphSettingsKeeper::fixedCategoryDicts(value.toList(), row, stored);
-    if (categories && keys.size() == 2)
-        return MyGraphSettingsKeeper::fixedCategoryDict(value.toMap(), row, stored);
-    if (categories && keys.size() == 3 && keys[2] == QLatin1String("represents"))
-        return MyGraphSettingsKeeper::fixedRepresents(value.toList(), row, stored);
-    if (keys.size() == 1 && (keys[0] == QLatin1String("dotsProperties") || keys[0] == QLatin1String("boxesProperties"))) {
-        const QString graphType = keys[0] == QLatin1String("dotsProperties") ? QStringLiteral("scatter") : QStringLiteral("box");
-        return MyGraphSettingsKeeper::fixedDotsOrBoxesProperties(value.toList(), graphType, stored);
-    }
-    return value;
+    static Document* doc = nullptr;
+    DocumentController& controller = documents();
+    for (const auto& open : controller.documents())
+        if (open.get() == doc)
+            return doc;
+    QString error;
+    doc = static_cast<Document*>(controller.openDocument(samplePackage(), &error));
+    check(doc && doc->graphWindowConts.size() == 2, "the sample package opens with its graphs");
+    // The graph windows with their settings outlines, as showing them makes them.
+    for (MyWindowController* window : doc ? doc->graphWindowConts : QVector<MyWindowController*>())
+        window->window();
+    return doc;
 }
 
-void pasteOnto(const QVariantMap& record, const QVariantMap& stored, MyConfigRootItem& root, MyConfigItem* row)
+void pasteOnto(Document& doc, qint64 id, MyConfigItem* row)
 {
-    const MySettingsClipboard::Verdict verdict = MySettingsClipboard::check(record, row);
-    if (!verdict.accepted())
+    MyWindowController& window = *doc.graphWindowConts.at(id);
+    auto* model = qobject_cast<MyOutlineModel*>(window.configOlv->model());
+    window.configOlv->selectionModel()->select(model->indexOf(row, 0),
+                                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const QVariantMap before = doc.graphSettings.at(id);
+    QUndoStack* stack = doc.undoManager()->stack();
+    const int steps = stack->index();
+    window.paste();
+    if (stack->index() == steps) {
+        check(samePlist(doc.graphSettings.at(id), before), "a refused paste changes nothing");
         return;
-    check(verdict.message.isEmpty(), "an accepted paste shows no refusal");
-    const std::optional<QVariant> value = keptInLine(verdict.value, row, stored);
-    if (!value)
-        return;
-    check(row->fits(*value), "an accepted paste fits its row");
-    check(row->setObject(*value), "an accepted paste is applied");
-    check(MySettingsClipboard::check(MySettingsClipboard::recordOf(row), row).accepted(),
-          "a pasted row takes its own record");
-    check(checkSettingsTree(root.object().toMap(), true), "settings after a paste open as a tree");
+    }
+    check(stack->index() == steps + 1, "a paste is one undo step");
+    const QVariantMap after = doc.graphSettings.at(id);
+    check(checkSettingsTree(after, true), "settings after a paste open as a tree");
+    // Drawn as export and saving draw it.
+    DocumentHooks::shared().graphPDF(doc, int(id));
+    stack->undo();
+    check(samePlist(doc.graphSettings.at(id), before), "undoing a paste gives back the settings");
+    stack->redo();
+    check(samePlist(doc.graphSettings.at(id), after), "redoing a paste gives the pasted settings");
+    stack->undo();
 }
 
 } // namespace
 
 void runSettingsClipboard(const QByteArray& data)
 {
+    Document* doc = openSample();
+    if (!doc)
+        return;
     auto* mime = new QMimeData;
     mime->setData(QString::fromLatin1(MySettingsClipboard::mimeType), data);
     QGuiApplication::clipboard()->setMimeData(mime);
@@ -76,28 +97,20 @@ void runSettingsClipboard(const QByteArray& data)
     if (!record)
         return;
 
-    const quint32 hash = stableHash(data);
-    const QVector<QVariantMap> graphs = sampleGraphSettings();
-    const QVariantMap& settings = graphs.at(int(hash % quint32(graphs.size())));
-
     // The row the record names, and one row of the tree whatever it names.
-    for (int pick = 0; pick < 2; ++pick) {
-        MyConfigRootItem root(nullptr);
-        check(root.outlineItemFromSettings(settings), "the sample settings open as a tree");
-        MyConfigItem* row = nullptr;
-        if (pick == 0) {
-            QStringList keys;
-            for (const QVariant& k : record->value(QStringLiteral("keys")).toList())
-                keys.append(k.toString());
-            row = root.outlineItemWithKeys(keys);
-        } else {
-            QList<MyConfigItem*> rows;
-            collectRows(&root, rows);
-            row = rows.at(int((hash / 2) % quint32(rows.size())));
-        }
-        if (row)
-            pasteOnto(*record, settings, root, row);
-    }
+    const quint32 hash = stableHash(data);
+    // Graph windows go by graph ID, as the document's lists do.
+    const qint64 id = hash % 2;
+    auto* root = dynamic_cast<MyConfigRootItem*>(doc->graphWindowConts.at(id)->rootItem);
+    check(root != nullptr, "a graph window has a settings tree");
+    QStringList keys;
+    for (const QVariant& k : record->value(QStringLiteral("keys")).toList())
+        keys.append(k.toString());
+    if (MyConfigItem* named = root->outlineItemWithKeys(keys))
+        pasteOnto(*doc, id, named);
+    QList<MyConfigItem*> rows;
+    collectRows(root, rows);
+    pasteOnto(*doc, id, rows.at(int((hash / 2) % quint32(rows.size()))));
 }
 
 QList<QByteArray> settingsClipboardSeeds()
@@ -109,7 +122,7 @@ QList<QByteArray> settingsClipboardSeeds()
         root.outlineItemFromSettings(settings);
         QList<MyConfigItem*> rows;
         collectRows(&root, rows);
-        for (int i = 1; i < rows.size(); i += 7)
+        for (int i = 0; i < rows.size(); i += 7)
             if (rows[i]->changeable)
                 seeds.append(PropertyList::toXml(MySettingsClipboard::recordOf(rows[i])));
     }

@@ -36,13 +36,16 @@ bool holdsNull(const TableData& table)
 void runTableText(const QByteArray& data)
 {
     const QString text = textOf(data);
-    for (const char* delimiter : {"Tab", "CSV", "Auto"}) {
-        const TableData table = TableTextCodec::read(text, QLatin1String(delimiter));
-        check(rectangular(table), "an imported table has columns of one length");
-        check(!holdsNull(table), "no imported cell holds a null character");
-        // What is copied out of the table pastes back as the same cells.
-        const QString written = TableTextCodec::write(table);
-        check(TableTextCodec::read(written, QStringLiteral("Auto")) == table, "table text reads back as written");
+    for (const auto blank : {TableTextCodec::BlankLines::Drop, TableTextCodec::BlankLines::KeepBetweenRows}) {
+        for (const char* delimiter : {"Tab", "CSV", "Auto"}) {
+            const TableData table = TableTextCodec::read(text, QLatin1String(delimiter), blank);
+            check(rectangular(table), "an imported table has columns of one length");
+            check(!holdsNull(table), "no imported cell holds a null character");
+            // What is copied out of the table pastes back as the same cells.
+            const QString written = TableTextCodec::write(table);
+            check(TableTextCodec::read(written, QStringLiteral("Auto"), blank) == table,
+                  "table text reads back as written");
+        }
     }
 
     // The package's table text keeps every row and cell exactly; a table of too many cells
