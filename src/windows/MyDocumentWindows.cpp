@@ -243,16 +243,20 @@ void MyDocumentWindows::showGraphWindow(Document& doc, qint64 graphID)
     if (!graph || !doc.baseWindowCont)
         return;
     QMainWindow* window = graph->window();
+    // The drawer first: it widens the window, which must then still fit on the screen.
+    if (graph->drawer)
+        graph->drawer->show();
     if (!graph->isInDocument()) {
         graph->setInDocument(true);
+        // Shown first: the frame counts its decorations only then.
+        window->show();
         const double mainWidth = MyWindowController::frameOf(doc.baseWindowCont->window()).size.width;
-        MyWindowController::setFrameTopLeftPoint(window, {mainWidth + 40.0, MyWindowController::mainScreenHeight() - 25.0});
+        MyWindowController::placeWindow(window, {mainWidth + 40.0, MyWindowController::mainScreenHeight() - 25.0},
+                                        window->size().expandedTo(window->minimumSizeHint()), false);
     }
     bringToFront(window);
     if (graph->sceneView())
         graph->sceneView()->setFocus();
-    if (graph->drawer)
-        graph->drawer->show();
 }
 
 void MyDocumentWindows::showStatsWindow(Document& doc, qint64 graphID)
@@ -262,20 +266,19 @@ void MyDocumentWindows::showStatsWindow(Document& doc, qint64 graphID)
     if (!stats || !graph)
         return;
     QMainWindow* window = stats->window();
+    if (stats->drawer)
+        stats->drawer->show();
     if (!stats->isInDocument()) {
         stats->setInDocument(true);
         // Shown first: the frame's height counts its decorations only then.
         window->show();
         const Rect g = MyWindowController::frameOf(graph->window());
         const Rect s = MyWindowController::frameOf(window);
-        // Right under the graph window when it fits above the screen's bottom edge.
-        if (s.size.height < g.origin.y)
-            MyWindowController::setFrameTopLeftPoint(window, {g.origin.x, g.origin.y});
-        else
-            MyWindowController::setFrameOrigin(window, {g.origin.x, 0.0});
+        // Right under the graph window when it fits above the screen's bottom edge, else
+        // at the bottom edge; either way on the screen.
+        const double top = s.size.height < g.origin.y ? g.origin.y : s.size.height;
+        MyWindowController::placeWindow(window, {g.origin.x, top}, window->size(), false);
     }
     bringToFront(window);
     stats->setStats();
-    if (stats->drawer)
-        stats->drawer->show();
 }

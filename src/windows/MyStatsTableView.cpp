@@ -10,6 +10,18 @@ MyStatsTableView::MyStatsTableView(QWidget* parent) : QTableView(parent)
     horizontalHeader()->setSectionsMovable(false);
     horizontalHeader()->setSectionsClickable(true);
     verticalHeader()->hide();
+    // A category's tag keeps its tabs: wrapped at them, its levels would leave the row.
+    setWordWrap(false);
+}
+
+void MyStatsTableView::fitTagColumn()
+{
+    if (!model() || model()->columnCount() == 0)
+        return;
+    int width = kTagWidths[0];
+    for (int row = 0; row < model()->rowCount(); ++row)
+        width = std::max(width, sizeHintForIndex(model()->index(row, 0)).width() + 2 * showGrid());
+    horizontalHeader()->resizeSection(0, std::min(width, kTagWidths[1]));
 }
 
 QItemSelectionModel::SelectionFlags MyStatsTableView::selectionCommand(const QModelIndex& index, const QEvent* event) const

@@ -9,6 +9,11 @@ class MyStatsTableView : public QTableView {
 public:
     explicit MyStatsTableView(QWidget* parent = nullptr);
 
+    // The first column as wide as its texts on one line, within bounds; longer ones end in
+    // an ellipsis and show whole in their tooltip.
+    void fitTagColumn();
+    static constexpr int kTagWidths[2] = {120, 480};
+
     // Selected rows and columns, each ascending.
     QList<int> selectedRowIndexes() const;
     QList<int> selectedColumnIndexes() const;

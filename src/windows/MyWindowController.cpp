@@ -91,32 +91,32 @@ void MyWindowController::setFrameTopLeftPoint(QWidget* window, const Point& p)
     window->move(int(std::lround(p.x)), int(std::lround(mainScreenHeight() - p.y)));
 }
 
-void MyWindowController::placeWindow(QWidget* window, const Point& p, const QSize& wanted)
+void MyWindowController::placeWindow(QWidget* window, const Point& p, const QSize& wanted, bool keepCorner)
 {
     setFrameTopLeftPoint(window, p);
-    const QPoint corner = window->pos();
+    QPoint corner = window->pos();
     QScreen* screen = QGuiApplication::screenAt(corner);
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     QSize size = wanted;
     if (screen) {
-        // The corner stays where it belongs; the window ends where the screen's free area
-        // does, so no row or scroll bar lies off the screen. Decorations are known once the
-        // window is shown: before, a title bar's height is kept free for them.
+        // The window ends where the screen's free area does, so no row or scroll bar lies
+        // off the screen. Decorations are known once the window is shown: before, a title
+        // bar's height is kept free for them.
         const QRect area = screen->availableGeometry();
         QSize decorations = window->frameGeometry().size() - window->size();
         if (!window->isVisible() && decorations.isEmpty())
             decorations.setHeight(window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window));
+        if (!keepCorner) {
+            const QSize whole = wanted + decorations;
+            corner.setX(std::max(area.left(), std::min(corner.x(), area.right() + 1 - whole.width())));
+            corner.setY(std::max(area.top(), std::min(corner.y(), area.bottom() + 1 - whole.height())));
+            window->move(corner);
+        }
         const QSize room(area.right() + 1 - corner.x() - decorations.width(), area.bottom() + 1 - corner.y() - decorations.height());
         size = size.boundedTo(room).expandedTo(QSize(200, 120));
     }
     window->resize(size);
-}
-
-void MyWindowController::setFrameOrigin(QWidget* window, const Point& p)
-{
-    const int height = window->frameGeometry().height();
-    window->move(int(std::lround(p.x)), int(std::lround(mainScreenHeight() - p.y)) - height);
 }
 
 Rect MyWindowController::frameOf(const QWidget* window)

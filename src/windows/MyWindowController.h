@@ -167,14 +167,14 @@ public:
 
     // Places a window's top-left corner at p, in screen points with y up.
     static void setFrameTopLeftPoint(QWidget* window, const Point& p);
-    // The same, with the wanted size as far as the screen's available area reaches.
-    static void placeWindow(QWidget* window, const Point& p, const QSize& wanted);
+    // The same, with the wanted size as far as the screen's available area reaches. A window
+    // that need not keep its corner moves left and up first, as far as it takes to show
+    // whole, and shrinks only when it is larger than the area.
+    static void placeWindow(QWidget* window, const Point& p, const QSize& wanted, bool keepCorner = true);
     static constexpr QSize kMainSize{760, 460};
     static constexpr QSize kTableSize{720, 480};
     // A window's frame in screen points with y up.
     static Rect frameOf(const QWidget* window);
-    // Places a window's bottom-left corner at p.
-    static void setFrameOrigin(QWidget* window, const Point& p);
     static double mainScreenHeight();
 
 protected:

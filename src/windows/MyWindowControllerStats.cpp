@@ -89,7 +89,7 @@ void MyWindowController::setUpStatsWindow()
     };
     table->setModel(m_docModel);
     table->horizontalHeader()->setDefaultSectionSize(76);
-    table->horizontalHeader()->resizeSection(0, 120);
+    table->horizontalHeader()->resizeSection(0, MyStatsTableView::kTagWidths[0]);
     m_window->setCentralWidget(table);
     // The view manager belongs to the graph window, which may go first when the document
     // closes: the table then has nothing to show.
@@ -157,6 +157,8 @@ void MyWindowController::setStats()
     }
     if (m_docModel)
         m_docModel->reloadData();
+    if (auto* table = qobject_cast<MyStatsTableView*>(docTV))
+        table->fitTagColumn();
 }
 
 void MyWindowController::changeStats(int tag, bool on)

@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -68,7 +69,9 @@ protected:
         delegate.ourGraphGenerator = &generator;
         ASSERT_TRUE(delegate.finishLaunching());
         generator.setConfigIndexDict(delegate.configIndexDict);
-        delegate.mainscreenFrame = Rect(0, 0, 1280, 1024);
+        // As the application records it at launch.
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        delegate.mainscreenFrame = Rect(0, 0, screen.width(), screen.height());
         delegate.settingCont = &settings;
         MyDocumentAnalyses::registerHooks();
         MyViewManager::registerHooks();

@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QPointer>
+#include <QScreen>
 
 namespace {
 
@@ -140,14 +141,21 @@ TEST_F(SelectorOutline, AnalysisFromNewToReopened)
     EXPECT_TRUE(graph->window()->isVisible() && stats->window()->isVisible());
     EXPECT_EQ(stats->window()->windowTitle(), "Sales - Stats - Heights[*]");
     // The graph window beside the main window; the statistics window under it, left edges
-    // aligned, or at the bottom of the screen where it does not fit there.
-    const Rect g = MyWindowController::frameOf(graph->window());
-    const Rect s = MyWindowController::frameOf(stats->window());
-    EXPECT_EQ(g.origin.x, MyWindowController::frameOf(main()->window()).size.width + 40);
-    EXPECT_EQ(g.maxY(), 1024 - 25);
-    EXPECT_EQ(s.origin.x, g.origin.x);
-    EXPECT_EQ(s.size.height < g.origin.y ? s.maxY() : s.origin.y, s.size.height < g.origin.y ? g.origin.y : 0);
-    EXPECT_TRUE(graph->drawer->isVisible() && stats->drawer->isVisible());
+    // aligned, or at the bottom of the screen where it does not fit there; both moved in as
+    // far as it takes to show whole, drawers included.
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect g = graph->window()->frameGeometry();
+    const QRect s = stats->window()->frameGeometry();
+    auto inside = [&](int wanted, int extent, int start, int end) { return std::max(start, std::min(wanted, end + 1 - extent)); };
+    EXPECT_EQ(g.x(), inside(main()->window()->frameGeometry().width() + 40, g.width(), area.left(), area.right()));
+    EXPECT_EQ(g.y(), inside(25, g.height(), area.top(), area.bottom()));
+    EXPECT_EQ(s.x(), inside(g.x(), s.width(), area.left(), area.right()));
+    EXPECT_EQ(s.y(), inside(g.bottom() + 1, s.height(), area.top(), area.bottom()));
+    for (MyWindowController* w : {graph, stats}) {
+        EXPECT_TRUE(w->drawer->isVisible());
+        EXPECT_TRUE(area.contains(w->window()->frameGeometry())) << qPrintable(w->windowType());
+        EXPECT_TRUE(area.contains(QRect(w->drawer->mapToGlobal(QPoint(0, 0)), w->drawer->size()))) << qPrintable(w->windowType());
+    }
 }
 
 // Three analyses: the second deleted, the first modified and drawn again; windows, counters,

@@ -203,6 +203,14 @@ TEST_F(StatsWindow, CopyOfRowsAndColumns)
     open("v,L1,L2\n1,A,X\n2,A,X\n3,A,X\n4,A,X\n2,B,X\n3,B,X\n3,B,X\n4,B,X\n3,B,X\n", {"v"}, {"L1", "L2"});
     click("buShowAll");
     click("buStats");
+    // The tags keep their tabs and show whole, on one line of their row.
+    for (int r = 0; r < table->model()->rowCount(); ++r) {
+        const QSize text = table->sizeHintForIndex(table->model()->index(r, 0));
+        EXPECT_LE(text.width(), table->columnWidth(0)) << r;
+        EXPECT_LE(text.height(), table->rowHeight(r)) << r;
+    }
+    EXPECT_FALSE(table->wordWrap());
+    EXPECT_EQ(table->model()->index(0, 0).data().toString(), vm->nameTags[0]);
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setText("before");
     stats->copy();

@@ -4,6 +4,7 @@
 #include "table/TableFixture.h"
 #include "document/DocumentHooks.h"
 #include <QGuiApplication>
+#include <QMainWindow>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -47,6 +48,37 @@ TEST_F(Windows, SetUpGivesTitlesAndPlacement)
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     for (MyWindowController* w : {base, table})
         EXPECT_TRUE(area.contains(w->window()->frameGeometry())) << qPrintable(w->windowType());
+}
+
+// A window that may move leaves its corner where it fits, moves left and up as far as it
+// needs to show whole, and shrinks only to the screen's free area; the others keep their corner.
+TEST_F(Windows, WindowsEndInsideTheScreen)
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const int w = area.width() / 2, h = area.height() / 2;
+    // Corners (top-left, screen pixels from the area's corner) and sizes; the frame expected.
+    const struct {
+        QPoint corner;
+        QSize wanted;
+        bool keepCorner;
+        QRect frame;
+    } cases[] = {
+        {{10, 10}, {w, h}, false, {10, 10, w, h}},
+        {{w + 40, 20}, {w, h}, false, {area.width() - w, 20, w, h}},
+        {{30, h + 40}, {w, h}, false, {30, area.height() - h, w, h}},
+        {{area.width() + 10, 0}, {w, h}, false, {area.width() - w, 0, w, h}},
+        {{40, 40}, {2 * area.width(), 2 * area.height()}, false, {0, 0, area.width(), area.height()}},
+        {{w + 40, 20}, {w, h}, true, {w + 40, 20, area.width() - w - 40, h}},
+    };
+    for (const auto& c : cases) {
+        QMainWindow window;
+        window.show();
+        const QSize decorations = window.frameGeometry().size() - window.size();
+        const QPoint at = area.topLeft() + c.corner;
+        MyWindowController::placeWindow(&window, {double(at.x()), MyWindowController::mainScreenHeight() - at.y()},
+                                        c.wanted - decorations, c.keepCorner);
+        EXPECT_EQ(window.frameGeometry(), c.frame.translated(area.topLeft())) << c.corner.x() << "," << c.corner.y();
+    }
 }
 
 // The main window counts the data rows (not the title row) and the columns, and lists the titles.
