@@ -398,6 +398,12 @@ bool Document::readPackage(const QString& dirPath, QString* error)
     return true;
 }
 
+void Document::commitEditing()
+{
+    if (const auto& commit = DocumentHooks::shared().commitEditing)
+        commit(*this);
+}
+
 void Document::didSave(SaveKind kind)
 {
     // A copy written elsewhere leaves this document as it was: still edited, undo intact.

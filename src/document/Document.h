@@ -143,6 +143,7 @@ public:
     bool readPackage(const QString& dirPath, QString* error) override;
     QString readNotice() const override { return m_readNotice; }
     void didSave(SaveKind kind) override;
+    void commitEditing() override;
     bool isDocumentEdited() const override { return m_undo.isEdited(); }
     bool isPristine() const override;
     void makeWindowControllers() override;

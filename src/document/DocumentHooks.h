@@ -31,6 +31,9 @@ struct DocumentHooks {
     // be null) are to be closed and let go of, and the controllers left renumbered.
     std::function<void(Document& doc, MyWindowController* graphCont, MyWindowController* statsCont)> analysisRemoved;
 
+    // Ends the editing of a text in the document's graph windows, as a step of its own.
+    std::function<void(Document& doc)> commitEditing;
+
     // The process-wide set.
     static DocumentHooks& shared();
 };

@@ -270,6 +270,9 @@ bool DocumentController::saveAt(DocumentInterface* doc, const QString& path, Sav
 {
     if (!doc)
         return false;
+    // An autosave writes what is there and leaves the user typing.
+    if (kind != SaveKind::Autosave)
+        doc->commitEditing();
     const QString target = normalized(withPackageExtension(path));
     if (DocumentInterface* other = documentForPath(target); other && other != doc) {
         setError(error, QStringLiteral("The document could not be saved as %1 because a document of that name is open. Close it first.")
@@ -323,6 +326,7 @@ bool DocumentController::closeDocument(DocumentInterface* doc)
 {
     if (!doc)
         return false;
+    doc->commitEditing();
     if (doc->isDocumentEdited()) {
         const int answer = Dialogs::current().question(
             QStringLiteral("Do you want to save the changes made to the document %1?").arg(quoted(doc->displayName())),

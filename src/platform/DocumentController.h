@@ -25,6 +25,9 @@ public:
     // What the user must be told about a package that was read, such as parts left out;
     // empty when nothing. Shown once the document's windows are up.
     virtual QString readNotice() const { return QString(); }
+    // Ends an edit in progress in the document's windows, so that what is being typed is
+    // part of the document before it is saved or closed.
+    virtual void commitEditing() {}
     // Called after a successful write of the given kind (explicit saves clear undo etc.).
     virtual void didSave(SaveKind kind) { (void)kind; }
     virtual bool isDocumentEdited() const = 0;

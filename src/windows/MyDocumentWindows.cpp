@@ -58,6 +58,11 @@ void MyDocumentWindows::install()
     hooks.showWindows = &MyDocumentWindows::showWindows;
     hooks.closeWindows = &MyDocumentWindows::closeWindows;
     hooks.analysisRemoved = &analysisRemoved;
+    hooks.commitEditing = [](Document& doc) {
+        for (MyWindowController* graph : doc.graphWindowConts)
+            if (graph && graph->viewManager)
+                graph->viewManager->commitEditing();
+    };
     MySelectorRootItem::Hooks& selector = MySelectorRootItem::hooks();
     selector.setDocumentEdited = [](MyWindowController* windowCont) {
         if (windowCont && windowCont->window())

@@ -135,6 +135,9 @@ void MyWindowController::loadWindow()
     m_window->shouldClose = [this] {
         if (m_closingForGood)
             return true;
+        // What is being typed on the graph stays with the document when its window goes.
+        if (viewManager && m_windowNibName == QLatin1String("GraphWindowD"))
+            viewManager->commitEditing();
         if (m_shouldCloseDocument) {
             // Closing the document removes this window: do it once the close event is over.
             QPointer<MyWindowController> self(this);
@@ -569,16 +572,22 @@ void MyWindowController::deleteRows()
     toGrid(&MyTableView::deleteRows);
 }
 
+// A text being typed on a graph is committed first, as its own step, by the commands that
+// act on the document as a whole: a menu takes the focus without ending the edit.
 void MyWindowController::undo()
 {
-    if (myDoc)
+    if (myDoc) {
+        myDoc->commitEditing();
         myDoc->undoManager()->undo();
+    }
 }
 
 void MyWindowController::redo()
 {
-    if (myDoc)
+    if (myDoc) {
+        myDoc->commitEditing();
         myDoc->undoManager()->redo();
+    }
 }
 
 void MyWindowController::newDocument()
@@ -614,14 +623,18 @@ void MyWindowController::revertDocument()
 
 void MyWindowController::runPageLayout()
 {
-    if (myDoc)
+    if (myDoc) {
+        myDoc->commitEditing();
         MyDocumentPrinting::runPageLayout(*myDoc);
+    }
 }
 
 void MyWindowController::printDocument()
 {
-    if (myDoc)
+    if (myDoc) {
+        myDoc->commitEditing();
         MyDocumentPrinting::printDocument(*myDoc);
+    }
 }
 
 void MyWindowController::closeWindow()

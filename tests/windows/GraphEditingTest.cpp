@@ -6,6 +6,7 @@
 #include "views/MyStorageItem.h"
 #include "views/MyTextView.h"
 #include "views/MyView.h"
+#include <QAction>
 #include <QGraphicsView>
 
 class GraphEditing : public AnalysisFixture {
@@ -100,4 +101,77 @@ TEST_F(GraphEditing, ScaleLabelTypedOnTheGraphShowsInTheOutline)
     MyConfigItem* now = settings()->outlineItemWithKeys({"valueSettings", "scaleStrings"})->configChildAt(0);
     EXPECT_EQ(settingsModel()->indexOf(now, 1).data().toString(), typed);
     EXPECT_EQ(doc->undoManager()->undoText(), "Undo Change Text");
+}
+
+// Commands given from the menus while a scale label is typed on the graph (a menu takes the
+// focus without ending the edit) take the typed text first, as a step of its own; closing
+// keeps it with the document, and a document saved before the typing asks before it closes.
+TEST_F(GraphEditing, MenuCommandsWhileTypingCommitTheTextFirst)
+{
+    // Undo and Redo carry the name of their step.
+    auto action = [](MyWindowController* w, const QString& text) {
+        for (QAction* a : w->window()->findChildren<QAction*>())
+            if (a->text() == text || ((text == "Undo" || text == "Redo") && a->text().startsWith(text)))
+                return a;
+        ADD_FAILURE() << "no " << text.toStdString();
+        return static_cast<QAction*>(nullptr);
+    };
+    auto label = [this](int i) { return settings()->outlineItemWithKeys({"valueSettings", "scaleStrings"})->configChildAt(i); };
+    const struct {
+        bool fromMain;   // the main window's menu, else the graph window's
+        const char* item;
+        bool keepsTypedText;   // the typed label is stored once the command is over
+        const char* undoText;
+    } cases[] = {
+        {false, "Undo", false, "Undo Change Type"},   // the typed text goes, the step before it stays
+        {true, "Redo", true, "Undo Change Text"},     // the typed step leaves nothing to redo
+        {false, "Page Setup…", true, "Undo Change Text"},
+        {false, "Print…", true, "Undo Change Text"},
+        {true, "Save", true, "Undo"},
+        {false, "Save As…", true, "Undo"},
+        {false, "Close", true, "Undo Change Text"},
+        {true, "Close", true, "Undo Change Text"},   // saved before the typing, so it asks; Cancel
+    };
+    ASSERT_TRUE(vm->tryObject(QString("Heights"), settings()->childTitle("graphTitle"), "Change Type"));
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        const bool closesDocument = c.fromMain && QString(c.item) == "Close";
+        SCOPED_TRACE(c.item);
+        MyDocumentWindows::showGraphWindow(*doc, 0);
+        g->window()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(g->window()));
+        if (closesDocument) {
+            ASSERT_TRUE(controller->save(doc));
+        }
+        scripted.dialogs.files.push_back(dir.filePath("typed"));
+        scripted.dialogs.answers.push_back(2);
+
+        const QString before = label(0)->message;
+        const QString typed = QString::number(before.toDouble() + (label(1)->message.toDouble() - before.toDouble()) * 0.1 * double(i + 1));
+        MyTextView* text = nullptr;
+        for (const auto& record : vm->scalesStorageItem)
+            if (record->textItem == label(0))
+                text = dynamic_cast<MyTextView*>(record->textStorage->textViews().value(0));
+        ASSERT_NE(text, nullptr);
+        click(text);
+        QTest::keyClick(g->sceneView(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(g->sceneView(), typed);
+        const qsizetype questions = scripted.dialogs.questions.size();
+        action(c.fromMain ? main() : g, c.item)->trigger();
+        ASSERT_EQ(controller->documents().size(), 1u);
+        QCoreApplication::processEvents();
+
+        EXPECT_EQ(label(0)->message, c.keepsTypedText ? typed : before);
+        EXPECT_EQ(doc->undoManager()->undoText(), c.undoText);
+        if (QString(c.item) == "Undo") {
+            EXPECT_EQ(doc->undoManager()->redoText(), "Redo Change Text");
+        }
+        EXPECT_EQ(scripted.dialogs.questions.size() - questions, closesDocument ? 1 : 0);
+        // Nothing is left to commit later.
+        const int steps = doc->undoManager()->stack()->index();
+        click(vm->viewDict.value(MyViewManager::kBackground));
+        EXPECT_EQ(doc->undoManager()->stack()->index(), steps);
+        scripted.dialogs.files.clear();
+        scripted.dialogs.answers.clear();
+    }
 }
