@@ -2,6 +2,7 @@
 #include "app/TextSlices.h"
 #include "stats/VectorState.h"
 
+#include <QLocale>
 #include <algorithm>
 #include <vector>
 
@@ -179,7 +180,7 @@ void appendQuoted(QString& out, const QString& field)
 
 } // namespace
 
-TableData TableTextCodec::read(const QString& givenText, const QString& delimiter, BlankLines blank)
+TableData TableTextCodec::read(const QString& givenText, const QString& delimiter, BlankLines blank, QString* error)
 {
     // With the vector registers' upper halves left dirty by earlier library code, every
     // copy of a cell paid a state change: reading took three times as long.
@@ -205,30 +206,57 @@ TableData TableTextCodec::read(const QString& givenText, const QString& delimite
 
     // Columns are sized for every line at once: growing them row by row moved blocks of
     // megabytes, each move making the allocator sort through every small block freed so far.
-    qsizetype lines = 1;
-    for (const QChar c : view)
-        lines += c == u'\n' || c == u'\r' ? 1 : 0;
+    // The same pass bounds the table: lines by the most separators in one.
+    qsizetype lines = 1, separators = 0, widest = 0;
+    for (const QChar c : view) {
+        if (c == u'\n' || c == u'\r') {
+            ++lines;
+            separators = 0;
+        } else if (c == separator) {
+            widest = std::max(widest, ++separators);
+        }
+    }
+
+    // Each row read, as its fields, its width without empty fields at the end, and the blank
+    // lines before it that stay rows.
+    auto forEachRow = [&](auto&& row) {
+        std::vector<Field> fields;
+        qsizetype blankLines = 0;   // since the last row
+        for (Reader reader(view, separator); !reader.atEnd();) {
+            reader.readLine(fields);
+            qsizetype width = qsizetype(fields.size());
+            while (width > 0 && fields[size_t(width - 1)].isEmpty())
+                --width;
+            if (width == 0) {
+                ++blankLines;   // a line without text is no row, or not yet
+                continue;
+            }
+            row(reader, fields, width, blank == BlankLines::KeepBetweenRows ? blankLines : 0);
+            blankLines = 0;
+        }
+    };
+    // A few bytes of separators and line ends can describe billions of cells: when the bound
+    // allows too many, the table is measured before anything is built.
+    if (!fits(lines, widest + 1)) {
+        qint64 rows = 0, columns = 0;
+        forEachRow([&](const Reader&, const std::vector<Field>&, qsizetype width, qsizetype blankRows) {
+            rows += blankRows + 1;
+            columns = std::max<qint64>(columns, width);
+        });
+        if (!fits(rows, columns)) {
+            if (error)
+                *error = tooManyCells(QStringLiteral("The text"), rows, columns);
+            return {};
+        }
+    }
+
     TableData columns;
     qsizetype rows = 0;
-    qsizetype blankLines = 0;   // since the last row
-    std::vector<Field> fields;
     TextSlices slices;
-    Reader reader(view, separator);
-    while (!reader.atEnd()) {
-        reader.readLine(fields);
-        qsizetype width = qsizetype(fields.size());
-        while (width > 0 && fields[size_t(width - 1)].isEmpty())
-            --width;
-        if (width == 0) {
-            ++blankLines;   // a line without text is no row, or not yet
-            continue;
-        }
-        if (blank == BlankLines::KeepBetweenRows) {
-            for (QStringList& column : columns)
-                column.insert(column.size(), blankLines, QString());
-            rows += blankLines;
-        }
-        blankLines = 0;
+    forEachRow([&](const Reader& reader, const std::vector<Field>& fields, qsizetype width, qsizetype blankRows) {
+        for (QStringList& column : columns)
+            column.insert(column.size(), blankRows, QString());
+        rows += blankRows;
         while (columns.size() < width) {
             columns.append(QStringList(rows, QString()));
             columns.back().reserve(lines);
@@ -238,8 +266,16 @@ TableData TableTextCodec::read(const QString& givenText, const QString& delimite
         for (qsizetype c = width; c < columns.size(); ++c)
             columns[c].append(QString());
         ++rows;
-    }
+    });
     return columns;
+}
+
+QString TableTextCodec::tooManyCells(const QString& what, qint64 rows, qint64 columns)
+{
+    const QLocale english(QLocale::English);
+    return QStringLiteral("%1 is too large: %2 rows and %3 columns (%4 cells); a table holds at most %5 cells.")
+        .arg(what, english.toString(rows), english.toString(columns), english.toString(rows * columns),
+             english.toString(kMaxCells));
 }
 
 QString TableTextCodec::write(const TableData& columns)

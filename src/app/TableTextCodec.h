@@ -17,12 +17,23 @@ using TableData = QVector<QStringList>;
 
 class TableTextCodec {
 public:
+    // The most cells (rows × columns) a table may hold: a million rows of 25 columns, about
+    // 1.5 GB in memory at ten characters a cell. Tables are held to it wherever they are
+    // made, so that every document saved opens again.
+    static constexpr qint64 kMaxCells = 25'000'000;
+    static bool fits(qint64 rows, qint64 columns) { return columns <= 0 || rows <= kMaxCells / columns; }
+    // "<what> is too large: <rows> rows and <columns> columns (<cells> cells); a table holds
+    // at most 25,000,000 cells."
+    static QString tooManyCells(const QString& what, qint64 rows, qint64 columns);
+
     enum class BlankLines { Drop, KeepBetweenRows };
     // delimiter is "Tab", "CSV" or "Auto" (tab when the first line holds a tab outside
     // quotes, else comma); any other word gives an empty table. With KeepBetweenRows a line
     // without text before a row with text is an empty row (a pasted block keeps its rows in
-    // line); blank lines at the end are dropped either way.
-    static TableData read(const QString& text, const QString& delimiter, BlankLines blank = BlankLines::Drop);
+    // line); blank lines at the end are dropped either way. A text of more than kMaxCells
+    // cells gives an empty table and *error.
+    static TableData read(const QString& text, const QString& delimiter, BlankLines blank = BlankLines::Drop,
+                          QString* error = nullptr);
     // Rows are counted by the first column; a shorter column gives empty fields.
     static QString write(const TableData& columns);
 };

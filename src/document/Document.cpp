@@ -150,6 +150,11 @@ bool Document::modifyTableWithArray(const TableData& array, qint64 colomnIndex, 
     const auto result = TableBlock::write(tableData, array, colomnIndex - 1, row, newColumn);
     if (!result)
         return false;
+    if (result->tooLarge) {
+        ourAlert->setMessageText(TableTextCodec::tooManyCells(QStringLiteral("The table"), result->rows, result->columns));
+        ourAlert->runModal();
+        return false;
+    }
     if (newColumn) {
         ColumnSettings settings = columnSettings;
         QVector<qint64> counter = columnCounter;

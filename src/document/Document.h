@@ -103,8 +103,9 @@ public:
     void changeColumnCounter(qint64 column, qint64 delta);
     // Writes a block of cells at grid column colomnIndex (1 = first table column) and row
     // (0 = title row) and pushes the snapshots. False, with nothing pushed, for an empty
-    // block or a position outside the table plus its extra row and column: the caller then
-    // registers no undo step.
+    // block or a position outside the table plus its extra row and column, and, with an
+    // alert, for a table that would hold more than TableTextCodec::kMaxCells cells: the
+    // caller then registers no undo step.
     bool modifyTableWithArray(const TableData& array, qint64 colomnIndex, qint64 row, bool newColumn, bool newTable);
     // Pushes a graph settings snapshot after the current one of analysis graphID.
     void addToHistoryNewSettings(const QVariantMap& settings, qint64 graphID);

@@ -15,7 +15,7 @@ QStringList padded(const QStringList& column, qsizetype rows)
 } // namespace
 
 std::optional<TableBlock::Result> TableBlock::write(const TableData& table, const TableData& block,
-                                                    qsizetype c0, qsizetype r0, bool newColumn)
+                                                    qsizetype c0, qsizetype r0, bool newColumn, qint64 maxCells)
 {
     if (block.isEmpty() || block.first().isEmpty())
         return std::nullopt;
@@ -29,6 +29,14 @@ std::optional<TableBlock::Result> TableBlock::write(const TableData& table, cons
     const qsizetype newCols = newColumn ? qMax(C, c0 + w) : C;
     if (newCols <= c0)   // the whole block lies right of the table and no column may be added
         return std::nullopt;
+    // A table that could be saved but never opened again is not made.
+    if (newCols > 0 && newRows > maxCells / newCols) {
+        Result refused;
+        refused.tooLarge = true;
+        refused.rows = newRows;
+        refused.columns = newCols;
+        return refused;
+    }
 
     auto blockColumn = [&](qsizetype i) { return padded(block.at(i).mid(0, h), h); };
 

@@ -38,13 +38,10 @@ public:
 
     bool fits(QString* error) const
     {
-        const qint64 r = rows(), c = columns();
-        if (c == 0 || r <= TableText::kMaxCells / c)
+        if (TableTextCodec::fits(rows(), columns()))
             return true;
         if (error)
-            *error = QStringLiteral("The document's table has %1 rows and %2 columns (%3 cells); this version reads "
-                                    "tables of at most %4 cells.")
-                         .arg(grouped(r), grouped(c), grouped(r * c), grouped(TableText::kMaxCells));
+            *error = TableTextCodec::tooManyCells(QStringLiteral("The document's table"), rows(), columns());
         return false;
     }
 

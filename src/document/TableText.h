@@ -8,10 +8,8 @@
 
 class TableText {
 public:
-    // Tables beyond these are refused before anything is built. 25 million cells hold a
-    // table of a million rows and 25 columns (about 1.5 GB in memory at ten characters a
-    // cell); 512 MB of text is more than such a table takes to write.
-    static constexpr qint64 kMaxCells = 25'000'000;
+    // Texts beyond this are refused before they are read: more than a table of
+    // TableTextCodec::kMaxCells cells takes to write.
     static constexpr qint64 kMaxBytes = qint64(512) << 20;
 
     // Rows up to the length of the first column; every line ends with "\n"; no columns, or
@@ -19,7 +17,7 @@ public:
     static QString write(const TableData& columns);
     // Lines at "\n" (one final "\n" ends the last line), fields at "\t"; every row is kept
     // and short rows are padded with empty cells. The empty text is a table without columns.
-    // nullopt and *error for a table of more than kMaxCells cells.
+    // nullopt and *error for a table of more than TableTextCodec::kMaxCells cells.
     static std::optional<TableData> read(QStringView text, QString* error = nullptr);
     // The same from a file of UTF-8 text, read piece by piece so that the text is never held
     // whole next to the table. nullopt and *error when the file cannot be read, is larger

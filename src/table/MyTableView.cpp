@@ -3,6 +3,7 @@
 #include "app/TableTextCodec.h"
 #include "document/Document.h"
 #include "document/TableBlock.h"
+#include "document/TableText.h"
 #include "platform/Dialogs.h"
 #include "platform/NumberText.h"
 #include "table/MyCellDelegate.h"
@@ -13,9 +14,11 @@
 #include <QClipboard>
 #include <QDataStream>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QMainWindow>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -408,11 +411,11 @@ void MyTableView::rowSettingsSnapshotLoaded()
 
 // ---- paste, import, copy --------------------------------------------------------------------
 
-QVector<QStringList> MyTableView::blockFromText(const QString& text)
+QVector<QStringList> MyTableView::blockFromText(const QString& text, QString* error)
 {
     // Blank lines between rows stay rows, so that the block's rows keep lining up with the
     // table; the separator is decided by the first line.
-    return TableTextCodec::read(text, QStringLiteral("Auto"), TableTextCodec::BlankLines::KeepBetweenRows);
+    return TableTextCodec::read(text, QStringLiteral("Auto"), TableTextCodec::BlankLines::KeepBetweenRows, error);
 }
 
 void MyTableView::addString(const QString& string, bool newTable, const QString& actionName)
@@ -422,7 +425,13 @@ void MyTableView::addString(const QString& string, bool newTable, const QString&
         alert(QStringLiteral("You need to select only one cell."));
         return;
     }
-    addBlock(blockFromText(string), actionName);
+    QString error;
+    const TableData block = blockFromText(string, &error);
+    if (!error.isEmpty()) {
+        alert(error);
+        return;
+    }
+    addBlock(block, actionName);
 }
 
 void MyTableView::addBlock(const QVector<QStringList>& rawBlock, const QString& actionName)
@@ -510,6 +519,13 @@ void MyTableView::importTable()
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return;
+    // Refused before it is read: a file this large would only fill the memory.
+    if (file.size() > TableText::kMaxBytes) {
+        const QLocale english(QLocale::English);
+        alert(QStringLiteral("The file \u201c%1\u201d is too large: %2 bytes; a table text may have at most %3 bytes.")
+                  .arg(QFileInfo(path).fileName(), english.toString(file.size()), english.toString(TableText::kMaxBytes)));
+        return;
+    }
     const QByteArray bytes = file.readAll();
     QStringDecoder decoder(QStringDecoder::Utf8);
     const QString text = decoder.decode(bytes);

@@ -96,8 +96,9 @@ public:
 
     // Typed text is kept on one line: tabs and line breaks become spaces.
     static QString cellText(const QString& typed);
-    // Table text to a block, keeping empty lines between rows.
-    static QVector<QStringList> blockFromText(const QString& text);
+    // Table text to a block, keeping empty lines between rows; *error (and no block) for a
+    // text of more cells than a table may hold.
+    static QVector<QStringList> blockFromText(const QString& text, QString* error = nullptr);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -45,6 +45,23 @@ TEST(TableTextRead, KeepsBlankLinesBetweenRowsWhenAsked)
     EXPECT_EQ(TableTextCodec::read("a,b\n\n,\r\n1\n\n", "Auto"), (TableData{{"a", "1"}, {"b", ""}}));
 }
 
+// A few bytes that would make hundreds of millions of cells are refused before anything is
+// built; separators inside quotes only look like columns.
+TEST(TableTextRead, RefusesTextsOfTooManyCells)
+{
+    QString error;
+    const QString wide = "a" + QString(20000, u'\t') + "b\n" + QString("x\n").repeated(20000);
+    EXPECT_EQ(TableTextCodec::read(wide, "Auto", TableTextCodec::BlankLines::Drop, &error), TableData{});
+    EXPECT_EQ(error.toStdString(), "The text is too large: 20,001 rows and 20,001 columns (400,040,001 cells); a table "
+                                   "holds at most 25,000,000 cells.");
+    error.clear();
+    const QString quoted = "\"" + QString(30000, u',') + "\"\n" + QString("x\n").repeated(1000);
+    const TableData table = TableTextCodec::read(quoted, "CSV", TableTextCodec::BlankLines::Drop, &error);
+    EXPECT_TRUE(error.isEmpty());
+    ASSERT_EQ(table.size(), 1);
+    EXPECT_EQ(table[0].size(), 1001);
+}
+
 // Only fields that would not read back as themselves are quoted.
 TEST(TableTextWrite, QuotesOnlyWhereNeeded)
 {

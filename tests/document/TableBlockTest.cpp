@@ -51,6 +51,20 @@ TEST_P(BlockWrite, GivesTheExpectedTable)
     }
 }
 
+// A write that would make more cells than a table may hold makes nothing and says how large
+// the table would be; one that reaches the limit exactly is made.
+TEST(BlockWriteLimit, TablesStayWithinTheCellLimit)
+{
+    const TableData table = T("a 1 2|b 3 4");   // 3 rows, 2 columns
+    const auto over = TableBlock::write(table, T("x y"), 2, 2, true, 8);
+    ASSERT_TRUE(over && over->tooLarge);
+    EXPECT_TRUE(over->table.isEmpty());
+    EXPECT_EQ(std::make_pair(over->rows, over->columns), std::make_pair(qsizetype(4), qsizetype(3)));
+    const auto at = TableBlock::write(table, T("x y"), 1, 2, true, 8);
+    ASSERT_TRUE(at && !at->tooLarge);
+    EXPECT_EQ(show(at->table), "a 1 2 _|b 3 x y");
+}
+
 // Expected tables worked out by hand from the rules for titles and refusals (where cells
 // land is checked over random writes below): only titles the write brings in are made
 // unique, existing columns keep theirs.

@@ -68,8 +68,8 @@ TEST(TableText, RefusesWhatItCannotHold)
     QString error;
     const QByteArray wide = QByteArray(20000, '\t') + QByteArray(20000, '\n');
     EXPECT_FALSE(TableText::read(QString::fromLatin1(wide), &error));
-    EXPECT_EQ(error.toStdString(), "The document's table has 20,000 rows and 20,001 columns (400,020,000 cells); this "
-                                   "version reads tables of at most 25,000,000 cells.");
+    EXPECT_EQ(error.toStdString(), "The document's table is too large: 20,000 rows and 20,001 columns (400,020,000 "
+                                   "cells); a table holds at most 25,000,000 cells.");
     error.clear();
     EXPECT_FALSE(readFile(wide, &error));
     EXPECT_TRUE(error.contains("400,020,000 cells"));

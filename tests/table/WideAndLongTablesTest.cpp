@@ -48,3 +48,30 @@ TEST_F(TableFixture, LongCellsShowTheirStart)
     EXPECT_EQ(model->data(model->index(1, 1), Qt::EditRole).toString(), longText);
     EXPECT_EQ(model->data(model->index(0, 1), Qt::DisplayRole).toString(), "t");
 }
+
+// A small file that would make hundreds of millions of cells is refused with the sizes, and
+// the table stays as it was.
+TEST_F(TableFixture, ImportOfTooManyCellsIsRefused)
+{
+    load(abc());
+    const TableState before = state();
+    import("a" + QByteArray(20000, ',') + "b\n" + QByteArray("x\n").repeated(20000));
+    EXPECT_EQ(alerts().join('|').toStdString(), "The text is too large: 20,001 rows and 20,001 columns (400,040,001 "
+                                                "cells); a table holds at most 25,000,000 cells.");
+    EXPECT_EQ(state(), before);
+    EXPECT_FALSE(undo()->canUndo());
+}
+
+TEST_F(TableFixture, ImportOfAnOversizedFileIsRefusedUnread)
+{
+    load(abc());
+    const TableState before = state();
+    QFile huge(dir.filePath("huge.csv"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(1) << 30));   // sparse: no disk used
+    huge.close();
+    scripted.dialogs.files.push_back(huge.fileName());
+    doc->tableWindowCont->importTable();
+    EXPECT_EQ(alerts().join('|').toStdString(), "The file \u201chuge.csv\u201d is too large: 1,073,741,824 bytes; a table "
+                                                "text may have at most 536,870,912 bytes.");
+    EXPECT_EQ(state(), before);
+}
