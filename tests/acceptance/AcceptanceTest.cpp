@@ -391,7 +391,7 @@ TEST_F(Acceptance, ANewPaperResizesTheGraphInFrontAndItPrints)
     EXPECT_EQ(QStringList({at(settings(boxes), {"graphProperties", "background", "viewWidth"}).toString(),
                            at(settings(boxes), {"graphProperties", "background", "viewHeight"}).toString()}),
               size);
-    EXPECT_EQ(vm(boxes)->viewDict.value(MyViewManager::kBackground)->bounds().size, Size(756, 576));
+    EXPECT_EQ(vm(boxes)->viewDict.value(MyViewManager::kBackground)->bounds().size, (Size{756, 576}));
     EXPECT_EQ(settings(dots), dotSettings);
 
     const QString printed = dir.filePath("boxes-printed.pdf");

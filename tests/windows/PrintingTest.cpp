@@ -116,7 +116,7 @@ TEST_F(Printing, NewPaperResizesTheKeyGraphThatFollowsThePageLayout)
     doc->undoManager()->undo();
     EXPECT_EQ(viewSize(0), before);
     EXPECT_EQ(drawnSize(0), before);
-    EXPECT_EQ(PrintInfo::imageablePageBounds(doc->printInfo).size, Size(468, 660));
+    EXPECT_EQ(PrintInfo::imageablePageBounds(doc->printInfo).size, (Size{468, 660}));
     doc->undoManager()->redo();
     EXPECT_EQ(viewSize(0), QStringList({"468.0", "660.0"}));
 
