@@ -57,8 +57,6 @@ void MyDocumentPrinting::runPageLayout(Document& doc)
     if (!c)
         return;
     doc.printID = c->graphID;
-    if (c->viewManager)
-        c->viewManager->commitEditing();
     // The panel is modal, but the document or the graph may still go while it is open.
     const QPointer<Document> alive(&doc);
     const QPointer<MyWindowController> cont(c);
@@ -111,7 +109,6 @@ void MyDocumentPrinting::printDocument(Document& doc)
     const QPointer<Document> alive(&doc);
     const QPointer<MyWindowController> cont(c);
     const QPointer<MyViewManager> viewManager(c->viewManager);
-    viewManager->commitEditing();
     // No selection marks on paper.
     const QStringList selected = viewManager->selectedViews;
     viewManager->selectView({});
