@@ -4,14 +4,20 @@
 // y down.
 #include <QtGlobal>
 
+// The constructors let Point(x, y) and Size(w, h) build alike with every compiler, which
+// parenthesised aggregates do not.
 struct Point {
     double x = 0, y = 0;
+    Point() = default;
+    Point(double x, double y) : x(x), y(y) {}
     bool operator==(const Point& o) const { return x == o.x && y == o.y; }
     bool operator!=(const Point& o) const { return !(*this == o); }
 };
 
 struct Size {
     double width = 0, height = 0;
+    Size() = default;
+    Size(double width, double height) : width(width), height(height) {}
     bool operator==(const Size& o) const { return width == o.width && height == o.height; }
     bool operator!=(const Size& o) const { return !(*this == o); }
 };
