@@ -41,7 +41,8 @@ std::optional<QByteArray> readFile(const QString& path)
     if (!QFileInfo(path).isFile())
         return std::nullopt;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // An entry larger than any table text is never read whole: it counts as unreadable.
+    if (!file.open(QIODevice::ReadOnly) || file.size() > TableText::kMaxBytes)
         return std::nullopt;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)

@@ -233,6 +233,28 @@ TEST_F(Package, AnalysesAreReadOneByOne)
                                                 "read and were left out: graph0.xml, graph3.xml.");
 }
 
+// Entries larger than a table text may be are not read at all: the analysis is named as
+// unreadable, a settings file refuses the package.
+TEST_F(Package, OversizedEntriesAreLeftUnread)
+{
+    auto doc = tableDocument({{"W", "1"}});
+    doc->appendAnalysis({{"n", qint64(0)}}, "xml0", doc->newStatsRecord());
+    const QString path = packagePath();
+    ASSERT_TRUE(doc->writePackage(path, SaveKind::Save, nullptr));
+    for (const char* entry : {"/graphXML/graph0.xml", "/table.plist"}) {
+        QFile huge(path + entry);
+        ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(1) << 30));   // sparse: no disk used
+    }
+    auto back = newDocument();
+    QString error;
+    EXPECT_FALSE(back->readPackage(path, &error));
+    EXPECT_EQ(error.toStdString(), "The document's table settings are missing or damaged.");
+    writeBytes(path + "/table.plist", plist(QVariantMap{{"columnSettings", QVariantList{}}, {"tableRowSettings", QVariantMap{}}}));
+    ASSERT_TRUE(back->readPackage(path, &error));
+    EXPECT_TRUE(back->graphXMLs.isEmpty());
+    EXPECT_TRUE(back->readNotice().contains("left out: graph0.xml.")) << back->readNotice().toStdString();
+}
+
 TEST_F(Package, FailedWritesAreReported)
 {
     // A value that no property list can hold fails the write (the old package is then kept).
