@@ -2,6 +2,7 @@
 #include "platform/Font72.h"
 #include "views/MyTextView.h"
 #include <QAbstractTextDocumentLayout>
+#include <QKeyEvent>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -34,6 +35,20 @@ void GraphTextEditor::placeCaret(const QPointF& point)
     QTextCursor cursor(document());
     cursor.setPosition(at < 0 ? document()->characterCount() - 1 : at);
     setTextCursor(cursor);
+}
+
+bool GraphTextEditor::sceneEvent(QEvent* event)
+{
+    // Undo and redo are the document's: they reach the window's commands, which commit the
+    // typed text as a step of its own first. The editor keeps no history of its own.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)) {
+            event->ignore();
+            return false;
+        }
+    }
+    return QGraphicsTextItem::sceneEvent(event);
 }
 
 void GraphTextEditor::focusOutEvent(QFocusEvent* event)

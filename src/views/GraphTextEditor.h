@@ -24,6 +24,7 @@ signals:
 
 protected:
     void focusOutEvent(QFocusEvent* event) override;
+    bool sceneEvent(QEvent* event) override;
 
 private:
     MyTextView* m_view;

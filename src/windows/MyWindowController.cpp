@@ -436,6 +436,12 @@ void MyWindowController::buildMenus(QMenuBar* bar)
     }
 
     QMenu* edit = bar->addMenu(tr("&Edit"));
+    // A text being typed on a graph is committed as the menu opens, so that Undo names the
+    // step it will take.
+    connect(edit, &QMenu::aboutToShow, this, [this] {
+        if (myDoc)
+            myDoc->commitEditing();
+    });
     m_undoAction = add(edit, tr("Undo"), &MyWindowController::undo, standardKeys(QKeySequence::Undo, "Ctrl+Z"));
     m_redoAction = add(edit, tr("Redo"), &MyWindowController::redo, standardKeys(QKeySequence::Redo, "Ctrl+Shift+Z"));
     edit->addSeparator();

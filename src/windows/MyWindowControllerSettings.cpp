@@ -127,6 +127,10 @@ void MyWindowController::dressSettingsCell(OutlineCell& cell, qint64 columnIdent
     cell.drawsBackground = true;
     const std::optional<Color> color = rowColor(dynamic_cast<const MyConfigItem*>(item));
     cell.backgroundColor = color ? color->toQColor() : QColor(Qt::white);
+    // The colour's name stays readable on a dark swatch (a see-through one shows the white).
+    const QColor& c = cell.backgroundColor;
+    const double lightness = c.alphaF() * c.lightness() + (1 - c.alphaF()) * 255;
+    cell.textColor = QColor(lightness < 128 ? Qt::white : Qt::black);
 }
 
 double MyWindowController::outlineViewHeightOfRowByItem(QTreeView*, MyOutlineItem* item) const

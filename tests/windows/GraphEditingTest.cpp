@@ -8,6 +8,8 @@
 #include "views/MyView.h"
 #include <QAction>
 #include <QGraphicsView>
+#include <QMenu>
+#include <QMenuBar>
 
 class GraphEditing : public AnalysisFixture {
 protected:
@@ -103,10 +105,11 @@ TEST_F(GraphEditing, ScaleLabelTypedOnTheGraphShowsInTheOutline)
     EXPECT_EQ(doc->undoManager()->undoText(), "Undo Change Text");
 }
 
-// Commands given from the menus while a scale label is typed on the graph (a menu takes the
-// focus without ending the edit) take the typed text first, as a step of its own; closing
-// keeps it with the document, and a document saved before the typing asks before it closes.
-TEST_F(GraphEditing, MenuCommandsWhileTypingCommitTheTextFirst)
+// Commands given from the menus or keys while a scale label is typed on the graph (a menu
+// takes the focus without ending the edit) take the typed text first, as a step of its own;
+// closing keeps it with the document, and a document saved before the typing asks before it
+// closes.
+TEST_F(GraphEditing, CommandsWhileTypingCommitTheTextFirst)
 {
     // Undo and Redo carry the name of their step.
     auto action = [](MyWindowController* w, const QString& text) {
@@ -116,38 +119,46 @@ TEST_F(GraphEditing, MenuCommandsWhileTypingCommitTheTextFirst)
         ADD_FAILURE() << "no " << text.toStdString();
         return static_cast<QAction*>(nullptr);
     };
+    auto menu = [&](MyWindowController* w, const QString& item) { return [&, w, item] { action(w, item)->trigger(); }; };
     auto label = [this](int i) { return settings()->outlineItemWithKeys({"valueSettings", "scaleStrings"})->configChildAt(i); };
+    QMenu* editMenu = nullptr;
+    for (QMenu* m : g->window()->menuBar()->findChildren<QMenu*>())
+        if (m->title() == "&Edit")
+            editMenu = m;
+    ASSERT_NE(editMenu, nullptr);
     const struct {
-        bool fromMain;   // the main window's menu, else the graph window's
-        const char* item;
+        const char* name;
+        std::function<void()> command;
         bool keepsTypedText;   // the typed label is stored once the command is over
         const char* undoText;
+        bool asks = false;
     } cases[] = {
-        {false, "Undo", false, "Undo Change Type"},   // the typed text goes, the step before it stays
-        {true, "Redo", true, "Undo Change Text"},     // the typed step leaves nothing to redo
-        {false, "Page Setup…", true, "Undo Change Text"},
-        {false, "Print…", true, "Undo Change Text"},
-        {true, "Save", true, "Undo"},
-        {false, "Save As…", true, "Undo"},
-        {false, "Close", true, "Undo Change Text"},
-        {true, "Close", true, "Undo Change Text"},   // saved before the typing, so it asks; Cancel
+        {"Undo", menu(g, "Undo"), false, "Undo Change Type"},   // the typed text goes, the step before stays
+        {"Redo in the main window", menu(main(), "Redo"), true, "Undo Change Text"},   // nothing left to redo
+        {"Undo key", [&] { QTest::keyClick(g->sceneView(), Qt::Key_Z, Qt::ControlModifier); }, false, "Undo Change Text"},
+        {"Edit menu opened", [&] { editMenu->popup(QPoint()); editMenu->hide(); }, true, "Undo Change Text"},
+        {"Page Setup", menu(g, "Page Setup…"), true, "Undo Change Text"},
+        {"Print", menu(g, "Print…"), true, "Undo Change Text"},
+        {"Save in the main window", menu(main(), "Save"), true, "Undo"},
+        {"Save As", menu(g, "Save As…"), true, "Undo"},
+        {"Close", menu(g, "Close"), true, "Undo Change Text"},
+        {"Close the document", menu(main(), "Close"), true, "Undo Change Text", true},   // saved before: asks; Cancel
     };
     ASSERT_TRUE(vm->tryObject(QString("Heights"), settings()->childTitle("graphTitle"), "Change Type"));
     for (size_t i = 0; i < std::size(cases); ++i) {
         const auto& c = cases[i];
-        const bool closesDocument = c.fromMain && QString(c.item) == "Close";
-        SCOPED_TRACE(c.item);
+        SCOPED_TRACE(c.name);
         MyDocumentWindows::showGraphWindow(*doc, 0);
         g->window()->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(g->window()));
-        if (closesDocument) {
+        if (c.asks) {
             ASSERT_TRUE(controller->save(doc));
         }
         scripted.dialogs.files.push_back(dir.filePath("typed"));
         scripted.dialogs.answers.push_back(2);
 
         const QString before = label(0)->message;
-        const QString typed = QString::number(before.toDouble() + (label(1)->message.toDouble() - before.toDouble()) * 0.1 * double(i + 1));
+        const QString typed = QString::number(before.toDouble() + (label(1)->message.toDouble() - before.toDouble()) * 0.05 * double(i + 1));
         MyTextView* text = nullptr;
         for (const auto& record : vm->scalesStorageItem)
             if (record->textItem == label(0))
@@ -157,16 +168,17 @@ TEST_F(GraphEditing, MenuCommandsWhileTypingCommitTheTextFirst)
         QTest::keyClick(g->sceneView(), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(g->sceneView(), typed);
         const qsizetype questions = scripted.dialogs.questions.size();
-        action(c.fromMain ? main() : g, c.item)->trigger();
+        c.command();
         ASSERT_EQ(controller->documents().size(), 1u);
         QCoreApplication::processEvents();
 
         EXPECT_EQ(label(0)->message, c.keepsTypedText ? typed : before);
         EXPECT_EQ(doc->undoManager()->undoText(), c.undoText);
-        if (QString(c.item) == "Undo") {
+        EXPECT_EQ(action(g, "Undo")->text(), c.undoText);
+        if (!c.keepsTypedText) {
             EXPECT_EQ(doc->undoManager()->redoText(), "Redo Change Text");
         }
-        EXPECT_EQ(scripted.dialogs.questions.size() - questions, closesDocument ? 1 : 0);
+        EXPECT_EQ(scripted.dialogs.questions.size() - questions, c.asks ? 1 : 0);
         // Nothing is left to commit later.
         const int steps = doc->undoManager()->stack()->index();
         click(vm->viewDict.value(MyViewManager::kBackground));

@@ -151,8 +151,11 @@ TEST_F(SettingsOutline, CellsSwatchesHeightsAndTooltips)
     const OutlineCell swatch = cell(row({"graphProperties", "background", "color"}), 1);
     EXPECT_TRUE(swatch.drawsBackground);
     EXPECT_EQ(swatch.backgroundColor, QColor(Qt::white));
-    EXPECT_EQ(settingsModel()->indexOf(row({"graphProperties", "xAxis", "lineColor"}), 1).data(Qt::BackgroundRole).value<QColor>(),
-              QColor(Qt::black));
+    const QModelIndex black = settingsModel()->indexOf(row({"graphProperties", "xAxis", "lineColor"}), 1);
+    EXPECT_EQ(black.data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::black));
+    // The colour's name stays readable on its swatch.
+    EXPECT_EQ(black.data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::white));
+    EXPECT_EQ(swatch.textColor, QColor(Qt::black));
     EXPECT_FALSE(cell(row({"graphProperties", "xAxis", "lineColor"}), 0).drawsBackground);
     EXPECT_FALSE(cell(row({"graphProperties", "xAxis", "tickWidth"}), 1).drawsBackground);
     EXPECT_EQ(settingsModel()->indexOf(row({"graphProperties", "yAxis", "scaleTextAttr"}), 1).data().value<AttributedText>().text,
