@@ -14,7 +14,15 @@ QPaintDevice* Font72::device()
     return &image;
 }
 
-QFont Font72::font(const FontSpec& spec) { return QFont(spec.toQFont(), device()); }
+QFont Font72::font(const FontSpec& spec)
+{
+    QFont font(spec.toQFont(), device());
+    // Font engines are shared by pixel size: a 12-point layout font is 12 pixels, as is the
+    // widgets' 9-point font on a 96-dpi screen. A strategy of its own keeps the two apart,
+    // so neither draws with the other's hinting (outline fonts are all there is here).
+    font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::ForceOutline));
+    return font;
+}
 
 QFont Font72::forDevice(const FontSpec& spec, const QPaintDevice* target)
 {
