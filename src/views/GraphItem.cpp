@@ -17,6 +17,8 @@ constexpr int kDotsPerMeter72 = 2835;
 
 GraphItem::GraphItem(const Rect& frame, const Point& boundsOrigin) : m_frame(frame), m_boundsOrigin(boundsOrigin)
 {
+    // The part Qt asks a view to redraw is its dirty rectangle.
+    setFlag(ItemUsesExtendedStyleOption);
     updateTransform();
 }
 
@@ -123,9 +125,14 @@ QPainterPath GraphItem::shape() const
     return path;
 }
 
-void GraphItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*)
+void GraphItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget*)
 {
-    drawRect(painter, bounds());
+    Rect dirty = bounds();
+    if (option && !option->exposedRect.isEmpty()) {
+        const QRectF r = option->exposedRect;
+        dirty = Rect(r.x(), r.y(), r.width(), r.height()).intersected(bounds());
+    }
+    drawRect(painter, dirty);
 }
 
 QVariant GraphItem::itemChange(GraphicsItemChange change, const QVariant& value)
@@ -136,7 +143,7 @@ QVariant GraphItem::itemChange(GraphicsItemChange change, const QVariant& value)
 }
 
 namespace {
-void paintTree(QPainter* painter, GraphItem* view, const QTransform& t)
+void paintTree(QPainter* painter, GraphItem* view, QTransform t)
 {
     painter->setTransform(t);
     view->drawRect(painter, view->bounds());

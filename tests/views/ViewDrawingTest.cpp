@@ -1,0 +1,226 @@
+// Pixels of rendered views: fills, strokes, y up, bounds origins, selection frames, texts.
+#include "platform/Font72.h"
+#include "views/MyBaseView.h"
+#include "views/MyOutputView.h"
+#include "views/MySimpleTextView.h"
+#include "views/MyTextView.h"
+#include "views/MyViewManager.h"
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QPainter>
+#include <QTextCursor>
+#include <gtest/gtest.h>
+
+namespace {
+const QColor kRed(255, 0, 0), kBlue(0, 0, 255), kCyan(0, 255, 255);
+
+bool near(QRgb p, const QColor& c, int tol = 40)
+{
+    return qAlpha(p) > 200 && std::abs(qRed(p) - c.red()) <= tol && std::abs(qGreen(p) - c.green()) <= tol
+        && std::abs(qBlue(p) - c.blue()) <= tol;
+}
+
+int countNear(const QImage& image, const QColor& c, const QRect& area = QRect())
+{
+    const QRect r = area.isNull() ? image.rect() : area.intersected(image.rect());
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            n += near(image.pixel(x, y), c);
+    return n;
+}
+
+// The rows and columns that hold any visible pixel.
+QRect inkBox(const QImage& image)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) > 60)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+struct Graph {
+    MyViewManager vm{MyAnalysisData(), nullptr, nullptr};
+    MyView* view(const QString& name, const Rect& frame, const Point& origin = {})
+    {
+        auto* v = new MyView(frame, origin, name, QString(), &vm);
+        vm.viewDict.insert(name, v);
+        return v;
+    }
+};
+
+TextStorage* textIn(QObject* owner, const QString& text, double points, const QColor& color)
+{
+    auto* storage = new TextStorage(owner);
+    QTextCharFormat format;
+    format.setFont(Font72::font(FontSpec{"DejaVu Sans", points}));
+    format.setForeground(color);
+    QTextCursor(storage).insertText(text, format);
+    return storage;
+}
+}
+
+// A closed rectangle is filled and stroked, a line path only stroked; y grows upwards, so
+// a path near the top of the view lands near image row 0.
+TEST(ViewDrawing, FillsClosedPathsStrokesLinesAndDrawsYUp)
+{
+    Graph g;
+    MyView* v = g.view("v", Rect(0, 0, 100, 80));
+    BezierPath box = BezierPath::bezierPathWithRect(Rect(10, 50, 30, 20));   // near the top
+    box.setLineWidth(4);
+    BezierPath open;
+    open.moveToPoint({60, 10});
+    open.lineToPoint({90, 10});
+    open.lineToPoint({90, 40});   // an open corner: its inside must stay empty
+    open.setLineWidth(2);
+    g.vm.viewColors.insert("v", {kRed, kBlue});
+    g.vm.viewBeziers.insert("v", {{box}, {open}});
+
+    const QImage image = GraphItem::image(v);
+    ASSERT_EQ(image.size(), QSize(100, 80));
+    EXPECT_TRUE(near(image.pixel(25, 20), kRed)) << "inside the box, 20 rows from the top";
+    EXPECT_TRUE(near(image.pixel(10, 20), kBlue)) << "on its left edge";
+    EXPECT_TRUE(near(image.pixel(25, 10), kBlue)) << "on its top edge (y = 70)";
+    EXPECT_EQ(qAlpha(image.pixel(25, 60)), 0) << "the lower half is empty";
+    EXPECT_TRUE(near(image.pixel(75, 70), kBlue)) << "line path stroked at y = 10";
+    EXPECT_EQ(qAlpha(image.pixel(80, 55)), 0) << "line path not filled";
+}
+
+// Each member of a group draws the shared path in its own bounds: the bounds origin moves
+// the path, the frame places the view.
+TEST(ViewDrawing, BoundsOriginsAndFramesPlaceSharedPaths)
+{
+    Graph g;
+    MyView* container = g.view("c", Rect(0, 0, 60, 40));
+    g.vm.viewBezier.insert("dot", BezierPath::bezierPathWithOvalInRect(Rect(-4, -4, 8, 8)));
+    g.vm.viewColors.insert("dot", {kRed, kRed});
+    const QList<Point> centres{{10, 10}, {45, 30}};
+    for (const Point& c : centres) {
+        auto* dot = new MySimpleView("dot", "c", &g.vm, Rect(c.x - 5, c.y - 5, 10, 10), Point{-5, -5});
+        container->addSubview(dot);
+    }
+    const QImage image = GraphItem::image(container);
+    for (const Point& c : centres)
+        EXPECT_TRUE(near(image.pixel(int(c.x), 40 - int(c.y) - 1), kRed)) << c.x << "," << c.y;
+    EXPECT_EQ(countNear(image, kRed, QRect(20, 0, 10, 40)), 0);
+}
+
+// The selection frame: 1.5 points of cyan inside the view's own bounds when the group's
+// flag is set, nothing when it is not, and still along the bounds when only part of the
+// view is redrawn.
+TEST(ViewDrawing, SelectionFrameFollowsTheFlagAndTheViewsBounds)
+{
+    Graph g;
+    MyView* container = g.view("c", Rect(0, 0, 100, 100));
+    auto* bar = new MySimpleView("bar", "c", &g.vm, Rect(20, 20, 60, 60), Point{0, 0});
+    container->addSubview(bar);
+    g.vm.viewBezier.insert("bar", BezierPath());
+    g.vm.viewColors.insert("bar", {kRed, kRed});
+
+    for (bool selected : {false, true}) {
+        g.vm.viewSelected.insert("bar", selected);
+        const QImage image = GraphItem::image(container);
+        EXPECT_EQ(countNear(image, kCyan) > 0, selected);
+        if (selected) {
+            EXPECT_TRUE(near(image.pixel(20, 50), kCyan));
+            EXPECT_EQ(qAlpha(image.pixel(18, 50)), 0) << "nothing outside the bounds";
+        }
+    }
+
+    // A partial redraw on screen: the lower left quarter of the window only.
+    auto* root = new MyBaseView(Rect(0, 0, 100, 100));
+    g.vm.installRootView(root);
+    root->addSubview(container);
+    QGraphicsView window(g.vm.scene());
+    window.setFrameShape(QFrame::NoFrame);
+    window.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    window.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    window.setSceneRect(0, -100, 100, 100);   // scene y runs down from the flip at the root
+    window.resize(100, 100);
+    QImage part(100, 100, QImage::Format_ARGB32_Premultiplied);
+    part.fill(Qt::transparent);
+    window.viewport()->render(&part, QPoint(0, 50), QRegion(0, 50, 50, 50), QWidget::DrawChildren);
+    // The redrawn part of the bar is x 20..50, y 20..50: its right and top edges are
+    // columns 46..49 and rows 50..53 of the image.
+    EXPECT_EQ(countNear(part, kCyan, QRect(45, 55, 5, 20)) + countNear(part, kCyan, QRect(25, 50, 20, 4)), 0)
+        << "no frame along the dirty rectangle's edges";
+    EXPECT_GT(countNear(part, kCyan, QRect(19, 50, 3, 30)), 0) << "the bar's left edge is framed";
+}
+
+// One text drawn once: a half-transparent glyph keeps the colour's alpha.
+TEST(ViewDrawing, TextIsDrawnOnce)
+{
+    Graph g;
+    MyView* container = g.view("c", Rect(0, 0, 80, 60));
+    TextStorage* storage = textIn(&g.vm, QString(QChar(0x2588)), 40, QColor(0, 0, 255, 128));
+    auto* text = new MySimpleTextView(Rect(10, 5, 60, 50), storage, "t", "c", &g.vm);
+    container->addSubview(text);
+    const QImage image = GraphItem::image(container);
+    int maxAlpha = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            maxAlpha = std::max(maxAlpha, qAlpha(image.pixel(x, y)));
+    EXPECT_NEAR(maxAlpha, 128, 2);
+}
+
+// Text sits at the top left of its view and turns with the frame rotation.
+TEST(ViewDrawing, TextStartsAtTheTopAndTurnsWithTheFrame)
+{
+    Graph g;
+    MyView* container = g.view("c", Rect(0, 0, 200, 200));
+    TextStorage* storage = textIn(&g.vm, "MMMM", 20, Qt::black);
+    const Size size = storage->boundingSize();
+    auto* title = new MyTextView(Rect(100, 20, size.width, size.height), storage, "title", "c", &g.vm);
+    container->addSubview(title);
+
+    QRect ink = inkBox(GraphItem::image(container));
+    EXPECT_GT(ink.width(), 2 * ink.height());
+    EXPECT_GE(ink.left(), 100);
+    EXPECT_LE(ink.bottom(), 200 - 20);
+    EXPECT_GT(ink.top(), 200 - 20 - int(size.height) - 1);
+
+    title->setFrameRotation(90);   // counter-clockwise about the frame origin
+    ink = inkBox(GraphItem::image(container));
+    EXPECT_GT(ink.height(), 2 * ink.width());
+    EXPECT_LE(ink.right(), 100);
+    EXPECT_LE(ink.bottom(), 200 - 20);
+}
+
+// A 14-point font measures 14 units on the layout device, draws the same in a 72-dpi and
+// a 96-dpi image, and a table-style font for a 96-dpi screen draws the same height too.
+TEST(ViewDrawing, FontsMeasureTheSameOnEveryDevice)
+{
+    const FontSpec spec{"DejaVu Sans", 14};
+    const QFont layoutFont = Font72::font(spec);
+    EXPECT_NEAR(Font72::metrics(layoutFont).ascent() + Font72::metrics(layoutFont).descent(), 14 * 1.164, 0.6);
+
+    Graph g;
+    MyView* container = g.view("c", Rect(0, 0, 100, 40));
+    TextStorage* storage = textIn(&g.vm, "H", 14, Qt::black);
+    container->addSubview(new MySimpleTextView(Rect(5, 5, 40, 30), storage, "t", "c", &g.vm));
+    const int at72 = inkBox(GraphItem::image(container)).height();
+
+    QImage screen(100, 40, QImage::Format_ARGB32_Premultiplied);
+    screen.setDotsPerMeterX(3780);   // 96 dpi
+    screen.setDotsPerMeterY(3780);
+    screen.fill(Qt::transparent);
+    QPainter painter(&screen);
+    painter.translate(0, 40);
+    painter.scale(1, -1);
+    GraphItem::renderTree(&painter, container);
+    painter.end();
+    EXPECT_EQ(inkBox(screen).height(), at72);
+
+    QImage widget(100, 40, QImage::Format_ARGB32_Premultiplied);
+    widget.setDotsPerMeterX(3780);
+    widget.setDotsPerMeterY(3780);
+    widget.fill(Qt::transparent);
+    QPainter wp(&widget);
+    wp.setFont(Font72::forDevice(spec, &widget));
+    wp.drawText(QPointF(5, 30), "H");
+    wp.end();
+    EXPECT_EQ(inkBox(widget).height(), at72);
+    EXPECT_NEAR(at72, 10, 1) << "the cap height of DejaVu Sans at 14 points";
+}
