@@ -29,6 +29,16 @@ T takeFront(std::deque<T>& queue, const T& fallback)
     return value;
 }
 
+QString withExtension(const QString& path, const QStringList& fileTypes)
+{
+    if (path.isEmpty() || fileTypes.isEmpty())
+        return path;
+    for (const QString& type : fileTypes)
+        if (path.endsWith('.' + type, Qt::CaseInsensitive))
+            return path;
+    return path + '.' + fileTypes.first();
+}
+
 }  // namespace
 
 Dialogs& Dialogs::current()
@@ -38,6 +48,14 @@ Dialogs& Dialogs::current()
 }
 
 void Dialogs::setCurrent(Dialogs* dialogs) { g_current = dialogs; }
+
+QString Dialogs::savePanel(const QString& title, const QString&, const QStringList& fileTypes)
+{
+    QStringList patterns;
+    for (const QString& type : fileTypes)
+        patterns << "*." + type;
+    return withExtension(saveFile(title, QString(), patterns.join(' ')), fileTypes);
+}
 
 // ---- Qt ----
 
@@ -97,6 +115,21 @@ QString QtDialogs::choose(bool save, const QString& title, const QString& filter
     if (!save)
         dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Open"));
     return dialog.exec() == QDialog::Accepted ? dialog.chosenPath() : QString();
+}
+
+QString QtDialogs::savePanel(const QString& title, const QString& nameFieldLabel, const QStringList& fileTypes)
+{
+    QStringList patterns;
+    for (const QString& type : fileTypes)
+        patterns << "*." + type;
+    QFileDialog dialog(dialogParent(), title, QString(), patterns.join(' '));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setLabelText(QFileDialog::FileName, nameFieldLabel);
+    if (!fileTypes.isEmpty())
+        dialog.setDefaultSuffix(fileTypes.first());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return withExtension(dialog.selectedFiles().first(), fileTypes);
 }
 
 std::optional<FontSpec> QtDialogs::chooseFont(const FontSpec& initial)
@@ -174,6 +207,12 @@ QString ScriptedDialogs::openFile(const QString&, const QString&) { return takeF
 QString ScriptedDialogs::saveFile(const QString&, const QString&, const QString&)
 {
     return takeFront(files, QString());
+}
+
+QString ScriptedDialogs::savePanel(const QString& title, const QString& nameFieldLabel, const QStringList& fileTypes)
+{
+    savePanels << title + '|' + nameFieldLabel + '|' + fileTypes.join(',');
+    return withExtension(takeFront(files, QString()), fileTypes);
 }
 
 QString ScriptedDialogs::openDirectory(const QString&, const QString&) { return takeFront(files, QString()); }

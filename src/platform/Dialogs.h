@@ -26,6 +26,10 @@ public:
     virtual QString saveFile(const QString& title, const QString& suggestedName, const QString& filter) = 0;
     // A document package to open.
     virtual QString openDirectory(const QString& title, const QString& filter) = 0;
+    // A save panel with a title, a label before the name field and the allowed extensions;
+    // a chosen name without one of them gets the first. "" when cancelled. By default
+    // saveFile with a filter of the extensions.
+    virtual QString savePanel(const QString& title, const QString& nameFieldLabel, const QStringList& fileTypes);
     // Confirmed unchanged, the font chooser gives back the font it was given.
     virtual std::optional<FontSpec> chooseFont(const FontSpec& initial) = 0;
     virtual std::optional<Color> chooseColor(const Color& initial) = 0;
@@ -50,6 +54,7 @@ public:
     QString openFile(const QString& title, const QString& filter) override;
     QString saveFile(const QString& title, const QString& suggestedName, const QString& filter) override;
     QString openDirectory(const QString& title, const QString& filter) override;
+    QString savePanel(const QString& title, const QString& nameFieldLabel, const QStringList& fileTypes) override;
     std::optional<FontSpec> chooseFont(const FontSpec& initial) override;
     std::optional<Color> chooseColor(const Color& initial) override;
     std::optional<QPageLayout> runPageLayout(const QPageLayout& layout) override;
@@ -68,6 +73,7 @@ public:
     QVector<QStringList> questionButtons;   // the buttons of each question, in order
     std::deque<int> answers;       // button indexes for questions
     std::deque<QString> files;     // paths for the file choosers ("" = cancel)
+    QStringList savePanels;        // "title|label|types" of each save panel, in order
     std::deque<std::optional<FontSpec>> fonts;
     std::deque<std::optional<Color>> colors;
     QVector<QPageLayout> pageSetupPanels;       // the layout each page setup panel showed
@@ -83,6 +89,7 @@ public:
     QString openFile(const QString& title, const QString& filter) override;
     QString saveFile(const QString& title, const QString& suggestedName, const QString& filter) override;
     QString openDirectory(const QString& title, const QString& filter) override;
+    QString savePanel(const QString& title, const QString& nameFieldLabel, const QStringList& fileTypes) override;
     std::optional<FontSpec> chooseFont(const FontSpec& initial) override;
     std::optional<Color> chooseColor(const Color& initial) override;
     std::optional<QPageLayout> runPageLayout(const QPageLayout& layout) override;

@@ -62,12 +62,10 @@ void MyOutputView::copy()
 bool MyOutputView::exportPDF()
 {
     const QByteArray pdf = pdfWithoutSelection();
-    QString path = Dialogs::current().saveFile(QStringLiteral("Export a PDF File"), QString(),
-                                               QStringLiteral("PDF (*.pdf)"));
+    const QString path = Dialogs::current().savePanel(QStringLiteral("Export a PDF File"), QStringLiteral("Export As:"),
+                                                      {QStringLiteral("pdf")});
     if (path.isEmpty())
         return false;
-    if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
-        path += QLatin1String(".pdf");
     // Written beside the old file and swapped in only when complete: a failure leaves the
     // old file as it was, and the user hears of it.
     QSaveFile file(path);

@@ -113,7 +113,7 @@ public:
         if (makeViews && vm->scalesStorageItem.isEmpty())
             for (const QString& label : {"0", "10"})
                 vm->scalesStorageItem << text(vm, label, "graphProperties\tyAxis\tscaleText",
-                                              Rect(-20, label == "0" ? -6 : 94, 14, 12));
+                                              Rect(-24, label == "0" ? -6 : 94, 18, 12));
     }
     void scaleTextRectsWithSettings(const QVariantMap& settings, MyConfigRootItem*, MyViewManager* vm) override
     {

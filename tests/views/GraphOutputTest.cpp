@@ -1,0 +1,210 @@
+// The graph as PDF: the package's graph PDF, copy and export, read back with QtPdf.
+#include "FakeGenerator.h"
+#include "app/AppDelegate.h"
+#include "platform/Dialogs.h"
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QMimeData>
+#include <QPdfDocument>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+// A laid-out dot plot in a window-like tree: base view, background, graph view.
+struct LaidOut {
+    AppDelegate delegate;
+    FakeGenerator g;
+    std::unique_ptr<MyViewManager> vm;
+
+    explicit LaidOut(QColor textColor = Qt::black)
+    {
+        g.makeViews = true;
+        g.textColor = textColor;
+        g.rGraphRect = Rect(0, 0, 200, 100);
+        g.rXRect = Rect(-1, -6, 202, 7);
+        g.rYRect = Rect(-6, -1, 7, 102);
+        g.xTextRect = Rect(60, -30, 80, 20);
+        g.scaleTextRects = {Rect(-20, -6, 14, 12), Rect(-20, 94, 14, 12)};
+        g.yTextRect = Rect(-30, 20, 20, 60);
+        g.yTextRequiredRect = Rect(-50, 20, 20, 60);
+        delegate.ourGraphGenerator = &g;
+        MyAnalysisData data;
+        data.graphType = "scatter";
+        vm = std::make_unique<MyViewManager>(data, nullptr, nullptr);
+        vm->installRootView(new MyBaseView);
+        vm->runLayout(-1, {}, {}, {}, nullptr);
+        vm->viewDict.value(MyViewManager::kRootView)->addSubview(vm->viewDict.value(MyViewManager::kBackground));
+        vm->placeContainers();
+    }
+    MyOutputView* output(const QString& name) { return dynamic_cast<MyOutputView*>(vm->viewDict.value(name)); }
+};
+
+struct ReadBack {
+    QByteArray bytes;
+    QBuffer buffer{&bytes};
+    QPdfDocument pdf;
+    explicit ReadBack(const QByteArray& data) : bytes(data)
+    {
+        buffer.open(QIODevice::ReadOnly);
+        pdf.load(&buffer);
+    }
+    QSizeF pageSize() { return pdf.pagePointSize(0); }
+    // The text poppler reads from the page.
+    QString text()
+    {
+        QTemporaryDir dir;
+        QFile file(dir.filePath("page.pdf"));
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+        file.close();
+        QProcess reader;
+        reader.start("pdftotext", {file.fileName(), "-"});
+        reader.waitForFinished();
+        return QString::fromUtf8(reader.readAllStandardOutput());
+    }
+    QImage image() { return pdf.render(0, pageSize().toSize()); }
+};
+
+int cyanPixels(const QImage& image)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            n += qRed(p) < 80 && qGreen(p) > 200 && qBlue(p) > 200;
+        }
+    return n;
+}
+int redPixels(const QImage& image)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            n += qRed(p) > 200 && qGreen(p) < 80 && qBlue(p) < 80;
+        }
+    return n;
+}
+
+// The folder refuses new entries (chmod; for root also the immutable flag). False when the
+// system lets us do neither.
+bool makeUnwritable(const QString& dir)
+{
+    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    auto writable = [&] {
+        QFile probe(dir + "/probe");
+        const bool ok = probe.open(QIODevice::WriteOnly);
+        if (ok)
+            probe.remove();
+        return ok;
+    };
+    if (!writable())
+        return true;
+    QProcess::execute("chattr", {"+i", dir});
+    return !writable();
+}
+void makeWritable(const QString& dir)
+{
+    QProcess::execute("chattr", {"-i", dir});
+    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+}
+
+// The package's graph PDF: one page of the background's size, every text once and as text,
+// dots drawn, no selection frame, and the selection back as it was afterwards.
+TEST(GraphOutput, GraphPdfIsTheBackgroundWithoutSelection)
+{
+    LaidOut graph;
+    const QStringList selection{"graphView", "dot\tv", MyViewManager::kYAxis};
+    graph.vm->selectView(selection);
+    ASSERT_GT(cyanPixels(GraphItem::image(graph.output(MyViewManager::kBackground))), 0);
+
+    ReadBack pdf(graph.vm->graphPDF());
+    ASSERT_EQ(pdf.pdf.pageCount(), 1);
+    EXPECT_EQ(pdf.pageSize(), QSizeF(400, 300));
+    const QString text = pdf.text();
+    for (const QString& word : {"alpha", "Value", "10"})
+        EXPECT_EQ(text.count(word), 1) << word.toStdString() << " in " << text.toStdString();
+    const QImage image = pdf.image();
+    EXPECT_EQ(cyanPixels(image), 0);
+    EXPECT_GT(redPixels(image), 6 * 20) << "six dots";
+
+    EXPECT_EQ(graph.vm->selectedViews, selection);
+    EXPECT_TRUE(graph.vm->viewSelected.value("dot\tv"));
+    EXPECT_TRUE(graph.vm->viewDict.value(MyViewManager::kYAxis)->selected);
+    EXPECT_TRUE(graph.vm->viewDict.value(MyViewManager::kGraphView)->selected);
+}
+
+// Not laid out (fewer than two views): no PDF for the package.
+TEST(GraphOutput, NoPdfBeforeTheFirstLayout)
+{
+    MyViewManager vm(MyAnalysisData(), nullptr, nullptr);
+    vm.installRootView(new MyBaseView);
+    EXPECT_TRUE(vm.graphPDF().isEmpty());
+}
+
+// Copy puts only the PDF of "graphView" on the clipboard, from either output view.
+TEST(GraphOutput, CopyPutsTheGraphViewOnTheClipboard)
+{
+    LaidOut graph;
+    const Rect frame = graph.vm->viewDict.value(MyViewManager::kGraphView)->frame();
+    for (const QString& from : {MyViewManager::kBackground, MyViewManager::kGraphView}) {
+        auto* old = new QMimeData;
+        old->setText("before");
+        QApplication::clipboard()->setMimeData(old);
+        graph.output(from)->copy();
+        const QMimeData* mime = QApplication::clipboard()->mimeData();
+        ASSERT_TRUE(mime);
+        EXPECT_EQ(mime->formats(), QStringList{"application/pdf"});
+        ReadBack pdf(mime->data("application/pdf"));
+        EXPECT_NEAR(pdf.pageSize().width(), frame.width(), 1.0);
+        EXPECT_NEAR(pdf.pageSize().height(), frame.height(), 1.0);
+        EXPECT_EQ(pdf.text().count("alpha"), 1);
+    }
+}
+
+// Export through the save panel: the whole view it is sent to; cancelling writes nothing;
+// a folder that refuses the file gets an alert naming it and keeps the old file.
+TEST(GraphOutput, ExportWritesSafelyOrSaysWhy)
+{
+    LaidOut graph;
+    QTemporaryDir dir;
+    ScopedScriptedDialogs scripted;
+    ScriptedDialogs& dialogs = scripted.dialogs;
+
+    dialogs.files = {dir.filePath("graph")};
+    EXPECT_TRUE(graph.output(MyViewManager::kBackground)->exportPDF());
+    EXPECT_EQ(dialogs.savePanels, QStringList{"Export a PDF File|Export As:|pdf"});
+    QFile written(dir.filePath("graph.pdf"));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ReadBack(written.readAll()).pageSize(), QSizeF(400, 300));
+
+    dialogs.files = {QString()};
+    EXPECT_FALSE(graph.output(MyViewManager::kGraphView)->exportPDF());
+
+    const QString locked = dir.filePath("locked");
+    QDir().mkpath(locked);
+    const QString old = locked + "/old.pdf";
+    {
+        QFile f(old);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("the old file");
+    }
+    if (!makeUnwritable(locked)) {
+        makeWritable(locked);
+        GTEST_SKIP() << "cannot make a folder read-only here";
+    }
+    dialogs.files = {old};
+    const bool exported = graph.output(MyViewManager::kGraphView)->exportPDF();
+    makeWritable(locked);
+    EXPECT_FALSE(exported);
+    ASSERT_EQ(dialogs.alerts.size(), 1);
+    EXPECT_TRUE(dialogs.alerts.first().contains("old.pdf")) << dialogs.alerts.first().toStdString();
+    QFile f(old);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "the old file");
+}
