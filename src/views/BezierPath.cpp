@@ -104,6 +104,37 @@ QPen BezierPath::pen(const QColor& color) const
     return pen;
 }
 
+namespace {
+// Only real changes go to the painter: each one costs a state change in a PDF.
+void useBrush(QPainter* painter, const QColor& color)
+{
+    const QBrush& current = painter->brush();
+    if (color.alpha() == 0) {
+        if (current.style() != Qt::NoBrush)
+            painter->setBrush(Qt::NoBrush);
+    } else if (current.style() != Qt::SolidPattern || current.color() != color) {
+        painter->setBrush(color);
+    }
+}
+}
+
+bool BezierPath::penMatches(const QPen& pen, const QColor& color) const
+{
+    return pen.style() == Qt::SolidLine && m_dash.isEmpty() && pen.color() == color && pen.widthF() == m_lineWidth
+        && pen.capStyle() == m_cap && pen.joinStyle() == m_join && pen.miterLimit() == m_miterLimit
+        && pen.brush().style() == Qt::SolidPattern && !pen.isCosmetic() == (m_lineWidth > 0);
+}
+
+void BezierPath::usePen(QPainter* painter, const QColor& color) const
+{
+    if (color.alpha() == 0) {
+        if (painter->pen().style() != Qt::NoPen)
+            painter->setPen(Qt::NoPen);
+    } else if (!penMatches(painter->pen(), color)) {
+        painter->setPen(pen(color));
+    }
+}
+
 void BezierPath::fill(QPainter* painter, const QColor& color) const
 {
     if (color.alpha() > 0 && !m_path.isEmpty())
@@ -112,8 +143,11 @@ void BezierPath::fill(QPainter* painter, const QColor& color) const
 
 void BezierPath::stroke(QPainter* painter, const QColor& color) const
 {
-    if (color.alpha() > 0 && !m_path.isEmpty())
-        painter->strokePath(m_path, pen(color));
+    if (color.alpha() == 0 || m_path.isEmpty())
+        return;
+    useBrush(painter, QColor(Qt::transparent));
+    usePen(painter, color);
+    painter->drawPath(m_path);
 }
 
 void BezierPath::fillAndStroke(QPainter* painter, const QColor& fillColor, const QColor& lineColor) const
@@ -121,8 +155,8 @@ void BezierPath::fillAndStroke(QPainter* painter, const QColor& fillColor, const
     if (m_path.isEmpty())
         return;
     // One path operation: half the output of a fill followed by a stroke.
-    painter->setBrush(fillColor.alpha() > 0 ? QBrush(fillColor) : QBrush(Qt::NoBrush));
-    painter->setPen(lineColor.alpha() > 0 ? pen(lineColor) : QPen(Qt::NoPen));
+    useBrush(painter, fillColor);
+    usePen(painter, lineColor);
     painter->drawPath(m_path);
 }
 

@@ -62,6 +62,9 @@ public:
     bool operator==(const BezierPath& o) const;
 
 private:
+    bool penMatches(const QPen& pen, const QColor& color) const;
+    void usePen(QPainter* painter, const QColor& color) const;
+
     QPainterPath m_path;
     double m_lineWidth = 1.0;
     Qt::PenCapStyle m_cap = Qt::FlatCap;

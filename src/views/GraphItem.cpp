@@ -68,17 +68,39 @@ void GraphItem::setNeedsDisplay(bool flag)
         update();
 }
 
+QTransform GraphItem::localToParent() const
+{
+    if (m_rotation == 0)
+        return QTransform::fromTranslate(m_frame.origin.x - m_boundsOrigin.x, m_frame.origin.y - m_boundsOrigin.y);
+    QTransform t;
+    t.translate(m_frame.origin.x, m_frame.origin.y);
+    t.rotate(m_rotation);
+    t.translate(-m_boundsOrigin.x, -m_boundsOrigin.y);
+    return t;
+}
+
 void GraphItem::updateTransform()
 {
+    // The one y flip: the top of a scene's tree maps y up onto Qt's y down. A plain move is
+    // a position, which costs Qt less than a transform.
+    m_flipped = scene() && !parentItem();
+    if (m_rotation == 0 && !m_flipped) {
+        if (m_hasTransform) {
+            setTransform(QTransform());
+            m_hasTransform = false;
+        }
+        setPos(m_frame.origin.x - m_boundsOrigin.x, m_frame.origin.y - m_boundsOrigin.y);
+        return;
+    }
     QTransform t;
-    // The one y flip: a tree's top maps y up onto Qt's y down.
-    if (!parentItem())
+    if (m_flipped)
         t.scale(1, -1);
-    t.translate(m_frame.origin.x, m_frame.origin.y);
     if (m_rotation != 0)
         t.rotate(m_rotation);
     t.translate(-m_boundsOrigin.x, -m_boundsOrigin.y);
     setTransform(t);
+    m_hasTransform = true;
+    setPos(m_frame.origin.x, m_flipped ? -m_frame.origin.y : m_frame.origin.y);
 }
 
 GraphItem* GraphItem::superview() const { return dynamic_cast<GraphItem*>(parentItem()); }
@@ -137,7 +159,7 @@ void GraphItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* option,
 
 QVariant GraphItem::itemChange(GraphicsItemChange change, const QVariant& value)
 {
-    if (change == ItemParentHasChanged)
+    if ((change == ItemParentHasChanged || change == ItemSceneHasChanged) && m_flipped != (scene() && !parentItem()))
         updateTransform();
     return QGraphicsItem::itemChange(change, value);
 }
@@ -151,7 +173,7 @@ void paintTree(QPainter* painter, GraphItem* view, QTransform t)
         if (!child->isVisible())
             continue;
         if (auto* sub = dynamic_cast<GraphItem*>(child)) {
-            paintTree(painter, sub, sub->transform() * t);
+            paintTree(painter, sub, sub->localToParent() * t);
         } else {
             painter->setTransform(child->itemTransform(view) * t);
             QStyleOptionGraphicsItem option;
@@ -173,13 +195,28 @@ QTransform GraphItem::pageTransform(const GraphItem* view, double scale)
     return t;
 }
 
+namespace {
+quint64 g_renderPass = 0;
+bool g_rendering = false;
+}
+
+quint64 GraphItem::renderPass() { return g_rendering ? g_renderPass : 0; }
+
 void GraphItem::renderTree(QPainter* painter, GraphItem* view)
 {
     if (!view)
         return;
+    // The tables do not change while a tree is drawn: views may reuse their lookups.
+    const bool outer = !g_rendering;
+    if (outer) {
+        ++g_renderPass;
+        g_rendering = true;
+    }
     painter->save();
     paintTree(painter, view, painter->transform());
     painter->restore();
+    if (outer)
+        g_rendering = false;
 }
 
 QImage GraphItem::image(GraphItem* view, double scale)

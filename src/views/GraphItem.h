@@ -11,6 +11,7 @@
 #include <QGraphicsItem>
 #include <QImage>
 #include <QList>
+#include <QTransform>
 
 class MyViewManager;
 class QPainter;
@@ -29,6 +30,8 @@ public:
     // Degrees, counter-clockwise about the frame origin.
     double frameRotation() const { return m_rotation; }
     void setFrameRotation(double degrees);
+    // Maps the view's coordinates to its superview's (frame origin, rotation, bounds origin).
+    QTransform localToParent() const;
     // Asks for a redraw of the whole view.
     void setNeedsDisplay(bool flag = true);
 
@@ -54,6 +57,8 @@ public:
     // Maps the view's bounds (y up) onto a page of its size × scale (y down, origin at the
     // page's top left).
     static QTransform pageTransform(const GraphItem* view, double scale);
+    // Non-zero, and the same for every view drawn, while renderTree draws a tree.
+    static quint64 renderPass();
 
     // QGraphicsItem
     // A little more than the bounds, for strokes on the edge; hits count inside the bounds.
@@ -73,4 +78,6 @@ private:
     Rect m_frame;
     Point m_boundsOrigin;
     double m_rotation = 0;
+    bool m_flipped = false;
+    bool m_hasTransform = false;
 };

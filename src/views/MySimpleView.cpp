@@ -17,11 +17,10 @@ void MySimpleView::drawRect(QPainter* painter, const Rect& dirtyRect)
 {
     if (!viewManager)
         return;
-    const ColorPair* colors = viewManager->viewColors.find(name);
-    const BezierPath* path = viewManager->viewBezier.find(name);
-    if (colors && path)
-        path->fillAndStroke(painter, colors->fillColor, colors->lineColor);
-    if (viewManager->viewSelected.value(name, false))
+    const MyViewManager::ElementStyle style = viewManager->elementStyle(name);
+    if (style.colors && style.path)
+        style.path->fillAndStroke(painter, style.colors->fillColor, style.colors->lineColor);
+    if (style.selected)
         drawSelectionFrame(painter, bounds());
 }
 

@@ -89,6 +89,17 @@ void MyViewManager::forgetView(GraphItem* view)
         m_ownedViews.erase(std::next(it).base());
 }
 
+MyViewManager::ElementStyle MyViewManager::elementStyle(const QString& name)
+{
+    const quint64 pass = GraphItem::renderPass();
+    if (pass && pass == m_stylePass && name == m_styleName)
+        return m_style;
+    m_style = {viewColors.find(name), viewBezier.find(name), viewSelected.value(name, false)};
+    m_stylePass = pass;
+    m_styleName = name;
+    return m_style;
+}
+
 void MyViewManager::installRootView(MyBaseView* root)
 {
     if (!root)

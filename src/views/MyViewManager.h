@@ -159,6 +159,16 @@ public:
     // container into the graph rectangle, in nameTags order. Missing views are skipped.
     void placeContainers();
 
+    // What an element view of the group name draws with: its colours and path (nullptr
+    // when missing) and its selection flag. While a tree is rendered, members of one group
+    // drawn one after another look the tables up once.
+    struct ElementStyle {
+        const ColorPair* colors = nullptr;
+        const BezierPath* path = nullptr;
+        bool selected = false;
+    };
+    ElementStyle elementStyle(const QString& name);
+
     // ---- layout driver
     // Runs the layout steps that row's step mask selects (mask 0: nothing at all), sizes
     // and centres "graphView" in the background, brings the tree in line and redraws.
@@ -294,5 +304,8 @@ private:
     QPointer<GraphTextEditor> m_editor;
 
     QGraphicsScene m_scene;
+    quint64 m_stylePass = 0;
+    QString m_styleName;
+    ElementStyle m_style;
     std::vector<GraphItem*> m_ownedViews;
 };
