@@ -398,7 +398,14 @@ std::optional<MyAnalysisData> MyAnalysisBuilder::analysisFromSelection(MySelecto
         const std::vector<int> owner = ownersOf(expanded, pooled.size());
         std::vector<Picked> perValue = groupValues(expanded, owner);
         for (int v = 0; v < valueNames.size(); ++v) {
-            const QString tag = t + '_' + valueNames[v];
+            // A data column titled "Sex_male" and the value male of Sex would share one
+            // record: the later tag gets a key of its own and keeps its text for display.
+            const QString text = t + '_' + valueNames[v];
+            QString tag = text;
+            for (int n = 2; d.numbers.contains(tag); ++n)
+                tag = text + QChar(0x1F) + QString::number(n);
+            if (tag != text)
+                d.tagTexts.insert(tag, text);
             keep(tag, std::move(perValue[size_t(v)]));
             d.singleTags << tag;
         }

@@ -29,5 +29,8 @@ struct MyAnalysisData {
     QHash<QString, DescriptivesDict> descriptives;
     QHash<QString, DescriptivesDict> logDescriptives;
     QStringList singleTags;
+    // The text a tag shows where its key had to differ from it: a categorizing column's tag
+    // ("Sex_male" for Sex = male) that a data column's title or another tag already uses.
+    QHash<QString, QString> tagTexts;
     std::vector<double> minMax;   // [smallest, largest]
 };

@@ -1,6 +1,8 @@
 #include "platform/Font72.h"
 #include <QImage>
 #include <QPaintDevice>
+#include <algorithm>
+#include <cmath>
 
 QPaintDevice* Font72::device()
 {
@@ -24,12 +26,13 @@ QFont Font72::font(const FontSpec& spec)
     return font;
 }
 
-QFont Font72::forDevice(const FontSpec& spec, const QPaintDevice* target)
+QFont Font72::forDevice(const FontSpec& spec, const QPaintDevice*)
 {
+    // A pixel size does not depend on the resolution of the device it is drawn on, as a
+    // point size would.
     QFont font = spec.toQFont();
-    const int dpi = target ? target->logicalDpiY() : 72;
-    if (spec.size > 0 && dpi > 0)
-        font.setPointSizeF(spec.size * 72.0 / dpi);
+    if (spec.size > 0)
+        font.setPixelSize(std::max(1, int(std::lround(spec.size))));
     return font;
 }
 

@@ -5,6 +5,7 @@
 #include "document/TableBlock.h"
 #include "document/TableText.h"
 #include "platform/Dialogs.h"
+#include "platform/Font72.h"
 #include "platform/NumberText.h"
 #include "table/MyCellDelegate.h"
 #include "table/MyTableModel.h"
@@ -45,10 +46,7 @@ QFont qfontOf(const TextAttributes& attributes)
 {
     if (!attributes.font)
         return QApplication::font();
-    QFont font = attributes.font->toQFont();
-    if (attributes.font->size > 0)
-        font.setPixelSize(std::max(1, int(std::lround(attributes.font->size))));
-    return font;
+    return Font72::forDevice(*attributes.font, nullptr);
 }
 
 // Titles and cells compare in the document's canonical form.

@@ -116,8 +116,12 @@ QList<GraphItem*> GraphItem::subviews() const
 
 void GraphItem::addSubview(GraphItem* view)
 {
-    if (!view || view == this)
+    if (!view)
         return;
+    // A view never goes inside itself: Qt would loop for ever on such a tree.
+    for (const QGraphicsItem* up = this; up; up = up->parentItem())
+        if (up == view)
+            return;
     // Re-adding puts the view on top, as the platform does.
     if (view->parentItem())
         view->removeFromSuperview();

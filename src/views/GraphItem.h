@@ -38,7 +38,8 @@ public:
     // View tree. A detached view has no superview and is in no scene.
     GraphItem* superview() const;
     QList<GraphItem*> subviews() const;
-    // Adds view as the topmost subview (it leaves its old superview first).
+    // Adds view as the topmost subview (it leaves its old superview first). A view that
+    // contains this one is refused.
     void addSubview(GraphItem* view);
     void removeFromSuperview();
 

@@ -55,6 +55,7 @@ MyViewManager::MyViewManager(const MyAnalysisData& d, MyWindowController* myWind
     : MyViewManager(d.graphType, d.values, d.graphDescriptives, d.outliers, d.graphLogDescriptives, d.logOutliers,
                     d.numbers, d.descriptives, d.logDescriptives, d.singleTags, d.minMax, myWindowCont, myDoc)
 {
+    tagTexts = d.tagTexts;
 }
 
 MyViewManager::~MyViewManager()

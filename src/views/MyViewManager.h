@@ -94,6 +94,9 @@ public:
     // 11-38: written by the layout steps and the selection.
     QStringList nameTags;                                     // final categories, column order
     QStringList singleTags;                                   // as given
+    // The text of a tag whose key differs from it (see MyAnalysisData::tagTexts).
+    QHash<QString, QString> tagTexts;
+    QString tagText(const QString& tag) const { return tagTexts.value(tag, tag); }
     OrderedMap<QString, MyView*> viewDict;                    // containers by view name
     OrderedMap<QString, ColorPair> viewColors;                // "rootView", "graphView" at first
     OrderedMap<QString, PathPair> viewBeziers;                // "rootView", "graphView" at first

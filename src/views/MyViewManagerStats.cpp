@@ -102,7 +102,7 @@ QVariant MyViewManager::representedValue(const QString& tag, const QString& colu
                                          bool showStats, bool logarithmic) const
 {
     if (columnIdentifier == QLatin1String("tag"))
-        return tag.isEmpty() ? QStringLiteral("All Data") : tag;
+        return tag.isEmpty() ? QStringLiteral("All Data") : tagText(tag);
     const auto count = numbers.constFind(tag);
     if (columnIdentifier == QLatin1String("num"))
         return count == numbers.constEnd() ? QVariant() : QVariant::fromValue<qint64>(*count);

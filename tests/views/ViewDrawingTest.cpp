@@ -1,5 +1,6 @@
 // Pixels of rendered views: fills, strokes, y up, bounds origins, selection frames, texts.
 #include "platform/Font72.h"
+#include "table/MyTableView.h"
 #include "views/MyBaseView.h"
 #include "views/MyOutputView.h"
 #include "views/MySimpleTextView.h"
@@ -188,8 +189,8 @@ TEST(ViewDrawing, TextStartsAtTheTopAndTurnsWithTheFrame)
     EXPECT_LE(ink.bottom(), 200 - 20);
 }
 
-// A 14-point font measures 14 units on the layout device, draws the same in a 72-dpi and
-// a 96-dpi image, and a table-style font for a 96-dpi screen draws the same height too.
+// A 14-point font measures 14 units on the layout device, and draws the same in a 72-dpi
+// and a 96-dpi image, laid out or drawn straight as a widget draws.
 TEST(ViewDrawing, FontsMeasureTheSameOnEveryDevice)
 {
     const FontSpec spec{"DejaVu Sans", 14};
@@ -223,4 +224,18 @@ TEST(ViewDrawing, FontsMeasureTheSameOnEveryDevice)
     wp.end();
     EXPECT_EQ(inkBox(widget).height(), at72);
     EXPECT_NEAR(at72, 10, 1) << "the cap height of DejaVu Sans at 14 points";
+}
+
+// The table's fonts measure as the graph's, fractional sizes included.
+TEST(ViewDrawing, TableFontsMeasureAsGraphFonts)
+{
+    MyTableView table;
+    for (double points : {14.0, 10.5, 9.25}) {
+        const FontSpec spec{"DejaVu Sans", points};
+        table.setTitleRowFont(TextAttributes{spec, std::nullopt});
+        const QFontMetricsF graph = Font72::metrics(Font72::font(spec));
+        EXPECT_NEAR(QFontMetricsF(table.titleQFont()).height(), graph.height(), 0.05) << points;
+        EXPECT_NEAR(QFontMetricsF(table.titleQFont()).horizontalAdvance("Mean"), graph.horizontalAdvance("Mean"), 0.3)
+            << points;
+    }
 }

@@ -131,6 +131,12 @@ TEST(ViewTree, TextsFollowTheirRecordsAndUnknownContainersAreSkipped)
     const QList<GraphItem*> subs = t.c->subviews();
     EXPECT_EQ(subs.mid(subs.size() - 2), (QList<GraphItem*>{t.textView(t.text), second}));
 
+    // Nor does a view go inside its own subview.
+    MyView* root = t.vm.viewDict.value(MyViewManager::kRootView);
+    t.c->addSubview(root);
+    EXPECT_EQ(root->superview(), nullptr);
+    EXPECT_EQ(t.c->superview(), root);
+
     auto* stray = new MySimpleView("dot\tC", "nowhere", &t.vm, Rect(), {});
     t.vm.viewsDict.insert("dot\tC", {stray});
     t.vm.viewVisible.insert("dot\tC", true);
