@@ -1,7 +1,10 @@
 // The graph as PDF: the package's graph PDF, copy and export, read back with QtPdf.
 #include "FakeGenerator.h"
 #include "app/AppDelegate.h"
+#include "document/Document.h"
+#include "document/DocumentHooks.h"
 #include "platform/Dialogs.h"
+#include "windows/MyWindowController.h"
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
@@ -139,12 +142,25 @@ TEST(GraphOutput, GraphPdfIsTheBackgroundWithoutSelection)
     EXPECT_TRUE(graph.vm->viewDict.value(MyViewManager::kGraphView)->selected);
 }
 
-// Not laid out (fewer than two views): no PDF for the package.
-TEST(GraphOutput, NoPdfBeforeTheFirstLayout)
+// The package asks the document's hook for graph i's PDF: the graph window's view manager
+// draws it; no window, or a graph not laid out yet (fewer than two views), gives none.
+TEST(GraphOutput, TheDocumentHookGivesEachGraphsPdf)
 {
-    MyViewManager vm(MyAnalysisData(), nullptr, nullptr);
-    vm.installRootView(new MyBaseView);
-    EXPECT_TRUE(vm.graphPDF().isEmpty());
+    LaidOut graph;
+    MyViewManager bare(MyAnalysisData(), nullptr, nullptr);
+    bare.installRootView(new MyBaseView);
+    Document doc(&graph.delegate);
+    MyWindowController laidOut(QStringLiteral("GraphWindowD")), empty(QStringLiteral("GraphWindowD"));
+    laidOut.viewManager = graph.vm.get();
+    empty.viewManager = &bare;
+    doc.graphWindowConts = {&laidOut, &empty, nullptr};
+    const DocumentHooks saved = DocumentHooks::shared();
+    MyViewManager::registerHooks();
+    const auto& hook = DocumentHooks::shared().graphPDF;
+    EXPECT_EQ(ReadBack(hook(doc, 0)).pageSize(), QSizeF(400, 300));
+    for (int id : {1, 2, 3, -1})
+        EXPECT_TRUE(hook(doc, id).isEmpty()) << id;
+    DocumentHooks::shared() = saved;
 }
 
 // Copy puts only the PDF of "graphView" on the clipboard, from either output view.
