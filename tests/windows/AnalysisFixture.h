@@ -165,13 +165,15 @@ protected:
         return true;
     }
     void newAnalysis() { main()->window()->findChild<QPushButton*>("buNewAnalysis")->click(); }
-    // Selects a title in the main window's column list, then presses "Add a column" of a group.
+    // Selects a title in the main window's column list, then at once presses "Add a column"
+    // of a group: the first click on the button acts.
     void addColumn(MySelectorItem* group, const QString& title)
     {
         QTableView* list = main()->docTV;
         const QModelIndex index = list->model()->index(int(doc->variables.indexOf(title)), 0);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
-        press(group, 2);
+        QTest::mouseClick(outline()->viewport(), Qt::LeftButton, {}, centre(group, 2));
+        QCoreApplication::processEvents();
     }
     // An analysis made through the outline: its data and categorizing columns, then "Graph".
     MySelectorItem* makeAnalysis(const QString& title, const QStringList& data, const QStringList& categorizing,
