@@ -514,21 +514,30 @@ void MyTableView::importTable()
     const QString path = Dialogs::current().openFile(QStringLiteral("Select a Text File"), QString());
     if (path.isEmpty())
         return;
+    const QString name = QFileInfo(path).fileName();
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        alert(QStringLiteral("The file \u201c%1\u201d could not be read: %2").arg(name, file.errorString()));
         return;
+    }
     // Refused before it is read: a file this large would only fill the memory.
     if (file.size() > TableText::kMaxBytes) {
         const QLocale english(QLocale::English);
         alert(QStringLiteral("The file \u201c%1\u201d is too large: %2 bytes; a table text may have at most %3 bytes.")
-                  .arg(QFileInfo(path).fileName(), english.toString(file.size()), english.toString(TableText::kMaxBytes)));
+                  .arg(name, english.toString(file.size()), english.toString(TableText::kMaxBytes)));
         return;
     }
     const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        alert(QStringLiteral("The file \u201c%1\u201d could not be read: %2").arg(name, file.errorString()));
+        return;
+    }
     QStringDecoder decoder(QStringDecoder::Utf8);
     const QString text = decoder.decode(bytes);
-    if (decoder.hasError())
+    if (decoder.hasError()) {
+        alert(QStringLiteral("The file \u201c%1\u201d is not a UTF-8 text.").arg(name));
         return;
+    }
     if (m_selection.selectingCells.column1 == 0)
         setSelectingCells({0, 1, 0, 1});
     addString(text, false, QStringLiteral("Import Table"));

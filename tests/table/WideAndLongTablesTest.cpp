@@ -62,16 +62,32 @@ TEST_F(TableFixture, ImportOfTooManyCellsIsRefused)
     EXPECT_FALSE(undo()->canUndo());
 }
 
-TEST_F(TableFixture, ImportOfAnOversizedFileIsRefusedUnread)
+// Files that cannot become a table are refused with an alert naming them; nothing changes.
+TEST_F(TableFixture, ImportOfAnUnreadableFileIsRefused)
 {
     load(abc());
     const TableState before = state();
     QFile huge(dir.filePath("huge.csv"));
     ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(1) << 30));   // sparse: no disk used
     huge.close();
-    scripted.dialogs.files.push_back(huge.fileName());
-    doc->tableWindowCont->importTable();
-    EXPECT_EQ(alerts().join('|').toStdString(), "The file \u201chuge.csv\u201d is too large: 1,073,741,824 bytes; a table "
-                                                "text may have at most 536,870,912 bytes.");
-    EXPECT_EQ(state(), before);
+    QFile latin1(dir.filePath("latin1.csv"));
+    ASSERT_TRUE(latin1.open(QIODevice::WriteOnly) && latin1.write("caf\xe9,1\n") == 7);
+    latin1.close();
+    const struct { QString path; std::string alert; } cases[] = {
+        {huge.fileName(), "The file \u201chuge.csv\u201d is too large: 1,073,741,824 bytes; a table text may have "
+                          "at most 536,870,912 bytes."},
+        {latin1.fileName(), "The file \u201clatin1.csv\u201d is not a UTF-8 text."},
+        {dir.filePath("gone.csv"), "The file \u201cgone.csv\u201d could not be read: No such file or directory"},
+        {dir.path(), "The file \u201c" + QFileInfo(dir.path()).fileName().toStdString() + "\u201d could not be read: "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        scripted.dialogs.files.push_back(c.path);
+        doc->tableWindowCont->importTable();
+        ASSERT_EQ(alerts().size(), 1);
+        EXPECT_EQ(alerts().first().toStdString().substr(0, c.alert.size()), c.alert);
+        scripted.dialogs.alerts.clear();
+        EXPECT_EQ(state(), before);
+        EXPECT_FALSE(undo()->canUndo());
+    }
 }
