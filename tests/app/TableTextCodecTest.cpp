@@ -11,10 +11,12 @@ struct ReadCase {
     QString text;
     QString delimiter;
     TableData expected;
+    TableTextCodec::BlankLines blank = TableTextCodec::BlankLines::Drop;
 };
 
 TEST(TableTextRead, GivesColumns)
 {
+    const auto keep = TableTextCodec::BlankLines::KeepBetweenRows;
     const ReadCase cases[] = {
         {"trailing_empty_fields", "a\t\tc\t\t", "Tab", {{"a"}, {""}, {"c"}}},
         {"separator_line_dropped", "a\tb\n\t\t\n1\t2", "Tab", {{"a", "1"}, {"b", "2"}}},
@@ -30,19 +32,14 @@ TEST(TableTextRead, GivesColumns)
         {"bom_auto", QString::fromUtf8("\xEF\xBB\xBF" "a\tb\n1\t2"), "Auto", {{"a", "1"}, {"b", "2"}}},
         // No cell holds a null character, which no settings could store.
         {"null_replaced", QString("a") + QChar(0) + "\t" + QChar(0), "Tab", {{QStringLiteral("a\uFFFD")}, {QStringLiteral("\uFFFD")}}},
+        // A pasted block keeps blank lines between its rows (and before them) as empty rows.
+        {"blank_lines_dropped", "a,b\n\n,\r\n1\n\n", "Auto", {{"a", "1"}, {"b", ""}}},
+        {"blank_lines_kept", "a,b\n\n,\r\n1\n\n", "Auto", {{"a", "", "", "1"}, {"b", "", "", ""}}, keep},
+        {"leading_blank_lines_kept", "\n\n\t\n1\t2", "Tab", {{"", "", "", "1"}, {"", "", "", "2"}}, keep},
+        {"only_blank_lines_kept", "\n\n", "Auto", {}, keep},
     };
     for (const ReadCase& c : cases)
-        EXPECT_EQ(TableTextCodec::read(c.text, c.delimiter), c.expected) << c.name;
-}
-
-// A pasted block keeps blank lines between its rows (and before them) as empty rows.
-TEST(TableTextRead, KeepsBlankLinesBetweenRowsWhenAsked)
-{
-    const auto keep = TableTextCodec::BlankLines::KeepBetweenRows;
-    EXPECT_EQ(TableTextCodec::read("a,b\n\n,\r\n1\n\n", "Auto", keep), (TableData{{"a", "", "", "1"}, {"b", "", "", ""}}));
-    EXPECT_EQ(TableTextCodec::read("\n\n\t\n1\t2", "Tab", keep), (TableData{{"", "", "", "1"}, {"", "", "", "2"}}));
-    EXPECT_EQ(TableTextCodec::read("\n\n", "Auto", keep), TableData{});
-    EXPECT_EQ(TableTextCodec::read("a,b\n\n,\r\n1\n\n", "Auto"), (TableData{{"a", "1"}, {"b", ""}}));
+        EXPECT_EQ(TableTextCodec::read(c.text, c.delimiter, c.blank), c.expected) << c.name;
 }
 
 // A few bytes that would make hundreds of millions of cells are refused before anything is

@@ -28,19 +28,15 @@ QString randomText(QRandomGenerator& rng)
 void change(Kept& k, QRandomGenerator& rng)
 {
     const QString piece = randomText(rng);
+    const auto both = [&k](const auto& f) { f(k.string); f(k.expected); };
     switch (rng.bounded(7)) {
-    case 0: k.string += piece; k.expected += piece; break;
-    case 1: k.string.prepend(piece); k.expected.prepend(piece); break;
+    case 0: both([&](QString& s) { s += piece; }); break;
+    case 1: both([&](QString& s) { s.prepend(piece); }); break;
     case 2: k.string.squeeze(); break;
-    case 3: k.string.truncate(k.string.size() / 2); k.expected.truncate(k.expected.size() / 2); break;
-    case 4:
-        if (!k.string.isEmpty()) {
-            k.string[0] = u'#';
-            k.expected[0] = u'#';
-        }
-        break;
+    case 3: both([](QString& s) { s.truncate(s.size() / 2); }); break;
+    case 4: both([](QString& s) { if (!s.isEmpty()) s[0] = u'#'; }); break;
     case 5: k.string.reserve(k.string.size() + 100); break;
-    default: k.string.insert(k.string.size() / 2, piece); k.expected.insert(k.expected.size() / 2, piece); break;
+    default: both([&](QString& s) { s.insert(s.size() / 2, piece); }); break;
     }
 }
 

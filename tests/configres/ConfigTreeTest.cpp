@@ -1,7 +1,6 @@
 // Settings trees of new graphs, built with the bundled configRes.plist: every row is
 // described, titled and explained, its default value passes its own edit check, and its
 // copy pastes back onto it.
-#include "KeyPaths.h"
 #include "analysis/MyGraphSettingsBuilder.h"
 #include "app/AppDelegate.h"
 #include "outline/MyConfigRootItem.h"

@@ -1,18 +1,37 @@
 // The step bits of configRes.plist against what each layout step reads. The tables below are
 // written from the layout steps' descriptions of the settings they read, not from the
 // resource's source.
-#include "KeyPaths.h"
 #include "platform/Resources.h"
 
 #include <gtest/gtest.h>
+
+namespace {
+
+// Settings key paths written short for the tables below: "group.key" with the groups below,
+// "*" for an array element ("vs.scaleStrings.*"), a plain key for the top level.
+QString keyPath(const QString& written)
+{
+    static const QMap<QString, QString> groups{
+        {"bg", "graphProperties\tbackground"}, {"rect", "graphProperties\tgraphRect"},
+        {"x", "graphProperties\txAxis"}, {"y", "graphProperties\tyAxis"},
+        {"bars", "graphProperties\tbars"}, {"boxes", "graphProperties\tboxes"},
+        {"cat", "categoryDicts\t"}, {"entry", "categoryDicts\t\trepresents\t"},
+        {"dot", "dotsProperties\t"}, {"box", "boxesProperties\t"}, {"vs", "valueSettings"}};
+    QStringList parts = written.split('.');
+    parts[0] = groups.value(parts[0], parts[0]);
+    if (parts.last() == "*")
+        parts.last().clear();
+    return parts.join('\t');
+}
+
+QVariantMap resource() { return Resources::plist(QStringLiteral("configRes.plist")).toMap(); }
 
 // Each row: a step (or "|"-joined steps, one of which must carry the bit) and the settings
 // it reads; every one of those key paths carries the step's bit.
 TEST(StepBits, EveryStepRunsForTheSettingsItReads)
 {
-    const QVariantMap resource = Resources::plist(QStringLiteral("configRes.plist")).toMap();
-    const QVariantMap stepBits = resource.value("configIndexDict").toMap();
-    const QVariantMap rows = resource.value("intoOutlineItem").toMap();
+    const QVariantMap stepBits = resource().value("configIndexDict").toMap();
+    const QVariantMap rows = resource().value("intoOutlineItem").toMap();
     const std::vector<std::pair<const char*, const char*>> table{
         {"background", "bg.viewWidth bg.viewHeight bg.color"},
         {"horizontalGaps", "cat.horizontalGap cat.represents"},
@@ -60,12 +79,13 @@ TEST(StepBits, EveryStepRunsForTheSettingsItReads)
 // The root carries every step's bit: the window set-up draws the whole graph through it.
 TEST(StepBits, SettingsNoStepReadsCarryNone)
 {
-    const QVariantMap resource = Resources::plist(QStringLiteral("configRes.plist")).toMap();
-    const QVariantMap rows = resource.value("intoOutlineItem").toMap();
+    const QVariantMap rows = resource().value("intoOutlineItem").toMap();
     for (const char* written : {"graphTitle", "vs.partition", "bg.followPageLayout", "box.type"})
         EXPECT_EQ(rows.value(keyPath(written)).toMap().value("setIndex").toLongLong(), 0) << written;
     qint64 every = 0;
-    for (const QVariant& bit : resource.value("configIndexDict").toMap())
+    for (const QVariant& bit : resource().value("configIndexDict").toMap())
         every |= bit.toLongLong();
     EXPECT_EQ(rows.value(QString()).toMap().value("setIndex").toLongLong() & every, every);
 }
+
+} // namespace

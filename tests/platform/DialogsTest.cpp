@@ -45,8 +45,7 @@ TEST(QtDialogs, EscapeOnAQuestionChoosesCancel)
         EXPECT_EQ(box->defaultButton()->text(), "Save");
         QTest::keyClick(box, Qt::Key_Escape);
     });
-    QtDialogs dialogs;
-    EXPECT_EQ(dialogs.question("Do you want to save?", "", {"Save", "Don't Save", "Cancel"}), 2);
+    EXPECT_EQ(QtDialogs().question("Do you want to save?", "", {"Save", "Don't Save", "Cancel"}), 2);
     EXPECT_EQ(shownText, "Do you want to save?");
 }
 
@@ -57,37 +56,34 @@ protected:
     {
         for (const char* folder : {"Sample.vlbdoc/graph", "Folder"})
             ASSERT_TRUE(QDir().mkpath(dir.filePath(QLatin1String(folder))));
-        for (const char* file : {"Sample.vlbdoc/table.plist", "notes.txt"}) {
-            QFile f(dir.filePath(QLatin1String(file)));
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        }
+        for (const char* file : {"Sample.vlbdoc/table.plist", "notes.txt"})
+            ASSERT_TRUE(QFile(dir.filePath(QLatin1String(file))).open(QIODevice::WriteOnly));
     }
     QString path(const char* name) const { return QFileInfo(dir.filePath(QLatin1String(name))).canonicalFilePath(); }
     static QString canonical(const QString& p) { return p.isEmpty() ? QString() : QFileInfo(p).canonicalFilePath(); }
 
+    static QListView* list(QFileDialog* dialog) { return dialog->findChild<QListView*>("listView"); }
     // The row of name in the dialog's list, once the folder has been read.
     static QModelIndex row(QFileDialog* dialog, const QString& name)
     {
-        auto* view = dialog->findChild<QListView*>("listView");
+        QListView* view = list(dialog);
         QModelIndex found;
         (void)QTest::qWaitFor([&] {
-            for (int r = 0; r < view->model()->rowCount(view->rootIndex()); ++r) {
-                const QModelIndex i = view->model()->index(r, 0, view->rootIndex());
-                if (i.data().toString() == name)
+            for (int r = 0; r < view->model()->rowCount(view->rootIndex()); ++r)
+                if (const QModelIndex i = view->model()->index(r, 0, view->rootIndex()); i.data().toString() == name)
                     found = i;
-            }
             return found.isValid();
         }, 5000);
         return found;
     }
-    static void doubleClick(QFileDialog* dialog, const QString& name)
+    static void click(QFileDialog* dialog, const QString& name, bool twice)
     {
-        auto* view = dialog->findChild<QListView*>("listView");
         const QModelIndex i = row(dialog, name);
         ASSERT_TRUE(i.isValid()) << qPrintable(name);
         // A real double click: the first click selects, the second opens.
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(i).center());
-        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(i).center());
+        QTest::mouseClick(list(dialog)->viewport(), Qt::LeftButton, {}, list(dialog)->visualRect(i).center());
+        if (twice)
+            QTest::mouseDClick(list(dialog)->viewport(), Qt::LeftButton, {}, list(dialog)->visualRect(i).center());
     }
     static void typeName(QFileDialog* dialog, const QString& text)
     {
@@ -105,27 +101,24 @@ TEST_F(Chooser, PackagesOpenLikeFiles)
 {
     const struct {
         const char* name;
-        std::function<void(QFileDialog*)> act;   // ends with the dialog still open: cancel
+        std::function<void(QFileDialog*)> act;   // a dialog left open is cancelled
         const char* chosen;                      // relative to the folder; "" cancelled
         const char* shownAtEnd;                  // the folder the dialog showed last
     } cases[] = {
-        {"DoubleClickOnThePackage", [](QFileDialog* d) { doubleClick(d, "Sample.vlbdoc"); }, "Sample.vlbdoc", ""},
+        {"DoubleClickOnThePackage", [](QFileDialog* d) { click(d, "Sample.vlbdoc", true); }, "Sample.vlbdoc", ""},
         {"EnterOnThePackage", [](QFileDialog* d) {
-             auto* view = d->findChild<QListView*>("listView");
-             view->setCurrentIndex(row(d, "Sample.vlbdoc"));
-             QTest::keyClick(view, Qt::Key_Return);
+             list(d)->setCurrentIndex(row(d, "Sample.vlbdoc"));
+             QTest::keyClick(list(d), Qt::Key_Return);
          }, "Sample.vlbdoc", ""},
         {"PickedShowsItsNameAndOpens", [](QFileDialog* d) {
-             auto* view = d->findChild<QListView*>("listView");
-             const QModelIndex package = row(d, "Sample.vlbdoc");
-             QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(package).center());
+             click(d, "Sample.vlbdoc", false);
              EXPECT_EQ(d->findChild<QLineEdit*>("fileNameEdit")->text(), "Sample.vlbdoc");
              d->findChild<QDialogButtonBox*>("buttonBox")->button(QDialogButtonBox::Open)->click();
          }, "Sample.vlbdoc", ""},
         {"TypedPackageName", [](QFileDialog* d) { typeName(d, "Sample.vlbdoc"); }, "Sample.vlbdoc", ""},
         {"TypedPathInsideThePackage", [](QFileDialog* d) { typeName(d, "Sample.vlbdoc/table.plist"); }, "Sample.vlbdoc", ""},
-        {"TypedFolderIsEntered", [](QFileDialog* d) { typeName(d, "Folder"); d->reject(); }, "", "Folder"},
-        {"DoubleClickedFolderIsEntered", [](QFileDialog* d) { doubleClick(d, "Folder"); d->reject(); }, "", "Folder"},
+        {"TypedFolderIsEntered", [](QFileDialog* d) { typeName(d, "Folder"); }, "", "Folder"},
+        {"DoubleClickedFolderIsEntered", [](QFileDialog* d) { click(d, "Folder", true); }, "", "Folder"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -133,16 +126,14 @@ TEST_F(Chooser, PackagesOpenLikeFiles)
         int packageRows = -1;
         whenShown<QFileDialog>([&](QFileDialog* dialog) {
             dialog->setDirectory(dir.path());
-            auto* view = dialog->findChild<QListView*>("listView");
             const QModelIndex package = row(dialog, "Sample.vlbdoc");
-            packageRows = view->model()->hasChildren(package) ? 1 : view->model()->rowCount(package);
+            packageRows = list(dialog)->model()->hasChildren(package) ? 1 : list(dialog)->model()->rowCount(package);
             c.act(dialog);
             shown = dialog->directory().canonicalPath();
             if (dialog->isVisible())
                 dialog->reject();
         });
-        const QString chosen = QtDialogs().openDirectory("Open", "Documents (*.vlbdoc)");
-        EXPECT_EQ(canonical(chosen), *c.chosen ? path(c.chosen) : QString());
+        EXPECT_EQ(canonical(QtDialogs().openDirectory("Open", "Documents (*.vlbdoc)")), *c.chosen ? path(c.chosen) : "");
         if (*c.shownAtEnd) {
             EXPECT_EQ(shown, path(c.shownAtEnd));
         }
@@ -168,7 +159,7 @@ TEST_F(Chooser, SavingOverAPackageAsks)
                 question = box->text();
                 box->button(answer)->click();
             });
-            doubleClick(dialog, "Sample.vlbdoc");
+            click(dialog, "Sample.vlbdoc", true);
             if (dialog->isVisible())
                 dialog->reject();
         });
@@ -182,29 +173,30 @@ TEST_F(Chooser, SavingOverAPackageAsks)
 // also a font this machine does not have; a change gives the font chosen.
 TEST(QtDialogs, FontChooserConfirmedUnchangedGivesTheFontBack)
 {
-    const FontSpec fonts[] = {{"DejaVu Sans", 13, 16}, {"DejaVu Sans-Bold", 12, 16}, {"DejaVu Sans-Oblique", 11, 16},
-                              {"DejaVu Sans-BoldOblique", 14, 16}, {"Helvetica-Bold", 12.5, 16}};
-    for (const FontSpec& font : fonts) {
+    auto choose = [](const FontSpec& font, std::function<void(QFontDialog*)> act) {
+        whenShown<QFontDialog>(act);
+        return QtDialogs().chooseFont(font);
+    };
+    for (const FontSpec& font : {FontSpec{"DejaVu Sans", 13, 16}, FontSpec{"DejaVu Sans-Bold", 12, 16},
+                                 FontSpec{"DejaVu Sans-Oblique", 11, 16}, FontSpec{"DejaVu Sans-BoldOblique", 14, 16},
+                                 FontSpec{"Helvetica-Bold", 12.5, 16}}) {
         SCOPED_TRACE(font.name.toStdString());
-        whenShown<QFontDialog>([](QFontDialog* d) { d->accept(); });
-        const std::optional<FontSpec> chosen = QtDialogs().chooseFont(font);
+        const std::optional<FontSpec> chosen = choose(font, [](QFontDialog* d) { d->accept(); });
         ASSERT_TRUE(chosen);
         EXPECT_EQ(chosen->name, font.name);
         EXPECT_EQ(chosen->size, font.size);
     }
-    whenShown<QFontDialog>([](QFontDialog* d) {
+    const std::optional<FontSpec> changed = choose({"DejaVu Sans", 13, 16}, [](QFontDialog* d) {
         QFont bigger("DejaVu Sans");
         bigger.setPointSize(20);
         bigger.setBold(true);
         d->setCurrentFont(bigger);
         d->accept();
     });
-    const std::optional<FontSpec> changed = QtDialogs().chooseFont({"DejaVu Sans", 13, 16});
     ASSERT_TRUE(changed);
     EXPECT_EQ(changed->name, "DejaVu Sans-Bold");
     EXPECT_EQ(changed->size, 20);
-    whenShown<QFontDialog>([](QFontDialog* d) { d->reject(); });
-    EXPECT_FALSE(QtDialogs().chooseFont({"DejaVu Sans", 13, 16}));
+    EXPECT_FALSE(choose({"DejaVu Sans", 13, 16}, [](QFontDialog* d) { d->reject(); }));
 }
 
 // The page setup panel confirmed as it opened gives back the layout it was given, whatever
@@ -213,24 +205,24 @@ TEST(QtDialogs, PageSetupConfirmedUnchangedGivesTheLayoutBack)
 {
     const QPageLayout given(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(18, 18, 18, 18),
                             QPageLayout::Point, QMarginsF(18, 18, 18, 18));
-    whenShown<QPageSetupDialog>([](QPageSetupDialog* d) { d->accept(); });
-    const std::optional<QPageLayout> same = QtDialogs().runPageLayout(given);
+    auto run = [&](std::function<void(QPageSetupDialog*)> act) {
+        whenShown<QPageSetupDialog>(act);
+        return QtDialogs().runPageLayout(given);
+    };
+    const std::optional<QPageLayout> same = run([](QPageSetupDialog* d) { d->accept(); });
     ASSERT_TRUE(same);
     EXPECT_EQ(*same, given);
 
-    whenShown<QPageSetupDialog>([](QPageSetupDialog* d) {
+    const std::optional<QPageLayout> turned = run([](QPageSetupDialog* d) {
         d->findChild<QRadioButton*>("landscape")->click();
         d->accept();
     });
-    const std::optional<QPageLayout> turned = QtDialogs().runPageLayout(given);
     ASSERT_TRUE(turned);
     EXPECT_EQ(turned->orientation(), QPageLayout::Landscape);
     EXPECT_TRUE(turned->pageSize().isEquivalentTo(given.pageSize()));
     // The paper's border comes back with it, in points.
     EXPECT_EQ(PrintInfo::imageablePageBounds(*turned), Rect(18, 18, 842 - 36, 595 - 36));
-
-    whenShown<QPageSetupDialog>([](QPageSetupDialog* d) { d->reject(); });
-    EXPECT_FALSE(QtDialogs().runPageLayout(given));
+    EXPECT_FALSE(run([](QPageSetupDialog* d) { d->reject(); }));
 }
 
 // The print panel confirmed prints where it showed (here a PDF file); cancelled, nothing.

@@ -19,12 +19,10 @@ using Files = QMap<QString, QByteArray>;   // path inside the package -> content
 Files snapshot(const QString& dir)
 {
     Files files;
-    QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile f(path);
+    for (QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+        QFile f(it.next());
         f.open(QIODevice::ReadOnly);
-        files.insert(QDir(dir).relativeFilePath(path), f.readAll());
+        files.insert(QDir(dir).relativeFilePath(f.fileName()), f.readAll());
     }
     return files;
 }
@@ -41,19 +39,16 @@ public:
     ~FakeDocument() override { ++*m_destroyed; }
 
     Files files{{"fileInfo.plist", "version 4.11"}, {"graph/graph0.plist", "settings"}};
-    bool edited = false;
-    bool pristine = true;
-    int failAfterFiles = -1;          // write this many files, then fail
-    int saves = 0;   // successful saves
+    bool edited = false, pristine = true;
+    int failAfterFiles = -1;   // write this many files, then fail
+    int saves = 0;             // successful saves
 
     bool writePackage(const QString& dirPath, SaveKind, QString* error) override
     {
         int written = 0;
         for (auto it = files.cbegin(); it != files.cend(); ++it, ++written) {
-            if (written == failAfterFiles) {
-                *error = "The disk is full.";
-                return false;
-            }
+            if (written == failAfterFiles)
+                return *error = "The disk is full.", false;
             QFile f(dirPath + "/" + it.key());
             QDir().mkpath(QFileInfo(f).absolutePath());
             if (!f.open(QIODevice::WriteOnly) || f.write(it.value()) != it.value().size())
@@ -67,11 +62,7 @@ public:
         pristine = false;
         return files.contains("fileInfo.plist");
     }
-    void didSave(SaveKind) override
-    {
-        ++saves;
-        edited = false;
-    }
+    void didSave(SaveKind) override { ++saves, edited = false; }
     bool isDocumentEdited() const override { return edited; }
     bool isPristine() const override { return pristine && !edited; }
 
@@ -81,26 +72,33 @@ private:
 
 class DocumentControllerTest : public ::testing::Test {
 protected:
-    DocumentControllerTest()
-        : controller([this] { return std::make_unique<FakeDocument>(&destroyed); })
-    {
-    }
-
     FakeDocument* newDoc() { return static_cast<FakeDocument*>(controller.newDocument()); }
-    // A document saved at <dir>/<name>.vlbdoc.
+    // A document saved at <dir>/<name>.vlbdoc, its save count back at 0.
     FakeDocument* savedDoc(const QString& name)
     {
         FakeDocument* doc = newDoc();
         doc->pristine = false;
         EXPECT_TRUE(controller.saveAs(doc, dir.filePath(name)));
+        doc->saves = 0;
         return doc;
+    }
+    // Runs the save helper; false when it was killed (or did not finish).
+    static bool runSaveChild(const QStringList& args, int* exitCode = nullptr)
+    {
+        QProcess child;
+        child.start(QStringLiteral(VLB_SAVE_CHILD), args);
+        if (!child.waitForFinished(60000))
+            return false;
+        if (exitCode)
+            *exitCode = child.exitCode();
+        return child.exitStatus() == QProcess::NormalExit;
     }
 
     QTemporaryDir dir;
     int destroyed = 0;
     ScopedScriptedDialogs scripted;
     ScriptedDialogs& dialogs = scripted.dialogs;
-    DocumentController controller;
+    DocumentController controller{[this] { return std::make_unique<FakeDocument>(&destroyed); }};
 };
 
 TEST_F(DocumentControllerTest, UntitledSaveAsksForAPlaceAndResavingDropsFilesNoLongerWritten)
@@ -124,16 +122,14 @@ TEST_F(DocumentControllerTest, UntitledSaveAsksForAPlaceAndResavingDropsFilesNoL
 TEST_F(DocumentControllerTest, FailedSaveKeepsTheOldPackageByteForByteAndSaysWhy)
 {
     FakeDocument* doc = savedDoc("Keep");
-    const QString package = doc->fileName();
-    const Files before = snapshot(package);
-    doc->saves = 0;
+    const Files before = snapshot(doc->fileName());
     doc->files["graph/graph0.plist"] = "new settings";
     doc->files["graph/graph1.plist"] = "more";
     doc->failAfterFiles = 2;
     QString error;
     EXPECT_FALSE(controller.save(doc, &error));
     EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(snapshot(package), before);
+    EXPECT_EQ(snapshot(doc->fileName()), before);
     EXPECT_EQ(doc->saves, 0) << "no didSave after a failure";
     EXPECT_EQ(entries(dir.path()), QStringList{"Keep.vlbdoc"}) << "the temporary folder is gone";
 }
@@ -157,7 +153,6 @@ TEST_F(DocumentControllerTest, ClosingAsksOnlyWhenEditedAndObeysTheAnswer)
     EXPECT_FALSE(controller.closeDocument(untitled));
 
     FakeDocument* doc = savedDoc("Closing");
-    doc->saves = 0;
     doc->edited = true;
     dialogs.answers = {2, 0, 0};   // Cancel; Save, which fails; Save
     EXPECT_FALSE(controller.closeDocument(doc));
@@ -172,7 +167,7 @@ TEST_F(DocumentControllerTest, ClosingAsksOnlyWhenEditedAndObeysTheAnswer)
 
     EXPECT_EQ(dialogs.questions.size(), 4) << "no question for the unedited document";
     EXPECT_EQ(dialogs.questions[1].toStdString(),
-              QString::fromUtf8("Do you want to save the changes made to the document \u201cClosing\u201d?").toStdString());
+              "Do you want to save the changes made to the document \u201cClosing\u201d?");
     QCoreApplication::processEvents();   // deferred deletes
     EXPECT_EQ(destroyed, 2);
 }
@@ -228,9 +223,8 @@ TEST_F(DocumentControllerTest, FailedOpenSaysWhyAndKeepsAPristineDocument)
 {
     QFile(dir.filePath("plain.vlbdoc")).open(QIODevice::WriteOnly);
     newDoc();
-    const std::pair<const char*, const char*> cases[] = {{"Missing.vlbdoc", "there is no such file"},
-                                                         {"plain.vlbdoc", "not a document package"}};
-    for (const auto& [path, words] : cases) {
+    for (const auto& [path, words] : {std::pair{"Missing.vlbdoc", "there is no such file"},
+                                      std::pair{"plain.vlbdoc", "not a document package"}}) {
         QString error;
         EXPECT_EQ(controller.openDocument(dir.filePath(path), &error), nullptr);
         EXPECT_TRUE(error.contains(words)) << error.toStdString();
@@ -266,19 +260,6 @@ TEST_F(DocumentControllerTest, RevertReplacesTheDocumentWithWhatIsOnDisk)
     EXPECT_EQ(controller.documents()[0].get(), fresh) << "a failed revert keeps the document";
 }
 
-
-// Runs the save helper; false when it was killed (or did not finish).
-bool runSaveChild(const QStringList& args, int* exitCode = nullptr)
-{
-    QProcess child;
-    child.start(QStringLiteral(VLB_SAVE_CHILD), args);
-    if (!child.waitForFinished(60000))
-        return false;
-    if (exitCode)
-        *exitCode = child.exitCode();
-    return child.exitStatus() == QProcess::NormalExit;
-}
-
 // A save killed at any point leaves a package that opens: the old one until the new one is in
 // place, the old one brought back when the kill came between two renames. The next save
 // removes whatever the killed one left beside the package.
@@ -293,9 +274,8 @@ TEST_F(DocumentControllerTest, KilledSavesLeaveAPackageThatOpens)
     int n = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.stop) + (c.exchange ? " exchanging" : " renaming"));
-        const QString folder = dir.filePath(QString::number(n++));
+        const QString folder = dir.filePath(QString::number(n++)), package = folder + "/P.vlbdoc";
         QDir().mkpath(folder);
-        const QString package = folder + "/P.vlbdoc";
         const QString exchange = c.exchange ? "1" : "0";
         ASSERT_TRUE(runSaveChild({"save", package, "none", exchange, "old"}));
         EXPECT_FALSE(runSaveChild({"save", package, c.stop, exchange, "new"})) << "not killed";
@@ -319,14 +299,14 @@ TEST_F(DocumentControllerTest, SavesExchangeInOneStepWhereTheFileSystemCan)
     if (PackageFiles::exchange(dir.filePath("a"), dir.filePath("b"), nullptr) != PackageFiles::Exchange::Done)
         GTEST_SKIP() << "this file system cannot exchange";
     FakeDocument* doc = savedDoc("Steps");
-    QList<DocumentController::SaveStep> steps;
-    DocumentController::setSaveStepObserver([&](DocumentController::SaveStep s) { steps << s; });
+    using S = DocumentController::SaveStep;
+    QList<S> steps;
+    DocumentController::setSaveStepObserver([&](S s) { steps << s; });
     EXPECT_TRUE(controller.save(doc));
     DocumentController::setExchangeAllowed(false);
     EXPECT_TRUE(controller.save(doc));
     DocumentController::setExchangeAllowed(true);
     DocumentController::setSaveStepObserver(nullptr);
-    using S = DocumentController::SaveStep;
     EXPECT_EQ(steps, (QList<S>{S::Written, S::SwappedIn, S::Written, S::MovedAside, S::SwappedIn}));
 }
 
@@ -340,7 +320,8 @@ TEST_F(DocumentControllerTest, ReadOnlyPackageIsSavedAndKeepsItsPermissions)
     EXPECT_EQ(exitCode, 0);
     const QString package = dir.filePath("ReadOnly.vlbdoc");
     EXPECT_EQ(snapshot(package).value("fileInfo.plist"), "second");
-    EXPECT_EQ(QFile::permissions(package) & 0x7077, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup | QFileDevice::ExeGroup);
+    EXPECT_EQ(QFile::permissions(package) & 0x7077,
+              QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup | QFileDevice::ExeGroup);
     EXPECT_EQ(entries(dir.path()), QStringList{"ReadOnly.vlbdoc"});
 }
 

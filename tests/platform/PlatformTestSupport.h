@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QVariant>
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <cstring>
@@ -17,31 +18,19 @@ inline bool samePlist(const QVariant& a, const QVariant& b)
 {
     if (a.typeId() != b.typeId())
         return false;
-    switch (a.typeId()) {
-    case QMetaType::Double: {
+    if (a.typeId() == QMetaType::Double) {
         const double x = a.toDouble(), y = b.toDouble();
         return std::memcmp(&x, &y, sizeof x) == 0;
     }
-    case QMetaType::QVariantList: {
+    if (a.typeId() == QMetaType::QVariantList) {
         const QVariantList x = a.toList(), y = b.toList();
-        if (x.size() != y.size())
-            return false;
-        for (qsizetype i = 0; i < x.size(); ++i)
-            if (!samePlist(x[i], y[i]))
-                return false;
-        return true;
+        return std::equal(x.begin(), x.end(), y.begin(), y.end(), samePlist);
     }
-    case QMetaType::QVariantMap: {
+    if (a.typeId() == QMetaType::QVariantMap) {   // keys in order, so values pair up
         const QVariantMap x = a.toMap(), y = b.toMap();
-        if (x.keys() != y.keys())
-            return false;
-        for (auto it = x.begin(); it != x.end(); ++it)
-            if (!samePlist(it.value(), y.value(it.key())))
-                return false;
-        return true;
+        return x.keys() == y.keys() && std::equal(x.begin(), x.end(), y.begin(), samePlist);
     }
-    default: return a == b;
-    }
+    return a == b;
 }
 
 // Puts the process in a German locale (decimal comma) while it lives, so that any reliance

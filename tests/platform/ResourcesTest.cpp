@@ -2,36 +2,26 @@
 
 #include "PlatformTestSupport.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
 const QString kData = QStringLiteral(VLB_TEST_DATA "/platform/resources/");
-
-QVariantMap expectedSample()
-{
-    return QVariantMap{
-        {"version", QString("4.11")},
-        {"count", qint64(3)},
-        {"ratio", 0.5},
-        {"shown", true},
-        {"bytes", QByteArray("\x00\x01\xfe", 3)},
-        {"list", QVariantList{QString("a"), qint64(2), 1.5, false, QVariantList(), QVariantMap()}},
-        {"nested", QVariantMap{{"inner", QVariantMap{{"deep", QString("value & <more>")}}}}},
-    };
-}
+// What the sample files hold.
+const QVariantMap kSample{
+    {"version", QString("4.11")}, {"count", qint64(3)}, {"ratio", 0.5}, {"shown", true},
+    {"bytes", QByteArray("\x00\x01\xfe", 3)},
+    {"list", QVariantList{QString("a"), qint64(2), 1.5, false, QVariantList(), QVariantMap()}},
+    {"nested", QVariantMap{{"inner", QVariantMap{{"deep", QString("value & <more>")}}}}},
+};
 
 TEST(Resources, XmlAndBinaryGiveTheSameDictionaryAsResourcesAndAsDefaults)
 {
     for (const char* name : {"sample-xml.plist", "sample-binary.plist"}) {
         QString error;
-        EXPECT_TRUE(samePlist(Resources::plist(name, &error), expectedSample())) << name << error.toStdString();
-        EXPECT_TRUE(samePlist(DefaultsStore::load(kData + name).values(), expectedSample())) << name;
+        EXPECT_TRUE(samePlist(Resources::plist(name, &error), kSample)) << name << error.toStdString();
+        EXPECT_TRUE(samePlist(DefaultsStore::load(kData + name).values(), kSample)) << name;
     }
 }
 
@@ -59,7 +49,7 @@ TEST(DefaultsStore, ReadsTheUsersConfigurationFolderAndNeverWrites)
     EXPECT_FALSE(QFileInfo::exists(folder)) << "loading creates nothing";
     ASSERT_TRUE(QDir().mkpath(folder));
     ASSERT_TRUE(QFile::copy(kData + "sample-binary.plist", path));
-    EXPECT_TRUE(samePlist(DefaultsStore::load().values(), expectedSample()));
+    EXPECT_TRUE(samePlist(DefaultsStore::load().values(), kSample));
 
     QDir(folder).removeRecursively();
     QStandardPaths::setTestModeEnabled(false);

@@ -14,8 +14,7 @@ TEST(UndoBridge, RandomSessionsMatchAModel)
     std::mt19937 rng(5);
     for (int session = 0; session < 200; ++session) {
         UndoBridge bridge;
-        int index = 0;
-        int modelIndex = 0, modelCount = 0;
+        int index = 0, modelIndex = 0, modelCount = 0;
         std::vector<QString> names;   // the steps on the stack
         size_t done = 0;              // how many of them are done
         bool lastEdited = false;
@@ -26,38 +25,32 @@ TEST(UndoBridge, RandomSessionsMatchAModel)
         auto step = [&](int s) { index += s; };
         for (int op = 0; op < 60; ++op) {
             const QString name = QStringLiteral("Step %1").arg(op);
-            const int kind = int(rng() % 8);
-            if (kind <= 1) {
-                if (kind == 0) {
+            const unsigned kind = rng() % 8;
+            switch (kind) {
+            case 0:
+            case 1:
+                if (kind == 0)
                     bridge.push(name, step);
-                } else {
-                    index += 1;   // done by the caller already
-                    bridge.pushDone(name, step);
-                }
+                else
+                    index += 1, bridge.pushDone(name, step);   // done by the caller already
                 names.resize(done);
                 names.push_back(name);
                 ++done, ++modelIndex, ++modelCount;
-            } else if (kind == 2) {
+                break;
+            case 2:
                 bridge.undo();
                 if (done > 0)
                     --done, --modelIndex, --modelCount;
-            } else if (kind == 3) {
+                break;
+            case 3:
                 bridge.redo();
                 if (done < names.size())
                     ++done, ++modelIndex, ++modelCount;
-            } else if (kind == 4) {
-                bridge.markSaved();
-                modelCount = 0;
-            } else if (kind == 5) {
-                bridge.clear();   // the steps go, the counter stays
-                names.clear();
-                done = 0;
-            } else if (kind == 6) {
-                bridge.changeDone();
-                ++modelCount;
-            } else {
-                modelCount = int(rng() % 5) - 2;
-                bridge.setChangeCount(modelCount);
+                break;
+            case 4: bridge.markSaved(); modelCount = 0; break;
+            case 5: bridge.clear(); names.clear(); done = 0; break;   // the steps go, the counter stays
+            case 6: bridge.changeDone(); ++modelCount; break;
+            default: modelCount = int(rng() % 5) - 2; bridge.setChangeCount(modelCount); break;
             }
             ASSERT_EQ(index, modelIndex);
             ASSERT_EQ(bridge.changeCount(), modelCount);
