@@ -11,7 +11,6 @@ inline QVariantMap withValue(QVariantMap dict, const QString& key, const QVarian
     dict.insert(key, value);
     return dict;
 }
-
 inline QVariantMap without(QVariantMap dict, const QString& key)
 {
     dict.remove(key);
@@ -21,18 +20,12 @@ inline QVariantMap without(QVariantMap dict, const QString& key)
 // The delegate's default groups under their store keys: the user's, or the built-in ones.
 inline QVariantMap defaultGroups(const AppDelegate& d, bool builtIn)
 {
-    return {
-        {"columnSettings", builtIn ? d.appDefaultColumnSettings : d.defaultColumnSettings},
-        {"tableRowSettings", builtIn ? d.appDefaultTableRowSettings : d.defaultTableRowSettings},
-        {"background", builtIn ? d.appDefaultBackground : d.defaultBackground},
-        {"graphRect", builtIn ? d.appDefaultGraphRect : d.defaultGraphRect},
-        {"xAxis", builtIn ? d.appDefaultXAxis : d.defaultXAxis},
-        {"categoryDict", builtIn ? d.appDefaultCategoryDict : d.defaultCategoryDict},
-        {"yAxis", builtIn ? d.appDefaultYAxis : d.defaultYAxis},
-        {"bar", builtIn ? d.appDefaultBar : d.defaultBar},
-        {"box", builtIn ? d.appDefaultBox : d.defaultBox},
-        {"dots", builtIn ? d.appDefaultDots : d.defaultDots},
-        {"boxes", builtIn ? d.appDefaultBoxes : d.defaultBoxes},
-        {"stats", builtIn ? d.appDefaultStats : d.defaultStats},
-    };
+#define VLB_GROUP(key, Name) {key, builtIn ? d.appDefault##Name : d.default##Name}
+    return {VLB_GROUP("columnSettings", ColumnSettings), VLB_GROUP("tableRowSettings", TableRowSettings),
+            VLB_GROUP("background", Background),         VLB_GROUP("graphRect", GraphRect),
+            VLB_GROUP("xAxis", XAxis),                   VLB_GROUP("categoryDict", CategoryDict),
+            VLB_GROUP("yAxis", YAxis),                   VLB_GROUP("bar", Bar),
+            VLB_GROUP("box", Box),                       VLB_GROUP("dots", Dots),
+            VLB_GROUP("boxes", Boxes),                   VLB_GROUP("stats", Stats)};
+#undef VLB_GROUP
 }

@@ -54,8 +54,7 @@ TEST(ConfigTree, EveryRowIsDescribedTitledAndExplained)
     app.makeAppDefaults();
     app.loadUserDefaults(DefaultsStore());   // nothing stored: the built-in defaults
     // Both graph types, one to three category levels, one to nine series: 54 trees.
-    int trees = 0;
-    for (int shape = 0; shape < 54; ++shape, ++trees) {
+    for (int shape = 0; shape < 54; ++shape) {
         const bool scatter = shape / 27;
         const int levels = 1 + shape / 9 % 3;
         const int series = 1 + shape % 9;
@@ -94,7 +93,6 @@ TEST(ConfigTree, EveryRowIsDescribedTitledAndExplained)
         });
         EXPECT_GT(rows, 40);
     }
-    EXPECT_EQ(trees, 54);
 }
 
 } // namespace

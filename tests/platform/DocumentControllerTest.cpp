@@ -72,14 +72,20 @@ private:
 
 class DocumentControllerTest : public ::testing::Test {
 protected:
-    FakeDocument* newDoc() { return static_cast<FakeDocument*>(controller.newDocument()); }
-    // A document saved at <dir>/<name>.vlbdoc, its save count back at 0.
-    FakeDocument* savedDoc(const QString& name)
+    FakeDocument* newDoc(bool edited = false)
+    {
+        auto* doc = static_cast<FakeDocument*>(controller.newDocument());
+        doc->edited = edited;
+        return doc;
+    }
+    // A document saved at <dir>/<name>.vlbdoc, its save count back at 0, then maybe edited.
+    FakeDocument* savedDoc(const QString& name, bool edited = false)
     {
         FakeDocument* doc = newDoc();
         doc->pristine = false;
         EXPECT_TRUE(controller.saveAs(doc, dir.filePath(name)));
         doc->saves = 0;
+        doc->edited = edited;
         return doc;
     }
     // Runs the save helper; false when it was killed (or did not finish).
@@ -103,8 +109,7 @@ protected:
 
 TEST_F(DocumentControllerTest, UntitledSaveAsksForAPlaceAndResavingDropsFilesNoLongerWritten)
 {
-    FakeDocument* doc = newDoc();
-    doc->edited = true;
+    FakeDocument* doc = newDoc(true);
     dialogs.files = {dir.filePath("Report")};
     QString error;
     ASSERT_TRUE(controller.save(doc, &error)) << error.toStdString();
@@ -147,13 +152,10 @@ TEST_F(DocumentControllerTest, SaveAsRefusesAnotherOpenDocumentsPackage)
 
 TEST_F(DocumentControllerTest, ClosingAsksOnlyWhenEditedAndObeysTheAnswer)
 {
-    FakeDocument* untitled = newDoc();
-    untitled->edited = true;
     dialogs.answers = {0};   // Save, then the chooser is cancelled
-    EXPECT_FALSE(controller.closeDocument(untitled));
+    EXPECT_FALSE(controller.closeDocument(newDoc(true)));
 
-    FakeDocument* doc = savedDoc("Closing");
-    doc->edited = true;
+    FakeDocument* doc = savedDoc("Closing", true);
     dialogs.answers = {2, 0, 0};   // Cancel; Save, which fails; Save
     EXPECT_FALSE(controller.closeDocument(doc));
     doc->failAfterFiles = 0;
@@ -176,9 +178,8 @@ TEST_F(DocumentControllerTest, ClosingAsksOnlyWhenEditedAndObeysTheAnswer)
 // taking its name; autosave writes only titled documents with changes.
 TEST_F(DocumentControllerTest, QuitSaveToAndAutosave)
 {
-    FakeDocument* a = savedDoc("QuitA");
-    FakeDocument* b = savedDoc("QuitB");
-    a->edited = b->edited = true;
+    savedDoc("QuitA", true);
+    FakeDocument* b = savedDoc("QuitB", true);
     dialogs.answers = {1, 2};   // Don't Save for A, Cancel for B
     EXPECT_FALSE(controller.quit());
     ASSERT_EQ(controller.documents().size(), 1u);
@@ -189,8 +190,7 @@ TEST_F(DocumentControllerTest, QuitSaveToAndAutosave)
     EXPECT_EQ(snapshot(copy), b->files);
     EXPECT_EQ(QFileInfo(b->fileName()).fileName(), "QuitB.vlbdoc");
 
-    FakeDocument* untitled = newDoc();
-    untitled->edited = true;
+    FakeDocument* untitled = newDoc(true);
     EXPECT_TRUE(controller.autosave(untitled));
     EXPECT_EQ(untitled->saves, 0);
     b->saves = 0;
@@ -244,10 +244,9 @@ TEST_F(DocumentControllerTest, InteractiveCommandsAlertFailures)
 
 TEST_F(DocumentControllerTest, RevertReplacesTheDocumentWithWhatIsOnDisk)
 {
-    FakeDocument* doc = savedDoc("Revert");
+    FakeDocument* doc = savedDoc("Revert", true);
     const Files onDisk = doc->files;
     doc->files["graph/graph0.plist"] = "unsaved";
-    doc->edited = true;
     dialogs.answers = {0};
     ASSERT_TRUE(controller.revertDocumentInteractively(doc));
     ASSERT_EQ(controller.documents().size(), 1u);
@@ -265,12 +264,9 @@ TEST_F(DocumentControllerTest, RevertReplacesTheDocumentWithWhatIsOnDisk)
 // removes whatever the killed one left beside the package.
 TEST_F(DocumentControllerTest, KilledSavesLeaveAPackageThatOpens)
 {
-    const struct {
-        const char* stop;
-        bool exchange;
-        const char* opens;
-    } cases[] = {{"written", true, "old"}, {"swapped", true, "new"}, {"written", false, "old"},
-                 {"aside", false, "old"}, {"swapped", false, "new"}};
+    const struct { const char* stop; bool exchange; const char* opens; } cases[] = {
+        {"written", true, "old"}, {"swapped", true, "new"}, {"written", false, "old"}, {"aside", false, "old"},
+        {"swapped", false, "new"}};
     int n = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.stop) + (c.exchange ? " exchanging" : " renaming"));
