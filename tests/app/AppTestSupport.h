@@ -3,6 +3,7 @@
 #include "app/AppDelegate.h"
 
 #include <QVariantMap>
+#include <gtest/gtest.h>
 
 inline const QString kUpdated = QStringLiteral("Your default Settings were automatically updated.");
 

@@ -2,8 +2,6 @@
 #include "AppTestSupport.h"
 #include "platform/KeyedArchive.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 
 QString colorName(const Color& color)

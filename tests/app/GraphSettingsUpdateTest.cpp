@@ -1,31 +1,24 @@
 // Graph settings of older documents brought to the current key layout.
 #include "AppTestSupport.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 
 // An edit at a path of dictionary keys, "graphProperties/xAxis/tickWidth"; an invalid value
 // removes the entry.
 using Edit = std::pair<QString, QVariant>;
 
-QVariantMap edited(QVariantMap map, QStringList path, const QVariant& value)
+QVariantMap edited(QVariantMap map, const std::vector<Edit>& edits)
 {
-    const QString key = path.takeFirst();
-    if (!path.isEmpty())
-        map.insert(key, edited(map.value(key).toMap(), path, value));
-    else if (value.isValid())
-        map.insert(key, value);
-    else
-        map.remove(key);
+    for (const auto& [path, value] : edits) {
+        const QString key = path.section('/', 0, 0), rest = path.section('/', 1);
+        if (!rest.isEmpty())
+            map.insert(key, edited(map.value(key).toMap(), {{rest, value}}));
+        else if (value.isValid())
+            map.insert(key, value);
+        else
+            map.remove(key);
+    }
     return map;
-}
-
-QVariantMap edited(QVariantMap settings, const std::vector<Edit>& edits)
-{
-    for (const auto& [path, value] : edits)
-        settings = edited(settings, path.split('/'), value);
-    return settings;
 }
 
 // Each case: settings of the current layout with the old document's differences, and the

@@ -1,8 +1,6 @@
 // The start-up sequence with scripted alerts.
 #include "AppTestSupport.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 
 // The bundled description, which start-up accepts as it stands.

@@ -1,8 +1,6 @@
 // User defaults read from the store and brought up to the built-in key sets.
 #include "AppTestSupport.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 
 struct StoreCase {

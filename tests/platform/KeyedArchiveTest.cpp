@@ -1,11 +1,9 @@
 #include "platform/KeyedArchive.h"
-
 #include "platform/PropertyList.h"
 
 #include "PlatformTestSupport.h"
 
 #include <QFont>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -2,13 +2,8 @@
 
 #include "PlatformTestSupport.h"
 
-#include <cmath>
-#include <cstring>
-#include <limits>
 #include <locale.h>
 #include <memory>
-#include <random>
-#include <gtest/gtest.h>
 
 namespace {
 

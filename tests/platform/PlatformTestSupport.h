@@ -8,9 +8,13 @@
 #include <QVariant>
 #include <algorithm>
 #include <clocale>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
+#include <random>
 #include <string>
+#include <gtest/gtest.h>
 
 // Strict equality of property-list values: the kind must match as well as the value
 // (QVariant's own == converts between numbers), reals compare bit for bit.

@@ -4,9 +4,6 @@
 
 #include <QFile>
 #include <bit>
-#include <limits>
-#include <random>
-#include <gtest/gtest.h>
 
 namespace {
 

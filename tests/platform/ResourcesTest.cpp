@@ -3,7 +3,6 @@
 #include "PlatformTestSupport.h"
 
 #include <QStandardPaths>
-#include <gtest/gtest.h>
 
 namespace {
 
