@@ -133,7 +133,8 @@ TEST_F(Chooser, PackagesOpenLikeFiles)
             if (dialog->isVisible())
                 dialog->reject();
         });
-        EXPECT_EQ(canonical(QtDialogs().openDirectory("Open", "Documents (*.vlbdoc)")), *c.chosen ? path(c.chosen) : "");
+        const QString chosen = QtDialogs().openDirectory("Open", "Documents (*.vlbdoc)");
+        EXPECT_EQ(canonical(chosen), *c.chosen ? path(c.chosen) : "");
         if (*c.shownAtEnd) {
             EXPECT_EQ(shown, path(c.shownAtEnd));
         }

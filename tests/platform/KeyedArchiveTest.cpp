@@ -8,7 +8,10 @@
 namespace {
 
 QVariant uid(quint64 n) { return QVariant::fromValue(PlistUid{n}); }
-QVariantMap classEntry(const QStringList& chain) { return {{"$classname", chain.first()}, {"$classes", QVariant(chain).toList()}}; }
+QVariantMap classEntry(const QStringList& chain)
+{
+    return {{"$classname", chain.first()}, {"$classes", QVariant(chain).toList()}};
+}
 
 QByteArray archive(const QVariantList& objects, const QVariant& root = uid(1))
 {
@@ -53,24 +56,17 @@ QVariantList platformStyleObjects()
     return {
         QString("$null"),
         QVariantMap{{"NS.keys", QVariantList{uid(2), uid(3), uid(4)}},
-                    {"NS.objects", QVariantList{uid(5), uid(9), uid(11)}},
-                    {"$class", uid(13)}},
-        QString("NSColor"),
-        QString("NSParagraphStyle"),
-        QString("NSFont"),
-        QVariantMap{{"NSColorSpace", qint64(1)},
-                    {"NSRGB", QByteArray("0.5 0.25 0.125\0", 15)},
-                    {"NSComponents", QByteArray("0.5 0.25 0.125 1")},
-                    {"$class", uid(6)}},
+                    {"NS.objects", QVariantList{uid(5), uid(9), uid(11)}}, {"$class", uid(13)}},
+        QString("NSColor"), QString("NSParagraphStyle"), QString("NSFont"),
+        QVariantMap{{"NSColorSpace", qint64(1)}, {"NSRGB", QByteArray("0.5 0.25 0.125\0", 15)},
+                    {"NSComponents", QByteArray("0.5 0.25 0.125 1")}, {"$class", uid(6)}},
         classEntry({"NSColor", "NSObject"}),
-        QString("unused"),
-        QString("unused"),
+        QString("unused"), QString("unused"),
         QVariantMap{{"$class", uid(10)}, {"NSAlignment", qint64(4)}},
         classEntry({"NSMutableParagraphStyle", "NSParagraphStyle", "NSObject"}),
         QVariantMap{{"NSName", uid(12)}, {"NSSize", 13.0}, {"NSfFlags", qint64(16)}, {"$class", uid(14)}},
         QString(".AppleSystemUIFont"),
-        classEntry({"NSMutableDictionary", "NSDictionary", "NSObject"}),
-        classEntry({"NSFont", "NSObject"}),
+        classEntry({"NSMutableDictionary", "NSDictionary", "NSObject"}), classEntry({"NSFont", "NSObject"}),
     };
 }
 

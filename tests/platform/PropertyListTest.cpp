@@ -20,17 +20,13 @@ QVariantMap layoutValue()
 {
     const QVariantList list{QVariantMap{{"k", std::numeric_limits<qint64>::max()}}, std::numeric_limits<qint64>::min()};
     return {
-        {"Zeta", true},
-        {"a&b<c>", QString("x & y <z> \"q\"")},
+        {"Zeta", true}, {"a&b<c>", QString("x & y <z> \"q\"")},
         {"array", QVariantList{qint64(1), qint64(-2), 2.0, 0.1, false, QString(""), QVariantList(), QVariantMap(),
                                QByteArray("hello")}},
-        {"data", bytes(0, 100, 1)},
-        {"empty", QVariantMap()},
-        {"emptyData", QByteArray()},
+        {"data", bytes(0, 100, 1)}, {"empty", QVariantMap()}, {"emptyData", QByteArray()},
         {"nested", QVariantMap{{"deep", QVariantMap{{"bytes", bytes(255, 60, -1)}}}, {"list", list}}},
         {"reals", QVariantList{1e20, 0.1 + 0.2, 1.0 / 3.0, -1.5e-7, 123456789012345.0}},
-        {"text", QString::fromUtf8("line one\nline two\tü€")},
-        {QString::fromUtf8("ü"), QString::fromUtf8("ä")},
+        {"text", QString::fromUtf8("line one\nline two\tü€")}, {QString::fromUtf8("ü"), QString::fromUtf8("ä")},
     };
 }
 
@@ -151,7 +147,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "</plist>",
                   "The property list holds an integer that is too large."},
         Malformed{"shortBinary", "bplist00\xD0", "The binary property list is damaged."},
-        Malformed{"cycle", binaryPlist({"\xA1" + ref(1), "\xA1" + ref(0)}), "The binary property list refers to itself."},
+        Malformed{"cycle", binaryPlist({"\xA1" + ref(1), "\xA1" + ref(0)}),
+                  "The binary property list refers to itself."},
         Malformed{"deepBinary", chainedArrays(100000, 1), "The property list is nested too deeply."},
         // Texts that a writer would cut at their null character.
         Malformed{"nullInAsciiText", binaryPlist({QByteArray("\x53" "a\0b", 4)}), kNull},
