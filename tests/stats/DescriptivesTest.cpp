@@ -1,11 +1,5 @@
 #include "StatsTestData.h"
 #include "stats/MyDescriptives.h"
-#include <algorithm>
-#include <cmath>
-#include <limits>
-#include <random>
-
-using namespace Ref;
 
 namespace {
 const MyDescriptives engine;

@@ -1,11 +1,6 @@
 #include "StatsTestData.h"
 #include "stats/MyDescriptives.h"
 #include "stats/MyKolmogorov.h"
-#include <algorithm>
-#include <cmath>
-#include <random>
-
-using namespace Ref;
 
 namespace {
 const MyDescriptives descriptives;

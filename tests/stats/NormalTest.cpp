@@ -1,14 +1,7 @@
 #include "StatsResourceGenerator.h"
 #include "StatsTestData.h"
 #include "stats/StatsResource.h"
-#include <QVariantList>
-#include <cmath>
-#include <gmock/gmock.h>
-#include <limits>
-#include <random>
-#include <stdexcept>
 
-using namespace Ref;
 using ::testing::ThrowsMessage;
 
 namespace {

@@ -1,14 +1,6 @@
 #include "StatsResourceGenerator.h"
 #include "StatsTestData.h"
 #include "stats/MyShapiro.h"
-#include <QVariantList>
-#include <algorithm>
-#include <cmath>
-#include <gmock/gmock.h>
-#include <random>
-#include <stdexcept>
-
-using namespace Ref;
 
 namespace {
 // A sample's W and p against the reference's, p within a share of itself or absolutely.

@@ -4,11 +4,17 @@
 #include "stats/MyNorm2.h"
 #include <QFile>
 #include <QStringList>
+#include <QVariantList>
+#include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <limits>
+#include <random>
+#include <stdexcept>
 #include <vector>
 
-namespace Ref {
 // Exact text to double: from_chars ignores the process locale and rounds correctly.
 inline double number(const QString& text)
 {
@@ -47,5 +53,4 @@ inline MyNorm2& norms()
 {
     static MyNorm2 table;   // from the compiled-in resource
     return table;
-}
 }

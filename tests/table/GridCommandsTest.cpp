@@ -33,38 +33,28 @@ TEST_F(GridCommands, OnlyTheUsersResizesRecordWidthSteps)
 TEST_F(GridCommands, ColumnWidthDialogProposesAndApplies)
 {
     load(table("a,1 | b,2 | c,3"));
-    doc->columnSettings = {{{"width", "70"}}, {{"width", "70.0"}}, {{"width", "80"}}};
-    doc->historyOfColumnSettings = {doc->columnSettings};
-    grid->columnSettingsSnapshotLoaded();
+    setWidths({{{"width", "70"}}, {{"width", "70.0"}}, {{"width", "80"}}});
     QString proposed;
-    settingCont->pushScript([&](MySettingController& d) {
+    bool allEnabled = false, allChecked = false;
+    const auto look = [&](MySettingController& d) {
         proposed = d.tfColumnWidth->text();
-        EXPECT_TRUE(d.buAllColumns->isEnabled());
-        d.tfColumnWidth->setText("90");
-        d.columnOkButton->click();
-    });
+        allEnabled = d.buAllColumns->isEnabled();
+        allChecked = d.buAllColumns->isChecked();
+    };
     select(1, 2, 1, 1);
-    grid->columnWidth();
+    setColumnWidth("90", look);
     EXPECT_EQ(proposed, "70");
-    EXPECT_EQ(doc->columnSettings[1].value("width"), "90");
-    EXPECT_EQ(doc->columnSettings[2].value("width"), "80");
+    EXPECT_TRUE(allEnabled);
+    EXPECT_EQ(doc->columnSettings, (ColumnSettings{{{"width", "90"}}, {{"width", "90"}}, {{"width", "80"}}}));
     EXPECT_EQ(undo()->undoText(), "Undo Set Column Width");
     ASSERT_NO_FATAL_FAILURE(checkInLine());
     // Nothing selected: widths that differ propose "Various values", and the width typed goes
     // to every column, the all-columns box ticked and fixed.
-    bool allFixed = false;
-    settingCont->pushScript([&](MySettingController& d) {
-        proposed = d.tfColumnWidth->text();
-        allFixed = d.buAllColumns->isChecked() && !d.buAllColumns->isEnabled();
-        d.tfColumnWidth->setText("95");
-        d.columnOkButton->click();
-    });
     select(0, 0, 0, 0);
-    grid->columnWidth();
+    setColumnWidth("95", look);
     EXPECT_EQ(proposed, "Various values");
-    EXPECT_TRUE(allFixed);
-    for (const QVariantMap& settings : doc->columnSettings)
-        EXPECT_EQ(settings.value("width"), "95");
+    EXPECT_TRUE(allChecked && !allEnabled);
+    EXPECT_EQ(doc->columnSettings, ColumnSettings(3, {{"width", "95"}}));
     // A table without columns has no width to set.
     load({});
     grid->columnWidth();
@@ -77,19 +67,13 @@ TEST_F(GridCommands, ColumnWidthDialogProposesAndApplies)
 TEST_F(GridCommands, RebuildsRecordNoWidthStep)
 {
     load(table("a,1 | b,2 | c,3"));
-    doc->columnSettings = {{{"width", "250"}}, {{"width", "10"}}, {{"width", "70"}}};
-    doc->historyOfColumnSettings = {doc->columnSettings};
-    grid->columnSettingsSnapshotLoaded();
-    settingCont->pushScript([](MySettingController& d) {
-        d.tfColumnWidth->setText("85.5");
-        d.columnOkButton->click();
-    });
+    setWidths({{{"width", "250"}}, {{"width", "10"}}, {{"width", "70"}}});
     select(1, 3, 1, 3);
-    grid->columnWidth();
+    setColumnWidth("85.5");
     doc->tableWindowCont->editDataTableTapped(0);   // rebuilt without, then with the extra column
     doc->tableWindowCont->editDataTableTapped(1);
     QHeaderView* header = grid->horizontalHeader();
-    EXPECT_EQ(QList<int>({header->sectionSize(1), header->sectionSize(2), header->sectionSize(3)}), QList<int>({200, 30, 86}));
+    EXPECT_EQ(QList({header->sectionSize(1), header->sectionSize(2), header->sectionSize(3)}), QList({200, 30, 86}));
     EXPECT_EQ(undo()->stack()->count(), 1);
     EXPECT_EQ(doc->columnSettings, (ColumnSettings{{{"width", "250"}}, {{"width", "10"}}, {{"width", "85.5"}}}));
 }
@@ -101,9 +85,11 @@ TEST_F(GridCommands, RowHeightsFromTheDialogAndFromTheFonts)
     // The stored fonts fit the stored heights whatever the screen's resolution.
     EXPECT_LE(QFontMetricsF(grid->titleQFont()).height(), 22.0);
     EXPECT_LE(QFontMetricsF(grid->dataQFont()).height(), 17.0);
+    const auto heights = [this] {
+        return std::pair(doc->tableRowSettings.value("titleRowHeight").toString(), doc->tableRowSettings.value("dataRowHeight").toString());
+    };
     setRowHeights("30", "20");
-    EXPECT_EQ(doc->tableRowSettings.value("titleRowHeight").toString(), "30");
-    EXPECT_EQ(doc->tableRowSettings.value("dataRowHeight").toString(), "20");
+    EXPECT_EQ(heights(), std::pair(QString("30"), QString("20")));
     EXPECT_EQ(undo()->undoText(), "Undo Set Row Height");
     EXPECT_EQ(grid->verticalHeader()->sectionSize(4), 20);   // the extra row
     ASSERT_NO_FATAL_FAILURE(checkInLine());
@@ -111,11 +97,10 @@ TEST_F(GridCommands, RowHeightsFromTheDialogAndFromTheFonts)
     // descender, 1901 and 483 of 2048 units (the hhea table of DejaVuSans.ttf, read with
     // Python's struct), at 11 points; FreeType keeps each to 1/64.
     setRowHeights("30", "nonsense", true);
-    const double fit = (1901.0 + 483.0) / 2048.0 * 11.0;
-    EXPECT_NEAR(NumberText::doubleValue(doc->tableRowSettings.value("dataRowHeight").toString()), fit, 2.0 / 64);
-    EXPECT_EQ(doc->tableRowSettings.value("titleRowHeight").toString(), "30");
+    EXPECT_NEAR(NumberText::doubleValue(heights().second), (1901.0 + 483.0) / 2048.0 * 11.0, 2.0 / 64);
+    EXPECT_EQ(heights().first, "30");
     undo()->undo();
-    EXPECT_EQ(doc->tableRowSettings.value("dataRowHeight").toString(), "20");
+    EXPECT_EQ(heights().second, "20");
 }
 
 TEST_F(GridCommands, FontsChangeForTheSelectedRowKindOnly)
@@ -127,18 +112,13 @@ TEST_F(GridCommands, FontsChangeForTheSelectedRowKindOnly)
     grid->rowSettingsSnapshotLoaded();
     const QByteArray dataBefore = doc->tableRowSettings.value("dataRowAttr").toByteArray();
     auto titleSize = [this] { return grid->tableModel()->index(0, 1).data(Qt::FontRole).value<QFont>().pixelSize(); };
-
     select(0, 1, 0, 3);
     scripted.dialogs.fonts.push_back(FontSpec{"DejaVu Sans", 18, 16});
     doc->tableWindowCont->changeFont();
-    const auto title = KeyedArchive::unarchiveAttributes(doc->tableRowSettings.value("titleRowAttr").toByteArray());
-    ASSERT_TRUE(title && title->font);
-    EXPECT_EQ(title->font->size, 18);
-    EXPECT_EQ(title->color, Color::rgb(1, 0, 0));
+    EXPECT_EQ(doc->tableRowSettings.value("titleRowAttr").toByteArray(), attributes(18, true));
     EXPECT_EQ(doc->tableRowSettings.value("dataRowAttr").toByteArray(), dataBefore);
     EXPECT_EQ(undo()->undoText(), "Undo Change Font");
     EXPECT_EQ(titleSize(), 18);
-
     undo()->undo();
     EXPECT_EQ(titleSize(), 13);
 }
@@ -148,11 +128,15 @@ TEST_F(GridCommands, FontChooserConfirmedAsItOpensChangesNothing)
 {
     load(abc());
     const TableState before = state();
+    QAction* font = nullptr;
+    for (QAction* a : doc->tableWindowCont->window()->findChildren<QAction*>())
+        font = a->text() == QString::fromUtf8("Font\xe2\x80\xa6") ? a : font;
+    ASSERT_TRUE(font);
     Dialogs::setCurrent(nullptr);   // the Qt dialogs
     for (const CellSelection& s : {CellSelection{0, 1, 0, 2}, CellSelection{1, 1, 3, 3}}) {
         grid->setSelectingCells(s);
         whenShown<QFontDialog>([](QFontDialog* d) { d->accept(); });
-        menuItem(doc->tableWindowCont, QString::fromUtf8("Font\xe2\x80\xa6"))->trigger();
+        font->trigger();
     }
     Dialogs::setCurrent(&scripted.dialogs);
     EXPECT_EQ(state(), before);

@@ -82,8 +82,7 @@ TEST_P(GridRefusal, ShowsItsMessageAndChangesNothing)
     EXPECT_EQ(alerts(), *r.message ? QStringList{QString::fromUtf8(r.message)} : QStringList());
     EXPECT_EQ(state(), before);
     EXPECT_EQ(QApplication::clipboard()->text(), clipboard);
-    EXPECT_FALSE(undo()->canUndo());
-    EXPECT_FALSE(doc->tableWindowCont->window()->isWindowModified());
+    EXPECT_FALSE(undo()->canUndo() || doc->tableWindowCont->window()->isWindowModified());
     for (int k = 0; k < grid->horizontalHeader()->count(); ++k)
         EXPECT_EQ(grid->horizontalHeader()->visualIndex(k), k);
 }

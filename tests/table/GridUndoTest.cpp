@@ -71,13 +71,14 @@ TEST_F(GridUndo, EachCommandIsOneStepThatUndoesAndRedoes)
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
         load(step.table, step.counters);
-        for (qsizetype k = 0; k < doc->columnSettings.size(); ++k)   // widths that tell columns apart
-            doc->columnSettings[k] = {{"width", QString::number(60 + k)}};
-        doc->historyOfColumnSettings = {doc->columnSettings};
-        grid->columnSettingsSnapshotLoaded();
+        ColumnSettings widths;   // that tell columns apart
+        for (qsizetype k = 0; k < step.table.size(); ++k)
+            widths.append({{"width", QString::number(60 + k)}});
+        setWidths(widths);
         select(0, 0, 0, 0);
         undo()->clear();
         const TableState before = state();
+        const QStringList titlesBefore = doc->variables;
         step.act(*this);
         EXPECT_EQ(alerts(), QStringList());
         EXPECT_EQ(doc->tableData, step.expected);
@@ -85,9 +86,6 @@ TEST_F(GridUndo, EachCommandIsOneStepThatUndoesAndRedoes)
         EXPECT_EQ(undo()->undoText(), step.undoText);
         ASSERT_NO_FATAL_FAILURE(checkInLine());
         // A column's settings and counter follow its title; new columns get the defaults.
-        QStringList titlesBefore;
-        for (const QStringList& c : before.table)
-            titlesBefore.append(c.first());
         for (qsizetype k = 0; k < doc->variables.size(); ++k) {
             SCOPED_TRACE(doc->variables[k].toStdString());
             if (const qsizetype was = titlesBefore.indexOf(doc->variables[k]); was >= 0) {
@@ -117,39 +115,17 @@ TEST_F(GridUndo, RandomCommandsUndoAndRedoThroughTheSameStates)
         undo()->clear();
         QVector<TableState> states{state()};
         for (int step = 0; step < 25; ++step) {
-            const qint64 R = doc->tableMatrix.row;
-            const qint64 C = doc->tableMatrix.column;
+            const qint64 R = doc->tableMatrix.row, C = doc->tableMatrix.column;
             const int before = undo()->stack()->count();
-            switch (pick(0, 5)) {
-            case 0:
-                grid->tableViewSetObjectValue(QStringLiteral("v%1").arg(pick(0, 5)), QString::number(pick(1, C + 1)), pick(0, R));
-                break;
-            case 1:
-                paste(*this, pick(0, R), pick(1, C + 1), QStringLiteral("p%1\tq\n\nr,s\n").arg(step));
-                break;
-            case 2:
-                if (C >= 2)
-                    grid->horizontalHeader()->moveSection(int(pick(1, C)), int(pick(1, C)));
-                break;
-            case 3:
-                if (C >= 1) {
-                    const qint64 k = pick(1, C);
-                    select(0, k, R - 1, k);
-                    grid->deleteColumns();
-                }
-                break;
-            case 4:
-                if (R > 2) {
-                    const qint64 r = pick(1, R - 1);
-                    select(r, 1, r, C);
-                    grid->deleteRows();
-                }
-                break;
-            case 5:
-                if (C >= 1)
-                    grid->horizontalHeader()->resizeSection(int(pick(1, C)), int(pick(30, 200)));
-                break;
-            }
+            const std::function<void()> commands[] = {
+                [&] { grid->tableViewSetObjectValue(QStringLiteral("v%1").arg(pick(0, 5)), QString::number(pick(1, C + 1)), pick(0, R)); },
+                [&] { paste(*this, pick(0, R), pick(1, C + 1), QStringLiteral("p%1\tq\n\nr,s\n").arg(step)); },
+                [&] { if (C >= 2) grid->horizontalHeader()->moveSection(int(pick(1, C)), int(pick(1, C))); },
+                [&] { if (C >= 1) { const qint64 k = pick(1, C); select(0, k, R - 1, k); grid->deleteColumns(); } },
+                [&] { if (R > 2) { const qint64 r = pick(1, R - 1); select(r, 1, r, C); grid->deleteRows(); } },
+                [&] { if (C >= 1) grid->horizontalHeader()->resizeSection(int(pick(1, C)), int(pick(30, 200))); },
+            };
+            commands[pick(0, 5)]();
             if (undo()->stack()->count() != before)
                 states.append(state());
             ASSERT_NO_FATAL_FAILURE(checkInLine());

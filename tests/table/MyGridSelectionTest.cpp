@@ -45,15 +45,13 @@ TEST(GridSelection, RandomRunsKeepTheStateConsistent)
 
 namespace {
 // The state as "row1,column1,row2,column2", then " rows lo-hi" or " columns lo-hi".
-std::string stateOf(const MyGridSelection& s)
+QString stateOf(const MyGridSelection& s)
 {
     const CellSelection& c = s.selectingCells;
-    std::string out = std::to_string(c.row1) + "," + std::to_string(c.column1) + "," + std::to_string(c.row2) + ","
-                      + std::to_string(c.column2);
-    if (s.selectedRows)
-        out += " rows " + std::to_string(s.selectedRows->lo) + "-" + std::to_string(s.selectedRows->hi);
-    if (s.selectedColumns)
-        out += " columns " + std::to_string(s.selectedColumns->lo) + "-" + std::to_string(s.selectedColumns->hi);
+    QString out = QStringLiteral("%1,%2,%3,%4").arg(c.row1).arg(c.column1).arg(c.row2).arg(c.column2);
+    for (const auto& [name, range] : {std::pair("rows", s.selectedRows), std::pair("columns", s.selectedColumns)})
+        if (range)
+            out += QStringLiteral(" %1 %2-%3").arg(name).arg(range->lo).arg(range->hi);
     return out;
 }
 }
@@ -96,7 +94,6 @@ TEST(GridSelection, TransitionsWorkedByHand)
         {"UpWithColumnsDoesNothing", "d 11,2|h 3|u 11,2", "0,3,10,3 columns 3-3"},
         {"DoubleClickEditsWithoutChange", "d 2,2|D 4,4|e 4,4", "2,2,4,4"},
     };
-    constexpr qint64 R = 11, C = 6;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         MyGridSelection s;
@@ -114,7 +111,7 @@ TEST(GridSelection, TransitionsWorkedByHand)
             else
                 s.headerClicked(a, kind == 'H', R, C);
         }
-        EXPECT_EQ(stateOf(s), c.state);
+        EXPECT_EQ(stateOf(s), QString::fromUtf8(c.state));
         EXPECT_EQ(edited, QString::fromUtf8(c.events).contains('e'));
     }
 }

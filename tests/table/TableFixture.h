@@ -1,10 +1,7 @@
 #pragma once
 // A document with its main and table windows on the offscreen platform, scripted alerts and
 // file choosers, and the dialog controller answering from scripts.
-#include "app/AppDelegate.h"
 #include "document/Document.h"
-#include "platform/Dialogs.h"
-#include "platform/KeyedArchive.h"
 #include "table/MyTableModel.h"
 #include "table/MyTableView.h"
 #include "windows/MyDocumentWindows.h"
@@ -55,10 +52,7 @@ public:
 
     static QByteArray attributes(double size, bool red = false)
     {
-        TextAttributes a;
-        a.font = FontSpec{QStringLiteral("DejaVu Sans"), size, 16};
-        a.color = red ? Color::rgb(1, 0, 0) : Color::gray(0);
-        return KeyedArchive::archiveAttributes(a);
+        return KeyedArchive::archiveAttributes({FontSpec{"DejaVu Sans", size, 16}, red ? Color::rgb(1, 0, 0) : Color::gray(0)});
     }
 
     // Column width 70, title row 22 points in 13-point type, data rows 17 in 11-point type.
@@ -114,13 +108,30 @@ public:
     void import(const QByteArray& bytes)
     {
         QFile f(dir.filePath(QStringLiteral("table%1.csv").arg(++files)));
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
         f.close();
         scripted.dialogs.files.push_back(f.fileName());
         doc->tableWindowCont->importTable();
     }
 
+    // Stored widths, as if loaded with the table.
+    void setWidths(const ColumnSettings& settings)
+    {
+        doc->columnSettings = settings;
+        doc->historyOfColumnSettings = {settings};
+        grid->columnSettingsSnapshotLoaded();
+    }
+    // Answers the column-width dialog with a width, once look has seen it.
+    void setColumnWidth(const QString& width, const std::function<void(MySettingController&)>& look = {})
+    {
+        settingCont->pushScript([=](MySettingController& d) {
+            if (look)
+                look(d);
+            d.tfColumnWidth->setText(width);
+            d.columnOkButton->click();
+        });
+        grid->columnWidth();
+    }
     // Answers the row-height dialog.
     void setRowHeights(const QString& title, const QString& data, bool dataFit = false)
     {
@@ -167,14 +178,6 @@ public:
             else if (QWidget* w = QApplication::activeModalWidget())
                 w->close();
         });
-    }
-    // The action of a window's menu item.
-    static QAction* menuItem(MyWindowController* w, const QString& text)
-    {
-        for (QAction* a : w->window()->findChildren<QAction*>())
-            if (a->text() == text)
-                return a;
-        return nullptr;
     }
 
     QString cell(qint64 row, qint64 column) const { return grid->objectValue(column, row).toString(); }
