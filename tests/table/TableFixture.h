@@ -59,10 +59,8 @@ public:
     static void setDefaults(AppDelegate& d)
     {
         d.defaultColumnSettings = {{"width", QStringLiteral("70")}};
-        d.defaultTableRowSettings = {{"titleRowHeight", QStringLiteral("22.0")},
-                                     {"dataRowHeight", QStringLiteral("17.0")},
-                                     {"titleRowAttr", attributes(13)},
-                                     {"dataRowAttr", attributes(11)}};
+        d.defaultTableRowSettings = {{"titleRowHeight", QStringLiteral("22.0")}, {"dataRowHeight", QStringLiteral("17.0")},
+                                     {"titleRowAttr", attributes(13)}, {"dataRowAttr", attributes(11)}};
     }
 
     void SetUp() override
@@ -149,11 +147,8 @@ public:
     void checkInLine() const
     {
         const qint64 R = doc->tableMatrix.row, C = doc->tableMatrix.column;
-        ASSERT_EQ(doc->variables.size(), C);
-        ASSERT_EQ(doc->columnSettings.size(), C);
-        ASSERT_EQ(doc->columnCounter.size(), C);
-        ASSERT_EQ(grid->tableModel()->columnCount(), C + 2);
-        ASSERT_EQ(grid->tableModel()->rowCount(), R + 1);
+        ASSERT_EQ(QList({doc->variables.size(), doc->columnSettings.size(), doc->columnCounter.size()}), QList<qsizetype>(3, C));
+        ASSERT_EQ(std::pair(grid->tableModel()->columnCount(), grid->tableModel()->rowCount()), std::pair(int(C) + 2, int(R) + 1));
         QHeaderView* header = grid->horizontalHeader();
         for (int k = 1; k <= C; ++k) {
             ASSERT_EQ(header->visualIndex(k), k);
@@ -185,10 +180,7 @@ public:
     UndoBridge* undo() { return doc->undoManager(); }
     void select(qint64 r1, qint64 c1, qint64 r2, qint64 c2) { grid->setSelectingCells({r1, c1, r2, c2}); }
 
-    QPoint centre(int row, int column) const
-    {
-        return grid->visualRect(grid->tableModel()->index(row, column)).center();
-    }
+    QPoint centre(int row, int column) const { return grid->visualRect(grid->tableModel()->index(row, column)).center(); }
     void click(int row, int column, Qt::KeyboardModifiers modifiers = {})
     {
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers, centre(row, column));
