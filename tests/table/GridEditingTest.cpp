@@ -81,10 +81,8 @@ TEST_F(GridEditing, PageAndEndKeysMoveFromTheClickedCell)
     const int page = grid->rowAt(grid->viewport()->height() - 1) - grid->rowAt(0);
     ASSERT_GT(page, 2);
     const struct { Qt::Key key; Qt::KeyboardModifiers modifiers; CellSelection anchor; } keys[] = {
-        {Qt::Key_PageDown, {}, {300 + page, 1, 300 + page, 1}},
-        {Qt::Key_PageUp, {}, {300, 1, 300, 1}},
-        {Qt::Key_End, {}, {300, 2, 300, 2}},
-        {Qt::Key_Home, {}, {300, 1, 300, 1}},
+        {Qt::Key_PageDown, {}, {300 + page, 1, 300 + page, 1}}, {Qt::Key_PageUp, {}, {300, 1, 300, 1}},
+        {Qt::Key_End, {}, {300, 2, 300, 2}}, {Qt::Key_Home, {}, {300, 1, 300, 1}},
         {Qt::Key_End, Qt::ControlModifier, {400, 2, 400, 2}},   // the last cell, not the extra row
         {Qt::Key_Home, Qt::ControlModifier, {0, 1, 0, 1}},
     };

@@ -61,30 +61,19 @@ QString stateOf(const MyGridSelection& s)
 // "h k" header click, "H k" shift header click.
 TEST(GridSelection, TransitionsWorkedByHand)
 {
-    const struct {
-        const char* name;
-        const char* events;
-        const char* state;
-    } cases[] = {
-        {"CellClick", "d 2,3", "2,3,2,3"},
-        {"ShiftClickExtends", "d 2,3|D 5,1", "2,3,5,1"},
-        {"ShiftClickFirstDoesNothing", "D 5,1", "0,0,0,0"},
-        {"RowNumberClick", "d 4,0", "4,1,4,6 rows 4-4"},
+    const struct { const char* name; const char* events; const char* state; } cases[] = {
+        {"CellClick", "d 2,3", "2,3,2,3"}, {"ShiftClickExtends", "d 2,3|D 5,1", "2,3,5,1"},
+        {"ShiftClickFirstDoesNothing", "D 5,1", "0,0,0,0"}, {"RowNumberClick", "d 4,0", "4,1,4,6 rows 4-4"},
         {"ShiftRowNumbersDown", "d 4,0|D 7,0", "4,1,7,6 rows 4-7"},
         {"ShiftRowNumbersUp", "d 4,0|D 2,0", "4,1,2,6 rows 2-4"},
         {"ShiftCellExtendsRows", "d 4,0|D 7,0|D 9,3", "4,1,9,6 rows 4-9"},
-        {"ShiftRowNumbersAfterCell", "d 3,2|D 6,0", "6,1,6,6 rows 6-6"},
-        {"HeaderClick", "h 2", "0,2,10,2 columns 2-2"},
+        {"ShiftRowNumbersAfterCell", "d 3,2|D 6,0", "6,1,6,6 rows 6-6"}, {"HeaderClick", "h 2", "0,2,10,2 columns 2-2"},
         {"ShiftHeaderExtends", "h 2|H 5", "0,2,10,5 columns 2-5"},
         {"ShiftCellExtendsColumns", "h 2|D 3,4", "0,2,10,4 columns 2-4"},
-        {"RowNumbersAfterColumns", "h 2|d 4,0", "4,1,4,6 rows 4-4"},
-        {"SelectAll", "h 0", "0,1,10,6"},
-        {"SelectAllTwiceClears", "h 0|h 0", "0,0,0,0"},
-        {"SelectAllAfterCell", "d 3,3|h 0", "0,1,10,6"},
-        {"ExtraColumnHeaderClears", "d 4,0|h 7", "0,0,0,0"},
-        {"ClickBesideClears", "h 2|d -1,3", "0,0,0,0"},
-        {"Drag", "d 2,2|m 4,3", "2,2,4,3"},
-        {"DragIntoExtraRowKeeps", "d 2,2|m 4,3|m 11,5", "2,2,4,3"},
+        {"RowNumbersAfterColumns", "h 2|d 4,0", "4,1,4,6 rows 4-4"}, {"SelectAll", "h 0", "0,1,10,6"},
+        {"SelectAllTwiceClears", "h 0|h 0", "0,0,0,0"}, {"SelectAllAfterCell", "d 3,3|h 0", "0,1,10,6"},
+        {"ExtraColumnHeaderClears", "d 4,0|h 7", "0,0,0,0"}, {"ClickBesideClears", "h 2|d -1,3", "0,0,0,0"},
+        {"Drag", "d 2,2|m 4,3", "2,2,4,3"}, {"DragIntoExtraRowKeeps", "d 2,2|m 4,3|m 11,5", "2,2,4,3"},
         {"DragIntoExtraColumnKeeps", "d 2,2|m 4,3|m 5,7", "2,2,4,3"},
         {"DragIntoRowNumbersWidens", "d 2,2|m 5,0", "2,1,5,6"},
         {"DragWithColumnsDoesNothing", "h 2|m 5,4", "0,2,10,2 columns 2-2"},
