@@ -5,7 +5,6 @@
 #include "PlotLayoutFixture.h"
 #include "platform/Dialogs.h"
 #include "views/MyStorageItem.h"
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -79,9 +78,8 @@ TEST_F(BoxPlotStep, ElementsWhereTheStatisticsPutThem)
     // The container covers it all, centred on the column.
     const Rect column(-19.25, 9.5, 38.5, 183 - 9.5);
     EXPECT_EQ(vm().columnRects.value(tag), column);
-    const MyView* c = containerOf(vm(), tag);
-    EXPECT_EQ(c->frame(), column.offsetBy(vm().baseXs[0], 0));
-    EXPECT_EQ(c->boundsOrigin(), column.origin);
+    EXPECT_EQ(containerOf(vm(), tag)->frame(), column.offsetBy(vm().baseXs[0], 0));
+    EXPECT_EQ(containerOf(vm(), tag)->boundsOrigin(), column.origin);
 }
 
 TEST_F(BoxPlotStep, BoxWithoutValuesHasTheZeroRectangle)
@@ -93,16 +91,12 @@ TEST_F(BoxPlotStep, BoxWithoutValuesHasTheZeroRectangle)
     EXPECT_TRUE(inColumn(MyViewManager::kMedian, "g2\ts2").isEmpty());
 }
 
-TEST_F(BoxPlotStep, SecondFullPassCreatesAndMovesNothing)
-{
-    const Frames before = framesOf(vm());
-    g->layoutRow({});
-    EXPECT_EQ(framesOf(vm()), before);
-}
-
 TEST_F(BoxPlotStep, AxisSwitchWithBoxesEmptyInOneTable)
 {
     const Frames plain = framesOf(vm());
+    // A second full pass creates and moves nothing.
+    g->layoutRow({});
+    EXPECT_EQ(framesOf(vm()), plain);
     g->change({"valueSettings", "min"}, "1");
     g->change({"valueSettings", "logarithmic"}, true);
     // Log axis 0..2 over 200 points. The box empty on the plain axis gets its views now.
@@ -120,7 +114,7 @@ TEST_F(BoxPlotStep, AxisSwitchWithBoxesEmptyInOneTable)
         EXPECT_FALSE(shown(name)) << name;
     for (const QString& group : {QString("minMax\ts2"), MyViewManager::kMedian})
         for (const MySimpleView* v : inColumn(group, "g1\ts2"))
-            EXPECT_FALSE(v->isVisible()) << group.toStdString();
+            EXPECT_FALSE(v->isVisible()) << group;
     EXPECT_EQ(vm().columnRects.value("g1\ts2"), Rect());
     // Outliers of the other axis kind are hidden, this kind's placed.
     EXPECT_FALSE(vm().viewVisible.value("dot\ts1"));
@@ -137,9 +131,7 @@ TEST_F(BoxPlotStep, AxisSwitchWithBoxesEmptyInOneTable)
     for (const MySimpleView* v : inColumn("minMax\ts2", "g1\ts2"))
         EXPECT_TRUE(v->isVisible());
     // Everything made on the plain axis is back where it was.
-    const Frames back = framesOf(vm());
-    for (auto it = plain.frames.cbegin(); it != plain.frames.cend(); ++it)
-        EXPECT_EQ(back.frames.value(it.key()), it.value());
+    EXPECT_EQ(framesOf(vm()).of(plain), plain);
 }
 
 TEST_F(BoxPlotStep, GlyphOutliersAndBackToShapes)
@@ -164,4 +156,4 @@ TEST_F(BoxPlotStep, GlyphOutliersAndBackToShapes)
     EXPECT_FALSE(item->visible);
     EXPECT_EQ(inColumn("dot\ts1", "g1\ts1"), shapes);
 }
-}
+} // namespace

@@ -1,7 +1,8 @@
+// Dot lanes: the worked cases, and properties over random columns with ties for three dot
+// sizes (one dot per value at its value, no overlap, offsets in half spacings, mirror
+// symmetry, the ordered lane search equal to the plain scan).
 #include "graph/DotLanes.h"
-
 #include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
 #include <random>
@@ -12,16 +13,7 @@ struct Dot {
     double y, x;
     bool operator==(const Dot&) const = default;
 };
-
 std::ostream& operator<<(std::ostream& os, const Dot& d) { return os << d.y << "@" << d.x; }
-
-std::vector<Dot> dotsOf(const std::vector<Rect>& rects, const Rect& box)
-{
-    std::vector<Dot> out;
-    for (const Rect& r : rects)
-        out.push_back({r.origin.y - box.origin.y, r.origin.x - box.origin.x});
-    return out;
-}
 
 Rect centredBox(double size) { return Rect(-size / 2, -size / 2, size, size); }
 
@@ -40,10 +32,7 @@ const Worked workedCases[] = {
     {"threeInOneCluster", {0, 1, 1.5}, 2, {{1.5, 0}, {1, -2}, {0, 2}}},
     {"fiveEqual", {3, 3, 3, 3, 3}, 2, {{3, 0}, {3, -2}, {3, 2}, {3, -4}, {3, 4}}},
     {"fourEqualHalfLanes", {3, 3, 3, 3}, 2, {{3, -1}, {3, 1}, {3, -3}, {3, 3}}},
-    {"sevenInARow",
-     {0, 1, 2, 3, 4, 5, 6},
-     2,
-     {{6, 0}, {3, 0}, {0, 0}, {5, -2}, {4, 2}, {2, -2}, {1, 2}}},
+    {"sevenInARow", {0, 1, 2, 3, 4, 5, 6}, 2, {{6, 0}, {3, 0}, {0, 0}, {5, -2}, {4, 2}, {2, -2}, {1, 2}}},
     {"fiveInARowTailInHalfLane", {0, 1, 2, 3, 4}, 2, {{4, 0}, {3, -2}, {2, 2}, {1, -1}, {0, 1}}},
     {"twoGroupsMirrored", {0, 1, 10, 11}, 2, {{0, 1}, {1, -1}, {11, -1}, {10, 1}}},
     {"zeroSpacingAllCentred", {0, 0, 1, 1}, 0, {{0, 0}, {0, 0}, {1, 0}, {1, 0}}},
@@ -61,7 +50,10 @@ TEST_P(DotLanesWorked, PlacesEveryDot)
     const Worked& w = GetParam();
     const Rect box(-1, -1, 2, 2);
     const DotLanes::Result r = DotLanes::dotRectsForCoordinates(w.coordinates, box, w.spacing);
-    EXPECT_EQ(dotsOf(r.rects, box), w.dots);
+    std::vector<Dot> dots;
+    for (const Rect& rect : r.rects)
+        dots.push_back({rect.origin.y - box.origin.y, rect.origin.x - box.origin.x});
+    EXPECT_EQ(dots, w.dots);
     Rect expectedUnion;
     for (const Dot& d : w.dots)
         expectedUnion = expectedUnion.united(box.offsetBy(d.x, d.y));
@@ -75,8 +67,7 @@ TEST(DotLanes, LogAxisAndDotsWithoutAPlace)
 {
     // Log 1..1000 over 30 points: 10 a decade. A value <= 0 has no place; it gets its
     // rectangle but stays out of the column's extent, and the others keep theirs.
-    const std::vector<double> values = {-1, 0, 10, 1000};
-    const DotLanes::Result r = DotLanes::dotRectsForValues(values, true, centredBox(2), 2, 0, 10);
+    const DotLanes::Result r = DotLanes::dotRectsForValues(std::vector<double>{-1, 0, 10, 1000}, true, centredBox(2), 2, 0, 10);
     ASSERT_EQ(r.rects.size(), 4u);
     EXPECT_EQ(r.unionRect, Rect(-1, 9, 2, 22));
 }
@@ -89,50 +80,30 @@ struct Column {
 
 Column randomColumn(std::mt19937& rng, bool oneCluster, double spacing)
 {
-    Column c;
-    const int n = std::uniform_int_distribution<int>(1, 160)(rng);
-    if (oneCluster) {
-        // Steps below the spacing (ties included): one cluster over several spacings.
-        std::uniform_int_distribution<int> step(-int(2 * spacing), int(4 * spacing) - 1);
-        double v = 0;
-        for (int i = 0; i < n; ++i) {
-            v += std::max(0, step(rng)) * 0.25;
-            c.values.push_back(v);
-        }
-        c.axisMin = std::uniform_int_distribution<int>(-8, 8)(rng) * 0.5;
-        c.scale = 1;
-        return c;
-    }
-    std::uniform_int_distribution<int> pick(0, std::uniform_int_distribution<int>(1, 40 * n)(rng));
-    for (int i = 0; i < n; ++i)
-        c.values.push_back(pick(rng) * 0.25);
+    auto uniform = [&rng](int a, int b) { return std::uniform_int_distribution<int>(a, b)(rng); };
+    const int n = uniform(1, 160), top = uniform(1, 40 * n);
+    Column c{{}, uniform(-8, 8) * 0.5, oneCluster ? 1 : uniform(1, 4) * 0.5};
+    // One cluster: steps below the spacing (ties included) over several spacings.
+    for (double v = 0; int(c.values.size()) < n; c.values.push_back(v))
+        v = oneCluster ? v + std::max(0, uniform(-int(2 * spacing), int(4 * spacing) - 1)) * 0.25 : uniform(0, top) * 0.25;
     std::sort(c.values.begin(), c.values.end());
-    c.axisMin = std::uniform_int_distribution<int>(-8, 8)(rng) * 0.5;
-    c.scale = std::uniform_int_distribution<int>(1, 4)(rng) * 0.5;
     return c;
-}
-
-bool interiorsOverlap(const Rect& a, const Rect& b)
-{
-    return a.minX() < b.maxX() && b.minX() < a.maxX() && a.minY() < b.maxY() && b.minY() < a.maxY();
 }
 
 class DotLanesRandom : public ::testing::TestWithParam<double> {};
 
 TEST_P(DotLanesRandom, EveryValueOneDotNoOverlap)
 {
-    const double size = GetParam();
+    const double size = GetParam(), spacing = size;
     const Rect box = centredBox(size);
-    const double spacing = size;
     std::mt19937 rng(unsigned(size * 1000));
     int centreAndFull = 0, halfOnly = 0, centreFullAndHalf = 0;
     for (int round = 0; round < 600; ++round) {
+        SCOPED_TRACE(round);
         const bool oneCluster = round % 2 == 0;
         const Column c = randomColumn(rng, oneCluster, spacing);
-        const DotLanes::Result r =
-            DotLanes::dotRectsForValues(c.values, false, box, spacing, c.axisMin, c.scale);
+        const DotLanes::Result r = DotLanes::dotRectsForValues(c.values, false, box, spacing, c.axisMin, c.scale);
         ASSERT_EQ(r.rects.size(), c.values.size());
-
         std::vector<double> want, got;
         for (double v : c.values)
             want.push_back((v - c.axisMin) * c.scale);
@@ -148,12 +119,14 @@ TEST_P(DotLanesRandom, EveryValueOneDotNoOverlap)
             all = all.united(rect);
         }
         std::sort(got.begin(), got.end());
-        ASSERT_EQ(got, want) << "round " << round;
+        ASSERT_EQ(got, want);
         EXPECT_EQ(r.unionRect, all);
         for (size_t i = 0; i < r.rects.size(); ++i)
-            for (size_t j = i + 1; j < r.rects.size(); ++j)
-                ASSERT_FALSE(interiorsOverlap(r.rects[i], r.rects[j]))
-                    << "round " << round << ": dots " << i << " and " << j;
+            for (size_t j = i + 1; j < r.rects.size(); ++j) {
+                const Rect &a = r.rects[i], &b = r.rects[j];   // interiors disjoint
+                ASSERT_FALSE(a.minX() < b.maxX() && b.minX() < a.maxX() && a.minY() < b.maxY() && b.minY() < a.maxY())
+                    << "dots " << i << " and " << j;
+            }
         if (oneCluster && c.values.size() > 1) {
             centreAndFull += centre && full && !half;
             halfOnly += half && !centre && !full;
@@ -169,22 +142,17 @@ TEST_P(DotLanesRandom, EveryValueOneDotNoOverlap)
 TEST_P(DotLanesRandom, DownwardIsTheMirrorOfUpward)
 {
     const double size = GetParam();
-    const Rect box = centredBox(size);
     std::mt19937 rng(unsigned(size * 7));
     for (int round = 0; round < 300; ++round) {
         const Column c = randomColumn(rng, true, size);
-        std::vector<double> mirrored(c.values.rbegin(), c.values.rend());
-        for (double& v : mirrored)
-            v = -v;
-        const std::vector<Rect> down = DotLanes::columnDotLayout(c.values, -1, box, size);
-        const std::vector<Rect> up = DotLanes::columnDotLayout(mirrored, 1, box, size);
-        ASSERT_EQ(down.size(), up.size());
-        for (size_t i = 0; i < down.size(); ++i) {
-            const Rect& r = down[i];
-            ASSERT_EQ(up[i], Rect(-r.origin.x - r.size.width, -r.origin.y - r.size.height,
-                                  r.size.width, r.size.height))
-                << "round " << round << " dot " << i;
-        }
+        std::vector<double> mirrored;
+        for (auto v = c.values.rbegin(); v != c.values.rend(); ++v)
+            mirrored.push_back(-*v);
+        const std::vector<Rect> down = DotLanes::columnDotLayout(c.values, -1, centredBox(size), size);
+        std::vector<Rect> up;
+        for (const Rect& r : down)
+            up.push_back(Rect(-r.maxX(), -r.maxY(), r.size.width, r.size.height));
+        ASSERT_EQ(DotLanes::columnDotLayout(mirrored, 1, centredBox(size), size), up) << "round " << round;
     }
 }
 
@@ -195,7 +163,7 @@ TEST_P(DotLanesRandom, OrderedSearchAgreesWithTheScan)
     std::mt19937 rng(unsigned(size * 13));
     std::uniform_int_distribution<int> back(0, 12);
     for (int round = 0; round < 300; ++round) {
-        const double d = round % 2 ? 1.0 : -1.0;
+        const double d = round % 2 ? 1.0 : -1.0, laneOffset = round % 4 < 2 ? 1.0 : 0.5;
         std::vector<double> pairs = randomColumn(rng, round % 3 != 0, size).values;
         pairs.resize(pairs.size() & ~size_t(1));
         DotLanes::LaneState start;
@@ -207,7 +175,6 @@ TEST_P(DotLanesRandom, OrderedSearchAgreesWithTheScan)
             x *= d;
         DotLanes::LaneState fastLanes = start, scanLanes = start;
         std::vector<Rect> fast, scan;
-        const double laneOffset = round % 4 < 2 ? 1.0 : 0.5;
         DotLanes::dotLanePlacement(pairs, fastLanes, centredBox(size), size, d, laneOffset, fast);
         DotLanes::dotLanePlacementByScan(pairs, scanLanes, centredBox(size), size, d, laneOffset, scan);
         ASSERT_EQ(fast, scan) << "round " << round;
@@ -217,4 +184,4 @@ TEST_P(DotLanesRandom, OrderedSearchAgreesWithTheScan)
 }
 
 INSTANTIATE_TEST_SUITE_P(DotSizes, DotLanesRandom, ::testing::Values(1.0, 2.0, 6.0));
-}
+} // namespace

@@ -1,27 +1,26 @@
 // The dot plot laid out by the generator over several series and groups: one dot view per
 // value in its own column, every dot inside its container, passes that create nothing and
-// move nothing, switches that come back to where they started, the bars, the range alert.
+// move nothing, switches that come back to where they started, the bars, the range alert;
+// and rendered offscreen at four pixels a point, where the ink of dots and bars lands.
 #include "PlotLayoutFixture.h"
 #include "platform/Dialogs.h"
 #include "views/MyStorageItem.h"
-
 #include <gtest/gtest.h>
-
 #include <cmath>
 #include <random>
 
 namespace {
 const QList<QStringList> kLevels = {{"g1", "g2", "g3"}, {"s1", "s2", "s3"}};
 const QString kRangeAlert = "Some objects (dots or bars) are outside the rectangle of the graph.";
+// Archived when used: the archiver needs the application's set-up.
+QByteArray red() { return KeyedArchive::archiveColor(Color::rgb(1, 0, 0)); }
 
 // Normal values on a grid of halves (ties), 0 to 150 of them; one column is empty.
 std::vector<double> randomValues(const QString& tag)
 {
-    if (tag == "g2\ts3")
-        return {};
     std::mt19937 rng(unsigned(qHash(tag)));
     std::normal_distribution<double> normal(50, 12);
-    std::vector<double> v(std::uniform_int_distribution<int>(1, 150)(rng));
+    std::vector<double> v(tag == "g2\ts3" ? 0 : std::uniform_int_distribution<int>(1, 150)(rng));
     for (double& x : v)
         x = std::clamp(std::round(normal(rng) * 2) / 2, 1.0, 99.0);
     return v;
@@ -39,6 +38,17 @@ struct DotPlotStep : ::testing::Test {
         g->layout();
     }
     const MyViewManager& vm() const { return *g->vm; }
+    // Every bar shown, centred on the median or the mean of its column.
+    void expectBarsOn(bool median) const
+    {
+        EXPECT_TRUE(vm().viewVisible.value(MyViewManager::kBars));
+        for (const MySimpleView* bar : vm().viewsDict.value(MyViewManager::kBars)) {
+            const BoxValuesDict d = vm().graphDescriptives.value(bar->superviewName.section('\t', 1));
+            EXPECT_NEAR(bar->frame().midY(), (median ? *d.median : *d.mean) * 2, 1e-9) << bar->superviewName;
+            EXPECT_EQ(bar->frame(), Rect(-60, bar->frame().origin.y, 120, 4));
+            EXPECT_TRUE(bar->isVisible());
+        }
+    }
 };
 
 TEST_F(DotPlotStep, EveryValueOneDotInItsOwnColumn)
@@ -51,16 +61,15 @@ TEST_F(DotPlotStep, EveryValueOneDotInItsOwnColumn)
             centres[dot->superviewName].push_back(dot->frame().origin.y - dot->boundsOrigin().y);
             const MyView* c = vm().viewDict.value(dot->superviewName);
             ASSERT_TRUE(c);
-            EXPECT_TRUE(c->bounds().containsRect(dot->frame())) << dot->superviewName.toStdString();
+            EXPECT_TRUE(c->bounds().containsRect(dot->frame())) << dot->superviewName;
         }
-        for (int group = 0; group < 3; ++group) {
-            const QString tag = kLevels[0][group] + "\t" + kLevels[1][s];
-            const QString column = MyViewManager::columnViewName(tag);
+        for (const QString& group : kLevels[0]) {
+            const QString tag = group + "\t" + kLevels[1][s], column = MyViewManager::columnViewName(tag);
             std::vector<double> want, got = centres.take(column);
             for (double v : vm().values.value(tag))
                 want.push_back(v * 2);
             std::sort(got.begin(), got.end());
-            EXPECT_EQ(got, want) << tag.toStdString();
+            EXPECT_EQ(got, want) << tag;
             EXPECT_FALSE(seen.contains(column)) << "a column used by two series";
             seen.insert(column);
         }
@@ -69,16 +78,12 @@ TEST_F(DotPlotStep, EveryValueOneDotInItsOwnColumn)
     EXPECT_TRUE(dialogs.dialogs.alerts.isEmpty());
 }
 
-TEST_F(DotPlotStep, SecondFullPassCreatesAndMovesNothing)
-{
-    const Frames before = framesOf(vm());
-    g->layoutRow({});
-    EXPECT_EQ(framesOf(vm()), before);
-}
-
 TEST_F(DotPlotStep, SwitchesComeBackToTheSameFrames)
 {
     const Frames before = framesOf(vm());
+    // A second full pass creates and moves nothing.
+    g->layoutRow({});
+    EXPECT_EQ(framesOf(vm()), before);
     // Shape to glyph and back, for the second series.
     g->change({"dotsProperties", "1", "dotType"}, qint64(6));
     EXPECT_FALSE(vm().viewVisible.value(dotName(1)));
@@ -87,15 +92,9 @@ TEST_F(DotPlotStep, SwitchesComeBackToTheSameFrames)
     EXPECT_TRUE(vm().viewVisible.value(dotName(1)));
     EXPECT_FALSE(vm().storageItemDict.value(dotName(1))->visible);
     // Linear to logarithmic and back.
-    g->change({"valueSettings", "min"}, "1");
-    g->change({"valueSettings", "logarithmic"}, true);
-    g->change({"valueSettings", "logarithmic"}, false);
-    g->change({"valueSettings", "min"}, "0");
-    const Frames after = framesOf(vm());
-    for (auto it = before.frames.cbegin(); it != before.frames.cend(); ++it) {
-        EXPECT_EQ(after.frames.value(it.key()), it.value());
-        EXPECT_EQ(after.origins.value(it.key()), before.origins.value(it.key()));
-    }
+    for (const auto& [key, value] : {std::pair<QString, QVariant>{"min", "1"}, {"logarithmic", true}, {"logarithmic", false}, {"min", "0"}})
+        g->change({"valueSettings", key}, value);
+    EXPECT_EQ(framesOf(vm()).of(before), before);
 }
 
 TEST_F(DotPlotStep, AppearanceChangesKeepEveryCentre)
@@ -103,7 +102,7 @@ TEST_F(DotPlotStep, AppearanceChangesKeepEveryCentre)
     // A colour moves nothing; another shape with another box moves each dot by the change
     // of the box, so that its centre stays.
     const Frames before = framesOf(vm());
-    g->change({"dotsProperties", "0", "fillColor"}, KeyedArchive::archiveColor(Color::rgb(1, 0, 0)));
+    g->change({"dotsProperties", "0", "fillColor"}, red());
     EXPECT_EQ(framesOf(vm()), before);
     EXPECT_EQ(vm().viewColors.value(dotName(0)).fillColor, QColor(Qt::red));
     g->change({"dotsProperties", "0", "dotType"}, qint64(3));
@@ -120,20 +119,10 @@ TEST_F(DotPlotStep, AppearanceChangesKeepEveryCentre)
 
 TEST_F(DotPlotStep, BarsCentredOnTheStatistic)
 {
-    for (const bool median : {false, true}) {
-        if (median)
-            g->change({"graphProperties", "bars", "barType"}, qint64(2));
-        const QVector<MySimpleView*> bars = vm().viewsDict.value(MyViewManager::kBars);
-        EXPECT_EQ(bars.size(), 8);   // every column with values
-        for (const MySimpleView* bar : bars) {
-            const QString tag = bar->superviewName.section('\t', 1);
-            const BoxValuesDict d = vm().graphDescriptives.value(tag);
-            const double statistic = median ? *d.median : *d.mean;
-            EXPECT_NEAR(bar->frame().midY(), statistic * 2, 1e-9) << tag.toStdString();
-            EXPECT_EQ(bar->frame(), Rect(-60, bar->frame().origin.y, 120, 4));
-            EXPECT_TRUE(bar->isVisible());
-        }
-    }
+    EXPECT_EQ(vm().viewsDict.value(MyViewManager::kBars).size(), 8);   // every column with values
+    expectBarsOn(false);
+    g->change({"graphProperties", "bars", "barType"}, qint64(2));
+    expectBarsOn(true);
 }
 
 TEST_F(DotPlotStep, BarsHiddenByOneRuleWithoutMoving)
@@ -142,29 +131,23 @@ TEST_F(DotPlotStep, BarsHiddenByOneRuleWithoutMoving)
     // them out of the columns' extent, and a negative type is a median bar in both.
     const Frames shown = framesOf(vm());
     const QVector<MySimpleView*> bars = vm().viewsDict.value(MyViewManager::kBars);
-    struct Row {
-        const char* key;
-        QVariant off, on;
-    };
-    for (const Row& r : {Row{"barType", qint64(0), qint64(1)}, Row{"barLength", "0", "0.8"}, Row{"lineWidth", "0", "4"}}) {
-        g->change({"graphProperties", "bars", r.key}, r.off);
-        EXPECT_FALSE(vm().viewVisible.value(MyViewManager::kBars)) << r.key;
+    for (const auto& [key, off, on] : {std::tuple<QString, QVariant, QVariant>{"barType", qint64(0), qint64(1)},
+                                       {"barLength", "0", "0.8"}, {"lineWidth", "0", "4"}}) {
+        g->change({"graphProperties", "bars", key}, off);
+        EXPECT_FALSE(vm().viewVisible.value(MyViewManager::kBars)) << key;
         for (const MySimpleView* bar : bars)
-            EXPECT_EQ(bar->frame(), shown.frames.value(bar)) << r.key;
+            EXPECT_EQ(bar->frame(), shown.frames.value(bar)) << key;
         // Bars 1.5 columns long would reach outside the graph; hidden, they do not count.
-        if (r.key != QString("barLength")) {
+        if (key != "barLength") {
             g->change({"graphProperties", "bars", "barLength"}, "1.5");
             g->change({"graphProperties", "bars", "barLength"}, "0.8");
         }
-        g->change({"graphProperties", "bars", r.key}, r.on);
-        EXPECT_TRUE(vm().viewVisible.value(MyViewManager::kBars)) << r.key;
+        g->change({"graphProperties", "bars", key}, on);
+        EXPECT_TRUE(vm().viewVisible.value(MyViewManager::kBars)) << key;
     }
     EXPECT_TRUE(dialogs.dialogs.alerts.isEmpty());
     g->change({"graphProperties", "bars", "barType"}, qint64(-1));
-    EXPECT_TRUE(vm().viewVisible.value(MyViewManager::kBars));
-    for (const MySimpleView* bar : bars)
-        EXPECT_NEAR(bar->frame().midY(), *vm().graphDescriptives.value(bar->superviewName.section('\t', 1)).median * 2,
-                    1e-9);
+    expectBarsOn(true);
     g->change({"graphProperties", "bars", "barLength"}, "1.5");
     EXPECT_EQ(dialogs.dialogs.alerts, QStringList{kRangeAlert});
 }
@@ -173,13 +156,14 @@ TEST(DotPlotRange, OneAlertPerPassForAllColumnsOutside)
 {
     ScopedScriptedDialogs dialogs;
     // 30 columns, every one with a value above the axis.
-    auto g = dotPlot({QString("c0 c1 c2 c3 c4 c5 c6 c7 c8 c9 d0 d1 d2 d3 d4 d5 d6 d7 d8 d9 e0 e1 e2 e3 e4 e5 e6 e7 e8 e9").split(' ')}, [](const QString&) { return std::vector<double>{50, 120}; });
+    auto g = dotPlot({QString("c0 c1 c2 c3 c4 c5 c6 c7 c8 c9 d0 d1 d2 d3 d4 d5 d6 d7 d8 d9 e0 e1 e2 e3 e4 e5 e6 e7 e8 e9").split(' ')},
+                     [](const QString&) { return std::vector<double>{50, 120}; });
     g->layout();
     EXPECT_EQ(dialogs.dialogs.alerts, QStringList{kRangeAlert});
     g->layoutRow({});
     EXPECT_EQ(dialogs.dialogs.alerts, (QStringList{kRangeAlert, kRangeAlert}));
     // A change that places no dots view raises nothing.
-    g->change({"dotsProperties", "0", "fillColor"}, KeyedArchive::archiveColor(Color::rgb(1, 0, 0)));
+    g->change({"dotsProperties", "0", "fillColor"}, red());
     EXPECT_EQ(dialogs.dialogs.alerts.size(), 2);
 }
 
@@ -191,11 +175,11 @@ TEST(DotPlotRange, LevelWithoutValuesDrawsNothing)
     g->layout();
     EXPECT_TRUE(g->vm->columnRects.isEmpty());
     // The steps reached directly with no series count no groups.
-    const qsizetype views = viewCount(*g->vm);
+    const Frames views = framesOf(*g->vm);
     g->generator.dotsViewWithSettings(g->settings, 0, g->vm.get());
     g->generator.dotRectWithSettings(g->settings, {}, 0, "dot\ta", 0, 0, -1, g->root.get(), g->vm.get());
     g->generator.boxesViewWithSettings(g->settings, 0, g->vm.get());
-    EXPECT_EQ(viewCount(*g->vm), views);
+    EXPECT_EQ(framesOf(*g->vm), views);
     EXPECT_TRUE(g->vm->columnRects.isEmpty());
 }
 
@@ -204,10 +188,8 @@ TEST(DotPlotBars, FollowTheStatisticsOfTheAxisInUse)
     // Column a has a mean on the plain axis only, b on the logarithmic axis only.
     ScopedScriptedDialogs dialogs;
     auto g = dotPlot({{"a", "b"}}, [](const QString&) { return std::vector<double>{10, 10, 100}; });
-    BoxValuesDict none;
-    none.scatter = true;
-    g->data.graphLogDescriptives["a"] = none;
-    g->data.graphDescriptives["b"] = none;
+    for (BoxValuesDict* d : {&g->data.graphLogDescriptives["a"], &g->data.graphDescriptives["b"]})
+        d->mean = d->median = std::nullopt;
     g->layout();
     auto barOf = [&](const QString& tag) -> MySimpleView* {
         for (MySimpleView* bar : g->vm->viewsDict.value(MyViewManager::kBars))
@@ -235,4 +217,79 @@ TEST(DotPlotBars, FollowTheStatisticsOfTheAxisInUse)
     EXPECT_EQ(barOf("a")->frame(), plainA);
     EXPECT_FALSE(barOf("b")->isVisible());
 }
+
+// The red ink of the page, in points: its middle must lie within half a point of (x, y)
+// (graph coordinates, y up). Returns its larger side.
+double expectRedInkAt(const FrameLayout& g, double x, double y)
+{
+    const QImage page = g.render();
+    const QRect ink = inkOf(page, Qt::red);
+    EXPECT_FALSE(ink.isEmpty());
+    const QPoint origin = g.pixelOf(page, 0, 0);
+    const double k = FrameLayout::kScale;
+    EXPECT_NEAR((ink.left() + ink.width() / 2.0 - origin.x()) / k, x, 0.5);
+    EXPECT_NEAR((origin.y() - (ink.top() + ink.height() / 2.0)) / k, y, 0.5);
+    return std::max(ink.width(), ink.height()) / k;
 }
+
+// One red dot at `value` without bars; a glyph of `glyphSize` when one is given.
+std::unique_ptr<FrameLayout> redDot(double value, const char* glyphSize = nullptr)
+{
+    auto g = dotPlot({{"a"}}, [=](const QString&) { return std::vector<double>{value}; });
+    for (const char* key : {"fillColor", "lineColor"})
+        g->set({"dotsProperties", "0", key}, red());
+    if (glyphSize) {
+        g->set({"dotsProperties", "0", "dotType"}, qint64(6));
+        g->set({"dotsProperties", "0", "dotSize"}, glyphSize);
+        g->set({"dotsProperties", "0", "dotAttr"},
+               KeyedArchive::archiveAttributes(TextAttributes{AppDelegate::systemFont(12), Color::rgb(1, 0, 0)}));
+    }
+    g->set({"graphProperties", "bars", "barType"}, qint64(0));
+    g->layout();
+    return g;
+}
+
+TEST(PlotRender, DotAtTheAxisMaximumSitsOnTheTopEdge)
+{
+    ScopedScriptedDialogs dialogs;
+    auto g = redDot(100);
+    EXPECT_NEAR(expectRedInkAt(*g, g->vm->baseXs[0], 200), 6, 0.5);
+}
+
+TEST(PlotRender, GlyphDotInkCentredOnItsValue)
+{
+    ScopedScriptedDialogs dialogs;
+    auto g = redDot(50, "12");
+    // The glyph's larger side is the dot size.
+    EXPECT_NEAR(expectRedInkAt(*g, g->vm->baseXs[0], 100), 12, 1);
+}
+
+TEST(PlotRender, BarsLieOnTopOfTheDots)
+{
+    ScopedScriptedDialogs dialogs;
+    // Nine equal values: dots across the middle of the column, the mean bar through them.
+    auto g = dotPlot({{"a", "b"}}, [](const QString&) { return std::vector<double>(9, 50); });
+    for (const char* series : {"0", "1"}) {
+        g->set({"dotsProperties", series, "dotType"}, qint64(0));
+        g->set({"dotsProperties", series, "fillColor"}, red());
+        g->set({"dotsProperties", series, "lineColor"}, red());
+    }
+    g->set({"graphProperties", "bars", "barColor"}, KeyedArchive::archiveColor(Color::rgb(0, 0, 1)));
+    g->layout();
+    for (const char* when : {"first layout", "after glyph dots and back"}) {
+        // Dots shown again after the bars (a round trip through glyph dots) still go below them.
+        if (when[0] == 'a') {
+            g->change({"dotsProperties", "0", "dotType"}, qint64(6));
+            g->change({"dotsProperties", "0", "dotType"}, qint64(0));
+        }
+        const QImage page = g->render().convertToFormat(QImage::Format_ARGB32);
+        for (int column = 0; column < 2; ++column)
+            for (double dx : {0.0, -12.0, 12.0}) {
+                const double x = g->vm->baseXs[column] + dx;
+                EXPECT_EQ(QColor(page.pixel(g->pixelOf(page, x, 100))), QColor(Qt::blue)) << when << " " << dx;
+                // Above the 4-point bar the dot still shows.
+                EXPECT_EQ(QColor(page.pixel(g->pixelOf(page, x, 102.5))), QColor(Qt::red)) << when << " " << dx;
+            }
+    }
+}
+} // namespace

@@ -1,7 +1,11 @@
-// The frame geometry from numbers: the worked examples of each step as one table, plus the
-// places where a value or a category has no finite place.
+// Frame, dots view, bar and outlier geometry from numbers: the worked examples of each step
+// as one table, plus the places where a value or a category has no finite place.
+#include "graph/BoxGeometry.h"
+#include "graph/DotPlotGeometry.h"
 #include "graph/DotShapes.h"
 #include "graph/FrameGeometry.h"
+#include "graph/MyGraphGenerator.h"
+#include <QPainterPath>
 #include <gtest/gtest.h>
 #include <cmath>
 
@@ -202,17 +206,85 @@ TEST(DotShapes, OutlinesOfTheSixTypes)
          {{0, 1.5364}, {-0.3449, 0.4748}, {-1.4612, 0.4748}, {-0.5581, -0.1813}, {-0.9030, -1.2429}, {0, -0.5868},
           {0.9030, -1.2429}, {0.5581, -0.1813}, {1.4612, 0.4748}, {0.3449, 0.4748}}},
     };
+    // The generator's dot paths follow these outlines.
+    const MyGraphGenerator g;
     for (const auto& c : cases) {
         const DotShape d = DotShape::make(c.type, 6, 1);
         expectNear(d.rect, c.rect, 1e-4);
+        const auto [path, pathRect] = g.dotBezierPath(c.type, 6, 1);
+        EXPECT_EQ(pathRect, d.rect);
         ASSERT_EQ(d.corners.size(), c.corners.size()) << c.type;
         for (qsizetype i = 0; i < c.corners.size(); ++i) {
             EXPECT_NEAR(d.corners[i].x, c.corners[i].x, 1e-4) << c.type << " " << i;
             EXPECT_NEAR(d.corners[i].y, c.corners[i].y, 1e-4) << c.type << " " << i;
         }
+        if (c.type == 5) {
+            EXPECT_EQ(path.painterPath().elementAt(3), QPointF(d.corners[3].x, d.corners[3].y));
+        }
     }
     EXPECT_EQ(DotShape::make(0, 6, 1).oval, Rect(-2.5, -2.5, 5, 5));
     EXPECT_EQ(DotShape::make(0, 6, 0).oval, Rect(-3, -3, 6, 6));
-    for (qint64 type : {6, -1})
+    EXPECT_EQ(g.dotBezierPath(0, 6, 1).first.bounds(), Rect(-2.5, -2.5, 5, 5));
+    for (qint64 type : {6, -1, 9})
         EXPECT_EQ(DotShape::make(type, 6, 2).kind, DotShape::None);
+    // Other types are empty paths with the line width.
+    const auto [none, noneRect] = g.dotBezierPath(9, 6, 2);
+    EXPECT_TRUE(none.isEmpty() && none.lineWidth() == 2 && noneRect == Rect());
+}
+
+// (column rectangle, bar length, base x) -> frame in a graph rectangle 75 by 200, outside.
+TEST(DotsViewFrames, ContentFrameAndRange)
+{
+    const double nan = std::nan("");
+    const struct {
+        const char* name;
+        Rect column;
+        double barLength, baseX;
+        Rect frame;
+        bool outside;
+    } cases[] = {
+        {"dotsOnly", Rect(-9, 3, 18, 40), 0, 37.5, Rect(28.5, 3, 18, 40), false},
+        {"barWiderThanDots", Rect(-9, 3, 18, 40), 60, 37.5, Rect(7.5, 3, 60, 40), false},
+        {"noValuesBarStrip", Rect(), 60, 37.5, Rect(7.5, 0, 60, 1), false},
+        {"noValuesNoBar", Rect(), 0, 37.5, Rect(37.5, 0, 0, 0), false},
+        {"barReachesLeftEdge", Rect(-9, 3, 18, 40), 80, 37.5, Rect(-2.5, 3, 80, 40), true},
+        {"dotsOnTheEdgesAreInside", Rect(-37.5, 0, 75, 200), 0, 37.5, Rect(0, 0, 75, 200), false},
+        {"dotAboveTheTop", Rect(-3, 150, 6, 51), 0, 37.5, Rect(34.5, 150, 6, 51), true},
+        {"dotBelowTheBottom", Rect(-3, -1, 6, 6), 0, 37.5, Rect(34.5, -1, 6, 6), true},
+        {"rightEdge", Rect(-3, 10, 6, 6), 0, 74, Rect(71, 10, 6, 6), true},
+        {"notANumberIsNeverOutside", Rect(nan, nan, 6, 6), 0, 0, Rect(nan, nan, 6, 6), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Rect frame = DotPlotGeometry::dotsViewContent(c.column, c.barLength).offsetBy(c.baseX, 0);
+        if (std::isfinite(c.frame.origin.x)) {
+            EXPECT_EQ(frame, c.frame);
+        }
+        EXPECT_EQ(DotPlotGeometry::outsideGraph(frame, Rect(0, 0, 75, 200)), c.outside);
+    }
+}
+
+TEST(DotPlotGeometry, BarsByOneRuleCentredOnTheStatistic)
+{
+    struct Row { qint64 type; double length, width; bool shown; };
+    for (const Row& r : {Row{1, 60, 4, true}, Row{2, 60, 4, true}, Row{-1, 60, 4, true}, Row{0, 60, 4, false},
+                         Row{1, 0, 4, false}, Row{1, 60, 0, false}})
+        EXPECT_EQ(DotPlotGeometry::barsShown(r.type, r.length, r.width), r.shown) << r.type << " " << r.length << " " << r.width;
+    // Column 75, length 0.8, width 4, axis 0..100 over 200, mean 25; log 1..1000 over 300,
+    // a log mean of 2.
+    EXPECT_EQ(DotPlotGeometry::barFrame(75 * 0.8, 4), Rect(-30, -2, 60, 4));
+    EXPECT_EQ(DotPlotGeometry::barY(25, 0, 100, 200, 4), 48);
+    EXPECT_EQ(DotPlotGeometry::barY(2, 0, 3, 300, 4), 198);
+}
+
+TEST(BoxGeometry, OutlierCentreOnTheValueWhateverTheDotBox)
+{
+    // Boxes that are not centred on the dot (a glyph's, or a shape measured tightly). The
+    // view's point (0, 0) lies at frame origin - bounds origin in the container.
+    for (const Rect& box : {Rect(-3, -3, 6, 6), Rect(-3, -2, 6, 7.5), Rect(-1, -4, 5, 3)}) {
+        const Rect frame = BoxGeometry::outlierFrame(30, box, 10, 2);
+        const Point origin = BoxGeometry::outlierOrigin(box);
+        EXPECT_EQ(Rect(frame.origin.x - origin.x, frame.origin.y - origin.y, frame.size.width, frame.size.height),
+                  Rect(0, 40, box.size.width, box.size.height));
+    }
 }

@@ -10,32 +10,21 @@
 
 namespace {
 
-void setAt(QVariant& node, const QStringList& path, int depth, const QVariant& value)
+QVariant setAt(const QVariant& node, const QStringList& path, int depth, const QVariant& value)
 {
-    if (depth == path.size()) {
-        node = value;
-        return;
-    }
+    if (depth == path.size())
+        return value;
     if (node.typeId() == QMetaType::QVariantList) {
         QVariantList l = node.toList();
-        setAt(l[path[depth].toInt()], path, depth + 1, value);
-        node = l;
-    } else {
-        QVariantMap m = node.toMap();
-        QVariant child = m.value(path[depth]);
-        setAt(child, path, depth + 1, value);
-        m[path[depth]] = child;
-        node = m;
+        l[path[depth].toInt()] = setAt(l[path[depth].toInt()], path, depth + 1, value);
+        return l;
     }
+    QVariantMap m = node.toMap();
+    m[path[depth]] = setAt(m.value(path[depth]), path, depth + 1, value);
+    return m;
 }
 
 bool finite(const Rect& r) { return std::isfinite(r.origin.x + r.origin.y + r.size.width + r.size.height); }
-
-bool finite(const BezierPath& p)
-{
-    const QRectF b = p.painterPath().controlPointRect();
-    return std::isfinite(b.x() + b.y() + b.width() + b.height());
-}
 
 } // namespace
 
@@ -63,12 +52,7 @@ FrameLayout::FrameLayout(const QList<QStringList>& levels)
                                       {"scaleStrings", QVariantList{"0", "50", "100"}}});
 }
 
-void FrameLayout::set(const QStringList& path, const QVariant& value)
-{
-    QVariant s = settings;
-    setAt(s, path, 0, value);
-    settings = s.toMap();
-}
+void FrameLayout::set(const QStringList& path, const QVariant& value) { settings = setAt(settings, path, 0, value).toMap(); }
 
 void FrameLayout::layout()
 {
@@ -87,8 +71,7 @@ MyConfigItem* FrameLayout::row(const QStringList& path) const
     for (const QString& key : path) {
         bool number = false;
         const int i = key.toInt(&number);
-        r = number ? r->configChildAt(i) : r->childTitle(key);
-        if (!r)
+        if (!(r = number ? r->configChildAt(i) : r->childTitle(key)))
             return nullptr;
     }
     return r;
@@ -122,19 +105,18 @@ QPoint FrameLayout::pixelOf(const QImage& page, double x, double y) const
 
 bool allGeometryFinite(const MyViewManager& vm)
 {
-    for (const auto& [name, pair] : vm.viewBeziers)
-        for (const auto* list : {&pair.closed, &pair.line})
-            for (const BezierPath& p : *list)
-                if (!finite(p))
-                    return false;
-    for (const auto& [name, view] : vm.viewDict)
-        if (!finite(view->frame()))
-            return false;
-    for (const auto& item : vm.scalesStorageItem)
-        if (const MyTextView* v = MyGraphGenerator::firstTextView(*item); v && !finite(v->frame()))
-            return false;
     QVector<Rect> rects{vm.rGraphRect, vm.rXRect, vm.rYRect, vm.xTextRect, vm.yTextRect, vm.yTextRequiredRect};
     rects += vm.scaleTextRects;
+    for (const auto& [name, pair] : vm.viewBeziers)
+        for (const BezierPath& p : pair.closed + pair.line) {
+            const QRectF b = p.painterPath().controlPointRect();
+            rects << Rect(b.x(), b.y(), b.width(), b.height());
+        }
+    for (const auto& [name, view] : vm.viewDict)
+        rects << view->frame();
+    for (const auto& item : vm.scalesStorageItem)
+        if (const MyTextView* v = MyGraphGenerator::firstTextView(*item))
+            rects << v->frame();
     return std::all_of(rects.cbegin(), rects.cend(), [](const Rect& r) { return finite(r); });
 }
 

@@ -2,7 +2,6 @@
 // A graph laid out by the real generator: the application's step bits and descriptions, new
 // graph settings from the built-in defaults, a settings tree and a view manager with its
 // base view, as a graph window has them.
-#include "GraphTestSupport.h"
 #include "analysis/MyAnalysisData.h"
 #include "app/AppDelegate.h"
 #include "graph/MyGraphGenerator.h"
@@ -11,6 +10,10 @@
 #include "views/MyViewManager.h"
 #include <QImage>
 #include <memory>
+#include <ostream>
+
+// Readable failure output, and texts in failure messages.
+inline std::ostream& operator<<(std::ostream& os, const QString& s) { return os << '"' << s.toStdString() << '"'; }
 
 struct FrameLayout {
     AppDelegate app;

@@ -1,16 +1,13 @@
 // The frame and axes laid out by the generator into a view manager, from new graph
 // settings: the record the steps leave, what a second run and a narrow change leave alone,
 // live changes of the category represents, and the rendered page.
-#include "FrameLayoutFixture.h"
+#include "PlotLayoutFixture.h"
 #include "views/MyStorageItem.h"
-#include "views/MyTextView.h"
-#include "views/MyView.h"
 #include <gtest/gtest.h>
 #include <QPainterPath>
 #include <cmath>
 
 namespace {
-
 QVector<QPointF> points(const BezierPath& p)
 {
     QVector<QPointF> out;
@@ -18,29 +15,6 @@ QVector<QPointF> points(const BezierPath& p)
         out << QPointF(p.painterPath().elementAt(i));
     return out;
 }
-
-// Every view the frame and axes steps made, with its frame.
-QHash<const void*, Rect> framesOf(const MyViewManager& vm)
-{
-    QHash<const void*, Rect> frames;
-    for (const auto& [name, view] : vm.viewDict)
-        frames.insert(view, view->frame());
-    for (const auto& item : vm.scalesStorageItem)
-        for (const MySimpleTextView* v : item->textStorage->textViews())
-            frames.insert(v, v->frame());
-    for (const auto& [name, item] : vm.storageItemDict)
-        for (const MySimpleTextView* v : item->textStorage->textViews())
-            frames.insert(v, v->frame());
-    return frames;
-}
-
-// A 14-point line of digits in the built-in font: about 8.9 points per digit, 16.3 high.
-void expectTextSize(const Size& s, int digits)
-{
-    EXPECT_NEAR(s.width, 8.9 * digits, 1.5 * digits);
-    EXPECT_NEAR(s.height, 16.3, 2.5);
-}
-
 } // namespace
 
 TEST(FrameLayout, WorkedExampleRecord)
@@ -85,7 +59,9 @@ TEST(FrameLayout, WorkedExampleRecord)
     // under their columns; the hidden title adds nothing.
     ASSERT_EQ(vm.scaleTextRects.size(), 3);
     for (int i = 0; i < 3; ++i) {
-        expectTextSize(vm.scaleTextRects[i].size, i + 1);
+        // A 14-point line of digits in the built-in font: about 8.9 points per digit, 16.3 high.
+        EXPECT_NEAR(vm.scaleTextRects[i].size.width, 8.9 * (i + 1), 1.5 * (i + 1));
+        EXPECT_NEAR(vm.scaleTextRects[i].size.height, 16.3, 2.5);
         EXPECT_DOUBLE_EQ(vm.scaleTextRects[i].maxX(), -10);
         EXPECT_DOUBLE_EQ(vm.scaleTextRects[i].midY(), 100.0 * i);
         const Rect label = vm.textViewsDict.value(QString("c0\t") + QChar('a' + i)).value(0)->frame();
@@ -102,24 +78,20 @@ TEST(FrameLayout, SecondRunMakesNothingAndANarrowChangeMovesOnlyItsStep)
     g.set({"graphProperties", "yAxis", "titleText"}, "Weight");
     g.set({"graphProperties", "yAxis", "titleVisible"}, true);
     g.layout();
-    const QHash<const void*, Rect> first = framesOf(*g.vm);
+    const QHash<const void*, Rect> first = framesOf(*g.vm).frames;
     const qsizetype records = g.vm->storageItemDict.size() + g.vm->scalesStorageItem.size();
     g.layoutRow({});
-    EXPECT_EQ(framesOf(*g.vm), first);
+    EXPECT_EQ(framesOf(*g.vm).frames, first);
     EXPECT_EQ(g.vm->storageItemDict.size() + g.vm->scalesStorageItem.size(), records);
 
     // The x axis's width runs the x axis step alone.
     g.change({"graphProperties", "xAxis", "axisWidth"}, "3");
-    const QHash<const void*, Rect> after = framesOf(*g.vm);
-    const void* xAxis = g.vm->viewDict.value(MyViewManager::kXAxis);
-    EXPECT_EQ(after.size(), first.size());
-    for (auto it = first.cbegin(); it != first.cend(); ++it) {
-        if (it.key() == xAxis) {
-            EXPECT_EQ(after.value(it.key()), Rect(-0.5, -8, 451, 9.5));
-        } else if (it.key() != g.vm->viewDict.value(MyViewManager::kGraphView)) {
-            EXPECT_EQ(after.value(it.key()), it.value());
-        }
-    }
+    const QHash<const void*, Rect> after = framesOf(*g.vm).frames;
+    QHash<const void*, Rect> expected = first;
+    expected[g.vm->viewDict.value(MyViewManager::kXAxis)] = Rect(-0.5, -8, 451, 9.5);
+    const void* graphView = g.vm->viewDict.value(MyViewManager::kGraphView);   // holds them all, may move
+    expected[graphView] = after.value(graphView);
+    EXPECT_EQ(after, expected);
 }
 
 // Represents of a live graph change: every name shown has one view per time it is shown and

@@ -1,48 +1,35 @@
 #include "PlotLayoutFixture.h"
 #include "analysis/MyGraphSettingsBuilder.h"
+#include "graph/FrameGeometry.h"
 #include "views/MyStorageItem.h"
-
 #include <algorithm>
 #include <cmath>
 #include <numeric>
 
-QStringList tagsOf(const QList<QStringList>& levels)
+namespace {
+// Mean and median of sorted values, after f.
+void putStatistics(BoxValuesDict& d, std::vector<double> v, double (*f)(double))
 {
-    QStringList tags{QString()};
-    bool first = true;
-    for (const QStringList& level : levels) {
-        QStringList next;
-        for (const QString& prefix : tags)
-            for (const QString& name : level)
-                next << (first ? name : prefix + "\t" + name);
-        tags = next;
-        first = false;
-    }
-    return tags;
+    std::transform(v.begin(), v.end(), v.begin(), f);
+    const size_t h = v.size() / 2;
+    d.mean = std::accumulate(v.begin(), v.end(), 0.0) / double(v.size());
+    d.median = v.size() % 2 ? v[h] : (v[h - 1] + v[h]) / 2;
 }
+} // namespace
 
 std::unique_ptr<FrameLayout> dotPlot(const QList<QStringList>& levels,
                                      const std::function<std::vector<double>(const QString&)>& values)
 {
     auto g = std::make_unique<FrameLayout>(levels);
-    for (const QString& tag : tagsOf(levels)) {
+    for (const QString& tag : FrameGeometry::nameTags(levels)) {
         std::vector<double> v = values(tag);
         std::sort(v.begin(), v.end());
-        BoxValuesDict d;
-        d.scatter = true;
-        BoxValuesDict logs = d;
-        if (!v.empty()) {
-            d.mean = std::accumulate(v.begin(), v.end(), 0.0) / double(v.size());
-            const size_t h = v.size() / 2;
-            d.median = v.size() % 2 ? v[h] : (v[h - 1] + v[h]) / 2;
-            if (v.front() > 0) {
-                std::vector<double> l;
-                for (double x : v)
-                    l.push_back(std::log10(x));
-                logs.mean = std::accumulate(l.begin(), l.end(), 0.0) / double(l.size());
-                logs.median = l.size() % 2 ? l[h] : (l[h - 1] + l[h]) / 2;
-            }
-        }
+        BoxValuesDict d, logs;
+        d.scatter = logs.scatter = true;
+        if (!v.empty())
+            putStatistics(d, v, [](double x) { return x; });
+        if (!v.empty() && v.front() > 0)
+            putStatistics(logs, v, [](double x) { return std::log10(x); });
         g->data.values.insert(tag, v);
         g->data.graphDescriptives.insert(tag, d);
         g->data.graphLogDescriptives.insert(tag, logs);
@@ -57,19 +44,11 @@ std::unique_ptr<FrameLayout> boxPlot(const QList<QStringList>& levels, const std
 {
     auto g = std::make_unique<FrameLayout>(levels);
     g->data.graphType = "boxplot";
-    const QVariantMap valueSettings = g->settings.value("valueSettings").toMap();
+    const QVariant valueSettings = g->settings.value("valueSettings");
     g->settings = MyGraphSettingsBuilder::graphSettingsFromAnalysis(g->app, 500, 500, g->data);
     g->settings["valueSettings"] = valueSettings;
-    auto dict = [](const BoxStats& s) {
-        BoxValuesDict d;
-        d.median = s.median;
-        d.q1 = s.q1;
-        d.q3 = s.q3;
-        d.boxMin = s.boxMin;
-        d.boxMax = s.boxMax;
-        return d;
-    };
-    for (const QString& tag : tagsOf(levels)) {
+    auto dict = [](const BoxStats& s) { return BoxValuesDict{false, {}, s.median, s.q1, s.q3, s.boxMin, s.boxMax}; };
+    for (const QString& tag : FrameGeometry::nameTags(levels)) {
         const BoxStats p = plain(tag), l = logarithmic(tag);
         g->data.graphDescriptives.insert(tag, dict(p));
         g->data.graphLogDescriptives.insert(tag, dict(l));
@@ -97,26 +76,35 @@ Frames framesOf(const MyViewManager& vm)
     for (const auto& [name, views] : vm.viewsDict)
         for (const MySimpleView* v : views)
             add(v);
+    auto items = vm.scalesStorageItem;
     for (const auto& [name, item] : vm.storageItemDict)
+        items << item;
+    for (const auto& item : items)
         for (const MySimpleTextView* v : item->textStorage->textViews())
             add(v);
     return f;
 }
 
-qsizetype viewCount(const MyViewManager& vm) { return framesOf(vm).frames.size(); }
+Frames Frames::of(const Frames& other) const
+{
+    Frames f;
+    for (auto it = other.frames.cbegin(); it != other.frames.cend(); ++it) {
+        f.frames.insert(it.key(), frames.value(it.key()));
+        f.origins.insert(it.key(), origins.value(it.key()));
+    }
+    return f;
+}
 
 QRect inkOf(const QImage& image, QColor color)
 {
     const QImage page = image.convertToFormat(QImage::Format_ARGB32);
     QRect box;
-    for (int y = 0; y < page.height(); ++y) {
-        const QRgb* line = reinterpret_cast<const QRgb*>(page.constScanLine(y));
+    for (int y = 0; y < page.height(); ++y)
         for (int x = 0; x < page.width(); ++x) {
-            const QColor c = QColor::fromRgba(line[x]);
+            const QColor c = QColor::fromRgba(page.pixel(x, y));
             if (c.alpha() > 200 && std::abs(c.red() - color.red()) < 40 && std::abs(c.green() - color.green()) < 40
                 && std::abs(c.blue() - color.blue()) < 40)
                 box |= QRect(x, y, 1, 1);
         }
-    }
     return box;
 }

@@ -6,11 +6,7 @@
 #include "views/MySimpleView.h"
 #include "views/MyView.h"
 #include <functional>
-#include <memory>
 #include <vector>
-
-// The name tags of the levels, the last level varying fastest, worked out here by hand.
-QStringList tagsOf(const QList<QStringList>& levels);
 
 // A dot plot whose column `tag` holds values(tag) (sorted here), with its mean and median.
 std::unique_ptr<FrameLayout> dotPlot(const QList<QStringList>& levels,
@@ -29,14 +25,15 @@ std::unique_ptr<FrameLayout> boxPlot(const QList<QStringList>& levels, const std
 // The container that holds a column's views.
 MyView* containerOf(const MyViewManager& vm, const QString& tag);
 
-// Every element view's and container's frame, by view, for comparing two states.
+// Every view's, text view's and container's frame, by view, for comparing two states.
 struct Frames {
     QHash<const void*, Rect> frames;
     QHash<const void*, Point> origins;
     bool operator==(const Frames&) const = default;
+    // These frames of the views of `other` alone (views it lacks come out empty).
+    Frames of(const Frames& other) const;
 };
 Frames framesOf(const MyViewManager& vm);
-qsizetype viewCount(const MyViewManager& vm);
 
 // Bounding box, in page pixels, of the pixels close to the colour; empty when none.
 QRect inkOf(const QImage& page, QColor color);
