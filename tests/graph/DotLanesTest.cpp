@@ -9,21 +9,14 @@
 
 namespace {
 // A dot given by its coordinate and the horizontal offset of its centre.
-struct Dot {
-    double y, x;
-    bool operator==(const Dot&) const = default;
-};
+struct Dot { double y, x; bool operator==(const Dot&) const = default; };
 std::ostream& operator<<(std::ostream& os, const Dot& d) { return os << d.y << "@" << d.x; }
 
 Rect centredBox(double size) { return Rect(-size / 2, -size / 2, size, size); }
 
 // Worked by hand with spacing 2 and the dot box (-1, -1, 2, 2).
-struct Worked {
-    const char* name;
-    std::vector<double> coordinates;
-    double spacing;
-    std::vector<Dot> dots;  // in result order
-};
+// Dots in result order.
+struct Worked { const char* name; std::vector<double> coordinates; double spacing; std::vector<Dot> dots; };
 
 const Worked workedCases[] = {
     {"oneValue", {5}, 2, {{5, 0}}},
@@ -73,10 +66,7 @@ TEST(DotLanes, LogAxisAndDotsWithoutAPlace)
 }
 
 // Random ascending columns with ties, on a grid of quarters so that every sum is exact.
-struct Column {
-    std::vector<double> values;
-    double axisMin, scale;
-};
+struct Column { std::vector<double> values; double axisMin, scale; };
 
 Column randomColumn(std::mt19937& rng, bool oneCluster, double spacing)
 {

@@ -223,7 +223,7 @@ TEST(DotPlotBars, FollowTheStatisticsOfTheAxisInUse)
 double expectRedInkAt(const FrameLayout& g, double x, double y)
 {
     const QImage page = g.render();
-    const QRect ink = inkOf(page, Qt::red);
+    const QRect ink = inkOf(page, closeTo(Qt::red));
     EXPECT_FALSE(ink.isEmpty());
     const QPoint origin = g.pixelOf(page, 0, 0);
     const double k = FrameLayout::kScale;

@@ -23,10 +23,7 @@ void expectNear(const Rect& a, const Rect& b, double tol = 1e-9)
 
 TEST(FrameGeometry, HorizontalGapsAndGraphRectangle)
 {
-    const struct {
-        QVector<qsizetype> counts;
-        QVector<double> gaps, expected;
-    } gapCases[] = {
+    const struct { QVector<qsizetype> counts; QVector<double> gaps, expected; } gapCases[] = {
         {{3}, {10}, {10, 0, 0, 10}},          {{3}, {0}, {0, 0, 0, 0}},
         {{2, 3}, {10, 5}, {10, 0, 0, 5, 0, 0, 10}}, {{2, 2, 2}, {8, 4, 2}, {8, 0, 2, 0, 4, 0, 2, 0, 8}},
         {{2, 0}, {10, 5}, {10}},              {{0, 3}, {10, 5}, {10}},   // a level without represents: no columns
@@ -35,14 +32,8 @@ TEST(FrameGeometry, HorizontalGapsAndGraphRectangle)
     for (const auto& c : gapCases)
         EXPECT_EQ(horizontalGaps(c.gaps, c.counts), c.expected);
 
-    const struct {
-        QVector<double> gaps;
-        double lw;
-        std::optional<double> columnWidth;
-        double totalWidth;
-        QVector<double> baseXs;
-        Rect graphRect, rGraphRect, frame;
-    } rectCases[] = {
+    const struct { QVector<double> gaps; double lw; std::optional<double> columnWidth; double totalWidth; QVector<double> baseXs;
+        Rect graphRect, rGraphRect, frame; } rectCases[] = {
         {{10, 0, 0, 10}, 1, 75, 0, {47.5, 122.5, 197.5}, {0, 0, 245, 200}, {-0.5, -0.5, 246, 201}, {-6, -6, 257, 212}},
         {{10, 0, 0, 10}, 1, {}, 245, {47.5, 122.5, 197.5}, {0, 0, 245, 200}, {-0.5, -0.5, 246, 201}, {-6, -6, 257, 212}},
         {{0, 0, 0, 0}, 0, 75, 0, {37.5, 112.5, 187.5}, {0, 0, 225, 200}, {0, 0, 225, 200}, {-6, -6, 237, 212}},
@@ -62,11 +53,7 @@ TEST(FrameGeometry, HorizontalGapsAndGraphRectangle)
 
 TEST(FrameGeometry, XAxisTicksUnderColumnCentres)
 {
-    const struct {
-        double aw, tl, tw;
-        Rect extent, frame;
-        QVector<Line> lines;
-    } cases[] = {
+    const struct { double aw, tl, tw; Rect extent, frame; QVector<Line> lines; } cases[] = {
         {1, 6, 1, {0, -6, 245, 6.5}, {-0.5, -8, 246, 8.5},
          {{{0, 0}, {245, 0}, 1}, {{47.5, 0}, {0, -6}, 1}, {{122.5, 0}, {0, -6}, 1}, {{197.5, 0}, {0, -6}, 1}}},
         {0, 6, 2, {0, -6, 245, 6}, {-0.5, -8, 246, 8}, {{{47.5, 0}, {0, -6}, 2}, {{122.5, 0}, {0, -6}, 2}, {{197.5, 0}, {0, -6}, 2}}},
@@ -85,11 +72,7 @@ TEST(FrameGeometry, XAxisTicksUnderColumnCentres)
 // below 0, ends that meet) gets none, and the axis line stays.
 TEST(FrameGeometry, YAxisTicksAndScaleTextFrames)
 {
-    const struct {
-        double h, aw, tl, min, max;
-        bool log;
-        QVector<double> values, tickYs;
-    } cases[] = {
+    const struct { double h, aw, tl, min, max; bool log; QVector<double> values, tickYs; } cases[] = {
         {200, 1, 6, 0, 100, false, {0, 50, 100, 150}, {0, 100, 200, 300}},
         {300, 1, 6, 1, 1000, true, {1, 10, 100, 1000}, {0, 100, 200, 300}},
         {200, 0, 6, 0, 100, false, {50, 50}, {100, 100}},
@@ -115,13 +98,7 @@ TEST(FrameGeometry, YAxisTicksAndScaleTextFrames)
     EXPECT_EQ(a.extent, Rect(-6, -0.5, 6.5, 201));
     EXPECT_EQ(a.frame, Rect(-8, -0.5, 8.5, 201));
 
-    const struct {
-        double v, min, max;
-        bool log;
-        double height;
-        Size size;
-        std::optional<Rect> frame;
-    } texts[] = {
+    const struct { double v, min, max; bool log; double height; Size size; std::optional<Rect> frame; } texts[] = {
         {50, 0, 100, false, 200, {20, 17}, Rect(-30, 91.5, 20, 17)},
         {100, 1, 1000, true, 300, {24, 17}, Rect(-34, 191.5, 24, 17)},
         {150, 0, 100, false, 200, {30, 17}, Rect(-40, 291.5, 30, 17)},
@@ -171,10 +148,7 @@ TEST(FrameGeometry, NameTagsAndRepetitions)
 
 TEST(FrameGeometry, TitleTurnedLeftOfTheScale)
 {
-    const struct {
-        double degrees;
-        Rect text, required;
-    } cases[] = {
+    const struct { double degrees; Rect text, required; } cases[] = {
         {90, {-34, 75, 50, 20}, {-54, 75, 20, 50}},
         {0, {-84, 90, 50, 20}, {-84, 90, 50, 20}},
         {-90, {-54, 125, 50, 20}, {-54, 75, 20, 50}},
@@ -193,11 +167,7 @@ TEST(FrameGeometry, TitleTurnedLeftOfTheScale)
 TEST(DotShapes, OutlinesOfTheSixTypes)
 {
     // s = 6, w = 1, to four decimals.
-    const struct {
-        qint64 type;
-        Rect rect;
-        QVector<Point> corners;
-    } cases[] = {
+    const struct { qint64 type; Rect rect; QVector<Point> corners; } cases[] = {
         {1, {-3, -3, 6, 6}, {{-2.5, -2.5}, {2.5, -2.5}, {2.5, 2.5}, {-2.5, 2.5}}},
         {2, {-3, -3, 6, 6}, {{0, -2.2929}, {2.2929, 0}, {0, 2.2929}, {-2.2929, 0}}},
         {3, {-3, -3.4641, 6, 6.9282}, {{0, 2.4641}, {-2.1340, -1.2321}, {2.1340, -1.2321}}},
@@ -236,13 +206,7 @@ TEST(DotShapes, OutlinesOfTheSixTypes)
 TEST(DotsViewFrames, ContentFrameAndRange)
 {
     const double nan = std::nan("");
-    const struct {
-        const char* name;
-        Rect column;
-        double barLength, baseX;
-        Rect frame;
-        bool outside;
-    } cases[] = {
+    const struct { const char* name; Rect column; double barLength, baseX; Rect frame; bool outside; } cases[] = {
         {"dotsOnly", Rect(-9, 3, 18, 40), 0, 37.5, Rect(28.5, 3, 18, 40), false},
         {"barWiderThanDots", Rect(-9, 3, 18, 40), 60, 37.5, Rect(7.5, 3, 60, 40), false},
         {"noValuesBarStrip", Rect(), 60, 37.5, Rect(7.5, 0, 60, 1), false},

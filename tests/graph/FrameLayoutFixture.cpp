@@ -28,6 +28,14 @@ bool finite(const Rect& r) { return std::isfinite(r.origin.x + r.origin.y + r.si
 
 } // namespace
 
+QVariantList representsOf(const QStringList& names)
+{
+    QVariantList l;
+    for (const QString& name : names)
+        l << QVariantMap{{"origName", name}, {"represent", name}};
+    return l;
+}
+
 FrameLayout::FrameLayout(const QList<QStringList>& levels)
 {
     QString error;
@@ -41,9 +49,7 @@ FrameLayout::FrameLayout(const QList<QStringList>& levels)
     data.title = "Untitled";
     data.minMax = {0.0, 100.0};
     for (qsizetype level = 0; level < levels.size(); ++level) {
-        QVariantList represents;
-        for (const QString& name : levels[level])
-            represents << QVariantMap{{"origName", name}, {"represent", name}};
+        const QVariantList represents = representsOf(levels[level]);
         data.categoryDicts << QVariantMap{{"categoryTitle", QString("c%1").arg(level)}, {"represents", represents}};
         data.representLists << represents;
     }
@@ -121,3 +127,23 @@ bool allGeometryFinite(const MyViewManager& vm)
 }
 
 bool isInk(QRgb pixel) { return qAlpha(pixel) > 128 && qGray(pixel) < 128; }
+
+std::function<bool(QRgb)> closeTo(QColor color)
+{
+    return [color](QRgb p) {
+        return qAlpha(p) > 200 && std::abs(qRed(p) - color.red()) < 40 && std::abs(qGreen(p) - color.green()) < 40
+               && std::abs(qBlue(p) - color.blue()) < 40;
+    };
+}
+
+QRect inkOf(const QImage& image, const std::function<bool(QRgb)>& ink, const QRect& area)
+{
+    const QImage page = image.convertToFormat(QImage::Format_ARGB32);
+    const QRect r = area.isEmpty() ? page.rect() : area.intersected(page.rect());
+    QRect box;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (ink(page.pixel(x, y)))
+                box |= QRect(x, y, 1, 1);
+    return box;
+}

@@ -9,6 +9,7 @@
 #include "views/MyBaseView.h"
 #include "views/MyViewManager.h"
 #include <QImage>
+#include <functional>
 #include <memory>
 #include <ostream>
 
@@ -46,6 +47,12 @@ struct FrameLayout {
     QPoint pixelOf(const QImage& page, double x, double y) const;
 };
 
+// Category names as a level's represents, each shown as itself.
+QVariantList representsOf(const QStringList& names);
 // Every number of every path and frame the frame and axes steps left is finite.
 bool allGeometryFinite(const MyViewManager& vm);
 bool isInk(QRgb pixel);
+// Pixels close to the colour.
+std::function<bool(QRgb)> closeTo(QColor color);
+// Bounding box, in pixels, of the ink within the area (the whole image when empty); empty when none.
+QRect inkOf(const QImage& image, const std::function<bool(QRgb)>& ink, const QRect& area = {});

@@ -31,12 +31,7 @@ TEST(FrameLayout, WorkedExampleRecord)
     EXPECT_EQ(vm.rYRect, Rect(-6, -0.5, 6.5, 201));
     EXPECT_EQ(vm.nameTags, (QStringList{"a", "b", "c"}));
     EXPECT_EQ(g.base->myFrame, Rect(0, 0, 500, 500));
-    const struct {
-        QString name;
-        Rect frame;
-        qsizetype lines;
-        QVector<QPointF> thirdPath;
-    } views[] = {
+    const struct { QString name; Rect frame; qsizetype lines; QVector<QPointF> thirdPath; } views[] = {
         {MyViewManager::kBackground, {0, 0, 500, 500}, 0, {}},
         {MyViewManager::kGraphRect, {-6, -6, 257, 212}, 0, {}},
         {MyViewManager::kXAxis, {-0.5, -8, 246, 8.5}, 4, {{122.5, 0}, {122.5, -6}}},
@@ -44,7 +39,7 @@ TEST(FrameLayout, WorkedExampleRecord)
     };
     for (const auto& v : views) {
         const MyView* view = vm.viewDict.value(v.name);
-        ASSERT_TRUE(view) << qPrintable(v.name);
+        ASSERT_TRUE(view) << v.name;
         EXPECT_EQ(view->frame(), v.frame);
         EXPECT_EQ(view->boundsOrigin(), v.name == MyViewManager::kBackground ? Point() : v.frame.origin);
         const PathPair paths = vm.viewBeziers.value(v.name);
@@ -98,17 +93,7 @@ TEST(FrameLayout, SecondRunMakesNothingAndANarrowChangeMovesOnlyItsStep)
 // stands under its columns; names no longer there are hidden.
 TEST(FrameLayout, LabelViewsFollowTheCurrentRepresents)
 {
-    auto represents = [](const QStringList& names) {
-        QVariantList l;
-        for (const QString& n : names)
-            l << QVariantMap{{"origName", n}, {"represent", n}};
-        return QVariant(l);
-    };
-    const struct {
-        QList<QStringList> before;
-        int level;
-        QStringList after;
-    } cases[] = {
+    const struct { QList<QStringList> before; int level; QStringList after; } cases[] = {
         {{{"a", "b", "c"}}, 0, {"a", "b"}},
         {{{"a", "b"}}, 0, {"a", "b", "c", "d"}},
         {{{"P", "Q"}, {"x", "y"}}, 0, {"P", "Q", "R"}},
@@ -119,7 +104,7 @@ TEST(FrameLayout, LabelViewsFollowTheCurrentRepresents)
     for (const auto& c : cases) {
         FrameLayout g(c.before);
         g.layout();
-        g.change({"categoryDicts", QString::number(c.level), "represents"}, represents(c.after));
+        g.change({"categoryDicts", QString::number(c.level), "represents"}, representsOf(c.after));
         MyViewManager& vm = *g.vm;
         QList<QStringList> levels = c.before;
         levels[c.level] = c.after;
@@ -130,9 +115,9 @@ TEST(FrameLayout, LabelViewsFollowTheCurrentRepresents)
                 const QString name = QString("c%1\t").arg(i) + levels[i][j];
                 current << name;
                 const auto record = vm.storageItemDict.value(name);
-                ASSERT_TRUE(record && record->visible) << qPrintable(name);
+                ASSERT_TRUE(record && record->visible) << name;
                 const QVector<MySimpleTextView*> views = vm.textViewsDict.value(name);
-                ASSERT_EQ(views.size(), shown) << qPrintable(name);
+                ASSERT_EQ(views.size(), shown) << name;
                 EXPECT_EQ(record->textStorage->textViews().size(), shown);
                 // Centred under the mean of its columns, as the rows place it.
                 const qsizetype block = shown ? vm.baseXs.size() / shown : 0;
@@ -141,16 +126,13 @@ TEST(FrameLayout, LabelViewsFollowTheCurrentRepresents)
                     double sum = 0;
                     for (qsizetype col = k * block + j * width; col < k * block + (j + 1) * width; ++col)
                         sum += vm.baseXs[col];
-                    EXPECT_NEAR(views[k]->frame().midX(), sum / double(width), 1e-9) << qPrintable(name);
+                    EXPECT_NEAR(views[k]->frame().midX(), sum / double(width), 1e-9) << name;
                 }
             }
             shown *= levels[i].size();
         }
-        for (const auto& [name, record] : vm.storageItemDict) {
-            if (name != MyGraphGenerator::kYTitle && !current.contains(name)) {
-                EXPECT_FALSE(record->visible) << qPrintable(name);
-            }
-        }
+        for (const auto& [name, record] : vm.storageItemDict)
+            EXPECT_FALSE(name != MyGraphGenerator::kYTitle && !current.contains(name) && record->visible) << name;
     }
 }
 
@@ -161,20 +143,11 @@ TEST(FrameLayout, RenderedAxesTicksAndRotatedTitle)
     g.layout();
 
     auto inkIn = [&](const QImage& page, const Rect& r) {
-        const QPoint a = g.pixelOf(page, r.minX(), r.maxY()), b = g.pixelOf(page, r.maxX(), r.minY());
-        QRect box;
-        for (int py = std::max(0, a.y()); py <= std::min(page.height() - 1, b.y()); ++py)
-            for (int px = std::max(0, a.x()); px <= std::min(page.width() - 1, b.x()); ++px)
-                if (isInk(page.pixel(px, py)))
-                    box |= QRect(px, py, 1, 1);
-        return box;
+        return inkOf(page, isInk, QRect(g.pixelOf(page, r.minX(), r.maxY()), g.pixelOf(page, r.maxX(), r.minY())));
     };
     const Rect titleRoom(-90, 0, 45, 200);   // left of the scale texts
     QImage page = g.render();
-    const struct {
-        double x, y;
-        bool ink;
-    } spots[] = {
+    const struct { double x, y; bool ink; } spots[] = {
         {120, 0, true},  {37.5, -3, true},  {112.5, -5, true}, {75, -3, false},  // x axis and its ticks
         {0, 150, true},  {-3, 100, true},   {-3, 200, true},  {-3, 75, false},   // y axis and its ticks
         {100, 100, false}, {3, 150, false}, {37.5, 3, false},                    // inside the graph

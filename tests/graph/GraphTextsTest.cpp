@@ -14,16 +14,18 @@
 
 namespace {
 
-TextAttributes attrs(double size)
-{
-    return {FontSpec{QStringLiteral("DejaVu Sans"), size, 16}, Color::gray(0)};
-}
+TextAttributes attrs(double size) { return {FontSpec{QStringLiteral("DejaVu Sans"), size, 16}, Color::gray(0)}; }
 
+// A run's text, font size and raise in points, sizes equal to within 1e-9.
 struct StyledRun {
     QString text;
-    double pointSize;
-    double raise;
+    double pointSize, raise;
+    bool operator==(const StyledRun& o) const
+    {
+        return text == o.text && std::abs(pointSize - o.pointSize) < 1e-9 && std::abs(raise - o.raise) < 1e-9;
+    }
 };
+std::ostream& operator<<(std::ostream& os, const StyledRun& r) { return os << r.text << " " << r.pointSize << "/" << r.raise; }
 
 // The runs of a text as a storage holds them: text, font size and raise in points.
 QVector<StyledRun> runsOf(const AttributedString& s)
@@ -103,24 +105,14 @@ TEST(TextMarkup, PrecisionOfNumberTexts)
 TEST(GraphTexts, MarkupRunsCarryScriptSizesAndRaises)
 {
     const MyGraphGenerator g;
-    const struct {
-        const char* text;
-        QVector<StyledRun> runs;
-    } cases[] = {
+    const struct { const char* text; QVector<StyledRun> runs; } cases[] = {
         {"10^{3}", {{"10", 14, 0}, {"3", 14 * 2.0 / 3, 14.0 / 3}}},
         {"x_1", {{"x", 14, 0}, {"1", 14 * 2.0 / 3, 14.0 / -6}}},
         {"CO_2 l^{-1}", {{"CO", 14, 0}, {"2", 14 * 2.0 / 3, 14.0 / -6}, {" l", 14, 0}, {"-1", 14 * 2.0 / 3, 14.0 / 3}}},
         {"x^{2", {}},
     };
-    for (const auto& c : cases) {
-        const QVector<StyledRun> runs = runsOf(g.attributedStringFromString(c.text, attrs(14)));
-        ASSERT_EQ(runs.size(), c.runs.size()) << c.text;
-        for (qsizetype i = 0; i < runs.size(); ++i) {
-            EXPECT_EQ(runs[i].text, c.runs[i].text);
-            EXPECT_NEAR(runs[i].pointSize, c.runs[i].pointSize, 1e-9);
-            EXPECT_NEAR(runs[i].raise, c.runs[i].raise, 1e-9);
-        }
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(runsOf(g.attributedStringFromString(c.text, attrs(14))), c.runs) << c.text;
 }
 
 TEST(GraphTexts, MeasuredTextsSizeEveryViewOfTheirStorage)
@@ -128,9 +120,9 @@ TEST(GraphTexts, MeasuredTextsSizeEveryViewOfTheirStorage)
     const MyGraphGenerator g;
     TextStorage storage;
     MyGraphGenerator::setAttributedString(&storage, MyGraphGenerator::plainAttributedString("50", attrs(14)));
-    QVector<MySimpleTextView*> views;
+    std::vector<std::unique_ptr<MySimpleTextView>> views;
     for (int i = 0; i < 3; ++i)
-        views << new MySimpleTextView(Rect(10.0 * i, 5, 1, 1), &storage, "t", "graphView", nullptr);
+        views.push_back(std::make_unique<MySimpleTextView>(Rect(10.0 * i, 5, 1, 1), &storage, "t", "graphView", nullptr));
     MyStorageItem item(&storage, nullptr, nullptr);
     item.visible = false;
     const Size s = g.sizeWithStorageItem(&item);
@@ -143,8 +135,7 @@ TEST(GraphTexts, MeasuredTextsSizeEveryViewOfTheirStorage)
     }
 
     // A line longer than 300 points wraps there.
-    MyGraphGenerator::setAttributedString(&storage,
-                                          MyGraphGenerator::plainAttributedString(QString(20, 'W') + " " + QString(20, 'W'), attrs(14)));
+    MyGraphGenerator::setAttributedString(&storage, MyGraphGenerator::plainAttributedString(QString(20, 'W') + " " + QString(20, 'W'), attrs(14)));
     const Size wrapped = MyGraphGenerator::measuredSize(&storage);
     EXPECT_LE(wrapped.width, 300);
     EXPECT_GT(wrapped.height, 1.8 * s.height);
@@ -154,7 +145,6 @@ TEST(GraphTexts, MeasuredTextsSizeEveryViewOfTheirStorage)
     EXPECT_EQ(g.viewRectWithTextViews({&one}, {10, 10}, {5, 5}), Rect(0, 0, 15, 15));
     EXPECT_EQ(one.frame(), Rect(5, 5, 10, 10));
     EXPECT_EQ(g.viewRectWithTextViews({}, {10, 10}, {5, 5}), Rect());
-    qDeleteAll(views);
 }
 
 // The glyph's longer side becomes the dot size, and its view puts the ink's middle on the
@@ -177,15 +167,10 @@ TEST(GraphTexts, GlyphDotsAreSizedAndCentred)
             MySimpleTextView view(rect, &storage, "dot", "graphView", nullptr);
             const double scale = 8;
             const QImage image = GraphItem::image(&view, scale);
-            QRectF box;
-            for (int y = 0; y < image.height(); ++y)
-                for (int x = 0; x < image.width(); ++x)
-                    if (qAlpha(image.pixel(x, y)) > 100)
-                        box |= QRectF(x, y, 1, 1);
+            const QRect box = inkOf(image, [](QRgb p) { return qAlpha(p) > 100; });
             ASSERT_FALSE(box.isEmpty()) << key;
             // Back to the dot's coordinates: x from the view's left, y up from its bottom.
-            const double cy = rect.origin.y + (image.height() - box.center().y()) / scale;
-            EXPECT_NEAR(cy, 0, 0.5) << key << " " << size;
+            EXPECT_NEAR(rect.origin.y + (image.height() - (box.top() + box.height() / 2.0)) / scale, 0, 0.5) << key << " " << size;
             EXPECT_NEAR(rect.midX(), 0, 1e-12);
         }
     }

@@ -95,16 +95,3 @@ Frames Frames::of(const Frames& other) const
     return f;
 }
 
-QRect inkOf(const QImage& image, QColor color)
-{
-    const QImage page = image.convertToFormat(QImage::Format_ARGB32);
-    QRect box;
-    for (int y = 0; y < page.height(); ++y)
-        for (int x = 0; x < page.width(); ++x) {
-            const QColor c = QColor::fromRgba(page.pixel(x, y));
-            if (c.alpha() > 200 && std::abs(c.red() - color.red()) < 40 && std::abs(c.green() - color.green()) < 40
-                && std::abs(c.blue() - color.blue()) < 40)
-                box |= QRect(x, y, 1, 1);
-        }
-    return box;
-}

@@ -13,10 +13,7 @@ std::unique_ptr<FrameLayout> dotPlot(const QList<QStringList>& levels,
                                      const std::function<std::vector<double>(const QString&)>& values);
 
 // One box's statistics; an empty median means a box without values.
-struct BoxStats {
-    std::optional<double> median, q1, q3, boxMin, boxMax;
-    std::vector<double> outliers;
-};
+struct BoxStats { std::optional<double> median, q1, q3, boxMin, boxMax; std::vector<double> outliers; };
 // A boxplot whose box `tag` has plain(tag) on a plain axis and logarithmic(tag) on a
 // logarithmic one.
 std::unique_ptr<FrameLayout> boxPlot(const QList<QStringList>& levels, const std::function<BoxStats(const QString&)>& plain,
@@ -34,6 +31,3 @@ struct Frames {
     Frames of(const Frames& other) const;
 };
 Frames framesOf(const MyViewManager& vm);
-
-// Bounding box, in page pixels, of the pixels close to the colour; empty when none.
-QRect inkOf(const QImage& page, QColor color);
