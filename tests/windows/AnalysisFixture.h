@@ -7,36 +7,45 @@
 #include "document/Document.h"
 #include "document/DocumentHooks.h"
 #include "graph/MyGraphGenerator.h"
+#include "outline/MyConfigRootItem.h"
 #include "outline/MySelectorRootItem.h"
 #include "platform/Dialogs.h"
 #include "platform/DocumentController.h"
+#include "platform/NumberText.h"
 #include "table/MyTableView.h"
+#include "views/MyStorageItem.h"
+#include "views/MyTextView.h"
+#include "views/MyView.h"
 #include "views/MyViewManager.h"
 #include "windows/MyDocumentWindows.h"
 #include "windows/MyOutlineModel.h"
 #include "windows/MySettingController.h"
+#include "windows/MyStatsTableView.h"
 #include "windows/MyStepper.h"
 #include "windows/MyWindowController.h"
 #include <QAction>
 #include <QApplication>
-#include <QMenu>
-#include <QMenuBar>
-#include <QGraphicsView>
+#include <QClipboard>
+#include <QDir>
 #include <QFile>
+#include <QGraphicsView>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPdfDocument>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+#include <QUndoStack>
 #include <gtest/gtest.h>
 
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 inline void PrintTo(const QStringList& list, std::ostream* os)
 {
     *os << "{\n";
@@ -52,6 +61,14 @@ inline const QByteArray kSampleTable = "Height,Weight,Sex,Site,Note\n"
                                        "180,80,M,north,c\n"
                                        "165,,F,east,d\n"
                                        "175,70,M,south,e\n";
+
+// A value inside maps and lists by keys; "#n" takes the n-th element of a list.
+inline QVariant dig(QVariant v, const QStringList& path)
+{
+    for (const QString& k : path)
+        v = k.startsWith('#') ? v.toList().value(k.mid(1).toInt()) : v.toMap().value(k);
+    return v;
+}
 
 class AnalysisFixture : public ::testing::Test {
 protected:
@@ -88,15 +105,19 @@ protected:
         MyDocumentAnalyses::makeGraphWindows() = nullptr;
     }
 
+    // A file of the temporary folder with these bytes; its path.
+    QString write(const QString& name, const QByteArray& bytes)
+    {
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << name.toStdString();
+        f.write(bytes);
+        return f.fileName();
+    }
     // The table of a CSV text, imported through the table window.
     void import(const QByteArray& csv)
     {
-        QFile f(dir.filePath("table.csv"));
-        f.open(QIODevice::WriteOnly);
-        f.write(csv);
-        f.close();
         doc->baseWindowCont->editDataTableTapped(1);
-        scripted.dialogs.files.push_back(f.fileName());
+        scripted.dialogs.files.push_back(write("table.csv", csv));
         doc->tableWindowCont->importTable();
     }
 
@@ -128,13 +149,17 @@ protected:
             item = item ? item->selectorChildAt(p) : nullptr;
         return item;
     }
-
-    QPoint centre(MyOutlineItem* item, int column) const
+    // Where a cell of an outline shows, scrolled to; the rows above up to top expanded first.
+    static QPoint centreIn(QTreeView* view, MyOutlineItem* item, int column, MyOutlineItem* top = nullptr)
     {
-        const QModelIndex index = model()->indexOf(item, column);
-        outline()->scrollTo(index);
-        return outline()->visualRect(index).center();
+        auto* m = qobject_cast<MyOutlineModel*>(view->model());
+        for (MyOutlineItem* up = item->parentItem(); top && up && up != top; up = up->parentItem())
+            view->expand(m->indexOf(up));
+        const QModelIndex index = m->indexOf(item, column);
+        view->scrollTo(index);
+        return view->visualRect(index).center();
     }
+    QPoint centre(MyOutlineItem* item, int column) const { return centreIn(outline(), item, column); }
     // Far enough from the last click not to make a double click with it.
     static int apart() { return QApplication::doubleClickInterval() + 50; }
     // A click on a cell: presses its button or check box.
@@ -144,10 +169,7 @@ protected:
         QCoreApplication::processEvents();
     }
     // Double-clicks a text cell and types into its editor; false when no editor opened.
-    bool type(MyOutlineItem* item, int column, const QString& text)
-    {
-        return typeAt(outline(), centre(item, column), text);
-    }
+    bool type(MyOutlineItem* item, int column, const QString& text) { return typeAt(outline(), centre(item, column), text); }
     // The same in any outline, at a point of its viewport.
     static bool typeAt(QTreeView* outline, const QPoint& at, const QString& text)
     {
@@ -163,6 +185,29 @@ protected:
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return true;
+    }
+
+    // A row of a graph window's settings outline by titles; "#n" takes the n-th element.
+    static MyConfigItem* settingsRow(MyWindowController* g, const QStringList& path)
+    {
+        MyConfigItem* r = static_cast<MyConfigRootItem*>(g->rootItem);
+        for (const QString& step : path)
+            r = r ? (step.startsWith('#') ? r->configChildAt(step.mid(1).toInt()) : r->childTitle(step)) : nullptr;
+        EXPECT_TRUE(r) << path.join('/').toStdString();
+        return r;
+    }
+    // Double-clicks the value cell of a settings row and types; false when no editor opens.
+    static bool typeInSettings(MyWindowController* g, const QStringList& path, const QString& text)
+    {
+        return typeAt(g->configOlv, centreIn(g->configOlv, settingsRow(g, path), 1, g->rootItem), text);
+    }
+    // The text view that shows a scale label of a graph.
+    static MyTextView* labelView(MyViewManager* vm, MyConfigItem* label)
+    {
+        for (const auto& record : vm->scalesStorageItem)
+            if (record->textItem == label)
+                return dynamic_cast<MyTextView*>(record->textStorage->textViews().value(0));
+        return nullptr;
     }
     void newAnalysis() { main()->window()->findChild<QPushButton*>("buNewAnalysis")->click(); }
     // Selects a title in the main window's column list, then at once presses "Add a column"
@@ -223,6 +268,7 @@ protected:
         return cells.join(' ');
     }
     QVector<qint64> counters() const { return doc->columnCounter; }
+    int steps() const { return doc->undoManager()->stack()->count(); }
     // The alerts shown, without the graph's range alert: a dot at an end of the value axis
     // reaches half outside the graph, which the graph tests check on their own.
     QStringList alerts() const

@@ -2,14 +2,8 @@
 // its columns, "Use" marks, graph type and title, the graph and statistics windows, deleting
 // and modifying analyses, the stepper, and analyses saved and opened again.
 #include "AnalysisFixture.h"
-#include "outline/MyConfigItem.h"
 #include "platform/PropertyList.h"
 #include "table/MyTableModel.h"
-#include "views/MyView.h"
-#include <QClipboard>
-#include <QDir>
-#include <QPointer>
-#include <QScreen>
 
 namespace {
 
@@ -36,6 +30,14 @@ protected:
         EXPECT_TRUE(doc) << error.toStdString();
         return doc;
     }
+    // The dressing of several rows at once.
+    QStringList looks(std::initializer_list<MyOutlineItem*> items) const
+    {
+        QStringList out;
+        for (MyOutlineItem* item : items)
+            out << look(item);
+        return out;
+    }
 };
 
 // The story of one analysis: set up, refused where it must be, drawn, saved and opened again.
@@ -47,9 +49,7 @@ TEST_F(SelectorOutline, AnalysisFromNewToReopened)
                                    "  DataColumns | Select at least one column", "  Categorizing | (0 columns)"}));
     EXPECT_TRUE(outline()->isExpanded(model()->indexOf(a)));
     EXPECT_EQ(outline()->selectionModel()->selectedRows().value(0), model()->indexOf(a));
-    EXPECT_EQ(look(a), "Delete+ . Graph- Stats-");
-    EXPECT_EQ(look(at(a, {0})), ". . . .");
-    EXPECT_EQ(look(at(a, {1})), "Add a column+ . . .");
+    EXPECT_EQ(looks({a, at(a, {0}), at(a, {1})}), QStringList({"Delete+ . Graph- Stats-", ". . . .", "Add a column+ . . ."}));
 
     // Without a data column "Graph" cannot be pressed; the check behind it says why.
     EXPECT_FALSE(root()->validateSelection(a));
@@ -63,10 +63,8 @@ TEST_F(SelectorOutline, AnalysisFromNewToReopened)
         addColumn(at(a, {1}), title);
     addColumn(at(a, {2}), "Sex");
     addColumn(at(a, {2}), "Site");
-    EXPECT_EQ(look(a), "Delete+ . Graph+ Stats+");
-    EXPECT_EQ(look(at(a, {1, 0})), "Delete+ . . .");
-    EXPECT_EQ(look(at(a, {2, 0, 0})), ". Use+ . .");
-    EXPECT_EQ(look(at(a, {1, 0, 0})), ". Use- . .");
+    EXPECT_EQ(looks({a, at(a, {1, 0}), at(a, {2, 0, 0}), at(a, {1, 0, 0})}),
+              QStringList({"Delete+ . Graph+ Stats+", "Delete+ . . .", ". Use+ . .", ". Use- . ."}));
     press(at(a, {2, 0, 1}), 3);   // F unticked
     press(at(a, {2, 0, 0}), 3);   // M is the last used: stays
     for (const char* typed : {"Boxplot", "box plot"})
@@ -75,22 +73,12 @@ TEST_F(SelectorOutline, AnalysisFromNewToReopened)
     EXPECT_TRUE(type(at(a, {2, 0, 0}), 1, "Male"));
     EXPECT_FALSE(type(at(a, {0}), 0, "x"));
     EXPECT_FALSE(type(at(a, {1, 0}), 1, "x"));
-    const QStringList before{"Heights | (Data: 2, Categorizing: 2)",
-                             "  graphType | scatter",
-                             "  DataColumns | (1st level; 2 columns)",
-                             "    Height | (5 valid values)",
-                             "      Height | Height [x]",
-                             "    Weight | (4 valid values)",
-                             "      Weight | Weight [x]",
-                             "  Categorizing | (2 columns)",
-                             "    Sex | (2nd level; 2 categories)",
-                             "      M | Male [x]",
-                             "      F | F [ ]",
-                             "    Site | (3rd level; 3 categories)",
-                             "      north | north [x]",
-                             "      south | south [x]",
-                             "      east | east [x]"};
-    EXPECT_EQ(rows(), before);
+    EXPECT_EQ(rows(), QStringList({"Heights | (Data: 2, Categorizing: 2)", "  graphType | scatter",
+                                   "  DataColumns | (1st level; 2 columns)", "    Height | (5 valid values)",
+                                   "      Height | Height [x]", "    Weight | (4 valid values)", "      Weight | Weight [x]",
+                                   "  Categorizing | (2 columns)", "    Sex | (2nd level; 2 categories)", "      M | Male [x]",
+                                   "      F | F [ ]", "    Site | (3rd level; 3 categories)", "      north | north [x]",
+                                   "      south | south [x]", "      east | east [x]"}));
 
     // The table changes before "Graph": the graph is made from the table as it is then.
     doc->tableData[3][4] = "west";
@@ -101,8 +89,7 @@ TEST_F(SelectorOutline, AnalysisFromNewToReopened)
                                            "      south | south [x]", "      west | west [x]"}));
     EXPECT_EQ(at(a, {1, 0, 0})->data2.value(0), 171.0);
     EXPECT_TRUE(outline()->isExpanded(model()->indexOf(at(a, {2, 1}))));
-    const QVariantList siteRepresents =
-        doc->graphSettings.value(0).value("categoryDicts").toList().value(2).toMap().value("represents").toList();
+    const QVariantList siteRepresents = dig(doc->graphSettings.value(0), {"categoryDicts", "#2", "represents"}).toList();
     ASSERT_EQ(siteRepresents.size(), 3);
     EXPECT_EQ(siteRepresents[2].toMap().value("origName"), "west");
 
@@ -118,13 +105,10 @@ TEST_F(SelectorOutline, AnalysisFromNewToReopened)
 
     const QStringList drawn = rows();
     const QVariantMap settings = doc->graphSettings.value(0);
-    auto picture = [this] {
-        return GraphItem::image(doc->graphWindowConts[0]->viewManager->viewDict.value(MyViewManager::kBackground));
-    };
+    auto picture = [this] { return GraphItem::image(doc->graphWindowConts[0]->viewManager->viewDict.value(MyViewManager::kBackground)); };
     const QImage drawnGraph = picture();
     ASSERT_FALSE(drawnGraph.isNull());
-    reopen("Sales.vlbdoc");
-    ASSERT_TRUE(doc);
+    ASSERT_TRUE(reopen("Sales.vlbdoc"));
     // The package holds the graph as drawn.
     QFile pdf(QDir(dir.filePath("Sales.vlbdoc")).filePath("graphPDF/graph0.pdf"));
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
@@ -136,25 +120,24 @@ TEST_F(SelectorOutline, AnalysisFromNewToReopened)
     ASSERT_EQ(doc->graphWindowConts.size(), 1);
     EXPECT_FALSE(doc->graphWindowConts[0]->isWindowLoaded());
     press(analysis(0), 5);
-    MyWindowController* graph = doc->graphWindowConts[0];
-    MyWindowController* stats = doc->statsWindowConts[0];
+    MyWindowController *graph = doc->graphWindowConts[0], *stats = doc->statsWindowConts[0];
     EXPECT_TRUE(graph->window()->isVisible() && stats->window()->isVisible());
     EXPECT_EQ(stats->window()->windowTitle(), "Sales - Stats - Heights[*]");
     // The graph window beside the main window; the statistics window under it, left edges
     // aligned, or at the bottom of the screen where it does not fit there; both moved in as
     // far as it takes to show whole, drawers included.
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    const QRect g = graph->window()->frameGeometry();
-    const QRect s = stats->window()->frameGeometry();
+    const QRect g = graph->window()->frameGeometry(), s = stats->window()->frameGeometry();
     auto inside = [&](int wanted, int extent, int start, int end) { return std::max(start, std::min(wanted, end + 1 - extent)); };
     EXPECT_EQ(g.x(), inside(main()->window()->frameGeometry().width() + 40, g.width(), area.left(), area.right()));
     EXPECT_EQ(g.y(), inside(25, g.height(), area.top(), area.bottom()));
     EXPECT_EQ(s.x(), inside(g.x(), s.width(), area.left(), area.right()));
     EXPECT_EQ(s.y(), inside(g.bottom() + 1, s.height(), area.top(), area.bottom()));
     for (MyWindowController* w : {graph, stats}) {
+        SCOPED_TRACE(w->windowType().toStdString());
         EXPECT_TRUE(w->drawer->isVisible());
-        EXPECT_TRUE(area.contains(w->window()->frameGeometry())) << qPrintable(w->windowType());
-        EXPECT_TRUE(area.contains(QRect(w->drawer->mapToGlobal(QPoint(0, 0)), w->drawer->size()))) << qPrintable(w->windowType());
+        EXPECT_TRUE(area.contains(w->window()->frameGeometry()));
+        EXPECT_TRUE(area.contains(QRect(w->drawer->mapToGlobal(QPoint(0, 0)), w->drawer->size())));
     }
 }
 
@@ -167,10 +150,8 @@ TEST_F(SelectorOutline, DeleteAndModifyKeepEveryListAligned)
     makeAnalysis("C", {"Height", "Weight"}, {});
     ASSERT_EQ(doc->graphWindowConts.size(), 3);
     EXPECT_EQ(counters(), QVector<qint64>({2, 2, 1, 1, 0}));
-    QPointer<MyWindowController> closedGraph = doc->graphWindowConts[1];
-    QPointer<MyWindowController> closedStats = doc->statsWindowConts[1];
-    QPointer<MyWindowController> third = doc->graphWindowConts[2];
-    QPointer<MyWindowController> thirdStats = doc->statsWindowConts[2];
+    QPointer<MyWindowController> closedGraph = doc->graphWindowConts[1], closedStats = doc->statsWindowConts[1];
+    QPointer<MyWindowController> third = doc->graphWindowConts[2], thirdStats = doc->statsWindowConts[2];
     QMainWindow* closedWindow = closedGraph->window();
 
     // Each list, the controllers' graph IDs and the outline tell the same order of titles.
@@ -187,14 +168,11 @@ TEST_F(SelectorOutline, DeleteAndModifyKeepEveryListAligned)
             graphTitles << doc->graphWindowConts[i]->windowTitleForDocumentDisplayName("x").section(" - ", -1);
             statsTitles << doc->statsWindowConts[i]->windowTitleForDocumentDisplayName("x").section(" - ", -1);
         }
-        EXPECT_EQ(outlineTitles, titles);
-        EXPECT_EQ(settingsTitles, titles);
-        EXPECT_EQ(graphTitles, titles);
-        EXPECT_EQ(statsTitles, titles);
-        for (const QVector<qsizetype>& sizes : {QVector<qsizetype>{doc->graphXMLs.size(), doc->stats.size(),
-                                                                   doc->graphSettingsIndex.size(),
-                                                                   doc->historyOfGraphSettings.size()}})
-            EXPECT_EQ(sizes, QVector<qsizetype>(4, titles.size()));
+        for (const QStringList& listed : {outlineTitles, settingsTitles, graphTitles, statsTitles})
+            EXPECT_EQ(listed, titles);
+        EXPECT_EQ(QVector<qsizetype>({doc->graphXMLs.size(), doc->stats.size(), doc->graphSettingsIndex.size(),
+                                      doc->historyOfGraphSettings.size()}),
+                  QVector<qsizetype>(4, titles.size()));
         for (qsizetype i = 0; i < titles.size(); ++i)
             EXPECT_TRUE(doc->graphXMLs[i].contains(titles[i]));
     };
@@ -223,8 +201,7 @@ TEST_F(SelectorOutline, DeleteAndModifyKeepEveryListAligned)
     MySelectorItem* a = analysis(1);
     EXPECT_EQ(a->title, "A");
     EXPECT_TRUE(a->editting && at(a, {2, 0, 1})->editting);
-    EXPECT_EQ(look(a), "Delete+ . Graph+ Stats+");
-    EXPECT_EQ(look(analysis(0)), "Delete or Modify- . Graph+ Stats+");
+    EXPECT_EQ(looks({a, analysis(0)}), QStringList({"Delete+ . Graph+ Stats+", "Delete or Modify- . Graph+ Stats+"}));
     newAnalysis();
     EXPECT_EQ(alerts(), QStringList({"You have not create a graph for the last analysis"}));
     press(a, 4);
@@ -286,8 +263,7 @@ TEST_F(SelectorOutline, StepperMovesEditableRows)
     };
     const struct {
         QStringList path;   // titles from the analysis down
-        int key;
-        int stepperAfter;
+        int key, stepperAfter;
         const char* order;
     } cases[] = {
         {{"DataColumns"}, Qt::Key_Up, 2, "graphType,Categorizing,DataColumns"},
@@ -298,14 +274,15 @@ TEST_F(SelectorOutline, StepperMovesEditableRows)
         {{"DataColumns", "Weight"}, Qt::Key_Down, 0, "Weight,Height"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.join('/').toStdString());
         MySelectorItem* item = a;
         for (const QString& title : c.path)
             item = item->childTitle(title);
         select(item);
-        EXPECT_EQ(stepper->integerValue(), item->index()) << c.path.join('/').toStdString();
+        EXPECT_EQ(stepper->integerValue(), item->index());
         QTest::keyClick(stepper, Qt::Key(c.key));
-        EXPECT_EQ(stepper->integerValue(), c.stepperAfter) << c.path.join('/').toStdString();
-        EXPECT_EQ(order(item->parentItem()), c.order) << c.path.join('/').toStdString();
+        EXPECT_EQ(stepper->integerValue(), c.stepperAfter);
+        EXPECT_EQ(order(item->parentItem()), c.order);
         EXPECT_EQ(outline()->selectionModel()->selectedRows().value(0), model()->indexOf(item));
     }
     // With "Categorizing" second and empty the graph cannot be asked for; the check behind the
@@ -332,8 +309,7 @@ TEST_F(SelectorOutline, StepperMovesEditableRows)
 TEST_F(SelectorOutline, ReopenedDocumentProtectsTheColumnsInUse)
 {
     makeAnalysis("A", {"Height", "Weight"}, {"Sex"});
-    reopen("Counted.vlbdoc");
-    ASSERT_TRUE(doc);
+    ASSERT_TRUE(reopen("Counted.vlbdoc"));
     EXPECT_EQ(counters(), QVector<qint64>({1, 1, 1, 0, 0}));
     EXPECT_EQ(doc->historyOfColumnCounter, QVector<QVector<qint64>>({{1, 1, 1, 0, 0}}));
     main()->editDataTableTapped(1);
@@ -343,7 +319,7 @@ TEST_F(SelectorOutline, ReopenedDocumentProtectsTheColumnsInUse)
     grid->setSelectingCells({0, 2, 0, 2});
     QApplication::clipboard()->setText("Mass\n");
     grid->paste();
-    EXPECT_EQ(alerts(), QStringList({"One or more columns are currently in use.", "One or more columns are currently in use."}));
+    EXPECT_EQ(alerts(), QStringList(2, "One or more columns are currently in use."));
     EXPECT_FALSE(grid->tableModel()->flags(grid->tableModel()->index(0, 3)) & Qt::ItemIsEditable);
     EXPECT_TRUE(grid->tableModel()->flags(grid->tableModel()->index(0, 4)) & Qt::ItemIsEditable);
     EXPECT_EQ(doc->variables, QStringList({"Height", "Weight", "Sex", "Site", "Note"}));
@@ -362,7 +338,6 @@ TEST_F(SelectorOutline, OlderDocumentsGetTheirSettingsUpdated)
     QFile read(settingsFile);
     ASSERT_TRUE(read.open(QIODevice::ReadOnly));
     const QVariantMap stored = PropertyList::fromData(read.readAll()).toMap();
-    read.close();
     const QVariant tickWidth = delegate.defaultXAxis.value("tickWidth");
     ASSERT_TRUE(tickWidth.isValid());
 
@@ -371,41 +346,27 @@ TEST_F(SelectorOutline, OlderDocumentsGetTheirSettingsUpdated)
         bool dropKey;
         QStringList alerts;
         bool hasKey;
-    } cases[] = {
-        {"4.1", true, {MyDocumentWindows::settingsUpdated}, true},
-        {"4.0", false, {}, true},
-        {"4.11", true, {}, false},
-    };
+    } cases[] = {{"4.1", true, {MyDocumentWindows::settingsUpdated}, true}, {"4.0", false, {}, true}, {"4.11", true, {}, false}};
     for (const auto& c : cases) {
-        QVariantMap settings = stored;
-        if (c.dropKey) {
-            QVariantMap properties = settings.value("graphProperties").toMap();
-            QVariantMap xAxis = properties.value("xAxis").toMap();
+        SCOPED_TRACE(c.version);
+        QVariantMap settings = stored, properties = stored.value("graphProperties").toMap();
+        QVariantMap xAxis = properties.value("xAxis").toMap();
+        if (c.dropKey)
             xAxis.remove("tickWidth");
-            properties.insert("xAxis", xAxis);
-            settings.insert("graphProperties", properties);
-        }
-        for (const auto& [file, value] : {std::pair{settingsFile, QVariant(settings)},
-                                          std::pair{QDir(path).filePath("fileInfo.plist"),
-                                                    QVariant(QVariantMap{{"version", QString(c.version)}})}}) {
-            QFile out(file);
-            ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            out.write(PropertyList::toXml(value));
-        }
+        properties.insert("xAxis", xAxis);
+        settings.insert("graphProperties", properties);
+        write("Old.vlbdoc/graph/graph0.plist", PropertyList::toXml(settings));
+        write("Old.vlbdoc/fileInfo.plist", PropertyList::toXml(QVariantMap{{"version", QString(c.version)}}));
         scripted.dialogs.alerts.clear();
         doc = static_cast<Document*>(controller->openDocument(path, &error));
         ASSERT_TRUE(doc) << error.toStdString();
-        EXPECT_EQ(alerts(), c.alerts) << c.version;
-        const QVariantMap xAxis = doc->graphSettings[0].value("graphProperties").toMap().value("xAxis").toMap();
-        EXPECT_EQ(xAxis.value("tickWidth"), c.hasKey ? tickWidth : QVariant()) << c.version;
-        EXPECT_EQ(doc->historyOfGraphSettings[0], QVector<QVariantMap>({doc->graphSettings[0]})) << c.version;
-        EXPECT_EQ(doc->graphWindowConts[0]->rootItem ? static_cast<MyConfigItem*>(doc->graphWindowConts[0]->rootItem)->object().toMap()
-                                                     : QVariantMap(),
-                  doc->graphSettings[0]) << c.version;
+        EXPECT_EQ(alerts(), c.alerts);
+        EXPECT_EQ(dig(doc->graphSettings[0], {"graphProperties", "xAxis", "tickWidth"}), c.hasKey ? tickWidth : QVariant());
+        EXPECT_EQ(doc->historyOfGraphSettings[0], QVector<QVariantMap>({doc->graphSettings[0]}));
+        MyConfigItem* settingsRoot = static_cast<MyConfigItem*>(doc->graphWindowConts[0]->rootItem);
+        EXPECT_EQ(settingsRoot ? settingsRoot->object().toMap() : QVariantMap(), doc->graphSettings[0]);
         ASSERT_TRUE(controller->closeDocument(doc));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     doc = nullptr;
 }
-
-

@@ -3,25 +3,11 @@
 // copy and paste through the real clipboard, and the stepper; every change checked in the
 // graph's settings and on the document's undo stack.
 #include "AnalysisFixture.h"
-#include "outline/MyConfigRootItem.h"
 #include "outline/MyOutlineTexts.h"
 #include "outline/MySettingsClipboard.h"
-#include "platform/PropertyList.h"
-#include "views/MyViewManager.h"
 #include "windows/MyColorWell.h"
 #include <QColorDialog>
-#include <QHeaderView>
 #include <QTimer>
-#include <QUndoStack>
-
-namespace {
-
-std::optional<TextAttributes> attributesOf(const QVariant& data)
-{
-    return KeyedArchive::unarchiveAttributes(data.toByteArray());
-}
-
-} // namespace
 
 class SettingsOutline : public AnalysisFixture {
 protected:
@@ -37,63 +23,60 @@ protected:
     }
     QTreeView* olv() const { return g->configOlv; }
     MyOutlineModel* settingsModel() const { return qobject_cast<MyOutlineModel*>(olv()->model()); }
-    MyConfigRootItem* settingsRoot() const { return static_cast<MyConfigRootItem*>(g->rootItem); }
-    // A row by titles; "#n" takes the n-th element of an array.
-    MyConfigItem* row(const QStringList& path) const
-    {
-        MyConfigItem* r = settingsRoot();
-        for (const QString& step : path)
-            r = r ? (step.startsWith('#') ? r->configChildAt(step.mid(1).toInt()) : r->childTitle(step)) : nullptr;
-        EXPECT_TRUE(r) << path.join('/').toStdString();
-        return r;
-    }
+    MyConfigItem* row(const QStringList& path) const { return settingsRow(g, path); }
     // The stored value of the current settings at a path of keys (arrays by "#n").
-    QVariant stored(const QStringList& path) const
+    QVariant stored(const QStringList& path) const { return dig(doc->graphSettings.last(), path); }
+    std::optional<TextAttributes> storedAttributes(const QStringList& path) const
     {
-        QVariant v = doc->graphSettings.last();
-        for (const QString& step : path)
-            v = step.startsWith('#') ? v.toList().value(step.mid(1).toInt()) : v.toMap().value(step);
-        return v;
+        return KeyedArchive::unarchiveAttributes(stored(path).toByteArray());
     }
-    QPoint cellCentre(MyConfigItem* r, int column) const
+    std::optional<Color> storedColour(const QStringList& path) const
     {
-        for (MyOutlineItem* up = r->parentItem(); up && up != settingsRoot(); up = up->parentItem())
-            olv()->expand(settingsModel()->indexOf(up));
-        const QModelIndex index = settingsModel()->indexOf(r, column);
-        olv()->scrollTo(index);
-        return olv()->visualRect(index).center();
+        return KeyedArchive::unarchiveColor(stored(path).toByteArray());
     }
-    void select(MyConfigItem* r)
+    void select(const QStringList& path)
     {
-        QTest::mouseClick(olv()->viewport(), Qt::LeftButton, {}, cellCentre(r, 0), apart());
+        QTest::mouseClick(olv()->viewport(), Qt::LeftButton, {}, centreIn(olv(), row(path), 0, g->rootItem), apart());
         QCoreApplication::processEvents();
     }
-    void deselect() { olv()->selectionModel()->clearSelection(); }
-    // Double-clicks the value cell and types; false when no editor opens.
-    bool typeInto(MyConfigItem* r, const QString& text) { return typeAt(olv(), cellCentre(r, 1), text); }
+    bool typeInto(const QStringList& path, const QString& text) { return typeInSettings(g, path, text); }
     bool editable(MyConfigItem* r, int column) const
     {
         return settingsModel()->flags(settingsModel()->indexOf(r, column)) & Qt::ItemIsEditable;
     }
-    QUndoStack* stack() const { return doc->undoManager()->stack(); }
-    QString undoName() const { return stack()->undoText(); }
+    QString undoName() const { return doc->undoManager()->stack()->undoText(); }
+    // A chooser answered with a font or colour, then the command given.
+    void withFont(const FontSpec& font, void (MyWindowController::*command)())
+    {
+        scripted.dialogs.fonts.push_back(font);
+        (g->*command)();
+    }
+    void withColour(const Color& colour, void (MyWindowController::*command)())
+    {
+        scripted.dialogs.colors.push_back(colour);
+        (g->*command)();
+    }
+    void wellWith(const Color& colour)
+    {
+        scripted.dialogs.colors.push_back(colour);
+        g->colorWell->click();
+    }
 };
 
 TEST_F(SettingsOutline, TypedValuesAreOneChangeTypeStepEach)
 {
-    const int before = stack()->count();
-    ASSERT_TRUE(typeInto(row({"graphTitle"}), "Heights"));
+    const int before = steps();
+    ASSERT_TRUE(typeInto({"graphTitle"}, "Heights"));
     EXPECT_EQ(stored({"graphTitle"}), "Heights");
     EXPECT_EQ(undoName(), "Change Type");
     EXPECT_TRUE(g->window()->windowTitle().contains("Heights"));
-    EXPECT_EQ(stack()->count(), before + 1);
+    EXPECT_EQ(steps(), before + 1);
 
     // The value the row shows, and values the row does not take, make no step.
-    struct Case {
+    const struct {
         QStringList path;
-        QString text;
-    };
-    const Case refused[] = {
+        const char* text;
+    } refused[] = {
         {{"graphTitle"}, "Heights"},
         {{"valueSettings", "partition"}, "101"},             // above its maximum
         {{"valueSettings", "partition"}, "2.5"},             // not an integer
@@ -102,76 +85,79 @@ TEST_F(SettingsOutline, TypedValuesAreOneChangeTypeStepEach)
         {{"valueSettings", "logarithmic"}, "maybe"},
         {{"valueSettings", "logarithmic"}, "no"},             // already NO
     };
-    for (const Case& c : refused) {
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.text);
         const QString shown = row(c.path)->message;
-        ASSERT_TRUE(typeInto(row(c.path), c.text)) << c.path.join('/').toStdString();
-        EXPECT_EQ(row(c.path)->message, shown) << c.text.toStdString();
-        EXPECT_EQ(stack()->count(), before + 1) << c.text.toStdString();
+        ASSERT_TRUE(typeInto(c.path, c.text));
+        EXPECT_EQ(row(c.path)->message, shown);
+        EXPECT_EQ(steps(), before + 1);
     }
-    ASSERT_TRUE(typeInto(row({"graphProperties", "graphRect", "height"}), "250"));
-    EXPECT_EQ(stored({"graphProperties", "graphRect", "height"}), "250");
-    EXPECT_EQ(stack()->count(), before + 2);
+    const QStringList height{"graphProperties", "graphRect", "height"};
+    ASSERT_TRUE(typeInto(height, "250"));
+    EXPECT_EQ(stored(height), "250");
+    EXPECT_EQ(steps(), before + 2);
     doc->undoManager()->undo();
-    EXPECT_EQ(stored({"graphProperties", "graphRect", "height"}), "200");
-    EXPECT_EQ(row({"graphProperties", "graphRect", "height"})->message, "200");
+    EXPECT_EQ(stored(height), "200");
+    EXPECT_EQ(row(height)->message, "200");
 }
 
 TEST_F(SettingsOutline, EditRule)
 {
-    struct Case {
+    const QStringList origName{"categoryDicts", "#1", "represents", "#0", "origName"},
+        width{"graphProperties", "background", "viewWidth"};
+    const struct {
         QStringList path;
         bool editable;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {{"graphTitle"}, true},
         {{"valueSettings", "logarithmic"}, true},                       // a "Bool" row
         {{"graphProperties"}, false},                                   // "dict"
         {{"categoryDicts"}, false},                                     // "array"
         {{"graphProperties", "graphRect", "fillColor"}, false},         // "data"
-        {{"categoryDicts", "#1", "represents", "#0", "origName"}, false},
+        {origName, false},
         {{"categoryDicts", "#1", "represents", "#0", "represent"}, true},
-        {{"graphProperties", "background", "viewWidth"}, false},        // follows the page
+        {width, false},                                                 // follows the page
         {{"graphProperties", "background", "viewHeight"}, false},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(editable(row(c.path), 1), c.editable) << c.path.join('/').toStdString();
-        EXPECT_FALSE(editable(row(c.path), 0)) << c.path.join('/').toStdString();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.join('/').toStdString());
+        EXPECT_EQ(editable(row(c.path), 1), c.editable);
+        EXPECT_FALSE(editable(row(c.path), 0));
     }
     // A refused cell opens no editor.
-    EXPECT_FALSE(typeInto(row({"categoryDicts", "#1", "represents", "#0", "origName"}), "X"));
-    ASSERT_TRUE(typeInto(row({"graphProperties", "background", "followPageLayout"}), "NO"));
-    EXPECT_TRUE(editable(row({"graphProperties", "background", "viewWidth"}), 1));
-    ASSERT_TRUE(typeInto(row({"graphProperties", "background", "viewWidth"}), "400"));
-    EXPECT_EQ(stored({"graphProperties", "background", "viewWidth"}), "400");
+    EXPECT_FALSE(typeInto(origName, "X"));
+    ASSERT_TRUE(typeInto({"graphProperties", "background", "followPageLayout"}, "NO"));
+    EXPECT_TRUE(editable(row(width), 1));
+    ASSERT_TRUE(typeInto(width, "400"));
+    EXPECT_EQ(stored(width), "400");
 }
 
 TEST_F(SettingsOutline, CellsSwatchesHeightsAndTooltips)
 {
-    auto cell = [&](MyConfigItem* r, int column) { return g->outlineViewWillDisplayCell(olv(), QString::number(column), r); };
-    const OutlineCell swatch = cell(row({"graphProperties", "background", "color"}), 1);
+    auto cell = [&](const QStringList& path, int column) { return g->outlineViewWillDisplayCell(olv(), QString::number(column), row(path)); };
+    const QStringList lineColor{"graphProperties", "xAxis", "lineColor"};
+    const OutlineCell swatch = cell({"graphProperties", "background", "color"}, 1);
     EXPECT_TRUE(swatch.drawsBackground);
     EXPECT_EQ(swatch.backgroundColor, QColor(Qt::white));
-    const QModelIndex black = settingsModel()->indexOf(row({"graphProperties", "xAxis", "lineColor"}), 1);
+    const QModelIndex black = settingsModel()->indexOf(row(lineColor), 1);
     EXPECT_EQ(black.data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::black));
     // The colour's name stays readable on its swatch.
     EXPECT_EQ(black.data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::white));
     EXPECT_EQ(swatch.textColor, QColor(Qt::black));
-    EXPECT_FALSE(cell(row({"graphProperties", "xAxis", "lineColor"}), 0).drawsBackground);
-    EXPECT_FALSE(cell(row({"graphProperties", "xAxis", "tickWidth"}), 1).drawsBackground);
+    EXPECT_FALSE(cell(lineColor, 0).drawsBackground);
+    EXPECT_FALSE(cell({"graphProperties", "xAxis", "tickWidth"}, 1).drawsBackground);
     EXPECT_EQ(settingsModel()->indexOf(row({"graphProperties", "yAxis", "scaleTextAttr"}), 1).data().value<AttributedText>().text,
               "Use Font Panel");
 
     // Rows are 17 points; a text-attribute row is as tall as its sample in its font.
-    MyConfigItem* attr = row({"graphProperties", "yAxis", "titleTextAttr"});
+    const QStringList attr{"graphProperties", "yAxis", "titleTextAttr"};
     EXPECT_EQ(g->outlineViewHeightOfRowByItem(olv(), row({"graphTitle"})), 17.0);
-    const double base = g->outlineViewHeightOfRowByItem(olv(), attr);
-    scripted.dialogs.fonts.push_back(FontSpec{"DejaVu Sans", 30, 16});
+    const double base = g->outlineViewHeightOfRowByItem(olv(), row(attr));
     select(attr);
-    g->chooseFont();
-    attr = row({"graphProperties", "yAxis", "titleTextAttr"});
-    const double tall = g->outlineViewHeightOfRowByItem(olv(), attr);
+    withFont(FontSpec{"DejaVu Sans", 30, 16}, &MyWindowController::chooseFont);
+    const double tall = g->outlineViewHeightOfRowByItem(olv(), row(attr));
     EXPECT_GT(tall, base + 10);
-    EXPECT_GE(olv()->visualRect(settingsModel()->indexOf(attr, 0)).height(), int(tall));
+    EXPECT_GE(olv()->visualRect(settingsModel()->indexOf(row(attr), 0)).height(), int(tall));
 
     // Tooltips of the title column come from the description strings.
     EXPECT_EQ(g->outlineViewToolTip(olv(), "0", row({"graphTitle"})), "Name of the analysis, shown in the window titles.");
@@ -181,65 +167,55 @@ TEST_F(SettingsOutline, CellsSwatchesHeightsAndTooltips)
 
 TEST_F(SettingsOutline, FontsAttributesAndColoursAreNamedSteps)
 {
-    MyConfigItem* attr = row({"categoryDicts", "#0", "xTitleAttr"});
-    const TextAttributes old = *attributesOf(attr->object());
+    const QStringList attr{"categoryDicts", "#0", "xTitleAttr"}, fill{"graphProperties", "graphRect", "fillColor"};
+    const TextAttributes old = *storedAttributes(attr);
     select(attr);
     // A cancelled chooser, and the font the row has, change nothing.
-    const int before = stack()->count();
+    const int before = steps();
     g->chooseFont();
-    scripted.dialogs.fonts.push_back(*old.font);
-    g->chooseFont();
-    EXPECT_EQ(stack()->count(), before);
+    withFont(*old.font, &MyWindowController::chooseFont);
+    EXPECT_EQ(steps(), before);
 
-    scripted.dialogs.fonts.push_back(FontSpec{"DejaVu Serif", 15, 16});
-    g->changeFont();   // Format > Font
+    withFont(FontSpec{"DejaVu Serif", 15, 16}, &MyWindowController::changeFont);   // Format > Font
     EXPECT_EQ(undoName(), "Change Font");
-    EXPECT_EQ(attributesOf(stored({"categoryDicts", "#0", "xTitleAttr"}))->font, (FontSpec{"DejaVu Serif", 15, 16}));
-    EXPECT_EQ(attributesOf(stored({"categoryDicts", "#0", "xTitleAttr"}))->color, old.color);
+    EXPECT_EQ(storedAttributes(attr)->font, (FontSpec{"DejaVu Serif", 15, 16}));
+    EXPECT_EQ(storedAttributes(attr)->color, old.color);
     doc->undoManager()->undo();
-    EXPECT_EQ(attributesOf(row({"categoryDicts", "#0", "xTitleAttr"})->object())->font, old.font);
+    EXPECT_EQ(KeyedArchive::unarchiveAttributes(row(attr)->object().toByteArray())->font, old.font);
 
     // The text colour from the panel is "Change Attributes", even when it stays as it was;
     // from the colour well it is "Change Graph", and only when it changes.
-    select(row({"categoryDicts", "#0", "xTitleAttr"}));
-    scripted.dialogs.colors.push_back(Color::rgb(0, 0, 1));
-    g->chooseTextColor();
+    select(attr);
+    withColour(Color::rgb(0, 0, 1), &MyWindowController::chooseTextColor);
     EXPECT_EQ(undoName(), "Change Attributes");
-    EXPECT_EQ(attributesOf(stored({"categoryDicts", "#0", "xTitleAttr"}))->color, Color::rgb(0, 0, 1));
-    const int attributes = stack()->count();
-    scripted.dialogs.colors.push_back(Color::rgb(0, 0, 1));
-    g->chooseTextColor();
-    EXPECT_EQ(stack()->count(), attributes + 1);
+    EXPECT_EQ(storedAttributes(attr)->color, Color::rgb(0, 0, 1));
+    const int attributes = steps();
+    withColour(Color::rgb(0, 0, 1), &MyWindowController::chooseTextColor);
+    EXPECT_EQ(steps(), attributes + 1);
     EXPECT_EQ(g->colorWell->color(), Color::rgb(0, 0, 1));
     EXPECT_FALSE(g->colorWell->isActive());
-    scripted.dialogs.colors.push_back(Color::rgb(0, 0, 1));
-    g->colorWell->click();
-    EXPECT_EQ(stack()->count(), attributes + 1);
-    scripted.dialogs.colors.push_back(Color::rgb(0, 0.5, 0));
-    g->colorWell->click();
+    wellWith(Color::rgb(0, 0, 1));
+    EXPECT_EQ(steps(), attributes + 1);
+    wellWith(Color::rgb(0, 0.5, 0));
     EXPECT_EQ(undoName(), "Change Graph");
-    EXPECT_EQ(attributesOf(stored({"categoryDicts", "#0", "xTitleAttr"}))->color, Color::rgb(0, 0.5, 0));
+    EXPECT_EQ(storedAttributes(attr)->color, Color::rgb(0, 0.5, 0));
 
     // A colour row: the well shows and edits its colour.
-    select(row({"graphProperties", "graphRect", "fillColor"}));
+    select(fill);
     EXPECT_TRUE(g->colorWell->isActive());
-    EXPECT_EQ(g->colorWell->color(), *KeyedArchive::unarchiveColor(stored({"graphProperties", "graphRect", "fillColor"}).toByteArray()));
-    const int colours = stack()->count();
+    EXPECT_EQ(g->colorWell->color(), *storedColour(fill));
+    const int colours = steps();
     g->colorWell->click();   // cancelled
-    scripted.dialogs.colors.push_back(g->colorWell->color());
-    g->colorWell->click();   // the same colour
-    EXPECT_EQ(stack()->count(), colours);
-    scripted.dialogs.colors.push_back(Color::rgb(1, 0.9, 0.8, 0.5));
-    g->colorWell->click();
+    wellWith(g->colorWell->color());   // the same colour
+    EXPECT_EQ(steps(), colours);
+    wellWith(Color::rgb(1, 0.9, 0.8, 0.5));
     EXPECT_EQ(undoName(), "Change Graph");
-    EXPECT_EQ(KeyedArchive::unarchiveColor(stored({"graphProperties", "graphRect", "fillColor"}).toByteArray()),
-              Color::rgb(1, 0.9, 0.8, 0.5));
+    EXPECT_EQ(storedColour(fill), Color::rgb(1, 0.9, 0.8, 0.5));
     // A row that is no data row: the well goes inactive and edits nothing.
-    select(row({"graphTitle"}));
+    select({"graphTitle"});
     EXPECT_FALSE(g->colorWell->isActive());
-    scripted.dialogs.colors.push_back(Color::rgb(1, 0, 0));
-    g->colorWell->click();
-    EXPECT_EQ(stack()->count(), colours + 1);
+    wellWith(Color::rgb(1, 0, 0));
+    EXPECT_EQ(steps(), colours + 1);
 }
 
 // The dot font is taken only for glyph dots (type 6), only as a new face, and only when
@@ -247,26 +223,22 @@ TEST_F(SettingsOutline, FontsAttributesAndColoursAreNamedSteps)
 TEST_F(SettingsOutline, DotFontRule)
 {
     const QStringList dotAttr{"dotsProperties", "#0", "dotAttr"};
-    const FontSpec original = *attributesOf(stored(dotAttr))->font;
-    select(row(dotAttr));
-    scripted.dialogs.fonts.push_back(FontSpec{"DejaVu Sans Mono", 12, 16});
-    g->chooseFont();   // dot type 0: no step
-    EXPECT_EQ(attributesOf(stored(dotAttr))->font, original);
+    const FontSpec original = *storedAttributes(dotAttr)->font, mono{"DejaVu Sans Mono", 12, 16};
+    select(dotAttr);
+    withFont(mono, &MyWindowController::chooseFont);   // dot type 0: no step
+    EXPECT_EQ(storedAttributes(dotAttr)->font, original);
 
-    ASSERT_TRUE(typeInto(row({"dotsProperties", "#0", "dotType"}), "6"));
-    const int before = stack()->count();
-    select(row(dotAttr));
-    scripted.dialogs.fonts.push_back(FontSpec{"DejaVu Serif", 12, 16});
-    g->chooseFont();
+    ASSERT_TRUE(typeInto({"dotsProperties", "#0", "dotType"}, "6"));
+    const int before = steps();
+    select(dotAttr);
+    withFont(FontSpec{"DejaVu Serif", 12, 16}, &MyWindowController::chooseFont);
     EXPECT_EQ(alerts(), QStringList({"You should choose another font for dots."}));
-    EXPECT_EQ(stack()->count(), before);
-    scripted.dialogs.fonts.push_back(FontSpec{original.name, original.size + 6, original.flags});
-    g->chooseFont();   // a new size alone
-    EXPECT_EQ(stack()->count(), before);
-    scripted.dialogs.fonts.push_back(FontSpec{"DejaVu Sans Mono", 12, 16});
-    g->chooseFont();
+    EXPECT_EQ(steps(), before);
+    withFont(FontSpec{original.name, original.size + 6, original.flags}, &MyWindowController::chooseFont);   // a new size alone
+    EXPECT_EQ(steps(), before);
+    withFont(mono, &MyWindowController::chooseFont);
     EXPECT_EQ(undoName(), "Change Font");
-    EXPECT_EQ(attributesOf(stored(dotAttr))->font, (FontSpec{"DejaVu Sans Mono", 12, 16}));
+    EXPECT_EQ(storedAttributes(dotAttr)->font, mono);
     EXPECT_EQ(alerts().size(), 1);
 }
 
@@ -276,8 +248,8 @@ TEST_F(SettingsOutline, RealColourChooserMakesOneStepPerSettledColour)
 {
     QtDialogs real;
     Dialogs::setCurrent(&real);
-    select(row({"graphProperties", "bars", "barColor"}));
-    const int before = stack()->count();
+    select({"graphProperties", "bars", "barColor"});
+    const int before = steps();
     int seen = 0;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
@@ -285,31 +257,24 @@ TEST_F(SettingsOutline, RealColourChooserMakesOneStepPerSettledColour)
         for (const QColor c : {QColor(10, 20, 30), QColor(200, 0, 0), QColor(0, 120, 240)}) {
             dialog->setCurrentColor(c);
             QCoreApplication::processEvents();
-            seen = std::max(seen, stack()->count() - before);
+            seen = std::max(seen, steps() - before);
         }
         dialog->accept();
     });
     g->colorWell->click();
     Dialogs::setCurrent(&scripted.dialogs);
     EXPECT_EQ(seen, 0);
-    EXPECT_EQ(stack()->count(), before + 1);
-    EXPECT_EQ(KeyedArchive::unarchiveColor(stored({"graphProperties", "bars", "barColor"}).toByteArray())->toQColor().rgb(),
-              QColor(0, 120, 240).rgb());
+    EXPECT_EQ(steps(), before + 1);
+    EXPECT_EQ(storedColour({"graphProperties", "bars", "barColor"})->toQColor().rgb(), QColor(0, 120, 240).rgb());
 }
 
 // Paste refuses with the four messages in the order of their checks; a record that passes
 // is one "Paste Settings" step.
 TEST_F(SettingsOutline, CopyAndPasteOfSettingsRows)
 {
-    auto copyRow = [&](const QStringList& path) {
-        select(row(path));
-        g->copy();
-    };
-    auto pasteOn = [&](const QStringList& path) {
-        select(row(path));
-        g->paste();
-    };
-    const int before = stack()->count();
+    auto copyRow = [&](const QStringList& path) { select(path), g->copy(); };
+    auto pasteOn = [&](const QStringList& path) { select(path), g->paste(); };
+    const int before = steps();
     copyRow({"graphTitle"});
     EXPECT_EQ(MySettingsClipboard::read()->value("val"), "Sizes");
     pasteOn({"categoryDicts", "#1", "represents", "#0", "origName"});   // unchangeable and of its type
@@ -322,7 +287,7 @@ TEST_F(SettingsOutline, CopyAndPasteOfSettingsRows)
                                      MySettingsClipboard::differentLocation, MySettingsClipboard::notApplicable}));
     EXPECT_EQ(alerts()[0], "You cannnot paste them to an unchangeable row.");
     EXPECT_EQ(alerts()[3], "This value is not applicapable for this row.");
-    EXPECT_EQ(stack()->count(), before);
+    EXPECT_EQ(steps(), before);
 
     pasteOn({"graphProperties", "graphRect", "columnWidth"});
     EXPECT_EQ(undoName(), "Paste Settings");
@@ -332,14 +297,14 @@ TEST_F(SettingsOutline, CopyAndPasteOfSettingsRows)
     // of settings do nothing.
     copyRow({"categoryDicts", "#0", "categoryTitle"});
     EXPECT_EQ(MySettingsClipboard::read()->value("val"), "200");
-    const int pasted = stack()->count();
+    const int pasted = steps();
     doc->statsWindowConts.last()->paste();
     main()->paste();
-    EXPECT_EQ(stack()->count(), pasted);
+    EXPECT_EQ(steps(), pasted);
 
     // With no row selected, copy takes the whole settings and paste is checked against the
     // root: the settings of one graph go onto another.
-    deselect();
+    olv()->selectionModel()->clearSelection();
     g->copy();
     const QVariantMap record = *MySettingsClipboard::read();
     EXPECT_EQ(record.value("type"), "dict");
@@ -351,7 +316,7 @@ TEST_F(SettingsOutline, CopyAndPasteOfSettingsRows)
     other->configOlv->selectionModel()->clearSelection();
     other->paste();
     EXPECT_EQ(undoName(), "Paste Settings");
-    EXPECT_EQ(doc->graphSettings.last().value("graphProperties").toMap().value("graphRect").toMap().value("columnWidth"), "200");
+    EXPECT_EQ(stored({"graphProperties", "graphRect", "columnWidth"}), "200");
 }
 
 TEST_F(SettingsOutline, StepperMovesArrayElements)
@@ -359,11 +324,11 @@ TEST_F(SettingsOutline, StepperMovesArrayElements)
     const QVariantList series = stored({"dotsProperties"}).toList();
     ASSERT_EQ(series.size(), 2);
     auto move = [&](const QStringList& path, int wanted) {
-        select(row(path));
+        select(path);
         g->stepper->setIntegerValue(wanted);
         g->tryToMove();
     };
-    const int before = stack()->count();
+    const int before = steps();
     move({"dotsProperties", "#0"}, 1);
     EXPECT_EQ(undoName(), "Change Graph");
     EXPECT_EQ(stored({"dotsProperties"}).toList(), QVariantList({series[1], series[0]}));
@@ -375,25 +340,24 @@ TEST_F(SettingsOutline, StepperMovesArrayElements)
 
     // Refused: past the last element, onto itself, a dictionary's entry, a category, a
     // scale label; the stepper goes back to the row's place. A top-level row never moves.
-    struct Case {
+    const struct {
         QStringList path;
         int wanted;
-    };
-    const Case refused[] = {
+    } refused[] = {
         {{"dotsProperties", "#1"}, 2},
         {{"dotsProperties", "#0"}, -1},
         {{"graphProperties", "graphRect", "height"}, 1},
         {{"categoryDicts", "#0"}, 1},
         {{"valueSettings", "scaleStrings", "#2"}, 0},
     };
-    const int count = stack()->count();
-    for (const Case& c : refused) {
+    const int count = steps();
+    for (const auto& c : refused) {
         const int position = row(c.path)->index();
         move(c.path, c.wanted);
         EXPECT_EQ(g->stepper->integerValue(), position) << c.path.join('/').toStdString();
     }
     move({"graphTitle"}, 2);
     EXPECT_EQ(g->stepper->integerValue(), 2);
-    EXPECT_EQ(stack()->count(), count);
+    EXPECT_EQ(steps(), count);
     EXPECT_EQ(count, before + 1);
 }

@@ -1,21 +1,12 @@
 // Main and table windows: titles, placement, the table buttons, and documents saved, closed and
 // opened again through the document controller.
-#include "platform/DocumentController.h"
+#include "AnalysisFixture.h"
 #include "table/TableFixture.h"
-#include "document/DocumentHooks.h"
-#include <QGuiApplication>
-#include <QMainWindow>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QScreen>
-#include <QTemporaryDir>
 
 TEST(WindowTitle, CutsTheExtensionAtItsFirstOccurrence)
 {
     const struct {
-        const char* kind;
-        const char* displayName;
-        const char* title;
+        const char *kind, *displayName, *title;
     } cases[] = {{"Document", "x.vlbdoc", "x - Main"},
                  {"Document", "x.vlbdoc copy", "x.vlbdoc copy - Main"},
                  {"Document", "a.vlbdoc.vlbdoc", "a - Main"},
@@ -23,8 +14,7 @@ TEST(WindowTitle, CutsTheExtensionAtItsFirstOccurrence)
     for (const auto& c : cases) {
         MyWindowController w(QString::fromUtf8(c.kind));
         w.subTitle = QString::fromUtf8(c.kind) == "TableWindow" ? "Table" : "Main";
-        EXPECT_EQ(w.windowTitleForDocumentDisplayName(QString::fromUtf8(c.displayName)), QString::fromUtf8(c.title))
-            << c.displayName;
+        EXPECT_EQ(w.windowTitleForDocumentDisplayName(QString::fromUtf8(c.displayName)), QString::fromUtf8(c.title)) << c.displayName;
     }
 }
 
@@ -32,16 +22,14 @@ using Windows = TableFixture;
 
 TEST_F(Windows, SetUpGivesTitlesAndPlacement)
 {
-    MyWindowController* base = doc->baseWindowCont;
-    MyWindowController* table = doc->tableWindowCont;
+    MyWindowController *base = doc->baseWindowCont, *table = doc->tableWindowCont;
     EXPECT_EQ(base->window()->windowTitle(), "Untitled - Main[*]");
     EXPECT_EQ(table->window()->windowTitle(), "Untitled - Table[*]");
     // Top-left 20 points from the left and 25 below the top of the screen; the table
     // window hangs under the main window.
-    const Rect main = MyWindowController::frameOf(base->window());
+    const Rect main = MyWindowController::frameOf(base->window()), under = MyWindowController::frameOf(table->window());
     EXPECT_EQ(main.origin.x, 20);
     EXPECT_EQ(main.maxY(), 1024 - 25);
-    const Rect under = MyWindowController::frameOf(table->window());
     EXPECT_EQ(under.origin.x, 20);
     EXPECT_EQ(under.maxY(), main.origin.y);
     // Both end inside the screen's free area, so no row or scroll bar is out of reach.
@@ -89,8 +77,7 @@ TEST_F(Windows, MainWindowCountsDataRowsAndColumns)
         twelve[0] << QString::number(r);
     const struct {
         TableData table;
-        const char* rows;
-        const char* columns;
+        const char *rows, *columns;
     } cases[] = {{{}, "0", "0"}, {table("a | b | c"), "0", "3"}, {twelve, "12", "1"}};
     MyWindowController* base = doc->baseWindowCont;
     for (const auto& c : cases) {
@@ -106,22 +93,19 @@ TEST_F(Windows, MainWindowCountsDataRowsAndColumns)
 TEST_F(Windows, TableButtonsSwitchTheStateWithoutMovingTheWindow)
 {
     load(abc());
-    MyWindowController* base = doc->baseWindowCont;
-    MyWindowController* table = doc->tableWindowCont;
+    MyWindowController *base = doc->baseWindowCont, *table = doc->tableWindowCont;
     table->window()->move(300, 200);
-    base->window()->findChild<QPushButton*>("buShowTable")->click();
-    EXPECT_FALSE(table->editable);
-    EXPECT_EQ(grid->numberOfRowsInTableView(), 4);
-    EXPECT_EQ(table->window()->pos(), QPoint(300, 200));
-    base->window()->findChild<QPushButton*>("buEditTable")->click();
-    EXPECT_TRUE(table->editable);
-    EXPECT_EQ(grid->numberOfRowsInTableView(), 5);
+    for (const auto& [button, editable, rows] : {std::tuple{"buShowTable", false, 4}, std::tuple{"buEditTable", true, 5}}) {
+        base->window()->findChild<QPushButton*>(button)->click();
+        EXPECT_EQ(table->editable, editable) << button;
+        EXPECT_EQ(grid->numberOfRowsInTableView(), rows) << button;
+        EXPECT_EQ(table->window()->pos(), QPoint(300, 200)) << button;
+    }
     // Once closed, the next showing places the window anew.
     table->window()->close();
     EXPECT_FALSE(table->isInDocument());
     base->editDataTableTapped(1);
-    EXPECT_EQ(MyWindowController::frameOf(table->window()).maxY(),
-              MyWindowController::frameOf(base->window()).origin.y);
+    EXPECT_EQ(MyWindowController::frameOf(table->window()).maxY(), MyWindowController::frameOf(base->window()).origin.y);
     // The drawer command means nothing to these windows.
     base->toggleDrawer();
     table->toggleDrawer();
@@ -139,105 +123,11 @@ TEST_F(Windows, ResetUndoLeavesEditModeAndForgetsTheSteps)
     EXPECT_EQ(doc->tableData[0][1], "q");
 }
 
-// Documents made and opened through the document controller, as the application does.
-class DocumentWindows : public ::testing::Test {
-protected:
-    ScopedScriptedDialogs scripted;
-    AppDelegate delegate;
-    MySettingController settings;
-    std::unique_ptr<DocumentController> controller;
-
-    void SetUp() override
-    {
-        TableFixture::setDefaults(delegate);
-        delegate.settingCont = &settings;
-        MyDocumentWindows::install();
-        controller = std::make_unique<DocumentController>(Document::factory(&delegate));
-    }
-    void TearDown() override
-    {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        controller.reset();
-        DocumentHooks::shared() = DocumentHooks();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    Document* newDocument() { return static_cast<Document*>(controller->newDocument()); }
-};
-
-// A whole round: new document, import, edits, save, close, open again.
-TEST_F(DocumentWindows, SaveCloseAndReopenGiveTheSameTable)
-{
-    QTemporaryDir dir;
-    Document* doc = newDocument();
-    ASSERT_TRUE(doc && doc->baseWindowCont && doc->baseWindowCont->isWindowLoaded());
-    EXPECT_TRUE(doc->baseWindowCont->window()->isVisible());
-    EXPECT_FALSE(doc->tableWindowCont->isWindowLoaded());
-    doc->baseWindowCont->editDataTableTapped(1);
-    MyTableView* grid = doc->tableWindowCont->mTV;
-    QFile csv(dir.filePath("in.csv"));
-    csv.open(QIODevice::WriteOnly);
-    csv.write("x,y\n1,a b\n2,\"c, d\"\n");
-    csv.close();
-    scripted.dialogs.files.push_back(csv.fileName());
-    grid->importTable();
-    grid->horizontalHeader()->resizeSection(1, 95);
-    const TableData expected = doc->tableData;
-    ASSERT_EQ(expected.size(), 2);
-
-    const QString path = dir.filePath("Sales.vlbdoc");
-    QString error;
-    ASSERT_TRUE(controller->saveAs(doc, path, &error)) << error.toStdString();
-    EXPECT_EQ(doc->baseWindowCont->window()->windowTitle(), "Sales - Main[*]");
-    EXPECT_EQ(doc->tableWindowCont->window()->windowTitle(), "Sales - Table[*]");
-    EXPECT_FALSE(doc->tableWindowCont->window()->isWindowModified());
-    EXPECT_TRUE(controller->closeDocument(doc));
-    EXPECT_TRUE(scripted.dialogs.questions.isEmpty());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-
-    auto* reopened = static_cast<Document*>(controller->openDocument(path, &error));
-    ASSERT_TRUE(reopened) << error.toStdString();
-    EXPECT_EQ(reopened->tableData, expected);
-    EXPECT_EQ(reopened->columnSettings[0].value("width").toString(), "95.0");
-    EXPECT_EQ(reopened->baseWindowCont->tkNumOfColumns->text(), "2");
-    reopened->baseWindowCont->editDataTableTapped(0);
-    EXPECT_EQ(reopened->tableWindowCont->mTV->objectValue(2, 2).toString(), "c, d");
-    EXPECT_EQ(reopened->tableWindowCont->mTV->horizontalHeader()->sectionSize(1), 95);
-    EXPECT_TRUE(controller->closeDocument(reopened));
-}
-
-// Closing the main window closes the document, asking first when it was edited; closing the
-// table window only hides it.
-TEST_F(DocumentWindows, ClosingTheMainWindowClosesTheDocument)
-{
-    Document* doc = newDocument();
-    doc->baseWindowCont->editDataTableTapped(1);
-    doc->tableWindowCont->mTV->tableViewSetObjectValue(QStringLiteral("t"), "1", 0);
-    ASSERT_TRUE(doc->isDocumentEdited());
-
-    doc->tableWindowCont->window()->close();
-    EXPECT_EQ(controller->documents().size(), 1u);
-    EXPECT_FALSE(doc->tableWindowCont->window()->isVisible());
-
-    scripted.dialogs.answers.push_back(2);   // Cancel
-    doc->baseWindowCont->window()->close();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(scripted.dialogs.questions.size(), 1);
-    ASSERT_EQ(controller->documents().size(), 1u);
-    EXPECT_TRUE(doc->baseWindowCont->window()->isVisible());
-
-    scripted.dialogs.answers.push_back(1);   // Don't Save
-    doc->baseWindowCont->window()->close();
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(controller->documents().empty());
-}
-
 // The Edit menu of every window names the step that undo and redo would take.
 TEST_F(Windows, EditMenuNamesTheNextUndoAndRedo)
 {
     load(abc());
-    auto menuText = [this](MyWindowController* w, const char* start) {
+    auto item = [this](MyWindowController* w, const char* start) {
         for (QAction* a : w->window()->findChildren<QAction*>())
             if (a->text().startsWith(QLatin1String(start)))
                 return a;
@@ -249,26 +139,24 @@ TEST_F(Windows, EditMenuNamesTheNextUndoAndRedo)
     select(3, 2, 3, 2);
     doc->tableWindowCont->paste();
     for (MyWindowController* w : {doc->baseWindowCont, doc->tableWindowCont}) {
-        ASSERT_TRUE(menuText(w, "Undo"));
-        EXPECT_EQ(menuText(w, "Undo")->text(), "Undo Paste");
-        EXPECT_FALSE(menuText(w, "Redo")->isEnabled());
+        ASSERT_TRUE(item(w, "Undo"));
+        EXPECT_EQ(item(w, "Undo")->text(), "Undo Paste");
+        EXPECT_FALSE(item(w, "Redo")->isEnabled());
     }
-    menuText(doc->tableWindowCont, "Undo")->trigger();
-    EXPECT_EQ(menuText(doc->baseWindowCont, "Undo")->text(), "Undo Input");
-    EXPECT_EQ(menuText(doc->tableWindowCont, "Redo")->text(), "Redo Paste");
+    item(doc->tableWindowCont, "Undo")->trigger();
+    EXPECT_EQ(item(doc->baseWindowCont, "Undo")->text(), "Undo Input");
+    EXPECT_EQ(item(doc->tableWindowCont, "Redo")->text(), "Redo Paste");
     EXPECT_EQ(cell(3, 2), "z");
-    menuText(doc->baseWindowCont, "Redo")->trigger();
+    item(doc->baseWindowCont, "Redo")->trigger();
     EXPECT_EQ(cell(3, 2), "q");
-    EXPECT_EQ(menuText(doc->tableWindowCont, "Undo")->text(), "Undo Paste");
+    EXPECT_EQ(item(doc->tableWindowCont, "Undo")->text(), "Undo Paste");
 }
 
 // The File and Edit menus hold the standard commands with their usual keys.
 TEST_F(Windows, FileAndEditMenusHaveTheStandardKeys)
 {
     const struct {
-        const char* menu;
-        const char* item;
-        const char* key;   // "" none
+        const char *menu, *item, *key;   // key "": none
     } items[] = {
         {"&File", "New", "Ctrl+N"}, {"&File", "Open…", "Ctrl+O"}, {"&File", "Save", "Ctrl+S"},
         {"&File", "Save As…", "Ctrl+Shift+S"}, {"&File", "Revert", ""}, {"&File", "Close", "Ctrl+W"},
@@ -289,25 +177,78 @@ TEST_F(Windows, FileAndEditMenusHaveTheStandardKeys)
     }
 }
 
+// Documents made and opened through the document controller, as the application does.
+using DocumentWindows = AnalysisFixture;
+
+// A whole round: new document, import, edits, save, close, open again.
+TEST_F(DocumentWindows, SaveCloseAndReopenGiveTheSameTable)
+{
+    ASSERT_TRUE(doc->baseWindowCont->isWindowLoaded());
+    EXPECT_TRUE(doc->baseWindowCont->window()->isVisible());
+    EXPECT_FALSE(doc->tableWindowCont->isWindowLoaded());
+    import("x,y\n1,a b\n2,\"c, d\"\n");
+    doc->tableWindowCont->mTV->horizontalHeader()->resizeSection(1, 95);
+    const TableData expected = doc->tableData;
+    ASSERT_EQ(expected.size(), 2);
+
+    const QString path = dir.filePath("Sales.vlbdoc");
+    QString error;
+    ASSERT_TRUE(controller->saveAs(doc, path, &error)) << error.toStdString();
+    EXPECT_EQ(doc->baseWindowCont->window()->windowTitle(), "Sales - Main[*]");
+    EXPECT_EQ(doc->tableWindowCont->window()->windowTitle(), "Sales - Table[*]");
+    EXPECT_FALSE(doc->tableWindowCont->window()->isWindowModified());
+    EXPECT_TRUE(controller->closeDocument(doc));
+    EXPECT_TRUE(scripted.dialogs.questions.isEmpty());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+
+    doc = static_cast<Document*>(controller->openDocument(path, &error));
+    ASSERT_TRUE(doc) << error.toStdString();
+    EXPECT_EQ(doc->tableData, expected);
+    EXPECT_EQ(doc->columnSettings[0].value("width").toString(), "95.0");
+    EXPECT_EQ(doc->baseWindowCont->tkNumOfColumns->text(), "2");
+    doc->baseWindowCont->editDataTableTapped(0);
+    EXPECT_EQ(doc->tableWindowCont->mTV->objectValue(2, 2).toString(), "c, d");
+    EXPECT_EQ(doc->tableWindowCont->mTV->horizontalHeader()->sectionSize(1), 95);
+    EXPECT_TRUE(controller->closeDocument(doc));
+}
+
+// Closing the main window closes the document, asking first when it was edited; closing the
+// table window only hides it.
+TEST_F(DocumentWindows, ClosingTheMainWindowClosesTheDocument)
+{
+    doc->baseWindowCont->editDataTableTapped(1);
+    doc->tableWindowCont->mTV->tableViewSetObjectValue(QStringLiteral("t"), "1", 0);
+    ASSERT_TRUE(doc->isDocumentEdited());
+    doc->tableWindowCont->window()->close();
+    EXPECT_EQ(controller->documents().size(), 1u);
+    EXPECT_FALSE(doc->tableWindowCont->window()->isVisible());
+
+    scripted.dialogs.answers.push_back(2);   // Cancel
+    doc->baseWindowCont->window()->close();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(scripted.dialogs.questions.size(), 1);
+    ASSERT_EQ(controller->documents().size(), 1u);
+    EXPECT_TRUE(doc->baseWindowCont->window()->isVisible());
+
+    scripted.dialogs.answers.push_back(1);   // Don't Save
+    doc->baseWindowCont->window()->close();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(controller->documents().empty());
+}
+
 // Save As from its key; Revert, offered once the saved document has changed, asks and reads
 // the saved table back.
 TEST_F(DocumentWindows, SaveAsKeyThenRevert)
 {
-    QTemporaryDir dir;
-    Document* doc = newDocument();
     doc->baseWindowCont->editDataTableTapped(1);
     doc->tableWindowCont->mTV->tableViewSetObjectValue(QStringLiteral("saved"), "1", 0);
-    QAction* revert = nullptr;
-    for (QAction* a : doc->baseWindowCont->window()->findChildren<QAction*>())
-        if (a->text() == "Revert")
-            revert = a;
+    QAction* revert = TableFixture::menuItem(doc->baseWindowCont, "Revert");
     ASSERT_TRUE(revert);
     EXPECT_FALSE(revert->isEnabled());   // never saved
     scripted.dialogs.files.push_back(dir.filePath("Sales"));
-    QMainWindow* window = doc->baseWindowCont->window();
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));   // shortcuts reach the active window
-    QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    front(doc->baseWindowCont);   // shortcuts reach the active window
+    QTest::keyClick(doc->baseWindowCont->window(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(doc->fileName(), QDir(dir.path()).filePath("Sales.vlbdoc"));
     EXPECT_FALSE(revert->isEnabled());   // nothing to go back to
     doc->tableWindowCont->mTV->tableViewSetObjectValue(QStringLiteral("changed"), "1", 0);
