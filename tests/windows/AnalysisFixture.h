@@ -70,6 +70,44 @@ inline QVariant dig(QVariant v, const QStringList& path)
     return v;
 }
 
+// A PDF file read back: its first page rendered at two pixels a point, and its text.
+struct PdfPage {
+    static constexpr double kScale = 2;
+    QPdfDocument pdf;
+    int pages = 0;
+    QSizeF size;
+    QImage image;
+    QString text;
+
+    explicit PdfPage(const QString& path)
+    {
+        if (pdf.load(path) != QPdfDocument::Error::None || pdf.pageCount() < 1)
+            return;
+        pages = pdf.pageCount();
+        size = pdf.pagePointSize(0);
+        image = pdf.render(0, (size * kScale).toSize()).convertToFormat(QImage::Format_ARGB32);
+        text = pdf.getAllText(0).text();
+    }
+    // Where a text is drawn (points, y down); empty when it is not there.
+    QRectF whereIs(const QString& needle)
+    {
+        const qsizetype at = text.indexOf(needle);
+        return at < 0 ? QRectF() : pdf.getSelectionAtIndex(0, int(at), int(needle.size())).boundingRectangle();
+    }
+    // The pixel of a point (points, y down).
+    static QPoint pixel(QPointF p) { return QPoint(int(std::floor(p.x() * kScale)), int(std::floor(p.y() * kScale))); }
+    QRgb colourAt(QPointF p) const { return image.pixel(pixel(p)); }
+    // Ink (dark and opaque) at a point, or within reach of it across.
+    bool inkAt(QPointF p, double reach = 0) const
+    {
+        for (double dx = -reach; dx <= reach; dx += 0.5)
+            if (const QPoint px = pixel(p + QPointF(dx, 0)); image.rect().contains(px))
+                if (const QRgb c = image.pixel(px); qAlpha(c) > 128 && qGray(c) < 160)
+                    return true;
+        return false;
+    }
+};
+
 class AnalysisFixture : public ::testing::Test {
 protected:
     ScopedScriptedDialogs scripted;

@@ -2,14 +2,6 @@
 // outline, changes keep both outlines readable and bring titles and edited marks along, and a
 // scale label typed on the graph shows in the settings outline.
 #include "AnalysisFixture.h"
-#include "outline/MyConfigRootItem.h"
-#include "views/MyStorageItem.h"
-#include "views/MyTextView.h"
-#include "views/MyView.h"
-#include <QAction>
-#include <QGraphicsView>
-#include <QMenu>
-#include <QMenuBar>
 
 class GraphEditing : public AnalysisFixture {
 protected:
@@ -24,11 +16,12 @@ protected:
         g = doc->graphWindowConts.last();
         vm = g->viewManager;
         ASSERT_TRUE(vm);
-        g->window()->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(g->window()));
+        front(g);
     }
     MyConfigRootItem* settings() const { return static_cast<MyConfigRootItem*>(g->rootItem); }
     MyOutlineModel* settingsModel() const { return qobject_cast<MyOutlineModel*>(g->configOlv->model()); }
+    MyConfigItem* label(int i) const { return settings()->outlineItemWithKeys({"valueSettings", "scaleStrings"})->configChildAt(i); }
+    QModelIndexList selectedRows() const { return g->configOlv->selectionModel()->selectedRows(); }
     // A point of the scene view where item is the topmost view.
     QPoint pointOn(GraphItem* item) const
     {
@@ -54,6 +47,15 @@ protected:
         }
         QCoreApplication::processEvents();
     }
+    // Clicks the first scale label on the graph and types over its text.
+    void typeFirstLabel(const QString& typed)
+    {
+        MyTextView* text = labelView(vm, label(0));
+        ASSERT_NE(text, nullptr);
+        click(text);
+        QTest::keyClick(g->sceneView(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(g->sceneView(), typed);
+    }
 };
 
 TEST_F(GraphEditing, DoubleClickRevealsTheRowInTheSettingsOutline)
@@ -61,15 +63,14 @@ TEST_F(GraphEditing, DoubleClickRevealsTheRowInTheSettingsOutline)
     click(vm->viewDict.value(MyViewManager::kYAxis), true);
     MyConfigItem* yAxis = settings()->outlineItemWithKeys({"graphProperties", "yAxis"});
     EXPECT_TRUE(g->configOlv->isExpanded(settingsModel()->indexOf(yAxis->configParent())));
-    EXPECT_EQ(g->configOlv->selectionModel()->selectedRows(), QModelIndexList{settingsModel()->indexOf(yAxis)});
+    EXPECT_EQ(selectedRows(), QModelIndexList{settingsModel()->indexOf(yAxis)});
     EXPECT_EQ(vm->selectedViews, QStringList({MyViewManager::kGraphView, MyViewManager::kYAxis}));
 }
 
 TEST_F(GraphEditing, TitleChangeReachesBothOutlinesWindowsAndMarks)
 {
     doc->undoManager()->markSaved();
-    MyConfigItem* title = settings()->childTitle("graphTitle");
-    ASSERT_TRUE(vm->tryObject(QString("Heights"), title, "Change Type"));
+    ASSERT_TRUE(vm->tryObject(QString("Heights"), settings()->childTitle("graphTitle"), "Change Type"));
     EXPECT_EQ(rows().value(0).section(" | ", 0, 0), "Heights");
     EXPECT_TRUE(g->window()->windowTitle().contains("Heights"));
     EXPECT_TRUE(g->window()->isWindowModified());
@@ -84,24 +85,14 @@ TEST_F(GraphEditing, TitleChangeReachesBothOutlinesWindowsAndMarks)
 
 TEST_F(GraphEditing, ScaleLabelTypedOnTheGraphShowsInTheOutline)
 {
-    MyConfigItem* labels = settings()->outlineItemWithKeys({"valueSettings", "scaleStrings"});
-    ASSERT_GE(labels->childCount(), 2);
-    MyConfigItem* first = labels->configChildAt(0);
-    MyTextView* label = nullptr;
-    for (const auto& record : vm->scalesStorageItem)
-        if (record->textItem == first)
-            label = dynamic_cast<MyTextView*>(record->textStorage->textViews().value(0));
-    ASSERT_NE(label, nullptr);
-    const QString typed = QString::number((first->message.toDouble() + labels->configChildAt(1)->message.toDouble()) / 2);
-    click(label);
-    QTest::keyClick(g->sceneView(), Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(g->sceneView(), typed);
+    ASSERT_TRUE(label(1));
+    const QString typed = QString::number((label(0)->message.toDouble() + label(1)->message.toDouble()) / 2);
+    typeFirstLabel(typed);
     // The row is revealed as soon as the text changes.
-    EXPECT_EQ(g->configOlv->selectionModel()->selectedRows(), QModelIndexList{settingsModel()->indexOf(first)});
+    EXPECT_EQ(selectedRows(), QModelIndexList{settingsModel()->indexOf(label(0))});
     click(vm->viewDict.value(MyViewManager::kBackground));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    MyConfigItem* now = settings()->outlineItemWithKeys({"valueSettings", "scaleStrings"})->configChildAt(0);
-    EXPECT_EQ(settingsModel()->indexOf(now, 1).data().toString(), typed);
+    EXPECT_EQ(settingsModel()->indexOf(label(0), 1).data().toString(), typed);
     EXPECT_EQ(doc->undoManager()->undoText(), "Undo Change Text");
 }
 
@@ -120,7 +111,6 @@ TEST_F(GraphEditing, CommandsWhileTypingCommitTheTextFirst)
         return static_cast<QAction*>(nullptr);
     };
     auto menu = [&](MyWindowController* w, const QString& item) { return [&, w, item] { action(w, item)->trigger(); }; };
-    auto label = [this](int i) { return settings()->outlineItemWithKeys({"valueSettings", "scaleStrings"})->configChildAt(i); };
     QMenu* editMenu = nullptr;
     for (QMenu* m : g->window()->menuBar()->findChildren<QMenu*>())
         if (m->title() == "&Edit")
@@ -149,24 +139,14 @@ TEST_F(GraphEditing, CommandsWhileTypingCommitTheTextFirst)
         const auto& c = cases[i];
         SCOPED_TRACE(c.name);
         MyDocumentWindows::showGraphWindow(*doc, 0);
-        g->window()->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(g->window()));
-        if (c.asks) {
-            ASSERT_TRUE(controller->save(doc));
-        }
-        scripted.dialogs.files.push_back(dir.filePath("typed"));
-        scripted.dialogs.answers.push_back(2);
+        front(g);
+        ASSERT_TRUE(!c.asks || controller->save(doc));
+        scripted.dialogs.files = {dir.filePath("typed")};
+        scripted.dialogs.answers = {2};
 
         const QString before = label(0)->message;
         const QString typed = QString::number(before.toDouble() + (label(1)->message.toDouble() - before.toDouble()) * 0.05 * double(i + 1));
-        MyTextView* text = nullptr;
-        for (const auto& record : vm->scalesStorageItem)
-            if (record->textItem == label(0))
-                text = dynamic_cast<MyTextView*>(record->textStorage->textViews().value(0));
-        ASSERT_NE(text, nullptr);
-        click(text);
-        QTest::keyClick(g->sceneView(), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(g->sceneView(), typed);
+        typeFirstLabel(typed);
         const qsizetype questions = scripted.dialogs.questions.size();
         c.command();
         ASSERT_EQ(controller->documents().size(), 1u);
@@ -180,10 +160,8 @@ TEST_F(GraphEditing, CommandsWhileTypingCommitTheTextFirst)
         }
         EXPECT_EQ(scripted.dialogs.questions.size() - questions, c.asks ? 1 : 0);
         // Nothing is left to commit later.
-        const int steps = doc->undoManager()->stack()->index();
+        const int index = doc->undoManager()->stack()->index();
         click(vm->viewDict.value(MyViewManager::kBackground));
-        EXPECT_EQ(doc->undoManager()->stack()->index(), steps);
-        scripted.dialogs.files.clear();
-        scripted.dialogs.answers.clear();
+        EXPECT_EQ(doc->undoManager()->stack()->index(), index);
     }
 }

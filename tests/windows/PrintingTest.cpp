@@ -3,33 +3,20 @@
 // export writes, without selection marks, and a graph that goes while a panel is open is
 // left alone.
 #include "AnalysisFixture.h"
-#include "outline/MyConfigRootItem.h"
-#include "platform/NumberText.h"
-#include "views/MyView.h"
-#include <QPdfDocument>
-#include <QUndoStack>
 
 namespace {
 
 // A paper of size points with its unprintable border minimum (left, top, right, bottom)
 // and the margins a panel gives it.
-QPageLayout paper(QSizeF size, QMarginsF minimum, QMarginsF margins,
-                  QPageLayout::Orientation orientation = QPageLayout::Portrait)
+QPageLayout paper(QSizeF size, QMarginsF minimum, QMarginsF margins, QPageLayout::Orientation orientation = QPageLayout::Portrait)
 {
     return QPageLayout(QPageSize(size, QPageSize::Point, QString(), QPageSize::ExactMatch), orientation, margins,
                        QPageLayout::Point, minimum);
 }
 
 const QPageLayout kPaper = paper({500, 700}, {12, 30, 20, 10}, {40, 40, 40, 40});
-
-QImage renderPage(const QString& pdfPath, int page = 0)
-{
-    QPdfDocument pdf;
-    if (pdf.load(pdfPath) != QPdfDocument::Error::None || page >= pdf.pageCount())
-        return QImage();
-    const QSizeF size = pdf.pagePointSize(page) * 2;
-    return pdf.render(page, size.toSize()).convertToFormat(QImage::Format_ARGB32);
-}
+// The size of kPaper's imageable area: 500 − 12 − 20 by 700 − 30 − 10.
+const QStringList kImageable{"468.0", "660.0"};
 
 // Pixels whose colour differs clearly, out of all.
 double differingShare(const QImage& a, const QImage& b)
@@ -40,8 +27,7 @@ double differingShare(const QImage& a, const QImage& b)
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            if (std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q)) > 60)
-                ++differing;
+            differing += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q)) > 60;
         }
     return double(differing) / (double(a.width()) * a.height());
 }
@@ -72,26 +58,20 @@ protected:
         command(c, "Print…")->trigger();
         return QFile::exists(file);
     }
-    QVariantMap background(int i) const
-    {
-        return doc->graphSettings.value(i).value("graphProperties").toMap().value("background").toMap();
-    }
     QStringList viewSize(int i) const
     {
-        return {background(i).value("viewWidth").toString(), background(i).value("viewHeight").toString()};
+        const QVariant background = dig(doc->graphSettings.value(i), {"graphProperties", "background"});
+        return {dig(background, {"viewWidth"}).toString(), dig(background, {"viewHeight"}).toString()};
     }
     // The drawn size of graph i's whole graph.
     QStringList drawnSize(int i) const
     {
-        const MyView* b = graph(i)->viewManager->viewDict.value(MyViewManager::kBackground);
-        return {NumberText::realString(b->bounds().width()), NumberText::realString(b->bounds().height())};
+        const Rect b = graph(i)->viewManager->viewDict.value(MyViewManager::kBackground)->bounds();
+        return {NumberText::realString(b.width()), NumberText::realString(b.height())};
     }
-    int steps() const { return doc->undoManager()->stack()->count(); }
-    void setFollowing(int i, bool on)
+    bool trySetting(int i, const QVariant& value, const QString& key, const QString& stepName)
     {
-        auto* root = static_cast<MyConfigRootItem*>(graph(i)->rootItem);
-        ASSERT_TRUE(graph(i)->viewManager->tryObject(
-            on, root->outlineItemWithKeys({"graphProperties", "background", "followPageLayout"}), "Change Type"));
+        return graph(i)->viewManager->tryObject(value, settingsRow(graph(i), {"graphProperties", "background", key}), stepName);
     }
 };
 
@@ -102,9 +82,9 @@ TEST_F(Printing, NewPaperResizesTheKeyGraphThatFollowsThePageLayout)
     const int stepsBefore = steps();
 
     pageSetup(graph(0), kPaper);
-    // 500 − 12 − 20 by 700 − 30 − 10: the imageable area, the panel's margins set aside.
-    EXPECT_EQ(viewSize(0), QStringList({"468.0", "660.0"}));
-    EXPECT_EQ(drawnSize(0), viewSize(0));
+    // The imageable area, the panel's margins set aside.
+    EXPECT_EQ(viewSize(0), kImageable);
+    EXPECT_EQ(drawnSize(0), kImageable);
     EXPECT_EQ(steps(), stepsBefore + 1);
     EXPECT_EQ(doc->undoManager()->undoText(), "Undo Change PaperSize");
     EXPECT_TRUE(PrintInfo::same(doc->printInfo, paper({500, 700}, {12, 30, 20, 10}, {12, 30, 20, 10})));
@@ -118,14 +98,13 @@ TEST_F(Printing, NewPaperResizesTheKeyGraphThatFollowsThePageLayout)
     EXPECT_EQ(drawnSize(0), before);
     EXPECT_EQ(PrintInfo::imageablePageBounds(doc->printInfo).size, (Size{468, 660}));
     doc->undoManager()->redo();
-    EXPECT_EQ(viewSize(0), QStringList({"468.0", "660.0"}));
+    EXPECT_EQ(viewSize(0), kImageable);
 
-    // The same paper again changes nothing.
+    // The same paper again changes nothing, nor does a cancelled panel.
     const int stepsAfter = steps();
     pageSetup(graph(0), doc->printInfo);
     EXPECT_EQ(steps(), stepsAfter);
     EXPECT_EQ(doc->historyOfGraphSettings[0].size(), 2);
-    // A cancelled panel neither.
     pageSetup(graph(0), std::nullopt);
     EXPECT_EQ(steps(), stepsAfter);
     EXPECT_EQ(scripted.dialogs.pageSetupPanels.size(), 3);
@@ -133,7 +112,7 @@ TEST_F(Printing, NewPaperResizesTheKeyGraphThatFollowsThePageLayout)
 
 TEST_F(Printing, NewPaperChangesOnlyThePaperOfAGraphThatDoesNotFollow)
 {
-    setFollowing(1, false);
+    ASSERT_TRUE(trySetting(1, false, "followPageLayout", "Change Type"));
     const QStringList before = viewSize(1);
     const int stepsBefore = steps();
     pageSetup(graph(1), kPaper);
@@ -143,8 +122,8 @@ TEST_F(Printing, NewPaperChangesOnlyThePaperOfAGraphThatDoesNotFollow)
     // The paper with the margins the panel gave it.
     EXPECT_TRUE(PrintInfo::same(doc->printInfo, kPaper));
     // Following again, the graph takes the imageable area, not what the margins leave.
-    setFollowing(1, true);
-    EXPECT_EQ(viewSize(1), QStringList({"468.0", "660.0"}));
+    ASSERT_TRUE(trySetting(1, true, "followPageLayout", "Change Type"));
+    EXPECT_EQ(viewSize(1), kImageable);
 }
 
 // Print infos are the same only in paper size, orientation, imageable area and margins
@@ -160,21 +139,19 @@ TEST_F(Printing, EveryDifferenceOfThePrintInfoIsANewPaper)
     } cases[] = {
         {"none", base, {}},
         {"the paper's name",
-         QPageLayout(QPageSize(QSizeF(500, 700), QPageSize::Point, "Poster", QPageSize::ExactMatch),
-                     QPageLayout::Portrait, border, QPageLayout::Point, border),
+         QPageLayout(QPageSize(QSizeF(500, 700), QPageSize::Point, "Poster", QPageSize::ExactMatch), QPageLayout::Portrait,
+                     border, QPageLayout::Point, border),
          {}},
         // The border stays at the edges it was given: 700 − 12 − 20 by 500 − 30 − 10.
         {"orientation", paper({500, 700}, border, border, QPageLayout::Landscape), {"668.0", "460.0"}},
         {"size", paper({500, 710}, border, border), {"468.0", "670.0"}},
         {"imageable area", paper({500, 700}, {12, 30, 20, 12}, {12, 30, 20, 12}), {"468.0", "658.0"}},
-        {"margins", paper({500, 700}, border, {13, 30, 20, 10}), {"468.0", "660.0"}},
+        {"margins", paper({500, 700}, border, {13, 30, 20, 10}), kImageable},
     };
-    auto* root = static_cast<MyConfigRootItem*>(graph(0)->rootItem);
-    MyConfigItem* width = root->outlineItemWithKeys({"graphProperties", "background", "viewWidth"});
     for (const auto& c : cases) {
         SCOPED_TRACE(c.change);
         doc->printInfo = base;
-        ASSERT_TRUE(graph(0)->viewManager->tryObject(QString("300.0"), width, "Paste Settings"));
+        ASSERT_TRUE(trySetting(0, QString("300.0"), "viewWidth", "Paste Settings"));
         const QStringList before = viewSize(0);
         const int stepsBefore = steps();
         pageSetup(graph(0), c.layout);
@@ -192,17 +169,15 @@ TEST_F(Printing, OnlyTheKeyGraphWindowIsPrinted)
     for (MyWindowController* c : {doc->baseWindowCont, doc->tableWindowCont, doc->statsWindowConts[0]}) {
         SCOPED_TRACE(c->windowType().toStdString());
         front(c);
-        ASSERT_TRUE(command(c, "Page Setup…") && command(c, "Print…"));
-        EXPECT_FALSE(command(c, "Page Setup…")->isEnabled());
-        EXPECT_FALSE(command(c, "Print…")->isEnabled());
-        EXPECT_FALSE(command(c, "Export PDF…")->isEnabled());
+        for (const char* item : {"Page Setup…", "Print…", "Export PDF…"}) {
+            ASSERT_TRUE(command(c, item)) << item;
+            EXPECT_FALSE(command(c, item)->isEnabled()) << item;
+        }
         // The commands given anyway (the graph window's items, with this window key).
-        scripted.dialogs.pageLayouts.push_back(kPaper);
-        scripted.dialogs.printFiles.push_back(dir.filePath("never.pdf"));
+        scripted.dialogs.pageLayouts = {kPaper};
+        scripted.dialogs.printFiles = {dir.filePath("never.pdf")};
         graph(0)->runPageLayout();
         graph(0)->printDocument();
-        scripted.dialogs.pageLayouts.clear();
-        scripted.dialogs.printFiles.clear();
     }
     EXPECT_TRUE(scripted.dialogs.pageSetupPanels.isEmpty());
     EXPECT_TRUE(scripted.dialogs.printPanels.isEmpty());
@@ -231,26 +206,17 @@ TEST_F(Printing, PrintToAPdfFileShowsTheExportedPageWithoutSelectionMarks)
     ASSERT_EQ(scripted.dialogs.printPanels.size(), 1);
     EXPECT_TRUE(PrintInfo::same(scripted.dialogs.printPanels[0], doc->printInfo));
 
-    QFile exported(dir.filePath("exported.pdf"));
-    ASSERT_TRUE(exported.open(QIODevice::WriteOnly));
-    exported.write(vm->graphPDF());
-    exported.close();
-
-    QPdfDocument pdf;
-    ASSERT_EQ(pdf.load(printed), QPdfDocument::Error::None);
-    ASSERT_EQ(pdf.pageCount(), 1);
-    EXPECT_EQ(pdf.pagePointSize(0), QSizeF(500, 700));
-    const QString text = pdf.getAllText(0).text();
+    const PdfPage onPaper(printed), exported(write("exported.pdf", vm->graphPDF()));
+    ASSERT_EQ(onPaper.pages, 1);
+    EXPECT_EQ(onPaper.size, QSizeF(500, 700));
     // The y title once, the category labels and the scale labels.
-    EXPECT_EQ(text.count("Height"), 1) << text.toStdString();
+    EXPECT_EQ(onPaper.text.count("Height"), 1) << onPaper.text.toStdString();
     for (const char* label : {"F", "M", "160", "180"})
-        EXPECT_TRUE(text.contains(label)) << label;
+        EXPECT_TRUE(onPaper.text.contains(label)) << label;
 
     // The graph fills the printable area, whose top left lies 12 points in and 30 down.
-    const QImage paperImage = renderPage(printed), exportImage = renderPage(exported.fileName());
-    ASSERT_EQ(exportImage.size(), QSize(936, 1320));
-    const QImage onPaper = paperImage.copy(QRect(QPoint(24, 60), exportImage.size()));
-    EXPECT_LT(differingShare(onPaper, exportImage), 0.001);
+    ASSERT_EQ(exported.image.size(), QSize(936, 1320));
+    EXPECT_LT(differingShare(onPaper.image.copy(QRect(QPoint(24, 60), exported.image.size())), exported.image), 0.001);
 
     // A file that cannot be written is no silent success.
     EXPECT_FALSE(print(graph(0), dir.filePath("missing/printed.pdf")));
@@ -265,14 +231,9 @@ TEST_F(Printing, AGraphThatGoesWhileAPanelIsOpenIsLeftAlone)
 {
     const struct {
         const char* what;
-        int key;        // the graph whose window is key
-        bool acts;      // whether it is still resized and printed once graph 0 is deleted
+        int key;     // the graph whose window is key
+        bool acts;   // whether it is still resized and printed once graph 0 is deleted
     } cases[] = {{"its own graph deleted", 0, false}, {"an earlier graph deleted", 1, true}};
-    // Deleted in the main window's outline (deleting clears every undo step).
-    auto deleteFirst = [this] {
-        scripted.dialogs.answers.push_back(0);
-        press(analysis(0), 2);
-    };
     const QPageLayout infoBefore = doc->printInfo;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -281,14 +242,18 @@ TEST_F(Printing, AGraphThatGoesWhileAPanelIsOpenIsLeftAlone)
                 makeAnalysis("Heights", {"Height"}, {"Sex"});
             const QPointer<MyWindowController> key = graph(c.key);
             const QStringList sizes = viewSize(1 - c.key);
-            scripted.dialogs.whilePanelOpen = deleteFirst;
+            // Deleted in the main window's outline (deleting clears every undo step).
+            scripted.dialogs.whilePanelOpen = [this] {
+                scripted.dialogs.answers.push_back(0);
+                press(analysis(0), 2);
+            };
             if (printing) {
                 EXPECT_EQ(print(key, dir.filePath("printed.pdf")), c.acts);
             } else {
                 pageSetup(key, kPaper);
                 EXPECT_EQ(steps(), c.acts ? 1 : 0);
                 EXPECT_EQ(PrintInfo::same(doc->printInfo, infoBefore), !c.acts);
-                EXPECT_EQ(viewSize(0), c.acts ? QStringList({"468.0", "660.0"}) : sizes);
+                EXPECT_EQ(viewSize(0), c.acts ? kImageable : sizes);
             }
             ASSERT_EQ(doc->graphWindowConts.size(), 1);
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -10,10 +10,7 @@
 // Widths from 30 to 200, read as far as the text is a number; returned as typed.
 TEST(ColumnWidthDialog, AcceptsWidthsFrom30To200)
 {
-    const struct {
-        const char* text;
-        bool accepted;
-    } cases[] = {{"30", true}, {"200", true}, {"50 wide", true}, {"29.99", false}, {"200.01", false}, {"wide", false}};
+    const struct { const char* text; bool accepted; } cases[] = {{"30", true}, {"200", true}, {"50 wide", true}, {"29.99", false}, {"200.01", false}, {"wide", false}};
     MySettingController d;
     // The dialog says which widths OK takes.
     EXPECT_EQ(d.findChild<QLabel*>("columnWidthRange")->text(), "From 30 to 200 points.");
@@ -60,8 +57,7 @@ TEST(RowHeightDialog, AcceptsHeightsFrom10To100UnlessSizedToFit)
         const char* title;
         bool titleFit;
         const char* data;
-        bool dataFit;
-        bool accepted;
+        bool dataFit, accepted;
     } cases[] = {{"10", false, "100", false, true}, {"9.5", true, "20", false, true},
                  {"9.5", false, "20", false, false}, {"20", false, "100.5", false, false}, {"", true, "", true, true}};
     MySettingController d;
@@ -79,10 +75,9 @@ TEST(RowHeightDialog, AcceptsHeightsFrom10To100UnlessSizedToFit)
         const auto r = d.runRowHeightDialog("17.0", "17.0");
         EXPECT_TRUE(startedOff);
         EXPECT_EQ(d.windowTitle(), "Row Height");
-        EXPECT_EQ(r.titleHeight, c.accepted ? QString::fromUtf8(c.title) : QString());
-        EXPECT_EQ(r.titleSizeToFit, c.accepted && c.titleFit ? 1 : 0);
-        EXPECT_EQ(r.dataHeight, c.accepted ? QString::fromUtf8(c.data) : QString());
-        EXPECT_EQ(r.dataSizeToFit, c.accepted && c.dataFit ? 1 : 0);
+        EXPECT_EQ(QStringList({r.titleHeight, r.dataHeight}),
+                  c.accepted ? QStringList({QString::fromUtf8(c.title), QString::fromUtf8(c.data)}) : QStringList(2, QString()));
+        EXPECT_EQ(QList<int>({r.titleSizeToFit, r.dataSizeToFit}), QList<int>({c.accepted && c.titleFit, c.accepted && c.dataFit}));
     }
     d.pushScript([](MySettingController& s) { s.rowCancelButton->click(); });
     EXPECT_TRUE(d.runRowHeightDialog("17", "17").titleHeight.isEmpty());
@@ -95,9 +90,7 @@ TEST(RowHeightDialog, SizeToFitDisablesItsHeight)
     EXPECT_EQ(d.findChild<QLabel*>("rowHeightRange")->text(), "Heights from 10 to 100 points.");
     QString enabled;
     auto look = [&enabled](MySettingController& s) {
-        enabled += s.tfTitleHeight->isEnabled() ? 'T' : 'F';
-        enabled += s.tfDataHeight->isEnabled() ? 'T' : 'F';
-        enabled += ' ';
+        enabled += QString(s.tfTitleHeight->isEnabled() ? "T" : "F") + (s.tfDataHeight->isEnabled() ? "T " : "F ");
     };
     d.pushScript([&](MySettingController& s) {
         look(s);

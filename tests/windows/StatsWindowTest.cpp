@@ -4,12 +4,7 @@
 #include "AnalysisFixture.h"
 #include "stats/MyKolmogorov.h"
 #include "stats/MyShapiro.h"
-#include "views/MyViewManager.h"
-#include "windows/MyStatsTableView.h"
 #include <QAbstractButton>
-#include <QClipboard>
-#include <QHeaderView>
-#include <QUndoStack>
 
 namespace {
 
@@ -23,9 +18,9 @@ QByteArray groupsTable(const QVector<std::pair<QString, QVector<double>>>& group
     return csv;
 }
 
+// Not normal: a quadratic ramp, so the tests have something to find.
 QVector<double> spread(int n, double scale = 1.0)
 {
-    // Not normal: a quadratic ramp, so the tests have something to find.
     QVector<double> values;
     for (int i = 0; i < n; ++i)
         values << scale * (1.0 + double((i * 7919) % n) * double((i * 7919) % n) / double(n));
@@ -43,8 +38,7 @@ protected:
     void open(const QByteArray& csv, const QStringList& data, const QStringList& categorizing)
     {
         import(csv);
-        MySelectorItem* a = makeAnalysis("t", data, categorizing);
-        press(a, 5);   // "Stats" shows the statistics window too
+        press(makeAnalysis("t", data, categorizing), 5);   // "Stats" shows the statistics window too
         stats = doc->statsWindowConts.last();
         vm = stats->viewManager;
         table = qobject_cast<MyStatsTableView*>(stats->docTV);
@@ -59,6 +53,9 @@ protected:
             out << table->model()->index(r, c).data().toString();
         return out;
     }
+    // The statistic and p of a row as the table shows them.
+    QStringList result(int row) const { return {column("statistic").value(row), column("p").value(row)}; }
+    int rowOf(const QString& group) const { return int(vm->nameTags.indexOf(vm->nameTags.filter(group).value(0))); }
     QAbstractButton* button(const char* name) const { return stats->window()->findChild<QAbstractButton*>(name); }
     void click(const char* name)
     {
@@ -68,6 +65,7 @@ protected:
     }
     void save() { ASSERT_TRUE(controller->saveAs(doc, dir.filePath("stats.vlbdoc"))); }
     QString undoName() const { return doc->undoManager()->stack()->undoText(); }
+    QVariantMap stored(const char* key) const { return doc->stats.last().value(key).toMap(); }
     // The statistic and p of the engines, as the table shows them.
     QStringList expected(const QString& tag, bool logarithmic = false)
     {
@@ -107,23 +105,22 @@ TEST_F(StatsWindow, SwitchesChooseRowsAndTestsRunOnDemand)
     // Normality: N/A below three values, Shapiro-Wilk up to 5000, Kolmogorov-Smirnov above,
     // each equal to the engines' result for the row's values.
     click("buStats");
-    const QStringList names = column("statisticName"), w = column("statistic"), p = column("p");
-    EXPECT_EQ(names, QStringList({"N/A", "S-W W:", "S-W W:", ""}));
-    EXPECT_EQ(w.mid(0, 1) + p.mid(0, 1), QStringList({"N/A", "N/A"}));
+    EXPECT_EQ(column("statisticName"), QStringList({"N/A", "S-W W:", "S-W W:", ""}));
+    EXPECT_EQ(result(0), QStringList({"N/A", "N/A"}));
     for (int r : {1, 2})
-        EXPECT_EQ(QStringList({w[r], p[r]}), expected(vm->nameTags[r])) << r;
+        EXPECT_EQ(result(r), expected(vm->nameTags[r])) << r;
     click("buAllStats");
     EXPECT_EQ(column("statisticName").last(), "KS Dn:");
-    EXPECT_EQ(QStringList({column("statistic").last(), column("p").last()}), expected(QString()));
+    EXPECT_EQ(result(3), expected(QString()));
 
     // Results are stored with the analysis and never computed twice.
-    const QVariantMap record = doc->stats.last();
-    EXPECT_EQ(record.value("stats").toMap().keys().size(), 4);
-    EXPECT_TRUE(record.value("stats").toMap().value(vm->nameTags[0]).toMap().isEmpty());
+    const QVariantMap record = stored("stats");
+    EXPECT_EQ(record.keys().size(), 4);
+    EXPECT_TRUE(record.value(vm->nameTags[0]).toMap().isEmpty());
     click("buStats");
     EXPECT_EQ(column("statistic").first(), "");
     click("buStats");
-    EXPECT_EQ(doc->stats.last().value("stats"), record.value("stats"));
+    EXPECT_EQ(stored("stats"), record);
 }
 
 TEST_F(StatsWindow, UnbiasedSwitchesPickTheFormsOfTheirRows)
@@ -132,15 +129,14 @@ TEST_F(StatsWindow, UnbiasedSwitchesPickTheFormsOfTheirRows)
     click("buShowAll");
     // The user's defaults have the sample forms on: 1..4 has variance 5/3, its population
     // form 5/4; the all-data row follows its own switch.
-    const int a = int(vm->nameTags.indexOf(vm->nameTags.filter("a").value(0)));
+    const int a = rowOf("a");
     ASSERT_GE(a, 0);
-    EXPECT_EQ(column("variance")[a], "1.666667");
-    EXPECT_EQ(column("variance").last(), "0.944444");
+    auto variances = [&] { return QStringList({column("variance")[a], column("variance").last()}); };
+    EXPECT_EQ(variances(), QStringList({"1.666667", "0.944444"}));
     click("buUnbiased");
-    EXPECT_EQ(column("variance")[a], "1.250000");
-    EXPECT_EQ(column("variance").last(), "0.944444");
+    EXPECT_EQ(variances(), QStringList({"1.250000", "0.944444"}));
     click("buAllUnbiased");
-    EXPECT_EQ(column("variance").last(), "0.839506");
+    EXPECT_EQ(variances(), QStringList({"1.250000", "0.839506"}));
 }
 
 // Tests run on a saved document leave one "Add Normality Stats" step; undoing it keeps the
@@ -155,27 +151,27 @@ TEST_F(StatsWindow, NormalityStatsStepAndEditedState)
     EXPECT_EQ(undoName(), "Add Normality Stats");
     EXPECT_TRUE(doc->isDocumentEdited());
     EXPECT_TRUE(main()->window()->isWindowModified());
-    const QVariantMap results = doc->stats.last().value("stats").toMap();
+    const QVariantMap results = stored("stats");
     ASSERT_EQ(results.size(), 2);
     doc->undoManager()->undo();
     EXPECT_EQ(doc->undoManager()->stack()->redoText(), "Add Normality Stats");
-    EXPECT_EQ(doc->stats.last().value("stats").toMap(), results);
+    EXPECT_EQ(stored("stats"), results);
     EXPECT_TRUE(doc->isDocumentEdited());
     doc->undoManager()->redo();
     EXPECT_EQ(undoName(), "Add Normality Stats");
 
     // An edited document: results computed, no step.
-    const int steps = doc->undoManager()->stack()->count();
+    const int before = steps();
     click("buShowAll");
     click("buAllStats");
-    EXPECT_EQ(doc->stats.last().value("stats").toMap().size(), 3);
-    EXPECT_EQ(doc->undoManager()->stack()->count(), steps);
+    EXPECT_EQ(stored("stats").size(), 3);
+    EXPECT_EQ(steps(), before);
 
     // A plain switch on a saved document: stored, no step, but the document is edited.
     save();
     click("buUnbiased");
-    EXPECT_FALSE(doc->stats.last().value("settings").toMap().value("unbiased").toBool());
-    EXPECT_EQ(doc->undoManager()->stack()->count(), 0);
+    EXPECT_FALSE(stored("settings").value("unbiased").toBool());
+    EXPECT_EQ(steps(), 0);
     EXPECT_TRUE(doc->isDocumentEdited());
     EXPECT_TRUE(main()->window()->isWindowModified());
 }
@@ -184,16 +180,14 @@ TEST_F(StatsWindow, NormalityStatsStepAndEditedState)
 TEST_F(StatsWindow, LogarithmicAxisTestsLogarithmsAndRefusesValuesBelowOne)
 {
     open(groupsTable({{"pos", spread(12)}, {"neg", {-1, 2, 3, 4, 5}}}), {"v"}, {"g"});
-    const int pos = int(vm->nameTags.indexOf(vm->nameTags.filter("pos").value(0)));
-    const int neg = 1 - pos;
+    const int pos = rowOf("pos"), neg = 1 - pos;
     // As a stored document may have it: the axis switched without the value check.
     doc->graphSettings.last()["valueSettings"] = QVariantMap{{"logarithmic", true}};
     click("buStats");
-    const QVariantMap logStats = doc->stats.last().value("logStats").toMap();
-    EXPECT_TRUE(doc->stats.last().value("stats").toMap().isEmpty());
-    EXPECT_TRUE(logStats.value(vm->nameTags[neg]).toMap().isEmpty());
-    EXPECT_EQ(QStringList({column("statistic")[neg], column("p")[neg]}), QStringList({"N/A", "N/A"}));
-    EXPECT_EQ(QStringList({column("statistic")[pos], column("p")[pos]}), expected(vm->nameTags[pos], true));
+    EXPECT_TRUE(stored("stats").isEmpty());
+    EXPECT_TRUE(stored("logStats").value(vm->nameTags[neg]).toMap().isEmpty());
+    EXPECT_EQ(result(neg), QStringList({"N/A", "N/A"}));
+    EXPECT_EQ(result(pos), expected(vm->nameTags[pos], true));
 }
 
 // Copy through the window: rows clicked in the table give their whole lines, a column title
@@ -217,29 +211,22 @@ TEST_F(StatsWindow, CopyOfRowsAndColumns)
     EXPECT_EQ(clipboard->text(), "before");   // nothing selected
 
     auto shown = [&](int row) { return QString(vm->nameTags[row]).replace('\t', " - "); };
-    auto clickCell = [&](int row, int col, Qt::KeyboardModifiers mods = {}) {
-        const QRect r = table->visualRect(table->model()->index(row, col));
-        QTest::mouseClick(table->viewport(), Qt::LeftButton, mods, r.center());
-    };
-    auto clickTitle = [&](int col, Qt::KeyboardModifiers mods = {}) {
-        QHeaderView* h = table->horizontalHeader();
-        QTest::mouseClick(h->viewport(), Qt::LeftButton, mods, QPoint(h->sectionViewportPosition(col) + 5, h->height() / 2));
+    auto clickCell = [&](int row, int col) {
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(table->model()->index(row, col)).center());
     };
     clickCell(1, 4);
     stats->copy();
     const QString rowB = clipboard->text();
     EXPECT_EQ(rowB.split('\t').size(), 13);
     EXPECT_FALSE(rowB.contains('\n'));
-    EXPECT_TRUE(rowB.startsWith(shown(1) + "\t5\t2.000000\t4.000000\t3.000000\t3.000000\t"
-                                "0.500000\t0.707107\t0.000000\t2.000000\tS-W W:\t"));
+    EXPECT_TRUE(rowB.startsWith(shown(1) + "\t5\t2.000000\t4.000000\t3.000000\t3.000000\t0.500000\t0.707107\t0.000000\t2.000000\tS-W W:\t"));
 
-    clickTitle(0);
-    clickTitle(1, Qt::ControlModifier);
-    clickTitle(4, Qt::ControlModifier);
-    clickTitle(10, Qt::ControlModifier);
+    QHeaderView* h = table->horizontalHeader();
+    for (int col : {0, 1, 4, 10})
+        QTest::mouseClick(h->viewport(), Qt::LeftButton, col ? Qt::ControlModifier : Qt::NoModifier,
+                          QPoint(h->sectionViewportPosition(col) + 5, h->height() / 2));
     stats->copy();
-    EXPECT_EQ(clipboard->text(), "Category\tNum\tAverage\tName\n" + shown(0)
-                                     + "\t4\t2.500000\tS-W W:\n" + shown(1)
+    EXPECT_EQ(clipboard->text(), "Category\tNum\tAverage\tName\n" + shown(0) + "\t4\t2.500000\tS-W W:\n" + shown(1)
                                      + "\t5\t3.000000\tS-W W:\nAll Data\t9\t2.777778\t");
 
     // Rows and a column together: the rows alone.
