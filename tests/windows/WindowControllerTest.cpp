@@ -243,7 +243,7 @@ TEST_F(DocumentWindows, SaveAsKeyThenRevert)
 {
     doc->baseWindowCont->editDataTableTapped(1);
     doc->tableWindowCont->mTV->tableViewSetObjectValue(QStringLiteral("saved"), "1", 0);
-    QAction* revert = TableFixture::menuItem(doc->baseWindowCont, "Revert");
+    QAction* revert = command(doc->baseWindowCont, "Revert");
     ASSERT_TRUE(revert);
     EXPECT_FALSE(revert->isEnabled());   // never saved
     scripted.dialogs.files.push_back(dir.filePath("Sales"));
