@@ -18,7 +18,9 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
             std::abort();
         }
     });
-    static QApplication app(*argc, *argv);
+    // Never destroyed: libFuzzer ends the process with exit(), after which Qt can no longer
+    // tear windows down.
+    new QApplication(*argc, *argv);
     QApplication::setApplicationName(QStringLiteral("VlbFuzz"));
     QApplication::setOrganizationName(QStringLiteral("Vlb"));
     fuzz::setUp();

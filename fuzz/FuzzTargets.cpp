@@ -108,7 +108,9 @@ void closeAll()
     }();
     for (DocumentInterface* doc : open)
         controller.removeDocument(doc);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // Documents go first; their windows are deleted later in turn.
+    for (int pass = 0; pass < 3; ++pass)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void setFailureHandler(FailureHandler h)
