@@ -331,8 +331,14 @@ bool fromPlist(plist_t node, QVariant& out, QString& problem)
         return true;
     }
     case PLIST_DATE: {
+        // libplist hands dates out as 32-bit seconds; one beyond them (before December 1932 or
+        // after January 2069) comes back saturated, which shows in the microseconds.
         int32_t sec = 0, usec = 0;
         plist_get_date_val(node, &sec, &usec);
+        if (usec <= -1000000 || usec >= 1000000) {
+            problem = QStringLiteral("The property list holds a date out of range.");
+            return false;
+        }
         out = referenceDate().addMSecs(qint64(sec) * 1000 + usec / 1000);
         return true;
     }
