@@ -12,15 +12,23 @@ std::vector<double> vec(std::initializer_list<double> l) { return std::vector<do
 
 const MyDescriptives kEngine;
 
+class AnalysisBuilder : public ::testing::Test {
+protected:
+    std::optional<MyAnalysisData> build(MySelectorItem* a, QString* error = nullptr)
+    {
+        return MyAnalysisBuilder(kEngine).analysisFromSelection(a, error);
+    }
+    MySelectorItem root{"rootItem", nullptr};
+};
+
 } // namespace
 
 // The worked example: W = 1, missing, 3; H = 4, 5, 6; Sex = f, m, f; data columns first.
-TEST(AnalysisBuilder, WorkedExample)
+TEST_F(AnalysisBuilder, WorkedExample)
 {
-    MySelectorItem root("rootItem", nullptr);
     MySelectorItem* a = analysis(&root, "scatter", {{"W", {1.0, std::nullopt, 3.0}}, {"H", {4.0, 5.0, 6.0}}},
                                  {{"Sex", {"f", "m", "f"}}}, true);
-    const auto d = MyAnalysisBuilder(kEngine).analysisFromSelection(a);
+    const auto d = build(a);
     ASSERT_TRUE(d);
     EXPECT_EQ(d->minMax, vec({1, 6}));
     EXPECT_EQ(d->singleTags, (QStringList{"W", "H", "Sex_f", "Sex_m"}));
@@ -43,12 +51,11 @@ TEST(AnalysisBuilder, WorkedExample)
 
 // Box values and outliers per category, on the values and on their logarithms, worked by
 // hand with Tukey's hinges.
-TEST(AnalysisBuilder, BoxesAndOutliersByHand)
+TEST_F(AnalysisBuilder, BoxesAndOutliersByHand)
 {
-    MySelectorItem root("rootItem", nullptr);
     MySelectorItem* a = analysis(&root, "boxplot", {{"X", {1.0, 2.0, 3.0, 4.0, 100.0, 5.0, 6.0}}},
                                  {{"G", {"a", "a", "a", "a", "a", "b", "b"}}}, true);
-    const auto d = MyAnalysisBuilder(kEngine).analysisFromSelection(a);
+    const auto d = build(a);
     ASSERT_TRUE(d);
     // 1, 2, 3, 4, 100: hinges 2 and 4, fences -1 and 7.
     const BoxValuesDict box = d->graphDescriptives.value("X\ta");
@@ -62,9 +69,8 @@ TEST(AnalysisBuilder, BoxesAndOutliersByHand)
 }
 
 // A refused analysis stays as it was: still being edited, every node of it.
-TEST(AnalysisBuilder, RefusesBrokenAnalysesLeavingThemAsTheyWere)
+TEST_F(AnalysisBuilder, RefusesBrokenAnalysesLeavingThemAsTheyWere)
 {
-    MySelectorItem root("rootItem", nullptr);
     MySelectorItem* noGroups = node(&root, "x");
     node(noGroups, "graphType", "scatter");
     MySelectorItem* noRepresent = analysis(&root, "scatter", {{"A", {1.0}}}, {}, true);
@@ -80,13 +86,13 @@ TEST(AnalysisBuilder, RefusesBrokenAnalysesLeavingThemAsTheyWere)
         {noRepresent, "A data column has no values"},
     };
     for (const auto& [item, message] : cases) {
+        SCOPED_TRACE(message.toStdString());
         const std::string before = dump(item);
         QString error;
-        EXPECT_FALSE(MyAnalysisBuilder(kEngine).analysisFromSelection(item, &error));
+        EXPECT_FALSE(build(item, &error));
         EXPECT_EQ(error, message);
-        const QString& expected = message;   // a structured binding, which clang's lambdas cannot capture
-        std::function<void(const MySelectorItem*)> stillEdited = [&](const MySelectorItem* n) {
-            EXPECT_TRUE(n->editting) << n->title.toStdString() << " of " << expected.toStdString();
+        std::function<void(const MySelectorItem*)> stillEdited = [&stillEdited](const MySelectorItem* n) {
+            EXPECT_TRUE(n->editting) << n->title.toStdString();
             for (const MySelectorItem* c : n->selectorChildren())
                 stillEdited(c);
         };
@@ -97,7 +103,7 @@ TEST(AnalysisBuilder, RefusesBrokenAnalysesLeavingThemAsTheyWere)
 
 // Every category by its definition, one entry of each level in level order holding the cells
 // whose row carries every chosen value, computed by search against the builder.
-TEST(AnalysisBuilder, RandomTablesMatchTheDefinition)
+TEST_F(AnalysisBuilder, RandomTablesMatchTheDefinition)
 {
     std::mt19937 rng(5);
     auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
@@ -139,8 +145,8 @@ TEST(AnalysisBuilder, RandomTablesMatchTheDefinition)
         }
         if (!dataFirst)
             levels << dataTitles;
-        MySelectorItem root("rootItem", nullptr);
-        const auto d = MyAnalysisBuilder(kEngine).analysisFromSelection(analysis(&root, "boxplot", data, cats, dataFirst));
+        MySelectorItem own("rootItem", nullptr);
+        const auto d = build(analysis(&own, "boxplot", data, cats, dataFirst));
         ASSERT_TRUE(d);
 
         int count = 1;
@@ -176,14 +182,13 @@ TEST(AnalysisBuilder, RandomTablesMatchTheDefinition)
 }
 
 // Rows listed under two values of one column (a hand-made selection) count for both.
-TEST(AnalysisBuilder, RowsSharedByTwoValues)
+TEST_F(AnalysisBuilder, RowsSharedByTwoValues)
 {
-    MySelectorItem root("rootItem", nullptr);
     MySelectorItem* a = analysis(&root, "scatter", {{"A", {1.0, 2.0, 3.0}}}, {}, true);
     MySelectorItem* g = node(a->childTitle("Categorizing"), "G");
     node(g, "x", "x", "YES", {0, 1});
     node(g, "y", "y", "YES", {1, 2});
-    const auto d = MyAnalysisBuilder(kEngine).analysisFromSelection(a);
+    const auto d = build(a);
     ASSERT_TRUE(d);
     EXPECT_EQ(d->values.value("A\tx"), vec({1, 2}));
     EXPECT_EQ(d->values.value("A\ty"), vec({2, 3}));

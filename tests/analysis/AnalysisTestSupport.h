@@ -16,15 +16,9 @@ inline MySelectorItem* node(MySelectorItem* parent, const QString& title, const 
     return parent->append(std::move(n));
 }
 
-struct DataColumn {
-    QString title;
-    QVector<std::optional<double>> cells;
-};
-struct CatColumn {
-    QString title;
-    QStringList cells;          // one per data row
-    QStringList unused = {};    // values ticked off
-};
+struct DataColumn { QString title; QVector<std::optional<double>> cells; };
+// cells: one per data row; unused: values ticked off.
+struct CatColumn { QString title; QStringList cells; QStringList unused = {}; };
 
 // An analysis item as the selector outline builds it: represents in order of first appearance,
 // messages "<title>!" for data columns and the upper-cased value for categories.
@@ -35,8 +29,7 @@ inline MySelectorItem* analysis(MySelectorItem* root, const QString& graphType, 
     node(a, "graphType", graphType);
     MySelectorItem* dataGroup = dataFirst ? node(a, "DataColumns") : nullptr;
     MySelectorItem* catGroup = node(a, "Categorizing");
-    if (!dataFirst)
-        dataGroup = node(a, "DataColumns");
+    dataGroup = dataGroup ? dataGroup : node(a, "DataColumns");
     for (const DataColumn& c : data)
         node(node(dataGroup, c.title), c.title, c.title + "!", "YES", {}, c.cells);
     for (const CatColumn& c : cats) {
@@ -62,6 +55,9 @@ inline QVariantList numbered(const QString& key, int n)
         l << QVariantMap{{key, qint64(i)}};
     return l;
 }
+
+// The opening lines of an analysis text titled "T".
+inline const QString kAnalysisHead = "<?xml version=\"1.0\"?>\n<analysis>\n\t<title>T</title>\n\t<graphType>scatter</graphType>\n";
 
 // The text of a fixture in tests/data/analysis.
 inline QString readTestFile(const QString& name)
@@ -89,10 +85,8 @@ inline std::string dump(const MySelectorItem* item, bool withData = true, int de
         rows << QString::number(r);
     for (const auto& v : item->data2)
         values << (v ? QString::number(*v) : "-");
-    if (withData && !rows.isEmpty())
-        line += " | rows " + rows.join(',');
-    if (withData && !values.isEmpty())
-        line += " | values " + values.join(',');
+    line += withData && !rows.isEmpty() ? " | rows " + rows.join(',') : QString();
+    line += withData && !values.isEmpty() ? " | values " + values.join(',') : QString();
     std::string out = line.toStdString() + '\n';
     for (const MySelectorItem* c : item->selectorChildren())
         out += dump(c, withData, depth + 1);

@@ -10,29 +10,31 @@ namespace {
 
 const TableData kSample{{"W", "1", "", "3"}, {"H", "4", "5", "6"}, {"Sex", "f", "m", "f"}};
 
-// Reads xml against a document whose table holds columns (element 0 the title); *used gets
-// the use count of each column.
-MySelectorItem* read(const QString& xml, MySelectorItem* root, const TableData& columns = kSample,
-                     QVector<qint64>* used = nullptr)
-{
-    AppDelegate app;
-    Document doc(&app);
-    doc.tableData = columns;
-    doc.setTableData();
-    doc.columnCounter = QVector<qint64>(columns.size());
-    MySelectorItem* item = MyDocumentAnalyses::outlineItemFromXLMWithXmlString(doc, xml, root);
-    if (used)
-        *used = doc.columnCounter;
-    return item;
-}
+class AnalysisXml : public ::testing::Test {
+protected:
+    // Reads xml under parent against a document whose table holds columns (element 0 the
+    // title); used gets the use count of each column.
+    MySelectorItem* read(const QString& xml, const TableData& columns = kSample, MySelectorItem* parent = nullptr)
+    {
+        AppDelegate app;
+        Document doc(&app);
+        doc.tableData = columns;
+        doc.setTableData();
+        doc.columnCounter = QVector<qint64>(columns.size());
+        MySelectorItem* item = MyDocumentAnalyses::outlineItemFromXLMWithXmlString(doc, xml, parent ? parent : &root);
+        used = doc.columnCounter;
+        return item;
+    }
+    MySelectorItem root{"rootItem", nullptr};
+    QVector<qint64> used;
+};
 
 } // namespace
 
 // sample.xml was written by hand from the line layout, and sample-read.txt
 // is the tree worked out by hand from the sample and kSample.
-TEST(AnalysisXml, WritesAndReadsTheHandWrittenTexts)
+TEST_F(AnalysisXml, WritesAndReadsTheHandWrittenTexts)
 {
-    MySelectorItem root("rootItem", nullptr);
     MySelectorItem* a = node(&root, "Untitled");
     node(a, "graphType", "scatter");
     MySelectorItem* data = node(a, "DataColumns");
@@ -42,16 +44,14 @@ TEST(AnalysisXml, WritesAndReadsTheHandWrittenTexts)
     node(sex, "f", "female", "YES");
     node(sex, "m", "m", "NO");
     EXPECT_EQ(*MyAnalysisXml::xmlFromItem(a), readTestFile("sample.xml"));
-    QVector<qint64> used;
-    const MySelectorItem* back = read(readTestFile("sample.xml"), &root, kSample, &used);
+    const MySelectorItem* back = read(readTestFile("sample.xml"));
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(dump(back), readTestFile("sample-read.txt").toStdString());
     EXPECT_EQ(used, (QVector<qint64>{1, 1, 1}));
 }
 
-TEST(AnalysisXml, EscapesWhatTheLineFormatCannotCarryAndReadsItBack)
+TEST_F(AnalysisXml, EscapesWhatTheLineFormatCannotCarryAndReadsItBack)
 {
-    MySelectorItem root("rootItem", nullptr);
     MySelectorItem* a = node(&root, "Age <18 & \"young\"");
     node(a, "graphType", "box<plot>");
     node(node(node(a, "DataColumns"), "W&H"), "W&H", "\"kg\"", "YES");
@@ -65,7 +65,7 @@ TEST(AnalysisXml, EscapesWhatTheLineFormatCannotCarryAndReadsItBack)
     EXPECT_EQ(MyAnalysisXml::unescapeText("a & b &unknown; &#13;"), "a & b &unknown; &#13;");
 
     // Read back against a table, the names find their columns and rows.
-    const MySelectorItem* back = read(x, &root, {{"W&H", "1", "2"}, {"Age\tgroup", "a;b&amp;", ">65"}});
+    const MySelectorItem* back = read(x, {{"W&H", "1", "2"}, {"Age\tgroup", "a;b&amp;", ">65"}});
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(dump(back, false), dump(a, false));
     EXPECT_EQ(dump(back->childTitle("Categorizing")->selectorChildAt(0)),
@@ -77,39 +77,32 @@ TEST(AnalysisXml, EscapesWhatTheLineFormatCannotCarryAndReadsItBack)
 // type is the part after the last tab, a message is cut at its first '>', quotes are dropped
 // from a name, name= without use= leaves the type empty, a value gone from the column gets no
 // rows and "NO", and a column title keeps its tab while a represent line is cut at it.
-TEST(AnalysisXml, ReadsOlderUnescapedTexts)
+TEST_F(AnalysisXml, ReadsOlderUnescapedTexts)
 {
     const TableData table{{"Age", "old", "young", "old"}, {"BP", "120", "n/a", "140"}};
-    MySelectorItem root("rootItem", nullptr);
-    QVector<qint64> used;
-    MySelectorItem* a = read(readTestFile("older.xml"), &root, table, &used);
+    MySelectorItem* a = read(readTestFile("older.xml"), table);
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(dump(a), readTestFile("older-read.txt").toStdString());
     EXPECT_EQ(used, (QVector<qint64>{1, 1}));   // the column gone from the table is not counted
 }
 
-TEST(AnalysisXml, ShortAndCutTexts)
+TEST_F(AnalysisXml, ShortAndCutTexts)
 {
-    MySelectorItem root("rootItem", nullptr);
-    QVector<qint64> used;
-    EXPECT_EQ(read("<?xml?>\n<analysis>\n\t<title>W</title>", &root, kSample, &used), nullptr);
+    EXPECT_EQ(read("<?xml?>\n<analysis>\n\t<title>W</title>"), nullptr);
     EXPECT_EQ(root.childCount(), 0);
     EXPECT_EQ(used, (QVector<qint64>{0, 0, 0}));
 
     // An empty line ends the body early; closing lines never climb above the analysis.
-    const QString head = "<?xml version=\"1.0\"?>\n<analysis>\n\t<title>T</title>\n\t<graphType>scatter</graphType>\n";
-    MySelectorItem* a = read(head + "\t<DataColumns next=\"array\">\n\t</DataColumns>\n\t</x>\n\t</y>\n"
-                                    "\t<Categorizing next=\"array\">\n\n\t<Other next=\"array\">\n</analysis>\n",
-                             &root);
+    MySelectorItem* a = read(kAnalysisHead + "\t<DataColumns next=\"array\">\n\t</DataColumns>\n\t</x>\n\t</y>\n"
+                                    "\t<Categorizing next=\"array\">\n\n\t<Other next=\"array\">\n</analysis>\n");
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(dump(a, false), "T |  | \n  graphType | scatter | \n  DataColumns |  | \n  Categorizing |  | \n");
 }
 
 // A column opened without its title line names no column of the table: its represents get
 // no values and no categories of the column read before it.
-TEST(AnalysisXml, AColumnWithoutTitleTakesNothingOfTheColumnBefore)
+TEST_F(AnalysisXml, AColumnWithoutTitleTakesNothingOfTheColumnBefore)
 {
-    const QString head = "<?xml version=\"1.0\"?>\n<analysis>\n\t<title>T</title>\n\t<graphType>scatter</graphType>\n";
     const QString body = "\t<DataColumns next=\"array\">\n\t\t<represents next=\"array\">\n\t\t\t<title>W</title>\n"
                          "\t\t\t<represents name=\"W\" use=\"YES\">W</represents>\n\t\t</represents>\n"
                          "\t\t<represents next=\"array\">\n\t\t\t<represents name=\"X\" use=\"YES\">X</represents>\n"
@@ -117,8 +110,7 @@ TEST(AnalysisXml, AColumnWithoutTitleTakesNothingOfTheColumnBefore)
                          "\t<Categorizing next=\"array\">\n\t\t<represents next=\"array\">\n\t\t\t<title>Sex</title>\n"
                          "\t\t</represents>\n\t\t<represents next=\"array\">\n"
                          "\t\t\t<represents name=\"f\" use=\"YES\">f</represents>\n\t\t</represents>\n\t</Categorizing>\n";
-    MySelectorItem root("rootItem", nullptr);
-    MySelectorItem* a = read(head + body + "</analysis>", &root);
+    MySelectorItem* a = read(kAnalysisHead + body + "</analysis>");
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(dump(a),
               "T |  | \n  graphType | scatter | \n  DataColumns |  | \n    W |  | \n      W | W | YES | values 1,-,3\n"
@@ -128,16 +120,12 @@ TEST(AnalysisXml, AColumnWithoutTitleTakesNothingOfTheColumnBefore)
 
 // Analysis, group, column, represent: a text that nests anything deeper is no analysis and adds
 // nothing, however deep it goes.
-TEST(AnalysisXml, RefusesTextsNestedDeeperThanAnAnalysis)
+TEST_F(AnalysisXml, RefusesTextsNestedDeeperThanAnAnalysis)
 {
-    const QString head = "<?xml version=\"1.0\"?>\n<analysis>\n\t<title>T</title>\n\t<graphType>scatter</graphType>\n";
     const QString column = "\t<DataColumns next=\"array\">\n\t\t<represents next=\"array\">\n\t\t\t<title>W</title>\n";
     const QString represent = "\t\t\t<represents name=\"W\" use=\"YES\">W</represents>\n";
     const QString opening = "\t\t\t<g next=\"array\">\n";
-    const struct {
-        QString body;
-        bool read;
-    } cases[] = {
+    const struct { QString body; bool read; } cases[] = {
         {column + represent, true},
         {column + opening + "\t\t\t</g>\n" + represent, true},
         {column + opening + represent, false},
@@ -145,24 +133,22 @@ TEST(AnalysisXml, RefusesTextsNestedDeeperThanAnAnalysis)
         {opening.repeated(200'000), false},
     };
     for (const auto& c : cases) {
-        MySelectorItem root("rootItem", nullptr);
-        QVector<qint64> used;
-        EXPECT_EQ(read(head + c.body + "</analysis>", &root, kSample, &used) != nullptr, c.read) << c.body.left(200).toStdString();
-        EXPECT_EQ(root.childCount(), c.read ? 1 : 0);
+        MySelectorItem own("rootItem", nullptr);
+        EXPECT_EQ(read(kAnalysisHead + c.body + "</analysis>", kSample, &own) != nullptr, c.read) << c.body.left(200).toStdString();
+        EXPECT_EQ(own.childCount(), c.read ? 1 : 0);
         EXPECT_EQ(used, (QVector<qint64>{c.read ? 1 : 0, 0, 0}));
     }
 }
 
 // A represent finds its category by canonical equivalence: a name typed decomposed matches
 // the table's composed and decomposed texts alike.
-TEST(AnalysisXml, RepresentsFindCanonicallyEquivalentCategories)
+TEST_F(AnalysisXml, RepresentsFindCanonicallyEquivalentCategories)
 {
     const QString composed = QStringLiteral("\u00e9t\u00e9");
     const QString decomposed = QStringLiteral("e\u0301te\u0301");
     const TableData table{{"W", "1", "2", "3", "4"}, {"Season", "hiver", composed, decomposed, composed}};
-    MySelectorItem root("rootItem", nullptr);
     MySelectorItem* a = analysis(&root, "scatter", {{"W", {1.0}}}, {{"Season", {decomposed, "hiver", "printemps"}}}, true);
-    MySelectorItem* back = read(*MyAnalysisXml::xmlFromItem(a), &root, table);
+    MySelectorItem* back = read(*MyAnalysisXml::xmlFromItem(a), table);
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(dump(back->childTitle("Categorizing")),
               "Categorizing |  | \n  Season |  | \n    " + decomposed.toStdString() + " | " +
@@ -188,12 +174,12 @@ QString randomText(QRandomGenerator& rng)
 
 // Whatever the texts, an analysis written and read back has every title, type and message it
 // had, in the same places.
-TEST(AnalysisXml, RandomAnalysesComeBackWhole)
+TEST_F(AnalysisXml, RandomAnalysesComeBackWhole)
 {
     QRandomGenerator rng(5210);
     for (int round = 0; round < 500; ++round) {
-        MySelectorItem root("rootItem", nullptr);
-        MySelectorItem* a = node(&root, randomText(rng));
+        MySelectorItem own("rootItem", nullptr);
+        MySelectorItem* a = node(&own, randomText(rng));
         node(a, "graphType", randomText(rng));
         TableData table;
         for (int g = rng.bounded(4); g > 0; --g) {
@@ -208,7 +194,7 @@ TEST(AnalysisXml, RandomAnalysesComeBackWhole)
             }
         }
         const QString xml = *MyAnalysisXml::xmlFromItem(a);
-        MySelectorItem* back = read(xml, &root, table);
+        MySelectorItem* back = read(xml, table, &own);
         ASSERT_NE(back, nullptr) << xml.toStdString();
         ASSERT_EQ(dump(back, false), dump(a, false)) << xml.toStdString();
     }

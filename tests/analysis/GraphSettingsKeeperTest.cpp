@@ -23,29 +23,12 @@ QVariantList reps(const QStringList& entries)   // "A" or "A=text"
 
 } // namespace
 
-TEST(GraphSettingsKeeper, RepresentsMatchTheStoredOnes)
-{
-    const QVariantMap dataColumns{{"categoryTitle", "dataColumns"}, {"represents", reps({"A", "B", "C"})}};
-    const QVariantMap stored{{"categoryDicts", QVariantList{dataColumns}}};
-    MyConfigItem root("rootItem", {}, "dict", nullptr, 0);
-    MyConfigItem* cat0 = row(row(&root, "categoryDicts", "array", {1}), "", "dict", {1, 0});
-    MyConfigItem* reps0 = row(cat0, "represents", "array", {1, 0, 1});
-    using K = MyGraphSettingsKeeper;
-    EXPECT_EQ(*K::fixedRepresents(reps({"B=B'", "D", "A=A'"}), reps0, stored), reps({"B=B'", "A=A'", "C"}));
-    // A value proposed twice is kept once, so no stored value is pushed out.
-    EXPECT_EQ(*K::fixedRepresents(reps({"A=1", "A=2", "B"}), reps0, stored), reps({"A=1", "B", "C"}));
-}
-
 // The series list takes the stored length for the graph type's key, by the type alone.
 TEST(GraphSettingsKeeper, SeriesListsKeepTheStoredLength)
 {
     const QVariantMap stored{{"dotsProperties", numbered("dot", 7)}, {"boxesProperties", numbered("box", 3)}};
     const QVariantList p = numbered("new", 9);
-    const struct {
-        const char* graphType;
-        std::optional<QVariantList> proposed;
-        QVariantList expected;
-    } cases[] = {
+    const struct { const char* graphType; std::optional<QVariantList> proposed; QVariantList expected; } cases[] = {
         {"scatter", p.mid(0, 7), p.mid(0, 7)},
         {"scatter", p, p.mid(0, 7)},
         {"scatter", p.mid(0, 2), p.mid(0, 2) + numbered("dot", 7).mid(2)},
@@ -59,8 +42,9 @@ TEST(GraphSettingsKeeper, SeriesListsKeepTheStoredLength)
 }
 
 // A category keeps its title and the values it stands for: with its own title a proposal's
-// represents are matched, with another its title and represents are the stored ones; its
-// layout keys always come from the proposal. The list has the stored number of categories.
+// represents are matched to the stored ones (unknown values dropped, missing ones added), with
+// another its title and represents are the stored ones; its layout keys always come from the
+// proposal. The list has the stored number of categories.
 TEST(GraphSettingsKeeper, CategoriesKeepTheirTitlesAndValues)
 {
     auto category = [](const QString& title, const QStringList& represents, const QString& gap) {
@@ -76,6 +60,9 @@ TEST(GraphSettingsKeeper, CategoriesKeepTheirTitlesAndValues)
     MyConfigItem* first = list->configChildAt(0);
     EXPECT_EQ(*K::fixedCategoryDict(category("dataColumns", {"B=B'", "D", "A=A'"}, "9"), first, stored),
               category("dataColumns", {"B=B'", "A=A'", "C"}, "9"));
+    // A value proposed twice is kept once, so no stored value is pushed out.
+    EXPECT_EQ(*K::fixedCategoryDict(category("dataColumns", {"A=1", "A=2", "B"}, "3"), first, stored),
+              category("dataColumns", {"A=1", "B", "C"}, "3"));
     // Another category's dictionary pasted here: only its layout comes along.
     EXPECT_EQ(*K::fixedCategoryDict(category("c_Sex", {"M"}, "7"), first, stored),
               category("dataColumns", {"A", "B", "C"}, "7"));
@@ -108,13 +95,7 @@ TEST(GraphSettingsKeeper, ViewSizeFollowsThePage)
     const QVariantMap pasted{{"color", red}, {"followPageLayout", true}, {"viewWidth", "1"}, {"viewHeight", "2"}, {"extra", "x"}};
     QVariantMap pastedOff = pasted;
     pastedOff["followPageLayout"] = false;
-    const struct {
-        const char* name;
-        QVariant value;
-        MyConfigItem* row;
-        QVariant expected;
-        MyConfigItem* expectedRow;
-    } cases[] = {
+    const struct { const char* name; QVariant value; MyConfigItem* row; QVariant expected; MyConfigItem* expectedRow; } cases[] = {
         {"WidthPassesThrough", "300", width, "300", width},
         {"ColourPassesThrough", red, color, red, color},
         {"SwitchedOff", false, follow, false, follow},

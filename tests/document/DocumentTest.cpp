@@ -1,7 +1,9 @@
 #include "DocumentFixture.h"
 #include <QSizeF>
+#include <QTemporaryDir>
 
 using DocumentModel = DocumentFixture;
+using DocumentFlow = DocumentFixture;
 
 // Left, top, right, bottom, worked out by hand (the imageable origin is at the lower left).
 TEST_F(DocumentModel, PageMargins)
@@ -48,8 +50,7 @@ TEST_F(DocumentModel, TypedCellsAndUndo)
     auto doc = newDocument();
     EXPECT_TRUE(doc->isPristine());
     // Typing the first title into an empty table makes a column.
-    ASSERT_TRUE(doc->modifyTableWithArray({{"Weight"}}, 1, 0, true, false));
-    doc->setTableDataWithSettingsWithSettings(true, 1, "Input");
+    type(doc.get(), "Weight", 1, 0, true);
     EXPECT_EQ(doc->tableData, (TableData{{"Weight"}}));
     EXPECT_EQ(doc->columnSettings, (ColumnSettings{delegate.defaultColumnSettings}));
     EXPECT_FALSE(doc->isPristine());
@@ -65,4 +66,29 @@ TEST_F(DocumentModel, TypedCellsAndUndo)
     doc->addRowSettings(QVariantMap{{"dataRowHeight", "40"}}, false);
     doc->setRowSettingsWithChange(1, "Set Row Height");
     EXPECT_FALSE(doc->isPristine());
+}
+
+// New and saved through the platform's document machinery.
+TEST_F(DocumentFlow, OnlyASuccessfulSaveClearsUndo)
+{
+    ScopedScriptedDialogs dialogs;
+    DocumentController controller(Document::factory(&delegate));
+    QTemporaryDir temp;
+    auto* doc = static_cast<Document*>(controller.newDocument());
+    type(doc, "Weight", 1, 0, true);
+    QString error;
+    EXPECT_FALSE(controller.saveAs(doc, "/proc/self/a.vlbdoc", &error));   // a folder that takes no new files
+    EXPECT_TRUE(doc->isDocumentEdited() && doc->undoManager()->canUndo());
+    type(doc, "72", 1, 1, false);
+    ASSERT_TRUE(controller.saveAs(doc, temp.filePath("a.vlbdoc"), &error)) << error.toStdString();
+    EXPECT_FALSE(doc->isDocumentEdited() || doc->undoManager()->canUndo());
+    EXPECT_EQ(doc->historyOfTableData.size(), 1);
+
+    // A copy written elsewhere and an autosave leave the document edited, with its undo.
+    type(doc, "80", 1, 2, false);
+    ASSERT_TRUE(controller.saveTo(doc, temp.filePath("copy.vlbdoc"), &error)) << error.toStdString();
+    ASSERT_TRUE(controller.autosave(doc, &error));
+    EXPECT_TRUE(doc->isDocumentEdited());
+    doc->undoManager()->undo();
+    EXPECT_EQ(doc->tableData, (TableData{{"Weight", "72"}}));
 }

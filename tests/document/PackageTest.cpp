@@ -41,11 +41,22 @@ class Package : public DocumentFixture {
 protected:
     QString packagePath(const QString& name = QStringLiteral("doc.vlbdoc"))
     {
-        const QString path = temp.filePath(name);
-        QDir().mkpath(path);
+        QDir().mkpath(temp.filePath(name));
+        return temp.filePath(name);
+    }
+    // A package of doc with its entry file ("": the package itself) replaced by bytes (null: removed).
+    QString written(Document& doc, const QString& name, const char* file = nullptr, const QByteArray& bytes = {})
+    {
+        const QString path = packagePath(name), entry = *(file ? file : "") ? path + '/' + file : path;
+        EXPECT_TRUE(doc.writePackage(path, SaveKind::Save, nullptr));
+        if (file) {
+            QFile::remove(entry);
+            QDir(entry).removeRecursively();
+        }
+        if (file && !bytes.isNull())
+            writeBytes(entry, bytes);
         return path;
     }
-
     // A document with a random table, settings and analyses as records.
     std::unique_ptr<Document> randomDocument(QRandomGenerator& rng)
     {
@@ -70,6 +81,9 @@ protected:
 TEST_F(Package, WriteThenReadGivesTheSameDocument)
 {
     QRandomGenerator rng(31);
+    auto state = [](const Document& d) {
+        return std::tie(d.tableData, d.columnSettings, d.tableRowSettings, d.graphXMLs, d.graphSettings, d.stats);
+    };
     for (int round = 0; round < 20; ++round) {
         auto doc = randomDocument(rng);
         const QString path = packagePath(QStringLiteral("r%1.vlbdoc").arg(round));
@@ -77,12 +91,7 @@ TEST_F(Package, WriteThenReadGivesTheSameDocument)
         ASSERT_TRUE(doc->writePackage(path, SaveKind::Save, &error)) << error.toStdString();
         auto back = newDocument();
         ASSERT_TRUE(back->readPackage(path, &error)) << error.toStdString();
-        EXPECT_EQ(back->tableData, doc->tableData);
-        EXPECT_EQ(back->columnSettings, doc->columnSettings);
-        EXPECT_EQ(back->tableRowSettings, doc->tableRowSettings);
-        EXPECT_EQ(back->graphXMLs, doc->graphXMLs);
-        EXPECT_EQ(back->graphSettings, doc->graphSettings);
-        EXPECT_EQ(back->stats, doc->stats);
+        EXPECT_TRUE(state(*back) == state(*doc)) << round;
     }
 }
 
@@ -92,18 +101,16 @@ TEST_F(Package, WritesTheLayoutOfAPackage)
 {
     auto entries = [](const QString& dir) {
         QStringList out;
-        QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
+        for (QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories); it.hasNext();) {
             const QString path = it.next();
             out << QDir(dir).relativeFilePath(path) + (QFileInfo(path).isDir() ? "/" : "");
         }
         out.sort();
         return out;
     };
-    const QString empty = packagePath("empty.vlbdoc");
-    ASSERT_TRUE(newDocument()->writePackage(empty, SaveKind::Save, nullptr));
-    EXPECT_EQ(entries(empty), (QStringList{"fileInfo.plist", "graph/", "graphPDF/", "graphXML/", "stats/", "table.plist",
-                                           "tableString.txt"}));
+    QStringList expected{"fileInfo.plist", "graph/", "graphPDF/", "graphXML/", "stats/", "table.plist", "tableString.txt"};
+    const QString empty = written(*newDocument(), "empty.vlbdoc");
+    EXPECT_EQ(entries(empty), expected);
     EXPECT_EQ(QFileInfo(empty + "/tableString.txt").size(), 0);
     QFile info(empty + "/fileInfo.plist");
     ASSERT_TRUE(info.open(QIODevice::ReadOnly));
@@ -115,25 +122,21 @@ TEST_F(Package, WritesTheLayoutOfAPackage)
     auto doc = tableDocument({{"W", "1"}});
     for (int i = 0; i < 11; ++i)
         doc->appendAnalysis({{"i", qint64(i)}}, "xml", doc->newStatsRecord());
-    const QString eleven = packagePath("eleven.vlbdoc");
-    ASSERT_TRUE(doc->writePackage(eleven, SaveKind::Save, nullptr));
-    QStringList expected{"fileInfo.plist", "graph/", "graphPDF/", "graphXML/", "stats/", "table.plist", "tableString.txt"};
     for (const char* i : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10"})
         expected << QString("graph/graph") + i + ".plist" << QString("graphXML/graph") + i + ".xml"
                  << QString("stats/stats") + i + ".plist";
     expected.sort();
-    EXPECT_EQ(entries(eleven), expected);
+    EXPECT_EQ(entries(written(*doc, "eleven.vlbdoc")), expected);
 }
 
 TEST_F(Package, SettingsAreFittedToTheTable)
 {
-    const QString path = packagePath();
-    ASSERT_TRUE(tableDocument({{"a", "1"}, {"b", "2"}})->writePackage(path, SaveKind::Save, nullptr));
-    auto back = newDocument();
     // Column settings are brought to the column count; row settings without their keys get
     // the user's defaults for them.
-    writeBytes(path + "/table.plist", plist(QVariantMap{{"columnSettings", QVariantList{QVariantMap{{"width", "9"}}}},
-                                                        {"tableRowSettings", QVariantMap{}}}));
+    const QString path = written(*tableDocument({{"a", "1"}, {"b", "2"}}), "doc.vlbdoc", "table.plist",
+                                 plist(QVariantMap{{"columnSettings", QVariantList{QVariantMap{{"width", "9"}}}},
+                                                   {"tableRowSettings", QVariantMap{}}}));
+    auto back = newDocument();
     ASSERT_TRUE(back->readPackage(path, nullptr));
     EXPECT_EQ(back->columnSettings, (ColumnSettings{{{"width", "9"}}, delegate.defaultColumnSettings}));
     EXPECT_EQ(back->tableRowSettings, delegate.defaultTableRowSettings);
@@ -147,13 +150,8 @@ TEST_F(Package, VersionAndTableFilesAreChecked)
     auto settings = [](const QVariant& columns, const QVariant& rows) {
         return plist(QVariantMap{{"columnSettings", columns}, {"tableRowSettings", rows}});
     };
-    struct Case {
-        const char* name;
-        const char* file;   // "": the package itself
-        QByteArray bytes;   // its new content; null: removed
-        const char* refusal;   // part of the message
-    };
-    const Case cases[] = {
+    // file "": the package itself; bytes: its new content, null: removed; refusal: part of the message.
+    const struct { const char* name; const char* file; QByteArray bytes; const char* refusal; } cases[] = {
         {"versionOther", "fileInfo.plist", plist(QVariantMap{{"version", "5.0"}}), "format"},
         {"versionSpace", "fileInfo.plist", plist(QVariantMap{{"version", "4.11 "}}), "format"},
         {"versionNumber", "fileInfo.plist", plist(QVariantMap{{"version", 4.11}}), "format"},
@@ -166,31 +164,21 @@ TEST_F(Package, VersionAndTableFilesAreChecked)
         {"notAFolder", "", "x", "not a document package"},
     };
     auto doc = tableDocument({{"t", "1"}});
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const QString path = packagePath(QStringLiteral("%1.vlbdoc").arg(c.name));
-        ASSERT_TRUE(doc->writePackage(path, SaveKind::Save, nullptr));
-        const QString file = *c.file ? path + '/' + c.file : path;
-        QFile::remove(file);
-        QDir(file).removeRecursively();
-        if (!c.bytes.isNull())
-            writeBytes(file, c.bytes);
-
         auto back = newDocument();
         back->docVersion = "unchanged";
         QString error;
         // A refused package changes nothing.
-        EXPECT_FALSE(back->readPackage(path, &error));
+        EXPECT_FALSE(back->readPackage(written(*doc, QStringLiteral("%1.vlbdoc").arg(c.name), c.file, c.bytes), &error));
         EXPECT_TRUE(error.contains(c.refusal)) << error.toStdString();
         EXPECT_EQ(back->docVersion, "unchanged");
         EXPECT_TRUE(back->tableData.isEmpty());
     }
     for (const char* version : {"4.0", "4.1", "4.11"}) {
-        const QString path = packagePath(QStringLiteral("v%1.vlbdoc").arg(version));
-        ASSERT_TRUE(doc->writePackage(path, SaveKind::Save, nullptr));
-        writeBytes(path + "/fileInfo.plist", plist(QVariantMap{{"version", version}}));
         auto back = newDocument();
-        EXPECT_TRUE(back->readPackage(path, nullptr)) << version;
+        EXPECT_TRUE(back->readPackage(written(*doc, QStringLiteral("v%1.vlbdoc").arg(version), "fileInfo.plist",
+                                              plist(QVariantMap{{"version", version}})), nullptr)) << version;
         EXPECT_EQ(back->docVersion, version);
     }
 }
@@ -200,9 +188,7 @@ TEST_F(Package, AnalysesAreReadOneByOne)
     auto doc = tableDocument({{"W", "1", "2"}, {"S", "m", "f"}});
     for (int i = 0; i < 4; ++i)
         doc->appendAnalysis({{"n", qint64(i)}}, QStringLiteral("xml%1").arg(i), {{"settings", QVariantMap{{"i", qint64(i)}}}});
-    const QString path = packagePath();
-    ASSERT_TRUE(doc->writePackage(path, SaveKind::Save, nullptr));
-    QFile::remove(path + "/graphXML/graph0.xml");          // analysis 0 cannot be read at all
+    const QString path = written(*doc, "doc.vlbdoc", "graphXML/graph0.xml");   // analysis 0 cannot be read at all
     QFile::remove(path + "/graph/graph2.plist");           // analysis 2 gets new settings
     writeBytes(path + "/graph/graph3.plist", "broken");    // so does analysis 3
     QFile::remove(path + "/stats/stats1.plist");           // analysis 1 gets a fresh record
@@ -239,8 +225,7 @@ TEST_F(Package, OversizedEntriesAreLeftUnread)
 {
     auto doc = tableDocument({{"W", "1"}});
     doc->appendAnalysis({{"n", qint64(0)}}, "xml0", doc->newStatsRecord());
-    const QString path = packagePath();
-    ASSERT_TRUE(doc->writePackage(path, SaveKind::Save, nullptr));
+    const QString path = written(*doc, "doc.vlbdoc");
     for (const char* entry : {"/graphXML/graph0.xml", "/table.plist"}) {
         QFile huge(path + entry);
         ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(1) << 30));   // sparse: no disk used
@@ -282,16 +267,15 @@ TEST_F(Package, FullDisksAreReportedWithTheSystemsReason)
     EXPECT_EQ(error.toStdString(), "The file \u201ctableString.txt\u201d could not be written: No space left on device");
 
     // Writing past a file size limit fails as a full disk does: the first write is short.
-    struct rlimit before;
+    struct rlimit before, small;
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
-    struct rlimit small = before;
-    small.rlim_cur = 4096;
+    small = {4096, before.rlim_max};
     std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = doc->writePackage(packagePath("limited.vlbdoc"), SaveKind::Save, &error);
+    const bool ok = doc->writePackage(packagePath("limited.vlbdoc"), SaveKind::Save, &error);
     setrlimit(RLIMIT_FSIZE, &before);
     std::signal(SIGXFSZ, SIG_DFL);
-    EXPECT_FALSE(written);
+    EXPECT_FALSE(ok);
     EXPECT_EQ(error.toStdString(), "The file \u201ctableString.txt\u201d could not be written: File too large");
 }
 

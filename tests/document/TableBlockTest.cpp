@@ -23,14 +23,13 @@ QString show(const TableData& table)
     return columns.join('|');
 }
 
+// column: table column of the block's left column, 0-based; row 0: the title row; expected
+// nullptr: the write is refused.
 struct Case {
-    const char* name;
-    const char* table;
-    const char* block;
-    int column;             // table column of the block's left column, 0-based
-    int row;                // 0 = title row
+    const char* name, *table, *block;
+    int column, row;
     bool newColumn;
-    const char* expected;   // nullptr: the write is refused
+    const char* expected;
     int added = 0;
 };
 

@@ -80,12 +80,7 @@ TEST(TableHistory, BehavesLikeAListOfFullSnapshots)
 // histories written out by hand: snapshot k holds the value k, and 7 is pushed.
 TEST_F(DocumentFixture, PushesFollowTheirRule)
 {
-    const struct {
-        int snapshots;
-        qint64 index;
-        bool isNew;
-        QVector<int> after;
-    } cases[] = {
+    const struct { int snapshots; qint64 index; bool isNew; QVector<int> after; } cases[] = {
         {3, 2, false, {0, 1, 2, 7}},   // no redo snapshots: appended
         {5, 1, false, {0, 1, 7}},      // after three undos: the redo snapshots go
         {1, 0, true, {7}},             // a new table replaces the only snapshot
@@ -105,14 +100,12 @@ TEST_F(DocumentFixture, PushesFollowTheirRule)
         doc->historyOfColumnCounter = {counter(0)};
         doc->historyOfTableRowSettings = {rows(0)};
         for (int k = 1; k < c.snapshots; ++k) {
-            qint64 last = k - 1;
-            doc->historyOfTableData.push(table(k), last, false);
+            doc->historyOfTableData.push(table(k), k - 1, false);
             doc->historyOfColumnSettings.append(settings(k));
             doc->historyOfColumnCounter.append(counter(k));
             doc->historyOfTableRowSettings.append(rows(k));
         }
         doc->tableDataIndex = doc->columnSettingsIndex = doc->columnCounterIndex = doc->tableRowSettingIndex = c.index;
-
         doc->addTableData(table(7), c.isNew);
         doc->addColumnSettings(settings(7), c.isNew);
         doc->addColumnCounter(counter(7), c.isNew);
@@ -127,13 +120,10 @@ TEST_F(DocumentFixture, PushesFollowTheirRule)
             counters << int(s[0]);
         for (const QVariantMap& s : doc->historyOfTableRowSettings)
             rowValues << s["k"].toInt();
-        EXPECT_EQ(tables, c.after);
-        EXPECT_EQ(widths, c.after);
-        EXPECT_EQ(counters, c.after);
-        EXPECT_EQ(rowValues, c.after);
+        for (const QVector<int>& got : {tables, widths, counters, rowValues})
+            EXPECT_EQ(got, c.after);
         // A push moves no index: the caller's undo step does.
-        EXPECT_EQ(doc->tableDataIndex, c.index);
-        EXPECT_EQ(doc->columnSettingsIndex, c.index);
+        EXPECT_EQ(std::make_pair(doc->tableDataIndex, doc->columnSettingsIndex), std::make_pair(c.index, c.index));
     }
 }
 

@@ -65,12 +65,9 @@ TEST_F(SettingsRows, DataCellTexts)
 {
     auto shown = [](const MyConfigItem* r) { return MyOutlineTexts::objectOfConfigOutlineView(r, 1); };
     MyConfigItem* color = row({"graphProperties", "background", "color"});
-    const struct {
-        Color color;
-        const char* text;
-    } colors[] = {{Color::gray(1), "White Color"}, {Color::gray(0), "Black Color"}, {Color::rgb(1, 0, 0), "Red Color"},
-                  {Color::rgb(0, 1, 0), "Green Color"}, {Color::rgb(0, 0, 1), "Blue Color"},
-                  {Color::gray(1, 0), "Color"}, {Color::rgb(1, 1, 1), "Color"}, {Color::gray(0.5), "Color"}};
+    const struct { Color color; const char* text; } colors[] = {
+        {Color::gray(1), "White Color"}, {Color::gray(0), "Black Color"}, {Color::rgb(1, 0, 0), "Red Color"}, {Color::rgb(0, 1, 0), "Green Color"},
+        {Color::rgb(0, 0, 1), "Blue Color"}, {Color::gray(1, 0), "Color"}, {Color::rgb(1, 1, 1), "Color"}, {Color::gray(0.5), "Color"}};
     for (const auto& c : colors) {
         ASSERT_TRUE(color->setObject(KeyedArchive::archiveColor(c.color)));
         EXPECT_EQ(shown(color), QVariant(c.text)) << c.text;
@@ -139,11 +136,7 @@ TEST_F(SettingsRows, CopyAndPasteThroughTheClipboard)
 // Refusals of records copied from the tree, as the user reads them.
 TEST_F(SettingsRows, PasteRefusals)
 {
-    const struct {
-        QStringList from;
-        QStringList to;
-        QString message;
-    } cases[] = {
+    const struct { QStringList from; QStringList to; QString message; } cases[] = {
         {{"valueSettings", "min"}, {"graphTitle"}, kUnchangeable},
         {{"valueSettings", "partition"}, {"valueSettings", "min"}, kDifferentType},
         {{"graphProperties", "graphRect", "lineWidth"}, {"graphProperties", "xAxis", "axisWidth"}, kNotApplicable},

@@ -9,17 +9,13 @@ namespace {
 
 QVariantMap entry(qint64 position)
 {
-    return QVariantMap{
-        {"needFix", QString()}, {"changeable", true}, {"setIndex", qint64(1)},
-        {"indexes", QVariantList{qint64(0), position}}, {"type2", QString()}, {"allowEqual", false},
-        {"dotReserve", false}, {"minVal", QString()}, {"maxVal", QString()},
-    };
+    return {{"needFix", QString()}, {"changeable", true}, {"setIndex", qint64(1)}, {"indexes", QVariantList{qint64(0), position}},
+            {"type2", QString()}, {"allowEqual", false}, {"dotReserve", false}, {"minVal", QString()}, {"maxVal", QString()}};
 }
 
 void describeValue(QVariantMap& table, const QString& keyPath, const QVariant& value, qint64 position)
 {
-    if (!table.contains(keyPath))
-        table.insert(keyPath, entry(position));
+    table.insert(keyPath, table.value(keyPath, entry(position)));
     const QString prefix = keyPath.isEmpty() ? QString() : keyPath + '\t';
     const QString kind = PropertyList::kindOf(value);
     if (kind == "dict") {
@@ -38,10 +34,9 @@ QVariantMap category(const AppDelegate& app, const QString& title, const QString
 {
     QVariantList represents;
     for (const QString& n : names)
-        represents.append(QVariantMap{{"origName", n}, {"represent", n}});
+        represents << QVariantMap{{"origName", n}, {"represent", n}};
     QVariantMap c = app.appDefaultCategoryDict;
-    c.insert("categoryTitle", title);
-    c.insert("represents", represents);
+    c.insert(QVariantMap{{"categoryTitle", title}, {"represents", represents}});
     return c;
 }
 
@@ -56,7 +51,7 @@ QVariantMap describe(const QVariantMap& settings)
 
 void setDescription(QVariantMap& table, const QString& keyPath, const QVariantMap& values)
 {
-    QVariantMap e = table.contains(keyPath) ? table.value(keyPath).toMap() : entry(0);
+    QVariantMap e = table.value(keyPath, entry(0)).toMap();
     for (auto it = values.begin(); it != values.end(); ++it)
         e.insert(it.key(), it.value());
     table.insert(keyPath, e);
@@ -69,34 +64,21 @@ QVariantMap builtInSettings(bool scatter)
     std::optional<AppDelegate> own;
     AppDelegate& app = AppDelegate::shared() ? *AppDelegate::shared() : own.emplace();
     app.makeAppDefaults();
-    QVariantMap properties{
-        {"background", app.appDefaultBackground},
-        {"graphRect", app.appDefaultGraphRect},
-        {"xAxis", app.appDefaultXAxis},
-        {"yAxis", app.appDefaultYAxis},
-        {scatter ? "bars" : "boxes", scatter ? app.appDefaultBar : app.appDefaultBox},
-    };
-    QVariantMap settings{
+    const QVariantMap properties{{"background", app.appDefaultBackground}, {"graphRect", app.appDefaultGraphRect},
+                                 {"xAxis", app.appDefaultXAxis}, {"yAxis", app.appDefaultYAxis},
+                                 {scatter ? "bars" : "boxes", scatter ? app.appDefaultBar : app.appDefaultBox}};
+    return QVariantMap{
         {"graphTitle", QString("Height & weight <2026>")},
         {"categoryDicts", QVariantList{category(app, "dataColumns", {"Height", "Weight"}),
                                        category(app, "c_Sex", {"M", "F", QString::fromUtf8("Caf\u00e9")})}},
-        {"valueSettings", QVariantMap{
-            {"min", QString("0")}, {"max", QString("200")}, {"partition", qint64(4)}, {"logarithmic", false},
-            {"scaleStrings", QVariantList{QString("0"), QString("50"), QString("100"), QString("150"), QString("200")}},
-        }},
+        {"valueSettings", QVariantMap{{"min", QString("0")}, {"max", QString("200")}, {"partition", qint64(4)},
+                                      {"logarithmic", false}, {"scaleStrings", QVariantList{"0", "50", "100", "150", "200"}}}},
         {"graphProperties", properties},
+        {scatter ? "dotsProperties" : "boxesProperties", scatter ? app.appDefaultDots : app.appDefaultBoxes},
     };
-    if (scatter)
-        settings.insert("dotsProperties", app.appDefaultDots);
-    else
-        settings.insert("boxesProperties", app.appDefaultBoxes);
-    return settings;
 }
 
-Descriptions::Descriptions(const QVariantMap& table)
-{
-    delegate.configResOutlineItem = table;
-}
+Descriptions::Descriptions(const QVariantMap& table) { delegate.configResOutlineItem = table; }
 
 std::unique_ptr<MyConfigRootItem> treeOf(const QVariantMap& settings)
 {

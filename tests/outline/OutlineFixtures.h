@@ -23,24 +23,15 @@ void setDescription(QVariantMap& table, const QString& keyPath, const QVariantMa
 QVariantMap builtInSettings(bool scatter);
 
 // Installs the description table into a delegate for the life of the object.
-struct Descriptions {
-    explicit Descriptions(const QVariantMap& table);
-    AppDelegate delegate;
-};
+struct Descriptions { explicit Descriptions(const QVariantMap& table); AppDelegate delegate; };
 
 // A settings tree of the settings (built with the description table in use).
 std::unique_ptr<MyConfigRootItem> treeOf(const QVariantMap& settings);
 
 // Selector analysis: columns with their represents.
-struct DataColumn {
-    QString title;
-    QVector<std::optional<double>> values;
-};
-struct CategoryColumn {
-    QString title;
-    QStringList categories;
-    QList<bool> used;   // per category; missing entries count as used
-};
+struct DataColumn { QString title; QVector<std::optional<double>> values; };
+// used: per category; missing entries count as used.
+struct CategoryColumn { QString title; QStringList categories; QList<bool> used; };
 MySelectorItem* addAnalysis(MySelectorRootItem& root, const QString& title, const QList<DataColumn>& data,
                             const QList<CategoryColumn>& categorizing, bool editting = true);
 

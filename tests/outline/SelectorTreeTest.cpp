@@ -32,14 +32,9 @@ MySelectorItem* nodeAt(MySelectorItem* analysis, const std::vector<int>& path)
 // one letter per column (T editable, F not).
 TEST(SelectorEditRule, Table)
 {
-    const struct {
-        const char* name;
-        bool editting;       // of "A"
-        bool lastEditting;   // of the last analysis
-        bool onLast;         // the node is the last analysis rather than below "A"
-        std::vector<int> path;
-        const char* expected;
-    } cases[] = {
+    // editting: of "A"; lastEditting: of the last analysis; onLast: the node is the last analysis
+    // rather than below "A".
+    const struct { const char* name; bool editting, lastEditting, onLast; std::vector<int> path; const char* expected; } cases[] = {
         {"Analysis", true, true, false, {}, "TFTFTT"},
         {"EmptyAnalysis", true, true, true, {}, "TFTFFF"},
         {"GraphType", true, true, false, {0}, "FTFFFF"},
@@ -78,12 +73,7 @@ TEST(SelectorTexts, Cells)
     // Groups swapped: the data group reads as the level after the categorizing columns.
     MySelectorItem* swapped = addAnalysis(root, "S", kTwoData, kOneCategory);
     swapped->appendChild(swapped->takeChild(1));
-    const struct {
-        MySelectorItem* analysis;
-        std::vector<int> path;
-        int column;
-        QVariant expected;
-    } cases[] = {
+    const struct { MySelectorItem* analysis; std::vector<int> path; int column; QVariant expected; } cases[] = {
         {fresh, {}, 1, "(Data: 0, Categorizing: 0)"},
         {fresh, {1}, 1, "Select at least one column"},
         {a, {}, 1, "(Data: 2, Categorizing: 21)"},
@@ -182,11 +172,8 @@ TEST_F(SelectorValidation, CountsSurviveTheUndoOfATableEdit)
     EXPECT_EQ(doc.columnCounter, (QVector<qint64>{1, 1, 1, 0}));
 }
 
-struct Refusal {
-    const char* name;
-    std::function<void(MySelectorRootItem&)> build;   // the analysis to validate is the last
-    QString message;
-};
+// build: the analysis to validate is the last.
+struct Refusal { const char* name; std::function<void(MySelectorRootItem&)> build; QString message; };
 
 class SelectorRefusal : public SelectorValidation, public ::testing::WithParamInterface<Refusal> {};
 
