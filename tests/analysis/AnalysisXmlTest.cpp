@@ -31,8 +31,10 @@ protected:
 
 } // namespace
 
-// sample.xml was written by hand from the line layout, and sample-read.txt
-// is the tree worked out by hand from the sample and kSample.
+// The texts and the trees expected from reading them were written by hand (see
+// tests/data/analysis/README): the sample from the line layout, an older writer's unescaped
+// text, columns opened without their title line (they take nothing of the column before) and a
+// body cut short.
 TEST_F(AnalysisXml, WritesAndReadsTheHandWrittenTexts)
 {
     MySelectorItem* a = node(&root, "Untitled");
@@ -44,10 +46,21 @@ TEST_F(AnalysisXml, WritesAndReadsTheHandWrittenTexts)
     node(sex, "f", "female", "YES");
     node(sex, "m", "m", "NO");
     EXPECT_EQ(*MyAnalysisXml::xmlFromItem(a), readTestFile("sample.xml"));
-    const MySelectorItem* back = read(readTestFile("sample.xml"));
-    ASSERT_NE(back, nullptr);
-    EXPECT_EQ(dump(back), readTestFile("sample-read.txt").toStdString());
-    EXPECT_EQ(used, (QVector<qint64>{1, 1, 1}));
+
+    const TableData older{{"Age", "old", "young", "old"}, {"BP", "120", "n/a", "140"}};
+    const struct { const char* name; TableData table; QVector<qint64> used; } cases[] = {
+        {"sample", kSample, {1, 1, 1}},
+        {"older", older, {1, 1}},   // the column gone from the table is not counted
+        {"untitled-column", kSample, {1, 0, 1}},
+        {"cut-body", kSample, {0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const MySelectorItem* back = read(readTestFile(QString(c.name) + ".xml"), c.table);
+        ASSERT_NE(back, nullptr);
+        EXPECT_EQ(dump(back), readTestFile(QString(c.name) + "-read.txt").toStdString());
+        EXPECT_EQ(used, c.used);
+    }
 }
 
 TEST_F(AnalysisXml, EscapesWhatTheLineFormatCannotCarryAndReadsItBack)
@@ -72,50 +85,12 @@ TEST_F(AnalysisXml, EscapesWhatTheLineFormatCannotCarryAndReadsItBack)
               "Age\\tgroup |  | \n  >65 | over\\n65 | YES | rows 1\n  a;b&amp; | #x/= | NO | rows 0\n");
 }
 
-// older.xml was written by hand as the earlier writer did: values inserted as they stand. In the
-// expected tree (by hand): markers are removed from the title whatever their case, the graph
-// type is the part after the last tab, a message is cut at its first '>', quotes are dropped
-// from a name, name= without use= leaves the type empty, a value gone from the column gets no
-// rows and "NO", and a column title keeps its tab while a represent line is cut at it.
-TEST_F(AnalysisXml, ReadsOlderUnescapedTexts)
-{
-    const TableData table{{"Age", "old", "young", "old"}, {"BP", "120", "n/a", "140"}};
-    MySelectorItem* a = read(readTestFile("older.xml"), table);
-    ASSERT_NE(a, nullptr);
-    EXPECT_EQ(dump(a), readTestFile("older-read.txt").toStdString());
-    EXPECT_EQ(used, (QVector<qint64>{1, 1}));   // the column gone from the table is not counted
-}
-
+// A text cut before its body is no analysis.
 TEST_F(AnalysisXml, ShortAndCutTexts)
 {
     EXPECT_EQ(read("<?xml?>\n<analysis>\n\t<title>W</title>"), nullptr);
     EXPECT_EQ(root.childCount(), 0);
     EXPECT_EQ(used, (QVector<qint64>{0, 0, 0}));
-
-    // An empty line ends the body early; closing lines never climb above the analysis.
-    MySelectorItem* a = read(kAnalysisHead + "\t<DataColumns next=\"array\">\n\t</DataColumns>\n\t</x>\n\t</y>\n"
-                                    "\t<Categorizing next=\"array\">\n\n\t<Other next=\"array\">\n</analysis>\n");
-    ASSERT_NE(a, nullptr);
-    EXPECT_EQ(dump(a, false), "T |  | \n  graphType | scatter | \n  DataColumns |  | \n  Categorizing |  | \n");
-}
-
-// A column opened without its title line names no column of the table: its represents get
-// no values and no categories of the column read before it.
-TEST_F(AnalysisXml, AColumnWithoutTitleTakesNothingOfTheColumnBefore)
-{
-    const QString body = "\t<DataColumns next=\"array\">\n\t\t<represents next=\"array\">\n\t\t\t<title>W</title>\n"
-                         "\t\t\t<represents name=\"W\" use=\"YES\">W</represents>\n\t\t</represents>\n"
-                         "\t\t<represents next=\"array\">\n\t\t\t<represents name=\"X\" use=\"YES\">X</represents>\n"
-                         "\t\t</represents>\n\t</DataColumns>\n"
-                         "\t<Categorizing next=\"array\">\n\t\t<represents next=\"array\">\n\t\t\t<title>Sex</title>\n"
-                         "\t\t</represents>\n\t\t<represents next=\"array\">\n"
-                         "\t\t\t<represents name=\"f\" use=\"YES\">f</represents>\n\t\t</represents>\n\t</Categorizing>\n";
-    MySelectorItem* a = read(kAnalysisHead + body + "</analysis>");
-    ASSERT_NE(a, nullptr);
-    EXPECT_EQ(dump(a),
-              "T |  | \n  graphType | scatter | \n  DataColumns |  | \n    W |  | \n      W | W | YES | values 1,-,3\n"
-              "    represents |  | \n      X | X | YES | values -,-,-\n  Categorizing |  | \n    Sex |  | \n"
-              "    represents |  | \n      f | f | NO\n");
 }
 
 // Analysis, group, column, represent: a text that nests anything deeper is no analysis and adds

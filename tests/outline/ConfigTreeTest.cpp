@@ -1,8 +1,10 @@
 #include "OutlineFixtures.h"
+#include "outline/MySelectorItem.h"
 #include "platform/PropertyList.h"
 #include "platform/Resources.h"
 #include <QPointF>
 #include <gtest/gtest.h>
+#include <array>
 #include <random>
 
 using namespace fixtures;
@@ -73,59 +75,99 @@ TEST(ConfigRoundTrip, BuiltInSettingsComeBack)
 
 namespace {
 
-QString randomText(std::mt19937& rng)
+// Settings of any shape. Plain: every kind of value, texts full of entities and line breaks,
+// keys of every kind. Hostile: few distinct small values, and keys that settings rows treat by
+// title coming up often. Kinds: 0 text, 1 integer, 2 real, 3 bool, 4 data, 5 list, 6 dictionary.
+QVariant randomValue(std::mt19937& rng, bool hostile, int depth, int kind = -1)
 {
     static const QStringList pieces{"a", "0", "&", "<", "\"", "\n", "\t", " ", "&amp;", "</string>", "\u00e9",
                                     "\U0001F600", "\r\n", "\r", "\x01"};
-    QString s;
-    for (int i = std::uniform_int_distribution<int>(0, 8)(rng); i > 0; --i)
-        s += pieces[std::uniform_int_distribution<int>(0, int(pieces.size()) - 1)(rng)];
-    return s;
-}
-
-// A value of a random kind (0 text ... 5 list, 6 dictionary), or of the given one.
-QVariant randomValue(std::mt19937& rng, int depth, int kind = -1)
-{
+    static const QStringList keys{"represents", "origName", "represent", "categoryDicts", "dotsProperties",
+                                  "boxesProperties", "x", ""};
     auto number = [&](auto low, auto high) { return std::uniform_int_distribution<decltype(low)>(low, high)(rng); };
+    auto text = [&] {
+        QString s;
+        for (int i = number(0, 8); i > 0; --i)
+            s += pieces[number(0, int(pieces.size()) - 1)];
+        return s;
+    };
     if (kind < 0)
-        kind = number(0, depth > 3 ? 4 : 6);
+        kind = hostile ? std::array{0, 1, 3, 4, 5, 6}[number(0, depth > 3 ? 3 : 5)] : number(0, depth > 3 ? 4 : 6);
     switch (kind) {
-    case 0: return randomText(rng);
-    case 1: return QVariant::fromValue<qint64>(number(-1'000'000'000'000LL, 1'000'000'000'000LL));
+    case 0: return hostile ? QStringLiteral("t%1").arg(number(0, 2)) : text();
+    case 1: return QVariant::fromValue<qint64>(hostile ? number(0, 4) : number(-1'000'000'000'000LL, 1'000'000'000'000LL));
     case 2: return std::uniform_real_distribution<double>(-1e6, 1e6)(rng) * std::pow(10.0, number(-30, 30));
     case 3: return number(0, 1) == 1;
     case 4: {
-        QByteArray data(number(0, 200), '\0');
+        QByteArray data(hostile ? number(0, 2) : number(0, 200), 'd');
         for (char& c : data)
-            c = char(number(0, 255));
+            c = hostile ? c : char(number(0, 255));
         return data;
     }
     default: {
         QVariantList list;
         QVariantMap map;
-        for (int i = number(0, 4); i > 0; --i) {
-            list.append(randomValue(rng, depth + 1));
-            map.insert(randomText(rng).remove('\t') + QString::number(i), list.last());
+        for (int i = number(0, hostile ? 3 : 4); i > 0; --i) {
+            list.append(randomValue(rng, hostile, depth + 1));
+            map.insert(hostile ? keys[number(0, int(keys.size()) - 1)] : text().remove('\t') + QString::number(i), list.last());
         }
         return kind == 5 ? QVariant(list) : QVariant(map);
     }
     }
 }
 
+// A settings tree gives back the settings it was made of, its rows' positions consistent, and
+// (takesBack) takes that value back.
+void expectTakesItsOwnValue(const QVariantMap& settings, bool takesBack = true)
+{
+    Descriptions d(describe(settings));
+    auto root = treeOf(settings);
+    const QVariant own = root->object();
+    ASSERT_EQ(own.toMap(), settings) << PropertyList::toXml(settings).toStdString();
+    if (takesBack) {
+        EXPECT_TRUE(root->setObject(own)) << PropertyList::toXml(settings).toStdString();
+        EXPECT_EQ(root->object(), own);
+    }
+    expectConsistentIndexes(*root, root.get());
+}
+
 } // namespace
 
-// Entities, line breaks, empty containers and data survive the trip through the XML text.
-TEST(ConfigRoundTripRandom, AnySettingsComeBackUnchanged)
+// Trees of any depth are destroyed without exhausting the stack.
+TEST(HostileTrees, AMillionLevelsDeepAreDestroyed)
 {
-    std::mt19937 rng(4131);
+    auto root = std::make_unique<MySelectorItem>("rootItem", nullptr);
+    MySelectorItem* tip = root.get();
+    for (int level = 0; level < 1'000'000; ++level)
+        tip = tip->append(std::make_unique<MySelectorItem>(QStringLiteral("g"), tip));
+    root.reset();
+    SUCCEED();
+}
+
+// Settings of any shape, hand-picked hostile ones first: entities, line breaks, empty containers
+// and data survive the trip through the XML text, and the tree takes its own value.
+TEST(HostileTrees, SettingsTreesTakeTheirOwnValue)
+{
+    const QVariantMap entry{{"origName", "a"}, {"represent", "A"}};
+    const QVariantMap cases[] = {
+        {{"represents", QVariantList{QVariantMap{}}}},
+        {{"represents", QVariantList{QVariantMap{{"origName", qint64(5)}}}}},
+        {{"represents", QVariantList{"a", QVariantMap{}}}},
+        {{"represents", QVariantList{entry, QVariantMap{{"represent", "B"}}}}},
+        {{"represents", QVariantList{entry, entry}}},
+        {{"categoryDicts", QVariantList{QVariantMap{{"represents", QVariantList{QVariantList{}, entry}}}}}},
+    };
+    for (const QVariantMap& settings : cases)
+        expectTakesItsOwnValue(settings);
+
+    std::mt19937 rng(4122);
+    for (int round = 0; round < 400; ++round)
+        expectTakesItsOwnValue(randomValue(rng, true, 4 - round % 3).toMap());
     for (int round = 0; round < 300; ++round) {
-        QVariantMap settings = randomValue(rng, 0, 6).toMap();
+        QVariantMap settings = randomValue(rng, false, 0, 6).toMap();
         if (round % 3 == 0)
             settings.insert("categoryDicts", QVariantList{QVariantMap{{"categoryTitle", "dataColumns"}}, QVariantMap{}});
-        Descriptions d(describe(settings));
-        auto root = treeOf(settings);
-        ASSERT_EQ(root->object().toMap(), settings) << PropertyList::toXml(settings).toStdString();
-        expectConsistentIndexes(*root, root.get());
+        expectTakesItsOwnValue(settings, false);   // real rows keep 15 digits of what they are given
     }
 }
 
@@ -202,4 +244,17 @@ TEST(ConfigValue, EmptiedArrayGrowsAgain)
     auto empty = treeOf({{"categoryDicts", QVariantList{}}, {"list", QVariantList{}}});
     EXPECT_TRUE(empty->setObject(QVariantMap{{"categoryDicts", QVariantList{}}, {"list", one}}));
     EXPECT_EQ(empty->childTitle("list")->object(), QVariant(one));
+}
+
+// Rows matched by origName keep refusing what names no row; rows without one take the
+// values in place, but no more values than there are rows.
+TEST(HostileTrees, RepresentsWithoutOrigNamesAreWrittenInPlace)
+{
+    const QVariantMap settings{{"represents", QVariantList{QVariantMap{{"represent", "A"}}, QVariantMap{{"represent", "B"}}}}};
+    Descriptions d(describe(settings));
+    auto root = treeOf(settings);
+    const QVariantList one{QVariantMap{{"represent", "C"}}};
+    EXPECT_FALSE(root->setObject(QVariantMap{{"represents", one + one + one}}));
+    EXPECT_TRUE(root->setObject(QVariantMap{{"represents", one}}));
+    EXPECT_EQ(root->object(), QVariant(QVariantMap{{"represents", one}}));
 }
