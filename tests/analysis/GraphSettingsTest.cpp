@@ -29,6 +29,7 @@ protected:
         app.defaultBackground = {{"followPageLayout", false}, {"viewWidth", "300.0"}, {"viewHeight", "200.0"}};
         app.defaultBoxes = numbered("box", 3);
         app.defaultStats = {{"stats", false}, {"unbiased", true}};
+        MyDocumentAnalyses::registerHooks();
     }
     ~AnalysisFixture() override
     {
@@ -37,8 +38,18 @@ protected:
         MyDocumentAnalyses::makeGraphWindows() = nullptr;
     }
 
+    // The document holds table, its columns unused.
+    void setTable(const TableData& table)
+    {
+        doc.tableData = table;
+        doc.columnSettings = ColumnSettings(table.size(), {{"width", "70"}});
+        doc.historyOfColumnCounter = {doc.columnCounter = QVector<qint64>(table.size())};
+        doc.setTableData();
+    }
+
     MyDescriptives engine;
     AppDelegate app;
+    Document doc{&app};
 };
 using StoredAnalyses = AnalysisFixture;
 
@@ -55,17 +66,10 @@ void writeBytes(const QString& path, const QByteArray& bytes)
 // hands the analysis on.
 TEST_F(AnalysisFixture, ValidatedSelectionAppendsEveryRecord)
 {
-    Document doc(&app);
-    doc.tableData = {{"D0", "1", "2", "3", "4", "5", "6", "7", "8", "9"}};
-    doc.setTableData();
-    doc.columnCounter = {0};
+    setTable({{"D0", "1", "2", "3", "4", "5", "6", "7", "8", "9"}});
     doc.appendAnalysis({{"graphTitle", "a"}}, "x0", {});
     QVector<qint64> madeFor;
-    MyDocumentAnalyses::makeGraphWindows() = [&](Document&, qint64 id, const MyAnalysisData&) {
-        madeFor << id;
-        return true;
-    };
-    MyDocumentAnalyses::registerHooks();
+    MyDocumentAnalyses::makeGraphWindows() = [&](Document&, qint64 id, const MyAnalysisData&) { madeFor << id; return true; };
     MySelectorRootItem root(nullptr, &doc);
     const QStringList fiveValues{"v0", "v1", "v2", "v3", "v4", "v0", "v1", "v2", "v3"};
     MySelectorItem* a =
@@ -97,19 +101,13 @@ TEST_F(AnalysisFixture, ValidatedSelectionAppendsEveryRecord)
 
 TEST_F(AnalysisFixture, StoredAnalysesRaiseCountersAndRegenerateSettings)
 {
-    Document doc(&app);
-    doc.tableData = {{"W", "1", "", "3"}, {"H", "4", "5", "6"}, {"Sex", "f", "m", "f"}};
-    doc.setTableData();
-    doc.columnCounter = {0, 0, 0};
-    doc.historyOfColumnCounter = {doc.columnCounter};
-    doc.columnCounterIndex = 0;
+    setTable({{"W", "1", "", "3"}, {"H", "4", "5", "6"}, {"Sex", "f", "m", "f"}});
     const QString xml = readTestFile("column-twice.xml");
     MySelectorItem root("rootItem", nullptr);
     ASSERT_NE(MyDocumentAnalyses::outlineItemFromXLMWithXmlString(doc, xml, &root), nullptr);
     EXPECT_EQ(doc.columnCounter, (QVector<qint64>{0, 1, 2}));   // Sex named twice
     EXPECT_EQ(doc.historyOfColumnCounter[0], doc.columnCounter);
 
-    MyDocumentAnalyses::registerHooks();
     const auto settings = DocumentHooks::shared().regenerateGraphSettings(doc, xml, 500, 600);
     ASSERT_TRUE(settings);
     // Values 4 to 6: a third of the range lies between 0.375 and 0.75, so steps of 0.5.
@@ -120,7 +118,6 @@ TEST_F(AnalysisFixture, StoredAnalysesRaiseCountersAndRegenerateSettings)
 
 TEST_F(AnalysisFixture, NormalityStepKeepsTheDocumentEdited)
 {
-    Document doc(&app);
     UndoBridge* undo = doc.undoManager();
     MyDocumentAnalyses::fixedEditStatus(doc);
     EXPECT_EQ(undo->undoText(), "Undo Add Normality Stats");
@@ -134,12 +131,7 @@ TEST_F(AnalysisFixture, NormalityStepKeepsTheDocumentEdited)
 // were left out.
 TEST_F(StoredAnalyses, UnreadableOnesAreNamedWhenTheDocumentOpens)
 {
-    MyDocumentAnalyses::registerHooks();
-    Document doc(&app);
-    doc.tableData = {{"W", "1", "2", "3"}, {"Sex", "m", "f", "m"}};
-    doc.columnSettings = ColumnSettings(2, {{"width", "70"}});
-    doc.columnCounter = {0, 0};
-    doc.setTableData();
+    setTable({{"W", "1", "2", "3"}, {"Sex", "m", "f", "m"}});
     MySelectorItem root("rootItem", nullptr);
     const QString xml = *MyAnalysisXml::xmlFromItem(analysis(&root, "scatter", {{"W", {1.0, 2.0, 3.0}}}, {{"Sex", {"m", "f", "m"}}}, true));
     for (int i = 0; i < 5; ++i)

@@ -150,10 +150,7 @@ TEST_F(SettingsRows, ForeignRecordsAreCheckedThroughout)
 {
     MyConfigItem* rect = row({"graphProperties", "graphRect"});
     const QVariantMap record = MySettingsClipboard::recordOf(rect);
-    auto withVal = [](QVariantMap r, const QVariant& val) {
-        r.insert("val", val);
-        return r;
-    };
+    auto withVal = [](QVariantMap r, const QVariant& val) { r.insert("val", val); return r; };
     QVariantMap belowLimit = record.value("val").toMap();
     belowLimit.insert("lineWidth", "-0.5");
     QVariantMap keyMissing = record.value("val").toMap();
