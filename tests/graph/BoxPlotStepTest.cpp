@@ -42,11 +42,14 @@ struct BoxPlotStep : ::testing::Test {
                 out << v;
         return out;
     }
-    bool shown(const QString& name) const
+    QVector<Rect> framesIn(const QString& group, const QString& tag) const
     {
-        const MySimpleView* v = element(name);
-        return v && vm().viewVisible.value(name) && v->isVisible();
+        QVector<Rect> out;
+        for (const MySimpleView* v : inColumn(group, tag))
+            out << v->frame();
+        return out;
     }
+    bool shown(const QString& name) const { return element(name) && vm().viewVisible.value(name) && element(name)->isVisible(); }
 };
 
 TEST_F(BoxPlotStep, ElementsWhereTheStatisticsPutThem)
@@ -57,15 +60,10 @@ TEST_F(BoxPlotStep, ElementsWhereTheStatisticsPutThem)
     EXPECT_EQ(element("whisker\ts1\nlower\n" + tag)->frame(), Rect(-0.5, 10, 1, 30));
     EXPECT_EQ(element("whisker\ts1\nupper\n" + tag)->frame(), Rect(-0.5, 80, 1, 60));
     // Marks 8 by 1, centred on the whisker ends.
-    const auto marks = inColumn("minMax\ts1", tag);
-    ASSERT_EQ(marks.size(), 2);
-    EXPECT_EQ(marks[0]->frame(), Rect(-4, 9.5, 8, 1));
-    EXPECT_EQ(marks[1]->frame(), Rect(-4, 139.5, 8, 1));
-    EXPECT_EQ(marks[0]->boundsOrigin(), (Point{-4, -0.5}));
+    ASSERT_EQ(framesIn("minMax\ts1", tag), (QVector<Rect>{{-4, 9.5, 8, 1}, {-4, 139.5, 8, 1}}));
+    EXPECT_EQ(inColumn("minMax\ts1", tag)[0]->boundsOrigin(), (Point{-4, -0.5}));
     // Median line 4 thick at 60.
-    const auto medians = inColumn(MyViewManager::kMedian, tag);
-    ASSERT_EQ(medians.size(), 1);
-    EXPECT_EQ(medians[0]->frame(), Rect(-18.75, 58, 37.5, 4));
+    EXPECT_EQ(framesIn(MyViewManager::kMedian, tag), QVector<Rect>{Rect(-18.75, 58, 37.5, 4)});
     // Outliers 80, 90, 90 once each on the centre line, 6-point circles.
     std::vector<double> centres;
     for (const MySimpleView* dot : inColumn("dot\ts1", tag)) {
@@ -97,8 +95,7 @@ TEST_F(BoxPlotStep, AxisSwitchWithBoxesEmptyInOneTable)
     // A second full pass creates and moves nothing.
     g->layoutRow({});
     EXPECT_EQ(framesOf(vm()), plain);
-    g->change({"valueSettings", "min"}, "1");
-    g->change({"valueSettings", "logarithmic"}, true);
+    g->setLogarithmic(true);
     // Log axis 0..2 over 200 points. The box empty on the plain axis gets its views now.
     EXPECT_TRUE(shown("box\ts2\ng2\ts2"));
     EXPECT_EQ(element("box\ts2\ng2\ts2")->frame(), Rect(-19.25, 112, 38.5, 26));
@@ -107,8 +104,8 @@ TEST_F(BoxPlotStep, AxisSwitchWithBoxesEmptyInOneTable)
     for (const MySimpleView* mark : inColumn("minMax\ts2", "g2\ts2"))
         EXPECT_EQ(mark->superview(), containerOf(vm(), "g2\ts2"));
     EXPECT_EQ(element("box\ts2\ng2\ts2")->superview(), containerOf(vm(), "g2\ts2"));
-    ASSERT_EQ(inColumn(MyViewManager::kMedian, "g2\ts2").size(), 1);
-    EXPECT_EQ(inColumn(MyViewManager::kMedian, "g2\ts2")[0]->frame().midY(), 125);
+    ASSERT_EQ(framesIn(MyViewManager::kMedian, "g2\ts2").size(), 1);
+    EXPECT_EQ(framesIn(MyViewManager::kMedian, "g2\ts2")[0].midY(), 125);
     // The box empty on the log axis leaves no element behind at its plain place.
     for (const char* name : {"box\ts2\ng1\ts2", "whisker\ts2\nlower\ng1\ts2", "whisker\ts2\nupper\ng1\ts2"})
         EXPECT_FALSE(shown(name)) << name;
@@ -119,11 +116,10 @@ TEST_F(BoxPlotStep, AxisSwitchWithBoxesEmptyInOneTable)
     // Outliers of the other axis kind are hidden, this kind's placed.
     EXPECT_FALSE(vm().viewVisible.value("dot\ts1"));
     EXPECT_TRUE(vm().viewVisible.value("dot\tlogarithmic\ts1"));
-    ASSERT_EQ(inColumn("dot\tlogarithmic\ts1", "g1\ts1").size(), 1);
-    EXPECT_EQ(inColumn("dot\tlogarithmic\ts1", "g1\ts1")[0]->frame().midY(), 193.75);
+    ASSERT_EQ(framesIn("dot\tlogarithmic\ts1", "g1\ts1").size(), 1);
+    EXPECT_EQ(framesIn("dot\tlogarithmic\ts1", "g1\ts1")[0].midY(), 193.75);
 
-    g->change({"valueSettings", "logarithmic"}, false);
-    g->change({"valueSettings", "min"}, "0");
+    g->setLogarithmic(false);
     EXPECT_FALSE(shown("box\ts2\ng2\ts2"));
     for (const MySimpleView* v : inColumn(MyViewManager::kMedian, "g2\ts2"))
         EXPECT_FALSE(v->isVisible());

@@ -99,6 +99,12 @@ void FrameLayout::change(const QStringList& path, const QVariant& value)
     layoutRow(path);
 }
 
+void FrameLayout::setLogarithmic(bool on)
+{
+    change({"valueSettings", on ? "min" : "logarithmic"}, on ? QVariant("1") : QVariant(false));
+    change({"valueSettings", on ? "logarithmic" : "min"}, on ? QVariant(true) : QVariant("0"));
+}
+
 QImage FrameLayout::render() const { return GraphItem::image(vm->viewDict.value(MyViewManager::kBackground), kScale); }
 
 QPoint FrameLayout::pixelOf(const QImage& page, double x, double y) const

@@ -38,6 +38,8 @@ struct FrameLayout {
     // The same into the tree too (a tree that cannot take it is built anew), then lays out
     // for that row.
     void change(const QStringList& path, const QVariant& value);
+    // Switches the value axis between 0..100 plain and 1..100 logarithmic, as a user does.
+    void setLogarithmic(bool on);
 
     MyConfigItem* row(const QStringList& path) const;
     // The whole page at kScale pixels a point, y down; and the pixel under a point of graph
