@@ -19,8 +19,7 @@ Rect centredBox(double size) { return Rect(-size / 2, -size / 2, size, size); }
 struct Worked { const char* name; std::vector<double> coordinates; double spacing; std::vector<Dot> dots; };
 
 const Worked workedCases[] = {
-    {"oneValue", {5}, 2, {{5, 0}}},
-    {"twoApart", {0, 3}, 2, {{0, 0}, {3, 0}}},
+    {"oneValue", {5}, 2, {{5, 0}}}, {"twoApart", {0, 3}, 2, {{0, 0}, {3, 0}}},
     {"twoCloseLargerLeft", {0, 1}, 2, {{1, -1}, {0, 1}}},
     {"threeInOneCluster", {0, 1, 1.5}, 2, {{1.5, 0}, {1, -2}, {0, 2}}},
     {"fiveEqual", {3, 3, 3, 3, 3}, 2, {{3, 0}, {3, -2}, {3, 2}, {3, -4}, {3, 4}}},
@@ -28,8 +27,7 @@ const Worked workedCases[] = {
     {"sevenInARow", {0, 1, 2, 3, 4, 5, 6}, 2, {{6, 0}, {3, 0}, {0, 0}, {5, -2}, {4, 2}, {2, -2}, {1, 2}}},
     {"fiveInARowTailInHalfLane", {0, 1, 2, 3, 4}, 2, {{4, 0}, {3, -2}, {2, 2}, {1, -1}, {0, 1}}},
     {"twoGroupsMirrored", {0, 1, 10, 11}, 2, {{0, 1}, {1, -1}, {11, -1}, {10, 1}}},
-    {"zeroSpacingAllCentred", {0, 0, 1, 1}, 0, {{0, 0}, {0, 0}, {1, 0}, {1, 0}}},
-    {"noValues", {}, 2, {}},
+    {"zeroSpacingAllCentred", {0, 0, 1, 1}, 0, {{0, 0}, {0, 0}, {1, 0}, {1, 0}}}, {"noValues", {}, 2, {}},
     // The tail's new half lane lies beside full lane 0 and must start behind its dots.
     {"halfLaneBesideLastFullLane", {0, 0, 0, 0.5, 2}, 2, {{2, 0}, {0.5, -2}, {0, 2}, {0, -5}, {0, 5}}},
 };

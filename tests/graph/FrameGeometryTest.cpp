@@ -43,10 +43,7 @@ TEST(FrameGeometry, HorizontalGapsAndGraphRectangle)
     for (const auto& c : rectCases) {
         const auto g = graphRect(c.gaps, c.lw, 200, c.columnWidth, c.totalWidth);
         ASSERT_TRUE(g);
-        EXPECT_EQ(g->baseXs, c.baseXs);
-        EXPECT_EQ(g->graphRect, c.graphRect);
-        EXPECT_EQ(g->rGraphRect, c.rGraphRect);
-        EXPECT_EQ(g->frame, c.frame);
+        EXPECT_EQ(std::tuple(g->baseXs, g->graphRect, g->rGraphRect, g->frame), std::tuple(c.baseXs, c.graphRect, c.rGraphRect, c.frame));
     }
     EXPECT_FALSE(graphRect({}, 1, 200, 75, 0));
 }
@@ -62,9 +59,7 @@ TEST(FrameGeometry, XAxisTicksUnderColumnCentres)
     };
     for (const auto& c : cases) {
         const AxisLayout a = xAxis(245, {47.5, 122.5, 197.5}, c.aw, c.tl, c.tw);
-        EXPECT_EQ(a.extent, c.extent);
-        EXPECT_EQ(a.frame, c.frame);
-        EXPECT_EQ(a.lines, c.lines);
+        EXPECT_EQ(std::tuple(a.extent, a.frame, a.lines), std::tuple(c.extent, c.frame, c.lines));
     }
 }
 
@@ -73,13 +68,9 @@ TEST(FrameGeometry, XAxisTicksUnderColumnCentres)
 TEST(FrameGeometry, YAxisTicksAndScaleTextFrames)
 {
     const struct { double h, aw, tl, min, max; bool log; QVector<double> values, tickYs; } cases[] = {
-        {200, 1, 6, 0, 100, false, {0, 50, 100, 150}, {0, 100, 200, 300}},
-        {300, 1, 6, 1, 1000, true, {1, 10, 100, 1000}, {0, 100, 200, 300}},
-        {200, 0, 6, 0, 100, false, {50, 50}, {100, 100}},
-        {200, 1, 0, 0, 100, false, {50}, {}},
-        {200, 1, 6, 0, 100, true, {1, 10}, {}},
-        {200, 1, 6, 1, 100, true, {-1, 0, 10}, {100}},
-        {200, 1, 6, 5, 5, false, {5, 6}, {}},
+        {200, 1, 6, 0, 100, false, {0, 50, 100, 150}, {0, 100, 200, 300}}, {200, 0, 6, 0, 100, false, {50, 50}, {100, 100}},
+        {300, 1, 6, 1, 1000, true, {1, 10, 100, 1000}, {0, 100, 200, 300}}, {200, 1, 0, 0, 100, false, {50}, {}},
+        {200, 1, 6, 0, 100, true, {1, 10}, {}}, {200, 1, 6, 1, 100, true, {-1, 0, 10}, {100}}, {200, 1, 6, 5, 5, false, {5, 6}, {}},
     };
     for (const auto& c : cases) {
         const AxisLayout a = yAxis(c.h, c.aw, c.tl, 1, c.values, c.min, c.max, c.log);
@@ -99,10 +90,8 @@ TEST(FrameGeometry, YAxisTicksAndScaleTextFrames)
     EXPECT_EQ(a.frame, Rect(-8, -0.5, 8.5, 201));
 
     const struct { double v, min, max; bool log; double height; Size size; std::optional<Rect> frame; } texts[] = {
-        {50, 0, 100, false, 200, {20, 17}, Rect(-30, 91.5, 20, 17)},
-        {100, 1, 1000, true, 300, {24, 17}, Rect(-34, 191.5, 24, 17)},
-        {150, 0, 100, false, 200, {30, 17}, Rect(-40, 291.5, 30, 17)},
-        {10, 0, 100, true, 200, {20, 17}, std::nullopt},
+        {50, 0, 100, false, 200, {20, 17}, Rect(-30, 91.5, 20, 17)}, {100, 1, 1000, true, 300, {24, 17}, Rect(-34, 191.5, 24, 17)},
+        {150, 0, 100, false, 200, {30, 17}, Rect(-40, 291.5, 30, 17)}, {10, 0, 100, true, 200, {20, 17}, std::nullopt},
         {5, 5, 5, false, 200, {20, 17}, std::nullopt},
     };
     for (const auto& c : texts) {
@@ -149,8 +138,7 @@ TEST(FrameGeometry, NameTagsAndRepetitions)
 TEST(FrameGeometry, TitleTurnedLeftOfTheScale)
 {
     const struct { double degrees; Rect text, required; } cases[] = {
-        {90, {-34, 75, 50, 20}, {-54, 75, 20, 50}},
-        {0, {-84, 90, 50, 20}, {-84, 90, 50, 20}},
+        {90, {-34, 75, 50, 20}, {-54, 75, 20, 50}}, {0, {-84, 90, 50, 20}, {-84, 90, 50, 20}},
         {-90, {-54, 125, 50, 20}, {-54, 75, 20, 50}},
     };
     for (const auto& c : cases) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <QPainterPath>
 #include <cmath>
+#include <numeric>
 
 namespace {
 QVector<QPointF> points(const BezierPath& p)
@@ -32,8 +33,7 @@ TEST(FrameLayout, WorkedExampleRecord)
     EXPECT_EQ(vm.nameTags, (QStringList{"a", "b", "c"}));
     EXPECT_EQ(g.base->myFrame, Rect(0, 0, 500, 500));
     const struct { QString name; Rect frame; qsizetype lines; QVector<QPointF> thirdPath; } views[] = {
-        {MyViewManager::kBackground, {0, 0, 500, 500}, 0, {}},
-        {MyViewManager::kGraphRect, {-6, -6, 257, 212}, 0, {}},
+        {MyViewManager::kBackground, {0, 0, 500, 500}, 0, {}}, {MyViewManager::kGraphRect, {-6, -6, 257, 212}, 0, {}},
         {MyViewManager::kXAxis, {-0.5, -8, 246, 8.5}, 4, {{122.5, 0}, {122.5, -6}}},
         {MyViewManager::kYAxis, {-8, -0.5, 8.5, 201}, 4, {{0, 100}, {-6, 100}}},
     };
@@ -94,10 +94,8 @@ TEST(FrameLayout, SecondRunMakesNothingAndANarrowChangeMovesOnlyItsStep)
 TEST(FrameLayout, LabelViewsFollowTheCurrentRepresents)
 {
     const struct { QList<QStringList> before; int level; QStringList after; } cases[] = {
-        {{{"a", "b", "c"}}, 0, {"a", "b"}},
-        {{{"a", "b"}}, 0, {"a", "b", "c", "d"}},
-        {{{"P", "Q"}, {"x", "y"}}, 0, {"P", "Q", "R"}},
-        {{{"P", "Q", "R"}, {"x", "y"}}, 0, {"Q"}},
+        {{{"a", "b", "c"}}, 0, {"a", "b"}}, {{{"a", "b"}}, 0, {"a", "b", "c", "d"}},
+        {{{"P", "Q"}, {"x", "y"}}, 0, {"P", "Q", "R"}}, {{{"P", "Q", "R"}, {"x", "y"}}, 0, {"Q"}},
         {{{"P", "Q"}, {"x", "y", "z"}}, 1, {"z", "w"}},
         {{{"P", "Q"}, {"x", "y"}}, 0, {}},   // no columns left: nothing shown, nothing placed
     };
@@ -121,12 +119,10 @@ TEST(FrameLayout, LabelViewsFollowTheCurrentRepresents)
                 EXPECT_EQ(record->textStorage->textViews().size(), shown);
                 // Centred under the mean of its columns, as the rows place it.
                 const qsizetype block = shown ? vm.baseXs.size() / shown : 0;
+                const qsizetype width = shown ? block / levels[i].size() : 0;
                 for (qsizetype k = 0; k < shown; ++k) {
-                    const qsizetype width = block / levels[i].size();
-                    double sum = 0;
-                    for (qsizetype col = k * block + j * width; col < k * block + (j + 1) * width; ++col)
-                        sum += vm.baseXs[col];
-                    EXPECT_NEAR(views[k]->frame().midX(), sum / double(width), 1e-9) << name;
+                    const auto first = vm.baseXs.cbegin() + k * block + j * width;
+                    EXPECT_NEAR(views[k]->frame().midX(), std::accumulate(first, first + width, 0.0) / double(width), 1e-9) << name;
                 }
             }
             shown *= levels[i].size();
