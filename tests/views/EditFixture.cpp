@@ -47,15 +47,10 @@ void EditFixture::SetUp()
     doc->baseWindowCont = mainCont.get();
 
     GraphWindowHooks& hooks = GraphWindowHooks::shared();
-    hooks.changeSettingsTree = [this](MyWindowController*, const std::function<void()>& change) {
-        ++log.settingsTreeChanges;
-        change();
-    };
-    hooks.changeSelectorTree = [this](MyWindowController*, const std::function<void()>& change) {
-        ++log.selectorTreeChanges;
-        change();
-    };
-    hooks.revealRow = [this](MyWindowController*, const QList<MyConfigItem*>& chain) { log.revealed << chainText(chain); };
+    using Change = const std::function<void()>&;
+    hooks.changeSettingsTree = [this](MyWindowController*, Change change) { ++log.settingsTreeChanges; change(); };
+    hooks.changeSelectorTree = [this](MyWindowController*, Change change) { ++log.selectorTreeChanges; change(); };
+    hooks.revealRow = [this](MyWindowController*, const QList<MyConfigItem*>& r) { log.revealed << chainText(r); };
     hooks.setDocumentEdited = [this](MyWindowController* c, bool edited) { log.marks[c] = edited; };
     hooks.synchronizeWindowTitles = [this](Document&) { ++log.titleSyncs; };
     hooks.setSelectedAttributes = [this](const TextAttributes& a) { log.selectedAttributes = a; };
@@ -66,10 +61,6 @@ void EditFixture::TearDown()
     sceneView.reset();
     GraphWindowHooks::shared() = GraphWindowHooks();
     doc->undoManager()->stack()->clear();
-    for (auto& g : graphs) {
-        g->cont.reset();
-        g->root.reset();
-    }
     graphs.clear();
     selectorRoot.reset();
     mainCont.reset();
@@ -107,35 +98,35 @@ EditFixture::Graph& EditFixture::addGraph(const QString& graphType, const QVecto
     EXPECT_TRUE(made.has_value());
     a->changeEditting(false);
     const qint64 id = doc->appendAnalysis(made->settings, *MyAnalysisXml::xmlFromItem(a), doc->newStatsRecord());
+    graphs.push_back(openGraph(id, made->analysis));
+    doc->graphWindowConts.append(graphs.back()->cont.get());
+    return *graphs.back();
+}
 
+std::unique_ptr<EditFixture::Graph> EditFixture::openGraph(qint64 id, const MyAnalysisData& data)
+{
     auto g = std::make_unique<Graph>();
-    g->data = made->analysis;
+    g->data = data;
     g->cont = std::make_unique<MyWindowController>(QStringLiteral("GraphWindowD"));
     g->cont->myDoc = doc.get();
     g->cont->graphID = id;
     g->cont->baseWinCont = mainCont.get();
     g->root = std::make_unique<MyConfigRootItem>(g->cont.get());
-    EXPECT_TRUE(g->root->outlineItemFromSettings(made->settings));
+    EXPECT_TRUE(g->root->outlineItemFromSettings(doc->graphSettings[id]));
     g->cont->rootItem = g->root.get();
     g->vm = new MyViewManager(g->data, g->cont.get(), doc.get());
     g->cont->viewManager = g->vm;
     g->vm->installRootView(new MyBaseView());
     MyConfigItem* properties = g->root->childTitle("graphProperties");
-    g->vm->itemsDict.insert(MyViewManager::kBackground, properties->childTitle("background"));
-    g->vm->itemsDict.insert(MyViewManager::kGraphRect, properties->childTitle("graphRect"));
-    g->vm->itemsDict.insert(MyViewManager::kXAxis, properties->childTitle("xAxis"));
-    g->vm->itemsDict.insert(MyViewManager::kYAxis, properties->childTitle("yAxis"));
-    if (graphType == "scatter")
-        g->vm->itemsDict.insert(MyViewManager::kBars, properties->childTitle("bars"));
-    else
-        g->vm->itemsDict.insert(MyViewManager::kMedian, properties->childTitle("boxes"));
+    const bool dots = data.graphType == "scatter";
+    for (const QString& name : {MyViewManager::kBackground, MyViewManager::kGraphRect, MyViewManager::kXAxis,
+                                MyViewManager::kYAxis, dots ? MyViewManager::kBars : MyViewManager::kMedian})
+        g->vm->itemsDict.insert(name, properties->childTitle(name.section('\t', 1, 1)));
     g->vm->setGraphWithOutlineItem(g->root.get());
     g->vm->placeContainers();
     // The graph window puts the background into its base view.
     g->vm->viewDict.value(MyViewManager::kRootView)->addSubview(g->vm->viewDict.value(MyViewManager::kBackground));
-    doc->graphWindowConts.append(g->cont.get());
-    graphs.push_back(std::move(g));
-    return *graphs.back();
+    return g;
 }
 
 void EditFixture::addTwoGraphs()

@@ -2,6 +2,7 @@
 // A started application with one document holding analyses drawn by the real graph
 // generator, set up as the document's window set-up does it (selector tree, settings tree,
 // view manager, first full layout), with the window hooks recorded and the dialogs scripted.
+#include "FakeGenerator.h"
 #include "analysis/MyAnalysisData.h"
 #include "app/AppDelegate.h"
 #include "document/Document.h"
@@ -18,7 +19,6 @@
 #include <memory>
 #include <vector>
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 inline void PrintTo(const QStringList& l, std::ostream* os)
 {
     *os << "{";
@@ -38,54 +38,35 @@ public:
     using Root = MyConfigRootItem;
     using VM = MyViewManager;
     using Ix = QVector<qint64>;
-    void backgroundWithSettings(const Map& s, VM* vm) override { note("background"); real.backgroundWithSettings(s, vm); }
+#define VLB_COUNTED(step, call) { calls << QStringLiteral(step); real.call; }
+    void backgroundWithSettings(const Map& s, VM* vm) override VLB_COUNTED("background", backgroundWithSettings(s, vm))
     void horizontalGapsWithSettings(const Map& s, VM* vm) override
-    {
-        note("horizontalGaps"); real.horizontalGapsWithSettings(s, vm);
-    }
-    void graphRectWithSettings(const Map& s, VM* vm) override { note("graphRect"); real.graphRectWithSettings(s, vm); }
-    void xAxisWithSettings(const Map& s, VM* vm) override { note("xAxis"); real.xAxisWithSettings(s, vm); }
+        VLB_COUNTED("horizontalGaps", horizontalGapsWithSettings(s, vm))
+    void graphRectWithSettings(const Map& s, VM* vm) override VLB_COUNTED("graphRect", graphRectWithSettings(s, vm))
+    void xAxisWithSettings(const Map& s, VM* vm) override VLB_COUNTED("xAxis", xAxisWithSettings(s, vm))
     void xTextsWithSetIndex(qint64 m, const Map& s, Root* r, VM* vm, const Ix& i) override
-    {
-        note("xTexts"); real.xTextsWithSetIndex(m, s, r, vm, i);
-    }
-    void nameTagsWithSetttings(const Map& s, VM* vm) override { note("nameTags"); real.nameTagsWithSetttings(s, vm); }
+        VLB_COUNTED("xTexts", xTextsWithSetIndex(m, s, r, vm, i))
+    void nameTagsWithSetttings(const Map& s, VM* vm) override VLB_COUNTED("nameTags", nameTagsWithSetttings(s, vm))
     void xTextsRectWithSetttings(const Map& s, VM* vm) override
-    {
-        note("xTextsRect"); real.xTextsRectWithSetttings(s, vm);
-    }
-    void yAxisWithSettings(const Map& s, VM* vm) override { note("yAxis"); real.yAxisWithSettings(s, vm); }
+        VLB_COUNTED("xTextsRect", xTextsRectWithSetttings(s, vm))
+    void yAxisWithSettings(const Map& s, VM* vm) override VLB_COUNTED("yAxis", yAxisWithSettings(s, vm))
     void scaleTextsWithSettings(const Map& s, Root* r, VM* vm, const QStringList& k, const Ix& i) override
-    {
-        note("scaleTexts"); real.scaleTextsWithSettings(s, r, vm, k, i);
-    }
+        VLB_COUNTED("scaleTexts", scaleTextsWithSettings(s, r, vm, k, i))
     void scaleTextRectsWithSettings(const Map& s, Root* r, VM* vm) override
-    {
-        note("scaleTextRects"); real.scaleTextRectsWithSettings(s, r, vm);
-    }
+        VLB_COUNTED("scaleTextRects", scaleTextRectsWithSettings(s, r, vm))
     void yTitleTextWithSettings(const Map& s, Root* r, VM* vm) override
-    {
-        note("yTitleText"); real.yTitleTextWithSettings(s, r, vm);
-    }
+        VLB_COUNTED("yTitleText", yTitleTextWithSettings(s, r, vm))
     void yTitleTextRectWithSettings(const Map& s, VM* vm) override
-    {
-        note("yTitleTextRect"); real.yTitleTextRectWithSettings(s, vm);
-    }
+        VLB_COUNTED("yTitleTextRect", yTitleTextRectWithSettings(s, vm))
     void setScatterWithSetIndex(qint64 m, const QStringList& k, const Ix& i, const Map& s, Root* r, VM* vm) override
-    {
-        note("scatter"); real.setScatterWithSetIndex(m, k, i, s, r, vm);
-    }
+        VLB_COUNTED("scatter", setScatterWithSetIndex(m, k, i, s, r, vm))
     void setBoxWithSetIndex(qint64 m, const QStringList& k, const Ix& i, const Map& s, Root* r, VM* vm) override
-    {
-        note("boxplot"); real.setBoxWithSetIndex(m, k, i, s, r, vm);
-    }
+        VLB_COUNTED("boxplot", setBoxWithSetIndex(m, k, i, s, r, vm))
+#undef VLB_COUNTED
     ContainersAndViews containersAndViewsWithTextStorage(TextStorage* t) const override
     {
         return real.containersAndViewsWithTextStorage(t);
     }
-
-private:
-    void note(const char* step) { calls << QLatin1String(step); }
 };
 
 // What the view manager asked of the windows.
@@ -120,6 +101,7 @@ protected:
         std::unique_ptr<MyConfigRootItem> root;
         MyViewManager* vm = nullptr;
         MyAnalysisData data;
+        ~Graph() { cont.reset(); }   // the window and its view manager before the rows they show
     };
     std::vector<std::unique_ptr<Graph>> graphs;
     HookLog log;
@@ -130,6 +112,8 @@ protected:
     // A new analysis of the document, drawn whole. Data cells are numbers as text.
     Graph& addGraph(const QString& graphType, const QVector<Column>& data, const QVector<Column>& categorizing,
                     const QString& title = QStringLiteral("Untitled"));
+    // The graph window of analysis id, laid out whole from the document's settings.
+    std::unique_ptr<Graph> openGraph(qint64 id, const MyAnalysisData& data);
     // The usual two: a dot plot of "Weight" by "Group" (a, b, c) and a boxplot of "Weight"
     // and "Height" by "Group".
     void addTwoGraphs();

@@ -58,12 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 namespace {
 struct ExtentCase {
-    const char* what;
-    Rect rGraphRect, rXRect, xTextRect, rYRect;
-    QVector<Rect> scaleTextRects;
-    Rect yTextRect, yTextRequiredRect;
-    Size background;
-    Rect frame;          // of "graphView", worked out by hand
+    FakeGenerator::Extents extents;
+    Rect frame;   // of "graphView", worked out by hand
     Point boundsOrigin;
 };
 class Extent : public ::testing::TestWithParam<ExtentCase> {};
@@ -74,14 +70,7 @@ TEST_P(Extent, SizesAndCentresTheGraphView)
     const ExtentCase& c = GetParam();
     AppDelegate delegate;
     FakeGenerator g;
-    g.rGraphRect = c.rGraphRect;
-    g.rXRect = c.rXRect;
-    g.xTextRect = c.xTextRect;
-    g.rYRect = c.rYRect;
-    g.scaleTextRects = c.scaleTextRects;
-    g.yTextRect = c.yTextRect;
-    g.yTextRequiredRect = c.yTextRequiredRect;
-    g.backgroundSize = c.background;
+    g.ext = c.extents;
     delegate.ourGraphGenerator = &g;
     MyViewManager vm(MyAnalysisData(), nullptr, nullptr);
     vm.runLayout(-1, {}, {}, {}, nullptr);
@@ -109,20 +98,20 @@ TEST_P(Extent, SizesAndCentresTheGraphView)
 INSTANTIATE_TEST_SUITE_P(
     Extents, Extent,
     ::testing::Values(
-        ExtentCase{"empty category texts and title add nothing; an empty scale rect neither",
-                   Rect(0, 0, 200, 100), Rect(0, -20, 200, 20), Rect(), Rect(-30, 0, 30, 100),
-                   {Rect(-50, 90, 20, 10), Rect(0, 0, 0, 5)}, Rect(), Rect(-80, 0, 10, 100), {400, 300},
+        // Empty category texts and title add nothing; an empty scale rect neither.
+        ExtentCase{{Rect(0, 0, 200, 100), Rect(0, -20, 200, 20), Rect(), Rect(-30, 0, 30, 100),
+                    {Rect(-50, 90, 20, 10), Rect(0, 0, 0, 5)}, Rect(), Rect(-80, 0, 10, 100)},
                    Rect(72, 87, 256, 126), Point{-53, -23}},
-        ExtentCase{"a shown title adds the room it needs, not its own rectangle", Rect(0, 0, 200, 100),
-                   Rect(0, -20, 200, 20), Rect(10, -40, 180, 20), Rect(-30, 0, 30, 100), {},
-                   Rect(-60, 30, 20, 40), Rect(-90, 0, 30, 100), {400, 300}, Rect(52, 77, 296, 146),
-                   Point{-93, -43}},
-        ExtentCase{"wider and taller than the background: 3 from its origin", Rect(0, 0, 500, 400),
-                   Rect(), Rect(), Rect(), {}, Rect(), Rect(), {400, 300}, Rect(3, 3, 506, 406), Point{-3, -3}},
-        ExtentCase{"exactly as wide as the background is not centred", Rect(0, 0, 394, 100), Rect(), Rect(),
-                   Rect(), {}, Rect(), Rect(), {400, 300}, Rect(3, 97, 400, 106), Point{-3, -3}},
-        ExtentCase{"nothing at all: the margin alone", Rect(), Rect(), Rect(), Rect(), {}, Rect(), Rect(),
-                   {400, 300}, Rect(197, 147, 6, 6), Point{-3, -3}}),
+        // A shown title adds the room it needs, not its own rectangle.
+        ExtentCase{{Rect(0, 0, 200, 100), Rect(0, -20, 200, 20), Rect(10, -40, 180, 20), Rect(-30, 0, 30, 100),
+                    {}, Rect(-60, 30, 20, 40), Rect(-90, 0, 30, 100)},
+                   Rect(52, 77, 296, 146), Point{-93, -43}},
+        // Wider and taller than the background: 3 from its origin.
+        ExtentCase{{Rect(0, 0, 500, 400), {}, {}, {}, {}, {}, {}}, Rect(3, 3, 506, 406), Point{-3, -3}},
+        // Exactly as wide as the background is not centred.
+        ExtentCase{{Rect(0, 0, 394, 100), {}, {}, {}, {}, {}, {}}, Rect(3, 97, 400, 106), Point{-3, -3}},
+        // Nothing at all: the margin alone.
+        ExtentCase{{}, Rect(197, 147, 6, 6), Point{-3, -3}}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
 
 // Through a graph window: the settings of the window's graph, its settings root, the row's
@@ -141,8 +130,6 @@ TEST(LayoutDriver, SetGraphWithOutlineItemTakesTheWindowsGraph)
     MyAnalysisData data;
     data.graphType = "scatter";
     QPointer<MyViewManager> vm = new MyViewManager(data, window, &doc);
-    EXPECT_EQ(vm->ourGraphGenerator, &g);
-    EXPECT_EQ(vm->myDoc, &doc);
 
     root.setIndex = 0;
     vm->setGraphWithOutlineItem(&root);

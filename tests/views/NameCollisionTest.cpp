@@ -3,7 +3,6 @@
 #include "FakeGenerator.h"
 #include "analysis/AnalysisTestSupport.h"
 #include "analysis/MyAnalysisBuilder.h"
-#include "app/AppDelegate.h"
 #include "stats/MyDescriptives.h"
 #include <gtest/gtest.h>
 
@@ -36,22 +35,10 @@ TEST(NameCollision, ADataTitleAndACategoryTagKeepTheirOwnStatistics)
 // containers of their own: the graph's fixed containers stay where they are and draw.
 TEST(NameCollision, ColumnsNamedLikeFixedViewsGetTheirOwnContainers)
 {
-    AppDelegate delegate;
-    FakeGenerator g;
-    g.makeViews = true;
-    g.columns = {"graphView", "graphProperties\tbackground"};
-    g.rGraphRect = Rect(0, 0, 200, 100);
-    delegate.ourGraphGenerator = &g;
-    MyAnalysisData data;
-    data.graphType = "scatter";
-    MyViewManager vm(data, nullptr, nullptr);
-    vm.installRootView(new MyBaseView);
-    vm.runLayout(-1, {}, {}, {}, nullptr);
+    FakeGraph graph({"graphView", "graphProperties\tbackground"});
+    MyViewManager& vm = *graph.vm;
     MyView* background = vm.viewDict.value(MyViewManager::kBackground);
     MyView* graphView = vm.viewDict.value(MyViewManager::kGraphView);
-    vm.viewDict.value(MyViewManager::kRootView)->addSubview(background);
-    vm.placeContainers();
-
     EXPECT_TRUE(dynamic_cast<MyOutputView*>(graphView));
     EXPECT_EQ(graphView->superview(), background);
     EXPECT_EQ(background->superview(), vm.viewDict.value(MyViewManager::kRootView));
