@@ -185,6 +185,11 @@ void EditFixture::click(GraphItem* item, int count)
     }
 }
 
+MyTextView* firstTextView(const std::shared_ptr<MyStorageItem>& record)
+{
+    return record && record->textStorage ? dynamic_cast<MyTextView*>(record->textStorage->textViews().value(0)) : nullptr;
+}
+
 QList<MyConfigItem*> allRows(MyConfigItem* root)
 {
     QList<MyConfigItem*> rows;

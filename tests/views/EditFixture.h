@@ -11,6 +11,7 @@
 #include "outline/MySelectorRootItem.h"
 #include "platform/Dialogs.h"
 #include "views/GraphWindowHooks.h"
+#include "views/MyTextView.h"
 #include "views/MyViewManager.h"
 #include "windows/MyWindowController.h"
 #include <QGraphicsView>
@@ -137,6 +138,8 @@ protected:
 QStringList drawnState(MyViewManager& vm);
 // The graph at one pixel a point.
 QImage drawnImage(MyViewManager& vm);
+// The first view of a text record, if it has one.
+MyTextView* firstTextView(const std::shared_ptr<MyStorageItem>& record);
 // Every row below root, depth first.
 QList<MyConfigItem*> allRows(MyConfigItem* root);
 // The selector rows below an analysis, one line each: "title | message".

@@ -18,18 +18,9 @@ struct State {
     QVector<QVariant> trees;
     QVector<QStringList> drawn;
     QVector<QImage> images;
-    QStringList selector;
-    QStringList xmls;
+    QStringList selector, xmls;
     bool edited = false;
 };
-
-
-MyTextView* firstView(const std::shared_ptr<MyStorageItem>& record)
-{
-    if (!record || !record->textStorage || record->textStorage->textViews().isEmpty())
-        return nullptr;
-    return dynamic_cast<MyTextView*>(record->textStorage->textViews().first());
-}
 
 } // namespace
 
@@ -53,18 +44,17 @@ protected:
 
     void expectState(const State& want, const QString& where)
     {
+        SCOPED_TRACE(where.toStdString());
         const State got = capture();
-        for (int g = 0; g < int(graphs.size()); ++g) {
-            EXPECT_EQ(got.settings[g], want.settings[g]) << qPrintable(where) << " graph " << g;
-            EXPECT_EQ(got.trees[g], want.trees[g]) << qPrintable(where) << " graph " << g;
-            EXPECT_EQ(got.drawn[g], want.drawn[g]) << qPrintable(where) << " graph " << g;
-            EXPECT_TRUE(got.images[g] == want.images[g]) << qPrintable(where) << " graph " << g;
-        }
-        EXPECT_EQ(got.selector, want.selector) << qPrintable(where);
-        EXPECT_EQ(got.xmls, want.xmls) << qPrintable(where);
-        EXPECT_EQ(got.edited, want.edited) << qPrintable(where);
+        EXPECT_EQ(got.settings, want.settings);
+        EXPECT_EQ(got.trees, want.trees);
+        EXPECT_EQ(got.drawn, want.drawn);
+        EXPECT_TRUE(got.images == want.images);
+        EXPECT_EQ(got.selector, want.selector);
+        EXPECT_EQ(got.xmls, want.xmls);
+        EXPECT_EQ(got.edited, want.edited);
         // The windows show the document's state.
-        EXPECT_EQ(log.marks.value(mainCont.get()), want.edited) << qPrintable(where);
+        EXPECT_EQ(log.marks.value(mainCont.get()), want.edited);
     }
 
     // A text typed into a row, as a user might: numbers for number rows, a word otherwise.
@@ -99,22 +89,18 @@ protected:
         Graph& g = *graphs[std::uniform_int_distribution<size_t>(0, graphs.size() - 1)(rng)];
         Graph& other = *graphs[(&g == graphs[0].get()) ? 1 : 0];
         const int before = undo().stack()->count();
-        QString name;
+        auto made = [&](const QString& name) { return undo().stack()->count() > before ? name : QString(); };
         switch (std::uniform_int_distribution<int>(0, 9)(rng)) {
-        case 0:
-        case 1:
-        case 2: {   // typed into an editable row
+        case 0: case 1: case 2: {   // typed into an editable row
             QList<MyConfigItem*> rows = allRows(g.root.get());
             rows.removeIf([&](MyConfigItem* r) { return !g.root->allowEditOutlineItem(r, 1); });
             MyConfigItem* r = rows[std::uniform_int_distribution<qsizetype>(0, rows.size() - 1)(rng)];
             const QVariant value = MyOutlineTexts::objectWithString(typedText(r, rng), r);
             if (value.isValid())
                 g.vm->tryObject(value, r, "Change Type");
-            name = "Change Type";
-            break;
+            return made("Change Type");
         }
-        case 3:
-        case 4: {   // pasted from the other graph onto the same row, or whole settings
+        case 3: case 4: {   // pasted from the other graph onto the same row, or whole settings
             QList<MyConfigItem*> rows = allRows(g.root.get());
             rows.removeIf([](MyConfigItem* r) { return !r->changeable; });
             rows << g.root.get();
@@ -127,8 +113,7 @@ protected:
                 source = other.root.get();
             }
             g.vm->tryObject(source->object(), r, "Paste Settings");
-            name = "Paste Settings";
-            break;
+            return made("Paste Settings");
         }
         case 5: {   // a represent moved one place up
             MyConfigItem* represents = row(g, {"categoryDicts", "1", "represents"});
@@ -136,43 +121,35 @@ protected:
             const int from = std::uniform_int_distribution<int>(1, int(list.size()) - 1)(rng);
             list.move(from, from - 1);
             g.vm->changeRow(represents, list, "Change Graph");
-            name = "Change Graph";
-            break;
+            return made("Change Graph");
         }
         case 6: {   // the y title or a category label typed on the graph
-            const bool title = std::uniform_int_distribution<int>(0, 1)(rng) == 0;
-            const auto record = title ? g.vm->storageItemDict.value(MyGraphGenerator::kYTitle)
-                                      : g.vm->storageItemDict.value("c_Group\tb");
-            if (MyTextView* v = firstView(record))
+            const QString key = std::uniform_int_distribution<int>(0, 1)(rng) ? "c_Group\tb" : MyGraphGenerator::kYTitle;
+            if (MyTextView* v = firstTextView(g.vm->storageItemDict.value(key)))
                 g.vm->changeTextView(v, QStringLiteral("T_{%1}").arg(int(rng() % 50)), true);
-            name = "Change Text";
-            break;
+            return made("Change Text");
         }
         case 7: {   // a colour from the font panel's attributes
-            const auto record = g.vm->storageItemDict.value(MyGraphGenerator::kYTitle);
-            if (MyTextView* v = firstView(record)) {
+            if (MyTextView* v = firstTextView(g.vm->storageItemDict.value(MyGraphGenerator::kYTitle))) {
                 const Color c = Color::rgb((rng() % 255) / 255.0, 0.2, 0.4);
                 g.vm->changeAttributes(v, [c](const TextAttributes&) { return TextAttributes{std::nullopt, c}; });
             }
-            name = "Change Attributes";
-            break;
+            return made("Change Attributes");
         }
         case 8: {   // the scale texts' font, from the window's font command
             MyConfigItem* attr = row(g, {"graphProperties", "yAxis", "scaleTextAttr"});
             TextAttributes a = *KeyedArchive::unarchiveAttributes(attr->object().toByteArray());
             a.font->size = 8 + rng() % 10;
             g.vm->changeRow(attr, KeyedArchive::archiveAttributes(a), "Change Font");
-            name = "Change Font";
-            break;
+            return made("Change Font");
         }
         case 9: {   // a colour well
-            MyConfigItem* color = row(g, {"graphProperties", "graphRect", "fillColor"});
-            g.vm->changeRow(color, KeyedArchive::archiveColor(Color::rgb(0.1 * (rng() % 10), 0.5, 0.5)), "Change Graph");
-            name = "Change Graph";
-            break;
+            g.vm->changeRow(row(g, {"graphProperties", "graphRect", "fillColor"}),
+                            KeyedArchive::archiveColor(Color::rgb(0.1 * (rng() % 10), 0.5, 0.5)), "Change Graph");
+            return made("Change Graph");
         }
         }
-        return undo().stack()->count() > before ? name : QString();
+        return {};
     }
 };
 
@@ -186,20 +163,18 @@ TEST_F(EditUndo, RandomSequencesUndoAndRedoThroughTheStatesTheyPassed)
         undo().stack()->clear();
         QVector<State> states{capture()};
         QStringList names;
+        auto history = [&] { return doc->historyOfGraphSettings[0].size() + doc->historyOfGraphSettings[1].size(); };
         for (int i = 0; names.size() < 25 && i < 200; ++i) {
-            const int historyBefore = int(doc->historyOfGraphSettings[0].size() + doc->historyOfGraphSettings[1].size());
+            const qsizetype historyBefore = history();
             const QString name = randomChange(rng, answers);
-            if (name.isEmpty()) {
-                // A refused change leaves everything as it was.
+            if (name.isEmpty()) {   // a refused change leaves everything as it was
                 expectState(states.last(), "refused change");
-                const int historyAfter = int(doc->historyOfGraphSettings[0].size() + doc->historyOfGraphSettings[1].size());
-                EXPECT_LE(historyAfter, historyBefore);
+                EXPECT_LE(history(), historyBefore);
                 continue;
             }
             EXPECT_EQ(undo().undoText(), "Undo " + name);
             names << name;
             states << capture();
-            
         }
         for (int i = int(names.size()); i > 0; --i) {
             undo().undo();
@@ -290,8 +265,15 @@ TEST_F(EditUndo, SelectorRowsNoEntryNamesStay)
     const Column weight{"Weight", {"3", "5", "4", "7", "2", "6"}};
     const Column group{"Group", {"a", "b", "c", "a", "b", "d"}};
     Graph& g = addGraph("scatter", {weight}, {group});
+    auto groupRow = [&] { return analysis(0)->childTitle("Categorizing")->childTitle("Group"); };
+    auto values = [&] {
+        QStringList out;
+        for (const MySelectorItem* v : groupRow()->selectorChildren())
+            out << v->title + "=" + v->message;
+        return out;
+    };
     // "d" left out of the analysis, as a value whose box is unticked.
-    MySelectorItem* d = analysis(0)->childTitle("Categorizing")->childTitle("Group")->childTitle("d");
+    MySelectorItem* d = groupRow()->childTitle("d");
     ASSERT_NE(d, nullptr);
     MyConfigItem* represents = row(g, {"categoryDicts", "1", "represents"});
     ASSERT_EQ(represents->childCount(), 4);
@@ -302,18 +284,12 @@ TEST_F(EditUndo, SelectorRowsNoEntryNamesStay)
     ASSERT_TRUE(g.vm->changeRow(represents, list, "Change Graph"));
     ASSERT_TRUE(g.vm->changeRow(row(g, {"categoryDicts", "1", "represents", "0", "represent"}), QString("Ay"),
                                 "Change Text"));
-    QStringList values;
-    for (const MySelectorItem* v : analysis(0)->childTitle("Categorizing")->childTitle("Group")->selectorChildren())
-        values << v->title + "=" + v->message;
-    EXPECT_EQ(values, QStringList({"a=Ay", "b=b", "c=c", "d=d"}));
+    EXPECT_EQ(values(), QStringList({"a=Ay", "b=b", "c=c", "d=d"}));
     EXPECT_TRUE(doc->graphXMLs[0].contains("<represents name=\"d\" use=\"NO\">d</represents>"))
         << doc->graphXMLs[0].toStdString();
     undo().undo();
     undo().undo();
-    values.clear();
-    for (const MySelectorItem* v : analysis(0)->childTitle("Categorizing")->childTitle("Group")->selectorChildren())
-        values << v->title + "=" + v->message;
-    EXPECT_EQ(values, QStringList({"a=a", "b=b", "c=c", "d=d"}));
+    EXPECT_EQ(values(), QStringList({"a=a", "b=b", "c=c", "d=d"}));
 }
 
 // The graph title goes to the analysis entry and every window title; a label inside one
@@ -377,11 +353,7 @@ TEST_F(EditUndo, RefusedValuesMakeNoStep)
 {
     addTwoGraphs();
     Graph& g = *graphs[0];
-    struct Case {
-        const char* path;
-        QVariant value;
-    };
-    const std::vector<Case> cases{
+    const std::vector<std::pair<const char*, QVariant>> cases{
         {"valueSettings/max", QString("5")},   // below the largest value
         {"valueSettings/partition", qint64(-1)},
         {"categoryDicts/1/represents", QString("not a list")},
@@ -391,11 +363,11 @@ TEST_F(EditUndo, RefusedValuesMakeNoStep)
     };
     const QVariantMap settings = doc->graphSettings[0];
     const QVariant tree = g.root->object();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.path);
-        MyConfigItem* r = row(g, QString(c.path).split('/'));
+    for (const auto& [path, value] : cases) {
+        SCOPED_TRACE(path);
+        MyConfigItem* r = row(g, QString(path).split('/'));
         ASSERT_NE(r, nullptr);
-        EXPECT_FALSE(g.vm->tryObject(c.value, r, "Change Type"));
+        EXPECT_FALSE(g.vm->tryObject(value, r, "Change Type"));
         EXPECT_EQ(doc->graphSettings[0], settings);
         EXPECT_EQ(g.root->object(), tree);
         EXPECT_EQ(doc->historyOfGraphSettings[0].size(), 1);

@@ -23,18 +23,21 @@ protected:
         showScene(*g);
     }
 
-    MyTextView* textView(const std::shared_ptr<MyStorageItem>& record)
+    const QStringList titlePath{"graphProperties", "yAxis", "titleText"};
+    MyTextView* yTitle() { return firstTextView(g->vm->storageItemDict.value(MyGraphGenerator::kYTitle)); }
+    QStringList labels()
     {
-        return record && record->textStorage ? dynamic_cast<MyTextView*>(record->textStorage->textViews().value(0))
-                                             : nullptr;
+        QStringList out;
+        for (const MyConfigItem* r : row(*g, {"valueSettings", "scaleStrings"})->configChildren())
+            out << r->message;
+        return out;
     }
-    MyTextView* yTitle() { return textView(g->vm->storageItemDict.value(MyGraphGenerator::kYTitle)); }
     // The view of the scale label whose row holds text.
     MyTextView* scaleLabel(const QString& text)
     {
         for (const auto& record : g->vm->scalesStorageItem)
             if (record->visible && record->textItem && record->textItem->message == text)
-                return textView(record);
+                return firstTextView(record);
         return nullptr;
     }
     GraphTextEditor* editor(MyTextView* v)
@@ -72,7 +75,6 @@ protected:
 // change, the typed text committed as one step with its markup, undone in one.
 TEST_F(InPlaceText, TitleEditedAsStoredTextInOneStep)
 {
-    const QStringList titlePath{"graphProperties", "yAxis", "titleText"};
     ASSERT_TRUE(g->vm->tryObject(QString("Mass m^{2}"), row(*g, titlePath), "Change Type"));
     MyTextView* v = yTitle();
     ASSERT_NE(v, nullptr);
@@ -111,17 +113,14 @@ TEST_F(InPlaceText, TitleEditedAsStoredTextInOneStep)
 // emptied label goes, as one step.
 TEST_F(InPlaceText, ScaleLabelsKeepTheirMarkupOrShowTheirStoredText)
 {
-    const QStringList labelsPath{"valueSettings", "scaleStrings"};
-    QStringList labels;
-    for (const MyConfigItem* r : row(*g, labelsPath)->configChildren())
-        labels << r->message;
-    ASSERT_GE(labels.size(), 3);
-    const QString second = labels[1];
+    const QStringList before = labels();
+    ASSERT_GE(before.size(), 3);
+    const QString second = before[1];
     const int steps = undo().stack()->index();
 
     // "4\times10^{0}" is 4: within the axis, and it keeps its markup.
     type(scaleLabel(second), "4\\times10^{0}");
-    EXPECT_EQ(row(*g, labelsPath)->configChildAt(1)->message, "4\\times10^{0}");
+    EXPECT_EQ(labels().value(1), "4\\times10^{0}");
     EXPECT_EQ(undo().stack()->index(), steps + 1);
     MyTextView* v = scaleLabel("4\\times10^{0}");
     ASSERT_NE(v, nullptr);
@@ -135,7 +134,7 @@ TEST_F(InPlaceText, ScaleLabelsKeepTheirMarkupOrShowTheirStoredText)
     for (const QString& typed : {QString("abc"), QString("1000")}) {
         SCOPED_TRACE(typed.toStdString());
         type(scaleLabel("4\\times10^{0}"), typed);
-        EXPECT_EQ(row(*g, labelsPath)->configChildAt(1)->message, "4\\times10^{0}");
+        EXPECT_EQ(labels().value(1), "4\\times10^{0}");
         EXPECT_EQ(undo().stack()->index(), steps + 1);
         MyTextView* shown = scaleLabel("4\\times10^{0}");
         ASSERT_NE(shown, nullptr);
@@ -145,36 +144,33 @@ TEST_F(InPlaceText, ScaleLabelsKeepTheirMarkupOrShowTheirStoredText)
     // Emptied: the label goes and the partition with it, as one step.
     const qint64 partition = row(*g, {"valueSettings", "partition"})->object().toLongLong();
     type(scaleLabel("4\\times10^{0}"), "");
-    EXPECT_EQ(row(*g, labelsPath)->childCount(), labels.size() - 1);
+    EXPECT_EQ(labels().size(), before.size() - 1);
     EXPECT_EQ(row(*g, {"valueSettings", "partition"})->object().toLongLong(), partition - 1);
     EXPECT_EQ(undo().undoText(), "Undo Change Text");
     undo().undo();
-    EXPECT_EQ(row(*g, labelsPath)->childCount(), labels.size());
+    EXPECT_EQ(labels().size(), before.size());
 }
 
 // Two labels with one text: each view edits its own label, found by its own text.
 TEST_F(InPlaceText, EqualLabelsEachEditTheirOwn)
 {
-    MyConfigItem* labels = row(*g, {"valueSettings", "scaleStrings"});
     const QString min = row(*g, {"valueSettings", "min"})->message, max = row(*g, {"valueSettings", "max"})->message;
-    ASSERT_TRUE(g->vm->tryObject(QVariantList{min, QString("5"), QString("5"), max}, labels, "Paste Settings"));
+    ASSERT_TRUE(g->vm->tryObject(QVariantList{min, QString("5"), QString("5"), max},
+                                 row(*g, {"valueSettings", "scaleStrings"}), "Paste Settings"));
     // The view that shows the second "5" (the third label).
     MyTextView* second = nullptr;
     for (const auto& record : g->vm->scalesStorageItem)
         if (record->visible && record->textItem == row(*g, {"valueSettings", "scaleStrings", "2"}))
-            second = textView(record);
+            second = firstTextView(record);
     ASSERT_NE(second, nullptr);
     type(second, "6");
-    QStringList now;
-    for (const MyConfigItem* r : row(*g, {"valueSettings", "scaleStrings"})->configChildren())
-        now << r->message;
-    EXPECT_EQ(now, QStringList({min, "5", "6", max}));
+    EXPECT_EQ(labels(), QStringList({min, "5", "6", max}));
 }
 
 // A category label typed on the graph: its row, the selector tree and the analysis text.
 TEST_F(InPlaceText, CategoryLabelReachesTheSelectorTree)
 {
-    MyTextView* v = textView(g->vm->storageItemDict.value("c_Group\tb"));
+    MyTextView* v = firstTextView(g->vm->storageItemDict.value("c_Group\tb"));
     type(v, "Bee");
     EXPECT_EQ(stored({"categoryDicts", "1", "represents", "1", "represent"}), "Bee");
     EXPECT_EQ(analysis(0)->childTitle("Categorizing")->childTitle("Group")->childTitle("b")->message, "Bee");
@@ -191,7 +187,6 @@ TEST_F(InPlaceText, CategoryLabelReachesTheSelectorTree)
 // focus event comes between), then the command: two steps, undone in reverse order.
 TEST_F(InPlaceText, CommandsWhileTypingCommitTheTextFirst)
 {
-    const QStringList titlePath{"graphProperties", "yAxis", "titleText"};
     const Color red = Color::rgb(1, 0, 0);
     const struct Case {
         const char* name;
@@ -230,7 +225,6 @@ TEST_F(InPlaceText, CommandsWhileTypingCommitTheTextFirst)
 // them from, and a title that starts with a raised run shows a smaller, raised font there.
 TEST_F(InPlaceText, FontChangesStartFromTheStoredAttributes)
 {
-    const QStringList titlePath{"graphProperties", "yAxis", "titleText"};
     const QStringList attrPath{"graphProperties", "yAxis", "titleTextAttr"};
     const TextAttributes before = *KeyedArchive::unarchiveAttributes(row(*g, attrPath)->object().toByteArray());
     ASSERT_TRUE(g->vm->tryObject(QString("y"), row(*g, titlePath), "Change Type"));
