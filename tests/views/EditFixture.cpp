@@ -22,6 +22,8 @@ MySelectorItem* node(MySelectorItem* parent, const QString& title, const QString
     return parent->append(std::move(n));
 }
 
+} // namespace
+
 QString chainText(const QList<MyConfigItem*>& chain)
 {
     QStringList ids;
@@ -29,8 +31,6 @@ QString chainText(const QList<MyConfigItem*>& chain)
         ids << QString(r->itemID).replace('\t', '/');
     return ids.join(" > ");
 }
-
-} // namespace
 
 void EditFixture::SetUp()
 {

@@ -140,6 +140,8 @@ QStringList drawnState(MyViewManager& vm);
 QImage drawnImage(MyViewManager& vm);
 // The first view of a text record, if it has one.
 MyTextView* firstTextView(const std::shared_ptr<MyStorageItem>& record);
+// The key paths of a chain of rows, as "a > a/b > a/b/c".
+QString chainText(const QList<MyConfigItem*>& chain);
 // Every row below root, depth first.
 QList<MyConfigItem*> allRows(MyConfigItem* root);
 // The selector rows below an analysis, one line each: "title | message".

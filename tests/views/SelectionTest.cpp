@@ -32,29 +32,17 @@ protected:
         ASSERT_GE(dots.size(), 2);
         MyConfigItem* r = vm.itemsDict.value(dotName);
         ASSERT_NE(r, nullptr);
-        QStringList chain;
-        for (const MyConfigItem* c : g->root->outlineItemsWithItem(r))
-            chain << QString(c->itemID).replace('\t', '/');
-        dotRow = chain.join(" > ");
+        dotRow = chainText(g->root->outlineItemsWithItem(r));
     }
     // Cyan pixels of the selection frame inside the view's frame on the page.
     int framePixels(GraphItem* item)
     {
         const QImage page = drawnImage(*g->vm);
-        const QRectF onPage = item->mapRectToItem(g->vm->viewDict.value(MyViewManager::kBackground),
-                                                  QRectF(item->bounds().origin.x, item->bounds().origin.y,
-                                                         item->bounds().width(), item->bounds().height()));
-        int n = 0;
-        const QRect r = onPage.toAlignedRect();
-        for (int x = r.left(); x <= r.right(); ++x)
-            for (int y = r.top(); y <= r.bottom(); ++y) {
-                const int py = page.height() - 1 - y;
-                if (x < 0 || py < 0 || x >= page.width() || py >= page.height())
-                    continue;
-                const QColor c = page.pixelColor(x, py);
-                n += c.alpha() > 200 && c.red() < 60 && c.green() > 200 && c.blue() > 200;
-            }
-        return n;
+        const Rect b = item->bounds();
+        const QRect r = item->mapRectToItem(g->vm->viewDict.value(MyViewManager::kBackground),
+                                            QRectF(b.origin.x, b.origin.y, b.width(), b.height())).toAlignedRect();
+        // Page y runs up, image rows down.
+        return countNear(page, QColor(0, 255, 255), QRect(r.left(), page.height() - 1 - r.bottom(), r.width(), r.height()));
     }
 };
 

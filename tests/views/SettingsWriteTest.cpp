@@ -29,6 +29,7 @@ protected:
     Graph& dots() { return *graphs[0]; }
     Graph& boxes() { return *graphs[1]; }
     QVariantMap settingsOf(int graph) const { return doc->graphSettings[graph]; }
+    QVariantMap category(int i) const { return settingsOf(0)["categoryDicts"].toList()[i].toMap(); }
 };
 
 // Each kind of row, by its key path: what is written, into which row, under which name.
@@ -73,12 +74,11 @@ TEST_F(SettingsWrite, ValuesAreFittedByTheirRow)
     EXPECT_EQ(settingsOf(0)["dotsProperties"].toList()[0].toMap()["dotSize"], "9.5");
 
     // A category pasted from another category keeps this one's title and represents.
-    const QVariantMap dataCategory = settingsOf(0)["categoryDicts"].toList()[0].toMap();
-    QVariantMap groupCategory = settingsOf(0)["categoryDicts"].toList()[1].toMap();
-    QVariantMap pasted = dataCategory;
+    const QVariantMap groupCategory = category(1);
+    QVariantMap pasted = category(0);
     pasted["verticalGap"] = "17";
     ASSERT_TRUE(dots().vm->tryObject(pasted, row(dots(), {"categoryDicts", "1"}), "Paste Settings"));
-    const QVariantMap now = settingsOf(0)["categoryDicts"].toList()[1].toMap();
+    const QVariantMap now = category(1);
     EXPECT_EQ(now["categoryTitle"], groupCategory["categoryTitle"]);
     EXPECT_EQ(now["represents"], groupCategory["represents"]);
     EXPECT_EQ(now["verticalGap"], "17");
@@ -88,7 +88,7 @@ TEST_F(SettingsWrite, ValuesAreFittedByTheirRow)
     ASSERT_TRUE(dots().vm->tryObject(QVariantList{represents[2], represents[0]},
                                      row(dots(), {"categoryDicts", "1", "represents"}), "Paste Settings"));
     QStringList order;
-    for (const QVariant& e : settingsOf(0)["categoryDicts"].toList()[1].toMap()["represents"].toList())
+    for (const QVariant& e : category(1)["represents"].toList())
         order << e.toMap()["origName"].toString();
     EXPECT_EQ(order, QStringList({"c", "a", "b"}));
     EXPECT_EQ(undo().undoText(), "Undo Paste Settings");
@@ -120,22 +120,18 @@ TEST_F(SettingsWrite, WholeSettingsAskWhetherTheValueAxisIsOverwritten)
     small["max"] = "5";
     unfit["valueSettings"] = small;
 
-    struct Case {
-        const char* name;
-        int answer;
-        QVariantMap value;
-        bool axisTaken;
-    };
-    for (const Case& c : {Case{"Yes", 0, pasted, true}, Case{"No", 1, pasted, false},
-                          Case{"Yes, axis refused", 0, unfit, false}}) {
-        SCOPED_TRACE(c.name);
+    // The answer ("Yes" 0, "No" 1), the value pasted, whether its axis is taken.
+    const std::tuple<const char*, int, QVariantMap, bool> cases[] = {
+        {"Yes", 0, pasted, true}, {"No", 1, pasted, false}, {"Yes, axis refused", 0, unfit, false}};
+    for (const auto& [name, answer, value, axisTaken] : cases) {
+        SCOPED_TRACE(name);
         const QVariantMap before = settingsOf(0);
         scripted.dialogs.questions.clear();
-        scripted.dialogs.answers = {c.answer};
-        ASSERT_TRUE(dots().vm->tryObject(c.value, dots().root.get(), "Paste Settings"));
+        scripted.dialogs.answers = {answer};
+        ASSERT_TRUE(dots().vm->tryObject(value, dots().root.get(), "Paste Settings"));
         EXPECT_EQ(scripted.dialogs.questions, QStringList{question});
         const QVariantMap after = settingsOf(0);
-        EXPECT_EQ(after["valueSettings"], c.axisTaken ? QVariant(axis) : before["valueSettings"]);
+        EXPECT_EQ(after["valueSettings"], axisTaken ? QVariant(axis) : before["valueSettings"]);
         EXPECT_EQ(after["graphTitle"], before["graphTitle"]);
         EXPECT_EQ(at(after, "graphProperties/graphRect"), at(pasted, "graphProperties/graphRect"));
         // A boxplot's settings in a dot plot: its series and bars stay, no boxes come in.

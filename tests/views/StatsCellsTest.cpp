@@ -46,9 +46,7 @@ protected:
             all.insert(all.end(), values.begin(), values.end());
         }
         d.values.insert(QString(), all);
-        bool positive = true;
-        for (double v : all)
-            positive = positive && v > 0;
+        const bool positive = std::all_of(all.begin(), all.end(), [](double v) { return v > 0; });
         const MyDescriptives engine;
         for (auto it = d.values.cbegin(); it != d.values.cend(); ++it) {
             d.numbers.insert(it.key(), qint64(it.value().size()));
@@ -92,22 +90,19 @@ protected:
 TEST_F(StatsCells, RowsFollowTheSwitches)
 {
     make({{"a", {1, 2, 3}}, {"b", {4, 5}}, {"s1", {1}}, {"s2", {2}}, {"s3", {3}}}, {"s1", "s2", "s3"});
-    struct Case {
-        std::initializer_list<const char*> on;
-        QStringList tags;   // "" is the all-data row
-    };
-    const Case cases[] = {
+    // Switches on, and the rows' tags ("" is the all-data row).
+    const std::pair<std::initializer_list<const char*>, QStringList> cases[] = {
         {{}, {"a", "b"}},
         {{"showSingle"}, {"a", "b", "s1", "s2", "s3"}},
         {{"showAll"}, {"a", "b", ""}},
         {{"showSingle", "showAll"}, {"a", "b", "s1", "s2", "s3", ""}},
     };
-    for (const Case& c : cases) {
-        setFlags(c.on);
+    for (const auto& [on, expected] : cases) {
+        setFlags(on);
         QStringList tags;
         for (qint64 r = 0; r < vm->statsRowCount(); ++r)
             tags << vm->statsOptions(r).tag;
-        EXPECT_EQ(tags, c.tags) << c.on.size();
+        EXPECT_EQ(tags, expected) << on.size();
     }
     // Each row group reads its own pair of flags.
     setFlags({"showSingle", "showAll", "unbiased", "singleStats", "allUnbiased", "allStats"});
@@ -129,12 +124,7 @@ TEST_F(StatsCells, CellsByCountOptionsAndAxis)
     setFlags({"stats", "unbiased"});
     record()["stats"] = QVariantMap{{"two", QVariantMap()}, {"three", result(0.9642857, 0.6368868)},
                                     {"limit", result(0.95, 2.5e-9)}, {"many", result(0.0123, 0.25)}};
-    struct Case {
-        qint64 row;
-        const char* column;
-        QString text;
-    };
-    const Case cases[] = {
+    const std::tuple<qint64, const char*, QString> cases[] = {
         {0, "statisticName", "N/A"},   {0, "statistic", "N/A"}, {0, "p", "N/A"},
         {1, "statisticName", "S-W W:"}, {1, "statistic", "0.964286"}, {1, "p", "0.636887"},
         {2, "statisticName", "S-W W:"}, {2, "p", "2.5e-09"},
@@ -145,8 +135,8 @@ TEST_F(StatsCells, CellsByCountOptionsAndAxis)
         {0, "variance", "2.000000"}, {0, "sk", "N/A"}, {0, "ku", "N/A"}, {0, "num", "2"},
         {4, "num", "10"}, {4, "median", "5.500000"}, {4, "stdev", "3.027650"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(cell(c.row, c.column), c.text) << c.row << " " << c.column;
+    for (const auto& [row, column, text] : cases)
+        EXPECT_EQ(cell(row, column), text) << row << " " << column;
 
     // Population forms; min the same either way; switches off hide the test.
     setFlags({});
@@ -182,15 +172,11 @@ TEST_F(StatsCells, LogarithmsOfAnAnalysisWithValuesBelowOneAreNotAvailable)
 TEST_F(StatsCells, CopiedTextOfTheWorkedExample)
 {
     workedExample();
-    struct Case {
-        QList<int> rows, columns;
-        QString text;
-    };
     const QString rowB = "B - X\t5\t2.000000\t4.000000\t3.000000\t3.000000\t0.500000\t0.707107\t0.000000\t2.000000\t"
                          "S-W W:\t0.881038\t0.314049";
     // The all-data row in its population forms ("allUnbiased" is off).
     const QString rowAll = "All Data\t9\t1.000000\t4.000000\t2.777778\t3.000000\t0.839506\t0.916246\t-0.413737\t-0.604671\t\t\t";
-    const Case cases[] = {
+    const std::tuple<QList<int>, QList<int>, QString> cases[] = {
         {{}, {0, 1, 4, 10}, "Category\tNum\tAverage\tName\nA - X\t4\t2.500000\tS-W W:\nB - X\t5\t3.000000\tS-W W:\n"
                             "All Data\t9\t2.777778\t"},
         {{1}, {}, rowB},
@@ -198,17 +184,14 @@ TEST_F(StatsCells, CopiedTextOfTheWorkedExample)
         {{2, 1, 1}, {}, rowB + "\n" + rowAll},
         {{}, {12, 1}, "Num\tp\n4\t0.971954\n5\t0.314049\n9\t"},
     };
-    for (const Case& c : cases) {
-        const std::optional<QString> text = vm->statsText(c.rows, c.columns);
+    for (const auto& [rows, columns, expected] : cases) {
+        const std::optional<QString> text = vm->statsText(rows, columns);
         ASSERT_TRUE(text);
-        EXPECT_EQ(text->toStdString(), c.text.toStdString());
+        EXPECT_EQ(text->toStdString(), expected.toStdString());
     }
     EXPECT_FALSE(vm->statsText({}, {}));
-}
 
-TEST_F(StatsCells, CopyReplacesTheClipboardOnlyWhenSomethingIsSelected)
-{
-    workedExample();
+    // The copy replaces the clipboard only when something is selected.
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setText("before");
     vm->copyStatsWithSelectedRowIndexes({}, {});

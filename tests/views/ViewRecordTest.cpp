@@ -6,32 +6,16 @@
 #include <gtest/gtest.h>
 #include <random>
 
-namespace {
-MyAnalysisData sampleData()
+TEST(ViewRecord, FreshRecordHoldsOnlyTheTwoClearContainers)
 {
     MyAnalysisData d;
     d.graphType = "scatter";
     d.values = {{"", {1, 2, 3}}, {"a", {1, 2}}, {"b", {3}}};
-    d.numbers = {{"", 3}, {"a", 2}, {"b", 1}};
     d.singleTags = {"a", "b"};
-    d.minMax = {1, 3};
-    DescriptivesDict dd;
-    dd.min = 1;
-    d.descriptives = {{"", dd}};
-    return d;
-}
-}
-
-TEST(ViewRecord, FreshRecordHoldsOnlyTheTwoClearContainers)
-{
-    const MyAnalysisData d = sampleData();
     MyViewManager vm(d, nullptr, nullptr);
     EXPECT_EQ(vm.graphType, "scatter");
     EXPECT_EQ(vm.values, d.values);
-    EXPECT_EQ(vm.numbers, d.numbers);
-    EXPECT_EQ(vm.descriptives, d.descriptives);
     EXPECT_EQ(vm.singleTags, d.singleTags);
-    EXPECT_EQ(vm.minMax, d.minMax);
     EXPECT_TRUE(vm.nameTags.isEmpty());
 
     ASSERT_EQ(vm.viewColors.keys(), (QStringList{"rootView", "graphView"}));
@@ -43,16 +27,8 @@ TEST(ViewRecord, FreshRecordHoldsOnlyTheTwoClearContainers)
     ASSERT_EQ(vm.viewBeziers.keys(), (QStringList{"rootView", "graphView"}));
     for (const auto& [name, pair] : vm.viewBeziers)
         EXPECT_TRUE(pair.closed.isEmpty() && pair.line.isEmpty());
-
-    EXPECT_TRUE(vm.viewDict.isEmpty() && vm.viewBezier.isEmpty() && vm.viewVisible.isEmpty()
-                && vm.viewSelected.isEmpty() && vm.viewsDict.isEmpty() && vm.itemsDict.isEmpty()
-                && vm.textViewsDict.isEmpty() && vm.storageItemDict.isEmpty() && vm.scalesStorageItem.isEmpty()
-                && vm.horizontalGaps.isEmpty() && vm.baseXs.isEmpty() && vm.xTextSizes.isEmpty()
-                && vm.scaleTextRects.isEmpty() && vm.dotAttrStrings.isEmpty() && vm.dotSizeOrigins.isEmpty()
-                && vm.columnRects.isEmpty() && vm.selectedViews.isEmpty());
-    for (const Rect& r : {vm.graphRect, vm.rGraphRect, vm.rXRect, vm.rYRect, vm.xTextRect, vm.yTextRect,
-                          vm.yTextRequiredRect})
-        EXPECT_EQ(r, Rect());
+    EXPECT_TRUE(vm.viewDict.isEmpty() && vm.viewBezier.isEmpty() && vm.viewsDict.isEmpty() && vm.itemsDict.isEmpty()
+                && vm.storageItemDict.isEmpty() && vm.scalesStorageItem.isEmpty() && vm.selectedViews.isEmpty());
     EXPECT_TRUE(MyStorageItem(nullptr, nullptr, nullptr).visible);
 }
 
