@@ -36,7 +36,8 @@ struct Category {
     QString statistics;   // Num to StDev as copied; computed by hand, checked with Python
 };
 const Category kCategories[] = {
-    {"north, upper", {14, 10, 18, 12, 16}, 12, 14, 16, 10, 18, {}, "5\t10.000000\t18.000000\t14.000000\t14.000000\t10.000000\t3.162278"},
+    {"north, upper", {14, 10, 18, 12, 16}, 12, 14, 16, 10, 18, {},
+     "5\t10.000000\t18.000000\t14.000000\t14.000000\t10.000000\t3.162278"},
     {"south", {9, 40, 5, 17, 13}, 9, 13, 17, 5, 17, {40}, "5\t5.000000\t40.000000\t16.800000\t13.000000\t188.200000\t13.718601"},
 };
 constexpr double kEmpty = 30;

@@ -46,13 +46,7 @@
 #include <gtest/gtest.h>
 
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-inline void PrintTo(const QStringList& list, std::ostream* os)
-{
-    *os << "{\n";
-    for (const QString& s : list)
-        *os << "  \"" << s.toStdString() << "\"\n";
-    *os << "}";
-}
+inline void PrintTo(const QStringList& list, std::ostream* os) { *os << "{\n  \"" << list.join("\"\n  \"").toStdString() << "\"\n}"; }
 
 // Five rows: two data columns (one cell empty), two categorizing columns, one of text only.
 inline const QByteArray kSampleTable = "Height,Weight,Sex,Site,Note\n"

@@ -20,7 +20,7 @@ protected:
     }
     MyConfigRootItem* settings() const { return static_cast<MyConfigRootItem*>(g->rootItem); }
     MyOutlineModel* settingsModel() const { return qobject_cast<MyOutlineModel*>(g->configOlv->model()); }
-    MyConfigItem* label(int i) const { return settings()->outlineItemWithKeys({"valueSettings", "scaleStrings"})->configChildAt(i); }
+    MyConfigItem* label(int i) const { return settingsRow(g, {"valueSettings", "scaleStrings", "#" + QString::number(i)}); }
     QModelIndexList selectedRows() const { return g->configOlv->selectionModel()->selectedRows(); }
     // A point of the scene view where item is the topmost view.
     QPoint pointOn(GraphItem* item) const
@@ -116,13 +116,10 @@ TEST_F(GraphEditing, CommandsWhileTypingCommitTheTextFirst)
         if (m->title() == "&Edit")
             editMenu = m;
     ASSERT_NE(editMenu, nullptr);
-    const struct {
-        const char* name;
-        std::function<void()> command;
-        bool keepsTypedText;   // the typed label is stored once the command is over
-        const char* undoText;
-        bool asks = false;
-    } cases[] = {
+    // Whether the typed label is stored once the command is over, the next undo's name, and
+    // whether closing asks.
+    struct Case { const char* name; std::function<void()> command; bool keepsTypedText; const char* undoText; bool asks = false; };
+    const Case cases[] = {
         {"Undo", menu(g, "Undo"), false, "Undo Change Type"},   // the typed text goes, the step before stays
         {"Redo in the main window", menu(main(), "Redo"), true, "Undo Change Text"},   // nothing left to redo
         {"Undo key", [&] { QTest::keyClick(g->sceneView(), Qt::Key_Z, Qt::ControlModifier); }, false, "Undo Change Text"},
@@ -145,7 +142,8 @@ TEST_F(GraphEditing, CommandsWhileTypingCommitTheTextFirst)
         scripted.dialogs.answers = {2};
 
         const QString before = label(0)->message;
-        const QString typed = QString::number(before.toDouble() + (label(1)->message.toDouble() - before.toDouble()) * 0.05 * double(i + 1));
+        const double from = before.toDouble(), to = label(1)->message.toDouble();
+        const QString typed = QString::number(from + (to - from) * 0.05 * double(i + 1));
         typeFirstLabel(typed);
         const qsizetype questions = scripted.dialogs.questions.size();
         c.command();

@@ -28,11 +28,7 @@ using GraphWindow = AnalysisFixture;
 TEST_F(GraphWindow, ShowsTheGraphOfItsAnalysis)
 {
     import(kSampleTable);
-    const struct {
-        const char* graphType;
-        QString elementView;
-        const char* elementRow;
-    } cases[] = {{"scatter", MyViewManager::kBars, "bars"}, {"boxplot", MyViewManager::kMedian, "boxes"}};
+    const struct { const char* graphType; QString elementView; const char* elementRow; } cases[] = {{"scatter", MyViewManager::kBars, "bars"}, {"boxplot", MyViewManager::kMedian, "boxes"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.graphType);
         makeAnalysis(c.graphType, {"Height", "Weight"}, {"Sex"}, c.graphType);

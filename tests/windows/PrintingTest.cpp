@@ -132,11 +132,8 @@ TEST_F(Printing, EveryDifferenceOfThePrintInfoIsANewPaper)
 {
     const QMarginsF border(12, 30, 20, 10);
     const QPageLayout base = paper({500, 700}, border, border);
-    const struct {
-        const char* change;
-        QPageLayout layout;
-        QStringList size;   // the following graph's size after it; empty: refused
-    } cases[] = {
+    // Each with the following graph's size after it; empty: refused.
+    const struct { const char* change; QPageLayout layout; QStringList size; } cases[] = {
         {"none", base, {}},
         {"the paper's name",
          QPageLayout(QPageSize(QSizeF(500, 700), QPageSize::Point, "Poster", QPageSize::ExactMatch), QPageLayout::Portrait,
@@ -229,11 +226,9 @@ TEST_F(Printing, PrintToAPdfFileShowsTheExportedPageWithoutSelectionMarks)
 // acted on.
 TEST_F(Printing, AGraphThatGoesWhileAPanelIsOpenIsLeftAlone)
 {
-    const struct {
-        const char* what;
-        int key;     // the graph whose window is key
-        bool acts;   // whether it is still resized and printed once graph 0 is deleted
-    } cases[] = {{"its own graph deleted", 0, false}, {"an earlier graph deleted", 1, true}};
+    // The graph whose window is key, and whether it is still resized and printed once graph 0
+    // is deleted.
+    const struct { const char* what; int key; bool acts; } cases[] = {{"its own graph deleted", 0, false}, {"an earlier graph deleted", 1, true}};
     const QPageLayout infoBefore = doc->printInfo;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -105,7 +105,9 @@ TEST_F(SelectorOutline, AnalysisFromNewToReopened)
 
     const QStringList drawn = rows();
     const QVariantMap settings = doc->graphSettings.value(0);
-    auto picture = [this] { return GraphItem::image(doc->graphWindowConts[0]->viewManager->viewDict.value(MyViewManager::kBackground)); };
+    auto picture = [this] {
+        return GraphItem::image(doc->graphWindowConts[0]->viewManager->viewDict.value(MyViewManager::kBackground));
+    };
     const QImage drawnGraph = picture();
     ASSERT_FALSE(drawnGraph.isNull());
     ASSERT_TRUE(reopen("Sales.vlbdoc"));
@@ -261,17 +263,12 @@ TEST_F(SelectorOutline, StepperMovesEditableRows)
             titles << c->title;
         return titles.join(',');
     };
-    const struct {
-        QStringList path;   // titles from the analysis down
-        int key, stepperAfter;
-        const char* order;
-    } cases[] = {
-        {{"DataColumns"}, Qt::Key_Up, 2, "graphType,Categorizing,DataColumns"},
-        {{"Categorizing"}, Qt::Key_Down, 1, "graphType,Categorizing,DataColumns"},
-        {{"graphType"}, Qt::Key_Up, 0, "graphType,Categorizing,DataColumns"},
-        {{"DataColumns"}, Qt::Key_Up, 2, "graphType,Categorizing,DataColumns"},
-        {{"DataColumns", "Weight"}, Qt::Key_Down, 0, "Weight,Height"},
-        {{"DataColumns", "Weight"}, Qt::Key_Down, 0, "Weight,Height"},
+    const char* groups = "graphType,Categorizing,DataColumns";
+    // The path holds titles from the analysis down.
+    const struct { QStringList path; int key, stepperAfter; const char* order; } cases[] = {
+        {{"DataColumns"}, Qt::Key_Up, 2, groups}, {{"Categorizing"}, Qt::Key_Down, 1, groups},
+        {{"graphType"}, Qt::Key_Up, 0, groups}, {{"DataColumns"}, Qt::Key_Up, 2, groups},
+        {{"DataColumns", "Weight"}, Qt::Key_Down, 0, "Weight,Height"}, {{"DataColumns", "Weight"}, Qt::Key_Down, 0, "Weight,Height"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path.join('/').toStdString());
@@ -301,7 +298,7 @@ TEST_F(SelectorOutline, StepperMovesEditableRows)
     select(at(a, {1}));
     QTest::keyClick(stepper, Qt::Key_Up);
     EXPECT_EQ(stepper->integerValue(), 2);
-    EXPECT_EQ(order(a), "graphType,Categorizing,DataColumns");
+    EXPECT_EQ(order(a), groups);
 }
 
 // A reopened document counts each column its analyses use once, and the table refuses to
@@ -341,12 +338,7 @@ TEST_F(SelectorOutline, OlderDocumentsGetTheirSettingsUpdated)
     const QVariant tickWidth = delegate.defaultXAxis.value("tickWidth");
     ASSERT_TRUE(tickWidth.isValid());
 
-    const struct {
-        const char* version;
-        bool dropKey;
-        QStringList alerts;
-        bool hasKey;
-    } cases[] = {{"4.1", true, {MyDocumentWindows::settingsUpdated}, true}, {"4.0", false, {}, true}, {"4.11", true, {}, false}};
+    const struct { const char* version; bool dropKey; QStringList alerts; bool hasKey; } cases[] = {{"4.1", true, {MyDocumentWindows::settingsUpdated}, true}, {"4.0", false, {}, true}, {"4.11", true, {}, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.version);
         QVariantMap settings = stored, properties = stored.value("graphProperties").toMap();

@@ -10,7 +10,8 @@
 // Widths from 30 to 200, read as far as the text is a number; returned as typed.
 TEST(ColumnWidthDialog, AcceptsWidthsFrom30To200)
 {
-    const struct { const char* text; bool accepted; } cases[] = {{"30", true}, {"200", true}, {"50 wide", true}, {"29.99", false}, {"200.01", false}, {"wide", false}};
+    const struct { const char* text; bool accepted; } cases[] = {
+        {"30", true}, {"200", true}, {"50 wide", true}, {"29.99", false}, {"200.01", false}, {"wide", false}};
     MySettingController d;
     // The dialog says which widths OK takes.
     EXPECT_EQ(d.findChild<QLabel*>("columnWidthRange")->text(), "From 30 to 200 points.");
@@ -53,12 +54,7 @@ TEST(ColumnWidthDialog, RunsAModalLoop)
 // boxes start off on every run, whatever the last run left ticked.
 TEST(RowHeightDialog, AcceptsHeightsFrom10To100UnlessSizedToFit)
 {
-    const struct {
-        const char* title;
-        bool titleFit;
-        const char* data;
-        bool dataFit, accepted;
-    } cases[] = {{"10", false, "100", false, true}, {"9.5", true, "20", false, true},
+    const struct { const char* title; bool titleFit; const char* data; bool dataFit, accepted; } cases[] = {{"10", false, "100", false, true}, {"9.5", true, "20", false, true},
                  {"9.5", false, "20", false, false}, {"20", false, "100.5", false, false}, {"", true, "", true, true}};
     MySettingController d;
     for (const auto& c : cases) {

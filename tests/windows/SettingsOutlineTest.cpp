@@ -26,24 +26,15 @@ protected:
     MyConfigItem* row(const QStringList& path) const { return settingsRow(g, path); }
     // The stored value of the current settings at a path of keys (arrays by "#n").
     QVariant stored(const QStringList& path) const { return dig(doc->graphSettings.last(), path); }
-    std::optional<TextAttributes> storedAttributes(const QStringList& path) const
-    {
-        return KeyedArchive::unarchiveAttributes(stored(path).toByteArray());
-    }
-    std::optional<Color> storedColour(const QStringList& path) const
-    {
-        return KeyedArchive::unarchiveColor(stored(path).toByteArray());
-    }
+    std::optional<TextAttributes> attributes(const QStringList& p) const { return KeyedArchive::unarchiveAttributes(stored(p).toByteArray()); }
+    std::optional<Color> colour(const QStringList& p) const { return KeyedArchive::unarchiveColor(stored(p).toByteArray()); }
     void select(const QStringList& path)
     {
         QTest::mouseClick(olv()->viewport(), Qt::LeftButton, {}, centreIn(olv(), row(path), 0, g->rootItem), apart());
         QCoreApplication::processEvents();
     }
     bool typeInto(const QStringList& path, const QString& text) { return typeInSettings(g, path, text); }
-    bool editable(MyConfigItem* r, int column) const
-    {
-        return settingsModel()->flags(settingsModel()->indexOf(r, column)) & Qt::ItemIsEditable;
-    }
+    bool editable(MyConfigItem* r, int c) const { return settingsModel()->flags(settingsModel()->indexOf(r, c)) & Qt::ItemIsEditable; }
     QString undoName() const { return doc->undoManager()->stack()->undoText(); }
     // A chooser answered with a font or colour, then the command given.
     void withFont(const FontSpec& font, void (MyWindowController::*command)())
@@ -73,17 +64,13 @@ TEST_F(SettingsOutline, TypedValuesAreOneChangeTypeStepEach)
     EXPECT_EQ(steps(), before + 1);
 
     // The value the row shows, and values the row does not take, make no step.
-    const struct {
-        QStringList path;
-        const char* text;
-    } refused[] = {
+    const struct { QStringList path; const char* text; } refused[] = {
         {{"graphTitle"}, "Heights"},
         {{"valueSettings", "partition"}, "101"},             // above its maximum
         {{"valueSettings", "partition"}, "2.5"},             // not an integer
         {{"graphProperties", "bars", "barLength"}, "1.5"},    // above its maximum
         {{"graphProperties", "graphRect", "height"}, "0"},    // a bound it may not equal
-        {{"valueSettings", "logarithmic"}, "maybe"},
-        {{"valueSettings", "logarithmic"}, "no"},             // already NO
+        {{"valueSettings", "logarithmic"}, "maybe"}, {{"valueSettings", "logarithmic"}, "no"},   // already NO
     };
     for (const auto& c : refused) {
         SCOPED_TRACE(c.text);
@@ -105,18 +92,12 @@ TEST_F(SettingsOutline, EditRule)
 {
     const QStringList origName{"categoryDicts", "#1", "represents", "#0", "origName"},
         width{"graphProperties", "background", "viewWidth"};
-    const struct {
-        QStringList path;
-        bool editable;
-    } cases[] = {
-        {{"graphTitle"}, true},
-        {{"valueSettings", "logarithmic"}, true},                       // a "Bool" row
-        {{"graphProperties"}, false},                                   // "dict"
-        {{"categoryDicts"}, false},                                     // "array"
-        {{"graphProperties", "graphRect", "fillColor"}, false},         // "data"
-        {origName, false},
-        {{"categoryDicts", "#1", "represents", "#0", "represent"}, true},
-        {width, false},                                                 // follows the page
+    // A "Bool" row, a "dict", an "array", a "data" row, a category's name and label, the size
+    // that follows the page.
+    const struct { QStringList path; bool editable; } cases[] = {
+        {{"graphTitle"}, true}, {{"valueSettings", "logarithmic"}, true}, {{"graphProperties"}, false}, {{"categoryDicts"}, false},
+        {{"graphProperties", "graphRect", "fillColor"}, false}, {origName, false},
+        {{"categoryDicts", "#1", "represents", "#0", "represent"}, true}, {width, false},
         {{"graphProperties", "background", "viewHeight"}, false},
     };
     for (const auto& c : cases) {
@@ -134,7 +115,7 @@ TEST_F(SettingsOutline, EditRule)
 
 TEST_F(SettingsOutline, CellsSwatchesHeightsAndTooltips)
 {
-    auto cell = [&](const QStringList& path, int column) { return g->outlineViewWillDisplayCell(olv(), QString::number(column), row(path)); };
+    auto cell = [&](const QStringList& path, int c) { return g->outlineViewWillDisplayCell(olv(), QString::number(c), row(path)); };
     const QStringList lineColor{"graphProperties", "xAxis", "lineColor"};
     const OutlineCell swatch = cell({"graphProperties", "background", "color"}, 1);
     EXPECT_TRUE(swatch.drawsBackground);
@@ -168,7 +149,7 @@ TEST_F(SettingsOutline, CellsSwatchesHeightsAndTooltips)
 TEST_F(SettingsOutline, FontsAttributesAndColoursAreNamedSteps)
 {
     const QStringList attr{"categoryDicts", "#0", "xTitleAttr"}, fill{"graphProperties", "graphRect", "fillColor"};
-    const TextAttributes old = *storedAttributes(attr);
+    const TextAttributes old = *attributes(attr);
     select(attr);
     // A cancelled chooser, and the font the row has, change nothing.
     const int before = steps();
@@ -178,8 +159,8 @@ TEST_F(SettingsOutline, FontsAttributesAndColoursAreNamedSteps)
 
     withFont(FontSpec{"DejaVu Serif", 15, 16}, &MyWindowController::changeFont);   // Format > Font
     EXPECT_EQ(undoName(), "Change Font");
-    EXPECT_EQ(storedAttributes(attr)->font, (FontSpec{"DejaVu Serif", 15, 16}));
-    EXPECT_EQ(storedAttributes(attr)->color, old.color);
+    EXPECT_EQ(attributes(attr)->font, (FontSpec{"DejaVu Serif", 15, 16}));
+    EXPECT_EQ(attributes(attr)->color, old.color);
     doc->undoManager()->undo();
     EXPECT_EQ(KeyedArchive::unarchiveAttributes(row(attr)->object().toByteArray())->font, old.font);
 
@@ -188,29 +169,29 @@ TEST_F(SettingsOutline, FontsAttributesAndColoursAreNamedSteps)
     select(attr);
     withColour(Color::rgb(0, 0, 1), &MyWindowController::chooseTextColor);
     EXPECT_EQ(undoName(), "Change Attributes");
-    EXPECT_EQ(storedAttributes(attr)->color, Color::rgb(0, 0, 1));
-    const int attributes = steps();
+    EXPECT_EQ(attributes(attr)->color, Color::rgb(0, 0, 1));
+    const int attributeSteps = steps();
     withColour(Color::rgb(0, 0, 1), &MyWindowController::chooseTextColor);
-    EXPECT_EQ(steps(), attributes + 1);
+    EXPECT_EQ(steps(), attributeSteps + 1);
     EXPECT_EQ(g->colorWell->color(), Color::rgb(0, 0, 1));
     EXPECT_FALSE(g->colorWell->isActive());
     wellWith(Color::rgb(0, 0, 1));
-    EXPECT_EQ(steps(), attributes + 1);
+    EXPECT_EQ(steps(), attributeSteps + 1);
     wellWith(Color::rgb(0, 0.5, 0));
     EXPECT_EQ(undoName(), "Change Graph");
-    EXPECT_EQ(storedAttributes(attr)->color, Color::rgb(0, 0.5, 0));
+    EXPECT_EQ(attributes(attr)->color, Color::rgb(0, 0.5, 0));
 
     // A colour row: the well shows and edits its colour.
     select(fill);
     EXPECT_TRUE(g->colorWell->isActive());
-    EXPECT_EQ(g->colorWell->color(), *storedColour(fill));
+    EXPECT_EQ(g->colorWell->color(), *colour(fill));
     const int colours = steps();
     g->colorWell->click();   // cancelled
     wellWith(g->colorWell->color());   // the same colour
     EXPECT_EQ(steps(), colours);
     wellWith(Color::rgb(1, 0.9, 0.8, 0.5));
     EXPECT_EQ(undoName(), "Change Graph");
-    EXPECT_EQ(storedColour(fill), Color::rgb(1, 0.9, 0.8, 0.5));
+    EXPECT_EQ(colour(fill), Color::rgb(1, 0.9, 0.8, 0.5));
     // A row that is no data row: the well goes inactive and edits nothing.
     select({"graphTitle"});
     EXPECT_FALSE(g->colorWell->isActive());
@@ -223,10 +204,10 @@ TEST_F(SettingsOutline, FontsAttributesAndColoursAreNamedSteps)
 TEST_F(SettingsOutline, DotFontRule)
 {
     const QStringList dotAttr{"dotsProperties", "#0", "dotAttr"};
-    const FontSpec original = *storedAttributes(dotAttr)->font, mono{"DejaVu Sans Mono", 12, 16};
+    const FontSpec original = *attributes(dotAttr)->font, mono{"DejaVu Sans Mono", 12, 16};
     select(dotAttr);
     withFont(mono, &MyWindowController::chooseFont);   // dot type 0: no step
-    EXPECT_EQ(storedAttributes(dotAttr)->font, original);
+    EXPECT_EQ(attributes(dotAttr)->font, original);
 
     ASSERT_TRUE(typeInto({"dotsProperties", "#0", "dotType"}, "6"));
     const int before = steps();
@@ -238,7 +219,7 @@ TEST_F(SettingsOutline, DotFontRule)
     EXPECT_EQ(steps(), before);
     withFont(mono, &MyWindowController::chooseFont);
     EXPECT_EQ(undoName(), "Change Font");
-    EXPECT_EQ(storedAttributes(dotAttr)->font, mono);
+    EXPECT_EQ(attributes(dotAttr)->font, mono);
     EXPECT_EQ(alerts().size(), 1);
 }
 
@@ -265,7 +246,7 @@ TEST_F(SettingsOutline, RealColourChooserMakesOneStepPerSettledColour)
     Dialogs::setCurrent(&scripted.dialogs);
     EXPECT_EQ(seen, 0);
     EXPECT_EQ(steps(), before + 1);
-    EXPECT_EQ(storedColour({"graphProperties", "bars", "barColor"})->toQColor().rgb(), QColor(0, 120, 240).rgb());
+    EXPECT_EQ(colour({"graphProperties", "bars", "barColor"})->toQColor().rgb(), QColor(0, 120, 240).rgb());
 }
 
 // Paste refuses with the four messages in the order of their checks; a record that passes
@@ -340,15 +321,9 @@ TEST_F(SettingsOutline, StepperMovesArrayElements)
 
     // Refused: past the last element, onto itself, a dictionary's entry, a category, a
     // scale label; the stepper goes back to the row's place. A top-level row never moves.
-    const struct {
-        QStringList path;
-        int wanted;
-    } refused[] = {
-        {{"dotsProperties", "#1"}, 2},
-        {{"dotsProperties", "#0"}, -1},
-        {{"graphProperties", "graphRect", "height"}, 1},
-        {{"categoryDicts", "#0"}, 1},
-        {{"valueSettings", "scaleStrings", "#2"}, 0},
+    const struct { QStringList path; int wanted; } refused[] = {
+        {{"dotsProperties", "#1"}, 2}, {{"dotsProperties", "#0"}, -1}, {{"graphProperties", "graphRect", "height"}, 1},
+        {{"categoryDicts", "#0"}, 1}, {{"valueSettings", "scaleStrings", "#2"}, 0},
     };
     const int count = steps();
     for (const auto& c : refused) {

@@ -219,7 +219,8 @@ TEST_F(StatsWindow, CopyOfRowsAndColumns)
     const QString rowB = clipboard->text();
     EXPECT_EQ(rowB.split('\t').size(), 13);
     EXPECT_FALSE(rowB.contains('\n'));
-    EXPECT_TRUE(rowB.startsWith(shown(1) + "\t5\t2.000000\t4.000000\t3.000000\t3.000000\t0.500000\t0.707107\t0.000000\t2.000000\tS-W W:\t"));
+    EXPECT_TRUE(rowB.startsWith(shown(1) + "\t5\t2.000000\t4.000000\t3.000000\t3.000000\t"
+                                "0.500000\t0.707107\t0.000000\t2.000000\tS-W W:\t"));
 
     QHeaderView* h = table->horizontalHeader();
     for (int col : {0, 1, 4, 10})

@@ -5,16 +5,14 @@
 
 TEST(WindowTitle, CutsTheExtensionAtItsFirstOccurrence)
 {
-    const struct {
-        const char *kind, *displayName, *title;
-    } cases[] = {{"Document", "x.vlbdoc", "x - Main"},
-                 {"Document", "x.vlbdoc copy", "x.vlbdoc copy - Main"},
-                 {"Document", "a.vlbdoc.vlbdoc", "a - Main"},
-                 {"TableWindow", "Sales.vlbdoc", "Sales - Table"}};
+    const struct { const char *kind, *displayName, *title; } cases[] = {
+        {"Document", "x.vlbdoc", "x - Main"}, {"Document", "x.vlbdoc copy", "x.vlbdoc copy - Main"},
+        {"Document", "a.vlbdoc.vlbdoc", "a - Main"}, {"TableWindow", "Sales.vlbdoc", "Sales - Table"}};
     for (const auto& c : cases) {
         MyWindowController w(QString::fromUtf8(c.kind));
         w.subTitle = QString::fromUtf8(c.kind) == "TableWindow" ? "Table" : "Main";
-        EXPECT_EQ(w.windowTitleForDocumentDisplayName(QString::fromUtf8(c.displayName)), QString::fromUtf8(c.title)) << c.displayName;
+        EXPECT_EQ(w.windowTitleForDocumentDisplayName(QString::fromUtf8(c.displayName)), QString::fromUtf8(c.title))
+            << c.displayName;
     }
 }
 
@@ -45,12 +43,7 @@ TEST_F(Windows, WindowsEndInsideTheScreen)
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     const int w = area.width() / 2, h = area.height() / 2;
     // Corners (top-left, screen pixels from the area's corner) and sizes; the frame expected.
-    const struct {
-        QPoint corner;
-        QSize wanted;
-        bool keepCorner;
-        QRect frame;
-    } cases[] = {
+    const struct { QPoint corner; QSize wanted; bool keepCorner; QRect frame; } cases[] = {
         {{10, 10}, {w, h}, false, {10, 10, w, h}},
         {{w + 40, 20}, {w, h}, false, {area.width() - w, 20, w, h}},
         {{30, h + 40}, {w, h}, false, {30, area.height() - h, w, h}},
@@ -75,10 +68,7 @@ TEST_F(Windows, MainWindowCountsDataRowsAndColumns)
     TableData twelve = table("x");
     for (int r = 1; r <= 12; ++r)
         twelve[0] << QString::number(r);
-    const struct {
-        TableData table;
-        const char *rows, *columns;
-    } cases[] = {{{}, "0", "0"}, {table("a | b | c"), "0", "3"}, {twelve, "12", "1"}};
+    const struct { TableData table; const char *rows, *columns; } cases[] = {{{}, "0", "0"}, {table("a | b | c"), "0", "3"}, {twelve, "12", "1"}};
     MyWindowController* base = doc->baseWindowCont;
     for (const auto& c : cases) {
         load(c.table);
@@ -155,9 +145,8 @@ TEST_F(Windows, EditMenuNamesTheNextUndoAndRedo)
 // The File and Edit menus hold the standard commands with their usual keys.
 TEST_F(Windows, FileAndEditMenusHaveTheStandardKeys)
 {
-    const struct {
-        const char *menu, *item, *key;   // key "": none
-    } items[] = {
+    // A key "" for none.
+    const struct { const char *menu, *item, *key; } items[] = {
         {"&File", "New", "Ctrl+N"}, {"&File", "Open…", "Ctrl+O"}, {"&File", "Save", "Ctrl+S"},
         {"&File", "Save As…", "Ctrl+Shift+S"}, {"&File", "Revert", ""}, {"&File", "Close", "Ctrl+W"},
         {"&File", "Quit", "Ctrl+Q"}, {"&Edit", "Undo", "Ctrl+Z"}, {"&Edit", "Redo", "Ctrl+Shift+Z"},
