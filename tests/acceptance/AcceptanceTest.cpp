@@ -51,8 +51,7 @@ bool isFill(QRgb pixel) { return QColor(pixel).hsvSaturation() > 150 && QColor(p
 
 class Acceptance : public AnalysisFixture {
 protected:
-    MyWindowController* dots = nullptr;
-    MyWindowController* boxes = nullptr;
+    MyWindowController *dots = nullptr, *boxes = nullptr;
 
     void SetUp() override
     {
