@@ -1,4 +1,5 @@
 #include "EditFixture.h"
+#include "analysis/AnalysisTestSupport.h"
 #include "analysis/MyAnalysisXml.h"
 #include "analysis/MyGraphSettingsBuilder.h"
 #include "views/MyBaseView.h"
@@ -9,20 +10,6 @@
 #include <QTest>
 #include <QTextDocumentFragment>
 #include <algorithm>
-
-// ---- fixture -----------------------------------------------------------------------------------------
-
-namespace {
-
-MySelectorItem* node(MySelectorItem* parent, const QString& title, const QString& message = {}, const QString& type = {},
-                     QVector<qint64> data1 = {}, QVector<std::optional<double>> data2 = {})
-{
-    auto n = std::make_unique<MySelectorItem>(title, message, type, std::vector<std::unique_ptr<MySelectorItem>>{},
-                                              std::move(data1), std::move(data2), parent);
-    return parent->append(std::move(n));
-}
-
-} // namespace
 
 QString chainText(const QList<MyConfigItem*>& chain)
 {

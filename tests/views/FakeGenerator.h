@@ -82,8 +82,7 @@ public:
     {
         note("background", s);
         const Rect frame(0, 0, backgroundSize.width, backgroundSize.height);
-        MyView* bg = vm->viewDict.value(VM::kBackground);
-        if (bg)
+        if (MyView* bg = vm->viewDict.value(VM::kBackground))
             bg->setFrame(frame);
         else
             vm->viewDict.insert(VM::kBackground, new MyOutputView(frame, {0, 0}, VM::kBackground, VM::kRootView, vm));

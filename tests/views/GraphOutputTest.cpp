@@ -118,9 +118,7 @@ TEST(GraphOutput, CopyPutsTheGraphViewOnTheClipboard)
     FakeGraph graph;
     const Rect frame = graph.vm->viewDict.value(MyViewManager::kGraphView)->frame();
     for (const QString& from : {MyViewManager::kBackground, MyViewManager::kGraphView}) {
-        auto* old = new QMimeData;
-        old->setText("before");
-        QApplication::clipboard()->setMimeData(old);
+        QApplication::clipboard()->setText("before");
         graph.output(from)->copy();
         const QMimeData* mime = QApplication::clipboard()->mimeData();
         ASSERT_TRUE(mime);

@@ -14,22 +14,24 @@ struct Tree {
         vm.installRootView(new MyBaseView(Rect(0, 0, 100, 100)));
         vm.viewDict.insert("c", c = new MyView(Rect(0, 0, 100, 100), {}, "c", MyViewManager::kRootView, &vm));
         vm.viewDict.value(MyViewManager::kRootView)->addSubview(c);
-        for (int i = 0; i < 3; ++i)
-            dots << new MySimpleView("dot\tA", "c", &vm, Rect(i, 0, 1, 1), {});
-        for (int i = 0; i < 2; ++i)
-            bars << new MySimpleView(MyViewManager::kBars, "c", &vm, Rect(i, 5, 1, 1), {});
-        medians << new MySimpleView(MyViewManager::kMedian, "c", &vm, Rect(0, 9, 1, 1), {});
-        vm.viewsDict.insert("dot\tA", dots);
-        vm.viewsDict.insert(MyViewManager::kBars, bars);
-        vm.viewsDict.insert(MyViewManager::kMedian, medians);
-        // Bars first in the table: they still go in after the dots.
-        vm.viewVisible.insert(MyViewManager::kBars, true);
-        vm.viewVisible.insert(MyViewManager::kMedian, true);
-        vm.viewVisible.insert("dot\tA", true);
+        // Bars first in the tables: they still go in after the dots.
+        bars = group(MyViewManager::kBars, 2);
+        medians = group(MyViewManager::kMedian, 1);
+        dots = group("dot\tA", 3);
         text = record("c_x\ta");
         scale = record("graphProperties\tyAxis\tscaleText");
         vm.storageItemDict.insert("c_x\ta", text);
         vm.scalesStorageItem << scale;
+    }
+    // A shown group of n views in container.
+    QVector<MySimpleView*> group(const QString& name, int n, const QString& container = "c")
+    {
+        QVector<MySimpleView*> views;
+        for (int i = 0; i < n; ++i)
+            views << new MySimpleView(name, container, &vm, Rect(i, 0, 1, 1), {});
+        vm.viewsDict.insert(name, views);
+        vm.viewVisible.insert(name, true);
+        return views;
     }
     std::shared_ptr<MyStorageItem> record(const QString& name)
     {
@@ -106,9 +108,7 @@ TEST(ViewTree, BarsAreTestedOneByOne)
     for (MySimpleView* bar : t.bars)
         EXPECT_EQ(bar->superview(), nullptr);
     // A dot view made since goes in first; the bars come back above it.
-    auto* late = new MySimpleView("dot\tB", "c", &t.vm, Rect(), {});
-    t.vm.viewsDict.insert("dot\tB", {late});
-    t.vm.viewVisible.insert("dot\tB", true);
+    MySimpleView* late = t.group("dot\tB", 1).first();
     t.vm.viewVisible.insert(MyViewManager::kBars, true);
     t.vm.setViews();
     const QList<GraphItem*> subs = t.c->subviews();
@@ -137,9 +137,7 @@ TEST(ViewTree, TextsFollowTheirRecordsAndUnknownContainersAreSkipped)
     EXPECT_EQ(root->superview(), nullptr);
     EXPECT_EQ(t.c->superview(), root);
 
-    auto* stray = new MySimpleView("dot\tC", "nowhere", &t.vm, Rect(), {});
-    t.vm.viewsDict.insert("dot\tC", {stray});
-    t.vm.viewVisible.insert("dot\tC", true);
+    MySimpleView* stray = t.group("dot\tC", 1, "nowhere").first();
     t.vm.setViews();
     EXPECT_EQ(stray->superview(), nullptr);
 }
