@@ -2,14 +2,10 @@
 #include "analysis/AnalysisTestSupport.h"
 #include "analysis/MyAnalysisXml.h"
 #include "analysis/MyGraphSettingsBuilder.h"
-#include "views/MyBaseView.h"
 #include "views/MySimpleTextView.h"
-#include "views/MyStorageItem.h"
 #include "views/MyView.h"
 #include <QApplication>
 #include <QTest>
-#include <QTextDocumentFragment>
-#include <algorithm>
 
 QString chainText(const QList<MyConfigItem*>& chain)
 {

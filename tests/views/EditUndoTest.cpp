@@ -5,8 +5,6 @@
 #include "analysis/MyAnalysisXml.h"
 #include "outline/MyOutlineTexts.h"
 #include "platform/KeyedArchive.h"
-#include "views/MyStorageItem.h"
-#include "views/MyTextView.h"
 #include "views/SettingsRowPath.h"
 #include <random>
 
@@ -224,24 +222,22 @@ TEST_F(EditUndo, PastedLabelsReachTheSelectorTreeAndAnalysisText)
 {
     addTwoGraphs();
     Graph& g = *graphs[0];
-    struct Case {
-        const char* target;   // "" the root, else the path of the row
-    };
-    for (const Case& c : {Case{""}, Case{"categoryDicts"}, Case{"categoryDicts/1"}}) {
-        SCOPED_TRACE(c.target);
-        const QStringList path = QString(c.target).split('/', Qt::SkipEmptyParts);
+    // The value of each row with the label of "b" changed, as copied from elsewhere.
+    QVariantMap settings = g.root->object().toMap();
+    QVariantList categories = settings["categoryDicts"].toList();
+    QVariantMap group = categories[1].toMap();
+    QVariantList represents = group["represents"].toList();
+    QVariantMap b = represents[1].toMap();
+    b["represent"] = "Bee";
+    represents[1] = b;
+    group["represents"] = represents;
+    categories[1] = group;
+    settings["categoryDicts"] = categories;
+    // The root, all categories, one category.
+    for (const char* where : {"", "categoryDicts", "categoryDicts/1"}) {
+        SCOPED_TRACE(where);
+        const QStringList path = QString(where).split('/', Qt::SkipEmptyParts);
         MyConfigItem* target = path.isEmpty() ? g.root.get() : row(g, path);
-        // The value of the row with the label of "b" changed, as copied from elsewhere.
-        QVariantMap settings = g.root->object().toMap();
-        QVariantList categories = settings["categoryDicts"].toList();
-        QVariantMap group = categories[1].toMap();
-        QVariantList represents = group["represents"].toList();
-        QVariantMap b = represents[1].toMap();
-        b["represent"] = "Bee";
-        represents[1] = b;
-        group["represents"] = represents;
-        categories[1] = group;
-        settings["categoryDicts"] = categories;
         const QVariant value = path.isEmpty() ? QVariant(settings) : path.size() == 1 ? QVariant(categories) : QVariant(group);
         const QStringList selectorBefore = selectorRows(analysis(0));
         const QString xmlBefore = doc->graphXMLs[0];

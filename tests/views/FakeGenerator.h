@@ -13,6 +13,7 @@
 #include "views/MyViewManager.h"
 #include <QImage>
 #include <QTextCursor>
+#include <gtest/gtest.h>
 #include <ostream>
 
 // Readable failures.

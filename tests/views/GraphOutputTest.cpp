@@ -13,7 +13,6 @@
 #include <QPdfDocument>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 struct ReadBack {

@@ -4,8 +4,6 @@
 #include "EditFixture.h"
 #include "platform/KeyedArchive.h"
 #include "views/GraphTextEditor.h"
-#include "views/MyStorageItem.h"
-#include "views/MyTextView.h"
 #include "views/MyView.h"
 #include <QTest>
 
@@ -188,10 +186,7 @@ TEST_F(InPlaceText, CategoryLabelReachesTheSelectorTree)
 TEST_F(InPlaceText, CommandsWhileTypingCommitTheTextFirst)
 {
     const Color red = Color::rgb(1, 0, 0);
-    const struct Case {
-        const char* name;
-        std::function<void()> command;
-    } cases[] = {
+    const std::pair<const char*, std::function<void()>> cases[] = {
         {"Change Attributes",
          [&] { g->vm->changeAttributes(yTitle(), [&](const TextAttributes&) { return TextAttributes{std::nullopt, red}; }); }},
         {"Change Type", [&] { g->vm->tryObject(QString("12"), row(*g, {"graphProperties", "yAxis", "titleGap"}), "Change Type"); }},
@@ -199,14 +194,14 @@ TEST_F(InPlaceText, CommandsWhileTypingCommitTheTextFirst)
          [&] { g->vm->changeRow(row(*g, {"graphProperties", "yAxis", "lineColor"}), KeyedArchive::archiveColor(red), "Change Graph"); }},
     };
     ASSERT_TRUE(g->vm->tryObject(QString("Mass"), row(*g, titlePath), "Change Type"));
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, command] : cases) {
+        SCOPED_TRACE(name);
         const int steps = undo().stack()->index();
         type(yTitle(), "Length", false);
-        c.command();
+        command();
         ASSERT_EQ(undo().stack()->index(), steps + 2);
         EXPECT_EQ(undo().stack()->command(steps)->text(), "Change Text");
-        EXPECT_EQ(undo().stack()->command(steps + 1)->text(), c.name);
+        EXPECT_EQ(undo().stack()->command(steps + 1)->text(), name);
         EXPECT_EQ(stored(titlePath), "Length");
         // No commit is left to come from the focus moving.
         QCoreApplication::processEvents();

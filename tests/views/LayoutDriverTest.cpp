@@ -1,11 +1,9 @@
 // The layout driver: which steps run for which masks, the extent of "graphView" and its
 // place in the background.
 #include "FakeGenerator.h"
-#include "app/AppDelegate.h"
 #include "document/Document.h"
 #include "outline/MyConfigRootItem.h"
 #include "windows/MyWindowController.h"
-#include <gtest/gtest.h>
 
 namespace {
 struct DriverCase {

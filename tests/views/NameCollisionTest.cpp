@@ -4,7 +4,6 @@
 #include "analysis/AnalysisTestSupport.h"
 #include "analysis/MyAnalysisBuilder.h"
 #include "stats/MyDescriptives.h"
-#include <gtest/gtest.h>
 
 // A data column titled "Sex_male" beside the value male of Sex: two single tags, two counts,
 // one text.

@@ -4,7 +4,6 @@
 #include "views/MySimpleTextView.h"
 #include <QGraphicsView>
 #include <QPainter>
-#include <gtest/gtest.h>
 
 namespace {
 const QColor kRed(255, 0, 0), kBlue(0, 0, 255), kCyan(0, 255, 255);

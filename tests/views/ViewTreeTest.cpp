@@ -1,6 +1,5 @@
 // setViews: what is attached where, in which order, and what stays as it is.
 #include "FakeGenerator.h"
-#include <gtest/gtest.h>
 
 namespace {
 struct Tree {
