@@ -24,6 +24,7 @@ struct State {
 
 class EditUndo : public EditFixture {
 protected:
+    void SetUp() override { EditFixture::SetUp(); addTwoGraphs(); }
     State capture()
     {
         State s;
@@ -153,7 +154,6 @@ protected:
 
 TEST_F(EditUndo, RandomSequencesUndoAndRedoThroughTheStatesTheyPassed)
 {
-    addTwoGraphs();
     for (const unsigned seed : {1u, 7u, 2024u}) {
         SCOPED_TRACE(seed);
         std::mt19937 rng(seed);
@@ -195,7 +195,6 @@ TEST_F(EditUndo, RandomSequencesUndoAndRedoThroughTheStatesTheyPassed)
 // snapshot keeps them while another graph, or the table, is changed.
 TEST_F(EditUndo, EditedMarksFollowTheDocumentNotOneGraph)
 {
-    addTwoGraphs();
     Graph& a = *graphs[0];
     Graph& b = *graphs[1];
     ASSERT_TRUE(a.vm->tryObject(QString("140"), row(a, {"graphProperties", "graphRect", "height"}), "Change Type"));
@@ -220,7 +219,6 @@ TEST_F(EditUndo, EditedMarksFollowTheDocumentNotOneGraph)
 // and the stored analysis text along, and so does undoing it.
 TEST_F(EditUndo, PastedLabelsReachTheSelectorTreeAndAnalysisText)
 {
-    addTwoGraphs();
     Graph& g = *graphs[0];
     // The value of each row with the label of "b" changed, as copied from elsewhere.
     QVariantMap settings = g.root->object().toMap();
@@ -261,7 +259,7 @@ TEST_F(EditUndo, SelectorRowsNoEntryNamesStay)
     const Column weight{"Weight", {"3", "5", "4", "7", "2", "6"}};
     const Column group{"Group", {"a", "b", "c", "a", "b", "d"}};
     Graph& g = addGraph("scatter", {weight}, {group});
-    auto groupRow = [&] { return analysis(0)->childTitle("Categorizing")->childTitle("Group"); };
+    auto groupRow = [&] { return analysis(2)->childTitle("Categorizing")->childTitle("Group"); };
     auto values = [&] {
         QStringList out;
         for (const MySelectorItem* v : groupRow()->selectorChildren())
@@ -281,8 +279,8 @@ TEST_F(EditUndo, SelectorRowsNoEntryNamesStay)
     ASSERT_TRUE(g.vm->changeRow(row(g, {"categoryDicts", "1", "represents", "0", "represent"}), QString("Ay"),
                                 "Change Text"));
     EXPECT_EQ(values(), QStringList({"a=Ay", "b=b", "c=c", "d=d"}));
-    EXPECT_TRUE(doc->graphXMLs[0].contains("<represents name=\"d\" use=\"NO\">d</represents>"))
-        << doc->graphXMLs[0].toStdString();
+    EXPECT_TRUE(doc->graphXMLs[2].contains("<represents name=\"d\" use=\"NO\">d</represents>"))
+        << doc->graphXMLs[2].toStdString();
     undo().undo();
     undo().undo();
     EXPECT_EQ(values(), QStringList({"a=a", "b=b", "c=c", "d=d"}));
@@ -292,7 +290,6 @@ TEST_F(EditUndo, SelectorRowsNoEntryNamesStay)
 // category's represents to its own selector row; other rows touch neither tree nor text.
 TEST_F(EditUndo, TitlesAndLabelsReachTheSelectorTree)
 {
-    addTwoGraphs();
     Graph& g = *graphs[1];
     const QString xml = doc->graphXMLs[1];
     ASSERT_TRUE(g.vm->tryObject(QString("Heights"), row(g, {"graphTitle"}), "Change Type"));
@@ -320,7 +317,6 @@ TEST_F(EditUndo, TitlesAndLabelsReachTheSelectorTree)
 // again, and the step applies to the rows that are there.
 TEST_F(EditUndo, StepsFindTheirRowsAgainAfterTheyWereRebuilt)
 {
-    addTwoGraphs();
     Graph& g = *graphs[0];
     MyConfigItem* labels = row(g, {"valueSettings", "scaleStrings"});
     const int n = labels->childCount();
@@ -347,7 +343,6 @@ TEST_F(EditUndo, StepsFindTheirRowsAgainAfterTheyWereRebuilt)
 // A refused value (the value axis, or a shape the row cannot take) makes no step.
 TEST_F(EditUndo, RefusedValuesMakeNoStep)
 {
-    addTwoGraphs();
     Graph& g = *graphs[0];
     const std::vector<std::pair<const char*, QVariant>> cases{
         {"valueSettings/max", QString("5")},   // below the largest value
