@@ -5,7 +5,9 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QStyleOptionGraphicsItem>
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 // Strokes reach up to half their width past a view's bounds; the area Qt repaints for a
@@ -15,10 +17,14 @@ constexpr double kPaintMargin = 2.0;
 constexpr int kDotsPerMeter72 = 2835;
 }
 
-GraphItem::GraphItem(const Rect& frame, const Point& boundsOrigin) : m_frame(frame), m_boundsOrigin(boundsOrigin)
+GraphItem::GraphItem(const Rect& frame, const Point& boundsOrigin) : GraphItem(frame, boundsOrigin, false) {}
+
+GraphItem::GraphItem(const Rect& frame, const Point& boundsOrigin, bool groupMember)
+    : m_frame(frame), m_boundsOrigin(boundsOrigin)
 {
-    // The part Qt asks a view to redraw is its dirty rectangle.
-    setFlag(ItemUsesExtendedStyleOption);
+    // The part Qt asks a view to redraw is its dirty rectangle. A member starts as its
+    // superview will most likely draw it: without contents of its own.
+    setFlags(groupMember ? ItemUsesExtendedStyleOption | ItemHasNoContents : ItemUsesExtendedStyleOption);
     updateTransform();
 }
 
@@ -26,6 +32,9 @@ GraphItem::~GraphItem()
 {
     if (m_owner)
         m_owner->forgetView(this);
+    // A member leaves while it is still a view, so its superview stops drawing it.
+    if (m_drawnBy)
+        removeFromSuperview();
     // Subviews belong to their view manager, not to their container: let them go free
     // instead of being deleted with it. Other items (an editor) go with it.
     const QList<QGraphicsItem*> children = childItems();
@@ -43,6 +52,7 @@ void GraphItem::setFrame(const Rect& frame)
     prepareGeometryChange();
     m_frame = frame;
     updateTransform();
+    changed();
 }
 
 void GraphItem::setBoundsOrigin(const Point& origin)
@@ -52,6 +62,7 @@ void GraphItem::setBoundsOrigin(const Point& origin)
     prepareGeometryChange();
     m_boundsOrigin = origin;
     updateTransform();
+    changed();
 }
 
 void GraphItem::setFrameRotation(double degrees)
@@ -60,12 +71,21 @@ void GraphItem::setFrameRotation(double degrees)
         return;
     m_rotation = degrees;
     updateTransform();
+    changed();
 }
 
 void GraphItem::setNeedsDisplay(bool flag)
 {
     if (flag)
         update();
+}
+
+void GraphItem::changed()
+{
+    // The superview that draws a member must cover where it now is, or Qt would not ask it
+    // to paint there.
+    if (m_drawnBy)
+        m_drawnBy->memberChanged(this);
 }
 
 QTransform GraphItem::localToParent() const
@@ -140,8 +160,9 @@ void GraphItem::drawRect(QPainter*, const Rect&) {}
 
 QRectF GraphItem::boundingRect() const
 {
-    return QRectF(m_boundsOrigin.x, m_boundsOrigin.y, m_frame.size.width, m_frame.size.height)
-        .adjusted(-kPaintMargin, -kPaintMargin, kPaintMargin, kPaintMargin);
+    const QRectF own = QRectF(m_boundsOrigin.x, m_boundsOrigin.y, m_frame.size.width, m_frame.size.height)
+                           .adjusted(-kPaintMargin, -kPaintMargin, kPaintMargin, kPaintMargin);
+    return m_membersRect.isNull() ? own : own.united(m_membersRect);
 }
 
 QPainterPath GraphItem::shape() const
@@ -159,25 +180,153 @@ void GraphItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* option,
         dirty = Rect(r.x(), r.y(), r.width(), r.height()).intersected(bounds());
     }
     drawRect(painter, dirty);
+    drawMembers(painter, painter->transform());
 }
 
 QVariant GraphItem::itemChange(GraphicsItemChange change, const QVariant& value)
 {
-    if ((change == ItemParentHasChanged || change == ItemSceneHasChanged) && m_flipped != (scene() && !parentItem()))
-        updateTransform();
+    switch (change) {
+    case ItemParentHasChanged:
+    case ItemSceneHasChanged:
+        if (m_flipped != (scene() && !parentItem()))
+            updateTransform();
+        // A member put straight on a scene draws itself.
+        if (change == ItemSceneHasChanged && scene() && !parentItem())
+            setHasContents(true);
+        break;
+    case ItemChildAddedChange:
+        childAdded(value.value<QGraphicsItem*>());
+        break;
+    case ItemChildRemovedChange:
+        childRemoved(value.value<QGraphicsItem*>());
+        break;
+    default:
+        break;
+    }
     return QGraphicsItem::itemChange(change, value);
 }
 
+// ---- group drawing
+
+void GraphItem::childAdded(QGraphicsItem* child)
+{
+    // A new child goes on top of the stack: drawn here only while everything below it is.
+    ++m_childCount;
+    auto* view = dynamic_cast<GraphItem*>(child);
+    if (!view || !view->groupName())
+        return;
+    if (m_membersDrawn == m_childCount - 1)
+        adoptMember(view);
+    else
+        view->setHasContents(true);
+}
+
+void GraphItem::childRemoved(QGraphicsItem* child)
+{
+    m_childCount = std::max<qsizetype>(0, m_childCount - 1);
+    auto* view = dynamic_cast<GraphItem*>(child);
+    if (view && view->m_drawnBy == this)
+        releaseMember(view);
+    else if (m_membersDrawn < m_childCount)
+        // What lay above the view that went may now be at the bottom of the stack.
+        takeMembersFrom(m_membersDrawn, child);
+}
+
+void GraphItem::takeMembersFrom(qsizetype index, const QGraphicsItem* leaving)
+{
+    const QList<QGraphicsItem*> children = childItems();
+    for (qsizetype i = index; i < children.size(); ++i) {
+        if (children[i] == leaving)
+            continue;
+        auto* view = dynamic_cast<GraphItem*>(children[i]);
+        if (!view || view->m_drawnBy || !view->groupName())
+            break;
+        adoptMember(view);
+    }
+}
+
+void GraphItem::adoptMember(GraphItem* member)
+{
+    member->m_drawnBy = this;
+    member->setHasContents(false);
+    ++m_membersDrawn;
+    memberChanged(member);
+}
+
+void GraphItem::releaseMember(GraphItem* member)
+{
+    // Its next superview, or the scene, decides whether it draws itself.
+    member->m_drawnBy = nullptr;
+    if (--m_membersDrawn == 0 && !m_membersRect.isNull()) {
+        prepareGeometryChange();
+        m_membersRect = QRectF();
+    }
+    update();
+}
+
+void GraphItem::setHasContents(bool hasContents)
+{
+    if (bool(flags() & ItemHasNoContents) == hasContents)
+        setFlag(ItemHasNoContents, !hasContents);
+}
+
+void GraphItem::memberChanged(GraphItem* member)
+{
+    const QRectF r = member->localToParent().mapRect(member->boundingRect());
+    if (!m_membersRect.contains(r)) {
+        prepareGeometryChange();
+        m_membersRect = m_membersRect.united(r);
+    }
+    update();
+}
+
+void GraphItem::drawMembers(QPainter* painter, QTransform base)
+{
+    if (m_membersDrawn == 0)
+        return;
+    const QList<QGraphicsItem*> children = childItems();
+    std::vector<GraphItem*> run;
+    for (qsizetype i = 0; i < children.size();) {
+        auto* first = dynamic_cast<GraphItem*>(children[i]);
+        if (!first || first->m_drawnBy != this)
+            break;
+        const QString* group = first->groupName();
+        run.clear();
+        for (; i < children.size(); ++i) {
+            auto* member = dynamic_cast<GraphItem*>(children[i]);
+            if (!member || member->m_drawnBy != this || *member->groupName() != *group)
+                break;
+            if (member->isVisible())
+                run.push_back(member);
+        }
+        if (!run.empty())
+            run.front()->drawGroup(painter, base, run);
+    }
+    painter->setTransform(base);
+}
+
+void GraphItem::drawGroup(QPainter* painter, const QTransform& superviewTransform,
+                          std::span<GraphItem* const> members)
+{
+    for (GraphItem* member : members) {
+        painter->setTransform(member->localToParent() * superviewTransform);
+        member->drawRect(painter, member->bounds());
+    }
+}
+
 namespace {
-void paintTree(QPainter* painter, GraphItem* view, QTransform t)
+void paintTree(QPainter* painter, GraphItem* view, QTransform t, bool drawSelf = true)
 {
     painter->setTransform(t);
-    view->drawRect(painter, view->bounds());
+    if (drawSelf)
+        view->drawRect(painter, view->bounds());
+    view->drawMembers(painter, t);
     for (QGraphicsItem* child : view->childItems()) {
         if (!child->isVisible())
             continue;
         if (auto* sub = dynamic_cast<GraphItem*>(child)) {
-            paintTree(painter, sub, sub->localToParent() * t);
+            // Members of a group were drawn with their superview.
+            paintTree(painter, sub, sub->localToParent() * t, sub->drawnBy() != view);
         } else {
             painter->setTransform(child->itemTransform(view) * t);
             QStyleOptionGraphicsItem option;

@@ -6,12 +6,19 @@
 // and the y flip is applied once, at the top of a tree (the item without a parent). Later
 // subviews stack above earlier ones. It also renders a view with its subviews into an image
 // or a one-page PDF whose page is the view's bounds.
+//
+// Many small views of one group (the dots of a series) cost Qt more to paint one item at a
+// time than their drawing itself: the members of a group at the bottom of their superview's
+// stack are drawn by the superview, one member after another in stacking order, in its
+// paint call. They stay items of their own for their frame, selection and hit testing, but
+// Qt does not paint them (they have no contents of their own).
 #include "platform/Geometry.h"
 #include <QByteArray>
 #include <QGraphicsItem>
 #include <QImage>
 #include <QList>
 #include <QTransform>
+#include <span>
 
 class MyViewManager;
 class QPainter;
@@ -60,19 +67,48 @@ public:
     static QTransform pageTransform(const GraphItem* view, double scale);
     // Non-zero, and the same for every view drawn, while renderTree draws a tree.
     static quint64 renderPass();
+    // Draws the members of groups this view draws, painter's transform for this view being
+    // base (a copy: the painter's own changes as members are drawn); the painter is left at base.
+    void drawMembers(QPainter* painter, QTransform base);
+
+    // The superview that draws this view with its group; nullptr when it draws itself.
+    GraphItem* drawnBy() const { return m_drawnBy; }
 
     // QGraphicsItem
-    // A little more than the bounds, for strokes on the edge; hits count inside the bounds.
+    // A little more than the bounds, for strokes on the edge, and what the members drawn
+    // here cover; hits count inside the bounds.
     QRectF boundingRect() const override;
     QPainterPath shape() const override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
 protected:
+    // groupMember: a view that its superview may draw (see groupName); it has no contents
+    // of its own for Qt unless it draws itself.
+    GraphItem(const Rect& frame, const Point& boundsOrigin, bool groupMember);
+
     QVariant itemChange(GraphicsItemChange change, const QVariant& value) override;
+
+    // The group a view belongs to when its superview may draw it along with the other
+    // members (same name, same style); nullptr for a view that draws itself.
+    virtual const QString* groupName() const { return nullptr; }
+    // Draws members of this view's group (this view first), each in its own bounds, the
+    // painter's transform for the superview's coordinates being superviewTransform.
+    virtual void drawGroup(QPainter* painter, const QTransform& superviewTransform,
+                           std::span<GraphItem* const> members);
 
 private:
     friend class MyViewManager;
     void updateTransform();
+    // Group drawing, on the superview's side.
+    void childAdded(QGraphicsItem* child);
+    void childRemoved(QGraphicsItem* child);
+    void takeMembersFrom(qsizetype index, const QGraphicsItem* leaving);
+    void adoptMember(GraphItem* member);
+    void releaseMember(GraphItem* member);
+    void memberChanged(GraphItem* member);
+    // On the member's side: a change the superview must repaint.
+    void changed();
+    void setHasContents(bool hasContents);
 
     MyViewManager* m_owner = nullptr;   // the view manager that deletes this view
 
@@ -81,4 +117,12 @@ private:
     double m_rotation = 0;
     bool m_flipped = false;
     bool m_hasTransform = false;
+
+    GraphItem* m_drawnBy = nullptr;
+    // Children, and how many at the bottom of the stack this view draws.
+    qsizetype m_childCount = 0;
+    qsizetype m_membersDrawn = 0;
+    // What the members drawn here cover, in this view's coordinates; it only grows while
+    // there are any, so a repaint of the whole item also clears where a member was.
+    QRectF m_membersRect;
 };

@@ -5,7 +5,14 @@
 
 MySimpleView::MySimpleView(const QString& name, const QString& superviewName, MyViewManager* viewManager,
                            const Rect& frame, const Point& boundOrigin)
-    : GraphItem(frame, boundOrigin), name(name), superviewName(superviewName), viewManager(viewManager)
+    : MySimpleView(name, superviewName, viewManager, frame, boundOrigin, true)
+{
+}
+
+MySimpleView::MySimpleView(const QString& name, const QString& superviewName, MyViewManager* viewManager,
+                           const Rect& frame, const Point& boundOrigin, bool groupMember)
+    : GraphItem(frame, boundOrigin, groupMember && viewManager), name(name), superviewName(superviewName),
+      viewManager(viewManager)
 {
     if (viewManager)
         viewManager->adoptView(this);
@@ -13,15 +20,36 @@ MySimpleView::MySimpleView(const QString& name, const QString& superviewName, My
 
 MySimpleView::MySimpleView(const Rect& frame) : GraphItem(frame) {}
 
-void MySimpleView::drawRect(QPainter* painter, const Rect& dirtyRect)
+namespace {
+void drawMember(QPainter* painter, const MyViewManager::ElementStyle& style, const Rect& bounds)
 {
-    if (!viewManager)
-        return;
-    const MyViewManager::ElementStyle style = viewManager->elementStyle(name);
     if (style.colors && style.path)
         style.path->fillAndStroke(painter, style.colors->fillColor, style.colors->lineColor);
     if (style.selected)
-        drawSelectionFrame(painter, bounds());
+        MySimpleView::drawSelectionFrame(painter, bounds);
+}
+}
+
+void MySimpleView::drawRect(QPainter* painter, const Rect&)
+{
+    if (viewManager)
+        drawMember(painter, viewManager->elementStyle(name), bounds());
+}
+
+const QString* MySimpleView::groupName() const
+{
+    // Containers and texts draw themselves; so does a view without a style to share.
+    return type() == Type && viewManager ? &name : nullptr;
+}
+
+void MySimpleView::drawGroup(QPainter* painter, const QTransform& superviewTransform,
+                             std::span<GraphItem* const> members)
+{
+    const MyViewManager::ElementStyle style = viewManager->elementStyle(name);
+    for (GraphItem* member : members) {
+        painter->setTransform(member->localToParent() * superviewTransform);
+        drawMember(painter, style, member->bounds());
+    }
 }
 
 void MySimpleView::drawSelectionFrame(QPainter* painter, const Rect& bounds)

@@ -2,7 +2,8 @@
 // An element view of a graph group (a dot, bar, box, whisker, min/max mark, median line).
 // Every member of a group carries the group's name, so the members share one path, one
 // colour pair and one selection flag in the view manager; each draws the shared path in its
-// own bounds coordinates.
+// own bounds coordinates. The members at the bottom of their container's stack are drawn by
+// the container, run by run, the style looked up once a run.
 #include "views/GraphItem.h"
 #include <QString>
 
@@ -40,6 +41,14 @@ public:
     int type() const override { return Type; }
 
 protected:
+    // For containers: a view that is no group member.
+    MySimpleView(const QString& name, const QString& superviewName, MyViewManager* viewManager, const Rect& frame,
+                 const Point& boundOrigin, bool groupMember);
+
+    const QString* groupName() const override;
+    void drawGroup(QPainter* painter, const QTransform& superviewTransform,
+                   std::span<GraphItem* const> members) override;
+
     // A mouse-up reports the view's name and the click count (2 after a double click) to
     // the view manager; the press itself does nothing.
     void mousePressEvent(QGraphicsSceneMouseEvent* event) override;

@@ -3,7 +3,7 @@
 
 MyView::MyView(const Rect& frame, const Point& origin, const QString& name, const QString& superviewName,
                MyViewManager* viewManager)
-    : MySimpleView(name, superviewName, viewManager, frame, origin)
+    : MySimpleView(name, superviewName, viewManager, frame, origin, false)
 {
 }
 

@@ -18,8 +18,17 @@ void attach(MyViewManager& vm, View* view)
 template <typename View>
 void attachAll(MyViewManager& vm, const QList<View*>& views)
 {
-    for (View* view : views)
-        attach(vm, view);
+    // Members come container by container: each container is looked up once.
+    const QString* name = nullptr;
+    MyView* container = nullptr;
+    for (View* view : views) {
+        if (!name || view->superviewName != *name) {
+            name = &view->superviewName;
+            container = vm.viewDict.value(*name);
+        }
+        if (container)
+            container->addSubview(view);
+    }
 }
 
 template <typename View>

@@ -1,0 +1,226 @@
+// Members of a group drawn by their container: the same pixels, PDF and hit tests as members
+// that draw themselves, and a window that follows moves, hiding, removal and restyling.
+#include "views/MyBaseView.h"
+#include "views/MyViewManager.h"
+#include <QBuffer>
+#include <QGraphicsView>
+#include <QPainter>
+#include <QPdfDocument>
+#include <QScreen>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <functional>
+
+namespace {
+const Rect kColumn(0, 0, 80, 60);
+
+struct Case {
+    const char* name;
+    QColor fill, line;
+    double spacing;      // between dot centres; the dots are 8.5 points across with their stroke
+    bool selected = false;
+    bool twoGroups = false;
+    double rotation = 0;
+    int hidden = -1;     // a member hidden with setVisible(false)
+};
+
+// A column of dots on a graph's scene. Per dot: an empty container view lies at the bottom of
+// the column, so every dot above it draws itself; else the column draws its dots.
+struct Dots {
+    MyViewManager vm{MyAnalysisData(), nullptr, nullptr};
+    MyBaseView* root = new MyBaseView(kColumn);
+    MyView* column = new MyView(kColumn, {0, 0}, "c", MyViewManager::kRootView, &vm);
+    MyView* floor = nullptr;
+    QVector<MySimpleView*> members;
+
+    Dots(const Case& c, bool perDot)
+    {
+        vm.installRootView(root);
+        root->addSubview(column);
+        if (perDot) {
+            floor = new MyView(Rect(0, 0, 1, 1), {0, 0}, "floor", "c", &vm);
+            column->addSubview(floor);
+        }
+        for (const char* group : {"dot\ta", "dot\tb"}) {
+            BezierPath path = BezierPath::bezierPathWithOvalInRect(Rect(-3.5, -3.5, 7, 7));
+            path.setLineWidth(1.5);
+            vm.viewBezier.insert(group, path);
+            vm.viewSelected.insert(group, c.selected);
+        }
+        vm.viewColors.insert("dot\ta", {c.fill, c.line});
+        vm.viewColors.insert("dot\tb", {QColor(0, 160, 0, c.fill.alpha()), c.line});
+        for (int i = 0; i < 30; ++i) {
+            // Runs of a, b, a when there are two groups.
+            const QString group = c.twoGroups && i >= 12 && i < 22 ? "dot\tb" : "dot\ta";
+            const Point centre{8 + (i % 8) * c.spacing, 8 + (i / 8) * c.spacing};
+            auto* dot = new MySimpleView(group, "c", &vm, Rect(centre.x - 4, centre.y - 4, 8, 8), {-4, -4});
+            dot->setFrameRotation(c.rotation);
+            column->addSubview(dot);
+            members << dot;
+            vm.viewsDict[group] << dot;
+        }
+        if (c.hidden >= 0)
+            members[c.hidden]->setVisible(false);
+    }
+
+    int drawnByColumn() const
+    {
+        return int(std::count_if(members.begin(), members.end(), [&](auto* m) { return m->drawnBy() == column; }));
+    }
+
+    // The scene as a window paints it, twice the size.
+    QImage scene()
+    {
+        QImage image(160, 120, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setRenderHints(QPainter::Antialiasing);
+        vm.scene()->render(&painter, QRectF(0, 0, 160, 120), QRectF(0, -60, 80, 60));
+        return image;
+    }
+
+    QImage pdf()
+    {
+        QByteArray bytes = GraphItem::pdfData(column);
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        QPdfDocument document;
+        document.load(&buffer);
+        return document.render(0, QSize(160, 120));
+    }
+
+    // The index of the member on top at each member's centre.
+    QVector<int> hits()
+    {
+        QVector<int> out;
+        for (MySimpleView* m : members) {
+            const QPointF centre = m->mapToScene(m->boundingRect().center());
+            QGraphicsItem* top = vm.scene()->itemAt(centre, QTransform());
+            out << int(members.indexOf(dynamic_cast<MySimpleView*>(top)));
+        }
+        return out;
+    }
+};
+
+bool hasColour(const QImage& image, QRgb colour)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == colour)
+                return true;
+    return false;
+}
+} // namespace
+
+// Same image, same PDF page and same hits whether the column draws its dots or each dot
+// draws itself: overlapping and half-transparent dots, two groups in runs, a selected group
+// (each dot framed over the dots below it), turned and hidden members.
+TEST(GroupDrawing, ColumnDrawsWhatItsDotsWouldDraw)
+{
+    const QColor red(255, 0, 0), black(0, 0, 0), halfRed(255, 0, 0, 128), halfBlue(0, 0, 255, 100);
+    const Case cases[] = {
+        {"apart, opaque", red, black, 9.5},
+        {"overlapping, opaque", red, black, 6},
+        {"overlapping, half transparent", halfRed, halfBlue, 6},
+        {"touching strokes, half transparent", halfRed, halfBlue, 8.5},
+        {"selected", red, black, 6, true},
+        {"two groups", halfRed, black, 6, false, true},
+        {"turned", red, black, 7, false, false, 30},
+        {"one hidden", red, black, 6, false, false, 0, 9},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Dots grouped(c, false), perDot(c, true);
+        ASSERT_EQ(grouped.drawnByColumn(), 30);
+        ASSERT_EQ(perDot.drawnByColumn(), 0);
+
+        const QImage image = GraphItem::image(grouped.column, 2);
+        EXPECT_TRUE(image == GraphItem::image(perDot.column, 2));
+        EXPECT_TRUE(hasColour(image, c.fill.alpha() == 255 ? qRgb(255, 0, 0) : qPremultiply(c.fill.rgba())));
+        EXPECT_EQ(hasColour(image, qRgb(0, 255, 255)), c.selected) << "selection frames";
+        EXPECT_TRUE(grouped.scene() == perDot.scene());
+        EXPECT_TRUE(grouped.pdf() == perDot.pdf());
+        EXPECT_EQ(grouped.hits(), perDot.hits());
+    }
+}
+
+// The window repaints what a change to a dot drawn by its column touches: the backing store
+// after the change equals a fresh paint of the whole window.
+TEST(GroupDrawing, WindowFollowsChangesOfDotsItDoesNotPaintOneByOne)
+{
+    using Change = std::function<void(Dots&)>;
+    const std::pair<const char*, Change> changes[] = {
+        {"moved", [](Dots& d) { d.members[3]->setFrame(Rect(60, 40, 8, 8)); }},
+        {"moved out of its column", [](Dots& d) { d.members[3]->setFrame(Rect(86, 40, 8, 8)); }},
+        {"new bounds origin", [](Dots& d) { d.members[3]->setBoundsOrigin({-2, -2}); }},
+        {"turned", [](Dots& d) { d.members[3]->setFrameRotation(45); }},
+        {"hidden", [](Dots& d) { d.members[3]->setVisible(false); }},
+        {"removed", [](Dots& d) { d.members[3]->removeFromSuperview(); }},
+        {"deleted",
+         [](Dots& d) {
+             d.vm.viewsDict["dot\ta"].removeOne(d.members[3]);
+             delete d.members.takeAt(3);
+         }},
+        {"restyled",
+         [](Dots& d) {
+             d.vm.viewColors.insert("dot\ta", {QColor(0, 0, 255), QColor(0, 0, 255)});
+             for (MySimpleView* m : d.members)
+                 m->setNeedsDisplay(true);
+         }},
+        {"selected", [](Dots& d) { d.vm.selectView({"dot\ta"}); }},
+    };
+    const Case c{"", QColor(255, 0, 0), QColor(0, 0, 0), 9.5};
+    for (const auto& [name, change] : changes) {
+        SCOPED_TRACE(name);
+        Dots dots(c, false);
+        QGraphicsView window(dots.vm.scene());
+        window.setFrameShape(QFrame::NoFrame);
+        window.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        window.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        window.setSceneRect(0, -60, 100, 60);
+        window.resize(100, 60);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        QCoreApplication::processEvents();
+        const QImage before = window.screen()->grabWindow(window.winId()).toImage();
+
+        change(dots);
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        const QImage shown = window.screen()->grabWindow(window.winId()).toImage();
+        const QImage fresh = window.grab().toImage().convertToFormat(shown.format());
+        EXPECT_FALSE(shown == before) << "the change shows";
+        EXPECT_TRUE(shown == fresh) << "nothing stale is left";
+
+        // Where the dot now is, painted on its own, as when only that part is uncovered.
+        if (dots.members.size() < 30 || !dots.members[3]->scene())
+            continue;
+        const QRect area = window.mapFromScene(dots.members[3]->sceneBoundingRect()).boundingRect();
+        QImage part(shown.size(), shown.format());
+        part.fill(Qt::transparent);
+        window.viewport()->render(&part, area.topLeft(), QRegion(area), QWidget::DrawChildren);
+        EXPECT_TRUE(part.copy(area) == fresh.copy(area)) << "the dot is drawn where it is";
+    }
+}
+
+// A dot put above another view draws itself, above it; once that view leaves, the column
+// takes the dots at the bottom of its stack again and draws them.
+TEST(GroupDrawing, OnlyDotsAtTheBottomOfTheStackAreDrawnByTheColumn)
+{
+    const Case c{"", QColor(255, 0, 0), QColor(0, 0, 0), 6};
+    Dots dots(c, true);
+    const QImage before = GraphItem::image(dots.column, 2);
+    dots.floor->removeFromSuperview();
+    EXPECT_EQ(dots.drawnByColumn(), 30);
+    EXPECT_TRUE(GraphItem::image(dots.column, 2) == before);
+
+    // A dot re-added lands on top, above a view added after the others: it draws itself.
+    dots.column->addSubview(dots.floor);
+    dots.column->addSubview(dots.members[0]);
+    EXPECT_EQ(dots.members[0]->drawnBy(), nullptr);
+    EXPECT_EQ(dots.drawnByColumn(), 29);
+    dots.members[0]->removeFromSuperview();
+    dots.floor->removeFromSuperview();
+    EXPECT_EQ(dots.drawnByColumn(), 29);
+}
+
