@@ -76,9 +76,7 @@ struct HookLog {
     QStringList revealed;
     // Last edited mark per controller.
     QHash<MyWindowController*, bool> marks;
-    int titleSyncs = 0;
-    int settingsTreeChanges = 0;
-    int selectorTreeChanges = 0;
+    int titleSyncs = 0, settingsTreeChanges = 0, selectorTreeChanges = 0;
     std::optional<TextAttributes> selectedAttributes;
 };
 

@@ -69,6 +69,7 @@ QVariant changedValue(const MyConfigItem* r)
 
 class PartialLayout : public EditFixture {
 protected:
+    void SetUp() override { EditFixture::SetUp(); addTwoGraphs(); }
     QStringList expectedSteps(const Graph& g, qint64 mask) const
     {
         if (mask == 0)
@@ -135,12 +136,10 @@ protected:
 
 TEST_F(PartialLayout, EveryRowOfADotPlot)
 {
-    addTwoGraphs();
     changeEveryRow(*graphs[0]);
 }
 
 TEST_F(PartialLayout, EveryRowOfABoxplot)
 {
-    addTwoGraphs();
     changeEveryRow(*graphs[1]);
 }

@@ -51,19 +51,16 @@ protected:
         for (auto it = d.values.cbegin(); it != d.values.cend(); ++it) {
             d.numbers.insert(it.key(), qint64(it.value().size()));
             d.descriptives.insert(it.key(), engine.descriptives(it.value()).second);
-            if (positive) {
-                std::vector<double> logs;
-                for (double v : it.value())
-                    logs.push_back(std::log10(v));
+            std::vector<double> logs(it.value().size());
+            std::transform(it.value().begin(), it.value().end(), logs.begin(), [](double v) { return std::log10(v); });
+            if (positive)
                 d.logDescriptives.insert(it.key(), engine.descriptives(logs).second);
-            }
         }
         d.singleTags = singleTags;
         QVariantMap settings{{"graphTitle", "t"}, {"valueSettings", QVariantMap{{"logarithmic", logarithmic}}}};
         graphCont.myDoc = &doc;
-        graphCont.graphID = doc.appendAnalysis(settings, QString(), QVariantMap{{"settings", statsSettings({})},
-                                                                                  {"stats", QVariantMap()},
-                                                                                  {"logStats", QVariantMap()}});
+        const QVariantMap stats{{"settings", statsSettings({})}, {"stats", QVariantMap()}, {"logStats", QVariantMap()}};
+        graphCont.graphID = doc.appendAnalysis(settings, QString(), stats);
         vm = std::make_unique<MyViewManager>(d, &graphCont, &doc);
         for (const auto& [tag, values] : groups)
             if (!singleTags.contains(tag))
@@ -124,7 +121,11 @@ TEST_F(StatsCells, CellsByCountOptionsAndAxis)
     setFlags({"stats", "unbiased"});
     record()["stats"] = QVariantMap{{"two", QVariantMap()}, {"three", result(0.9642857, 0.6368868)},
                                     {"limit", result(0.95, 2.5e-9)}, {"many", result(0.0123, 0.25)}};
-    const std::tuple<qint64, const char*, QString> cases[] = {
+    auto expectCells = [&](std::initializer_list<std::tuple<qint64, const char*, QString>> cases) {
+        for (const auto& [row, column, text] : cases)
+            EXPECT_EQ(cell(row, column), text) << row << " " << column;
+    };
+    expectCells({
         {0, "statisticName", "N/A"},   {0, "statistic", "N/A"}, {0, "p", "N/A"},
         {1, "statisticName", "S-W W:"}, {1, "statistic", "0.964286"}, {1, "p", "0.636887"},
         {2, "statisticName", "S-W W:"}, {2, "p", "2.5e-09"},
@@ -134,29 +135,22 @@ TEST_F(StatsCells, CellsByCountOptionsAndAxis)
         // Two values: sample skewness undefined; 1 and 3 have variance 2 (sample) and 1.
         {0, "variance", "2.000000"}, {0, "sk", "N/A"}, {0, "ku", "N/A"}, {0, "num", "2"},
         {4, "num", "10"}, {4, "median", "5.500000"}, {4, "stdev", "3.027650"},
-    };
-    for (const auto& [row, column, text] : cases)
-        EXPECT_EQ(cell(row, column), text) << row << " " << column;
+    });
 
     // Population forms; min the same either way; switches off hide the test.
     setFlags({});
-    EXPECT_EQ(cell(0, "variance"), "1.000000");
-    EXPECT_EQ(cell(0, "sk"), "0.000000");
-    EXPECT_EQ(cell(4, "stdev"), "2.872281");
-    EXPECT_EQ(cell(4, "min"), "1.000000");
-    for (const char* column : {"statisticName", "statistic", "p"})
-        EXPECT_EQ(cell(0, column), "") << column;
+    expectCells({{0, "variance", "1.000000"}, {0, "sk", "0.000000"}, {4, "stdev", "2.872281"}, {4, "min", "1.000000"},
+                 {0, "statisticName", ""}, {0, "statistic", ""}, {0, "p", ""}});
 
     // A logarithmic axis: descriptives of the logarithms, results under "logStats".
     doc.graphSettings[graphCont.graphID]["valueSettings"] = QVariantMap{{"logarithmic", true}};
     setFlags({"stats", "unbiased"});
-    EXPECT_EQ(cell(4, "max"), "1.000000");
-    EXPECT_EQ(cell(0, "mean"), "0.238561");   // (log 1 + log 3) / 2
-    EXPECT_EQ(cell(1, "statistic"), "");
-    EXPECT_EQ(cell(1, "statisticName"), "S-W W:");
+    // The mean of the two-value row is (log 1 + log 3) / 2.
+    expectCells({{4, "max", "1.000000"}, {0, "mean", "0.238561"}, {1, "statistic", ""},
+                 {1, "statisticName", "S-W W:"}});
     record()["logStats"] = QVariantMap{{"three", result(0.99, 0.9)}, {"ten", QVariantMap{{"statistic", "x"}}}};
-    EXPECT_EQ(cell(1, "p"), "0.900000");
-    EXPECT_EQ(cell(4, "p"), "");   // a result that is no number shows nothing
+    // A result that is no number shows nothing.
+    expectCells({{1, "p", "0.900000"}, {4, "p", ""}});
 }
 
 TEST_F(StatsCells, LogarithmsOfAnAnalysisWithValuesBelowOneAreNotAvailable)

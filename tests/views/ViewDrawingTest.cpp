@@ -23,11 +23,10 @@ QRect inkBox(const QImage& image)
 
 struct Graph {
     MyViewManager vm{MyAnalysisData(), nullptr, nullptr};
-    MyView* view(const QString& name, const Rect& frame, const Point& origin = {})
+    MyView* view(const QString& name, const Rect& frame)
     {
-        auto* v = new MyView(frame, origin, name, QString(), &vm);
-        vm.viewDict.insert(name, v);
-        return v;
+        vm.viewDict.insert(name, new MyView(frame, {}, name, QString(), &vm));
+        return vm.viewDict.value(name);
     }
 };
 }
@@ -67,10 +66,8 @@ TEST(ViewDrawing, BoundsOriginsAndFramesPlaceSharedPaths)
     g.vm.viewBezier.insert("dot", BezierPath::bezierPathWithOvalInRect(Rect(-4, -4, 8, 8)));
     g.vm.viewColors.insert("dot", {kRed, kRed});
     const QList<Point> centres{{10, 10}, {45, 30}};
-    for (const Point& c : centres) {
-        auto* dot = new MySimpleView("dot", "c", &g.vm, Rect(c.x - 5, c.y - 5, 10, 10), Point{-5, -5});
-        container->addSubview(dot);
-    }
+    for (const Point& c : centres)
+        container->addSubview(new MySimpleView("dot", "c", &g.vm, Rect(c.x - 5, c.y - 5, 10, 10), Point{-5, -5}));
     const QImage image = GraphItem::image(container);
     for (const Point& c : centres)
         EXPECT_TRUE(near(image, int(c.x), 40 - int(c.y) - 1, kRed)) << c.x << "," << c.y;
@@ -84,8 +81,7 @@ TEST(ViewDrawing, SelectionFrameFollowsTheFlagAndTheViewsBounds)
 {
     Graph g;
     MyView* container = g.view("c", Rect(0, 0, 100, 100));
-    auto* bar = new MySimpleView("bar", "c", &g.vm, Rect(20, 20, 60, 60), Point{0, 0});
-    container->addSubview(bar);
+    container->addSubview(new MySimpleView("bar", "c", &g.vm, Rect(20, 20, 60, 60), Point{0, 0}));
     g.vm.viewBezier.insert("bar", BezierPath());
     g.vm.viewColors.insert("bar", {kRed, kRed});
 
