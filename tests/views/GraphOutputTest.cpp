@@ -41,27 +41,17 @@ struct ReadBack {
 int cyanPixels(const QImage& image) { return countNear(image, QColor(0, 255, 255), QRect(), 55); }
 int redPixels(const QImage& image) { return countNear(image, QColor(255, 0, 0), QRect(), 55); }
 
-// The folder refuses new entries (chmod; for root also the immutable flag). False when the
-// system lets us do neither.
-bool makeUnwritable(const QString& dir)
+// Locks the folder against new entries (chmod; for root the immutable flag) or opens it
+// again; whether it refuses one now.
+bool lock(const QString& dir, bool on)
 {
-    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    auto writable = [&] {
-        QFile probe(dir + "/probe");
-        const bool ok = probe.open(QIODevice::WriteOnly);
-        if (ok)
-            probe.remove();
-        return ok;
-    };
-    if (!writable())
-        return true;
-    QProcess::execute("chattr", {"+i", dir});
-    return !writable();
-}
-void makeWritable(const QString& dir)
-{
-    QProcess::execute("chattr", {"-i", dir});
-    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const auto owner = QFileDevice::ReadOwner | QFileDevice::ExeOwner;
+    QFile::setPermissions(dir, on ? owner : owner | QFileDevice::WriteOwner);
+    QProcess::execute("chattr", {on ? "+i" : "-i", dir});
+    QFile probe(dir + "/probe");
+    const bool writable = probe.open(QIODevice::WriteOnly);
+    probe.remove();
+    return !writable;
 }
 }
 
@@ -78,8 +68,8 @@ TEST(GraphOutput, GraphPdfIsTheBackgroundWithoutSelection)
     ASSERT_EQ(pdf.pdf.pageCount(), 1);
     EXPECT_EQ(pdf.pageSize(), QSizeF(400, 300));
     const QString text = pdf.text();
-    for (const QString& word : {"alpha", "Value", "10"})
-        EXPECT_EQ(text.count(word), 1) << word.toStdString() << " in " << text.toStdString();
+    for (const char* word : {"alpha", "Value", "10"})
+        EXPECT_EQ(text.count(QLatin1String(word)), 1) << word << " in " << text.toStdString();
     const QImage image = pdf.image();
     EXPECT_EQ(cyanPixels(image), 0);
     EXPECT_GT(redPixels(image), 6 * 20) << "six dots";
@@ -156,13 +146,13 @@ TEST(GraphOutput, ExportWritesSafelyOrSaysWhy)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("the old file");
     }
-    if (!makeUnwritable(locked)) {
-        makeWritable(locked);
+    if (!lock(locked, true)) {
+        lock(locked, false);
         GTEST_SKIP() << "cannot make a folder read-only here";
     }
     dialogs.files = {old};
     const bool exported = graph.output(MyViewManager::kGraphView)->exportPDF();
-    makeWritable(locked);
+    lock(locked, false);
     EXPECT_FALSE(exported);
     ASSERT_EQ(dialogs.alerts.size(), 1);
     EXPECT_TRUE(dialogs.alerts.first().contains("old.pdf")) << dialogs.alerts.first().toStdString();
