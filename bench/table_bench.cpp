@@ -336,14 +336,3 @@ void BM_SelectionChange(benchmark::State& state)
 BENCHMARK(BM_SelectionChange)->Unit(benchmark::kMicrosecond);
 
 }
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

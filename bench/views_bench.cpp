@@ -100,13 +100,3 @@ void BM_Pdf(benchmark::State& state)
 }
 BENCHMARK(BM_Pdf)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 }
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -119,14 +119,3 @@ void BM_CopyAllRows(benchmark::State& state)
 BENCHMARK(BM_CopyAllRows)->Unit(benchmark::kMillisecond);
 
 }
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
