@@ -9,17 +9,6 @@ QVariantMap validResource()
     return Resources::plist("configRes.plist").toMap();
 }
 
-TEST(Startup, RunsThroughWithBundledDescription)
-{
-    ScopedScriptedDialogs scripted;
-    AppDelegate delegate;
-    delegate.defaultsSource = DefaultsStore();
-    EXPECT_TRUE(delegate.finishLaunching());
-    EXPECT_EQ(scripted.dialogs.alerts, QStringList{});
-    EXPECT_TRUE(delegate.shapiro && delegate.kolmogorov);
-    EXPECT_EQ(delegate.configIndexDict, validResource().value("configIndexDict").toMap());
-}
-
 TEST(Startup, StopsWithoutEngines)
 {
     AppDelegate delegate;

@@ -1,6 +1,8 @@
 #include "platform/Dialogs.h"
 #include "platform/PrintInfo.h"
 
+#include "common/WhenShown.h"
+
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -15,27 +17,10 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 
 namespace {
-
-// Acts on the next modal dialog of type T once it is shown; gives up after about five
-// seconds so that a dialog that never appears fails the test instead of hanging it.
-template <typename T>
-void whenShown(std::function<void(T*)> act, int triesLeft = 500)
-{
-    QTimer::singleShot(10, [=] {
-        T* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (dialog && dialog->isVisible())
-            act(dialog);
-        else if (triesLeft > 0)
-            whenShown<T>(act, triesLeft - 1);
-        else if (QWidget* w = QApplication::activeModalWidget())
-            w->close();
-    });
-}
 
 TEST(QtDialogs, EscapeOnAQuestionChoosesCancel)
 {

@@ -3,7 +3,6 @@
 
 #include "PlatformTestSupport.h"
 
-#include <QFont>
 
 namespace {
 
@@ -118,16 +117,5 @@ INSTANTIATE_TEST_SUITE_P(
                 archiveWith(5, QVariantMap{{"NSColorSpace", qint64(1)}, {"NSRGB", QByteArray("inf 0 0")}, {"$class", uid(6)}})},
         Hostile{"deepNesting", archive({QString("$null"), nestedLists(2000)})}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(KeyedArchive, FontFaceSurvivesTheQtFont)
-{
-    // A face chosen in the font chooser survives the archive as a name suffix.
-    const FontSpec face{"DejaVu Sans-BoldItalic", 12, 16};
-    const QFont faceFont = face.toQFont();
-    EXPECT_EQ(faceFont.family(), "DejaVu Sans");
-    EXPECT_TRUE(faceFont.bold() && faceFont.italic());
-    EXPECT_EQ(FontSpec::fromQFont(faceFont), face);
-    EXPECT_TRUE((FontSpec{"Helvetica-BoldOblique", 12, 16}.toQFont().italic()));
-}
 
 } // namespace

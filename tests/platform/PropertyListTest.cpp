@@ -168,21 +168,6 @@ TEST(PropertyList, TextsWithANullCharacterAreNotWritten)
     }
 }
 
-TEST(PropertyList, DamagedBinaryNeverCrashes)
-{
-    const QByteArray good = PropertyList::toBinary(layoutValue());
-    std::mt19937 rng(7);
-    for (int round = 0; round < 3000; ++round) {
-        QByteArray b = good;
-        if (round % 3 == 0)
-            b.truncate(int(rng() % b.size()));
-        for (int flips = 1 + int(rng() % 4); flips > 0 && !b.isEmpty(); --flips)
-            b[int(rng() % b.size())] = char(rng());
-        QString error;
-        EXPECT_TRUE(PropertyList::fromData(b, &error).isValid() || !error.isEmpty());
-    }
-}
-
 // libplist reads reals through the C library, which follows the process locale.
 TEST(PropertyList, RealsIgnoreADecimalCommaLocale)
 {

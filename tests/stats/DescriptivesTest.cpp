@@ -63,11 +63,7 @@ TEST(Descriptives, NoValues)
     const auto [n, dict] = engine.descriptives({});
     EXPECT_EQ(n, 0);
     EXPECT_EQ(dict, DescriptivesDict());
-    EXPECT_EQ(dict.toVariantMap().keys().size(), 12);
-    EXPECT_FALSE(dict.toVariantMap().value("mean").isValid());
-    const MyDescriptives::BoxValues box = engine.boxValues({}, "boxplot");
-    EXPECT_EQ(box.dict.toVariantMap().keys(), QStringList({"boxMax", "boxMin", "median", "q1", "q3"}));
-    EXPECT_FALSE(box.dict.median.has_value());
+    EXPECT_FALSE(engine.boxValues({}, "boxplot").dict.median.has_value());
     EXPECT_FALSE(engine.quartiles({}).has_value());
 }
 
@@ -79,16 +75,6 @@ TEST(Descriptives, ValuesThatAreNotFiniteAreLeftOut)
     const MyDescriptives::BoxValues box = engine.boxValues({-inf, 1.0, 2.0, 3.0, NaN}, "boxplot");
     EXPECT_EQ(box.dict.median, 2.0);
     EXPECT_TRUE(box.outliers.empty());
-}
-
-TEST(Descriptives, EqualValuesHaveNoShapeWhateverTheirRounding)
-{
-    for (double v : {0.1, 1e9 + 0.1, -7.3e-5}) {
-        const DescriptivesDict dict = engine.descriptives(std::vector<double>(7, v)).second;
-        EXPECT_EQ(dict.mean, v);
-        EXPECT_EQ(dict.variance, 0.0);
-        EXPECT_FALSE(dict.skP || dict.sk || dict.kuP || dict.ku);
-    }
 }
 
 TEST(Descriptives, OrderChangesNeitherTheOrderStatisticsNorTheMoments)

@@ -70,7 +70,6 @@ TEST(Kolmogorov, EdgesOfTheRangeAndHelpers)
     EXPECT_EQ(ks().ksFbar(0.005, 1000), 1.0);   // n d^2 <= 0.0274
     EXPECT_NEAR(ks().log1p(1e-5), std::log1p(1e-5), 1e-20);
     EXPECT_NEAR(ks().log1p(-0.5), std::log1p(-0.5), 1e-16);
-    EXPECT_EQ(MyKolmogorov::halvingChain(10), (std::vector<int64_t>{2, 5, 10}));
     // One value at 0.9: the empirical step from 0 to 1 at 0.9 is 0.9 away below it.
     EXPECT_DOUBLE_EQ(ks().ksStatistic({0.9}).statistic, 0.9);
     EXPECT_DOUBLE_EQ(ks().ksStatistic({0.1, 0.2, 0.3}).statistic, 1.0 - 0.3);

@@ -48,8 +48,6 @@ const Step steps[] = {
     {"OwnCopyPastesBackExactly", {{"t", "a,b", "", "c"}, {"u", "", "", ""}, {"v", "1", "2", "3"}}, {},
      [](F f) { f.select(1, 1, 3, 2); f.grid->copy(); f.select(1, 3, 1, 3); f.grid->paste(); },
      {{"t", "a,b", "", "c"}, {"u", "", "", ""}, {"v", "a,b", "", "c"}, {"Column4", "", "", ""}}, "Undo Paste"},
-    {"PasteKeepsEmptyLinesBetweenRows", abc, {}, [](F f) { paste(f, 1, 2, "P\n\nQ\n\n"); },
-     table("a,1,2,3 | b,P,,Q | c,,q,"), "Undo Paste"},
     // A leading empty line is an empty first row, as in the copied block.
     {"PasteKeepsLeadingEmptyLines", abc, {}, [](F f) { paste(f, 1, 2, "\nP\n"); }, table("a,1,2,3 | b,,P,z | c,,q,"),
      "Undo Paste"},

@@ -7,6 +7,7 @@
 #include "windows/MyDocumentWindows.h"
 #include "windows/MySettingController.h"
 #include "windows/MyWindowController.h"
+#include "common/WhenShown.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
@@ -17,7 +18,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -158,21 +158,6 @@ public:
         }
         for (int r = 0; r <= R; ++r)
             ASSERT_EQ(grid->verticalHeader()->sectionSize(r), qRound(grid->heightOfRow(r))) << "row " << r;
-    }
-
-    // Acts on the next modal dialog of type T once it shows; closes whatever is modal after
-    // about five seconds, so a dialog that never comes fails the test instead of hanging it.
-    template <typename T>
-    static void whenShown(std::function<void(T*)> act, int triesLeft = 500)
-    {
-        QTimer::singleShot(10, [=] {
-            if (T* dialog = qobject_cast<T*>(QApplication::activeModalWidget()); dialog && dialog->isVisible())
-                act(dialog);
-            else if (triesLeft > 0)
-                whenShown<T>(act, triesLeft - 1);
-            else if (QWidget* w = QApplication::activeModalWidget())
-                w->close();
-        });
     }
 
     QString cell(qint64 row, qint64 column) const { return grid->objectValue(column, row).toString(); }
