@@ -80,7 +80,6 @@ TEST_F(AnalysisXml, EscapesWhatTheLineFormatCannotCarryAndReadsItBack)
     // Read back against a table, the names find their columns and rows.
     const MySelectorItem* back = read(x, {{"W&H", "1", "2"}, {"Age\tgroup", "a;b&amp;", ">65"}});
     ASSERT_NE(back, nullptr);
-    EXPECT_EQ(dump(back, false), dump(a, false));
     EXPECT_EQ(dump(back->childTitle("Categorizing")->selectorChildAt(0)),
               "Age\\tgroup |  | \n  >65 | over\\n65 | YES | rows 1\n  a;b&amp; | #x/= | NO | rows 0\n");
 }

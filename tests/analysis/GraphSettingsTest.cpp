@@ -116,17 +116,6 @@ TEST_F(AnalysisFixture, StoredAnalysesRaiseCountersAndRegenerateSettings)
     EXPECT_FALSE(DocumentHooks::shared().regenerateGraphSettings(doc, "x\ny", 500, 600));
 }
 
-TEST_F(AnalysisFixture, NormalityStepKeepsTheDocumentEdited)
-{
-    UndoBridge* undo = doc.undoManager();
-    MyDocumentAnalyses::fixedEditStatus(doc);
-    EXPECT_EQ(undo->undoText(), "Undo Add Normality Stats");
-    undo->undo();
-    EXPECT_TRUE(doc.isDocumentEdited());   // the results are still there
-    doc.didSave(SaveKind::Save);
-    EXPECT_FALSE(doc.isDocumentEdited());
-}
-
 // Packages whose analyses cannot all be read open with the others, and the user is told which
 // were left out.
 TEST_F(StoredAnalyses, UnreadableOnesAreNamedWhenTheDocumentOpens)

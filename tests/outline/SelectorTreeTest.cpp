@@ -189,19 +189,10 @@ TEST_P(SelectorRefusal, LeavesEverythingAsItWas)
 }
 
 INSTANTIATE_TEST_SUITE_P(Messages, SelectorRefusal, ::testing::Values(
-    Refusal{"PreviousOpen", [](MySelectorRootItem& r) {
-        addAnalysis(r, "A", kTwoData, kOneCategory, true);
-        addAnalysis(r, "B", kTwoData, kOneCategory, true);
-    }, "You have not create a graph for the last analysis"},
-    Refusal{"NoDataColumn", [](MySelectorRootItem& r) { addAnalysis(r, "A", {}, kOneCategory); },
-            "At least one data column is required"},
     Refusal{"FirstLevelEmpty", [](MySelectorRootItem& r) {
         MySelectorItem* a = addAnalysis(r, "A", kTwoData, {});
         a->appendChild(a->takeChild(1));   // empty "Categorizing" now stands at position 1
     }, "No Columns in the first level"},
-    Refusal{"DataWithoutNumbers", [](MySelectorRootItem& r) {
-        addAnalysis(r, "A", {{"Height", {1.0}}, {"Weight", {std::nullopt, std::nullopt}}}, kOneCategory);
-    }, "No valid values in this column"},
     // "1e999" begins with a number, but an infinite one is no value.
     Refusal{"DataOnlyInfinite", [](MySelectorRootItem& r) {
         const double inf = std::numeric_limits<double>::infinity();
