@@ -87,29 +87,4 @@ std::unique_ptr<MyConfigRootItem> treeOf(const QVariantMap& settings)
     return root;
 }
 
-MySelectorItem* addAnalysis(MySelectorRootItem& root, const QString& title, const QList<DataColumn>& data,
-                            const QList<CategoryColumn>& categorizing, bool editting)
-{
-    // Groups and columns carry no message; leaves (with a type) their title.
-    auto node = [](MySelectorItem* parent, const QString& title, const QString& type = QString(),
-                   QVector<qint64> rows = {}, QVector<std::optional<double>> values = {}) {
-        const QString message = type.isEmpty() ? QString() : title;
-        return parent->append(std::make_unique<MySelectorItem>(title, message, type, std::vector<std::unique_ptr<MySelectorItem>>{},
-                                                               std::move(rows), std::move(values), parent));
-    };
-    auto* analysis = root.append(std::make_unique<MySelectorItem>(title, &root));
-    node(analysis, "graphType")->message = "scatter";
-    auto* dataGroup = node(analysis, "DataColumns");
-    auto* catGroup = node(analysis, "Categorizing");
-    for (const DataColumn& d : data)
-        node(node(dataGroup, d.title), d.title, "YES", {}, d.values);
-    for (const CategoryColumn& c : categorizing) {
-        auto* column = node(catGroup, c.title);
-        for (int i = 0; i < c.categories.size(); ++i)
-            node(column, c.categories[i], i >= c.used.size() || c.used[i] ? "YES" : "NO", {qint64(i)});
-    }
-    analysis->changeEditting(editting);
-    return analysis;
-}
-
 } // namespace fixtures

@@ -1,10 +1,8 @@
 #pragma once
 // Shared helpers of the outline tests (also linked by the outline benchmark): a description
-// table made for any settings, graph settings from the built-in defaults, and selector
-// analyses.
+// table made for any settings and graph settings from the built-in defaults.
 #include "app/AppDelegate.h"
 #include "outline/MyConfigRootItem.h"
-#include "outline/MySelectorRootItem.h"
 #include <QVariantMap>
 #include <memory>
 
@@ -27,12 +25,5 @@ struct Descriptions { explicit Descriptions(const QVariantMap& table); AppDelega
 
 // A settings tree of the settings (built with the description table in use).
 std::unique_ptr<MyConfigRootItem> treeOf(const QVariantMap& settings);
-
-// Selector analysis: columns with their represents.
-struct DataColumn { QString title; QVector<std::optional<double>> values; };
-// used: per category; missing entries count as used.
-struct CategoryColumn { QString title; QStringList categories; QList<bool> used; };
-MySelectorItem* addAnalysis(MySelectorRootItem& root, const QString& title, const QList<DataColumn>& data,
-                            const QList<CategoryColumn>& categorizing, bool editting = true);
 
 } // namespace fixtures

@@ -1,4 +1,6 @@
 #include "OutlineFixtures.h"
+#include "analysis/AnalysisTestSupport.h"
+#include "outline/MySelectorRootItem.h"
 #include "document/Document.h"
 #include "outline/MyOutlineTexts.h"
 #include "platform/Dialogs.h"
@@ -10,8 +12,17 @@ using namespace fixtures;
 
 namespace {
 
-const QList<DataColumn> kTwoData{{"Height", {170.0, std::nullopt, 160.5}}, {"Weight", {60.0, 70.0, 80.0}}};
-const QList<CategoryColumn> kOneCategory{{"Sex", {"M", "F"}, {}}};
+const QVector<DataColumn> kTwoData{{"Height", {170.0, std::nullopt, 160.5}}, {"Weight", {60.0, 70.0, 80.0}}};
+const QVector<CatColumn> kOneCategory{{"Sex", {"M", "F"}}};
+
+// An analysis of the outline, its data columns first, set up or drawn.
+MySelectorItem* addAnalysis(MySelectorRootItem& root, const QVector<DataColumn>& data, const QVector<CatColumn>& cats,
+                            bool editting = true)
+{
+    MySelectorItem* a = analysis(&root, "scatter", data, cats, true);
+    a->changeEditting(editting);
+    return a;
+}
 
 // The node at the child positions below an analysis; the outline level is the path's length.
 MySelectorItem* nodeAt(MySelectorItem* analysis, const std::vector<int>& path)
@@ -47,9 +58,9 @@ TEST(SelectorEditRule, Table)
     };
     for (const auto& c : cases) {
         MySelectorRootItem root(nullptr);
-        addAnalysis(root, "first", kTwoData, kOneCategory, false);
-        MySelectorItem* a = addAnalysis(root, "A", kTwoData, kOneCategory, c.editting);
-        MySelectorItem* last = addAnalysis(root, "empty", {}, {}, c.lastEditting);
+        addAnalysis(root, kTwoData, kOneCategory, false);
+        MySelectorItem* a = addAnalysis(root, kTwoData, kOneCategory, c.editting);
+        MySelectorItem* last = addAnalysis(root, {}, {}, c.lastEditting);
         MySelectorItem* n = nodeAt(c.onLast ? last : a, c.path);
         ASSERT_NE(n, nullptr) << c.name;
         QString got;
@@ -62,16 +73,16 @@ TEST(SelectorEditRule, Table)
 TEST(SelectorTexts, Cells)
 {
     MySelectorRootItem root(nullptr);
-    MySelectorItem* fresh = addAnalysis(root, "Untitled", {}, {});
-    QList<CategoryColumn> columns{{"Sex", {"M", "F"}, {true, false}}};
+    MySelectorItem* fresh = addAnalysis(root, {}, {});
+    QVector<CatColumn> columns{{"Sex", {"M", "F"}, {"F"}}};
     for (int i = 1; i < 21; ++i)
-        columns.append({QString("c%1").arg(i), {"a", "b", "c"}, {}});
+        columns.append({QString("c%1").arg(i), {"a", "b", "c"}});
     // 10 data rows: 7 numbers, 3 texts.
     const QVector<std::optional<double>> values{1.0, 2.0, std::nullopt, 4.0, 5.0, std::nullopt, 7.0, 8.0, std::nullopt, 10.0};
     const double inf = std::numeric_limits<double>::infinity();
-    MySelectorItem* a = addAnalysis(root, "A", {{"x", values}, {"y", {1.0, inf, std::nan("")}}}, columns);
+    MySelectorItem* a = addAnalysis(root, {{"x", values}, {"y", {1.0, inf, std::nan("")}}}, columns);
     // Groups swapped: the data group reads as the level after the categorizing columns.
-    MySelectorItem* swapped = addAnalysis(root, "S", kTwoData, kOneCategory);
+    MySelectorItem* swapped = addAnalysis(root, kTwoData, kOneCategory);
     swapped->appendChild(swapped->takeChild(1));
     const struct { MySelectorItem* analysis; std::vector<int> path; int column; QVariant expected; } cases[] = {
         {fresh, {}, 1, "(Data: 0, Categorizing: 0)"},
@@ -129,13 +140,13 @@ protected:
 TEST_F(SelectorValidation, CountsColumnsAndAsksForTheGraph)
 {
     // The first analysis has no predecessor to wait for; one ticked category is enough.
-    MySelectorItem* a = addAnalysis(root, "A", kTwoData, {{"Sex", {"M", "F"}, {true, false}}});
+    MySelectorItem* a = addAnalysis(root, kTwoData, {{"Sex", {"M", "F"}, {"F"}}});
     EXPECT_EQ(root.validateSelection(a), std::optional<qint64>(0));
     EXPECT_EQ(doc.columnCounter, (QVector<qint64>{1, 1, 1}));
 
     // A column used as data and as category counts twice; unknown titles are skipped.
     a->changeEditting(false);
-    MySelectorItem* b = addAnalysis(root, "B", {{"Height", {1.0}}, {"Gone", {2.0}}}, {{"Height", {"170"}, {}}});
+    MySelectorItem* b = addAnalysis(root, {{"Height", {1.0}}, {"Gone", {2.0}}}, {{"Height", {"170"}}});
     EXPECT_EQ(root.validateSelection(b), std::optional<qint64>(1));
     EXPECT_EQ(doc.columnCounter, (QVector<qint64>{3, 1, 1}));
 
@@ -147,7 +158,7 @@ TEST_F(SelectorValidation, CountsColumnsAndAsksForTheGraph)
 
     // No graph made after all: nothing shown, the counts put back.
     makeGraphs = false;
-    MySelectorItem* c = addAnalysis(root, "C", kTwoData, kOneCategory);
+    MySelectorItem* c = addAnalysis(root, kTwoData, kOneCategory);
     EXPECT_EQ(root.validateSelection(c), std::nullopt);
     EXPECT_EQ(doc.columnCounter, (QVector<qint64>{3, 1, 1}));
     EXPECT_EQ(edited, 2);
@@ -159,7 +170,7 @@ TEST_F(SelectorValidation, CountsSurviveTheUndoOfATableEdit)
 {
     doc.historyOfTableData.reset(doc.tableData);
     doc.historyOfColumnCounter = {doc.columnCounter};
-    MySelectorItem* a = addAnalysis(root, "A", kTwoData, kOneCategory);
+    MySelectorItem* a = addAnalysis(root, kTwoData, kOneCategory);
     ASSERT_EQ(root.validateSelection(a), std::optional<qint64>(0));
     doc.resetUndo();
     // A column typed in beside the table, then undone.
@@ -190,15 +201,15 @@ TEST_P(SelectorRefusal, LeavesEverythingAsItWas)
 
 INSTANTIATE_TEST_SUITE_P(Messages, SelectorRefusal, ::testing::Values(
     Refusal{"FirstLevelEmpty", [](MySelectorRootItem& r) {
-        MySelectorItem* a = addAnalysis(r, "A", kTwoData, {});
+        MySelectorItem* a = addAnalysis(r, kTwoData, {});
         a->appendChild(a->takeChild(1));   // empty "Categorizing" now stands at position 1
     }, "No Columns in the first level"},
     // "1e999" begins with a number, but an infinite one is no value.
     Refusal{"DataOnlyInfinite", [](MySelectorRootItem& r) {
         const double inf = std::numeric_limits<double>::infinity();
-        addAnalysis(r, "A", {{"Height", {inf, std::nullopt, -inf}}}, kOneCategory);
+        addAnalysis(r, {{"Height", {inf, std::nullopt, -inf}}}, kOneCategory);
     }, "No valid values in this column"},
     Refusal{"EveryCategoryUnticked", [](MySelectorRootItem& r) {
-        addAnalysis(r, "A", kTwoData, {{"Sex", {"M", "F"}, {false, false}}});
+        addAnalysis(r, kTwoData, {{"Sex", {"M", "F"}, {"M", "F"}}});
     }, "No valid values in this column"}),
     [](const auto& info) { return std::string(info.param.name); });
