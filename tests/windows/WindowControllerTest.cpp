@@ -161,30 +161,6 @@ TEST_F(Windows, FileAndEditMenusHaveTheStandardKeys)
 // Documents made and opened through the document controller, as the application does.
 using DocumentWindows = AnalysisFixture;
 
-// Closing the main window closes the document, asking first when it was edited; closing the
-// table window only hides it.
-TEST_F(DocumentWindows, ClosingTheMainWindowClosesTheDocument)
-{
-    doc->baseWindowCont->editDataTableTapped(1);
-    doc->tableWindowCont->mTV->tableViewSetObjectValue(QStringLiteral("t"), "1", 0);
-    ASSERT_TRUE(doc->isDocumentEdited());
-    doc->tableWindowCont->window()->close();
-    EXPECT_EQ(controller->documents().size(), 1u);
-    EXPECT_FALSE(doc->tableWindowCont->window()->isVisible());
-
-    scripted.dialogs.answers.push_back(2);   // Cancel
-    doc->baseWindowCont->window()->close();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(scripted.dialogs.questions.size(), 1);
-    ASSERT_EQ(controller->documents().size(), 1u);
-    EXPECT_TRUE(doc->baseWindowCont->window()->isVisible());
-
-    scripted.dialogs.answers.push_back(1);   // Don't Save
-    doc->baseWindowCont->window()->close();
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(controller->documents().empty());
-}
-
 // Save As from its key; Revert, offered once the saved document has changed, asks and reads
 // the saved table back.
 TEST_F(DocumentWindows, SaveAsKeyThenRevert)
