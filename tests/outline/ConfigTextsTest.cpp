@@ -12,7 +12,10 @@ using namespace fixtures;
 
 namespace {
 
-// The refusal of a value the row cannot take, as the user reads it.
+// The paste refusals as the user reads them.
+const QString kUnchangeable = "You cannnot paste them to an unchangeable row.";
+const QString kDifferentType = "The type of copied data is different from that of the current row.";
+const QString kDifferentLocation = "You cannnot paste multiple items of settings to a different location.";
 const QString kNotApplicable = "This value is not applicapable for this row.";
 
 // Descriptions of both graph types' settings, with value classes and limits on a few rows.
@@ -38,6 +41,20 @@ protected:
 };
 
 } // namespace
+
+// ---- edit permission
+
+TEST_F(SettingsRows, EditPermission)
+{
+    auto editable = [&](const QStringList& keys, int column = 1) { return root->allowEditOutlineItem(row(keys), column); };
+    EXPECT_FALSE(editable({"graphTitle"}, 0));
+    EXPECT_TRUE(editable({"graphTitle"}));
+    EXPECT_FALSE(editable({"graphProperties", "xAxis", "lineColor"}));   // data
+    EXPECT_FALSE(editable({"categoryDicts", "", "represents", "", "origName"}));
+    EXPECT_FALSE(editable({"graphProperties", "background", "viewWidth"}));   // follows the page
+    row({"graphProperties", "background", "followPageLayout"})->message = "NO";
+    EXPECT_TRUE(editable({"graphProperties", "background", "viewWidth"}));
+}
 
 // ---- cell texts of data rows
 
@@ -78,7 +95,10 @@ TEST_F(SettingsRows, TypedValues)
     const QStringList partition{"valueSettings", "partition"};   // integer from 1 to 10
     const QStringList lineWidth{"graphProperties", "graphRect", "lineWidth"};   // number above 0
     EXPECT_EQ(typed("10", partition), QVariant::fromValue<qint64>(10));
+    EXPECT_FALSE(typed("11", partition).isValid());
+    EXPECT_FALSE(typed("4", partition).isValid());   // the row's own text
     EXPECT_EQ(typed("12abc", lineWidth), QVariant("12abc"));
+    EXPECT_FALSE(typed("0", lineWidth).isValid());
     EXPECT_FALSE(typed("1e999", lineWidth).isValid());
     EXPECT_EQ(typed("", {"valueSettings", "scaleStrings", ""}), QVariant(""));
     EXPECT_FALSE(typed("", lineWidth).isValid());
@@ -86,20 +106,43 @@ TEST_F(SettingsRows, TypedValues)
 
 // ---- clipboard record
 
-// Copy, read back and paste through the clipboard, as the paste command does.
+// Copy, read back and paste through the clipboard, as the paste command does: a refusal is
+// shown, an accepted value goes in.
 TEST_F(SettingsRows, CopyAndPasteThroughTheClipboard)
 {
+    // A row outside copy and paste leaves the clipboard alone.
+    QGuiApplication::clipboard()->setText("kept");
+    root->copyOutlineItem(row({"graphTitle"}));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "kept");
+
     // The keys of a setting inside a category hold an empty key for the element.
     root->copyOutlineItem(category(1)->childTitle("xTitleAttr"));
     EXPECT_EQ(MySettingsClipboard::read()->value("keys").toStringList(), (QStringList{"categoryDicts", "", "xTitleAttr"}));
 
     ScopedScriptedDialogs scripted;
     Alert alert;
+    root->copyOutlineItem(row({"graphProperties", "graphRect"}));
+    const MyConfigItem* background = row({"graphProperties", "background"});
+    EXPECT_FALSE(MySettingsClipboard::checkShowingRefusal(*MySettingsClipboard::read(), background, alert));
+    EXPECT_EQ(scripted.dialogs.alerts, QStringList{kDifferentLocation});
+
     // A whole category onto another one is accepted; its represents are matched to the
     // target's by the analyses, so the value is not written here.
     root->copyOutlineItem(category(1));
     EXPECT_EQ(MySettingsClipboard::checkShowingRefusal(*MySettingsClipboard::read(), category(0), alert),
               std::optional<QVariant>(category(1)->object()));
+}
+
+// Refusals of records copied from the tree, as the user reads them.
+TEST_F(SettingsRows, PasteRefusals)
+{
+    const struct { QStringList from; QStringList to; QString message; } cases[] = {
+        {{"valueSettings", "min"}, {"graphTitle"}, kUnchangeable},
+        {{"valueSettings", "partition"}, {"valueSettings", "min"}, kDifferentType},
+        {{"graphProperties", "graphRect", "lineWidth"}, {"graphProperties", "xAxis", "axisWidth"}, kNotApplicable},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MySettingsClipboard::check(MySettingsClipboard::recordOf(row(c.from)), row(c.to)).message, c.message);
 }
 
 // Records another program could put on the clipboard: right keys and types, wrong content.
