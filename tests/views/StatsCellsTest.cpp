@@ -13,7 +13,7 @@
 
 namespace {
 
-QVariantMap statsSettings(std::initializer_list<const char*> on)
+QVariantMap statsSettings(const QList<const char*>& on)
 {
     QVariantMap s;
     for (const char* key : {"unbiased", "stats", "showSingle", "singleUnbiased", "singleStats", "showAll", "allUnbiased",
@@ -67,7 +67,7 @@ protected:
                 vm->nameTags << tag;
     }
     QVariantMap& record() { return doc.stats[graphCont.graphID]; }
-    void setFlags(std::initializer_list<const char*> on) { record()["settings"] = statsSettings(on); }
+    void setFlags(const QList<const char*>& on) { record()["settings"] = statsSettings(on); }
     // A cell as the table shows it.
     QString cell(qint64 row, const QString& column)
     {
@@ -88,7 +88,7 @@ TEST_F(StatsCells, RowsFollowTheSwitches)
 {
     make({{"a", {1, 2, 3}}, {"b", {4, 5}}, {"s1", {1}}, {"s2", {2}}, {"s3", {3}}}, {"s1", "s2", "s3"});
     // Switches on, and the rows' tags ("" is the all-data row).
-    const std::pair<std::initializer_list<const char*>, QStringList> cases[] = {
+    const std::pair<QList<const char*>, QStringList> cases[] = {
         {{}, {"a", "b"}},
         {{"showSingle"}, {"a", "b", "s1", "s2", "s3"}},
         {{"showAll"}, {"a", "b", ""}},
