@@ -1,5 +1,6 @@
 #include "views/MySimpleView.h"
 #include "views/MyViewManager.h"
+#include "views/PathStamps.h"
 #include <QGraphicsSceneMouseEvent>
 #include <QPainter>
 
@@ -46,8 +47,17 @@ void MySimpleView::drawGroup(QPainter* painter, const QTransform& superviewTrans
                              std::span<GraphItem* const> members)
 {
     const MyViewManager::ElementStyle style = viewManager->elementStyle(name);
+    const bool stamped = style.colors && style.path && PathStamps::onScreen(painter);
     for (GraphItem* member : members) {
-        painter->setTransform(member->localToParent() * superviewTransform);
+        const QTransform t = member->localToParent() * superviewTransform;
+        if (stamped && PathStamps::draw(painter, t, *style.path, style.colors->fillColor, style.colors->lineColor)) {
+            if (style.selected) {
+                painter->setTransform(t);
+                drawSelectionFrame(painter, member->bounds());
+            }
+            continue;
+        }
+        painter->setTransform(t);
         drawMember(painter, style, member->bounds());
     }
 }
