@@ -11,6 +11,7 @@
 #include "graph/MyGraphGenerator.h"
 #include "outline/MyConfigRootItem.h"
 #include "outline/MySelectorRootItem.h"
+#include "views/GraphSceneView.h"
 #include "views/MyBaseView.h"
 #include "views/MyViewManager.h"
 #include "windows/MyWindowController.h"
@@ -85,9 +86,10 @@ struct Setup {
         vm->setGraphWithOutlineItem(root.get());
         vm->placeContainers();
         vm->viewDict.value(MyViewManager::kRootView)->addSubview(vm->viewDict.value(MyViewManager::kBackground));
-        // As the graph window shows it.
-        view = std::make_unique<QGraphicsView>(vm->scene());
-        view->setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+        // As the graph window shows it: its view, as large as the whole graph.
+        auto* sceneView = new GraphSceneView();
+        sceneView->setViewManager(vm);
+        view.reset(sceneView);
         view->resize(vm->scene()->itemsBoundingRect().size().toSize() + QSize(4, 4));
         view->show();
         redraw();

@@ -22,9 +22,11 @@ GraphItem::GraphItem(const Rect& frame, const Point& boundsOrigin) : GraphItem(f
 GraphItem::GraphItem(const Rect& frame, const Point& boundsOrigin, bool groupMember)
     : m_frame(frame), m_boundsOrigin(boundsOrigin)
 {
-    // The part Qt asks a view to redraw is its dirty rectangle. A member starts as its
-    // superview will most likely draw it: without contents of its own.
-    setFlags(groupMember ? ItemUsesExtendedStyleOption | ItemHasNoContents : ItemUsesExtendedStyleOption);
+    // A view is drawn whole whatever part Qt repaints (no view draws less for a smaller
+    // dirty rectangle, and working the part out for every view costs a repaint dearly). A
+    // member starts as its superview will most likely draw it: without contents of its own.
+    if (groupMember)
+        setFlags(ItemHasNoContents);
     updateTransform();
 }
 

@@ -2,6 +2,8 @@
 #include "views/MyViewManager.h"
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
+#include <QTextBlock>
+#include <QTextLayout>
 
 MySimpleTextView::MySimpleTextView(const Rect& frame, TextStorage* textStorage, const QString& name,
                                    const QString& superviewName, MyViewManager* viewManager, NoSetUp)
@@ -33,8 +35,16 @@ void MySimpleTextView::drawRect(QPainter* painter, const Rect&)
     painter->save();
     painter->translate(b.origin.x + m_inset.width, b.maxY() - m_inset.height);
     painter->scale(1, -1);
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.palette.setColor(QPalette::Text, Qt::black);
+    // Made once: a palette of its own costs more than many a short text's drawing.
+    static const QAbstractTextDocumentLayout::PaintContext context = [] {
+        QAbstractTextDocumentLayout::PaintContext c;
+        c.palette.setColor(QPalette::Text, Qt::black);
+        return c;
+    }();
+    // Qt drops a text's shaping after each layout and shapes it again at every paint unless
+    // told to keep it; a relayout (a changed text, format or width) still shapes afresh.
+    for (QTextBlock block = m_storage->begin(); block.isValid(); block = block.next())
+        block.layout()->setCacheEnabled(true);
     m_storage->documentLayout()->draw(painter, context);
     painter->restore();
 }

@@ -125,5 +125,3 @@ bool PathStamps::draw(QPainter* painter, const QTransform& world, const BezierPa
     painter->drawImage(QPointF(x + stamp->offset.x(), y + stamp->offset.y()), stamp->image);
     return true;
 }
-
-qsizetype PathStamps::cachedCount() { return cache().count; }

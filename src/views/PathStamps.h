@@ -16,6 +16,4 @@ bool onScreen(const QPainter* painter);
 // drawn nothing, when the transform turns or shears the path (the caller draws it).
 bool draw(QPainter* painter, const QTransform& world, const BezierPath& path, const QColor& fill,
           const QColor& line);
-// How many stamps are held (they are dropped all at once when there are too many).
-qsizetype cachedCount();
 }

@@ -12,6 +12,7 @@
 #include "windows/MyDocumentWindows.h"
 #include "windows/MyWindow.h"
 #include "outline/MyOutlineItem.h"
+#include "views/GraphSceneView.h"
 #include "views/MyBaseView.h"
 #include "views/MyOutputView.h"
 #include "views/MyViewManager.h"
@@ -188,11 +189,9 @@ void MyWindowController::setUpGraphWindow()
     // The base view tops the graph's view tree and holds the background view, the whole
     // graph; the scene's view shows it.
     backgroundView = new MyBaseView();
-    m_sceneView = new QGraphicsView(m_window);
+    auto* sceneView = new GraphSceneView(m_window);
+    m_sceneView = sceneView;
     m_sceneView->setObjectName("sceneView");
-    m_sceneView->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_sceneView->setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-    m_sceneView->setBackgroundBrush(Qt::white);
     m_window->setCentralWidget(m_sceneView);
     Size graphSize{300, 300};
     if (viewManager) {
@@ -205,7 +204,7 @@ void MyWindowController::setUpGraphWindow()
         // that nothing resizes, so the stored frame is taken once.
         backgroundView->resetFrame();
         graphSize = backgroundView->frame().size;
-        m_sceneView->setScene(viewManager->scene());
+        sceneView->setViewManager(viewManager);
         m_sceneView->setSceneRect(backgroundView->sceneBoundingRect());
     }
 

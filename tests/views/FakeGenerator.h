@@ -13,6 +13,8 @@
 #include "views/MyViewManager.h"
 #include <QImage>
 #include <QTextCursor>
+#include <algorithm>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <ostream>
 
@@ -35,6 +37,19 @@ inline int countNear(const QImage& image, const QColor& c, const QRect& area = Q
                  && std::abs(qBlue(p) - c.blue()) <= tol;
         }
     return n;
+}
+
+// The largest difference of one colour channel between two images of one size.
+inline int maxDifference(const QImage& a, const QImage& b)
+{
+    int most = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            most = std::max({most, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                             std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
+        }
+    return most;
 }
 
 // A text in a 72-dpi DejaVu Sans of the given size and colour.

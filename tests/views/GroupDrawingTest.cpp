@@ -1,5 +1,7 @@
 // Members of a group drawn by their container: the same pixels, PDF and hit tests as members
 // that draw themselves, and a window that follows moves, hiding, removal and restyling.
+#include "FakeGenerator.h"
+#include "views/GraphSceneView.h"
 #include "views/MyBaseView.h"
 #include "views/MyViewManager.h"
 #include <QBuffer>
@@ -224,3 +226,88 @@ TEST(GroupDrawing, OnlyDotsAtTheBottomOfTheStackAreDrawnByTheColumn)
     EXPECT_EQ(dots.drawnByColumn(), 29);
 }
 
+
+// On screen the dots are stamped from images made per style, scale and fraction of a pixel:
+// the window shows what drawing the paths gives, to within what a shift by a sixteenth of a
+// pixel changes at an edge, also after the group is restyled, gets a new path or moves by
+// a fraction of a pixel. Turned dots are drawn as paths.
+TEST(GroupDrawing, WindowStampsLookLikeTheDrawnDots)
+{
+    using Change = std::function<void(Dots&)>;
+    auto redrawAll = [](Dots& d) {
+        for (MySimpleView* m : d.members)
+            m->setNeedsDisplay(true);
+    };
+    const QColor red(255, 0, 0), black(0, 0, 0), halfRed(255, 0, 0, 128), halfBlue(0, 0, 255, 100);
+    const struct {
+        const char* name;
+        Case c;
+        Change change;
+        int tolerance;
+    } rows[] = {
+        {"apart, opaque", {"", red, black, 9.5}, {}, 24},
+        {"overlapping, half transparent", {"", halfRed, halfBlue, 6}, {}, 24},
+        {"touching strokes, half transparent", {"", halfRed, halfBlue, 8.5}, {}, 24},
+        {"selected", {"", red, black, 6, true}, {}, 24},
+        {"two groups", {"", halfRed, black, 6, false, true}, {}, 24},
+        {"turned", {"", red, black, 7, false, false, 30}, {}, 0},
+        {"restyled",
+         {"", red, black, 9.5},
+         [&](Dots& d) {
+             d.vm.viewColors.insert("dot\ta", {QColor(0, 0, 255), QColor(0, 160, 0)});
+             redrawAll(d);
+         },
+         24},
+        {"new path",
+         {"", red, black, 9.5},
+         [&](Dots& d) {
+             BezierPath square = BezierPath::bezierPathWithRect(Rect(-2.5, -3.5, 5, 7));
+             square.setLineWidth(0.7);
+             d.vm.viewBezier.insert("dot\ta", square);
+             redrawAll(d);
+         },
+         24},
+        {"moved by fractions of a pixel",
+         {"", red, black, 9.5},
+         [](Dots& d) {
+             for (qsizetype i = 0; i < d.members.size(); ++i) {
+                 const Rect f = d.members[i]->frame();
+                 d.members[i]->setFrame(Rect(f.origin.x + 0.13 * (i % 7), f.origin.y + 0.29 * (i % 5), 8, 8));
+             }
+         },
+         24},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Dots dots(row.c, false);
+        GraphSceneView window;
+        window.setViewManager(&dots.vm);
+        window.setFrameShape(QFrame::NoFrame);
+        window.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        window.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        window.setSceneRect(0, -60, 100, 60);
+        window.resize(100, 60);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        QCoreApplication::processEvents();
+        if (row.change) {
+            row.change(dots);
+            QCoreApplication::processEvents();
+            QCoreApplication::processEvents();
+        }
+        const QImage shown = window.screen()->grabWindow(window.winId()).toImage().convertToFormat(
+            QImage::Format_ARGB32_Premultiplied);
+
+        QImage drawn(100, 60, QImage::Format_ARGB32_Premultiplied);
+        drawn.fill(Qt::white);
+        QPainter painter(&drawn);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+        dots.vm.scene()->render(&painter, QRectF(0, 0, 100, 60), QRectF(0, -60, 100, 60));
+        painter.end();
+        ASSERT_EQ(shown.size(), drawn.size());
+        EXPECT_LE(maxDifference(shown, drawn), row.tolerance);
+        QImage white(drawn.size(), drawn.format());
+        white.fill(Qt::white);
+        EXPECT_GT(maxDifference(shown, white), 100) << "the dots show";
+    }
+}
