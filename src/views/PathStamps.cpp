@@ -14,6 +14,9 @@ namespace {
 constexpr int kPhases = 8;
 // Beyond this many stamps (styles × scales × positions) the cache starts again.
 constexpr qsizetype kMaxStamps = 4096;
+// Larger shapes (bars, boxes, dots far zoomed in) gain little from a stamp: they are drawn
+// as paths.
+constexpr qint64 kMaxStampPixels = 128 * 128;
 
 struct Stamp {
     BezierPath path;
@@ -21,7 +24,7 @@ struct Stamp {
     double m11, m22;
     int phaseX, phaseY;
     bool antialiased;
-    QImage image;
+    QImage image;    // null for a shape drawn as a path
     QPoint offset;   // of the image's top left from the pixel the position falls in
 };
 
@@ -55,6 +58,8 @@ QImage render(const BezierPath& path, const QColor& fill, const QColor& line, co
         ink = ink.united(stroker.createStroke(path.painterPath()).controlPointRect());
     }
     const QRect r = t.mapRect(ink).toAlignedRect().adjusted(-1, -1, 1, 1);
+    if (qint64(r.width()) * r.height() > kMaxStampPixels)
+        return QImage();
     QImage image(r.size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
@@ -121,6 +126,8 @@ bool PathStamps::draw(QPainter* painter, const QTransform& world, const BezierPa
         ++c.count;
         stamp = &bucket.back();
     }
+    if (stamp->image.isNull())
+        return false;
     painter->setWorldTransform(redirection.inverted());
     painter->drawImage(QPointF(x + stamp->offset.x(), y + stamp->offset.y()), stamp->image);
     return true;

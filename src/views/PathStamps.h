@@ -13,7 +13,8 @@ namespace PathStamps {
 // True when the painter draws to a window's screen through the raster engine.
 bool onScreen(const QPainter* painter);
 // Stamps path filled and stroked with painter's transform taken as world; false, having
-// drawn nothing, when the transform turns or shears the path (the caller draws it).
+// drawn nothing, when the transform turns or shears the path or the shape is large (the
+// caller draws it).
 bool draw(QPainter* painter, const QTransform& world, const BezierPath& path, const QColor& fill,
           const QColor& line);
 }

@@ -104,6 +104,21 @@ struct Dots {
     }
 };
 
+// Shows the column's scene in a 100 × 60 window, painted once.
+bool show(QGraphicsView& window)
+{
+    window.setFrameShape(QFrame::NoFrame);
+    window.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    window.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    window.setSceneRect(0, -60, 100, 60);
+    window.resize(100, 60);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return false;
+    QCoreApplication::processEvents();
+    return true;
+}
+
 bool hasColour(const QImage& image, QRgb colour)
 {
     for (int y = 0; y < image.height(); ++y)
@@ -176,14 +191,7 @@ TEST(GroupDrawing, WindowFollowsChangesOfDotsItDoesNotPaintOneByOne)
         SCOPED_TRACE(name);
         Dots dots(c, false);
         QGraphicsView window(dots.vm.scene());
-        window.setFrameShape(QFrame::NoFrame);
-        window.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        window.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        window.setSceneRect(0, -60, 100, 60);
-        window.resize(100, 60);
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        QCoreApplication::processEvents();
+        ASSERT_TRUE(show(window));
         const QImage before = window.screen()->grabWindow(window.winId()).toImage();
 
         change(dots);
@@ -282,14 +290,7 @@ TEST(GroupDrawing, WindowStampsLookLikeTheDrawnDots)
         Dots dots(row.c, false);
         GraphSceneView window;
         window.setViewManager(&dots.vm);
-        window.setFrameShape(QFrame::NoFrame);
-        window.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        window.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        window.setSceneRect(0, -60, 100, 60);
-        window.resize(100, 60);
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        QCoreApplication::processEvents();
+        ASSERT_TRUE(show(window));
         if (row.change) {
             row.change(dots);
             QCoreApplication::processEvents();
