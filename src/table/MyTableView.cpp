@@ -516,10 +516,11 @@ void MyTableView::importTable()
         return;
     const QString name = QFileInfo(path).fileName();
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const auto unreadable = [&] {
         alert(QStringLiteral("The file \u201c%1\u201d could not be read: %2").arg(name, file.errorString()));
-        return;
-    }
+    };
+    if (!file.open(QIODevice::ReadOnly))
+        return unreadable();
     // Refused before it is read: a file this large would only fill the memory.
     if (file.size() > TableText::kMaxBytes) {
         const QLocale english(QLocale::English);
@@ -528,10 +529,8 @@ void MyTableView::importTable()
         return;
     }
     const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        alert(QStringLiteral("The file \u201c%1\u201d could not be read: %2").arg(name, file.errorString()));
-        return;
-    }
+    if (file.error() != QFileDevice::NoError)
+        return unreadable();
     QStringDecoder decoder(QStringDecoder::Utf8);
     const QString text = decoder.decode(bytes);
     if (decoder.hasError()) {

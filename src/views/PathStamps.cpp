@@ -1,5 +1,6 @@
 #include "views/PathStamps.h"
 #include <QHash>
+#include <algorithm>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPaintEngine>
@@ -105,20 +106,20 @@ bool PathStamps::draw(QPainter* painter, const QTransform& world, const BezierPa
     Cache& c = cache();
     const size_t key = pathHash(path.painterPath(), qHashMulti(0, fill.rgba(), line.rgba(), device.m11(), device.m22(),
                                                                phaseX, phaseY, antialiased, path.lineWidth()));
-    std::vector<Stamp>& bucket = c.stamps[key];
+    const auto same = [&](const Stamp& s) {
+        return s.fill == fill.rgba() && s.line == line.rgba() && s.m11 == device.m11() && s.m22 == device.m22()
+            && s.phaseX == phaseX && s.phaseY == phaseY && s.antialiased == antialiased && s.path == path;
+    };
     const Stamp* stamp = nullptr;
-    for (const Stamp& s : bucket)
-        if (s.fill == fill.rgba() && s.line == line.rgba() && s.m11 == device.m11() && s.m22 == device.m22()
-            && s.phaseX == phaseX && s.phaseY == phaseY && s.antialiased == antialiased && s.path == path) {
-            stamp = &s;
-            break;
-        }
+    if (const auto found = c.stamps.constFind(key); found != c.stamps.cend())
+        if (const auto it = std::find_if(found->begin(), found->end(), same); it != found->end())
+            stamp = &*it;
     if (!stamp) {
         if (c.count >= kMaxStamps) {
             c.stamps.clear();
             c.count = 0;
-            return draw(painter, world, path, fill, line);
         }
+        std::vector<Stamp>& bucket = c.stamps[key];
         Stamp s{path, fill.rgba(), line.rgba(), device.m11(), device.m22(), phaseX, phaseY, antialiased, {}, {}};
         const QTransform t(device.m11(), 0, 0, device.m22(), double(phaseX) / kPhases, double(phaseY) / kPhases);
         s.image = render(path, fill, line, t, antialiased, &s.offset);

@@ -100,8 +100,9 @@ protected:
             SCOPED_TRACE(QString(r->itemID).replace('\t', '/').toStdString());
             // A logarithmic axis needs a minimum above 0 first.
             const bool logarithmic = r->title == "logarithmic";
-            if (logarithmic)
+            if (logarithmic) {
                 ASSERT_TRUE(g.vm->tryObject(QString("0.5"), row(g, {"valueSettings", "min"}), "Change Type"));
+            }
             const QVariant value = changedValue(r);
             const int steps = undo().stack()->index();
             generator.calls.clear();
@@ -115,8 +116,9 @@ protected:
             ++changed;
             ASSERT_EQ(undo().stack()->index(), steps + 1);
             EXPECT_EQ(generator.calls.isEmpty(), r->setIndex == 0 && !r->itemID.startsWith("valueSettings"));
-            if (!r->itemID.startsWith("valueSettings") && !r->itemID.startsWith("graphProperties\tbackground"))
+            if (!r->itemID.startsWith("valueSettings") && !r->itemID.startsWith("graphProperties\tbackground")) {
                 EXPECT_EQ(generator.calls, expectedSteps(g, r->setIndex));
+            }
 
             const QStringList partial = drawnState(*g.vm);
             const QImage partialImage = drawnImage(*g.vm);

@@ -84,9 +84,10 @@ TEST_P(FirstMember, DecidesForTheWholeGroup)
     t.vm.setViews();
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(t.dots[i]->superview() != nullptr, k.attachedAfter[i]) << k.what << " dot " << i;
-    if (!k.shown)
+    if (!k.shown) {
         for (int i = 0; i < 3; ++i)
             EXPECT_EQ(t.dots[i]->scene() != nullptr, k.attachedAfter[i]) << "a detached view leaves the scene";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Groups, FirstMember,
