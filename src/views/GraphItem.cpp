@@ -174,14 +174,10 @@ QPainterPath GraphItem::shape() const
     return path;
 }
 
-void GraphItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget*)
+void GraphItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*)
 {
-    Rect dirty = bounds();
-    if (option && !option->exposedRect.isEmpty()) {
-        const QRectF r = option->exposedRect;
-        dirty = Rect(r.x(), r.y(), r.width(), r.height()).intersected(bounds());
-    }
-    drawRect(painter, dirty);
+    // Views are drawn whole (see the constructor): the dirty rectangle is the bounds.
+    drawRect(painter, bounds());
     drawMembers(painter, painter->transform());
 }
 
