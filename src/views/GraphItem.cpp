@@ -32,6 +32,8 @@ GraphItem::GraphItem(const Rect& frame, const Point& boundsOrigin, bool groupMem
 
 GraphItem::~GraphItem()
 {
+    if (m_tearingDown)
+        return;
     if (m_owner)
         m_owner->forgetView(this);
     // A member leaves while it is still a view, so its superview stops drawing it.
@@ -183,6 +185,8 @@ void GraphItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidge
 
 QVariant GraphItem::itemChange(GraphicsItemChange change, const QVariant& value)
 {
+    if (m_tearingDown)
+        return QGraphicsItem::itemChange(change, value);
     switch (change) {
     case ItemParentHasChanged:
     case ItemSceneHasChanged:

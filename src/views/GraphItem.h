@@ -111,6 +111,9 @@ private:
     void setHasContents(bool hasContents);
 
     MyViewManager* m_owner = nullptr;   // the view manager that deletes this view
+    // Set while the view manager takes the whole graph down: Qt deletes the subviews with
+    // their container, and no view keeps its tree or its group drawing in order.
+    bool m_tearingDown = false;
 
     Rect m_frame;
     Point m_boundsOrigin;

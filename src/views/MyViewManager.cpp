@@ -60,16 +60,32 @@ MyViewManager::MyViewManager(const MyAnalysisData& d, MyWindowController* myWind
 
 MyViewManager::~MyViewManager()
 {
-    // Take every tree off the scene (the scene would delete its items), then delete the
-    // views, last made first, so no container outlives the end of its subviews' lists.
+    // Qt takes an item off a scene or out of a container by searching a list of them all:
+    // views taken down one by one would cost time quadratic in the dots. Qt's own teardown
+    // is linear: clearing the scene empties its item list first and then deletes the top
+    // of each tree, and a deleted item deletes its children from the front of their list.
+    // So every tree is deleted through its top: the scene's trees by the scene, detached
+    // trees here, views held by an item that is not ours first let go.
     std::vector<GraphItem*> views;
     views.swap(m_ownedViews);
-    for (GraphItem* view : views)
+    for (GraphItem* view : views) {
         view->m_owner = nullptr;
-    for (GraphItem* view : views)
-        if (view->scene() && !view->parentItem())
-            m_scene.removeItem(view);
-    for (auto it = views.rbegin(); it != views.rend(); ++it)
+        view->m_tearingDown = true;
+    }
+    std::vector<GraphItem*> tops;
+    for (GraphItem* view : views) {
+        QGraphicsItem* top = view->topLevelItem();
+        if (top->scene() == &m_scene)
+            continue;
+        if (top == view) {
+            tops.push_back(view);
+        } else if (auto* owner = dynamic_cast<GraphItem*>(top); !owner || !owner->m_tearingDown) {
+            view->setParentItem(nullptr);
+            tops.push_back(view);
+        }
+    }
+    m_scene.clear();
+    for (auto it = tops.rbegin(); it != tops.rend(); ++it)
         delete *it;
 }
 
