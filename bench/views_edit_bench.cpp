@@ -112,10 +112,19 @@ struct Setup {
     }
 };
 
+Setup* g_setup = nullptr;
+
+// The graph window goes before the application does: a widget outliving it crashes the exit.
 Setup& setup()
 {
-    static Setup s;
-    return s;
+    if (!g_setup) {
+        g_setup = new Setup;
+        qAddPostRoutine([] {
+            delete g_setup;
+            g_setup = nullptr;
+        });
+    }
+    return *g_setup;
 }
 
 const QStringList kTickWidth{"graphProperties", "yAxis", "tickWidth"};
