@@ -152,7 +152,28 @@ MySelectorItem* MyAnalysisXml::outlineItemFromXLMWithXmlString(const QString& xm
                 usedColumns->clear();
             return nullptr;
         }
-        if (close < 0) {
+        // Where the represent just made finds its rows: among its column's categories, or
+        // the column's numbers.
+        auto placeRepresent = [&](MySelectorItem& rep) {
+            const MySelectorItem* parent = current->selectorParent();
+            if (parent && parent->title == kCategorizing) {
+                const int at = categoryAt.value(rep.title.normalized(QString::NormalizationForm_C), -1);
+                if (at >= 0)
+                    rep.data1 = categoryRows.value(at);
+                else
+                    rep.type = QStringLiteral("NO");   // the value is gone from the column
+            } else {
+                rep.data2 = numbers;
+            }
+        };
+        if (close < 0 && level == kDeepestLevel - 1) {
+            // An opening inside a column stands where a represent does, and is written back
+            // as one: it is read as one, so that it reads back the same.
+            auto rep = newNode(unescapeText(tail.split(' ').first().remove('<')), QString(), QString(), current);
+            placeRepresent(*rep);
+            current = current->append(std::move(rep));
+            ++level;
+        } else if (close < 0) {
             const bool nextIsTitle = i + 1 < lines.size() && lines[i + 1].contains("<title>", Qt::CaseInsensitive);
             if (nextIsTitle) {
                 QString columnTitle = lines[i + 1].split(QStringLiteral("<title>")).last();
@@ -200,6 +221,10 @@ MySelectorItem* MyAnalysisXml::outlineItemFromXLMWithXmlString(const QString& xm
                 current = current->selectorParent();
                 --level;
             }
+        } else if (level != kDeepestLevel - 1) {
+            // A represent outside a column has nowhere to be written back: left out, as the
+            // writer could only make a column of it.
+            continue;
         } else {
             const QString head = tail.left(close);
             const QStringList parts = head.split('>');
@@ -223,16 +248,7 @@ MySelectorItem* MyAnalysisXml::outlineItemFromXLMWithXmlString(const QString& xm
             name = unescapeText(name);
             use = unescapeText(use);
             auto rep = newNode(name, unescapeText(text), use, current);
-            const MySelectorItem* parent = current->selectorParent();
-            if (parent && parent->title == kCategorizing) {
-                const int at = categoryAt.value(name.normalized(QString::NormalizationForm_C), -1);
-                if (at >= 0)
-                    rep->data1 = categoryRows.value(at);
-                else
-                    rep->type = QStringLiteral("NO");   // the value is gone from the column
-            } else {
-                rep->data2 = numbers;
-            }
+            placeRepresent(*rep);
             current->append(std::move(rep));
         }
     }

@@ -309,3 +309,37 @@ TEST_F(AnalysisXml, RandomAnalysesComeBackWhole)
         ASSERT_EQ(dump(back, false), dump(a, false)) << xml.toStdString();
     }
 }
+
+// Whatever a damaged text held, what is read from it is written so that it reads back the
+// same: the text written from the first reading is the one written from the second.
+TEST_F(AnalysisXml, DamagedTextsReadBackAsTheyWereRead)
+{
+    const QString column = "\t<Categorizing next=\"array\">\n\t\t<represents next=\"array\">\n\t\t\t<title>Sex</title>\n";
+    const QStringList lines{"\t\t\t<represents name=\"f\">female</represents>",        // no use
+                            "\t\t\t<represents>bare</represents>",                       // no name
+                            "\t\t\t<represents name=\"m\" use=\"NO\">male</represents>",
+                            "\t\t\t<represents name=\"x\" use=\"YES\">gone</represents>",  // not in the column
+                            "\t\t\t<represents name=\"f\" use=\"maybe\">f</represents>",
+                            "\t\t\t<represents name=\"m\" use=\"\">m</represents>",
+                            "\t\t</represents>", "\t</Categorizing>", "\t<DataColumns next=\"array\">",
+                            "\t\t<represents next=\"array\">", "\t\t\t<title>W</title>",
+                            "\t\t\t<represents name=\"W\">W</represents>", "\t\t\t<represents name=\"Q\" use=\"\">Q</represents>"};
+    QRandomGenerator rng(13);
+    int analyses = 0;
+    for (int round = 0; round < 300; ++round) {
+        QString body = column;
+        for (int n = rng.bounded(8); n > 0; --n)
+            body += lines[rng.bounded(int(lines.size()))] + '\n';
+        MySelectorItem own("rootItem", nullptr);
+        const MySelectorItem* first = read(kAnalysisHead + body + "</analysis>", kSample, &own);
+        if (!first)
+            continue;   // nested deeper than an analysis: no analysis at all
+        ++analyses;
+        const QString written = *MyAnalysisXml::xmlFromItem(first);
+        const MySelectorItem* second = read(written, kSample, &own);
+        ASSERT_NE(second, nullptr);
+        ASSERT_EQ(dump(second), dump(first)) << body.toStdString();
+        ASSERT_EQ(*MyAnalysisXml::xmlFromItem(second), written) << body.toStdString();
+    }
+    EXPECT_GT(analyses, 200);
+}
