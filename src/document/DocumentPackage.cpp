@@ -38,11 +38,9 @@ bool writePlist(const QString& path, const QVariantMap& root, QString* error)
 
 std::optional<QByteArray> readFile(const QString& path)
 {
-    if (!QFileInfo(path).isFile())
-        return std::nullopt;
-    QFile file(path);
+    QFile file;
     // An entry larger than any table text is never read whole: it counts as unreadable.
-    if (!file.open(QIODevice::ReadOnly) || file.size() > TableText::kMaxBytes)
+    if (!PackageFiles::openRegularFile(path, file) || file.size() > TableText::kMaxBytes)
         return std::nullopt;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)

@@ -1,5 +1,6 @@
 #include "document/TableText.h"
 #include "app/TextSlices.h"
+#include "platform/PackageFiles.h"
 #include "stats/VectorState.h"
 #include <QFile>
 #include <QLocale>
@@ -165,8 +166,8 @@ std::optional<TableData> TableText::read(QStringView text, QString* error)
 std::optional<TableData> TableText::readFile(const QString& path, QString* error)
 {
     const QString unreadable = QStringLiteral("The document's table is missing or is not UTF-8 text.");
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!PackageFiles::openRegularFile(path, file))
         return failed<TableData>(error, unreadable);
     if (file.size() > kMaxBytes)
         return failed<TableData>(error, QStringLiteral("The document's table text has %1 bytes; this version reads table "
@@ -180,7 +181,8 @@ std::optional<TableData> TableText::readFile(const QString& path, QString* error
             break;
         // A null character is no text: no settings made from such a cell could be saved.
         if (chunk.contains('\0'))
-            return failed<TableData>(error, unreadable);
+            return failed<TableData>(error, QStringLiteral("The document's table text holds a null character (NUL), "
+                                                           "which a table cannot hold."));
         shape.feed(chunk.constData(), chunk.size());
     }
     if (file.error() != QFileDevice::NoError)

@@ -458,9 +458,12 @@ bool DocumentController::writePackageAtomically(DocumentInterface* doc, const QS
         PackageFiles::flushFolder(folder, nullptr);
         return true;
     }
-    // The package keeps its permissions; applied only now, so that a read-only package can
-    // still be written.
-    QFile::setPermissions(temp, QFile(target).permissions());
+    // A package keeps its permissions; applied only now, so that a read-only package can
+    // still be written. Whatever they were, its owner can still look inside it. A plain file
+    // that is replaced lends the package nothing: its bits would leave a folder nobody can
+    // enter.
+    if (targetInfo.isDir())
+        QFile::setPermissions(temp, QFile(target).permissions() | QFileDevice::ReadOwner | QFileDevice::ExeOwner);
 
     const PackageFiles::Exchange exchanged =
         g_exchangeAllowed ? PackageFiles::exchange(temp, target, &why) : PackageFiles::Exchange::Unsupported;

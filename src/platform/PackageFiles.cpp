@@ -84,6 +84,26 @@ std::vector<Entry> entriesBelow(const QByteArray& root, bool openUp)
 
 QString PackageFiles::systemReason(int error) { return qt_error_string(error); }
 
+bool PackageFiles::openRegularFile(const QString& path, QFile& file)
+{
+    // Without O_NONBLOCK, opening a pipe waits for a writer that never comes.
+    const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0
+        || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
 bool PackageFiles::writeFile(const QString& path, const QByteArray& bytes, QString* reason)
 {
     const int fd = ::open(native(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);

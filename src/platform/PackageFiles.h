@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QFile;
+
 class PackageFiles {
 public:
     // Writes bytes to path (created, or emptied first). False and *reason on failure.
@@ -25,6 +27,12 @@ public:
     // Removes a file or a folder with everything in it, read-only folders of the user's
     // included. False when something is left.
     static bool removeAll(const QString& path);
+
+    // Opens path for reading only when it is a regular file (or a link to one), so that a
+    // named pipe or a device put in a package never blocks or feeds the reader. The type is
+    // that of what was opened, not of what a look before held. False (file left closed)
+    // otherwise.
+    static bool openRegularFile(const QString& path, QFile& file);
 
     // The system's words for an error number.
     static QString systemReason(int error);

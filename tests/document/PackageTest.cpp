@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -158,7 +160,7 @@ TEST_F(Package, VersionAndTableFilesAreChecked)
         {"fileInfoGarbage", "fileInfo.plist", "not a plist", "file information"},
         {"tablePlistMissing", "table.plist", QByteArray(), "table settings"},
         {"tableStringNotUtf8", "tableString.txt", "t\n\xff\xfe\n", "table is"},
-        {"tableStringWithNull", "tableString.txt", QByteArray("t\n\0\n", 4), "table is"},
+        {"tableStringWithNull", "tableString.txt", QByteArray("t\n\0\n", 4), "table text holds a null character (NUL)"},
         {"columnSettingsNumber", "table.plist", settings(QVariantList{QVariantMap{{"width", qint64(70)}}}, QVariantMap{}), "column settings"},
         {"rowSettingsString", "table.plist", settings(QVariantList{}, "x"), "row settings"},
         {"notAFolder", "", "x", "not a document package"},
@@ -181,6 +183,38 @@ TEST_F(Package, VersionAndTableFilesAreChecked)
                                               plist(QVariantMap{{"version", version}})), nullptr)) << version;
         EXPECT_EQ(back->docVersion, version);
     }
+}
+
+// Entries that are no regular files (a named pipe would block the open for ever, a device
+// never ends) count as missing: the package is refused or the analysis left out, at once.
+TEST_F(Package, EntriesThatAreNoRegularFilesAreNotRead)
+{
+    auto doc = tableDocument({{"W", "1"}});
+    doc->appendAnalysis({{"n", qint64(0)}}, "xml0", doc->newStatsRecord());
+    const struct { const char* entry; const char* refusal; QStringList xmls; qsizetype stats; } cases[] = {
+        {"tableString.txt", "The document's table is missing or is not UTF-8 text.", {}, 0},
+        {"fileInfo.plist", "The document's file information is missing or damaged.", {}, 0},
+        {"table.plist", "The document's table settings are missing or damaged.", {}, 0},
+        {"graphXML/graph0.xml", nullptr, {}, 0},
+        {"stats/stats0.plist", nullptr, {"xml0"}, 1},
+    };
+    // A read that blocks ends the test rather than hanging it.
+    alarm(60);
+    for (const bool pipe : {true, false}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.entry) + (pipe ? " pipe" : " device"));
+            const QString path = written(*doc, QStringLiteral("%1%2.vlbdoc").arg(pipe).arg(QFileInfo(c.entry).baseName()), c.entry);
+            const QByteArray entry = QFile::encodeName(path + '/' + c.entry);
+            ASSERT_EQ(pipe ? mkfifo(entry.constData(), 0644) : symlink("/dev/zero", entry.constData()), 0);
+            auto back = newDocument();
+            QString error;
+            EXPECT_EQ(back->readPackage(path, &error), !c.refusal);
+            EXPECT_EQ(error, c.refusal ? QString(c.refusal) : QString());
+            EXPECT_EQ(back->graphXMLs, c.xmls);
+            EXPECT_EQ(back->stats.size(), c.stats);
+        }
+    }
+    alarm(0);
 }
 
 TEST_F(Package, AnalysesAreReadOneByOne)

@@ -321,4 +321,23 @@ TEST_F(DocumentControllerTest, ReadOnlyPackageIsSavedAndKeepsItsPermissions)
     EXPECT_EQ(entries(dir.path()), QStringList{"ReadOnly.vlbdoc"});
 }
 
+// Run by a user whom permissions bind: Save As over a plain file, or over a link to one, gives
+// a package its owner can open (the file's own bits have no say on a folder).
+TEST_F(DocumentControllerTest, SaveAsOverAPlainFileGivesAPackageItsOwnerCanOpen)
+{
+    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777));
+    for (const char* over : {"plain", "link"}) {
+        SCOPED_TRACE(over);
+        const QString folder = dir.filePath(over);
+        QDir().mkpath(folder);
+        QFile::setPermissions(folder, QFileDevice::Permissions(0x7777));
+        int exitCode = -1;
+        ASSERT_TRUE(runSaveChild({"overfile", folder, over}, &exitCode));
+        EXPECT_EQ(exitCode, 0) << "3: the save failed, 4: the owner cannot read the package";
+        const QString package = folder + "/Over.vlbdoc";
+        EXPECT_TRUE(QFileInfo(package).isDir() && !QFileInfo(package).isSymLink());
+        EXPECT_TRUE(QFile::permissions(package) & QFileDevice::ExeOwner);
+    }
+}
+
 }  // namespace

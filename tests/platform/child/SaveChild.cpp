@@ -2,6 +2,8 @@
 // swap, or run it as a user without the privileges that would hide a permission fault.
 //   save_child save <package> <written|aside|swapped|none> <exchange 1|0> <content>
 //   save_child readonly <folder>   (as "nobody" when started as root)
+//   save_child overfile <folder> <plain|link>   (as "nobody" too): saves over a plain file, or
+//       a link to one, then reads the package's files back as its owner
 #include "platform/DocumentController.h"
 #include "platform/PackageFiles.h"
 #include <QCoreApplication>
@@ -54,8 +56,22 @@ int main(int argc, char** argv)
         });
         return save(args[2], args[5].toUtf8());
     }
+    const bool dropped = args.size() >= 3 && (geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0));
+    if (args.value(1) == "overfile" && args.size() == 4 && dropped) {
+        const QString package = args[2] + "/Over.vlbdoc";
+        QFile plain(args[3] == "link" ? args[2] + "/plain.txt" : package);
+        if (!plain.open(QIODevice::WriteOnly) || plain.write("a plain file") < 0)
+            return 2;
+        plain.close();
+        if (args[3] == "link" && !QFile::link(plain.fileName(), package))
+            return 2;
+        if (save(package, "saved") != 0)
+            return 3;
+        QFile info(package + "/graph/graph0.plist");
+        return info.open(QIODevice::ReadOnly) && info.readAll() == "saved" ? 0 : 4;
+    }
     if (args.value(1) == "readonly" && args.size() == 3) {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+        if (!dropped)
             return 2;
         const QString package = args[2] + "/ReadOnly.vlbdoc";
         if (save(package, "first") != 0)
