@@ -2,6 +2,7 @@
 #include "analysis/MyAnalysisXml.h"
 #include "analysis/MyGraphSettingsBuilder.h"
 #include "analysis/MyGraphSettingsKeeper.h"
+#include "analysis/MyGraphSettingsRepair.h"
 #include "document/Document.h"
 #include "document/DocumentHooks.h"
 #include "outline/MySelectorRootItem.h"
@@ -27,6 +28,19 @@ private:
     const Document& m_doc;
 };
 
+// The table as far as the titles of its columns go.
+class TitlesOnly : public MyAnalysisXml::Table {
+public:
+    explicit TitlesOnly(const Document& doc) : m_doc(doc) {}
+    int indexOfVariables(const QString& title) const override { return int(m_doc.indexOfVariables(title)); }
+    std::pair<QStringList, QVector<QVector<qint64>>> categoriesOfVariable(int) const override { return {}; }
+    QVector<std::optional<double>> numericValuesOfVariable(int) const override { return {}; }
+    int dataRowCount() const override { return 0; }
+
+private:
+    const Document& m_doc;
+};
+
 // f applied to the current settings of graphID; nothing for a graph that does not exist.
 template <class F>
 auto withStored(const Document& doc, qint64 graphID, F f) -> decltype(f(QVariantMap()))
@@ -47,10 +61,18 @@ MyDocumentAnalyses::MakeGraphWindows& MyDocumentAnalyses::makeGraphWindows()
 void MyDocumentAnalyses::registerHooks()
 {
     DocumentHooks::shared().regenerateGraphSettings = &MyDocumentAnalyses::regenerateGraphSettings;
-    DocumentHooks::shared().analysisTitle = [](Document& doc, const QString& xml) -> std::optional<QString> {
-        MySelectorItem root(QStringLiteral("rootItem"), nullptr);
-        const MySelectorItem* item = MyAnalysisXml::outlineItemFromXLMWithXmlString(xml, &root, DocumentTable(doc), nullptr);
-        return item ? std::optional<QString>(item->title) : std::nullopt;
+    DocumentHooks::shared().inspectAnalysis = [](Document& doc, const QString& xml) {
+        return inspectAnalysis(doc, xml);
+    };
+    DocumentHooks::shared().checkGraphSettings =
+        [](const Document& doc, const QVariantMap& settings, const QString& graphType,
+           const std::function<std::optional<QVariantMap>()>& fresh) -> std::optional<DocumentHooks::CheckedSettings> {
+        if (!doc.ourDelegate())
+            return DocumentHooks::CheckedSettings{settings, {}, {}};
+        auto checked = MyGraphSettingsRepair::repaired(*doc.ourDelegate(), settings, graphType, fresh);
+        if (!checked)
+            return std::nullopt;
+        return DocumentHooks::CheckedSettings{checked->settings, checked->repaired, checked->rebuilt};
     };
     MySelectorRootItem::hooks().newGraph = [](Document& doc, MySelectorItem& analysis) {
         QString error;
@@ -92,6 +114,34 @@ std::optional<qint64> MyDocumentAnalyses::graphFromNewItem(Document& doc, MySele
         }
     }
     return graphID;
+}
+
+std::optional<DocumentHooks::StoredAnalysis> MyDocumentAnalyses::inspectAnalysis(const Document& doc, const QString& xml)
+{
+    MySelectorItem root(QStringLiteral("rootItem"), nullptr);
+    // Only the column titles are looked up: no values are read for this.
+    const MySelectorItem* item = MyAnalysisXml::outlineItemFromXLMWithXmlString(xml, &root, TitlesOnly(doc), nullptr);
+    if (!item)
+        return std::nullopt;
+    DocumentHooks::StoredAnalysis out;
+    out.title = item->title;
+    if (const MySelectorItem* type = item->childTitle(QStringLiteral("graphType")))
+        out.graphType = type->message;
+    bool anyData = false, dataFound = false;
+    for (const MySelectorItem* group : item->selectorChildren()) {
+        if (group->title == QLatin1String("graphType"))
+            continue;
+        const bool data = group->title == QLatin1String("DataColumns");
+        for (const MySelectorItem* column : group->selectorChildren()) {
+            const bool found = doc.indexOfVariables(column->title) >= 0;
+            if (!found && !out.missingColumns.contains(QStringLiteral("“%1”").arg(column->title)))
+                out.missingColumns << QStringLiteral("“%1”").arg(column->title);
+            anyData = anyData || data;
+            dataFound = dataFound || (data && found);
+        }
+    }
+    out.drawable = !anyData || dataFound;
+    return out;
 }
 
 MySelectorItem* MyDocumentAnalyses::outlineItemFromXLMWithXmlString(Document& doc, const QString& xml,

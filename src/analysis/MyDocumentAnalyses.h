@@ -4,6 +4,7 @@
 // undo step of normality results. The document reaches the ones it needs through its hooks
 // (registerHooks).
 #include "analysis/MyAnalysisData.h"
+#include "document/DocumentHooks.h"
 #include <QVariant>
 #include <QVariantList>
 #include <QVariantMap>
@@ -35,6 +36,10 @@ public:
     // Appends the analysis of a stored text to root and raises the use counters of the
     // columns it names. nullptr when the text holds no analysis.
     static MySelectorItem* outlineItemFromXLMWithXmlString(Document& doc, const QString& xml, MySelectorItem* root);
+
+    // What a stored text describes, its columns looked up in the document's table by title
+    // only; nullopt when the text holds no analysis.
+    static std::optional<DocumentHooks::StoredAnalysis> inspectAnalysis(const Document& doc, const QString& xml);
 
     // New settings for a stored analysis whose settings were lost; the column counters are
     // left as they were.

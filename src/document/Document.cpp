@@ -365,38 +365,84 @@ bool Document::readPackage(const QString& dirPath, QString* error)
     stats.clear();
 
     // Each analysis goes into every list or into none, so the lists stay in step. One that
-    // cannot be read is named to the user, so that the next save does not lose it unseen.
+    // cannot be read is named to the user, so that the next save does not lose it unseen;
+    // so is one whose settings had to be mended or whose columns are gone from the table.
     const Rect page = imageablePageBounds();
     const DocumentHooks& hooks = DocumentHooks::shared();
-    QStringList unreadable;
+    QStringList unreadable, rebuilt, repaired, missing;
     for (const auto& analysis : DocumentPackage::readAnalyses(dirPath)) {
         const QString entry = DocumentPackage::xmlName(analysis.index);
         std::optional<QVariantMap> settings;
-        std::optional<QString> title;
+        std::optional<DocumentHooks::StoredAnalysis> stored;
         if (analysis.xml) {
             // The window set-up counts the analysis's columns; counting here too would leave
             // them in use after the analysis is gone.
             const QVector<qint64> counters = columnCounter;
-            title = hooks.analysisTitle ? hooks.analysisTitle(*this, *analysis.xml) : std::optional<QString>(QString());
-            settings = analysis.settings;
-            if (!settings && title && hooks.regenerateGraphSettings)
-                settings = hooks.regenerateGraphSettings(*this, *analysis.xml, page.width(), page.height());
+            stored = hooks.inspectAnalysis ? hooks.inspectAnalysis(*this, *analysis.xml)
+                                           : std::optional<DocumentHooks::StoredAnalysis>(DocumentHooks::StoredAnalysis{});
+            std::optional<std::optional<QVariantMap>> made;
+            auto fresh = [&]() -> std::optional<QVariantMap> {
+                if (!made)
+                    made = hooks.regenerateGraphSettings
+                               ? hooks.regenerateGraphSettings(*this, *analysis.xml, page.width(), page.height())
+                               : std::nullopt;
+                return *made;
+            };
+            if (stored && stored->drawable) {
+                settings = analysis.settings;
+                if (!settings) {
+                    settings = fresh();
+                } else if (hooks.checkGraphSettings) {
+                    const QString name = QStringLiteral("“%1”").arg(stored->title);
+                    const auto checked = hooks.checkGraphSettings(*this, *settings, stored->graphType, fresh);
+                    settings = checked ? std::optional<QVariantMap>(checked->settings) : std::nullopt;
+                    if (checked && !checked->rebuilt.isEmpty())
+                        rebuilt << name;
+                    else if (checked && !checked->repaired.isEmpty())
+                        repaired << QStringLiteral("%1 (%2)").arg(name, checked->repaired.join(QStringLiteral(", ")));
+                }
+            }
             columnCounter = counters;
         }
-        if (!settings) {
-            unreadable.append(title && !title->isEmpty() ? QStringLiteral("“%1” (%2)").arg(*title, entry) : entry);
+        const bool named = stored && !stored->title.isEmpty();
+        if (stored && !stored->missingColumns.isEmpty())
+            (settings ? missing : unreadable)
+                << QStringLiteral("“%1” (%2%3: %4)")
+                       .arg(stored->title, settings ? QString() : entry + QStringLiteral("; "),
+                            stored->missingColumns.size() == 1 ? QStringLiteral("column") : QStringLiteral("columns"),
+                            stored->missingColumns.join(QStringLiteral(", ")));
+        else if (!settings)
+            unreadable << (named ? QStringLiteral("“%1” (%2)").arg(stored->title, entry) : entry);
+        if (!settings)
             continue;
-        }
         appendAnalysis(*settings, *analysis.xml, analysis.stats ? *analysis.stats : newStatsRecord());
     }
-    m_readNotice.clear();
-    if (!unreadable.isEmpty()) {
-        const QString name = QFileInfo(dirPath).fileName();
-        m_readNotice = (unreadable.size() == 1
-                            ? QStringLiteral("This analysis of the document “%1” could not be read and was left out: %2.")
-                            : QStringLiteral("These analyses of the document “%1” could not be read and were left out: %2."))
-                           .arg(name, unreadable.join(QStringLiteral(", ")));
-    }
+    // One message for the whole open, a paragraph for each kind of trouble.
+    const QString name = QFileInfo(dirPath).fileName();
+    auto paragraph = [&](const QStringList& analyses, const QString& one, const QString& several) {
+        return analyses.isEmpty() ? QString()
+                                  : (analyses.size() == 1 ? one : several).arg(name, analyses.join(QStringLiteral(", ")));
+    };
+    QStringList notice{
+        paragraph(unreadable, QStringLiteral("This analysis of the document “%1” could not be read and was left out: %2."),
+                  QStringLiteral("These analyses of the document “%1” could not be read and were left out: %2.")),
+        paragraph(rebuilt,
+                  QStringLiteral("The graph settings of this analysis of the document “%1” were damaged and were made anew "
+                                 "from the analysis: %2."),
+                  QStringLiteral("The graph settings of these analyses of the document “%1” were damaged and were made anew "
+                                 "from their analyses: %2.")),
+        paragraph(repaired,
+                  QStringLiteral("Settings of this analysis of the document “%1” could not be used and were set to their "
+                                 "defaults: %2."),
+                  QStringLiteral("Settings of these analyses of the document “%1” could not be used and were set to their "
+                                 "defaults: %2.")),
+        paragraph(missing,
+                  QStringLiteral("This analysis of the document “%1” names columns that are not in its table, and shows no "
+                                 "values for them: %2."),
+                  QStringLiteral("These analyses of the document “%1” name columns that are not in its table, and show no "
+                                 "values for them: %2."))};
+    notice.removeAll(QString());
+    m_readNotice = notice.join(QStringLiteral("\n\n"));
     m_undo.clear();
     m_undo.markSaved();
     emit tableChanged(true);

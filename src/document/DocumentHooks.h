@@ -4,6 +4,7 @@
 // and the document does without it.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 #include <functional>
 #include <optional>
@@ -18,9 +19,25 @@ struct DocumentHooks {
     // the caller, so each analysis is counted once, when its windows are made.
     std::function<std::optional<QVariantMap>(Document& doc, const QString& xml, double width, double height)>
         regenerateGraphSettings;
-    // The title of the analysis a stored text describes, read against the document's table;
-    // nullopt when the text yields no analysis. Without it every text counts as readable.
-    std::function<std::optional<QString>(Document& doc, const QString& xml)> analysisTitle;
+    // What a stored analysis text describes, looked up in the document's table; nullopt when
+    // the text yields no analysis. Without it every text counts as readable.
+    struct StoredAnalysis {
+        QString title;
+        QString graphType;
+        QStringList missingColumns;   // named by the text, not in the table
+        bool drawable = true;         // false when none of its data columns is in the table
+    };
+    std::function<std::optional<StoredAnalysis>(Document& doc, const QString& xml)> inspectAnalysis;
+    // Stored graph settings of an analysis of graphType, checked and mended as a document
+    // opens; fresh makes new settings from the analysis. nullopt when they cannot be mended.
+    struct CheckedSettings {
+        QVariantMap settings;
+        QStringList repaired;   // values set to their defaults, by key path
+        QStringList rebuilt;    // parts made anew from the analysis ("" the whole)
+    };
+    std::function<std::optional<CheckedSettings>(const Document& doc, const QVariantMap& settings, const QString& graphType,
+                                                 const std::function<std::optional<QVariantMap>()>& fresh)>
+        checkGraphSettings;
     // The PDF of analysis graphID's laid-out graph; empty when it has no laid-out graph.
     std::function<QByteArray(const Document& doc, int graphID)> graphPDF;
     // Window set-up and teardown of a document.

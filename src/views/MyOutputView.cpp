@@ -62,6 +62,10 @@ void MyOutputView::copy()
 bool MyOutputView::exportPDF()
 {
     const QByteArray pdf = pdfWithoutSelection();
+    if (pdf.isEmpty()) {
+        showFailure(viewManager, QStringLiteral("The graph could not be exported: no PDF could be made of it."), QString());
+        return false;
+    }
     const QString path = Dialogs::current().savePanel(QStringLiteral("Export a PDF File"), QStringLiteral("Export As:"),
                                                       {QStringLiteral("pdf")});
     if (path.isEmpty())

@@ -527,6 +527,11 @@ void MyWindowController::exportPDF()
         if (viewManager)
             viewManager->commitEditing();
         graph->exportPDF();
+    } else if (m_windowNibName == QLatin1String("GraphWindowD") && myDoc && myDoc->ourAlert) {
+        // A graph whose settings could not be laid out has no page to export.
+        myDoc->ourAlert->setMessageText(QStringLiteral("The graph could not be exported: it has no page to export, "
+                                                       "because its settings could not be laid out."));
+        myDoc->ourAlert->runModal();
     }
 }
 

@@ -1,0 +1,264 @@
+#include "analysis/MyGraphSettingsRepair.h"
+#include "app/AppDelegate.h"
+#include "outline/MyConfigRootItem.h"
+#include "outline/MyOutlineTexts.h"
+#include "platform/KeyedArchive.h"
+#include "platform/PropertyList.h"
+#include <QHash>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+namespace {
+
+bool isDict(const QVariant& v) { return v.typeId() == QMetaType::QVariantMap; }
+bool isList(const QVariant& v) { return v.typeId() == QMetaType::QVariantList; }
+bool isText(const QVariant& v) { return v.typeId() == QMetaType::QString; }
+
+bool isDictList(const QVariant& v)
+{
+    if (!isList(v))
+        return false;
+    for (const QVariant& e : v.toList())
+        if (!isDict(e))
+            return false;
+    return true;
+}
+
+// What the settings keeper and the layout need of the category list.
+bool isCategoryList(const QVariant& v)
+{
+    if (!isDictList(v))
+        return false;
+    for (const QVariant& c : v.toList()) {
+        const QVariantMap category = c.toMap();
+        if (!isText(category.value("categoryTitle")) || !isDictList(category.value("represents")))
+            return false;
+        for (const QVariant& r : category.value("represents").toList())
+            if (!isText(r.toMap().value("origName")))
+                return false;
+    }
+    return true;
+}
+
+// Integers and reals are one kind of value here: both are numbers to the layout.
+QString kindOf(const QVariant& v)
+{
+    const QString kind = MyConfigItem::rowTypeOf(v);
+    return kind == "integer" ? QStringLiteral("real") : kind;
+}
+
+// Settings rows as the outline describes them, one per key path, made once: the checks of a
+// typed value read the row's bounds and its parent.
+class Rows {
+public:
+    Rows() : m_root(std::make_unique<MyConfigRootItem>(nullptr)) {}
+    ~Rows()
+    {
+        // Children first: each row knows its parent.
+        for (auto it = m_rows.rbegin(); it != m_rows.rend(); ++it)
+            it->reset();
+    }
+
+    const MyConfigItem* row(const QStringList& keys)
+    {
+        MyConfigItem* parent = m_root.get();
+        QString path;
+        for (const QString& key : keys) {
+            path += (path.isEmpty() ? QString() : QStringLiteral("\t")) + key;
+            auto it = m_byPath.constFind(path);
+            if (it == m_byPath.constEnd()) {
+                m_rows.push_back(std::make_unique<MyConfigItem>(key, QString(), QStringLiteral("dict"), parent, 0));
+                it = m_byPath.insert(path, m_rows.back().get());
+            }
+            parent = *it;
+        }
+        return parent;
+    }
+
+private:
+    std::unique_ptr<MyConfigRootItem> m_root;
+    std::vector<std::unique_ptr<MyConfigItem>> m_rows;
+    QHash<QString, MyConfigItem*> m_byPath;
+};
+
+class Checker {
+public:
+    // Whether the outline would take value at keys, given the default it stands for.
+    bool usable(const QStringList& keys, const QVariant& value, const QVariant& fallback)
+    {
+        if (kindOf(value) != kindOf(fallback))
+            return false;
+        const MyConfigItem* row = m_rows.row(keys);
+        const QString kind = MyConfigItem::rowTypeOf(value);
+        if (kind == "data")
+            return readable(row->type2 == "color" || keys.last().endsWith("olor"), value.toByteArray());
+        if (kind == "string")
+            return MyOutlineTexts::allowString(value.toString(), row);
+        if (kind == "integer")
+            return MyOutlineTexts::allowInt(value.toLongLong(), row);
+        if (kind == "real") {
+            const double v = value.toDouble();
+            return std::isfinite(v) && (!row->minVal || v >= *row->minVal) && (!row->maxVal || v <= *row->maxVal);
+        }
+        return true;
+    }
+
+private:
+    // Series share their colours and fonts: each archive is decoded once.
+    bool readable(bool color, const QByteArray& data)
+    {
+        QHash<QByteArray, bool>& known = color ? m_colors : m_attributes;
+        auto it = known.constFind(data);
+        if (it == known.constEnd())
+            it = known.insert(data, color ? KeyedArchive::unarchiveColor(data).has_value()
+                                          : KeyedArchive::unarchiveAttributes(data).has_value());
+        return *it;
+    }
+
+    Rows m_rows;
+    QHash<QByteArray, bool> m_colors, m_attributes;
+};
+
+} // namespace
+
+std::optional<MyGraphSettingsRepair::Result> MyGraphSettingsRepair::repaired(
+    const AppDelegate& app, const QVariantMap& stored, const QString& graphType,
+    const std::function<std::optional<QVariantMap>()>& fresh)
+{
+    const bool scatter = graphType == QLatin1String("scatter");
+    const QString seriesKey = scatter ? QStringLiteral("dotsProperties") : QStringLiteral("boxesProperties");
+    const QString fifthKey = scatter ? QStringLiteral("bars") : QStringLiteral("boxes");
+
+    std::optional<std::optional<QVariantMap>> made;
+    auto anew = [&]() -> const std::optional<QVariantMap>& {
+        if (!made)
+            made = fresh ? fresh() : std::nullopt;
+        return *made;
+    };
+
+    Result out;
+    out.settings = stored;
+    QVariantMap& s = out.settings;
+    // A part of the wrong shape is taken from new settings of the analysis.
+    auto renew = [&](QVariantMap& in, const QStringList& keys) -> bool {
+        const auto& made = anew();
+        if (!made)
+            return false;
+        QVariant v = *made;
+        for (const QString& k : keys)
+            v = v.toMap().value(k);
+        in.insert(keys.last(), v);
+        out.rebuilt << keys.join(' ');
+        return true;
+    };
+    const struct { const char* key; bool (*shape)(const QVariant&); } roots[] = {
+        {"graphTitle", isText}, {"valueSettings", isDict}, {"categoryDicts", isCategoryList}, {nullptr, isDictList},
+        {"graphProperties", isDict}};
+    for (const auto& r : roots) {
+        const QString key = r.key ? QString::fromLatin1(r.key) : seriesKey;
+        if (!r.shape(s.value(key)) && !renew(s, {key}))
+            return std::nullopt;
+    }
+    QVariantMap properties = s.value("graphProperties").toMap();
+    const std::pair<QString, const QVariantMap*> groups[] = {
+        {"background", &app.defaultBackground}, {"graphRect", &app.defaultGraphRect}, {"xAxis", &app.defaultXAxis},
+        {"yAxis", &app.defaultYAxis}, {fifthKey, scatter ? &app.defaultBar : &app.defaultBox}};
+    for (const auto& [key, _] : groups)
+        if (!isDict(properties.value(key))) {
+            const auto& made = anew();
+            if (!made)
+                return std::nullopt;
+            properties.insert(key, made->value("graphProperties").toMap().value(key));
+            out.rebuilt << "graphProperties " + key;
+        }
+
+    // Values, each against the default it would take were it missing. Groups are copied only
+    // when something in them changes: a boxplot may have a hundred thousand series.
+    Checker checker;
+    auto mend = [&](const QVariant& stored, const QStringList& rowKeys, const QString& name, const QVariantMap& defaults,
+                    const QStringList& fixed) -> std::optional<QVariantMap> {
+        const QVariantMap group = stored.toMap();
+        std::optional<QVariantMap> changed;
+        for (auto it = group.cbegin(); it != group.cend(); ++it) {
+            if (fixed.contains(it.key()) || !defaults.contains(it.key()))
+                continue;
+            const QVariant fallback = defaults.value(it.key());
+            if (!checker.usable(rowKeys + QStringList{it.key()}, it.value(), fallback)) {
+                if (!changed)
+                    changed = group;
+                changed->insert(it.key(), fallback);
+                out.repaired << name + it.key();
+            }
+        }
+        return changed;
+    };
+    for (const auto& [key, defaults] : groups)
+        if (auto group = mend(properties.value(key), {"graphProperties", key}, "graphProperties " + key + ' ', *defaults, {}))
+            properties.insert(key, *group);
+    s.insert("graphProperties", properties);
+
+    auto mendList = [&](const QString& listKey, const std::function<const QVariantMap*(qsizetype)>& defaultsAt,
+                        const QStringList& fixed) {
+        const QVariantList list = s.value(listKey).toList();
+        std::optional<QVariantList> changed;
+        for (qsizetype i = 0; i < list.size(); ++i) {
+            const QVariantMap* defaults = defaultsAt(i);
+            if (!defaults)
+                continue;
+            if (auto one = mend(list.at(i), {listKey, ""}, QStringLiteral("%1 %2 ").arg(listKey).arg(i + 1), *defaults, fixed)) {
+                if (!changed)
+                    changed = list;
+                (*changed)[i] = *one;
+            }
+        }
+        if (changed)
+            s.insert(listKey, *changed);
+    };
+    mendList("categoryDicts", [&](qsizetype) { return &app.defaultCategoryDict; }, {"categoryTitle", "represents"});
+    const QVariantList& seriesDefaults = scatter ? app.defaultDots : app.defaultBoxes;
+    QVector<QVariantMap> seriesTemplates;
+    for (const QVariant& d : seriesDefaults)
+        seriesTemplates.append(d.toMap());
+    mendList(seriesKey,
+             [&](qsizetype i) { return seriesTemplates.isEmpty() ? nullptr : &seriesTemplates[i % seriesTemplates.size()]; },
+             {});
+
+    // The axis scale has no default of its own: one value that cannot be used and the whole
+    // scale is made anew from the values, so that its ends, steps and labels agree.
+    const QVariantMap values = s.value("valueSettings").toMap();
+    bool scaleUsable = true;
+    for (auto it = values.cbegin(); it != values.cend() && scaleUsable; ++it) {
+        const QStringList keys{"valueSettings", it.key()};
+        if (it.key() == QLatin1String("scaleStrings")) {
+            scaleUsable = isList(it.value());
+            for (const QVariant& label : it.value().toList())
+                scaleUsable = scaleUsable && checker.usable(keys + QStringList{""}, label, QString());
+        } else if (it.key() == QLatin1String("logarithmic")) {
+            scaleUsable = MyConfigItem::rowTypeOf(it.value()) == "Bool";
+        } else if (it.key() == QLatin1String("partition")) {
+            // A count, stored as a number or, by older writers, as text.
+            const bool number = kindOf(it.value()) == "real";
+            scaleUsable = (number || isText(it.value())) && checker.usable(keys, it.value(), it.value());
+        } else if (it.key() == QLatin1String("min") || it.key() == QLatin1String("max")) {
+            scaleUsable = checker.usable(keys, it.value(), QString());
+        }
+    }
+    if (!scaleUsable) {
+        const auto& made = anew();
+        if (!made)
+            return std::nullopt;
+        s.insert("valueSettings", made->value("valueSettings"));
+        out.repaired << QStringLiteral("valueSettings");
+    }
+
+    // Whatever is left that no settings tree can hold (a date, a number that is not finite
+    // deep inside) leaves nothing to keep: the settings are made anew as a whole.
+    if (!MyConfigItem::buildable(s)) {
+        const auto& made = anew();
+        if (!made)
+            return std::nullopt;
+        out = Result{*made, {}, {QString()}};
+    }
+    return out;
+}

@@ -1,0 +1,186 @@
+// Packages damaged by hand open with a sound graph and one message that names what was
+// mended: settings the outline would refuse take their defaults, parts of the wrong shape are
+// made anew from the analysis, columns gone from the table are named. Saved and opened again,
+// nothing more changes and nothing more is said.
+#include "AnalysisFixture.h"
+#include "platform/PropertyList.h"
+#include "views/MyBaseView.h"
+#include <QDirIterator>
+#include <functional>
+
+namespace {
+
+const QString kDots = QStringLiteral("Dots");
+
+// A value inside maps and lists by keys ("#n" the n-th element), replaced.
+void put(QVariant& v, QStringList path, const QVariant& value)
+{
+    if (path.isEmpty()) {
+        v = value;
+        return;
+    }
+    const QString k = path.takeFirst();
+    if (k.startsWith('#')) {
+        QVariantList list = v.toList();
+        put(list[k.mid(1).toInt()], path, value);
+        v = list;
+    } else {
+        QVariantMap map = v.toMap();
+        put(map[k], path, value);
+        v = map;
+    }
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void copyFolder(const QString& from, const QString& to)
+{
+    for (QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString file = it.next();
+        const QString target = to + '/' + QDir(from).relativeFilePath(file);
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        ASSERT_TRUE(QFile::copy(file, target)) << target.toStdString();
+    }
+    for (const char* folder : {"graph", "graphXML", "graphPDF", "stats"})
+        QDir().mkpath(to + '/' + folder);
+}
+
+} // namespace
+
+class HostilePackage : public AnalysisFixture {
+protected:
+    // The document closed; the one at path opened, with the alerts it gave.
+    Document* reopen(const QString& path)
+    {
+        if (doc) {
+            EXPECT_TRUE(controller->closeDocument(doc));
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        scripted.dialogs.alerts.clear();
+        QString error;
+        doc = static_cast<Document*>(controller->openDocument(path, &error));
+        EXPECT_TRUE(doc) << error.toStdString();
+        return doc;
+    }
+    // Dark pixels of the graph window's view drawn to an image: its axes, ticks and dots.
+    int inkOfGraph(int graphID) const
+    {
+        MyDocumentWindows::showGraphWindow(*doc, graphID);
+        MyWindowController* g = doc->graphWindowConts.value(graphID);
+        if (!g || !g->backgroundView)
+            return 0;
+        const QImage page = GraphItem::image(g->backgroundView, 1);
+        int ink = 0;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                ink += qAlpha(page.pixel(x, y)) > 128 && qGray(page.pixel(x, y)) < 128;
+        return ink;
+    }
+};
+
+TEST_F(HostilePackage, OpensWithASoundGraphAndSaysWhatWasMended)
+{
+    import(kSampleTable);
+    makeAnalysis(kDots, {"Height", "Weight"}, {"Sex"});
+    const QString base = dir.filePath("Base.vlbdoc");
+    ASSERT_TRUE(controller->saveAs(doc, base));
+    const QVariantMap saved = doc->graphSettings.at(0);
+    const int sound = inkOfGraph(0);
+    ASSERT_GT(sound, 100);
+
+    const QByteArray colour = delegate.defaultBackground["color"].toByteArray();
+    const QByteArray garbage("not a keyed archive");
+    const QVariantMap dots0 = delegate.defaultDots[0].toMap(), dots1 = delegate.defaultDots[1].toMap();
+    const QString one = "Settings of this analysis of the document \u201c%1\u201d could not be used and were set to their "
+                        "defaults: \u201cDots\u201d (%2).";
+    const QString anew = "The graph settings of this analysis of the document \u201c%1\u201d were damaged and were made "
+                         "anew from the analysis: \u201cDots\u201d.";
+    using Edit = std::function<void(QVariant& settings, QByteArray& table)>;
+    auto set = [](QStringList path, QVariant value) -> Edit {
+        return [=](QVariant& s, QByteArray&) { put(s, path, value); };
+    };
+    // What is done to the package; the message (%1 the package's name); a value of the opened
+    // settings and what it must be (a null value: the saved settings' own).
+    const struct { const char* name; Edit edit; QString notice; QStringList path; QVariant expected; } cases[] = {
+        {"backgroundColour", set({"graphProperties", "background", "color"}, garbage),
+         one.arg("%1", "graphProperties background color"), {"graphProperties", "background", "color"}, colour},
+        {"labelFont", set({"categoryDicts", "#0", "xTitleAttr"}, QByteArray("bplist00")),
+         one.arg("%1", "categoryDicts 1 xTitleAttr"), {"categoryDicts", "#0", "xTitleAttr"},
+         delegate.defaultCategoryDict["xTitleAttr"]},
+        {"dotSizes",
+         [](QVariant& s, QByteArray&) {
+             put(s, {"dotsProperties", "#0", "dotSize"}, "0");
+             put(s, {"dotsProperties", "#1", "dotSize"}, "-5");
+         },
+         one.arg("%1", "dotsProperties 1 dotSize, dotsProperties 2 dotSize"), {"dotsProperties", "#1", "dotSize"},
+         dots1["dotSize"]},
+        {"dotSizesNotNumbers",
+         [](QVariant& s, QByteArray&) {
+             put(s, {"dotsProperties", "#0", "dotSize"}, "NaN");
+             put(s, {"dotsProperties", "#1", "dotSize"}, "inf");
+         },
+         one.arg("%1", "dotsProperties 1 dotSize, dotsProperties 2 dotSize"), {"dotsProperties", "#0", "dotSize"},
+         dots0["dotSize"]},
+        {"lineWidth", set({"graphProperties", "graphRect", "lineWidth"}, "-50"),
+         one.arg("%1", "graphProperties graphRect lineWidth"), {"graphProperties", "graphRect", "lineWidth"},
+         delegate.defaultGraphRect["lineWidth"]},
+        {"viewSize", set({"graphProperties", "background", "viewWidth"}, "1e9"),
+         one.arg("%1", "graphProperties background viewWidth"), {"graphProperties", "background", "viewWidth"},
+         delegate.defaultBackground["viewWidth"]},
+        {"wrongKind", set({"dotsProperties", "#0", "fillColor"}, "red"), one.arg("%1", "dotsProperties 1 fillColor"),
+         {"dotsProperties", "#0", "fillColor"}, dots0["fillColor"]},
+        {"axisNotAGroup", set({"graphProperties", "xAxis"}, "x"), anew, {"graphProperties", "xAxis"},
+         QVariant(delegate.defaultXAxis)},
+        {"seriesNotAList", set({"dotsProperties"}, qint64(5)), anew, {"graphTitle"}, QVariant()},
+        {"scaleNotNumbers", set({"valueSettings", "min"}, "low"), one.arg("%1", "valueSettings"), {"valueSettings"},
+         saved["valueSettings"]},
+        {"columnRetitled",
+         [](QVariant&, QByteArray& table) { table.replace("Height,Weight", "Height\tMass").replace(',', '\t'); },
+         "This analysis of the document \u201c%1\u201d names columns that are not in its table, and shows no values for "
+         "them: \u201cDots\u201d (column: \u201cWeight\u201d).",
+         {"graphTitle"}, QVariant()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString name = QString(c.name) + ".vlbdoc", path = dir.filePath(name);
+        copyFolder(base, path);
+        QVariant settings = PropertyList::fromData(readAll(path + "/graph/graph0.plist"));
+        QByteArray table = readAll(path + "/tableString.txt");
+        table.replace('\t', ',');
+        c.edit(settings, table);
+        write(name + "/graph/graph0.plist", PropertyList::toXml(settings));
+        write(name + "/tableString.txt", QByteArray(table).replace(',', '\t'));
+
+        ASSERT_TRUE(reopen(path));
+        EXPECT_EQ(alerts(), QStringList{c.notice.arg(name)});
+        ASSERT_EQ(doc->graphSettings.size(), 1);
+        EXPECT_EQ(dig(doc->graphSettings[0], c.path), c.expected.isNull() ? dig(saved, c.path) : c.expected);
+        EXPECT_EQ(doc->historyOfGraphSettings[0], QVector<QVariantMap>{doc->graphSettings[0]});
+        // Drawn: the axes and the dots of the columns still in the table.
+        EXPECT_GT(inkOfGraph(0), sound / 3);
+        // The graph's page in the package is as large as its settings say.
+        const QVariantMap mended = doc->graphSettings[0];
+        ASSERT_TRUE(controller->save(doc));
+        PdfPage pdf(path + "/graphPDF/graph0.pdf");
+        EXPECT_NEAR(pdf.size.width(), dig(mended, {"graphProperties", "background", "viewWidth"}).toString().toDouble(), 1);
+
+        // Opened again, the mended settings are what was saved, and nothing is said.
+        ASSERT_TRUE(reopen(path));
+        EXPECT_EQ(alerts(), QStringList{c.name == QLatin1String("columnRetitled") ? c.notice.arg(name) : QString()}.filter(QRegularExpression(".")));
+        ASSERT_EQ(doc->graphSettings.size(), 1);
+        EXPECT_EQ(doc->graphSettings[0], mended);
+    }
+
+    // An analysis none of whose data columns is left has nothing to draw: it is named, with
+    // its columns, rather than shown empty.
+    copyFolder(base, dir.filePath("allGone.vlbdoc"));
+    write("allGone.vlbdoc/tableString.txt", "Size\tMass\tSex\tSite\tNote\n170\t60\tM\tnorth\ta\n");
+    ASSERT_TRUE(reopen(dir.filePath("allGone.vlbdoc")));
+    EXPECT_EQ(alerts(), QStringList{"This analysis of the document \u201callGone.vlbdoc\u201d could not be read and was left "
+                                    "out: \u201cDots\u201d (graph0.xml; columns: \u201cHeight\u201d, \u201cWeight\u201d)."});
+    EXPECT_TRUE(doc->graphSettings.isEmpty());
+}
