@@ -184,3 +184,33 @@ TEST_F(HostilePackage, OpensWithASoundGraphAndSaysWhatWasMended)
                                     "out: \u201cDots\u201d (graph0.xml; columns: \u201cHeight\u201d, \u201cWeight\u201d)."});
     EXPECT_TRUE(doc->graphSettings.isEmpty());
 }
+
+// A column of an analysis still being made is not yet in use, so the table lets it be
+// retitled; the analysis then has no values of that column and is not drawn, rather than
+// stored under a title the table no longer has.
+TEST_F(HostilePackage, AnAnalysisWhoseColumnWasRetitledIsNotDrawn)
+{
+    import(kSampleTable);
+    const struct { int column; const char* title; } cases[] = {{2, "Mass"}, {3, "Gender"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        newAnalysis();
+        MySelectorItem* a = analysis(root()->childCount() - 1);
+        addColumn(at(a, {1}), "Height");
+        addColumn(at(a, {1}), doc->variables[1]);
+        addColumn(at(a, {2}), doc->variables[2]);
+        main()->editDataTableTapped(1);
+        MyTableView* grid = doc->tableWindowCont->mTV;
+        grid->setSelectingCells({0, c.column, 0, c.column});
+        QApplication::clipboard()->setText(QString(c.title) + "\n");
+        grid->paste();
+        ASSERT_EQ(doc->variables.value(c.column - 1), c.title);
+        scripted.dialogs.alerts.clear();
+        press(a, 4);
+        EXPECT_EQ(alerts(), QStringList{"No valid values in this column"});
+        EXPECT_TRUE(doc->graphSettings.isEmpty());
+        EXPECT_EQ(counters(), QVector<qint64>(5, 0));
+        EXPECT_TRUE(a->editting);
+        press(a, 2);   // deleted, so that the next one may start
+    }
+}
