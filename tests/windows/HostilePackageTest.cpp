@@ -214,3 +214,25 @@ TEST_F(HostilePackage, AnAnalysisWhoseColumnWasRetitledIsNotDrawn)
         press(a, 2);   // deleted, so that the next one may start
     }
 }
+
+// A graph whose settings lack what its page needs (a document of this version is not brought
+// up to date) has no page: exporting it says so instead of doing nothing.
+TEST_F(HostilePackage, AnExportThatCannotBeMadeSaysWhy)
+{
+    import(kSampleTable);
+    makeAnalysis(kDots, {"Height"}, {});
+    const QString path = dir.filePath("NoPage.vlbdoc");
+    ASSERT_TRUE(controller->saveAs(doc, path));
+    QVariant settings = PropertyList::fromData(readAll(path + "/graph/graph0.plist"));
+    QVariantMap background = dig(settings, {"graphProperties", "background"}).toMap();
+    background.remove("color");
+    put(settings, {"graphProperties", "background"}, background);
+    write("NoPage.vlbdoc/graph/graph0.plist", PropertyList::toXml(settings));
+    ASSERT_TRUE(reopen(path));
+    MyDocumentWindows::showGraphWindow(*doc, 0);
+    scripted.dialogs.alerts.clear();
+    doc->graphWindowConts[0]->exportPDF();
+    EXPECT_EQ(alerts(), QStringList{"The graph could not be exported: it has no page to export, because its settings "
+                                    "could not be laid out."});
+    EXPECT_TRUE(scripted.dialogs.savePanels.isEmpty());
+}
