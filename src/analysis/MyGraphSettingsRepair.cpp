@@ -87,12 +87,15 @@ public:
     // Whether the outline would take value at keys, given the default it stands for.
     bool usable(const QStringList& keys, const QVariant& value, const QVariant& fallback)
     {
-        if (kindOf(value) != kindOf(fallback))
-            return false;
-        const MyConfigItem* row = m_rows.row(keys);
+        return kindOf(value) == kindOf(fallback) && usableIn(m_rows.row(keys), keys.last(), value);
+    }
+    // The same with the row already found; the kind already compared.
+    const MyConfigItem* rowOf(const QStringList& keys) { return m_rows.row(keys); }
+    bool usableIn(const MyConfigItem* row, const QString& key, const QVariant& value)
+    {
         const QString kind = MyConfigItem::rowTypeOf(value);
         if (kind == "data")
-            return readable(row->type2 == "color" || keys.last().endsWith("olor"), value.toByteArray());
+            return readable(row->type2 == "color" || key.endsWith("olor"), value.toByteArray());
         if (kind == "string")
             return MyOutlineTexts::allowString(value.toString(), row);
         if (kind == "integer")
@@ -176,6 +179,7 @@ std::optional<MyGraphSettingsRepair::Result> MyGraphSettingsRepair::repaired(
     // Values, each against the default it would take were it missing. Groups are copied only
     // when something in them changes: a boxplot may have a hundred thousand series.
     Checker checker;
+    QHash<QString, const MyConfigItem*> rows;   // of the group being mended, by key
     auto mend = [&](const QVariant& stored, const QStringList& rowKeys, const QString& name, const QVariantMap& defaults,
                     const QStringList& fixed) -> std::optional<QVariantMap> {
         const QVariantMap group = stored.toMap();
@@ -184,7 +188,10 @@ std::optional<MyGraphSettingsRepair::Result> MyGraphSettingsRepair::repaired(
             if (fixed.contains(it.key()) || !defaults.contains(it.key()))
                 continue;
             const QVariant fallback = defaults.value(it.key());
-            if (!checker.usable(rowKeys + QStringList{it.key()}, it.value(), fallback)) {
+            auto row = rows.constFind(it.key());
+            if (row == rows.constEnd())
+                row = rows.insert(it.key(), checker.rowOf(rowKeys + QStringList{it.key()}));
+            if (kindOf(it.value()) != kindOf(fallback) || !checker.usableIn(*row, it.key(), it.value())) {
                 if (!changed)
                     changed = group;
                 changed->insert(it.key(), fallback);
@@ -193,15 +200,18 @@ std::optional<MyGraphSettingsRepair::Result> MyGraphSettingsRepair::repaired(
         }
         return changed;
     };
-    for (const auto& [key, defaults] : groups)
+    for (const auto& [key, defaults] : groups) {
+        rows.clear();
         if (auto group = mend(properties.value(key), {"graphProperties", key}, "graphProperties " + key + ' ', *defaults, {}))
             properties.insert(key, *group);
+    }
     s.insert("graphProperties", properties);
 
     auto mendList = [&](const QString& listKey, const std::function<const QVariantMap*(qsizetype)>& defaultsAt,
                         const QStringList& fixed) {
         const QVariantList list = s.value(listKey).toList();
         std::optional<QVariantList> changed;
+        rows.clear();
         for (qsizetype i = 0; i < list.size(); ++i) {
             const QVariantMap* defaults = defaultsAt(i);
             if (!defaults)
