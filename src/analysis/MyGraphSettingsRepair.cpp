@@ -5,6 +5,7 @@
 #include "platform/KeyedArchive.h"
 #include "platform/PropertyList.h"
 #include <QHash>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -41,11 +42,46 @@ bool isCategoryList(const QVariant& v)
     return true;
 }
 
-// Integers and reals are one kind of value here: both are numbers to the layout.
-QString kindOf(const QVariant& v)
+// The kind of a value as far as a setting goes; integers and reals are one kind here: both
+// are numbers to the layout. Told by type, without texts: it runs for every value.
+enum class Kind { Other, Text, Number, Flag, Data, Dict, List };
+Kind kindOf(const QVariant& v)
 {
-    const QString kind = MyConfigItem::rowTypeOf(v);
-    return kind == "integer" ? QStringLiteral("real") : kind;
+    switch (v.typeId()) {
+    case QMetaType::QString: return Kind::Text;
+    case QMetaType::Bool: return Kind::Flag;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double: return Kind::Number;
+    case QMetaType::QByteArray: return Kind::Data;
+    case QMetaType::QVariantMap: return Kind::Dict;
+    case QMetaType::QVariantList: return Kind::List;
+    default: return Kind::Other;
+    }
+}
+
+// Whether a settings tree can hold the value: property-list values throughout, numbers
+// finite. Walked in place, without copying what it holds.
+bool holdable(const QVariant& v)
+{
+    switch (kindOf(v)) {
+    case Kind::Dict: {
+        const QVariantMap& map = *static_cast<const QVariantMap*>(v.constData());
+        return std::all_of(map.cbegin(), map.cend(), holdable);
+    }
+    case Kind::List: {
+        const QVariantList& list = *static_cast<const QVariantList*>(v.constData());
+        return std::all_of(list.cbegin(), list.cend(), holdable);
+    }
+    case Kind::Number:
+        return v.typeId() != QMetaType::Double || std::isfinite(v.toDouble());
+    case Kind::Other:
+        return MyConfigItem::buildable(v);   // what else the tree may take, it says itself
+    default:
+        return true;
+    }
 }
 
 // Settings rows as the outline describes them, one per key path, made once: the checks of a
@@ -93,14 +129,14 @@ public:
     const MyConfigItem* rowOf(const QStringList& keys) { return m_rows.row(keys); }
     bool usableIn(const MyConfigItem* row, const QString& key, const QVariant& value)
     {
-        const QString kind = MyConfigItem::rowTypeOf(value);
-        if (kind == "data")
+        const Kind kind = kindOf(value);
+        if (kind == Kind::Data)
             return readable(row->type2 == "color" || key.endsWith("olor"), value.toByteArray());
-        if (kind == "string")
+        if (kind == Kind::Text)
             return MyOutlineTexts::allowString(value.toString(), row);
-        if (kind == "integer")
+        if (kind == Kind::Number && value.typeId() != QMetaType::Double)
             return MyOutlineTexts::allowInt(value.toLongLong(), row);
-        if (kind == "real") {
+        if (kind == Kind::Number) {
             const double v = value.toDouble();
             return std::isfinite(v) && (!row->minVal || v >= *row->minVal) && (!row->maxVal || v <= *row->maxVal);
         }
@@ -180,29 +216,31 @@ std::optional<MyGraphSettingsRepair::Result> MyGraphSettingsRepair::repaired(
     // when something in them changes: a boxplot may have a hundred thousand series.
     Checker checker;
     QHash<QString, const MyConfigItem*> rows;   // of the group being mended, by key
-    auto mend = [&](const QVariant& stored, const QStringList& rowKeys, const QString& name, const QVariantMap& defaults,
-                    const QStringList& fixed) -> std::optional<QVariantMap> {
+    // name gives the group's name in the message, made only when something is mended.
+    auto mend = [&](const QVariant& stored, const QStringList& rowKeys, const std::function<QString()>& name,
+                    const QVariantMap& defaults, const QStringList& fixed) -> std::optional<QVariantMap> {
         const QVariantMap group = stored.toMap();
         std::optional<QVariantMap> changed;
         for (auto it = group.cbegin(); it != group.cend(); ++it) {
-            if (fixed.contains(it.key()) || !defaults.contains(it.key()))
+            const auto fallback = defaults.constFind(it.key());
+            if (fallback == defaults.cend() || (!fixed.isEmpty() && fixed.contains(it.key())))
                 continue;
-            const QVariant fallback = defaults.value(it.key());
             auto row = rows.constFind(it.key());
             if (row == rows.constEnd())
                 row = rows.insert(it.key(), checker.rowOf(rowKeys + QStringList{it.key()}));
-            if (kindOf(it.value()) != kindOf(fallback) || !checker.usableIn(*row, it.key(), it.value())) {
+            if (kindOf(it.value()) != kindOf(*fallback) || !checker.usableIn(*row, it.key(), it.value())) {
                 if (!changed)
                     changed = group;
-                changed->insert(it.key(), fallback);
-                out.repaired << name + it.key();
+                changed->insert(it.key(), *fallback);
+                out.repaired << name() + it.key();
             }
         }
         return changed;
     };
     for (const auto& [key, defaults] : groups) {
         rows.clear();
-        if (auto group = mend(properties.value(key), {"graphProperties", key}, "graphProperties " + key + ' ', *defaults, {}))
+        if (auto group = mend(properties.value(key), {"graphProperties", key}, [&] { return "graphProperties " + key + ' '; },
+                              *defaults, {}))
             properties.insert(key, *group);
     }
     s.insert("graphProperties", properties);
@@ -212,11 +250,13 @@ std::optional<MyGraphSettingsRepair::Result> MyGraphSettingsRepair::repaired(
         const QVariantList list = s.value(listKey).toList();
         std::optional<QVariantList> changed;
         rows.clear();
+        const QStringList listRow{listKey, QString()};
         for (qsizetype i = 0; i < list.size(); ++i) {
             const QVariantMap* defaults = defaultsAt(i);
             if (!defaults)
                 continue;
-            if (auto one = mend(list.at(i), {listKey, ""}, QStringLiteral("%1 %2 ").arg(listKey).arg(i + 1), *defaults, fixed)) {
+            if (auto one = mend(list.at(i), listRow, [&] { return QStringLiteral("%1 %2 ").arg(listKey).arg(i + 1); },
+                                *defaults, fixed)) {
                 if (!changed)
                     changed = list;
                 (*changed)[i] = *one;
@@ -245,10 +285,10 @@ std::optional<MyGraphSettingsRepair::Result> MyGraphSettingsRepair::repaired(
             for (const QVariant& label : it.value().toList())
                 scaleUsable = scaleUsable && checker.usable(keys + QStringList{""}, label, QString());
         } else if (it.key() == QLatin1String("logarithmic")) {
-            scaleUsable = MyConfigItem::rowTypeOf(it.value()) == "Bool";
+            scaleUsable = kindOf(it.value()) == Kind::Flag;
         } else if (it.key() == QLatin1String("partition")) {
             // A count, stored as a number or, by older writers, as text.
-            const bool number = kindOf(it.value()) == "real";
+            const bool number = kindOf(it.value()) == Kind::Number;
             scaleUsable = (number || isText(it.value())) && checker.usable(keys, it.value(), it.value());
         } else if (it.key() == QLatin1String("min") || it.key() == QLatin1String("max")) {
             scaleUsable = checker.usable(keys, it.value(), QString());
@@ -264,7 +304,7 @@ std::optional<MyGraphSettingsRepair::Result> MyGraphSettingsRepair::repaired(
 
     // Whatever is left that no settings tree can hold (a date, a number that is not finite
     // deep inside) leaves nothing to keep: the settings are made anew as a whole.
-    if (!MyConfigItem::buildable(s)) {
+    if (!holdable(s)) {
         const auto& made = anew();
         if (!made)
             return std::nullopt;
