@@ -1,6 +1,8 @@
 #include "analysis/MyAxisScale.h"
 #include "platform/NumberText.h"
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -130,6 +132,9 @@ QVariantMap MyAxisScale::defaultMinMax(double low, double high)
             low = a - std::fabs(a) - 1e-300;
             high = b + std::fabs(b) + 1e-300;
         }
+        // Beyond the largest double an end would read "inf": the data's own end stays.
+        low = std::max(low, -std::numeric_limits<double>::max());
+        high = std::min(high, std::numeric_limits<double>::max());
     }
     QVariantMap m = roundedScale(low, high);
     if (m.isEmpty()) {
