@@ -39,6 +39,17 @@ TEST(TableText, ReadsAndWritesStrictly)
         EXPECT_EQ(TableText::read(decoded), table) << text;
         EXPECT_EQ(readFile(text), table) << text;
     }
+    // A character of two, three or four bytes cut by the end of the first 4 MB piece after
+    // each of its bytes.
+    const qsizetype piece = qsizetype(1) << 22;
+    for (const QString& character : {QStringLiteral("\u00e9"), QStringLiteral("\u65e5"), QStringLiteral("\U0001F600")}) {
+        const QByteArray bytes = character.toUtf8();
+        for (qsizetype before = 1; before < bytes.size(); ++before) {
+            const QByteArray filler(piece - 2 - before, 'x');
+            EXPECT_EQ(readFile("t\n" + filler + bytes + "\n"), (TableData{{"t", QString::fromLatin1(filler) + character}}))
+                << bytes.size() << " bytes, " << before << " in the first piece";
+        }
+    }
 }
 
 // Written, then read from text and from a file whose pieces end inside characters, any table
