@@ -75,8 +75,10 @@ QVariantMap roundedScale(double a, double b)
         return {};
     const int n = int(count);
     QStringList labels;
+    // The last label is the max itself: lo + n * p may miss hi by an ulp, which prints
+    // differently when the ends are huge.
     for (int i = 0; i <= n; ++i)
-        labels << MyAxisScale::fixedText(lo + i * p, s.decimals);
+        labels << MyAxisScale::fixedText(i == n ? hi : lo + i * p, s.decimals);
     return scaleMap(MyAxisScale::fixedText(lo, s.decimals), MyAxisScale::fixedText(hi, s.decimals), labels);
 }
 
