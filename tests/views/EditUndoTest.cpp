@@ -351,6 +351,11 @@ TEST_F(EditUndo, RefusedValuesMakeNoStep)
         s[key] = value;
         return s;
     };
+    // A hash holds the same keys and values, but no property list gives one.
+    const auto hash = [](const QVariant& v) {
+        const QVariantMap m = v.toMap();
+        return QVariant(QVariantHash(m.begin(), m.end()));
+    };
     const std::vector<std::pair<const char*, QVariant>> cases{
         {"valueSettings/max", QString("5")},   // below the largest value
         {"valueSettings/partition", qint64(-1)},
@@ -364,6 +369,9 @@ TEST_F(EditUndo, RefusedValuesMakeNoStep)
         {"", QVariantList{settings}},
         {"", whole("graphProperties", QString("no dictionary"))},
         {"", whole("dotsProperties", settings["dotsProperties"].toList().first())},
+        {"graphProperties", hash(settings["graphProperties"])},
+        {"categoryDicts/1", hash(settings["categoryDicts"].toList()[1])},
+        {"", hash(settings)},
     };
     const QVariant tree = g.root->object();
     for (const auto& [path, value] : cases) {
