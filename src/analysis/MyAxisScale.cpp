@@ -1,6 +1,8 @@
 #include "analysis/MyAxisScale.h"
 #include "platform/NumberText.h"
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -73,8 +75,10 @@ QVariantMap roundedScale(double a, double b)
         return {};
     const int n = int(count);
     QStringList labels;
+    // The last label is the max itself: lo + n * p may miss hi by an ulp, which prints
+    // differently when the ends are huge.
     for (int i = 0; i <= n; ++i)
-        labels << MyAxisScale::fixedText(lo + i * p, s.decimals);
+        labels << MyAxisScale::fixedText(i == n ? hi : lo + i * p, s.decimals);
     return scaleMap(MyAxisScale::fixedText(lo, s.decimals), MyAxisScale::fixedText(hi, s.decimals), labels);
 }
 
@@ -130,6 +134,9 @@ QVariantMap MyAxisScale::defaultMinMax(double low, double high)
             low = a - std::fabs(a) - 1e-300;
             high = b + std::fabs(b) + 1e-300;
         }
+        // Beyond the largest double an end would read "inf": the data's own end stays.
+        low = std::max(low, -std::numeric_limits<double>::max());
+        high = std::min(high, std::numeric_limits<double>::max());
     }
     QVariantMap m = roundedScale(low, high);
     if (m.isEmpty()) {

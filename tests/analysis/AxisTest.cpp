@@ -28,6 +28,10 @@ QVariant objectFrom(const QString& field)
     case 'i': return v.toLongLong();
     case 'l': return v.isEmpty() ? QVariantList{} : texts(v.split(','));
     case 'm': return settingsFrom(v);
+    case 'h': {   // the same settings in a hash, which is no dictionary of a property list
+        const QVariantMap m = settingsFrom(v);
+        return QVariantHash(m.begin(), m.end());
+    }
     case 'k': return QVariantMap{{v.section('=', 0, 0), v.section('=', 1)}};
     default: return v;
     }
@@ -68,14 +72,53 @@ TEST(AxisScale, NonFiniteOrShortRangeGivesUnitScale)
     EXPECT_EQ(MyAxisScale::defaultMinMax(1.0, std::numeric_limits<double>::infinity()), unit);
 }
 
+// Ranges near the largest double: rounded while the steps still fit, else the data's own ends
+// as the only labels; no end passes the largest double. Labels worked out by hand: a step of
+// 1, 2, 2.5 or 5 times a power of ten near a third of the range, one step beyond the top.
+TEST(AxisScale, HugeRangesRoundOrFallBackToTheirEnds)
+{
+    const double big = std::numeric_limits<double>::max();
+    const struct { double a, b; std::vector<double> labels; } cases[] = {
+        {1e300, 3e300, {1e300, 1.5e300, 2e300, 2.5e300, 3e300, 3.5e300}},
+        {-3e300, -1e300, {-3.5e300, -3e300, -2.5e300, -2e300, -1.5e300, -1e300}},
+        {1e300, 1e300, {6e299, 8e299, 1e300, 1.2e300, 1.4e300}},
+        {-1e300, -1e300, {-1.4e300, -1.2e300, -1e300, -8e299, -6e299}},
+        {1e308, 1.5e308, {1e308, 1.2e308, 1.4e308, 1.6e308}},
+        // The steps' count overflows: the ends themselves.
+        {-6e307, 6e307, {-6e307, 6e307}},
+        {-1e308, 1e308, {-1e308, 1e308}},
+        {-big, big, {-big, big}},
+        {0, big, {0, big}},
+        // One value too large to widen by a third on both sides: that end stays.
+        {big, big, {big - big / 3, big}},
+        {-big, -big, {-big, -big + big / 3}},
+        {1.5e308, 1.5e308, {1e308, big}},
+    };
+    for (const auto& c : cases) {
+        const QVariantMap m = MyAxisScale::defaultMinMax(c.a, c.b);
+        const QStringList labels = m.value("scaleStrings").toStringList();
+        SCOPED_TRACE(testing::Message() << c.a << " " << c.b << ": " << labels.join(' ').left(400).toStdString());
+        ASSERT_EQ(labels.size(), qsizetype(c.labels.size()));
+        EXPECT_EQ(m["partition"].toLongLong(), labels.size() - 1);
+        EXPECT_EQ(m["min"].toString(), labels.first());
+        EXPECT_EQ(m["max"].toString(), labels.last());
+        for (qsizetype i = 0; i < labels.size(); ++i)
+            EXPECT_NEAR(NumberText::doubleValue(labels[i]), c.labels[i], std::fabs(c.labels[i]) * 1e-15) << i;
+    }
+}
+
 TEST(AxisScale, RandomRangesEncloseDataAndLabels)
 {
     std::mt19937_64 rng(20261206);
     std::uniform_real_distribution<double> mant(-10, 10);
-    std::uniform_int_distribution<int> expo(-12, 12);
+    std::uniform_int_distribution<int> expo(-12, 12), wide(-300, 300);
     for (int i = 0; i < 20000; ++i) {
-        const double a = mant(rng) * std::pow(10.0, expo(rng));
-        double b = (i % 7 == 0) ? a : a + std::fabs(mant(rng)) * std::pow(10.0, expo(rng));
+        // Every fifth range anywhere in the doubles' span, where the labels print every digit.
+        auto& e = i % 5 ? expo : wide;
+        const double a = mant(rng) * std::pow(10.0, e(rng));
+        double b = (i % 7 == 0) ? a : a + std::fabs(mant(rng)) * std::pow(10.0, e(rng));
+        if (!std::isfinite(b))
+            continue;
         if (i % 11 == 0)
             b = std::nextafter(a, 1e300);   // neighbours
         const QVariantMap m = MyAxisScale::defaultMinMax(a, b);

@@ -59,6 +59,21 @@ TEST(TableTextRead, RefusesTextsOfTooManyCells)
     EXPECT_EQ(table[0].size(), 1001);
 }
 
+// The cell limit at its edge, one below and one above, where rows × columns is exact and
+// where the division behind it rounds.
+TEST(TableTextRead, CellLimitHoldsAtItsEdge)
+{
+    const struct { qint64 rows, columns; bool fits; } cases[] = {
+        {1'000'000, 25, true}, {999'999, 25, true}, {1'000'001, 25, false},
+        {25'000'000, 1, true}, {24'999'999, 1, true}, {25'000'001, 1, false},
+        {1, 25'000'000, true}, {1, 25'000'001, false}, {2, 12'500'001, false},
+        {3, 8'333'333, true}, {3, 8'333'334, false},   // 24,999,999 and 25,000,002 cells
+        {qint64(1) << 40, 0, true}, {0, qint64(1) << 40, true}, {qint64(1) << 40, 1, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TableTextCodec::fits(c.rows, c.columns), c.fits) << c.rows << " x " << c.columns;
+}
+
 // Only fields that would not read back as themselves are quoted.
 TEST(TableTextWrite, QuotesOnlyWhereNeeded)
 {

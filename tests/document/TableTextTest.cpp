@@ -39,6 +39,17 @@ TEST(TableText, ReadsAndWritesStrictly)
         EXPECT_EQ(TableText::read(decoded), table) << text;
         EXPECT_EQ(readFile(text), table) << text;
     }
+    // A character of two, three or four bytes cut by the end of the first 4 MB piece after
+    // each of its bytes.
+    const qsizetype piece = qsizetype(1) << 22;
+    for (const QString& character : {QStringLiteral("\u00e9"), QStringLiteral("\u65e5"), QStringLiteral("\U0001F600")}) {
+        const QByteArray bytes = character.toUtf8();
+        for (qsizetype before = 1; before < bytes.size(); ++before) {
+            const QByteArray filler(piece - 2 - before, 'x');
+            EXPECT_EQ(readFile("t\n" + filler + bytes + "\n"), (TableData{{"t", QString::fromLatin1(filler) + character}}))
+                << bytes.size() << " bytes, " << before << " in the first piece";
+        }
+    }
 }
 
 // Written, then read from text and from a file whose pieces end inside characters, any table
@@ -77,13 +88,23 @@ TEST(TableText, RefusesWhatItCannotHold)
     EXPECT_FALSE(TableText::read(QString(QByteArray(24, '\t') + QByteArray(1'000'001, '\n')), &error));
     EXPECT_TRUE(error.contains("(25,000,025 cells)")) << error.toStdString();
 
+    // Sparse files (no disk used) at the byte limit and beside it: one at the limit is read,
+    // and its null characters refuse it.
     QTemporaryDir dir;
-    QFile huge(dir.filePath("huge.txt"));
-    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(1) << 30));   // sparse: no disk used
-    huge.close();
-    EXPECT_FALSE(TableText::readFile(huge.fileName(), &error));
-    EXPECT_EQ(error.toStdString(), "The document's table text has 1,073,741,824 bytes; this version reads table "
-                                   "texts of at most 536,870,912 bytes.");
+    const std::string tooLarge = "The document's table text has %1 bytes; this version reads table texts of at most "
+                                 "536,870,912 bytes.";
+    const std::string unreadable = "The document's table is missing or is not UTF-8 text.";
+    const struct { qint64 size; std::string error; } sizes[] = {
+        {qint64(1) << 30, QString::fromStdString(tooLarge).arg("1,073,741,824").toStdString()},
+        {TableText::kMaxBytes + 1, QString::fromStdString(tooLarge).arg("536,870,913").toStdString()},
+        {TableText::kMaxBytes, unreadable}, {TableText::kMaxBytes - 1, unreadable}};
+    for (const auto& c : sizes) {
+        QFile huge(dir.filePath("huge.txt"));
+        ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(c.size));
+        huge.close();
+        EXPECT_FALSE(TableText::readFile(huge.fileName(), &error));
+        EXPECT_EQ(error.toStdString(), c.error) << c.size;
+    }
 
     for (const QByteArray& bytes : {QByteArray("a\t\xff\n"), QByteArray("a\t\xc3"), QByteArray("\xe6\x97\n")}) {
         EXPECT_FALSE(readFile(bytes, &error));

@@ -158,6 +158,33 @@ INSTANTIATE_TEST_SUITE_P(
         Malformed{"expanding", chainedArrays(60, 2), "The property list is too large."}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Nesting at the depth limit, one below and one above: written and read in both formats up
+// to the limit, refused beyond it whether written here or by hand.
+TEST(PropertyList, NestingLimitHoldsAtItsEdge)
+{
+    const int limit = 512;   // arrays below the top one
+    for (int depth : {limit - 1, limit, limit + 1}) {
+        SCOPED_TRACE(depth);
+        QVariant v = QVariantList();
+        for (int i = 0; i < depth; ++i)
+            v = QVariantList{v};
+        const bool fits = depth <= limit;
+        const QByteArray xml = PropertyList::toXml(v), binary = PropertyList::toBinary(v);
+        EXPECT_EQ(!xml.isEmpty(), fits);
+        EXPECT_EQ(!binary.isEmpty(), fits);
+        const QByteArray handXml = "<plist version=\"1.0\">" + QByteArray("<array>").repeated(depth) + "<array/>"
+                                   + QByteArray("</array>").repeated(depth) + "</plist>";
+        for (const QByteArray& data : {xml, binary, handXml, chainedArrays(depth, 1)}) {
+            if (data.isEmpty())
+                continue;
+            QString error;
+            const QVariant read = PropertyList::fromData(data, &error);
+            EXPECT_EQ(read.isValid() ? "" : error.toStdString(), fits ? "" : "The property list is nested too deeply.");
+            EXPECT_TRUE(!fits || samePlist(read, v));
+        }
+    }
+}
+
 // Written, they would come back cut at the null character: refused in both formats.
 TEST(PropertyList, TextsWithANullCharacterAreNotWritten)
 {

@@ -1,3 +1,4 @@
+#include "platform/PropertyList.h"
 #include "platform/Resources.h"
 
 #include "PlatformTestSupport.h"
@@ -35,6 +36,24 @@ TEST(Resources, BadFilesAreRefused)
     QTemporaryDir dir;
     for (const QString& path : {kData + "array.plist", dir.filePath("none.plist"), dir.path()})
         EXPECT_TRUE(DefaultsStore::load(path).values().isEmpty()) << path.toStdString();
+}
+
+// A defaults file of 64 MB is read; one byte more and it is taken for none. The padding is
+// blank space after the property list.
+TEST(DefaultsStore, SizeLimitHoldsAtItsEdge)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("defaults.plist");
+    const QByteArray plist = PropertyList::toXml(QVariantMap{{"shown", true}});
+    const qint64 limit = qint64(64) << 20;
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(plist) == plist.size());
+    ASSERT_TRUE(file.write(QByteArray(limit - 1 - plist.size(), ' ')) == limit - 1 - plist.size());
+    for (const qint64 size : {limit - 1, limit, limit + 1}) {
+        ASSERT_TRUE(file.flush() && file.size() == size);
+        EXPECT_EQ(DefaultsStore::load(path).values().size(), size <= limit ? 1 : 0) << size;
+        ASSERT_TRUE(file.write(" ") == 1);
+    }
 }
 
 TEST(DefaultsStore, ReadsTheUsersConfigurationFolderAndNeverWrites)

@@ -68,6 +68,10 @@ TEST(Kolmogorov, EdgesOfTheRangeAndHelpers)
     EXPECT_DOUBLE_EQ(ks().ksCdf(0.95, 10), 1.0 - 2.0 * std::pow(0.05, 10));
     EXPECT_EQ(ks().ksFbar(0.7, 1000), 0.0);   // n d^2 >= 370
     EXPECT_EQ(ks().ksFbar(0.005, 1000), 1.0);   // n d^2 <= 0.0274
+    // The exact matrix stops where its side would pass 4000 (n d = 2000); it is never built.
+    EXPECT_TRUE(std::isnan(ks().durbinMatrix(0.5, 4000)));
+    EXPECT_TRUE(std::isnan(ks().durbinMatrix(0.25, 8001)));
+    EXPECT_DOUBLE_EQ(ks().durbinMatrix(0.75, 1), 0.5);   // one value: 2d - 1
     EXPECT_NEAR(ks().log1p(1e-5), std::log1p(1e-5), 1e-20);
     EXPECT_NEAR(ks().log1p(-0.5), std::log1p(-0.5), 1e-16);
     // One value at 0.9: the empirical step from 0 to 1 at 0.9 is 0.9 away below it.

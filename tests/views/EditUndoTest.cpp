@@ -344,19 +344,39 @@ TEST_F(EditUndo, StepsFindTheirRowsAgainAfterTheyWereRebuilt)
 TEST_F(EditUndo, RefusedValuesMakeNoStep)
 {
     Graph& g = *graphs[0];
+    const QVariantMap settings = doc->graphSettings[0];
+    // Whole settings with one part of the wrong kind.
+    const auto whole = [&](const char* key, const QVariant& value) {
+        QVariantMap s = settings;
+        s[key] = value;
+        return s;
+    };
+    // A hash holds the same keys and values, but no property list gives one.
+    const auto hash = [](const QVariant& v) {
+        const QVariantMap m = v.toMap();
+        return QVariant(QVariantHash(m.begin(), m.end()));
+    };
     const std::vector<std::pair<const char*, QVariant>> cases{
         {"valueSettings/max", QString("5")},   // below the largest value
         {"valueSettings/partition", qint64(-1)},
         {"categoryDicts/1/represents", QString("not a list")},
+        {"categoryDicts/1", QVariantList()},
+        {"categoryDicts", QVariantMap()},
         {"dotsProperties", QVariantMap()},
         {"graphProperties/graphRect/height", QVariantList()},
         {"graphProperties", QString("no dictionary")},
+        {"graphProperties", QVariantList{settings["graphProperties"]}},
+        {"", QVariantList{settings}},
+        {"", whole("graphProperties", QString("no dictionary"))},
+        {"", whole("dotsProperties", settings["dotsProperties"].toList().first())},
+        {"graphProperties", hash(settings["graphProperties"])},
+        {"categoryDicts/1", hash(settings["categoryDicts"].toList()[1])},
+        {"", hash(settings)},
     };
-    const QVariantMap settings = doc->graphSettings[0];
     const QVariant tree = g.root->object();
     for (const auto& [path, value] : cases) {
         SCOPED_TRACE(path);
-        MyConfigItem* r = row(g, QString(path).split('/'));
+        MyConfigItem* r = *path ? row(g, QString(path).split('/')) : g.root.get();
         ASSERT_NE(r, nullptr);
         EXPECT_FALSE(g.vm->tryObject(value, r, "Change Type"));
         EXPECT_EQ(doc->graphSettings[0], settings);
