@@ -87,11 +87,16 @@ void BM_FirstFullLayout(benchmark::State& state)
         s.layout(*vm, s.root.get());
         vm->placeContainers();
         state.PauseTiming();
-        // 23 texts shown 333 times under the axis, 10 labels.
-        if (vm->textViewsDict.size() != 23 || vm->scaleTextRects.size() != 10 || vm->baseXs.size() != 300)
-            state.SkipWithError("the graph was not laid out in full");
+        // 23 texts shown 333 times under the axis and the dots' glyph text, 10 labels.
+        const bool whole =
+            vm->textViewsDict.size() == 24 && vm->scaleTextRects.size() == 10 && vm->baseXs.size() == 300;
         vm.reset();
         state.ResumeTiming();
+        // Reported with the timer running: the library aborts on a pause after an error.
+        if (!whole) {
+            state.SkipWithError("the graph was not laid out in full");
+            break;
+        }
     }
 }
 BENCHMARK(BM_FirstFullLayout)->Unit(benchmark::kMillisecond);

@@ -252,7 +252,7 @@ TableData TableTextCodec::read(const QString& givenText, const QString& delimite
 
     TableData columns;
     qsizetype rows = 0;
-    TextSlices slices;
+    ColumnSlices slices;
     forEachRow([&](const Reader& reader, const std::vector<Field>& fields, qsizetype width, qsizetype blankRows) {
         for (QStringList& column : columns)
             column.insert(column.size(), blankRows, QString());
@@ -262,7 +262,7 @@ TableData TableTextCodec::read(const QString& givenText, const QString& delimite
             columns.back().reserve(lines);
         }
         for (qsizetype c = 0; c < width; ++c)
-            columns[c].append(reader.text(fields[size_t(c)], slices));
+            columns[c].append(reader.text(fields[size_t(c)], slices.of(c)));
         for (qsizetype c = width; c < columns.size(); ++c)
             columns[c].append(QString());
         ++rows;

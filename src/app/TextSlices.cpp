@@ -3,13 +3,19 @@
 
 namespace {
 
-// Two megabytes: a block of short cells that a few surviving strings keep alive stays small.
-constexpr qsizetype kBlockChars = qsizetype(1) << 20;
-// Each string takes at least two characters (one and its terminating null), so a block gives
-// out fewer strings than this.
-constexpr int kReserved = int(kBlockChars / 2);
+// Blocks of a column's own builder: 128 kB, so that the part of each column's last block
+// left unused stays small beside the table.
+constexpr qsizetype kColumnBlockChars = qsizetype(1) << 16;
 
 } // namespace
+
+// Each string takes at least two characters (one and its terminating null), so a block gives
+// out fewer strings than half its characters.
+TextSlices::TextSlices(qsizetype blockChars)
+    : m_blockChars(qMax<qsizetype>(blockChars, 64))
+    , m_reserved(int(m_blockChars / 2))
+{
+}
 
 TextSlices::~TextSlices() { retire(); }
 
@@ -20,7 +26,7 @@ void TextSlices::retire()
 {
     QString::DataPointer block = std::move(m_block);
     if (block.d_ptr())
-        block.d_ptr()->ref_.fetchAndSubRelaxed(kReserved - m_made);
+        block.d_ptr()->ref_.fetchAndSubRelaxed(m_reserved - m_made);
     m_made = 0;
     m_used = 0;
 }   // block drops the builder's own reference, freeing a block whose strings are all gone
@@ -46,8 +52,9 @@ char16_t* TextSlices::room(qsizetype n)
     // One more for the terminating null every QString's text has.
     if (!m_block.d_ptr() || m_used + n + 1 > m_block.constAllocatedCapacity()) {
         retire();
-        auto [header, data] = QTypedArrayData<char16_t>::allocate(kBlockChars);
-        header->ref_.fetchAndAddRelaxed(kReserved);
+        // A text longer than the block gets a block of its own size.
+        auto [header, data] = QTypedArrayData<char16_t>::allocate(qMax(m_blockChars, n + 1));
+        header->ref_.fetchAndAddRelaxed(m_reserved);
         m_block = QString::DataPointer(header, data, 0);
     }
     return m_block.data() + m_used;
@@ -66,4 +73,14 @@ QString TextSlices::commit(qsizetype length)
     m_used += length + 1;
     ++m_made;   // one of the references the block was made with
     return QString(QString::DataPointer(m_block.d_ptr(), at, length));
+}
+
+TextSlices& ColumnSlices::of(qsizetype column)
+{
+    const size_t k = size_t(qMin(column, kOwnColumns));
+    while (m_builders.size() <= k)
+        m_builders.push_back(std::make_unique<TextSlices>(m_builders.size() < size_t(kOwnColumns)
+                                                              ? kColumnBlockChars
+                                                              : TextSlices::kBlockChars));
+    return *m_builders[k];
 }

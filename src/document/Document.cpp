@@ -1,9 +1,9 @@
 #include "document/Document.h"
+#include "document/CellNumbers.h"
 #include "document/DocumentHooks.h"
 #include "document/DocumentPackage.h"
 #include "document/SnapshotHistory.h"
 #include "document/TableBlock.h"
-#include "platform/NumberText.h"
 #include <QFileInfo>
 #include <QHash>
 #include <QLocale>
@@ -89,17 +89,9 @@ Document::Categories Document::categoriesOfVariable(const QString& title) const
 Document::NumericValues Document::numericValuesOfVariable(const QString& title) const
 {
     NumericValues result;
-    const QStringList column = columnTitled(title);
-    result.values.reserve(column.size());
-    for (qsizetype k = 1; k < column.size(); ++k) {
-        double value = 0;
-        if (NumberText::scanDouble(column.at(k), &value)) {
-            ++result.count;
-            result.values.append(value);
-        } else {
-            result.values.append(std::nullopt);
-        }
-    }
+    const qint64 c = indexOfVariables(title);
+    if (c >= 0 && c < tableData.size())
+        result.values = CellNumbers::numbers(tableData.at(c), 1, &result.count);
     return result;
 }
 

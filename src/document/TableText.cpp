@@ -75,7 +75,8 @@ public:
             if (c == m_columns.size())
                 return false;
             // Empty cells stay null: a wide table of empty cells costs no text.
-            m_columns[c++].append(m_slices.add(cell));
+            m_columns[c].append(m_slices.of(c).add(cell));
+            ++c;
             if (tab < 0)
                 break;
             from = tab + 1;
@@ -93,7 +94,7 @@ private:
     qint64 m_rows;
     qint64 m_added = 0;
     TableData m_columns;
-    TextSlices m_slices;
+    ColumnSlices m_slices;
 };
 
 // The length of the bytes up to the last whole UTF-8 sequence: a piece read from a file may

@@ -1,6 +1,8 @@
 #include "graph/GraphSettingsRead.h"
 #include "platform/NumberText.h"
 
+#include <QHash>
+
 namespace GraphSettingsRead {
 
 std::optional<QVariantMap> group(const QVariantMap& settings, const QStringList& keys)
@@ -67,10 +69,19 @@ std::optional<QColor> color(const QVariantMap& dict, const QString& key)
     const QVariant v = dict.value(key);
     if (v.typeId() != QMetaType::QByteArray)
         return std::nullopt;
-    const auto c = KeyedArchive::unarchiveColor(v.toByteArray());
-    if (!c)
-        return std::nullopt;
-    return c->toQColor();
+    // Every series of a graph usually stores the same few archives, and decoding one costs
+    // tens of microseconds: a graph of 10^5 categories read them for seconds. The archives
+    // decoded last are kept by their bytes (bounded, main thread only).
+    static QHash<QByteArray, std::optional<QColor>> decoded;
+    const QByteArray data = v.toByteArray();
+    if (const auto it = decoded.constFind(data); it != decoded.cend())
+        return *it;
+    if (decoded.size() >= 256)
+        decoded.clear();
+    const auto c = KeyedArchive::unarchiveColor(data);
+    const std::optional<QColor> color = c ? std::optional<QColor>(c->toQColor()) : std::nullopt;
+    decoded.insert(data, color);
+    return color;
 }
 
 std::optional<TextAttributes> attributes(const QVariantMap& dict, const QString& key)

@@ -12,6 +12,7 @@
 #include <QColor>
 #include <QList>
 #include <QTextCharFormat>
+#include <optional>
 #include <utility>
 
 class GraphItem;
@@ -125,9 +126,11 @@ public:
     void barRectsWithSettings(const QVariantMap& settings, MyViewManager* viewManager);
 
     // Boxplot (MyGraphGeneratorBoxes.cpp): boxes, whiskers, min/max marks and outlier dots of
-    // a series, the containers of its boxes, the median lines of all boxes.
+    // a series, the containers of its boxes, the median lines of all boxes. names are the
+    // series names of the settings (PlotSteps::seriesNames), read once per pass.
     void boxesWithSettings(const QHash<QString, BoxValuesDict>& boxValues, bool logarithmic,
-                           const QVariantMap& settings, qsizetype seriesIndex, MyConfigRootItem* rootItem,
+                           const QVariantMap& settings, const QVector<std::optional<QString>>& names,
+                           qsizetype seriesIndex, MyConfigRootItem* rootItem,
                            MyViewManager* viewManager, double boxWidth, double axisMin, double scale);
     void boxesViewWithSettings(const QVariantMap& settings, qsizetype boxID, MyViewManager* viewManager);
     void medianLinesWithSettings(const QHash<QString, BoxValuesDict>& boxValues, const QVariantMap& settings,

@@ -193,9 +193,12 @@ void MyGraphGenerator::setBoxWithSetIndex(qint64 setIndex, const QStringList&, c
         logarithmic ? viewManager->graphLogDescriptives : viewManager->graphDescriptives;
     const qint64 boxMask = flagOf("barObjects") + flagOf("barRects");
     const qsizetype series = settings.value("boxesProperties").toList().size();
+    // The names are read once for all series: per series they made the step quadratic.
+    const QVector<std::optional<QString>> names = PlotSteps::seriesNames(settings);
     for (qsizetype i = 0; i < series; ++i) {
         if (selected(setIndex, boxMask))
-            boxesWithSettings(table, logarithmic, settings, i, rootItem, viewManager, boxWidth, axisMin, scale);
+            boxesWithSettings(table, logarithmic, settings, names, i, rootItem, viewManager, boxWidth, axisMin,
+                              scale);
         if (selected(setIndex, flagOf("dotsView")))
             boxesViewWithSettings(settings, i, viewManager);
     }
@@ -204,11 +207,11 @@ void MyGraphGenerator::setBoxWithSetIndex(qint64 setIndex, const QStringList&, c
 }
 
 void MyGraphGenerator::boxesWithSettings(const QHash<QString, BoxValuesDict>& table, bool logarithmic,
-                                         const QVariantMap& settings, qsizetype seriesIndex, MyConfigRootItem* rootItem,
-                                         MyViewManager* vm, double boxWidth, double axisMin, double scale)
+                                         const QVariantMap& settings, const QVector<std::optional<QString>>& names,
+                                         qsizetype seriesIndex, MyConfigRootItem* rootItem, MyViewManager* vm,
+                                         double boxWidth, double axisMin, double scale)
 {
     const QVariantList allSeries = settings.value("boxesProperties").toList();
-    const QVector<std::optional<QString>> names = PlotSteps::seriesNames(settings);
     if (seriesIndex < 0 || seriesIndex >= allSeries.size() || seriesIndex >= names.size() || !names[seriesIndex])
         return;
     const QVariantMap boxes = PlotSteps::map(PlotSteps::map(settings, "graphProperties"), "boxes");

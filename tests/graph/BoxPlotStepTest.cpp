@@ -153,3 +153,41 @@ TEST_F(BoxPlotStep, GlyphOutliersAndBackToShapes)
     EXPECT_EQ(inColumn("dot\ts1", "g1\ts1"), shapes);
 }
 } // namespace
+
+// A hundred thousand categories: every box, whisker and container where its statistics and
+// column put it. The series names are read once per pass; read once per series, this step
+// took hours. Laid out without the settings tree and the category texts, which cost the
+// most here and are not what this checks.
+TEST(BoxPlotOfManyCategories, EveryBoxInItsColumn)
+{
+    ScopedScriptedDialogs dialogs;
+    QStringList names;
+    for (int i = 0; i < 100000; ++i)
+        names << QStringLiteral("c%1").arg(i);
+    auto g = boxPlot({names}, [](const QString&) { return BoxStats{30, 20, 40, 5, 70, {}}; },
+                     [](const QString&) { return BoxStats{}; });
+    qint64 steps = 0;
+    for (auto it = g->app.configIndexDict.cbegin(); it != g->app.configIndexDict.cend(); ++it)
+        if (it.key() != QLatin1String("xTexts"))
+            steps |= it.value().toLongLong();
+    g->vm = std::make_unique<MyViewManager>(g->data, nullptr, nullptr);
+    g->vm->installRootView(new MyBaseView());
+    g->vm->runLayout(steps, {}, {}, g->settings, nullptr);
+    g->vm->placeContainers();
+
+    const MyViewManager& vm = *g->vm;
+    ASSERT_EQ(vm.baseXs.size(), names.size());
+    const Rect column(-19.25, 9.5, 38.5, 140.5 - 9.5);
+    int misplaced = 0;
+    for (qsizetype k = 0; k < names.size(); ++k) {
+        const QString& tag = names[k];
+        const MySimpleView* box = vm.viewsDict.value("box\t" + tag + "\n" + tag).value(0, nullptr);
+        const MySimpleView* upper = vm.viewsDict.value("whisker\t" + tag + "\nupper\n" + tag).value(0, nullptr);
+        const MyView* container = containerOf(vm, tag);
+        misplaced += !box || box->frame() != Rect(-19.25, 39.5, 38.5, 41) || !upper
+                     || upper->frame() != Rect(-0.5, 80, 1, 60) || vm.columnRects.value(tag) != column || !container
+                     || container->frame() != column.offsetBy(vm.baseXs[k], 0);
+    }
+    EXPECT_EQ(misplaced, 0);
+    EXPECT_EQ(vm.viewsDict.value(MyViewManager::kMedian).size(), names.size());
+}
