@@ -8,7 +8,7 @@ GraphSceneView::GraphSceneView(QWidget* parent) : QGraphicsView(parent)
 {
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-    setBackgroundBrush(Qt::white);
+    setBackgroundBrush(clipColor());
     // drawBackground and the page together paint every pixel: nothing is filled for the
     // viewport beforehand.
     viewport()->setAutoFillBackground(false);
