@@ -233,6 +233,7 @@ TEST_F(DocumentControllerTest, ADocumentGivingWayOutlivesTheAlertsOfTheOpening)
     ASSERT_TRUE(controller.save(writer));
     const QString path = writer->fileName();
     controller.removeDocument(writer);
+    QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_EQ(destroyed, 1);
 
