@@ -12,6 +12,7 @@
 #include "windows/MyGraphWindowHooks.h"
 #include "windows/MyWindowController.h"
 #include <QGraphicsView>
+#include <QScrollBar>
 #include <QMainWindow>
 
 const QString MyDocumentWindows::settingsUpdated =
@@ -262,6 +263,11 @@ void MyDocumentWindows::showGraphWindow(Document& doc, qint64 graphID)
         const double mainWidth = MyWindowController::frameOf(doc.baseWindowCont->window()).size.width;
         MyWindowController::placeWindow(window, {mainWidth + 40.0, MyWindowController::mainScreenHeight() - 25.0},
                                         window->size().expandedTo(window->minimumSizeHint()), false);
+        // A graph larger than its window shows its top-left corner first.
+        if (QGraphicsView* view = graph->sceneView()) {
+            view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->minimum());
+            view->verticalScrollBar()->setValue(view->verticalScrollBar()->minimum());
+        }
     }
     bringToFront(window);
     // The graph takes the keyboard focus, so that the graph's commands (Copy) reach it.

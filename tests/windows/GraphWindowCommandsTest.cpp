@@ -114,8 +114,9 @@ TEST_F(GraphWindowCommands, TheAreaAroundThePageIsGray)
 }
 
 // After every layout the scene's view reaches the whole page and the whole graph: a page
-// made 2000 points wide, and a graph of 60 categories wider than its page; the page's far
-// corner and the last category's label come into view by scrolling.
+// made 2000 points wide, and a graph of 60 categories wider than its page, which shows its
+// top-left corner first; the page's far corner and the last category's label come into
+// view by scrolling.
 TEST_F(GraphWindowCommands, ScrollingReachesTheWholeGraphAfterEveryLayout)
 {
     const QStringList page{"graphProperties", "background"};
@@ -126,6 +127,11 @@ TEST_F(GraphWindowCommands, ScrollingReachesTheWholeGraphAfterEveryLayout)
     makeAnalysis("Stations", {"Height"}, {"Station"});
     MyWindowController* wide = doc->graphWindowConts.last();
     ASSERT_EQ(doc->graphWindowConts.size(), 2);
+    // It first shows its top-left corner.
+    QCoreApplication::processEvents();
+    const QRectF first = wide->sceneView()->mapToScene(wide->sceneView()->viewport()->rect()).boundingRect();
+    EXPECT_NEAR(first.left(), wide->sceneView()->sceneRect().left(), 1);
+    EXPECT_NEAR(first.top(), wide->sceneView()->sceneRect().top(), 1);
 
     const struct {
         const char* name;
