@@ -240,7 +240,14 @@ void MyWindowController::showPendingAlert()
         return;
     QPointer<MyWindowController> self(this);
     m_showingAlert = true;
-    Dialogs::current().alertOver(m_window, message);
+    if (Alert* alert = myDoc ? myDoc->ourAlert : nullptr) {
+        // The document's shared alert, as the layout used it.
+        alert->setMessageText(message);
+        alert->setInformativeText(QString());
+        alert->runModalOver(m_window);
+    } else {
+        Dialogs::current().alertOver(m_window, message);
+    }
     if (!self)
         return;
     m_showingAlert = false;
