@@ -190,16 +190,9 @@ void MyGraphGenerator::setScatterWithSetIndex(qint64 setIndex, const QStringList
     if (selected(setIndex, flagOf("barRects")))
         barRectsWithSettings(settings, viewManager);
 
-    // One alert for the whole pass, shown once every series is laid out.
-    if (!outside.isEmpty()) {
-        AppDelegate* delegate = viewManager->ourDelegate ? viewManager->ourDelegate : AppDelegate::shared();
-        if (delegate) {
-            delegate->alert.setMessageText(kRangeMessage);
-            delegate->alert.runModal();
-        } else {
-            Dialogs::current().alert(kRangeMessage);
-        }
-    }
+    // One alert for the whole pass, shown from the event loop once the pass is over.
+    if (!outside.isEmpty())
+        viewManager->noteAlert(kRangeMessage);
 }
 
 void MyGraphGenerator::dotObjectWithSettings(const QVariantMap& settings, const QString& dotName, qsizetype dotIndex,

@@ -57,6 +57,8 @@ QString Dialogs::savePanel(const QString& title, const QString&, const QStringLi
     return withExtension(saveFile(title, QString(), patterns.join(' ')), fileTypes);
 }
 
+void Dialogs::alertOver(QWidget*, const QString& message, const QString& informative) { alert(message, informative); }
+
 // ---- Qt ----
 
 void QtDialogs::alert(const QString& message, const QString& informative)
@@ -64,9 +66,19 @@ void QtDialogs::alert(const QString& message, const QString& informative)
     question(message, informative, {QStringLiteral("OK")});
 }
 
+void QtDialogs::alertOver(QWidget* window, const QString& message, const QString& informative)
+{
+    ask(window ? window : dialogParent(), message, informative, {QStringLiteral("OK")});
+}
+
 int QtDialogs::question(const QString& message, const QString& informative, const QStringList& buttons)
 {
-    QMessageBox box(dialogParent());
+    return ask(dialogParent(), message, informative, buttons);
+}
+
+int QtDialogs::ask(QWidget* parent, const QString& message, const QString& informative, const QStringList& buttons)
+{
+    QMessageBox box(parent);
     box.setIcon(QMessageBox::Warning);
     box.setText(message);
     box.setInformativeText(informative);
@@ -190,13 +202,23 @@ bool QtDialogs::runPrintPanel(QPrinter& printer)
 
 void ScriptedDialogs::alert(const QString& message, const QString& informative)
 {
+    alertOver(nullptr, message, informative);
+}
+
+void ScriptedDialogs::alertOver(QWidget* window, const QString& message, const QString&)
+{
     alerts << message;
+    alertWindows << QPointer<QWidget>(window && window->isVisible() ? window : nullptr);
+    if (whileAlertOpen)
+        whileAlertOpen();
 }
 
 int ScriptedDialogs::question(const QString& message, const QString& informative, const QStringList& buttons)
 {
     questions << message;
     questionButtons << buttons;
+    if (whileAlertOpen)
+        whileAlertOpen();
     const int answer = takeFront(answers, 0);
     // An answer outside the buttons would be a fault of the script; keep it in range.
     return buttons.isEmpty() ? 0 : qBound(0, answer, int(buttons.size()) - 1);

@@ -4,6 +4,8 @@
 // script so tests never block.
 #include "platform/KeyedArchive.h"
 #include <QPageLayout>
+#include <QPointer>
+#include <QWidget>
 #include <QStringList>
 #include <QVector>
 #include <deque>
@@ -17,6 +19,8 @@ public:
     virtual ~Dialogs() = default;
     // A modal alert with one "OK" button.
     virtual void alert(const QString& message, const QString& informative = QString()) = 0;
+    // The same over a window (nullptr: over whatever window is active).
+    virtual void alertOver(QWidget* window, const QString& message, const QString& informative = QString());
     // A modal question with the given buttons (first is the default); returns the index
     // of the button chosen.
     virtual int question(const QString& message, const QString& informative, const QStringList& buttons) = 0;
@@ -50,6 +54,7 @@ public:
 class QtDialogs : public Dialogs {
 public:
     void alert(const QString& message, const QString& informative) override;
+    void alertOver(QWidget* window, const QString& message, const QString& informative) override;
     int question(const QString& message, const QString& informative, const QStringList& buttons) override;
     QString openFile(const QString& title, const QString& filter) override;
     QString saveFile(const QString& title, const QString& suggestedName, const QString& filter) override;
@@ -61,6 +66,7 @@ public:
     bool runPrintPanel(QPrinter& printer) override;
 
 private:
+    int ask(QWidget* parent, const QString& message, const QString& informative, const QStringList& buttons);
     QString choose(bool save, const QString& title, const QString& filter, const QString& suggestedName);
 };
 
@@ -69,6 +75,9 @@ private:
 class ScriptedDialogs : public Dialogs {
 public:
     QStringList alerts;            // message texts, in order
+    // Per alert, the window it was shown over while that window was on screen; nullptr for
+    // an alert over no window or over one not shown.
+    QVector<QPointer<QWidget>> alertWindows;
     QStringList questions;         // message texts, in order
     QVector<QStringList> questionButtons;   // the buttons of each question, in order
     std::deque<int> answers;       // button indexes for questions
@@ -83,8 +92,11 @@ public:
     // Runs once inside the next page setup or print panel, as if the user did something
     // else while it was open.
     std::function<void()> whilePanelOpen;
+    // Runs inside every alert and question, as the event loop of a real modal one does.
+    std::function<void()> whileAlertOpen;
 
     void alert(const QString& message, const QString& informative) override;
+    void alertOver(QWidget* window, const QString& message, const QString& informative) override;
     int question(const QString& message, const QString& informative, const QStringList& buttons) override;
     QString openFile(const QString& title, const QString& filter) override;
     QString saveFile(const QString& title, const QString& suggestedName, const QString& filter) override;
@@ -116,6 +128,7 @@ public:
     QString messageText() const { return m_message; }
     void setInformativeText(const QString& text) { m_informative = text; }
     void runModal() { Dialogs::current().alert(m_message, m_informative); }
+    void runModalOver(QWidget* window) { Dialogs::current().alertOver(window, m_message, m_informative); }
 private:
     QString m_message;
     QString m_informative;

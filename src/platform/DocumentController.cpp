@@ -146,13 +146,25 @@ std::unique_ptr<DocumentInterface> DocumentController::take(DocumentInterface* d
     return nullptr;
 }
 
+namespace {
+// A document taken out of the list, kept until control is back in the event loop that was
+// running when it went: a modal loop opened meanwhile (an alert while another document
+// opens) must not destroy it, with its windows, under the command that made it go.
+class DiscardedDocument : public QObject {
+public:
+    DiscardedDocument(std::unique_ptr<DocumentInterface> doc, QObject* parent) : QObject(parent), m_doc(std::move(doc)) {}
+
+private:
+    std::unique_ptr<DocumentInterface> m_doc;
+};
+}  // namespace
+
 void DocumentController::discard(std::unique_ptr<DocumentInterface> doc)
 {
     if (!doc)
         return;
     doc->closeWindows();
-    m_closed.push_back(std::move(doc));
-    QTimer::singleShot(0, this, [this] { m_closed.clear(); });
+    (new DiscardedDocument(std::move(doc), this))->deleteLater();
 }
 
 void DocumentController::removeDocument(DocumentInterface* doc) { discard(take(doc)); }

@@ -64,8 +64,9 @@ public:
     DocumentInterface* newDocument();
     // Takes a document out of the list without asking anything (a package reader drops
     // documents with empty tables this way); its windows close and it is destroyed once
-    // control returns to the event loop (or with the controller), so a caller inside the
-    // document is not pulled from under itself. Callers iterating documents() copy it first.
+    // control returns to the event loop that was running (or with the controller), never
+    // inside a modal loop opened meanwhile, so a caller inside the document is not pulled
+    // from under itself. Callers iterating documents() copy it first.
     void removeDocument(DocumentInterface* doc);
     // The open document of a package path, or nullptr.
     DocumentInterface* documentForPath(const QString& packagePath) const;
@@ -126,6 +127,5 @@ private:
 
     Factory m_factory;
     std::vector<std::unique_ptr<DocumentInterface>> m_documents;
-    std::vector<std::unique_ptr<DocumentInterface>> m_closed;   // destroyed from the event loop
     int m_untitledCounter = 0;
 };

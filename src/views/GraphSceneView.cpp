@@ -7,8 +7,10 @@
 GraphSceneView::GraphSceneView(QWidget* parent) : QGraphicsView(parent)
 {
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // A resized window keeps what it shows at its top left, as a scroll view does.
+    setResizeAnchor(QGraphicsView::NoAnchor);
     setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-    setBackgroundBrush(Qt::white);
+    setBackgroundBrush(clipColor());
     // drawBackground and the page together paint every pixel: nothing is filled for the
     // viewport beforehand.
     viewport()->setAutoFillBackground(false);

@@ -51,6 +51,16 @@ bool GraphTextEditor::sceneEvent(QEvent* event)
     return QGraphicsTextItem::sceneEvent(event);
 }
 
+void GraphTextEditor::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        emit returned();
+        return;
+    }
+    QGraphicsTextItem::keyPressEvent(event);
+}
+
 void GraphTextEditor::focusOutEvent(QFocusEvent* event)
 {
     QGraphicsTextItem::focusOutEvent(event);

@@ -1,7 +1,8 @@
 #pragma once
 // The editor of a graph text being edited in place: it lies over its text view (as a child
 // item, so it turns with a turned title) and shows the text as stored, markup included,
-// in the text's font and colour. It reports the first change and the loss of the focus.
+// in the text's font and colour. It reports the first change, the loss of the focus and
+// Return, which ends the edit: a graph text holds no line breaks.
 #include "platform/KeyedArchive.h"
 #include <QGraphicsTextItem>
 
@@ -21,9 +22,12 @@ signals:
     void began();
     // The editor lost the focus to something else in its window.
     void left();
+    // Return or Enter: the edit is done.
+    void returned();
 
 protected:
     void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool sceneEvent(QEvent* event) override;
 
 private:

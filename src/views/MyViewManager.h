@@ -179,6 +179,13 @@ public:
     // The same with the inputs given directly (the driver's core; tests call it too).
     void runLayout(qint64 setIndex, const QStringList& keys, const QVector<qint64>& indexes,
                    const QVariantMap& settings, MyConfigRootItem* rootItem);
+    // What a layout pass has to tell the user (the range alert). No modal loop may run
+    // inside a pass: the message waits here, once however many passes note it, and
+    // alertNoted asks for it to be shown from the event loop over the graph's window.
+    void noteAlert(const QString& message);
+    // The message waiting, taken away; empty when none.
+    QString takePendingAlert();
+    bool hasPendingAlert() const { return !m_pendingAlert.isEmpty(); }
 
     // ---- selection
     // Makes exactly names the selection: container flags and group flags follow, only the
@@ -232,12 +239,15 @@ public:
     // an attribute dictionary) as one undo step, "Change Text" or "Change Attributes". An
     // unchanged text commits nothing; a scale text the value axis refuses shows its stored
     // text again. An attribute change commits a text being edited first.
-    void changeTextView(MyTextView* textView, const QVariant& object, bool isText);
+    // actionName, when given, names the step instead.
+    void changeTextView(MyTextView* textView, const QVariant& object, bool isText, const QString& actionName = QString());
     // Starts editing textView in place, the caret at point (view coordinates): it shows its
     // stored text, markup included, until the edit ends. Another text being edited is
     // committed first.
     void editTextView(MyTextView* textView, const Point& point);
     bool isEditing(const MyTextView* textView) const;
+    // The text being edited in place; nullptr when none.
+    MyTextView* editedTextView() const;
     // The edit has changed the text for the first time: the text's row is revealed.
     void textDidBeginEditing(MyTextView* textView);
     // The edit of textView ends: its text is committed.
@@ -245,8 +255,8 @@ public:
     // Ends any edit in place and commits it; windows call it before commands that read the
     // settings (save, undo, copy, font and colour changes).
     void commitEditing();
-    // The font panel's change of a text's font and of its attributes, made from the row's
-    // stored attributes (not from the characters shown).
+    // The font panel's change of a text's font ("Change Font") and of its attributes ("Change
+    // Attributes"), made from the row's stored attributes (not from the characters shown).
     void changeFont(MyTextView* textView, const std::function<FontSpec(const FontSpec&)>& convertFont);
     void changeAttributes(MyTextView* textView,
                           const std::function<TextAttributes(const TextAttributes&)>& convertAttributes);
@@ -285,6 +295,12 @@ public:
     // statsText put on the clipboard as plain text; nothing selected leaves it alone.
     void copyStatsWithSelectedRowIndexes(const QList<int>& selectedRows, const QList<int>& selectedColumns) const;
 
+signals:
+    // A layout pass has ended: the graph's extent may have changed.
+    void laidOut();
+    // noteAlert has a message waiting.
+    void alertNoted();
+
 private:
     friend class GraphItem;
     void forgetView(GraphItem* view);
@@ -305,6 +321,7 @@ private:
     MyConfigItem* rowAfterEditing(MyConfigItem* row);
 
     QPointer<GraphTextEditor> m_editor;
+    QString m_pendingAlert;
 
     QGraphicsScene m_scene;
     quint64 m_stylePass = 0;

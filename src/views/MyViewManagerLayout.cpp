@@ -91,4 +91,18 @@ void MyViewManager::runLayout(qint64 setIndex, const QStringList& keys, const QV
     setViews();
     if (MyView* bg = viewDict.value(kBackground))
         bg->setNeedsDisplay(true);
+    emit laidOut();
+}
+
+void MyViewManager::noteAlert(const QString& message)
+{
+    if (message.isEmpty() || message == m_pendingAlert)
+        return;
+    m_pendingAlert = message;
+    emit alertNoted();
+}
+
+QString MyViewManager::takePendingAlert()
+{
+    return std::exchange(m_pendingAlert, QString());
 }

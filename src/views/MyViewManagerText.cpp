@@ -13,6 +13,7 @@ namespace {
 
 const QString kChangeText = QStringLiteral("Change Text");
 const QString kChangeAttributes = QStringLiteral("Change Attributes");
+const QString kChangeFont = QStringLiteral("Change Font");
 
 // The attributes stored in an attributes row; nothing when they do not read.
 std::optional<TextAttributes> storedAttributes(const MyConfigItem* row)
@@ -91,6 +92,13 @@ void MyViewManager::editTextView(MyTextView* textView, const Point& point)
         if (left && m_editor == left)
             textDidEndEditing(left->textView());
     }, Qt::QueuedConnection);
+    // Return commits, as in the settings outline, and the graph keeps the focus.
+    connect(editor, &GraphTextEditor::returned, this, [this, done = QPointer<GraphTextEditor>(editor)] {
+        if (!done || m_editor != done)
+            return;
+        textDidEndEditing(done->textView());
+        makeFirstResponder(viewDict.value(kBackground));
+    }, Qt::QueuedConnection);
     textView->setNeedsDisplay(true);
     editor->setFocus(Qt::MouseFocusReason);
     editor->placeCaret(QPointF(point.x, point.y));
@@ -121,7 +129,12 @@ void MyViewManager::commitEditing()
         textDidEndEditing(m_editor->textView());
 }
 
-void MyViewManager::changeTextView(MyTextView* textView, const QVariant& object, bool isText)
+MyTextView* MyViewManager::editedTextView() const
+{
+    return m_editor ? m_editor->textView() : nullptr;
+}
+
+void MyViewManager::changeTextView(MyTextView* textView, const QVariant& object, bool isText, const QString& actionName)
 {
     MyConfigRootItem* root = settingsRoot();
     if (!textView || !root)
@@ -155,7 +168,7 @@ void MyViewManager::changeTextView(MyTextView* textView, const QVariant& object,
         }
     }
     revealRow(row);
-    changeRow(row, value, isText ? kChangeText : kChangeAttributes);
+    changeRow(row, value, !actionName.isEmpty() ? actionName : isText ? kChangeText : kChangeAttributes);
 }
 
 void MyViewManager::changeFont(MyTextView* textView, const std::function<FontSpec(const FontSpec&)>& convertFont)
@@ -173,7 +186,8 @@ void MyViewManager::changeFont(MyTextView* textView, const std::function<FontSpe
         return;
     TextAttributes changed = *stored;
     changed.font = font;
-    changeTextView(textView, KeyedArchive::archiveAttributes(changed), false);
+    // Named as the same change of a settings row is.
+    changeTextView(textView, KeyedArchive::archiveAttributes(changed), false, kChangeFont);
 }
 
 void MyViewManager::changeAttributes(MyTextView* textView,

@@ -7,10 +7,12 @@
 #include "outline/MySelectorRootItem.h"
 #include "platform/NumberText.h"
 #include "table/MyTableView.h"
+#include "views/MyView.h"
 #include "views/MyViewManager.h"
 #include "windows/MyGraphWindowHooks.h"
 #include "windows/MyWindowController.h"
 #include <QGraphicsView>
+#include <QScrollBar>
 #include <QMainWindow>
 
 const QString MyDocumentWindows::settingsUpdated =
@@ -139,6 +141,9 @@ bool MyDocumentWindows::makeGraphWindows(Document& doc, qint64 graphID, const My
     graphCont->myDoc = &doc;
     // The view manager is the graph controller's, shared with the statistics controller.
     auto* viewManager = new MyViewManager(analysis, graphCont.get(), &doc);
+    // What a layout has to tell is shown from the event loop, over the graph's window.
+    QObject::connect(viewManager, &MyViewManager::alertNoted, graphCont.get(), &MyWindowController::showPendingAlert,
+                     Qt::QueuedConnection);
     graphCont->graphID = graphID;
     graphCont->viewManager = viewManager;
     graphCont->baseWinCont = doc.baseWindowCont;
@@ -258,10 +263,21 @@ void MyDocumentWindows::showGraphWindow(Document& doc, qint64 graphID)
         const double mainWidth = MyWindowController::frameOf(doc.baseWindowCont->window()).size.width;
         MyWindowController::placeWindow(window, {mainWidth + 40.0, MyWindowController::mainScreenHeight() - 25.0},
                                         window->size().expandedTo(window->minimumSizeHint()), false);
+        // A graph larger than its window shows its top-left corner first.
+        if (QGraphicsView* view = graph->sceneView()) {
+            view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->minimum());
+            view->verticalScrollBar()->setValue(view->verticalScrollBar()->minimum());
+        }
     }
     bringToFront(window);
+    // The graph takes the keyboard focus, so that the graph's commands (Copy) reach it.
     if (graph->sceneView())
-        graph->sceneView()->setFocus();
+        graph->sceneView()->setFocus(Qt::OtherFocusReason);
+    if (MyViewManager* vm = graph->viewManager)
+        vm->makeFirstResponder(vm->viewDict.value(MyViewManager::kBackground));
+    // A layout may have noted an alert before the window was on screen.
+    if (graph->viewManager && graph->viewManager->hasPendingAlert())
+        QMetaObject::invokeMethod(graph, &MyWindowController::showPendingAlert, Qt::QueuedConnection);
 }
 
 void MyDocumentWindows::showStatsWindow(Document& doc, qint64 graphID)

@@ -205,13 +205,55 @@ void MyWindowController::setUpGraphWindow()
         backgroundView->resetFrame();
         graphSize = backgroundView->frame().size;
         sceneView->setViewManager(viewManager);
-        m_sceneView->setSceneRect(backgroundView->sceneBoundingRect());
+        fitSceneRect();
+        // Every layout may change the page and the graph's extent.
+        connect(viewManager, &MyViewManager::laidOut, this, &MyWindowController::fitSceneRect);
     }
 
     setUpSettingsOutline(makeDrawer(QSize(420, 260)));
     // The whole graph beside the drawer, where the screen has room for it.
     m_window->resize(int(std::ceil(graphSize.width)) + 24 + 440, std::max(int(std::ceil(graphSize.height)) + 24, 300));
     m_shouldCloseDocument = false;
+}
+
+void MyWindowController::fitSceneRect()
+{
+    if (!m_sceneView || !viewManager || !backgroundView)
+        return;
+    QRectF reach = backgroundView->sceneBoundingRect();
+    // The graph may be larger than its page (many categories, a small page).
+    if (const MyView* graph = viewManager->viewDict.value(MyViewManager::kGraphView); graph && graph->scene() == m_sceneView->scene()) {
+        const Rect b = graph->bounds();
+        reach |= graph->mapRectToScene(QRectF(b.origin.x, b.origin.y, b.size.width, b.size.height));
+    }
+    if (m_sceneView->sceneRect() != reach)
+        m_sceneView->setSceneRect(reach);
+}
+
+void MyWindowController::showPendingAlert()
+{
+    if (m_windowNibName != QLatin1String("GraphWindowD") || !viewManager || !m_window || !m_window->isVisible()
+        || m_showingAlert)
+        return;
+    const QString message = viewManager->takePendingAlert();
+    if (message.isEmpty())
+        return;
+    QPointer<MyWindowController> self(this);
+    m_showingAlert = true;
+    if (Alert* alert = myDoc ? myDoc->ourAlert : nullptr) {
+        // The document's shared alert, as the layout used it.
+        alert->setMessageText(message);
+        alert->setInformativeText(QString());
+        alert->runModalOver(m_window);
+    } else {
+        Dialogs::current().alertOver(m_window, message);
+    }
+    if (!self)
+        return;
+    m_showingAlert = false;
+    // A layout while the alert was up has its own message to show.
+    if (viewManager && viewManager->hasPendingAlert())
+        QMetaObject::invokeMethod(this, &MyWindowController::showPendingAlert, Qt::QueuedConnection);
 }
 
 void MyWindowController::setUpMainWindow()
@@ -386,6 +428,8 @@ void MyWindowController::toggleDrawer()
     // Only graph and statistics windows have a drawer.
     if ((m_windowNibName == QLatin1String("GraphWindowD") || m_windowNibName == QLatin1String("StatsWindowD")) && drawer)
         drawer->setVisible(!drawer->isVisible());
+    if (m_drawerAction)
+        m_drawerAction->setChecked(drawer && drawer->isVisible());
 }
 
 // ---- menus ---------------------------------------------------------------------------------
@@ -453,8 +497,15 @@ void MyWindowController::buildMenus(QMenuBar* bar)
         updateUndoActions();
     }
 
+    if (m_windowNibName == QLatin1String("GraphWindowD") || m_windowNibName == QLatin1String("StatsWindowD")) {
+        QMenu* view = bar->addMenu(tr("&View"));
+        m_drawerAction = add(view, tr("Drawer"), &MyWindowController::toggleDrawer, {QKeySequence(tr("Ctrl+Shift+D"))});
+        m_drawerAction->setCheckable(true);
+        // The check follows the drawer however it was opened or closed.
+        connect(view, &QMenu::aboutToShow, this, [this] { m_drawerAction->setChecked(drawer && drawer->isVisible()); });
+    }
     if (m_windowNibName == QLatin1String("GraphWindowD")) {
-        // The choosers of the selected settings row.
+        // The choosers of the selected settings row, or of the graph text being edited.
         QMenu* format = bar->addMenu(tr("F&ormat"));
         add(format, tr("Font…"), qOverload<>(&MyWindowController::changeFont), {QKeySequence(tr("Ctrl+T"))});
         add(format, tr("Text Color…"), &MyWindowController::chooseTextColor);

@@ -136,6 +136,10 @@ public:
     void addNewAnalysis();
     void tryToMove();
     void toggleDrawer();
+    // Graph window: what its graph's layout had to tell (the range alert), shown over the
+    // window once the window is on screen; called from the event loop, never inside a
+    // layout or a window's set-up.
+    void showPendingAlert();
 
     // Menu actions; each does what applies to this window's kind.
     void copy();
@@ -188,6 +192,9 @@ private:
     void setUpTableWindow();
     void setUpGraphWindow();
     void setUpStatsWindow();
+    // Graph window: the scene's view reaches the whole page and the whole graph, as the last
+    // layout left them.
+    void fitSceneRect();
     QWidget* makeDrawer(const QSize& contentSize);
     void setUpSelectorOutline(QWidget* parent);
     // The selector edits, by column and level.
@@ -230,7 +237,9 @@ private:
     QAction* m_undoAction = nullptr;
     QAction* m_redoAction = nullptr;
     QAction* m_revertAction = nullptr;
+    QAction* m_drawerAction = nullptr;
     bool m_inDocument = false;
     bool m_shouldCloseDocument = false;
     bool m_closingForGood = false;
+    bool m_showingAlert = false;
 };

@@ -11,6 +11,7 @@
 #include "platform/Font72.h"
 #include "platform/NumberText.h"
 #include "platform/PropertyList.h"
+#include "views/MyTextView.h"
 #include "views/MyViewManager.h"
 #include "windows/MyColorWell.h"
 #include "windows/MyOutlineModel.h"
@@ -204,6 +205,15 @@ MyConfigItem* MyWindowController::selectedDataRow()
 
 void MyWindowController::chooseFont()
 {
+    // A graph text being edited in place is the one restyled.
+    if (MyTextView* text = viewManager ? viewManager->editedTextView() : nullptr) {
+        const std::optional<TextAttributes> attributes = rowAttributes(viewManager->outlineItemWithTextView(text, false));
+        if (!attributes || !attributes->font)
+            return;
+        if (const std::optional<FontSpec> chosen = Dialogs::current().chooseFont(*attributes->font))
+            viewManager->changeFont(text, [&](const FontSpec&) { return *chosen; });
+        return;
+    }
     const MyConfigItem* row = selectedDataRow();
     if (!row || !isAttributeRow(row))
         return;
@@ -217,6 +227,15 @@ void MyWindowController::chooseFont()
 
 void MyWindowController::chooseTextColor()
 {
+    if (MyTextView* text = viewManager ? viewManager->editedTextView() : nullptr) {
+        const std::optional<TextAttributes> attributes = rowAttributes(viewManager->outlineItemWithTextView(text, false));
+        if (!attributes)
+            return;
+        const std::optional<Color> chosen = Dialogs::current().chooseColor(attributes->color.value_or(Color::gray(0)));
+        if (chosen)
+            viewManager->changeAttributes(text, [&](const TextAttributes&) { return TextAttributes{std::nullopt, *chosen}; });
+        return;
+    }
     const MyConfigItem* row = selectedDataRow();
     if (!row || !isAttributeRow(row))
         return;

@@ -5,10 +5,12 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
+#include <QEventLoop>
 #include <QFile>
 #include <QMap>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -62,6 +64,7 @@ public:
         pristine = false;
         return files.contains("fileInfo.plist");
     }
+    QString readNotice() const override { return QString::fromUtf8(files.value("notice")); }
     void didSave(SaveKind) override { ++saves, edited = false; }
     bool isDocumentEdited() const override { return edited; }
     bool isPristine() const override { return pristine && !edited; }
@@ -170,7 +173,7 @@ TEST_F(DocumentControllerTest, ClosingAsksOnlyWhenEditedAndObeysTheAnswer)
     EXPECT_EQ(dialogs.questions.size(), 4) << "no question for the unedited document";
     EXPECT_EQ(dialogs.questions[1].toStdString(),
               "Do you want to save the changes made to the document \u201cClosing\u201d?");
-    QCoreApplication::processEvents();   // deferred deletes
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(destroyed, 2);
 }
 
@@ -215,8 +218,46 @@ TEST_F(DocumentControllerTest, OpeningReadsAPackageInPlaceOfAPristineUntitledOne
     EXPECT_EQ(doc->files, written);
     EXPECT_EQ(controller.documents().size(), 1u) << "the pristine document is closed";
     EXPECT_EQ(controller.openDocument(path + "/"), doc) << "the same package, spelt differently";
-    QCoreApplication::processEvents();   // deferred deletes
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(destroyed, 2);   // the writer and the pristine document
+}
+
+// Opened from a command in the event loop, a package whose reading has something to say: the
+// alert's own event loop runs while the untitled document that gave way is still referred
+// to by the command (its window's menu, in the application). It is destroyed only once
+// control is back in the loop that ran the command.
+TEST_F(DocumentControllerTest, ADocumentGivingWayOutlivesTheAlertsOfTheOpening)
+{
+    FakeDocument* writer = savedDoc("Noticed");
+    writer->files["notice"] = "Something was left out.";
+    ASSERT_TRUE(controller.save(writer));
+    const QString path = writer->fileName();
+    controller.removeDocument(writer);
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(destroyed, 1);
+
+    newDoc();
+    int destroyedInAlert = -1;
+    dialogs.whileAlertOpen = [&] {
+        QEventLoop modal;
+        QTimer::singleShot(0, &modal, &QEventLoop::quit);
+        modal.exec();
+        destroyedInAlert = destroyed;
+    };
+    QEventLoop loop;
+    DocumentInterface* opened = nullptr;
+    QTimer::singleShot(0, &loop, [&] {
+        opened = controller.openDocument(path);
+        loop.quit();
+    });
+    loop.exec();
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(dialogs.alerts, QStringList{"Something was left out."});
+    EXPECT_EQ(destroyedInAlert, 1) << "the untitled document went inside the alert";
+    EXPECT_EQ(controller.documents().size(), 1u);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(destroyed, 2);
 }
 
 TEST_F(DocumentControllerTest, FailedOpenSaysWhyAndKeepsAPristineDocument)

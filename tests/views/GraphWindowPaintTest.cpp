@@ -1,5 +1,5 @@
-// What the graph window's view paints: white only where the page does not cover every pixel
-// opaquely, and texts that show their changes at once.
+// What the graph window's view paints: the clip view's light gray only where the page does
+// not cover every pixel opaquely, and texts that show their changes at once.
 #include "FakeGenerator.h"
 #include "views/GraphSceneView.h"
 #include "views/MyBaseView.h"
@@ -50,11 +50,11 @@ struct Window {
         return view.screen()->grabWindow(view.winId()).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
     }
 
-    // The scene drawn over white, as paths.
+    // The scene drawn over the platform's light gray (two thirds white), as paths.
     QImage drawn()
     {
         QImage image(100, 60, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::white);
+        image.fill(QColor(170, 170, 170));
         QPainter painter(&image);
         painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
         vm.scene()->render(&painter, QRectF(0, 0, 100, 60), QRectF(0, -60, 100, 60));
@@ -63,10 +63,10 @@ struct Window {
 };
 } // namespace
 
-// The pixels the page covers opaquely (wholly inside its fill) get no white first; a page
-// that is half transparent, turned or hidden gets white under all of it. Each window shows
-// the page over white, also when the page changes after the first paint.
-TEST(GraphWindowPaint, WhiteGoesWhereThePageLeavesIt)
+// The pixels the page covers opaquely (wholly inside its fill) get no gray first; a page
+// that is half transparent, turned or hidden gets gray under all of it. Each window shows
+// the page over gray, also when the page changes after the first paint.
+TEST(GraphWindowPaint, GrayGoesWhereThePageLeavesIt)
 {
     using Change = std::function<void(Window&)>;
     const QColor red(255, 0, 0), halfRed(255, 0, 0, 128);
@@ -98,8 +98,8 @@ TEST(GraphWindowPaint, WhiteGoesWhereThePageLeavesIt)
             row.change(w);
         const QImage shown = w.shown();
         EXPECT_EQ(w.view.opaquePage(), row.opaque);
-        EXPECT_LE(maxDifference(shown, w.drawn()), 1) << "the page over white, as drawn";
-        EXPECT_EQ(shown.pixel(2, 2), qRgb(255, 255, 255)) << "white beside the page";
+        EXPECT_LE(maxDifference(shown, w.drawn()), 1) << "the page over gray, as drawn";
+        EXPECT_EQ(shown.pixel(2, 2), qRgb(170, 170, 170)) << "gray beside the page";
     }
 }
 

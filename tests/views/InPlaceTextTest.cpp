@@ -148,6 +148,42 @@ TEST_F(InPlaceText, ScaleLabelsKeepTheirMarkupOrShowTheirStoredText)
     EXPECT_EQ(labels().size(), before.size());
 }
 
+// Return (or Enter, with or without Shift) ends the edit and commits it, as in the settings
+// outline: no line break is stored, and the graph keeps the keyboard focus.
+TEST_F(InPlaceText, ReturnCommitsWithoutALineBreak)
+{
+    const struct {
+        const char* name;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    } keys[] = {{"Return", Qt::Key_Return, Qt::NoModifier},
+                {"Enter", Qt::Key_Enter, Qt::KeypadModifier},
+                {"Shift+Return", Qt::Key_Return, Qt::ShiftModifier}};
+    const struct {
+        const char* name;
+        std::function<MyTextView*()> view;
+        QStringList path;
+    } texts[] = {{"title", [&] { return yTitle(); }, titlePath},
+                 {"category", [&] { return firstTextView(g->vm->storageItemDict.value("c_Group\tb")); },
+                  {"categoryDicts", "1", "represents", "1", "represent"}}};
+    int n = 0;
+    for (const auto& text : texts)
+        for (const auto& key : keys) {
+            SCOPED_TRACE(std::string(text.name) + " " + key.name);
+            const QString typed = QString("T%1").arg(++n);
+            const int steps = undo().stack()->index();
+            type(text.view(), typed, false);
+            QTest::keyClick(sceneView.get(), key.key, key.modifiers);
+            QCoreApplication::processEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            EXPECT_EQ(stored(text.path), typed);
+            EXPECT_EQ(undo().stack()->index(), steps + 1);
+            EXPECT_EQ(undo().undoText(), "Undo Change Text");
+            EXPECT_EQ(editor(text.view()), nullptr);
+            EXPECT_EQ(g->vm->scene()->focusItem(), g->vm->viewDict.value(MyViewManager::kBackground));
+        }
+}
+
 // Two labels with one text: each view edits its own label, found by its own text.
 TEST_F(InPlaceText, EqualLabelsEachEditTheirOwn)
 {
@@ -232,7 +268,7 @@ TEST_F(InPlaceText, FontChangesStartFromTheStoredAttributes)
             bigger.size += 4;
             return bigger;
         });
-        EXPECT_EQ(undo().undoText(), "Undo Change Attributes");
+        EXPECT_EQ(undo().undoText(), "Undo Change Font");
         const TextAttributes now = *KeyedArchive::unarchiveAttributes(row(*g, attrPath)->object().toByteArray());
         ASSERT_TRUE(now.font.has_value());
         EXPECT_EQ(now.font->size, before.font->size + 4);
