@@ -24,6 +24,7 @@ Document::Document(AppDelegate* delegate, QObject* parent)
     docVersion = m_delegate->curVersion();
     printInfo = defaultPageLayout();
     connect(&m_undo, &UndoBridge::editedChanged, this, &Document::editedChanged);
+    connect(&m_undo, &UndoBridge::changed, this, [this] { noteChange(); });
 }
 
 Document::~Document()
@@ -445,6 +446,12 @@ void Document::commitEditing()
 {
     if (const auto& commit = DocumentHooks::shared().commitEditing)
         commit(*this);
+}
+
+bool Document::isEditingText() const
+{
+    const auto& editing = DocumentHooks::shared().isEditingText;
+    return editing && editing(*this);
 }
 
 void Document::didSave(SaveKind kind)

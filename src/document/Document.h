@@ -145,6 +145,7 @@ public:
     QString readNotice() const override { return m_readNotice; }
     void didSave(SaveKind kind) override;
     void commitEditing() override;
+    bool isEditingText() const override;
     bool isDocumentEdited() const override { return m_undo.isEdited(); }
     bool isPristine() const override;
     void makeWindowControllers() override;

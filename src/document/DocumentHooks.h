@@ -50,6 +50,9 @@ struct DocumentHooks {
 
     // Ends the editing of a text in the document's graph windows, as a step of its own.
     std::function<void(Document& doc)> commitEditing;
+    // Whether a text is being typed in one of the document's windows (a graph text in
+    // place, a cell of an outline or of the table).
+    std::function<bool(const Document& doc)> isEditingText;
 
     // The process-wide set.
     static DocumentHooks& shared();

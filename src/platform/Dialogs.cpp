@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QFontInfo>
@@ -49,12 +51,21 @@ Dialogs& Dialogs::current()
 
 void Dialogs::setCurrent(Dialogs* dialogs) { g_current = dialogs; }
 
-QString Dialogs::savePanel(const QString& title, const QString&, const QStringList& fileTypes)
+QString Dialogs::savePanel(const QString& title, const QString&, const QStringList& fileTypes, const QString& suggestedPath)
 {
     QStringList patterns;
     for (const QString& type : fileTypes)
         patterns << "*." + type;
-    return withExtension(saveFile(title, QString(), patterns.join(' ')), fileTypes);
+    return withExtension(saveFile(title, suggestedPath, patterns.join(' ')), fileTypes);
+}
+
+std::pair<QString, QString> Dialogs::suggestedPlace(const QString& suggestedPath)
+{
+    if (suggestedPath.isEmpty())
+        return {QDir::homePath(), QString()};
+    const QFileInfo info(suggestedPath);
+    // A relative path would be read from the working directory: only its name is kept.
+    return {info.isAbsolute() ? info.absolutePath() : QDir::homePath(), info.fileName()};
 }
 
 void Dialogs::alertOver(QWidget*, const QString& message, const QString& informative) { alert(message, informative); }
@@ -109,9 +120,9 @@ QString QtDialogs::openFile(const QString& title, const QString& filter)
     return choose(false, title, filter, QString());
 }
 
-QString QtDialogs::saveFile(const QString& title, const QString& suggestedName, const QString& filter)
+QString QtDialogs::saveFile(const QString& title, const QString& suggestedPath, const QString& filter)
 {
-    return choose(true, title, filter, suggestedName);
+    return choose(true, title, filter, suggestedPath);
 }
 
 QString QtDialogs::openDirectory(const QString& title, const QString& filter)
@@ -120,21 +131,25 @@ QString QtDialogs::openDirectory(const QString& title, const QString& filter)
     return choose(false, title, filter, QString());
 }
 
-QString QtDialogs::choose(bool save, const QString& title, const QString& filter, const QString& suggestedName)
+QString QtDialogs::choose(bool save, const QString& title, const QString& filter, const QString& suggestedPath)
 {
     PackageFileDialog dialog(dialogParent(), save ? PackageFileDialog::Kind::Save : PackageFileDialog::Kind::Open, title,
-                             filter, suggestedName);
+                             filter, suggestedPath);
     if (!save)
         dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Open"));
     return dialog.exec() == QDialog::Accepted ? dialog.chosenPath() : QString();
 }
 
-QString QtDialogs::savePanel(const QString& title, const QString& nameFieldLabel, const QStringList& fileTypes)
+QString QtDialogs::savePanel(const QString& title, const QString& nameFieldLabel, const QStringList& fileTypes,
+                             const QString& suggestedPath)
 {
     QStringList patterns;
     for (const QString& type : fileTypes)
         patterns << "*." + type;
-    QFileDialog dialog(dialogParent(), title, QString(), patterns.join(' '));
+    const auto [folder, name] = suggestedPlace(suggestedPath);
+    QFileDialog dialog(dialogParent(), title, folder, patterns.join(' '));
+    if (!name.isEmpty())
+        dialog.selectFile(name);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setLabelText(QFileDialog::FileName, nameFieldLabel);
     if (!fileTypes.isEmpty())
@@ -226,14 +241,17 @@ int ScriptedDialogs::question(const QString& message, const QString& informative
 
 QString ScriptedDialogs::openFile(const QString&, const QString&) { return takeFront(files, QString()); }
 
-QString ScriptedDialogs::saveFile(const QString&, const QString&, const QString&)
+QString ScriptedDialogs::saveFile(const QString&, const QString& suggestedPath, const QString&)
 {
+    suggestedPaths << suggestedPath;
     return takeFront(files, QString());
 }
 
-QString ScriptedDialogs::savePanel(const QString& title, const QString& nameFieldLabel, const QStringList& fileTypes)
+QString ScriptedDialogs::savePanel(const QString& title, const QString& nameFieldLabel, const QStringList& fileTypes,
+                                   const QString& suggestedPath)
 {
     savePanels << title + '|' + nameFieldLabel + '|' + fileTypes.join(',');
+    suggestedPaths << suggestedPath;
     return withExtension(takeFront(files, QString()), fileTypes);
 }
 

@@ -11,6 +11,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <utility>
 
 class QPrinter;
 
@@ -27,13 +28,17 @@ public:
     // File choosers; an empty string when cancelled. filters like "Text (*.txt *.csv)". A
     // document package is chosen like a file in each of them: its inside is never shown.
     virtual QString openFile(const QString& title, const QString& filter) = 0;
-    virtual QString saveFile(const QString& title, const QString& suggestedName, const QString& filter) = 0;
+    // suggestedPath: the name proposed, in the folder of the path; a name without a folder
+    // is proposed in the user's home folder.
+    virtual QString saveFile(const QString& title, const QString& suggestedPath, const QString& filter) = 0;
     // A document package to open.
     virtual QString openDirectory(const QString& title, const QString& filter) = 0;
     // A save panel with a title, a label before the name field and the allowed extensions;
-    // a chosen name without one of them gets the first. "" when cancelled. By default
-    // saveFile with a filter of the extensions.
-    virtual QString savePanel(const QString& title, const QString& nameFieldLabel, const QStringList& fileTypes);
+    // a chosen name without one of them gets the first. "" when cancelled. suggestedPath as
+    // for saveFile; none proposes nothing, in the home folder. By default saveFile with a
+    // filter of the extensions.
+    virtual QString savePanel(const QString& title, const QString& nameFieldLabel, const QStringList& fileTypes,
+                              const QString& suggestedPath = QString());
     // Confirmed unchanged, the font chooser gives back the font it was given.
     virtual std::optional<FontSpec> chooseFont(const FontSpec& initial) = 0;
     virtual std::optional<Color> chooseColor(const Color& initial) = 0;
@@ -46,6 +51,10 @@ public:
     // user confirmed; printer then prints where the user chose (a printer or a PDF file).
     virtual bool runPrintPanel(QPrinter& printer) { return false; }
 
+    // The folder and the file name of a suggested path: a name without a folder is put in
+    // the user's home folder (never the folder the program was started in).
+    static std::pair<QString, QString> suggestedPlace(const QString& suggestedPath);
+
     // The process-wide instance (QtDialogs unless a test sets another). Not owned.
     static Dialogs& current();
     static void setCurrent(Dialogs* dialogs);
@@ -57,9 +66,10 @@ public:
     void alertOver(QWidget* window, const QString& message, const QString& informative) override;
     int question(const QString& message, const QString& informative, const QStringList& buttons) override;
     QString openFile(const QString& title, const QString& filter) override;
-    QString saveFile(const QString& title, const QString& suggestedName, const QString& filter) override;
+    QString saveFile(const QString& title, const QString& suggestedPath, const QString& filter) override;
     QString openDirectory(const QString& title, const QString& filter) override;
-    QString savePanel(const QString& title, const QString& nameFieldLabel, const QStringList& fileTypes) override;
+    QString savePanel(const QString& title, const QString& nameFieldLabel, const QStringList& fileTypes,
+                      const QString& suggestedPath) override;
     std::optional<FontSpec> chooseFont(const FontSpec& initial) override;
     std::optional<Color> chooseColor(const Color& initial) override;
     std::optional<QPageLayout> runPageLayout(const QPageLayout& layout) override;
@@ -67,7 +77,7 @@ public:
 
 private:
     int ask(QWidget* parent, const QString& message, const QString& informative, const QStringList& buttons);
-    QString choose(bool save, const QString& title, const QString& filter, const QString& suggestedName);
+    QString choose(bool save, const QString& title, const QString& filter, const QString& suggestedPath);
 };
 
 // Records every alert, question and panel; answers from queues (defaults when a queue is
@@ -83,6 +93,7 @@ public:
     std::deque<int> answers;       // button indexes for questions
     std::deque<QString> files;     // paths for the file choosers ("" = cancel)
     QStringList savePanels;        // "title|label|types" of each save panel, in order
+    QStringList suggestedPaths;    // the path each save chooser and save panel proposed
     std::deque<std::optional<FontSpec>> fonts;
     std::deque<std::optional<Color>> colors;
     QVector<QPageLayout> pageSetupPanels;       // the layout each page setup panel showed
@@ -99,9 +110,10 @@ public:
     void alertOver(QWidget* window, const QString& message, const QString& informative) override;
     int question(const QString& message, const QString& informative, const QStringList& buttons) override;
     QString openFile(const QString& title, const QString& filter) override;
-    QString saveFile(const QString& title, const QString& suggestedName, const QString& filter) override;
+    QString saveFile(const QString& title, const QString& suggestedPath, const QString& filter) override;
     QString openDirectory(const QString& title, const QString& filter) override;
-    QString savePanel(const QString& title, const QString& nameFieldLabel, const QStringList& fileTypes) override;
+    QString savePanel(const QString& title, const QString& nameFieldLabel, const QStringList& fileTypes,
+                      const QString& suggestedPath) override;
     std::optional<FontSpec> chooseFont(const FontSpec& initial) override;
     std::optional<Color> chooseColor(const Color& initial) override;
     std::optional<QPageLayout> runPageLayout(const QPageLayout& layout) override;

@@ -3,7 +3,9 @@
 #include "platform/Dialogs.h"
 #include "platform/PackageFiles.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTimer>
@@ -68,6 +70,13 @@ QString DocumentInterface::displayName() const
     return m_untitledNumber > 1 ? QStringLiteral("Untitled %1").arg(m_untitledNumber) : QStringLiteral("Untitled");
 }
 
+struct DocumentController::Pending {
+    QTimer timer;
+    QElapsedTimer firstChange;   // invalid while everything is written
+    bool unwritten = false;
+    bool failureTold = false;    // a failed autosave is told once, not at every retry
+};
+
 DocumentController::DocumentController(Factory factory, QObject* parent)
     : QObject(parent), m_factory(std::move(factory))
 {
@@ -76,6 +85,11 @@ DocumentController::DocumentController(Factory factory, QObject* parent)
 
 DocumentController::~DocumentController()
 {
+    for (const auto& doc : m_documents)
+        doc->setChangeObserver(nullptr);
+    for (const auto& doc : m_closed)
+        doc->setChangeObserver(nullptr);
+    m_pending.clear();
     if (g_shared == this)
         g_shared = nullptr;
 }
@@ -101,10 +115,88 @@ DocumentInterface* DocumentController::newDocument()
     return adopt(std::move(doc));
 }
 
+QString DocumentController::proposedFolder(const DocumentInterface* doc)
+{
+    if (!doc || doc->fileName().isEmpty())
+        return QDir::homePath();
+    return QFileInfo(doc->fileName()).absolutePath();
+}
+
+void DocumentController::setAutosaveDelays(int quietMs, int latestMs)
+{
+    m_autosaveQuietMs = std::max(0, quietMs);
+    m_autosaveLatestMs = std::max(m_autosaveQuietMs, latestMs);
+}
+
+bool DocumentController::isAutosavePending(const DocumentInterface* doc) const
+{
+    const auto it = m_pending.find(doc);
+    return it != m_pending.end() && it->second->timer.isActive();
+}
+
+void DocumentController::watchChanges(DocumentInterface* doc)
+{
+    auto pending = std::make_unique<Pending>();
+    pending->timer.setSingleShot(true);
+    connect(&pending->timer, &QTimer::timeout, this, [this, doc] { autosaveWhenDue(doc); });
+    m_pending[doc] = std::move(pending);
+    doc->setChangeObserver([this, doc] { scheduleAutosave(doc); });
+}
+
+void DocumentController::forget(DocumentInterface* doc)
+{
+    doc->setChangeObserver(nullptr);
+    m_pending.erase(doc);
+}
+
+void DocumentController::scheduleAutosave(DocumentInterface* doc)
+{
+    const auto it = m_pending.find(doc);
+    if (it == m_pending.end())
+        return;
+    Pending& p = *it->second;
+    p.unwritten = true;
+    // Untitled documents are never autosaved; the change is written by their first save.
+    if (doc->fileName().isEmpty())
+        return;
+    if (!p.firstChange.isValid())
+        p.firstChange.start();
+    // A while after the last change, but no later than a while after the first: a user who
+    // keeps changing things loses no more than that when the program is killed.
+    const qint64 latest = m_autosaveLatestMs - p.firstChange.elapsed();
+    p.timer.start(int(std::clamp<qint64>(latest, 0, m_autosaveQuietMs)));
+}
+
+void DocumentController::autosaveWhenDue(DocumentInterface* doc)
+{
+    const auto it = m_pending.find(doc);
+    if (it == m_pending.end())
+        return;
+    Pending& p = *it->second;
+    // What is being typed is not part of the document yet, and a modal panel may be about
+    // to act on it: wait until both are done.
+    if (doc->isEditingText() || QApplication::activeModalWidget()) {
+        p.timer.start(std::max(m_autosaveQuietMs, 100));
+        return;
+    }
+    QString error;
+    if (autosave(doc, &error) || error.isEmpty()) {
+        p.failureTold = false;
+        return;
+    }
+    // Tried again at the next change; said once.
+    p.firstChange.invalidate();
+    if (!p.failureTold) {
+        p.failureTold = true;
+        Dialogs::current().alert(error);
+    }
+}
+
 DocumentInterface* DocumentController::adopt(std::unique_ptr<DocumentInterface> doc)
 {
     DocumentInterface* raw = doc.get();
     m_documents.push_back(std::move(doc));
+    watchChanges(raw);
     raw->makeWindowControllers();
     raw->showWindows();
     return raw;
@@ -138,6 +230,7 @@ std::unique_ptr<DocumentInterface> DocumentController::take(DocumentInterface* d
 {
     for (auto it = m_documents.begin(); it != m_documents.end(); ++it) {
         if (it->get() == doc) {
+            forget(doc);
             std::unique_ptr<DocumentInterface> owned = std::move(*it);
             m_documents.erase(it);
             return owned;
@@ -250,7 +343,8 @@ int DocumentController::openFromCommandLine(const QStringList& packagePaths)
 
 QString DocumentController::askSavePath(DocumentInterface* doc, const QString& title)
 {
-    const QString path = Dialogs::current().saveFile(title, doc->displayName() + kExtension, kFilter);
+    const QString proposed = QDir(proposedFolder(doc)).filePath(doc->displayName() + kExtension);
+    const QString path = Dialogs::current().saveFile(title, proposed, kFilter);
     return path.isEmpty() ? QString() : withPackageExtension(path);
 }
 
@@ -293,16 +387,27 @@ bool DocumentController::saveAt(DocumentInterface* doc, const QString& path, Sav
     }
     if (!writePackageAtomically(doc, target, kind, error))
         return false;
-    if (kind != SaveKind::SaveTo)
+    if (kind != SaveKind::SaveTo) {
         doc->setFileName(target);
+        // The package now holds what is in memory.
+        if (const auto it = m_pending.find(doc); it != m_pending.end()) {
+            it->second->timer.stop();
+            it->second->firstChange.invalidate();
+            it->second->unwritten = false;
+        }
+    }
     doc->didSave(kind);
     return true;
 }
 
 bool DocumentController::autosave(DocumentInterface* doc, QString* error)
 {
-    // Only saved documents with changes are written back in place.
-    if (!doc || doc->fileName().isEmpty() || !doc->isDocumentEdited())
+    // Only saved documents with changes are written back in place; a change undone after
+    // an autosave is a change of the package too.
+    if (!doc || doc->fileName().isEmpty())
+        return true;
+    const auto it = m_pending.find(doc);
+    if (!doc->isDocumentEdited() && (it == m_pending.end() || !it->second->unwritten))
         return true;
     return saveAt(doc, doc->fileName(), SaveKind::Autosave, error);
 }
@@ -322,6 +427,8 @@ bool DocumentController::revert(DocumentInterface* doc, QString* error)
     // The re-read document takes the old one's place in the list.
     for (auto& slot : m_documents) {
         if (slot.get() == doc) {
+            forget(doc);
+            watchChanges(fresh.get());
             std::swap(slot, fresh);
             slot->makeWindowControllers();
             slot->showWindows();
@@ -358,9 +465,17 @@ bool DocumentController::quit()
     std::vector<DocumentInterface*> all;
     for (const auto& d : m_documents)
         all.push_back(d.get());
-    for (DocumentInterface* d : all)
+    for (DocumentInterface* d : all) {
+        // A document that has a file keeps its changes in it, as its autosaves do; it is
+        // asked about only when that write fails.
+        d->commitEditing();
+        if (!d->fileName().isEmpty() && autosave(d)) {
+            removeDocument(d);
+            continue;
+        }
         if (!closeDocument(d))
             return false;
+    }
     return true;
 }
 

@@ -4,10 +4,17 @@
 // all documents, opening a package given on the command line. Saving writes the whole package
 // into a temporary sibling directory and swaps it in only when every file is written: a failed
 // save leaves the old package intact and reports the failure.
+//
+// A document that has a file is autosaved in place a short while after its changes stop (at
+// the latest a while after the first of them), never while a text is being typed in its
+// windows or a modal panel is open, and before the application quits: it then closes without
+// a question, its changes being in its package. A never saved document is not autosaved;
+// quitting asks whether to save it.
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -30,6 +37,16 @@ public:
     virtual void commitEditing() {}
     // Called after a successful write of the given kind (explicit saves clear undo etc.).
     virtual void didSave(SaveKind kind) { (void)kind; }
+    // A text is being typed in the document's windows: an autosave waits until it ends.
+    virtual bool isEditingText() const { return false; }
+    // The document calls it on every change, undo and redo: its controller autosaves it
+    // once the changes stop.
+    void noteChange()
+    {
+        if (m_changeObserver)
+            m_changeObserver();
+    }
+    void setChangeObserver(std::function<void()> observer) { m_changeObserver = std::move(observer); }
     virtual bool isDocumentEdited() const = 0;
     // Never saved, not edited, nothing in it: replaced by a document that is opened.
     virtual bool isPristine() const = 0;
@@ -48,6 +65,7 @@ public:
 private:
     QString m_fileName;
     int m_untitledNumber = 1;
+    std::function<void()> m_changeObserver;
 };
 
 class DocumentController : public QObject {
@@ -81,12 +99,15 @@ public:
     bool save(DocumentInterface* doc, QString* error = nullptr);               // asks for a path when untitled
     bool saveAs(DocumentInterface* doc, const QString& path, QString* error = nullptr);
     bool saveTo(DocumentInterface* doc, const QString& path, QString* error = nullptr);
-    bool autosave(DocumentInterface* doc, QString* error = nullptr);           // in place, untitled ones skipped
+    // In place, when the document is edited or has changes not yet written (an undo back to
+    // the last explicit save after an autosave); untitled ones are skipped.
+    bool autosave(DocumentInterface* doc, QString* error = nullptr);
     bool revert(DocumentInterface* doc, QString* error = nullptr);             // re-reads the package
     // Closes a document; when edited asks "Save", "Don't Save", "Cancel". False when cancelled
     // or the save failed.
     bool closeDocument(DocumentInterface* doc);
-    // Reviews every document as closeDocument does; false when the user cancelled.
+    // Autosaves every document that has a file and closes it; reviews the others (and those
+    // whose autosave failed) as closeDocument does. False when the user cancelled.
     bool quit();
 
     // The write itself: a hidden sibling folder, flushed to the disk, then swapped with the
@@ -113,6 +134,15 @@ public:
 
     // "<path>.vlbdoc" unless the path already ends so.
     static QString withPackageExtension(const QString& path);
+    // Where a save chooser starts for a document: the folder of its package, or the user's
+    // home folder for one never saved.
+    static QString proposedFolder(const DocumentInterface* doc);
+
+    // How long an autosave waits after the last change, and at most after the first change
+    // not yet written (milliseconds).
+    void setAutosaveDelays(int quietMs, int latestMs);
+    // Whether an autosave of the document is waiting for its time.
+    bool isAutosavePending(const DocumentInterface* doc) const;
 
 private:
     std::unique_ptr<DocumentInterface> take(DocumentInterface* doc);
@@ -124,7 +154,16 @@ private:
     bool saveAtChosenPlace(DocumentInterface* doc, const QString& title, SaveKind kind);
     bool alertUnlessEmpty(bool ok, const QString& error);
     void tellReadNotice(DocumentInterface* doc);
+    void scheduleAutosave(DocumentInterface* doc);
+    void autosaveWhenDue(DocumentInterface* doc);
+    void watchChanges(DocumentInterface* doc);
+    void forget(DocumentInterface* doc);
 
+    // A document's changes not yet written and the timer of its next autosave.
+    struct Pending;
+    std::map<const DocumentInterface*, std::unique_ptr<Pending>> m_pending;
+    int m_autosaveQuietMs = 5000;
+    int m_autosaveLatestMs = 30000;
     Factory m_factory;
     std::vector<std::unique_ptr<DocumentInterface>> m_documents;
     int m_untitledCounter = 0;

@@ -1,4 +1,5 @@
 #include "platform/PackageFileDialog.h"
+#include "platform/Dialogs.h"
 
 #include <QAbstractItemView>
 #include <QDir>
@@ -74,7 +75,7 @@ QString suffixOf(const QString& filter)
 } // namespace
 
 PackageFileDialog::PackageFileDialog(QWidget* parent, Kind kind, const QString& title, const QString& filter,
-                                     const QString& suggestedName)
+                                     const QString& suggestedPath)
     : QFileDialog(parent, title), m_kind(kind)
 {
     // The platform's own dialog would enter packages like any folder.
@@ -90,20 +91,28 @@ PackageFileDialog::PackageFileDialog(QWidget* parent, Kind kind, const QString& 
         setAcceptMode(QFileDialog::AcceptOpen);
         setFileMode(QFileDialog::ExistingFile);
     }
+    // A save proposes its name in its folder, or in the home folder: never in the folder
+    // the program happened to be started in.
+    if (kind == Kind::Save)
+        setDirectory(Dialogs::suggestedPlace(suggestedPath).first);
     // The folder last visited may lie inside a package.
     if (const QString package = packageOf(directory().absolutePath()); !package.isEmpty())
         setDirectory(QFileInfo(package).absolutePath());
-    if (!suggestedName.isEmpty())
-        selectFile(suggestedName);
+    if (const QString name = Dialogs::suggestedPlace(suggestedPath).second; !name.isEmpty())
+        selectFile(name);
     for (const char* name : {"listView", "treeView"})
         if (auto* view = findChild<QAbstractItemView*>(QLatin1String(name))) {
             view->installEventFilter(this);
             view->viewport()->installEventFilter(this);
             // A picked package shows its name, as a picked file does (folders do not).
+            // Not while the name is being typed: the dialog selects what a typed path names,
+            // also in another folder, and its bare name would then stand for a file here.
             connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, view] {
                 const QModelIndexList rows = view->selectionModel()->selectedRows();
                 const QString path = rows.size() == 1 ? rows.first().data(QFileSystemModel::FilePathRole).toString() : QString();
-                if (auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit")); name && isPackage(path))
+                auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                if (name && !name->hasFocus() && isPackage(path)
+                    && QFileInfo(path).absolutePath() == QDir::cleanPath(directory().absolutePath()))
                     name->setText(QFileInfo(path).fileName());
             });
         }
@@ -129,8 +138,26 @@ QString PackageFileDialog::packageOf(const QString& path)
     }
 }
 
+QString PackageFileDialog::typedPath() const
+{
+    const auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QString text = name ? name->text().trimmed() : QString();
+    if (text.isEmpty() || text.contains(u'"'))
+        return QString();
+    if (text == u'~' || text.startsWith(QLatin1String("~/")))
+        text = QDir::homePath() + text.mid(1);
+    // Absolute, or relative to the folder shown.
+    return QDir::cleanPath(directory().absoluteFilePath(text));
+}
+
 void PackageFileDialog::accept()
 {
+    // A typed path names its package wherever it lies; what the list has selected may be
+    // another row.
+    if (const QString package = packageOf(typedPath()); !package.isEmpty()) {
+        choosePackage(package);
+        return;
+    }
     const QStringList files = selectedFiles();
     if (const QString package = files.isEmpty() ? QString() : packageOf(files.first()); !package.isEmpty()) {
         choosePackage(package);

@@ -9,9 +9,10 @@ class PackageFileDialog : public QFileDialog {
 public:
     enum class Kind { Open, Save };
 
-    // filter like "Documents (*.vlbdoc)"; suggestedName (saving) is put in the name field.
+    // filter like "Documents (*.vlbdoc)"; suggestedPath (saving): its name is put in the name
+    // field, and its folder shown (the home folder for a name alone).
     PackageFileDialog(QWidget* parent, Kind kind, const QString& title, const QString& filter,
-                      const QString& suggestedName = QString());
+                      const QString& suggestedPath = QString());
 
     // The chosen path once the dialog was accepted; empty otherwise.
     QString chosenPath() const { return m_chosen; }
@@ -31,6 +32,9 @@ private:
     void choosePackage(const QString& package);
     void leavePackage(const QString& directory);
     QString packageAt(QObject* watched, const QPoint& viewportPos) const;
+    // The name field's text as a clean absolute path (a relative one taken from the folder
+    // shown, "~" the home folder); empty for none or several names.
+    QString typedPath() const;
 
     Kind m_kind;
     QString m_chosen;

@@ -59,7 +59,7 @@ void MyOutputView::copy()
     QApplication::clipboard()->setMimeData(mime);
 }
 
-bool MyOutputView::exportPDF()
+bool MyOutputView::exportPDF(const QString& suggestedPath)
 {
     const QByteArray pdf = pdfWithoutSelection();
     if (pdf.isEmpty()) {
@@ -67,7 +67,7 @@ bool MyOutputView::exportPDF()
         return false;
     }
     const QString path = Dialogs::current().savePanel(QStringLiteral("Export a PDF File"), QStringLiteral("Export As:"),
-                                                      {QStringLiteral("pdf")});
+                                                      {QStringLiteral("pdf")}, suggestedPath);
     if (path.isEmpty())
         return false;
     // Written beside the old file and swapped in only when complete: a failure leaves the

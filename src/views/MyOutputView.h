@@ -22,7 +22,8 @@ public:
     // Asks for a file in the save panel and writes this view's PDF there. A failed write
     // leaves any old file as it was and is reported in an alert naming the file. Returns
     // whether a file was written.
-    bool exportPDF();
+    // The panel proposes suggestedPath (a name in its folder).
+    bool exportPDF(const QString& suggestedPath = QString());
 
     // The PDF of this view with the selection hidden, as copy and export make it.
     QByteArray pdfWithoutSelection();

@@ -11,6 +11,8 @@
 #include "views/MyViewManager.h"
 #include "windows/MyGraphWindowHooks.h"
 #include "windows/MyWindowController.h"
+#include <QAbstractItemView>
+#include <QGraphicsTextItem>
 #include <QGraphicsView>
 #include <QScrollBar>
 #include <QMainWindow>
@@ -19,6 +21,10 @@ const QString MyDocumentWindows::settingsUpdated =
     QStringLiteral("Graph Settings were automatically updated.\nThe graph may look slightly different from that of the previous version.");
 
 namespace {
+
+// The least height (screen pixels, frame included) a graph window keeps when it makes room
+// for its statistics window.
+constexpr int kGraphLeastHeight = 360;
 
 const QString kLeftOut = QStringLiteral("An analysis of this document could not be rebuilt and was left out.");
 
@@ -44,6 +50,35 @@ void analysisRemoved(Document& doc, MyWindowController* graphCont, MyWindowContr
             }
 }
 
+// The statistics window right under its graph window when it fits above the bottom of the
+// screen's free area. Else the graph window gives up its lower part (its graph scrolls) so
+// that the statistics fit under it without covering its plot; only where the screen is too
+// small for both does the statistics window go to the bottom edge, over the graph window.
+void placeUnderGraph(QMainWindow* graphWindow, QMainWindow* window)
+{
+    const QRect area = MyWindowController::screenArea(graphWindow);
+    const double areaBottom = MyWindowController::mainScreenHeight() - (area.bottom() + 1);   // y up
+    const Rect g = MyWindowController::frameOf(graphWindow);
+    const Rect s = MyWindowController::frameOf(window);
+    const QSize statsDecorations = window->frameGeometry().size() - window->size();
+    if (s.size.height < g.origin.y - areaBottom) {
+        MyWindowController::placeWindow(window, {g.origin.x, g.origin.y}, window->size(), false);
+        return;
+    }
+    const QSize graphDecorations = graphWindow->frameGeometry().size() - graphWindow->size();
+    const int graphLeast = std::max(kGraphLeastHeight, graphWindow->minimumSizeHint().height() + graphDecorations.height());
+    const int statsLeast = window->minimumSizeHint().height() + statsDecorations.height();
+    const int spare = int(g.maxY() - areaBottom);   // from the graph window's top down to the area's bottom
+    const int statsHeight = std::min(int(s.size.height), spare - graphLeast);
+    if (statsHeight < statsLeast) {
+        MyWindowController::placeWindow(window, {g.origin.x, areaBottom + s.size.height}, window->size(), false);
+        return;
+    }
+    graphWindow->resize(graphWindow->width(), spare - statsHeight - graphDecorations.height());
+    MyWindowController::placeWindow(window, {g.origin.x, areaBottom + statsHeight},
+                                    QSize(window->width(), statsHeight - statsDecorations.height()), false);
+}
+
 void bringToFront(QMainWindow* window)
 {
     window->show();
@@ -64,6 +99,27 @@ void MyDocumentWindows::install()
         for (MyWindowController* graph : doc.graphWindowConts)
             if (graph && graph->viewManager)
                 graph->viewManager->commitEditing();
+    };
+    hooks.isEditingText = [](const Document& doc) {
+        QVector<MyWindowController*> controllers{doc.baseWindowCont, doc.tableWindowCont};
+        controllers += doc.graphWindowConts;
+        controllers += doc.statsWindowConts;
+        for (MyWindowController* c : controllers) {
+            if (!c || !c->isWindowLoaded())
+                continue;
+            // A graph text edited in place keeps the scene's focus while its window is not
+            // the active one.
+            if (c->viewManager && c->sceneView())
+                if (const auto* text = dynamic_cast<const QGraphicsTextItem*>(c->viewManager->scene()->focusItem());
+                    text && (text->textInteractionFlags() & Qt::TextEditable))
+                    return true;
+            // A cell's editor lives in the viewport of its outline or table while it is open.
+            for (const QAbstractItemView* view : c->window()->findChildren<QAbstractItemView*>())
+                for (const QWidget* editor : view->viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                    if (editor->isVisible())
+                        return true;
+        }
+        return false;
     };
     MySelectorRootItem::Hooks& selector = MySelectorRootItem::hooks();
     selector.setDocumentEdited = [](MyWindowController* windowCont) {
@@ -234,13 +290,16 @@ void MyDocumentWindows::showTableWindowAtState(Document& doc, bool state)
     // Set before the window first loads, so its grid is built in the right state.
     table->editable = state;
     QMainWindow* window = table->window();
-    if (!table->isInDocument()) {
+    const bool placed = !table->isInDocument();
+    if (placed) {
         table->setInDocument(true);
         if (doc.baseWindowCont && doc.baseWindowCont->window())
             MyWindowController::placeWindow(window, {20.0, MyWindowController::frameOf(doc.baseWindowCont->window()).origin.y},
                                             window->size());
     }
     bringToFront(window);
+    if (placed)
+        MyWindowController::cascade(window);
     if (table->mTV) {
         table->mTV->fixTableColumns();
         table->mTV->reloadData();
@@ -263,6 +322,7 @@ void MyDocumentWindows::showGraphWindow(Document& doc, qint64 graphID)
         const double mainWidth = MyWindowController::frameOf(doc.baseWindowCont->window()).size.width;
         MyWindowController::placeWindow(window, {mainWidth + 40.0, MyWindowController::mainScreenHeight() - 25.0},
                                         window->size().expandedTo(window->minimumSizeHint()), false);
+        MyWindowController::cascade(window);
         // A graph larger than its window shows its top-left corner first.
         if (QGraphicsView* view = graph->sceneView()) {
             view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->minimum());
@@ -293,12 +353,8 @@ void MyDocumentWindows::showStatsWindow(Document& doc, qint64 graphID)
         stats->setInDocument(true);
         // Shown first: the frame's height counts its decorations only then.
         window->show();
-        const Rect g = MyWindowController::frameOf(graph->window());
-        const Rect s = MyWindowController::frameOf(window);
-        // Right under the graph window when it fits above the screen's bottom edge, else
-        // at the bottom edge; either way on the screen.
-        const double top = s.size.height < g.origin.y ? g.origin.y : s.size.height;
-        MyWindowController::placeWindow(window, {g.origin.x, top}, window->size(), false);
+        placeUnderGraph(graph->window(), window);
+        MyWindowController::cascade(window, false);
     }
     bringToFront(window);
     stats->setStats();

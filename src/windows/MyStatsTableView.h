@@ -2,6 +2,7 @@
 // The statistics table: a click or drag on cells selects whole rows, a click on a column
 // title selects the column, as copy works on rows or on columns. Its columns stay in place:
 // copy reads them by position.
+#include <QStyledItemDelegate>
 #include <QTableView>
 
 class MyStatsTableView : public QTableView {
@@ -9,15 +10,31 @@ class MyStatsTableView : public QTableView {
 public:
     explicit MyStatsTableView(QWidget* parent = nullptr);
 
-    // The first column as wide as its texts on one line, within bounds; longer ones end in
-    // an ellipsis and show whole in their tooltip.
-    void fitTagColumn();
+    // Every column as wide as its title and its texts at the table's font; the first within
+    // bounds (a longer tag ends in an ellipsis and shows whole in its tooltip).
+    void fitColumns();
     static constexpr int kTagWidths[2] = {120, 480};
+    // The width that shows every column whole, frame and vertical scroll bar included.
+    int fullWidth() const;
+    // The height that shows every row (within bounds), frame and horizontal scroll bar
+    // included.
+    int fullHeight(int rowsAtMost) const;
 
     // Selected rows and columns, each ascending.
     QList<int> selectedRowIndexes() const;
     QList<int> selectedColumnIndexes() const;
 
+    // What a tag's tab between two levels shows as.
+    static const QString kLevelGap;
+
 protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index, const QEvent* event) const override;
+};
+
+// The cells' delegate: a tag's levels, kept apart by tabs in the tag, show apart.
+class MyStatsCellDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QString displayText(const QVariant& value, const QLocale& locale) const override;
 };

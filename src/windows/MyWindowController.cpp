@@ -19,6 +19,7 @@
 #include "windows/MyOutlineModel.h"
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QDockWidget>
 #include <QGraphicsScene>
 #include <QGraphicsView>
@@ -27,6 +28,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -118,6 +120,35 @@ void MyWindowController::placeWindow(QWidget* window, const Point& p, const QSiz
         size = size.boundedTo(room).expandedTo(QSize(200, 120));
     }
     window->resize(size);
+}
+
+QRect MyWindowController::screenArea(const QWidget* window)
+{
+    QScreen* screen = window ? QGuiApplication::screenAt(window->frameGeometry().center()) : nullptr;
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+void MyWindowController::cascade(QWidget* window, bool down)
+{
+    auto taken = [window](const QPoint& corner) {
+        for (const QWidget* other : QApplication::topLevelWidgets())
+            if (other != window && other->isVisible() && qobject_cast<const QMainWindow*>(other)
+                && (other->frameGeometry().topLeft() - corner).manhattanLength() <= 4)
+                return true;
+        return false;
+    };
+    const QRect area = screenArea(window);
+    for (int step = 0; step < 40 && taken(window->frameGeometry().topLeft()); ++step) {
+        const QPoint corner = window->frameGeometry().topLeft();
+        QPoint next = corner + QPoint(kCascadeStep, down ? kCascadeStep : 0);
+        // Near the screen's edge the cascade starts again from the free area's corner.
+        if (next.x() > area.right() - 200 || next.y() > area.bottom() - 120)
+            next = QPoint(area.left() + (step % 8 + 1) * (kCascadeStep / 2),
+                          down ? area.top() + (step % 8 + 1) * (kCascadeStep / 2) : corner.y());
+        placeWindow(window, {double(next.x()), mainScreenHeight() - next.y()}, window->size());
+    }
 }
 
 Rect MyWindowController::frameOf(const QWidget* window)
@@ -315,6 +346,8 @@ void MyWindowController::setUpMainWindow()
     m_window->setCentralWidget(central);
     placeWindow(m_window, {20.0, mainScreenHeight() - 25.0}, kMainSize);
     m_window->show();
+    // Shown first: the frame counts its decorations only then.
+    cascade(m_window);
     m_window->raise();
     m_window->activateWindow();
     refreshTableData();
@@ -577,13 +610,29 @@ void MyWindowController::exportPDF()
     if (MyOutputView* graph = outputView(false)) {
         if (viewManager)
             viewManager->commitEditing();
-        graph->exportPDF();
+        graph->exportPDF(QDir(DocumentController::proposedFolder(myDoc)).filePath(graphFileName() + QStringLiteral(".pdf")));
     } else if (m_windowNibName == QLatin1String("GraphWindowD") && myDoc && myDoc->ourAlert) {
         // A graph whose settings could not be laid out has no page to export.
         myDoc->ourAlert->setMessageText(QStringLiteral("The graph could not be exported: it has no page to export, "
                                                        "because its settings could not be laid out."));
         myDoc->ourAlert->runModal();
     }
+}
+
+QString MyWindowController::graphFileName() const
+{
+    QString name;
+    if (myDoc && graphID >= 0 && graphID < myDoc->graphSettings.size())
+        name = myDoc->graphSettings.at(graphID).value("graphTitle").toString();
+    // A title may hold what no file name can: separators and line breaks.
+    name.replace(u'/', u'-');
+    for (QChar& c : name)
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = u' ';
+    name = name.simplified();
+    if (name.isEmpty() || name == u'.' || name == QLatin1String(".."))
+        name = myDoc ? myDoc->displayName() : QStringLiteral("Untitled");
+    return name;
 }
 
 void MyWindowController::paste()

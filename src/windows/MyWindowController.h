@@ -158,8 +158,11 @@ public:
     void saveDocument();
     void saveDocumentAs();
     void revertDocument();
-    // Graph window: the graph as a PDF file, chosen in a save panel.
+    // Graph window: the graph as a PDF file, chosen in a save panel that proposes the
+    // graph's name in the document's folder.
     void exportPDF();
+    // The graph's title as a file name (the document's name for an empty title).
+    QString graphFileName() const;
     // Page setup and print of the graph whose window is key.
     void runPageLayout();
     void printDocument();
@@ -175,8 +178,19 @@ public:
     // that need not keep its corner moves left and up first, as far as it takes to show
     // whole, and shrinks only when it is larger than the area.
     static void placeWindow(QWidget* window, const Point& p, const QSize& wanted, bool keepCorner = true);
+    // A window placed exactly where another shown window already is moves right and down
+    // (shrinking to the screen's free area) until its corner is its own; a window whose
+    // height is set by its neighbours (down false) moves right only.
+    static void cascade(QWidget* window, bool down = true);
+    static constexpr int kCascadeStep = 22;
+    // The free area of the screen a window is on (pixels, y down).
+    static QRect screenArea(const QWidget* window);
     static constexpr QSize kMainSize{760, 460};
     static constexpr QSize kTableSize{720, 480};
+    // The statistics window shows up to this many rows at first, within these heights of its
+    // table.
+    static constexpr int kStatsRowsShown = 12;
+    static constexpr int kStatsHeights[2] = {0, 400};
     // A window's frame in screen points with y up.
     static Rect frameOf(const QWidget* window);
     static double mainScreenHeight();

@@ -14,6 +14,9 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QMenuBar>
+#include <QStyle>
+#include <algorithm>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <cmath>
@@ -88,8 +91,6 @@ void MyWindowController::setUpStatsWindow()
         return column == 0 ? value.toString() : MyViewManager::statsCellText(value, column);
     };
     table->setModel(m_docModel);
-    table->horizontalHeader()->setDefaultSectionSize(76);
-    table->horizontalHeader()->resizeSection(0, MyStatsTableView::kTagWidths[0]);
     m_window->setCentralWidget(table);
     // The view manager belongs to the graph window, which may go first when the document
     // closes: the table then has nothing to show.
@@ -124,7 +125,15 @@ void MyWindowController::setUpStatsWindow()
         layout->addWidget(box);
     }
     layout->addStretch();
-    m_window->resize(1080, 360);
+
+    // Wide enough for every column beside the open drawer and tall enough for the rows, as
+    // far as the screen lets it when the window is placed; beyond that the table scrolls.
+    table->fitColumns();
+    const int separator = m_window->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, m_window);
+    const QSize drawerSize = drawer->minimumSizeHint();
+    m_window->resize(table->fullWidth() + separator + drawerSize.width(),
+                     m_window->menuBar()->sizeHint().height()
+                         + std::clamp(table->fullHeight(kStatsRowsShown), drawerSize.height(), kStatsHeights[1]));
     m_shouldCloseDocument = false;
 }
 
@@ -158,7 +167,7 @@ void MyWindowController::setStats()
     if (m_docModel)
         m_docModel->reloadData();
     if (auto* table = qobject_cast<MyStatsTableView*>(docTV))
-        table->fitTagColumn();
+        table->fitColumns();
 }
 
 void MyWindowController::changeStats(int tag, bool on)

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -34,12 +35,13 @@ TEST(QtDialogs, EscapeOnAQuestionChoosesCancel)
     EXPECT_EQ(shownText, "Do you want to save?");
 }
 
-// A folder with a package (and something inside it), a plain folder and a text file.
+// A folder with a package (and something inside it), a plain folder with another package,
+// and a text file.
 class Chooser : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        for (const char* folder : {"Sample.vlbdoc/graph", "Folder"})
+        for (const char* folder : {"Sample.vlbdoc/graph", "Folder/Inner.vlbdoc/graph"})
             ASSERT_TRUE(QDir().mkpath(dir.filePath(QLatin1String(folder))));
         for (const char* file : {"Sample.vlbdoc/table.plist", "notes.txt"})
             ASSERT_TRUE(QFile(dir.filePath(QLatin1String(file))).open(QIODevice::WriteOnly));
@@ -70,18 +72,27 @@ protected:
         if (twice)
             QTest::mouseDClick(list(dialog)->viewport(), Qt::LeftButton, {}, list(dialog)->visualRect(i).center());
     }
+    // As the user types: the name field has the focus.
     static void typeName(QFileDialog* dialog, const QString& text)
     {
         auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+        edit->setFocus();
         edit->setText(text);
+        // A refusal ("File not found") is closed, so that the dialog stays open and the case
+        // fails instead of hanging.
+        QTimer::singleShot(500, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); box && box->text().contains("not found"))
+                box->reject();
+        });
         QTest::keyClick(edit, Qt::Key_Return);
     }
 
     QTemporaryDir dir;
 };
 
-// Packages open like files by a double click, Enter or their typed name; plain folders are
-// entered, never chosen; nothing inside a package is listed.
+// Packages open like files by a double click, Enter, their typed name or their typed path
+// (absolute, or from the folder shown, wherever it leads); plain folders are entered, never
+// chosen; nothing inside a package is listed.
 TEST_F(Chooser, PackagesOpenLikeFiles)
 {
     const struct {
@@ -102,6 +113,14 @@ TEST_F(Chooser, PackagesOpenLikeFiles)
          }, "Sample.vlbdoc", ""},
         {"TypedPackageName", [](QFileDialog* d) { typeName(d, "Sample.vlbdoc"); }, "Sample.vlbdoc", ""},
         {"TypedPathInsideThePackage", [](QFileDialog* d) { typeName(d, "Sample.vlbdoc/table.plist"); }, "Sample.vlbdoc", ""},
+        {"TypedFullPath", [this](QFileDialog* d) { typeName(d, path("Folder/Inner.vlbdoc")); }, "Folder/Inner.vlbdoc", ""},
+        {"TypedFullPathOfAPackageShownHere", [this](QFileDialog* d) { typeName(d, path("Sample.vlbdoc")); }, "Sample.vlbdoc", ""},
+        {"TypedRelativePath", [](QFileDialog* d) { typeName(d, "Folder/Inner.vlbdoc"); }, "Folder/Inner.vlbdoc", ""},
+        {"TypedPathUpAndDown", [this](QFileDialog* d) {
+             d->setDirectory(path("Folder"));
+             (void)row(d, "Inner.vlbdoc");
+             typeName(d, "../Sample.vlbdoc");
+         }, "Sample.vlbdoc", ""},
         {"TypedFolderIsEntered", [](QFileDialog* d) { typeName(d, "Folder"); }, "", "Folder"},
         {"DoubleClickedFolderIsEntered", [](QFileDialog* d) { click(d, "Folder", true); }, "", "Folder"},
     };

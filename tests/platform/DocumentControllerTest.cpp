@@ -6,11 +6,13 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QEventLoop>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMap>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -65,8 +67,17 @@ public:
         return files.contains("fileInfo.plist");
     }
     QString readNotice() const override { return QString::fromUtf8(files.value("notice")); }
-    void didSave(SaveKind) override { ++saves, edited = false; }
+    void didSave(SaveKind kind) override
+    {
+        ++saves;
+        kinds << kind;
+        // An autosave or a copy leaves the document edited.
+        edited = edited && (kind == SaveKind::SaveTo || kind == SaveKind::Autosave);
+    }
     bool isDocumentEdited() const override { return edited; }
+    bool isEditingText() const override { return typing; }
+    QList<SaveKind> kinds;
+    bool typing = false;
     bool isPristine() const override { return pristine && !edited; }
 
 private:
@@ -88,6 +99,7 @@ protected:
         doc->pristine = false;
         EXPECT_TRUE(controller.saveAs(doc, dir.filePath(name)));
         doc->saves = 0;
+        doc->kinds.clear();
         doc->edited = edited;
         return doc;
     }
@@ -177,33 +189,98 @@ TEST_F(DocumentControllerTest, ClosingAsksOnlyWhenEditedAndObeysTheAnswer)
     EXPECT_EQ(destroyed, 2);
 }
 
-// Quit reviews every document and stops at the first "Cancel"; save to writes a copy without
-// taking its name; autosave writes only titled documents with changes.
+// Quit writes every document that has a file in place, asks about the others and stops at
+// the first "Cancel"; save to writes a copy without taking its name; autosave writes only
+// titled documents with changes.
 TEST_F(DocumentControllerTest, QuitSaveToAndAutosave)
 {
-    savedDoc("QuitA", true);
-    FakeDocument* b = savedDoc("QuitB", true);
-    dialogs.answers = {1, 2};   // Don't Save for A, Cancel for B
+    FakeDocument* a = savedDoc("QuitA", true);
+    a->files["graph/graph0.plist"] = "typed before quitting";
+    FakeDocument* untitled = newDoc(true);
+    FakeDocument* b = savedDoc("QuitB", false);
+    dialogs.answers = {2};   // Cancel for the untitled one
     EXPECT_FALSE(controller.quit());
-    ASSERT_EQ(controller.documents().size(), 1u);
-    EXPECT_EQ(controller.documents().front().get(), b);
+    EXPECT_EQ(dialogs.questions.size(), 1);
+    EXPECT_EQ(snapshot(dir.filePath("QuitA.vlbdoc")), a->files);
+    EXPECT_EQ(a->kinds, QList<SaveKind>{SaveKind::Autosave});
+    ASSERT_EQ(controller.documents().size(), 2u);
+    EXPECT_EQ(controller.documents().front().get(), untitled);
+    controller.removeDocument(untitled);
 
     const QString copy = dir.filePath("Copy.vlbdoc");
     EXPECT_TRUE(controller.saveTo(b, copy));
     EXPECT_EQ(snapshot(copy), b->files);
     EXPECT_EQ(QFileInfo(b->fileName()).fileName(), "QuitB.vlbdoc");
 
-    FakeDocument* untitled = newDoc(true);
-    EXPECT_TRUE(controller.autosave(untitled));
-    EXPECT_EQ(untitled->saves, 0);
+    FakeDocument* other = newDoc(true);
+    EXPECT_TRUE(controller.autosave(other));
+    EXPECT_EQ(other->saves, 0);
     b->saves = 0;
     b->edited = true;
     EXPECT_TRUE(controller.autosave(b));
     EXPECT_EQ(b->saves, 1);
 
-    dialogs.answers = {1, 1};
+    dialogs.answers = {1};   // Don't Save for the untitled one
     EXPECT_TRUE(controller.quit());
+    EXPECT_EQ(dialogs.questions.size(), 2);
     EXPECT_TRUE(controller.documents().empty());
+}
+
+// A document that has a file is written in place a while after its changes stop, or at the
+// latest a while after the first of them; never while a text is typed; a change undone after
+// an autosave is written too; a failing autosave is told once; untitled ones wait for a save.
+TEST_F(DocumentControllerTest, AutosaveFollowsChanges)
+{
+    controller.setAutosaveDelays(40, 300);
+    auto written = [this](FakeDocument* d) { return snapshot(d->fileName()) == d->files; };
+    auto change = [](FakeDocument* d, const char* text) {
+        d->files["graph/graph0.plist"] = text;
+        d->edited = true;
+        d->noteChange();
+    };
+
+    FakeDocument* doc = savedDoc("Auto");
+    change(doc, "first");
+    EXPECT_TRUE(controller.isAutosavePending(doc));
+    EXPECT_FALSE(written(doc)) << "not at once";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return written(doc); }, 5000));
+    EXPECT_EQ(doc->kinds, QList<SaveKind>{SaveKind::Autosave});
+    EXPECT_TRUE(doc->edited) << "an autosave leaves the document edited";
+
+    // Changes that keep coming are written before they stop.
+    QElapsedTimer clock;
+    clock.start();
+    bool writtenWhileChanging = false;
+    for (int i = 0; clock.elapsed() < 1500 && !writtenWhileChanging; ++i) {
+        change(doc, QByteArray::number(i));
+        QTest::qWait(10);
+        writtenWhileChanging = doc->kinds.size() > 1;
+    }
+    EXPECT_TRUE(writtenWhileChanging);
+
+    // Not while a text is typed: once it is done.
+    QTest::qWait(100);
+    doc->typing = true;
+    change(doc, "while typing");
+    QTest::qWait(200);
+    EXPECT_FALSE(written(doc));
+    doc->typing = false;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return written(doc); }, 5000));
+
+    // Undone back to the state of the last explicit save: still different from the package.
+    doc->files["graph/graph0.plist"] = "settings";
+    doc->edited = false;
+    doc->noteChange();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return written(doc); }, 5000));
+
+    doc->failAfterFiles = 0;
+    for (const char* text : {"fails", "fails again"})
+        change(doc, text), QTest::qWait(200);
+    EXPECT_EQ(dialogs.alerts.size(), 1);
+
+    FakeDocument* untitled = newDoc();
+    untitled->noteChange();
+    EXPECT_FALSE(controller.isAutosavePending(untitled));
 }
 
 TEST_F(DocumentControllerTest, OpeningReadsAPackageInPlaceOfAPristineUntitledOne)

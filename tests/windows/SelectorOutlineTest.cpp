@@ -126,13 +126,13 @@ TEST_F(SelectorOutline, AnalysisFromNewToReopened)
     EXPECT_TRUE(graph->window()->isVisible() && stats->window()->isVisible());
     EXPECT_EQ(stats->window()->windowTitle(), "Sales - Stats - Heights[*]");
     // The graph window beside the main window; the statistics window under it, left edges
-    // aligned, or at the bottom of the screen where it does not fit there; both moved in as
-    // far as it takes to show whole, drawers included.
+    // aligned (the graph window giving up its lower part where both do not fit); both moved
+    // in as far as it takes to show whole, drawers included.
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     const QRect g = graph->window()->frameGeometry(), s = stats->window()->frameGeometry();
     auto inside = [&](int wanted, int extent, int start, int end) { return std::max(start, std::min(wanted, end + 1 - extent)); };
     EXPECT_EQ(g.x(), inside(main()->window()->frameGeometry().width() + 40, g.width(), area.left(), area.right()));
-    EXPECT_EQ(g.y(), inside(25, g.height(), area.top(), area.bottom()));
+    EXPECT_TRUE(g.y() >= area.top() && g.y() <= 25) << g.y();
     EXPECT_EQ(s.x(), inside(g.x(), s.width(), area.left(), area.right()));
     EXPECT_EQ(s.y(), inside(g.bottom() + 1, s.height(), area.top(), area.bottom()));
     for (MyWindowController* w : {graph, stats}) {

@@ -195,3 +195,38 @@ TEST_F(StatsWindow, CopyOfRowsAndColumns)
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "Category\tNum\tAverage\tName\n" + shown(0) + "\t4\t2.500000\tS-W W:\n"
                                                         + shown(1) + "\t5\t3.000000\tS-W W:\nAll Data\t9\t2.777778\t");
 }
+
+// Every cell shows its whole text at the table's font: the delegate's text fits its column
+// (numbers were cut to "1555.92…" in narrow columns), and a tag's levels, kept apart by a tab,
+// show apart ("Sepal.Lengthsetosa" before).
+TEST_F(StatsWindow, CellsShowTheirWholeTextAndTagLevelsApart)
+{
+    QByteArray csv = "Sepal.Length,Petal.Width,Species\n";
+    for (int i = 0; i < 30; ++i)
+        csv += QByteArray::number(1000 + i * 19.5062, 'f', 4) + "," + QByteArray::number(i * 0.37, 'f', 2) + ","
+               + (i % 2 ? "versicolor" : "setosa") + "\n";
+    open(csv, {"Sepal.Length", "Petal.Width"}, {"Species"});
+    click("buStats");
+    QStyleOptionViewItem option;
+    option.initFrom(table);
+    option.font = table->font();
+    option.fontMetrics = QFontMetrics(table->font());
+    QAbstractItemDelegate* delegate = table->itemDelegate();
+    for (int r = 0; r < table->model()->rowCount(); ++r)
+        for (int c = 0; c < table->model()->columnCount(); ++c) {
+            const QModelIndex index = table->model()->index(r, c);
+            EXPECT_LE(delegate->sizeHint(option, index).width(), table->columnWidth(c)) << r << "," << c << " "
+                                                                                        << qPrintable(index.data().toString());
+        }
+    const QFontMetrics metrics(table->font());
+    const auto* cells = qobject_cast<QStyledItemDelegate*>(delegate);
+    ASSERT_TRUE(cells);
+    for (int r = 0; r < int(vm->nameTags.size()); ++r) {
+        const QStringList levels = vm->nameTags[r].split('\t');
+        ASSERT_EQ(levels.size(), 2) << qPrintable(vm->nameTags[r]);
+        const QString shown = cells->displayText(table->model()->index(r, 0).data(), QLocale());
+        EXPECT_TRUE(shown.startsWith(levels[0]) && shown.endsWith(levels[1])) << qPrintable(shown);
+        EXPECT_GE(metrics.horizontalAdvance(shown), metrics.horizontalAdvance(levels.join("")) + metrics.horizontalAdvance("MM"))
+            << qPrintable(shown);
+    }
+}

@@ -2,6 +2,8 @@
 // closed and reverted through the document controller.
 #include "AnalysisFixture.h"
 #include "table/TableFixture.h"
+#include "common/TemporaryHome.h"
+#include "platform/PropertyList.h"
 
 TEST(WindowTitle, CutsTheExtensionAtItsFirstOccurrence)
 {
@@ -185,4 +187,102 @@ TEST_F(DocumentWindows, SaveAsKeyThenRevert)
     auto* reverted = static_cast<Document*>(controller->documents().front().get());
     EXPECT_EQ(reverted->tableData.value(0).value(0), "saved");
     EXPECT_FALSE(reverted->isDocumentEdited());
+}
+
+// A second window of a kind opens beside the first, not on top of it: main windows of new
+// documents, graph windows of two analyses.
+TEST_F(DocumentWindows, NewWindowsCascade)
+{
+    import(kSampleTable);
+    makeAnalysis("A", {"Height"}, {"Sex"});
+    makeAnalysis("B", {"Weight"}, {"Sex"});
+    controller->newDocument();
+    controller->newDocument();
+    QList<QPoint> corners;
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<QMainWindow*>(w) && w->isVisible()) {
+            EXPECT_FALSE(corners.contains(w->frameGeometry().topLeft())) << qPrintable(w->windowTitle());
+            EXPECT_TRUE(area.contains(w->frameGeometry())) << qPrintable(w->windowTitle());
+            corners << w->frameGeometry().topLeft();
+        }
+    EXPECT_EQ(corners.size(), 6);   // three main windows, the table window, two graph windows
+}
+
+// Save As and Export PDF propose the document's and the graph's names in the document's
+// folder, or in the home folder for a document never saved; never the working directory.
+TEST_F(DocumentWindows, SaveAsAndExportProposeTheNameInTheDocumentsFolder)
+{
+    TemporaryHome home;
+    import(kSampleTable);
+    makeAnalysis("Heights / Sex\nby site", {"Height"}, {"Sex"});
+    MyWindowController* graph = doc->graphWindowConts.last();
+    const QString folder = QDir(dir.path()).filePath("Reports");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const struct { const char* what; std::function<void()> act; QString proposed; } cases[] = {
+        {"save as, new", [&] { doc->baseWindowCont->saveDocumentAs(); }, QDir(home.path()).filePath("Untitled.vlbdoc")},
+        {"export, new", [&] { graph->exportPDF(); }, QDir(home.path()).filePath("Heights - Sex by site.pdf")},
+        {"save, saved", [&] {
+             scripted.dialogs.files.push_back(QDir(folder).filePath("Sales"));
+             doc->baseWindowCont->saveDocument();
+         }, QDir(home.path()).filePath("Untitled.vlbdoc")},
+        {"save as, saved", [&] { doc->baseWindowCont->saveDocumentAs(); }, QDir(folder).filePath("Sales.vlbdoc")},
+        {"export, saved", [&] { graph->exportPDF(); }, QDir(folder).filePath("Heights - Sex by site.pdf")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        scripted.dialogs.suggestedPaths.clear();
+        c.act();
+        EXPECT_EQ(scripted.dialogs.suggestedPaths, QStringList{c.proposed});
+    }
+    EXPECT_EQ(doc->fileName(), QDir(folder).filePath("Sales.vlbdoc"));
+}
+
+// An autosave writes the package in place a while after a change, keeps the undo steps and
+// the edited mark, and waits while a text is being typed (on the graph or in an outline cell).
+TEST_F(DocumentWindows, AutosaveWritesInPlaceKeepsUndoAndWaitsForTyping)
+{
+    import(kSampleTable);
+    makeAnalysis("A", {"Height"}, {"Sex"});
+    MyWindowController* graph = doc->graphWindowConts.last();
+    const QString path = dir.filePath("Auto.vlbdoc");
+    ASSERT_TRUE(controller->saveAs(doc, path));
+    controller->setAutosaveDelays(30, 200);
+    auto storedTitle = [&] {
+        QFile f(QDir(path).filePath("graph/graph0.plist"));
+        return f.open(QIODevice::ReadOnly) ? PropertyList::fromData(f.readAll()).toMap().value("graphTitle").toString() : QString();
+    };
+    const struct { const char* what; std::function<void()> startTyping, stopTyping; } typing[] = {
+        {"graph text", [&] {
+             MyViewManager* vm = graph->viewManager;
+             ASSERT_FALSE(vm->scalesStorageItem.isEmpty());
+             MyTextView* label = labelView(vm, vm->scalesStorageItem.first()->textItem);
+             ASSERT_TRUE(label);
+             vm->editTextView(label, Point(1, 1));
+         }, [&] { graph->viewManager->commitEditing(); }},
+        {"outline cell", [&] {
+             QTreeView* o = graph->configOlv;
+             const QModelIndex index = qobject_cast<MyOutlineModel*>(o->model())->indexOf(settingsRow(graph, {"graphTitle"}), 1);
+             o->edit(index);
+         }, [&] { graph->configOlv->closePersistentEditor(graph->configOlv->currentIndex()); graph->configOlv->setFocus(); QTest::keyClick(graph->configOlv, Qt::Key_Escape); }},
+    };
+    int n = 0;
+    for (const auto& t : typing) {
+        SCOPED_TRACE(t.what);
+        const QString title = QStringLiteral("Title %1").arg(++n);
+        ASSERT_TRUE(typeInSettings(graph, {"graphTitle"}, title));
+        t.startTyping();
+        ASSERT_TRUE(doc->isEditingText());
+        QTest::qWait(300);
+        EXPECT_NE(storedTitle(), title) << "not written while typing";
+        t.stopTyping();
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(doc->isEditingText());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return storedTitle() == title; }, 5000));
+        EXPECT_TRUE(doc->isDocumentEdited());
+        EXPECT_TRUE(doc->undoManager()->canUndo());
+    }
+    doc->undoManager()->undo();
+    EXPECT_EQ(doc->graphSettings[0].value("graphTitle").toString(), "Title 1");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return storedTitle() == "Title 1"; }, 5000));
 }

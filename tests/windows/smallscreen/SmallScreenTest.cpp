@@ -1,0 +1,51 @@
+// Windows on a laptop's 1366 x 768 screen (the offscreen platform set to that size before
+// the application starts).
+#include "../AnalysisFixture.h"
+
+namespace {
+const bool kScreenSet = [] {
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" VLB_TEST_DATA "/windows/screen-1366x768.json");
+    return true;
+}();
+}
+
+using SmallScreen = AnalysisFixture;
+
+// Every window of a document with two analyses fits the screen's free area; each statistics
+// window sits under its graph window without covering its plot, and every one of its columns
+// can be reached; the second graph window does not open on top of the first.
+TEST_F(SmallScreen, WindowsFitAndStatisticsLeaveThePlotFree)
+{
+    ASSERT_TRUE(kScreenSet);
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    ASSERT_EQ(area.size(), QSize(1366, 768));
+    QByteArray csv = "Sepal.Length,Petal.Width,Species\n";
+    for (int i = 0; i < 60; ++i)
+        csv += QByteArray::number(1000 + i * 9.7531, 'f', 4) + "," + QByteArray::number(i * 0.37, 'f', 2) + ","
+               + (i % 3 == 0 ? "setosa" : i % 3 == 1 ? "versicolor" : "virginica") + "\n";
+    import(csv);
+    press(makeAnalysis("A", {"Sepal.Length", "Petal.Width"}, {"Species"}), 5);
+    press(makeAnalysis("B", {"Sepal.Length"}, {"Species"}), 5);
+    ASSERT_EQ(doc->graphWindowConts.size(), 2);
+    QList<MyWindowController*> all{doc->baseWindowCont, doc->tableWindowCont};
+    all += doc->graphWindowConts;
+    all += doc->statsWindowConts;
+    for (MyWindowController* c : all) {
+        ASSERT_TRUE(c->window()->isVisible()) << qPrintable(c->window()->windowTitle());
+        EXPECT_TRUE(area.contains(c->window()->frameGeometry())) << qPrintable(c->window()->windowTitle());
+    }
+    for (const auto* conts : {&doc->graphWindowConts, &doc->statsWindowConts})
+        EXPECT_NE(conts->at(0)->window()->frameGeometry().topLeft(), conts->at(1)->window()->frameGeometry().topLeft());
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        QGraphicsView* plot = doc->graphWindowConts[i]->sceneView();
+        const QRect plotOnScreen(plot->mapToGlobal(QPoint(0, 0)), plot->size());
+        EXPECT_FALSE(doc->statsWindowConts[i]->window()->frameGeometry().intersects(plotOnScreen));
+        EXPECT_GE(plot->height(), 300);
+        auto* table = qobject_cast<QTableView*>(doc->statsWindowConts[i]->docTV);
+        const int last = table->model()->columnCount() - 1;
+        table->scrollTo(table->model()->index(0, last));
+        const QRect cell = table->visualRect(table->model()->index(0, last));
+        EXPECT_TRUE(table->viewport()->rect().contains(cell)) << cell.x() << "+" << cell.width();
+    }
+}
