@@ -87,8 +87,6 @@ DocumentController::~DocumentController()
 {
     for (const auto& doc : m_documents)
         doc->setChangeObserver(nullptr);
-    for (const auto& doc : m_closed)
-        doc->setChangeObserver(nullptr);
     m_pending.clear();
     if (g_shared == this)
         g_shared = nullptr;
@@ -256,6 +254,7 @@ void DocumentController::discard(std::unique_ptr<DocumentInterface> doc)
 {
     if (!doc)
         return;
+    forget(doc.get());
     doc->closeWindows();
     (new DiscardedDocument(std::move(doc), this))->deleteLater();
 }

@@ -93,7 +93,8 @@ TEST(TableText, RefusesWhatItCannotHold)
     QTemporaryDir dir;
     const std::string tooLarge = "The document's table text has %1 bytes; this version reads table texts of at most "
                                  "536,870,912 bytes.";
-    const std::string unreadable = "The document's table is missing or is not UTF-8 text.";
+    const std::string unreadable =
+        "The document's table text holds a null character (NUL), which a table cannot hold.";
     const struct { qint64 size; std::string error; } sizes[] = {
         {qint64(1) << 30, QString::fromStdString(tooLarge).arg("1,073,741,824").toStdString()},
         {TableText::kMaxBytes + 1, QString::fromStdString(tooLarge).arg("536,870,913").toStdString()},
