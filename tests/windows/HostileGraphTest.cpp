@@ -5,6 +5,8 @@
 #include "AnalysisFixture.h"
 #include "platform/PropertyList.h"
 #include "views/MySimpleView.h"
+#include "views/TextStorage.h"
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <cmath>
 
@@ -59,17 +61,21 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         doc = nullptr;
     }
-    // The package's graph settings with "valueSettings" replaced, as a hand would write them.
-    void writeValueSettings(const QVariant& value)
+    // The package's graph settings changed as a hand would change them.
+    void editSettings(const std::function<void(QVariantMap&)>& edit)
     {
         QFile f(package + "/graph/graph0.plist");
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
         QVariantMap settings = PropertyList::fromData(f.readAll()).toMap();
         f.close();
         ASSERT_TRUE(settings.contains("valueSettings"));
-        settings.insert("valueSettings", value);
+        edit(settings);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(PropertyList::toXml(settings));
+    }
+    void writeValueSettings(const QVariant& value)
+    {
+        editSettings([&](QVariantMap& settings) { settings.insert("valueSettings", value); });
     }
     MyWindowController* open()
     {
@@ -179,4 +185,73 @@ TEST_F(HostileGraph, ValuesWithoutAPlaceAreLeftOutOfEveryDrawing)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         doc = nullptr;
     }
+}
+
+// A graph title, y title and category label of a million characters each: the package opens
+// and its graph is drawn in seconds, the graph lays out only the first characters of each
+// text (clicking one shows its settings row instead of editing it in place), and the whole
+// texts are kept through a save.
+TEST_F(HostileGraph, HugeTextsAreLaidOutInPartAndKeptWhole)
+{
+    const QString huge = QString("Wide title, ").repeated(100000).left(1000000);
+    editSettings([&](QVariantMap& settings) {
+        settings.insert("graphTitle", huge);
+        QVariantMap graph = settings.value("graphProperties").toMap(), axis = graph.value("yAxis").toMap();
+        axis.insert("titleText", huge);
+        graph.insert("yAxis", axis);
+        settings.insert("graphProperties", graph);
+        QVariantList categories = settings.value("categoryDicts").toList();
+        QVariantMap level = categories.value(1).toMap();
+        QVariantList represents = level.value("represents").toList();
+        QVariantMap first = represents.value(0).toMap();
+        first.insert("represent", huge);
+        represents[0] = first;
+        level.insert("represents", represents);
+        categories[1] = level;
+        settings.insert("categoryDicts", categories);
+    });
+    // The analysis text names the category's label too.
+    QFile xml(package + "/graphXML/graph0.xml");
+    ASSERT_TRUE(xml.open(QIODevice::ReadOnly));
+    QString text = QString::fromUtf8(xml.readAll());
+    xml.close();
+    ASSERT_EQ(text.count(">a</represents>"), 1) << text.toStdString();
+    text.replace(">a</represents>", ">" + huge + "</represents>");
+    ASSERT_TRUE(xml.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    xml.write(text.toUtf8());
+    xml.close();
+
+    QElapsedTimer clock;
+    clock.start();
+    MyWindowController* g = open();
+    ASSERT_TRUE(g);
+    QGraphicsView* view = g->sceneView();
+    EXPECT_FALSE(view->screen()->grabWindow(g->window()->winId()).toImage().isNull());
+    EXPECT_LT(clock.elapsed(), 60000) << "no endless layout";
+
+    MyViewManager* vm = g->viewManager;
+    const auto yTitle = vm->storageItemDict.value(MyGraphGenerator::kYTitle);
+    const auto label = vm->storageItemDict.value(QString("c_Group\ta"));
+    ASSERT_TRUE(yTitle && label);
+    for (const auto& record : {yTitle, label}) {
+        EXPECT_EQ(record->textStorage->toPlainText(), huge.left(TextStorage::kMaxLength));
+        EXPECT_EQ(record->textItem->message.size(), huge.size());
+    }
+    // A click on the y title reveals its row rather than opening an editor over a million
+    // characters.
+    MyTextView* title = MyGraphGenerator::firstTextView(*yTitle);
+    ASSERT_TRUE(title);
+    vm->editTextView(title, Point(2, 2));
+    EXPECT_FALSE(vm->isEditing(title));
+
+    QString error;
+    ASSERT_TRUE(controller->save(doc, &error)) << error.toStdString();
+    ASSERT_TRUE(controller->closeDocument(doc));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    doc = static_cast<Document*>(controller->openDocument(package, &error));
+    ASSERT_TRUE(doc) << error.toStdString();
+    const QVariantMap settings = doc->graphSettings.value(0);
+    EXPECT_EQ(settings.value("graphTitle").toString(), huge);
+    EXPECT_EQ(dig(settings, {"graphProperties", "yAxis", "titleText"}).toString(), huge);
+    EXPECT_EQ(dig(settings, {"categoryDicts", "#1", "represents", "#0", "represent"}).toString(), huge);
 }
