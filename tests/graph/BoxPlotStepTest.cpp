@@ -190,6 +190,8 @@ TEST(BoxPlotOfManyCategories, EveryBoxInItsColumn)
     }
     EXPECT_EQ(misplaced, 0);
     EXPECT_EQ(vm.viewsDict.value(MyViewManager::kMedian).size(), names.size());
+}
+
 // A value axis that gives the boxes no place (logarithmic from 0, or 1e-9 wide) hides every
 // box, whisker, mark, median line and outlier and keeps every view within the drawing range;
 // a drawable axis brings back the first frames.
