@@ -1,13 +1,20 @@
 // A document package ("*.vlbdoc") from outside: the input's parts are written as the
 // package's files, which the application then opens as it opens any package: the document
-// reads it, its windows are made and its graphs laid out. It is saved (its graphs drawn into
-// their PDFs) and opened again.
+// reads it, its windows are made and its graphs laid out and drawn (on the window's view, as
+// an image and as the exported PDF). It is saved (its graphs drawn into their PDFs) and opened
+// again.
 #include "FuzzSamples.h"
 #include "FuzzTargets.h"
 #include "document/Document.h"
 #include "platform/DocumentController.h"
 #include "platform/PropertyList.h"
+#include "views/GraphItem.h"
+#include "views/MyView.h"
+#include "views/MyViewManager.h"
 #include "windows/MyWindowController.h"
+#include <QCoreApplication>
+#include <QGraphicsView>
+#include <QMainWindow>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -72,9 +79,21 @@ void checkOpened(const QString& path)
     }
     check(doc->graphSettings.size() == doc->graphXMLs.size() && doc->stats.size() == doc->graphXMLs.size(),
           "the analyses of a package stay in step");
-    // Every window as showing it makes it: graphs with their settings outlines.
-    for (MyWindowController* window : doc->graphWindowConts)
-        window->window();
+    // Every window as showing it makes it: graphs with their settings outlines. Each graph
+    // is drawn as its window paints it (dots stamped), as an image and as its exported PDF.
+    for (MyWindowController* window : doc->graphWindowConts) {
+        QMainWindow* shown = window->window();
+        if (QGraphicsView* view = shown ? window->sceneView() : nullptr) {
+            shown->show();
+            QCoreApplication::processEvents();
+            view->grab();
+            shown->hide();
+        }
+        if (MyViewManager* vm = window->viewManager) {
+            GraphItem::image(vm->viewDict.value(MyViewManager::kBackground));
+            vm->graphPDF();
+        }
+    }
     for (MyWindowController* window : doc->statsWindowConts)
         window->window();
 

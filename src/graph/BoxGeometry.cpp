@@ -1,4 +1,5 @@
 #include "graph/BoxGeometry.h"
+#include "views/GraphItem.h"
 
 BoxGeometry::Elements BoxGeometry::elements(double q1, double q3, double boxMin, double boxMax,
                                             double axisMin, double scale, const Style& st)
@@ -21,6 +22,14 @@ BoxGeometry::Elements BoxGeometry::elements(double q1, double q3, double boxMin,
                        .united(e.lowerMark)
                        .united(e.upperMark);
     return e;
+}
+
+bool BoxGeometry::placeable(const Elements& e)
+{
+    for (const Rect& r : {e.box, e.boxFrame, e.lowerWhisker, e.upperWhisker, e.lowerMark, e.upperMark})
+        if (!GraphItem::placeable(r))
+            return false;
+    return GraphItem::placeable(e.lowerLength) && GraphItem::placeable(e.upperLength);
 }
 
 Point BoxGeometry::markOrigin(const Style& st) { return {-st.markLength / 2, -st.markWidth / 2}; }

@@ -22,6 +22,8 @@ public:
     };
     static Elements elements(double q1, double q3, double boxMin, double boxMax, double axisMin,
                              double scale, const Style& style);
+    // True when every element has a place on the axis (finite, within drawing range).
+    static bool placeable(const Elements& e);
     // Bounds origin of every min/max mark view: the shared mark line runs across its middle.
     static Point markOrigin(const Style& style);
 

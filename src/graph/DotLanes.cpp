@@ -1,4 +1,5 @@
 #include "graph/DotLanes.h"
+#include "views/GraphItem.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,14 +27,32 @@ DotLanes::Result DotLanes::dotRectsForValues(std::span<const double> values, boo
     return dotRectsForCoordinates(coordinates, dotBox, spacing);
 }
 
-DotLanes::Result DotLanes::dotRectsForCoordinates(std::span<const double> c, const Rect& dotBox,
+bool DotLanes::allPlaceable(std::span<const double> values, bool logarithmic, double axisMin, double scale)
+{
+    return values.empty()
+        || (GraphItem::placeable(coordinate(values.front(), logarithmic, axisMin, scale))
+            && GraphItem::placeable(coordinate(values.back(), logarithmic, axisMin, scale)));
+}
+
+DotLanes::Result DotLanes::dotRectsForCoordinates(std::span<const double> all, const Rect& dotBox,
                                                   double spacing)
 {
     Result result;
-    const size_t total = c.size();
-    if (total == 0)
+    if (all.empty())
         return result;
-    result.rects.reserve(total);
+    result.rects.reserve(all.size());
+    // Only dots with a place take part in the layout: one without would join a cluster and
+    // push its neighbours aside. A dot box or spacing that is not finite places nothing.
+    std::vector<double> kept;
+    const bool boxOk = GraphItem::placeable(dotBox) && std::isfinite(spacing);
+    if (boxOk) {
+        kept.reserve(all.size());
+        for (double y : all)
+            if (GraphItem::placeable(y))
+                kept.push_back(y);
+    }
+    const std::span<const double> c(kept);
+    const size_t total = c.size();
     Scratch scratch;
     size_t begin = 0;
     while (begin < total) {
@@ -47,16 +66,16 @@ DotLanes::Result DotLanes::dotRectsForCoordinates(std::span<const double> c, con
         layoutCluster(c.subspan(begin, len), direction, dotBox, spacing, scratch, result.rects);
         begin = end;
     }
-    // Dots that cannot be placed (a non-finite coordinate) would make the column's extent
-    // non-finite; they are left out of it.
+    // Lanes far out (a huge spacing) have no place either; such dots go to the end.
+    const auto firstOff = std::stable_partition(result.rects.begin(), result.rects.end(),
+                                                [](const Rect& r) { return GraphItem::placeable(r); });
+    result.placed = size_t(firstOff - result.rects.begin());
+    const Rect off = boxOk ? dotBox : Rect();
+    std::fill(firstOff, result.rects.end(), off);
+    result.rects.resize(all.size(), off);
     Rect u;
-    bool first = true;
-    for (const Rect& r : result.rects) {
-        if (!std::isfinite(r.origin.x) || !std::isfinite(r.origin.y))
-            continue;
-        u = first ? r.united(r) : u.united(r);
-        first = false;
-    }
+    for (size_t i = 0; i < result.placed; ++i)
+        u = i == 0 ? result.rects[i].united(result.rects[i]) : u.united(result.rects[i]);
     result.unionRect = u;
     return result;
 }

@@ -11,8 +11,13 @@
 class DotLanes {
 public:
     struct Result {
-        std::vector<Rect> rects;  // one per value: cluster by cluster, centre dots first
-        Rect unionRect;           // the zero rectangle when there are no dots
+        // One per value. The first `placed` are the dots laid out, cluster by cluster, centre
+        // dots first; the rest are values without a place (a coordinate or a lane that is not
+        // finite or lies beyond GraphItem::kMaxCoordinate): the dot box at the origin, to be
+        // left out of the drawing.
+        std::vector<Rect> rects;
+        size_t placed = 0;
+        Rect unionRect;           // of the placed dots; the zero rectangle when there are none
     };
     // The coordinate of the last dot on each lane's forward and backward track.
     struct LaneState {
@@ -21,6 +26,9 @@ public:
 
     // Height of a value above the axis minimum; on a logarithmic axis axisMin is a log10.
     static double coordinate(double value, bool logarithmic, double axisMin, double scale);
+    // True when every value of an ascending column has a place on the axis (its two ends
+    // do: the coordinate is monotonic in the value).
+    static bool allPlaceable(std::span<const double> values, bool logarithmic, double axisMin, double scale);
 
     // All dots of a column whose values are ascending. dotBox is one dot's rectangle
     // relative to its centre; spacing the distance at which two centres count as apart.

@@ -1,4 +1,5 @@
 #include "graph/FrameGeometry.h"
+#include "views/GraphItem.h"
 
 #include <algorithm>
 #include <cmath>
@@ -90,7 +91,7 @@ std::optional<double> tickY(double value, double min, double max, bool logarithm
     const double y = logarithmic
         ? (std::log10(value) - std::log10(min)) * height / (std::log10(max) - std::log10(min))
         : (value - min) * height / (max - min);
-    if (!std::isfinite(y))
+    if (!GraphItem::placeable(y))
         return std::nullopt;
     return y;
 }
@@ -114,7 +115,7 @@ AxisLayout yAxis(double height, double axisWidth, double tickLength, double tick
         out.lines.append({{0, 0}, {0, height}, axisWidth});
     if (tickLength > 0 && tickWidth > 0) {
         for (double v : values) {
-            // A value without a finite place gets no tick rather than a broken path.
+            // A value without a place (not finite, or far off) gets no tick rather than a broken path.
             if (const auto y = tickY(v, min, max, logarithmic, height))
                 out.lines.append({{0, *y}, {-tickLength, 0}, tickWidth});
         }
@@ -129,7 +130,7 @@ std::optional<Rect> scaleTextFrame(double value, double min, double max, bool lo
     if (!p)
         return std::nullopt;
     const Rect frame(-size.width - distance, *p * graphHeight - 0.5 * size.height, size.width, size.height);
-    if (!std::isfinite(frame.origin.x) || !std::isfinite(frame.origin.y))
+    if (!GraphItem::placeable(frame))
         return std::nullopt;
     return frame;
 }

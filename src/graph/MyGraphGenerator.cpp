@@ -69,7 +69,7 @@ AttributedString MyGraphGenerator::plainAttributedString(const QString& text, co
 {
     QTextDocument doc;
     QTextCursor cursor(&doc);
-    cursor.insertText(text, charFormat(attributes));
+    cursor.insertText(TextStorage::laidOut(text), charFormat(attributes));
     return AttributedString(&doc);
 }
 
@@ -96,7 +96,7 @@ AttributedString MyGraphGenerator::attributedStringFromString(const QString& tex
 
     QTextDocument doc;
     QTextCursor cursor(&doc);
-    for (const TextMarkup::Run& run : TextMarkup::runs(text)) {
+    for (const TextMarkup::Run& run : TextMarkup::runs(TextStorage::laidOut(text))) {
         if (run.text.isEmpty())
             continue;
         switch (run.script) {
@@ -152,9 +152,10 @@ std::pair<BezierPath, Rect> MyGraphGenerator::dotBezierPath(qint64 dotType, doub
     return {path, shape.rect};
 }
 
-std::pair<AttributedString, Rect> MyGraphGenerator::glyphDotStorage(const QString& key, const TextAttributes& attributes,
-                                                                    double size) const
+std::pair<AttributedString, Rect> MyGraphGenerator::glyphDotStorage(const QString& wholeKey,
+                                                                    const TextAttributes& attributes, double size) const
 {
+    const QString key = TextStorage::laidOut(wholeKey);
     const FontSpec spec = fontOf(attributes);
     const Rect b0 = inkBounds(Font72::font(spec), key);
     const double m = b0.height() < b0.width() ? b0.width() : b0.height();

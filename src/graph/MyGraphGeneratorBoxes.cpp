@@ -71,12 +71,18 @@ QVector<View*> placeOutliers(const OutlierPass& p, const Rect& box, const Column
         const std::vector<double> values = p.outliers->value(key);
         Rect extent = vm->columnRects.value(key);
         for (size_t i = 0; i < values.size(); ++i) {
-            const Rect frame = BoxGeometry::outlierFrame(values[i], box, p.axisMin, p.scale);
-            if (qsizetype(i) < views.size())
-                move(views[qsizetype(i)], frame);
+            // A dot with no place on the axis is left out of the drawing and of the extent.
+            const Rect at = BoxGeometry::outlierFrame(values[i], box, p.axisMin, p.scale);
+            const bool placed = GraphItem::placeable(at);
+            const Rect frame = placed ? at : box;
+            View* view = qsizetype(i) < views.size() ? views[qsizetype(i)] : nullptr;
+            if (view)
+                move(view, frame);
             else
-                made << make(column, frame);
-            extent = extent.united(frame);
+                made << (view = make(column, frame));
+            view->setVisible(placed);
+            if (placed)
+                extent = extent.united(frame);
         }
         vm->columnRects.insert(key, extent);
     }
@@ -258,8 +264,14 @@ void MyGraphGenerator::boxesWithSettings(const QHash<QString, BoxValuesDict>& ta
         pass.total += qsizetype(pass.outliers->value(key).size());
 
         const auto values = table.constFind(key);
-        const bool drawn = values != table.cend() && values->median && values->q1 && values->q3 && values->boxMin
-                           && values->boxMax;
+        const bool hasValues = values != table.cend() && values->median && values->q1 && values->q3 && values->boxMin
+                               && values->boxMax;
+        const BoxGeometry::Elements e =
+            hasValues ? BoxGeometry::elements(*values->q1, *values->q3, *values->boxMin, *values->boxMax, axisMin,
+                                              scale, style)
+                      : BoxGeometry::Elements();
+        // A box with no place on the axis is left out as one without values is.
+        const bool drawn = hasValues && BoxGeometry::placeable(e);
         if (!drawn) {
             vm->columnRects.insert(key, Rect());
             for (const QString& k : {boxKey, lowerKey, upperKey})
@@ -268,8 +280,6 @@ void MyGraphGenerator::boxesWithSettings(const QHash<QString, BoxValuesDict>& ta
                 mark->setVisible(false);
             continue;
         }
-        const BoxGeometry::Elements e =
-            BoxGeometry::elements(*values->q1, *values->q3, *values->boxMin, *values->boxMax, axisMin, scale, style);
         vm->columnRects.insert(key, e.columnRect);
 
         BezierPath boxPath = BezierPath::bezierPathWithRect(e.box);
@@ -338,12 +348,12 @@ void MyGraphGenerator::medianLinesWithSettings(const QHash<QString, BoxValuesDic
         MySimpleView* view = index.of(column).value(0, nullptr);
         const auto values = table.constFind(key);
         const std::optional<double> median = values == table.cend() ? std::nullopt : values->median;
-        if (!median) {
+        const Rect frame = median ? BoxGeometry::medianFrame(*median, boxWidth, lineWidth, axisMin, scale) : Rect();
+        if (!median || !GraphItem::placeable(frame)) {
             if (view)
                 view->setVisible(false);
             continue;
         }
-        const Rect frame = BoxGeometry::medianFrame(*median, boxWidth, lineWidth, axisMin, scale);
         if (view) {
             setSimpleView(view, frame, origin);
             view->setVisible(true);

@@ -17,6 +17,8 @@
 
 #include <QTextDocumentFragment>
 
+#include <algorithm>
+
 using PlotSteps::ColumnIndex;
 using PlotSteps::selected;
 
@@ -80,6 +82,14 @@ std::optional<double> statisticOf(const QHash<QString, BoxValuesDict>& table, co
     return barType == 1 ? it->mean : it->median;
 }
 
+// A dot without a place on the axis is left out of the drawing (and of its column's extent).
+template <class View>
+View* shownIf(View* view, bool placed)
+{
+    view->setVisible(placed);
+    return view;
+}
+
 void detachBarsOfSeries(const QString& dotName, MyViewManager* vm)
 {
     // Bars go back above the series' new dots when the view tree is brought in line.
@@ -112,8 +122,11 @@ void moveShapeDots(const MyGraphGenerator& gen, const QString& dotName, qsizetyp
         if (column.isEmpty())
             continue;
         Rect all;
-        for (MySimpleView* v : column)
-            all = all.united(gen.rectSimpleView(v, box.size, box.origin, offset));
+        for (MySimpleView* v : column) {
+            const Rect frame = gen.rectSimpleView(v, box.size, box.origin, offset);
+            if (v->isVisible())
+                all = all.united(frame);
+        }
         vm->columnRects.insert(tag, all);
     }
     vm->dotSizeOrigins.insert(dotName, box);
@@ -138,9 +151,17 @@ void moveGlyphDots(const MyGraphGenerator& gen, const QString& dotName, qsizetyp
     for (qsizetype k = 0; k < groups; ++k) {
         const QString& tag = vm->nameTags[k * numOfTypes + dotIndex];
         const QVector<MySimpleTextView*>& column = index.of(MyViewManager::columnViewName(tag));
-        if (!column.isEmpty())
-            vm->columnRects.insert(tag, gen.viewRectWithTextViews(QList<MySimpleTextView*>(column.begin(), column.end()),
-                                                                  box.size, offset));
+        if (column.isEmpty())
+            continue;
+        Rect extent = gen.viewRectWithTextViews(QList<MySimpleTextView*>(column.begin(), column.end()), box.size, offset);
+        // Dots left out of the drawing stay out of the extent.
+        if (std::any_of(column.begin(), column.end(), [](const MySimpleTextView* v) { return !v->isVisible(); })) {
+            extent = Rect();
+            for (const MySimpleTextView* v : column)
+                if (v->isVisible())
+                    extent = extent.united(v->frame());
+        }
+        vm->columnRects.insert(tag, extent);
     }
     vm->dotSizeOrigins.insert(dotName, box);
 }
@@ -280,7 +301,7 @@ void MyGraphGenerator::dotRectWithSettings(const QVariantMap& settings, const QV
             const DotLanes::Result r = DotLanes::dotRectsForValues(values == vm->values.cend() ? none : *values,
                                                                    axis.logarithmic, box, spacing,
                                                                    axis.value.axisMin, axis.value.scale);
-            place(tag, MyViewManager::columnViewName(tag), r.rects);
+            place(tag, MyViewManager::columnViewName(tag), r);
             vm->columnRects.insert(tag, r.unionRect);
         }
     };
@@ -289,9 +310,10 @@ void MyGraphGenerator::dotRectWithSettings(const QVariantMap& settings, const QV
         QVector<MySimpleView*>* stored = vm->viewsDict.find(dotName);
         if (!stored) {
             QVector<MySimpleView*> views;
-            forEachColumn([&](const QString&, const QString& column, const std::vector<Rect>& rects) {
-                for (const Rect& r : rects)
-                    views << MySimpleView::initWithName(dotName, column, vm, r, box.origin);
+            forEachColumn([&](const QString&, const QString& column, const DotLanes::Result& r) {
+                for (size_t i = 0; i < r.rects.size(); ++i)
+                    views << shownIf(MySimpleView::initWithName(dotName, column, vm, r.rects[i], box.origin),
+                                     i < r.placed);
             });
             vm->viewsDict.insert(dotName, views);
             if (row)
@@ -301,17 +323,20 @@ void MyGraphGenerator::dotRectWithSettings(const QVariantMap& settings, const QV
         const bool redraw = selected(setIndex, flagOf("dotObject"));
         const ColumnIndex<MySimpleView> index(*stored);
         QVector<MySimpleView*> added;
-        forEachColumn([&](const QString&, const QString& column, const std::vector<Rect>& rects) {
+        forEachColumn([&](const QString&, const QString& column, const DotLanes::Result& r) {
             const QVector<MySimpleView*>& views = index.of(column);
-            for (size_t i = 0; i < rects.size(); ++i) {
+            for (size_t i = 0; i < r.rects.size(); ++i) {
                 if (qsizetype(i) >= views.size()) {
                     // A column the series never showed before: its dots are made now.
-                    added << MySimpleView::initWithName(dotName, column, vm, rects[i], box.origin);
-                } else if (redraw) {
-                    setSimpleView(views[i], rects[i], box.origin);
-                } else {
-                    views[i]->setFrame(rects[i]);
+                    added << shownIf(MySimpleView::initWithName(dotName, column, vm, r.rects[i], box.origin),
+                                     i < r.placed);
+                    continue;
                 }
+                if (redraw)
+                    setSimpleView(views[i], r.rects[i], box.origin);
+                else
+                    views[i]->setFrame(r.rects[i]);
+                shownIf(views[i], i < r.placed);
             }
         });
         PlotSteps::joinGroup(vm, *vm->viewsDict.find(dotName), added);
@@ -326,9 +351,10 @@ void MyGraphGenerator::dotRectWithSettings(const QVariantMap& settings, const QV
         vm->storageItemDict.insert(dotName, std::make_shared<MyStorageItem>(storage, PlotSteps::child(row, "fontKey"),
                                                                             PlotSteps::child(row, "dotAttr")));
         QVector<MySimpleTextView*> views;
-        forEachColumn([&](const QString&, const QString& column, const std::vector<Rect>& rects) {
-            for (const Rect& r : rects)
-                views << MySimpleTextView::initWithFrame(r, storage, dotName, column, vm);
+        forEachColumn([&](const QString&, const QString& column, const DotLanes::Result& r) {
+            for (size_t i = 0; i < r.rects.size(); ++i)
+                views << shownIf(MySimpleTextView::initWithFrame(r.rects[i], storage, dotName, column, vm),
+                                 i < r.placed);
         });
         vm->textViewsDict.insert(dotName, views);
         return;
@@ -344,13 +370,16 @@ void MyGraphGenerator::dotRectWithSettings(const QVariantMap& settings, const QV
     const QVector<MySimpleTextView*> existing(cv.views.begin(), cv.views.end());
     const ColumnIndex<MySimpleTextView> index(existing);
     QVector<MySimpleTextView*> added;
-    forEachColumn([&](const QString&, const QString& column, const std::vector<Rect>& rects) {
+    forEachColumn([&](const QString&, const QString& column, const DotLanes::Result& r) {
         const QVector<MySimpleTextView*>& views = index.of(column);
-        for (size_t i = 0; i < rects.size(); ++i) {
-            if (qsizetype(i) < views.size())
-                views[i]->setFrame(rects[i]);
-            else
-                added << MySimpleTextView::initWithFrame(rects[i], storage, dotName, column, vm);
+        for (size_t i = 0; i < r.rects.size(); ++i) {
+            if (qsizetype(i) < views.size()) {
+                views[i]->setFrame(r.rects[i]);
+                shownIf(views[i], i < r.placed);
+            } else {
+                added << shownIf(MySimpleTextView::initWithFrame(r.rects[i], storage, dotName, column, vm),
+                                 i < r.placed);
+            }
         }
     });
     PlotSteps::joinGroup(vm, existing, added);
@@ -363,11 +392,18 @@ void MyGraphGenerator::dotsViewWithSettings(const QVariantMap& settings, qsizety
     const qsizetype n = settings.value("dotsProperties").toList().size();
     const Bars bars = barsOf(settings);
     const double barWidth = bars.shown ? bars.length : 0;
+    const Axis axis = axisOf(*this, settings);
     PlotSteps::forEachPlacedColumn(vm, n, dotID, [&](const QString& tag, const Rect& column, double baseX) {
         const Rect content = DotPlotGeometry::dotsViewContent(column, barWidth);
         const Rect frame = content.offsetBy(baseX, 0);
         PlotSteps::placeContainer(vm, tag, frame, content.origin, translucent, false);
-        if (outside && DotPlotGeometry::outsideGraph(frame, vm->graphRect))
+        if (!outside)
+            return;
+        // A value with no place on the axis is not inside the graph either.
+        const auto values = vm->values.constFind(tag);
+        if (DotPlotGeometry::outsideGraph(frame, vm->graphRect)
+            || (values != vm->values.cend()
+                && !DotLanes::allPlaceable(*values, axis.logarithmic, axis.value.axisMin, axis.value.scale)))
             *outside << tag;
     });
 }
@@ -441,7 +477,7 @@ void MyGraphGenerator::barRectsWithSettings(const QVariantMap& settings, MyViewM
                                    : 0;
         // A bar whose statistic the table in use lacks, or that has no place on the axis,
         // is hidden rather than left where the other table put it.
-        const bool placed = statistic && std::isfinite(y);
+        const bool placed = statistic && GraphItem::placeable(y);
         bar->setVisible(placed);
         if (!placed)
             continue;

@@ -108,6 +108,21 @@ void GraphItem::updateTransform()
     // The one y flip: the top of a scene's tree maps y up onto Qt's y down. A plain move is
     // a position, which costs Qt less than a transform.
     m_flipped = scene() && !parentItem();
+    const bool placed = placeable(m_frame) && placeable(m_boundsOrigin.x) && placeable(m_boundsOrigin.y)
+                        && std::isfinite(m_rotation);
+    if (placed != m_placed) {
+        m_placed = placed;
+        // Qt skips a view without opacity and everything in it.
+        setOpacity(placed ? 1.0 : 0.0);
+    }
+    if (!placed) {
+        if (m_hasTransform) {
+            setTransform(QTransform());
+            m_hasTransform = false;
+        }
+        setPos(0, 0);
+        return;
+    }
     if (m_rotation == 0 && !m_flipped) {
         if (m_hasTransform) {
             setTransform(QTransform());
@@ -164,6 +179,8 @@ void GraphItem::drawRect(QPainter*, const Rect&) {}
 
 QRectF GraphItem::boundingRect() const
 {
+    if (!m_placed)
+        return QRectF();
     const QRectF own = QRectF(m_boundsOrigin.x, m_boundsOrigin.y, m_frame.size.width, m_frame.size.height)
                            .adjusted(-kPaintMargin, -kPaintMargin, kPaintMargin, kPaintMargin);
     return m_membersRect.isNull() ? own : own.united(m_membersRect);
@@ -172,12 +189,15 @@ QRectF GraphItem::boundingRect() const
 QPainterPath GraphItem::shape() const
 {
     QPainterPath path;
-    path.addRect(QRectF(m_boundsOrigin.x, m_boundsOrigin.y, m_frame.size.width, m_frame.size.height));
+    if (m_placed)
+        path.addRect(QRectF(m_boundsOrigin.x, m_boundsOrigin.y, m_frame.size.width, m_frame.size.height));
     return path;
 }
 
 void GraphItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*)
 {
+    if (!m_placed)
+        return;
     // Views are drawn whole (see the constructor): the dirty rectangle is the bounds.
     drawRect(painter, bounds());
     drawMembers(painter, painter->transform());
@@ -274,6 +294,10 @@ void GraphItem::setHasContents(bool hasContents)
 
 void GraphItem::memberChanged(GraphItem* member)
 {
+    if (!member->m_placed) {
+        update();
+        return;
+    }
     const QRectF r = member->localToParent().mapRect(member->boundingRect());
     if (!m_membersRect.contains(r)) {
         prepareGeometryChange();
@@ -298,7 +322,7 @@ void GraphItem::drawMembers(QPainter* painter, QTransform base)
             auto* member = dynamic_cast<GraphItem*>(children[i]);
             if (!member || member->m_drawnBy != this || *member->groupName() != *group)
                 break;
-            if (member->isVisible())
+            if (member->isVisible() && member->m_placed)
                 run.push_back(member);
         }
         if (!run.empty())
@@ -319,6 +343,8 @@ void GraphItem::drawGroup(QPainter* painter, const QTransform& superviewTransfor
 namespace {
 void paintTree(QPainter* painter, GraphItem* view, QTransform t, bool drawSelf = true)
 {
+    if (!view->isPlaced())
+        return;
     painter->setTransform(t);
     if (drawSelf)
         view->drawRect(painter, view->bounds());
@@ -376,7 +402,7 @@ void GraphItem::renderTree(QPainter* painter, GraphItem* view)
 
 QImage GraphItem::image(GraphItem* view, double scale)
 {
-    if (!view)
+    if (!view || !view->isPlaced())
         return QImage();
     const Rect b = view->bounds();
     const int w = std::max(1, int(std::ceil(b.width() * scale)));
@@ -395,7 +421,7 @@ QImage GraphItem::image(GraphItem* view, double scale)
 
 QByteArray GraphItem::pdfData(GraphItem* view)
 {
-    if (!view)
+    if (!view || !view->isPlaced())
         return QByteArray();
     const Rect b = view->bounds();
     QByteArray data;

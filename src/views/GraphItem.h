@@ -14,6 +14,7 @@
 // Qt does not paint them (they have no contents of their own).
 #include "platform/Geometry.h"
 #include <QByteArray>
+#include <cmath>
 #include <QGraphicsItem>
 #include <QImage>
 #include <QList>
@@ -27,6 +28,19 @@ class GraphItem : public QGraphicsItem {
 public:
     GraphItem(const Rect& frame = Rect(), const Point& boundsOrigin = Point());
     ~GraphItem() override;
+
+    // Only numbers within this many points of a view's origin reach drawing: far beyond any
+    // page, well within what Qt's integer device coordinates and PDF numbers hold. A number
+    // beyond it, or not finite, has no place.
+    static constexpr double kMaxCoordinate = 1e6;
+    static bool placeable(double v) { return std::abs(v) <= kMaxCoordinate; }
+    static bool placeable(const Rect& r)
+    {
+        return placeable(r.origin.x) && placeable(r.origin.y) && placeable(r.size.width) && placeable(r.size.height);
+    }
+    // False for a view whose frame, bounds origin or rotation has no place: it is not drawn,
+    // nor is anything in it, on any device; Qt sees it at its superview's origin.
+    bool isPlaced() const { return m_placed; }
 
     Rect frame() const { return m_frame; }
     void setFrame(const Rect& frame);
@@ -55,7 +69,8 @@ public:
     virtual void drawRect(QPainter* painter, const Rect& dirtyRect);
 
     // Rendering of a view and everything attached below it, the page being its bounds.
-    // A transparent image of bounds size × scale pixels.
+    // A transparent image of bounds size × scale pixels; a null image for a view without a
+    // place, and an empty PDF.
     static QImage image(GraphItem* view, double scale = 1.0);
     // A one-page PDF at 72 dpi, no margins, text as text.
     static QByteArray pdfData(GraphItem* view);
@@ -120,6 +135,7 @@ private:
     double m_rotation = 0;
     bool m_flipped = false;
     bool m_hasTransform = false;
+    bool m_placed = true;
 
     GraphItem* m_drawnBy = nullptr;
     // Children, and how many at the bottom of the stack this view draws.

@@ -75,9 +75,15 @@ void MyViewManager::editTextView(MyTextView* textView, const Point& point)
     // The commit has laid the graph out again, which may have let this text go.
     if (!isLiveTextView(textView))
         return;
-    const MyConfigItem* row = outlineItemWithTextView(textView, true);
+    MyConfigItem* row = outlineItemWithTextView(textView, true);
     if (!row)
         return;
+    // The graph shows only the beginning of a very long text: it is edited whole in the
+    // settings outline, whose row is shown instead.
+    if (row->message.size() > TextStorage::kMaxLength) {
+        revealRow(row);
+        return;
+    }
     const TextAttributes attributes = storedAttributes(outlineItemWithTextView(textView, false)).value_or(TextAttributes());
     // The stored text is edited, markup included: what is shown is only its rendering.
     auto* editor = new GraphTextEditor(textView, row->message, attributes);

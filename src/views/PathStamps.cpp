@@ -18,6 +18,8 @@ constexpr qsizetype kMaxStamps = 4096;
 // Larger shapes (bars, boxes, dots far zoomed in) gain little from a stamp: they are drawn
 // as paths.
 constexpr qint64 kMaxStampPixels = 128 * 128;
+// Device positions beyond this many pixels lie on no device; well within int.
+constexpr double kMaxDevicePosition = 1e8;
 
 struct Stamp {
     BezierPath path;
@@ -58,7 +60,11 @@ QImage render(const BezierPath& path, const QColor& fill, const QColor& line, co
         QPainterPathStroker stroker(path.pen(line));
         ink = ink.united(stroker.createStroke(path.painterPath()).controlPointRect());
     }
-    const QRect r = t.mapRect(ink).toAlignedRect().adjusted(-1, -1, 1, 1);
+    // Sized in doubles first: a path far larger than a stamp would overflow int pixels.
+    const QRectF mapped = t.mapRect(ink);
+    if (!(mapped.width() * mapped.height() <= kMaxStampPixels))
+        return QImage();
+    const QRect r = mapped.toAlignedRect().adjusted(-1, -1, 1, 1);
     if (qint64(r.width()) * r.height() > kMaxStampPixels)
         return QImage();
     QImage image(r.size(), QImage::Format_ARGB32_Premultiplied);
@@ -89,6 +95,10 @@ bool PathStamps::draw(QPainter* painter, const QTransform& world, const BezierPa
     // redirected paint) counts in the device pixels the stamp is made in.
     const QTransform redirection = painter->worldTransform().inverted() * painter->deviceTransform();
     const QTransform device = world * redirection;
+    const auto onDevice = [](double v) { return std::abs(v) <= kMaxDevicePosition; };
+    if (!onDevice(device.dx()) || !onDevice(device.dy()) || !std::isfinite(device.m11()) || !std::isfinite(device.m22())
+        || !std::isfinite(device.m12()) || !std::isfinite(device.m21()))
+        return true;
     if (device.type() > QTransform::TxScale || redirection.type() > QTransform::TxScale)
         return false;
     double x = std::floor(device.dx()), y = std::floor(device.dy());

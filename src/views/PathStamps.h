@@ -14,7 +14,8 @@ namespace PathStamps {
 bool onScreen(const QPainter* painter);
 // Stamps path filled and stroked with painter's transform taken as world; false, having
 // drawn nothing, when the transform turns or shears the path or the shape is large (the
-// caller draws it).
+// caller draws it). A transform that is not finite or puts the path beyond any device draws
+// nothing at all.
 bool draw(QPainter* painter, const QTransform& world, const BezierPath& path, const QColor& fill,
           const QColor& line);
 }

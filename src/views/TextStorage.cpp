@@ -38,6 +38,14 @@ TextStorage::~TextStorage()
         container->m_storage = nullptr;
 }
 
+QString TextStorage::laidOut(const QString& text)
+{
+    if (text.size() <= kMaxLength)
+        return text;
+    const qsizetype n = text.at(kMaxLength - 1).isHighSurrogate() ? kMaxLength - 1 : kMaxLength;
+    return text.left(n);
+}
+
 QList<MySimpleTextView*> TextStorage::textViews() const
 {
     QList<MySimpleTextView*> views;

@@ -38,6 +38,12 @@ public:
     explicit TextStorage(QObject* parent = nullptr);
     ~TextStorage() override;
 
+    // A graph text is laid out up to its first kMaxLength characters (UTF-16 units): beyond
+    // that Qt's layout takes too long; the settings keep the whole text.
+    static constexpr qsizetype kMaxLength = 4096;
+    // What of text is laid out: its first kMaxLength units, a pair of surrogates kept whole.
+    static QString laidOut(const QString& text);
+
     // The containers of the views that show this text, in the order the views were made.
     const QList<TextContainer*>& textContainers() const { return m_containers; }
     QList<MySimpleTextView*> textViews() const;

@@ -191,3 +191,33 @@ TEST(BoxPlotOfManyCategories, EveryBoxInItsColumn)
     EXPECT_EQ(misplaced, 0);
     EXPECT_EQ(vm.viewsDict.value(MyViewManager::kMedian).size(), names.size());
 }
+
+// A value axis that gives the boxes no place (logarithmic from 0, or 1e-9 wide) hides every
+// box, whisker, mark, median line and outlier and keeps every view within the drawing range;
+// a drawable axis brings back the first frames.
+TEST_F(BoxPlotStep, BoxesWithoutAPlaceAreLeftOut)
+{
+    const QVariantMap plain = g->settings.value("valueSettings").toMap();
+    const Frames first = framesOf(vm());
+    auto shownViews = [&] {
+        int n = 0;
+        for (const auto& [name, views] : vm().viewsDict)
+            for (const MySimpleView* v : views)
+                n += vm().viewVisible.value(name, true) && v->isVisible();
+        return n;
+    };
+    const int all = shownViews();
+    ASSERT_GT(all, 10);
+    QVariantMap fromZero = plain, narrow = plain;
+    fromZero.insert("logarithmic", true);
+    narrow.insert({{"max", "0.000000001"}, {"partition", qint64(1)}, {"scaleStrings", QVariantList{"0", "0.000000001"}}});
+    for (const QVariantMap& hostile : {fromZero, narrow}) {
+        g->change({"valueSettings"}, hostile);
+        EXPECT_EQ(shownViews(), 0);
+        EXPECT_TRUE(allGeometryPlaceable(vm()));
+        EXPECT_FALSE(g->render().isNull());
+        g->change({"valueSettings"}, plain);
+        EXPECT_EQ(shownViews(), all);
+        EXPECT_EQ(framesOf(vm()).of(first), first);
+    }
+}

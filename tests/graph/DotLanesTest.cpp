@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <random>
 
 namespace {
@@ -54,13 +55,50 @@ TEST_P(DotLanesWorked, PlacesEveryDot)
 INSTANTIATE_TEST_SUITE_P(Cases, DotLanesWorked, ::testing::ValuesIn(workedCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(DotLanes, LogAxisAndDotsWithoutAPlace)
+// A value whose coordinate is not finite or lies beyond the drawing range has no place: it
+// keeps a rectangle (the dot box, at the end of the list) but stays out of the layout and the
+// column's extent, and the others are laid out as if it were not there. Worked by hand.
+TEST(DotLanes, DotsWithoutAPlace)
 {
-    // Log 1..1000 over 30 points: 10 a decade. A value <= 0 has no place; it gets its
-    // rectangle but stays out of the column's extent, and the others keep theirs.
-    const DotLanes::Result r = DotLanes::dotRectsForValues(std::vector<double>{-1, 0, 10, 1000}, true, centredBox(2), 2, 0, 10);
-    ASSERT_EQ(r.rects.size(), 4u);
-    EXPECT_EQ(r.unionRect, Rect(-1, 9, 2, 22));
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        const char* name;
+        std::vector<double> values;
+        bool logarithmic;
+        double axisMin, scale, spacing;
+        std::vector<double> placed;   // the coordinates laid out
+        bool allPlaceable;
+    } cases[] = {
+        // Log 1..1000 over 30 points: 10 a decade; -1 and 0 have no logarithm.
+        {"log of 0 and below", {-1, 0, 10, 1000}, true, 0, 10, 2, {10, 30}, false},
+        // An axis whose max equals its min: every value at infinity or NaN.
+        {"axis without height", {1, 2, 3}, false, 2, inf, 2, {}, false},
+        // Linear 0..1e-9 over 200 points: 170 lands 3.4e13 points up.
+        {"axis 1e-9 wide", {0, 1e-9, 170}, false, 0, 200 / 1e-9, 2, {0, 200}, false},
+        {"spacing not a number", {1, 2}, false, 0, 1, nan, {}, true},
+        // Three equal values: the centre dot stays, the lane pair lies 1e7 points out.
+        {"lanes beyond the range", {5, 5, 5}, false, 0, 1, 1e7, {5}, true},
+        {"all in range", {1, 2, 50}, false, 0, 2, 2, {2, 4, 100}, true},
+    };
+    const Rect box = centredBox(2);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DotLanes::Result r = DotLanes::dotRectsForValues(c.values, c.logarithmic, box, c.spacing, c.axisMin, c.scale);
+        ASSERT_EQ(r.rects.size(), c.values.size());
+        ASSERT_EQ(r.placed, c.placed.size());
+        const DotLanes::Result alone = DotLanes::dotRectsForCoordinates(c.placed, box, 2);
+        Rect extent;
+        for (size_t i = 0; i < r.rects.size(); ++i) {
+            if (i < r.placed) {
+                EXPECT_EQ(r.rects[i].origin.y, alone.rects[i].origin.y) << i;
+                extent = extent.united(r.rects[i]);
+            } else {
+                EXPECT_EQ(r.rects[i], std::isfinite(c.spacing) ? box : Rect()) << i;
+            }
+        }
+        EXPECT_EQ(r.unionRect, extent);
+        EXPECT_EQ(DotLanes::allPlaceable(c.values, c.logarithmic, c.axisMin, c.scale), c.allPlaceable);
+    }
 }
 
 // Random ascending columns with ties, on a grid of quarters so that every sum is exact.

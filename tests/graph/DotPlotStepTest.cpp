@@ -180,6 +180,64 @@ TEST(DotPlotRange, LevelWithoutValuesDrawsNothing)
     EXPECT_TRUE(g->vm->columnRects.isEmpty());
 }
 
+// Value settings that leave some values without a place on the axis (a logarithmic axis from
+// 0, an axis without height, an axis 1e-9 wide, settings of the wrong kind): those dots, shape
+// and glyph, are hidden and out of their column's extent, every view stays within the drawing
+// range, the page renders and the user is told; a drawable axis brings back the first frames.
+TEST(DotPlotRange, DotsWithoutAPlaceAreLeftOutUntilTheAxisHasOne)
+{
+    ScopedScriptedDialogs dialogs;
+    // Series a as shapes, b as glyphs.
+    auto g = dotPlot({{"a", "b"}}, [](const QString& tag) {
+        return tag == "a" ? std::vector<double>{0, 5, 50} : std::vector<double>{10, 20, 20};
+    });
+    g->set({"dotsProperties", "1", "dotType"}, qint64(6));
+    g->layout();
+    const QVariantMap plain = g->settings.value("valueSettings").toMap();
+    const Frames first = framesOf(*g->vm);
+    auto shown = [&] {
+        int n = 0;
+        for (const MySimpleView* v : g->vm->viewsDict.value("dot\ta"))
+            n += v->isVisible();
+        for (const MySimpleTextView* v : g->vm->textViewsDict.value("dot\tb"))
+            n += v->isVisible();
+        return n;
+    };
+    ASSERT_EQ(shown(), 6);
+    auto with = [&](const QVariantMap& changes) {
+        QVariantMap m = plain;
+        m.insert(changes);
+        return m;
+    };
+    const QVariantList logLabels{"1", "10", "100"};
+    const struct {
+        const char* name;
+        QVariantMap valueSettings;
+        int shown;
+    } cases[] = {
+        {"logarithmic from 0", with({{"logarithmic", true}}), 0},
+        // 0 has no logarithm; 5, 50, 10, 20, 20 are inside.
+        {"logarithmic over 0", with({{"min", "1"}, {"logarithmic", true}, {"scaleStrings", logLabels}}), 5},
+        {"min equals max", with({{"min", "100"}}), 0},
+        {"logarithmic min equals max", with({{"min", "100"}, {"logarithmic", true}}), 0},
+        // 200 points for 1e-9: only 0 is within reach.
+        {"1e-9 wide", with({{"max", "0.000000001"}, {"partition", qint64(1)}, {"scaleStrings", QVariantList{"0", "0.000000001"}}}), 1},
+        {"wrong kinds", with({{"min", QVariantList{}}, {"max", 100.0}, {"logarithmic", "yes"}}), 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        g->vm->takePendingAlert();
+        g->change({"valueSettings"}, c.valueSettings);
+        EXPECT_EQ(shown(), c.shown);
+        EXPECT_TRUE(allGeometryPlaceable(*g->vm));
+        EXPECT_FALSE(g->render().isNull());
+        EXPECT_EQ(g->vm->takePendingAlert(), kRangeAlert);
+        g->change({"valueSettings"}, plain);
+        EXPECT_EQ(shown(), 6);
+        EXPECT_EQ(framesOf(*g->vm).of(first), first);
+    }
+}
+
 TEST(DotPlotBars, FollowTheStatisticsOfTheAxisInUse)
 {
     // Column a has a mean on the plain axis only, b on the logarithmic axis only.

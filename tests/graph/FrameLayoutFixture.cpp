@@ -24,8 +24,6 @@ QVariant setAt(const QVariant& node, const QStringList& path, int depth, const Q
     return m;
 }
 
-bool finite(const Rect& r) { return std::isfinite(r.origin.x + r.origin.y + r.size.width + r.size.height); }
-
 } // namespace
 
 QVariantList representsOf(const QStringList& names)
@@ -115,21 +113,29 @@ QPoint FrameLayout::pixelOf(const QImage& page, double x, double y) const
     return QPoint(int(std::floor(px * kScale)), int(std::floor(page.height() - py * kScale)));
 }
 
-bool allGeometryFinite(const MyViewManager& vm)
+bool allGeometryPlaceable(const MyViewManager& vm)
 {
     QVector<Rect> rects{vm.rGraphRect, vm.rXRect, vm.rYRect, vm.xTextRect, vm.yTextRect, vm.yTextRequiredRect};
     rects += vm.scaleTextRects;
+    auto pathBounds = [&rects](const BezierPath& p) {
+        const QRectF b = p.painterPath().controlPointRect();
+        rects << Rect(b.x(), b.y(), b.width(), b.height());
+    };
     for (const auto& [name, pair] : vm.viewBeziers)
-        for (const BezierPath& p : pair.closed + pair.line) {
-            const QRectF b = p.painterPath().controlPointRect();
-            rects << Rect(b.x(), b.y(), b.width(), b.height());
+        for (const BezierPath& p : pair.closed + pair.line)
+            pathBounds(p);
+    for (const auto& [name, path] : vm.viewBezier)
+        pathBounds(path);
+    for (const auto& [tag, r] : vm.columnRects)
+        rects << r;
+    // Every view the scene holds, with its bounds origin.
+    for (const QGraphicsItem* item : const_cast<MyViewManager&>(vm).scene()->items())
+        if (const auto* view = dynamic_cast<const GraphItem*>(item)) {
+            if (!view->isPlaced())
+                return false;
+            rects << view->frame() << Rect(view->boundsOrigin(), Size());
         }
-    for (const auto& [name, view] : vm.viewDict)
-        rects << view->frame();
-    for (const auto& item : vm.scalesStorageItem)
-        if (const MyTextView* v = MyGraphGenerator::firstTextView(*item))
-            rects << v->frame();
-    return std::all_of(rects.cbegin(), rects.cend(), [](const Rect& r) { return finite(r); });
+    return std::all_of(rects.cbegin(), rects.cend(), [](const Rect& r) { return GraphItem::placeable(r); });
 }
 
 bool isInk(QRgb pixel) { return qAlpha(pixel) > 128 && qGray(pixel) < 128; }

@@ -51,8 +51,9 @@ struct FrameLayout {
 
 // Category names as a level's represents, each shown as itself.
 QVariantList representsOf(const QStringList& names);
-// Every number of every path and frame the frame and axes steps left is finite.
-bool allGeometryFinite(const MyViewManager& vm);
+// Every path, frame and column extent the layout left, and every view of the scene, lies
+// within the drawing range (finite, GraphItem::kMaxCoordinate).
+bool allGeometryPlaceable(const MyViewManager& vm);
 bool isInk(QRgb pixel);
 // Pixels close to the colour.
 std::function<bool(QRgb)> closeTo(QColor color);

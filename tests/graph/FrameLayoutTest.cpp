@@ -177,7 +177,7 @@ TEST(FrameLayout, LogarithmicAxisWithoutAPositiveEnd)
     g.change({"valueSettings"}, QVariantMap{{"min", "0"}, {"max", "100"}, {"partition", qint64(2)},
                                             {"logarithmic", true}, {"scaleStrings", QVariantList{"1", "10", "100"}}});
     MyViewManager& vm = *g.vm;
-    EXPECT_TRUE(allGeometryFinite(vm));
+    EXPECT_TRUE(allGeometryPlaceable(vm));
     EXPECT_EQ(vm.viewBeziers.value(MyViewManager::kYAxis).line.size(), 1);
     EXPECT_TRUE(vm.scaleTextRects.isEmpty());
     for (const auto& item : vm.scalesStorageItem)
@@ -193,7 +193,7 @@ TEST(FrameLayout, LogarithmicAxisWithoutAPositiveEnd)
         EXPECT_TRUE(item->visible);
 
     g.change({"valueSettings", "max"}, "1");
-    EXPECT_TRUE(allGeometryFinite(vm));
+    EXPECT_TRUE(allGeometryPlaceable(vm));
     EXPECT_TRUE(vm.scaleTextRects.isEmpty());
 }
 

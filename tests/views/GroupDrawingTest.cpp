@@ -4,6 +4,7 @@
 #include "views/GraphSceneView.h"
 #include "views/MyBaseView.h"
 #include "views/MyViewManager.h"
+#include "views/PathStamps.h"
 #include <QBuffer>
 #include <QGraphicsView>
 #include <QPainter>
@@ -12,6 +13,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <functional>
+#include <limits>
 
 namespace {
 const Rect kColumn(0, 0, 80, 60);
@@ -311,5 +313,82 @@ TEST(GroupDrawing, WindowStampsLookLikeTheDrawnDots)
         QImage empty(drawn.size(), drawn.format());
         empty.fill(GraphSceneView::clipColor());
         EXPECT_GT(maxDifference(shown, empty), 100) << "the dots show";
+    }
+}
+
+// A dot whose frame, bounds origin or turn has no place (not finite, or far beyond any page,
+// as an axis 1e-9 wide puts one) is drawn nowhere, by its column or by itself: the window, an
+// image and a PDF show what they show with the dot hidden, and the column's extent stays
+// finite. A frame with a place brings the dot back.
+TEST(GroupDrawing, DotsWithoutAPlaceAreDrawnNowhere)
+{
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    using Change = std::function<void(MySimpleView*)>;
+    const std::pair<const char*, Change> rows[] = {
+        {"x not a number", [=](MySimpleView* d) { d->setFrame(Rect(nan, 20, 8, 8)); }},
+        {"y infinite", [=](MySimpleView* d) { d->setFrame(Rect(20, -inf, 8, 8)); }},
+        {"y far up", [](MySimpleView* d) { d->setFrame(Rect(20, 3.4e13, 8, 8)); }},
+        {"size not a number", [=](MySimpleView* d) { d->setFrame(Rect(20, 20, 8, nan)); }},
+        {"bounds origin far off", [](MySimpleView* d) { d->setBoundsOrigin({-4, -1e300}); }},
+        {"turn not a number", [=](MySimpleView* d) { d->setFrameRotation(nan); }},
+    };
+    const Case c{"", QColor(255, 0, 0), QColor(0, 0, 0), 9.5};
+    for (const auto& [name, change] : rows) {
+        for (const bool perDot : {false, true}) {
+            SCOPED_TRACE(std::string(name) + (perDot ? ", drawn by itself" : ", drawn by its column"));
+            Dots broken(c, perDot), hidden(c, perDot);
+            const Rect frame = broken.members[3]->frame();
+            change(broken.members[3]);
+            hidden.members[3]->setVisible(false);
+            const QRectF extent = broken.column->boundingRect();
+            EXPECT_TRUE(std::isfinite(extent.width() + extent.height() + extent.x() + extent.y()));
+
+            GraphSceneView brokenWindow, hiddenWindow;
+            brokenWindow.setViewManager(&broken.vm);
+            hiddenWindow.setViewManager(&hidden.vm);
+            ASSERT_TRUE(show(brokenWindow) && show(hiddenWindow));
+            QCoreApplication::processEvents();
+            EXPECT_TRUE(brokenWindow.screen()->grabWindow(brokenWindow.winId()).toImage()
+                        == hiddenWindow.screen()->grabWindow(hiddenWindow.winId()).toImage());
+            EXPECT_TRUE(GraphItem::image(broken.column, 2) == GraphItem::image(hidden.column, 2));
+            EXPECT_TRUE(broken.pdf() == hidden.pdf());
+            EXPECT_TRUE(broken.scene() == hidden.scene());
+
+            broken.members[3]->setFrame(frame);
+            broken.members[3]->setBoundsOrigin({-4, -4});
+            broken.members[3]->setFrameRotation(0);
+            EXPECT_TRUE(GraphItem::image(broken.column, 2) == GraphItem::image(Dots(c, perDot).column, 2));
+        }
+    }
+}
+
+// Stamping checks where it draws before any pixel is an integer: a position that is not
+// finite or lies far beyond the device draws nothing at all; a shape too large for a stamp is
+// left to the caller.
+TEST(GroupDrawing, StampsOnlyWhereTheDeviceHasRoom)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    BezierPath dot = BezierPath::bezierPathWithOvalInRect(Rect(-3.5, -3.5, 7, 7));
+    dot.setLineWidth(1.5);
+    const struct {
+        const char* name;
+        QTransform world;
+        bool drawn;    // by the stamp (true) or left to the caller (false)
+    } rows[] = {
+        {"x not a number", QTransform::fromTranslate(nan, 20), true},
+        {"far up", QTransform::fromTranslate(20, 3.4e13), true},
+        {"far left", QTransform(1, 0, 0, -1, -1e300, 20), true},
+        {"shape too large", QTransform::fromScale(1e12, 1e12) * QTransform::fromTranslate(20, 20), false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QImage image(40, 40, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        EXPECT_EQ(PathStamps::draw(&painter, row.world, dot, Qt::red, Qt::black), row.drawn);
+        painter.end();
+        QImage blank(image.size(), image.format());
+        blank.fill(Qt::transparent);
+        EXPECT_TRUE(image == blank);
     }
 }
