@@ -1,5 +1,6 @@
 // The libFuzzer program of one target (VLB_FUZZ_TARGET names it).
 #include "FuzzTargets.h"
+#include "common/TemporaryHome.h"
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +21,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     });
     // Never destroyed: libFuzzer ends the process with exit(), after which Qt can no longer
     // tear windows down.
+    new TemporaryHome(QStringLiteral(VLB_TEST_HOME));
     new QApplication(*argc, *argv);
     QApplication::setApplicationName(QStringLiteral("VlbFuzz"));
     QApplication::setOrganizationName(QStringLiteral("Vlb"));
