@@ -19,9 +19,10 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
             std::abort();
         }
     });
+    // A static: its folder goes when libFuzzer exits.
+    static const TemporaryHome home(QStringLiteral(VLB_TEST_HOME));
     // Never destroyed: libFuzzer ends the process with exit(), after which Qt can no longer
     // tear windows down.
-    new TemporaryHome(QStringLiteral(VLB_TEST_HOME));
     new QApplication(*argc, *argv);
     QApplication::setApplicationName(QStringLiteral("VlbFuzz"));
     QApplication::setOrganizationName(QStringLiteral("Vlb"));
