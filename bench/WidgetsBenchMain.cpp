@@ -1,4 +1,5 @@
 // The main of the benchmarks that need widgets: headless unless a platform is asked for.
+#include "common/TemporaryHome.h"
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
@@ -6,6 +7,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    const TemporaryHome home(QStringLiteral(VLB_TEST_HOME));
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -1,5 +1,6 @@
 // The libFuzzer program of one target (VLB_FUZZ_TARGET names it).
 #include "FuzzTargets.h"
+#include "common/TemporaryHome.h"
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +19,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
             std::abort();
         }
     });
+    // A static: its folder goes when libFuzzer exits.
+    static const TemporaryHome home(QStringLiteral(VLB_TEST_HOME));
     // Never destroyed: libFuzzer ends the process with exit(), after which Qt can no longer
     // tear windows down.
     new QApplication(*argc, *argv);

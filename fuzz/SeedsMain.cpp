@@ -1,6 +1,7 @@
 // Writes the seed inputs of every fuzz target: vlb_fuzz_seeds <folder> gives
 // <folder>/<target>/seed-<n>.
 #include "FuzzTargets.h"
+#include "common/TemporaryHome.h"
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,7 @@
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    const TemporaryHome home(QStringLiteral(VLB_TEST_HOME));
     QApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);

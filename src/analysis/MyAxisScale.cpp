@@ -2,6 +2,8 @@
 #include "platform/NumberText.h"
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 namespace {
@@ -18,7 +20,7 @@ int decimalsOf(int k) { return k < 0 ? -k : 0; }
 Step niceStep(double d)
 {
     const int k = MyAxisScale::powerOfTen(d);
-    const double u = std::pow(10.0, k);
+    const double u = MyAxisScale::tenTo(k);
     if (d >= u && d <= 1.5 * u)
         return {u, decimalsOf(k)};
     if (d >= 1.5 * u && d <= 2.25 * u)
@@ -27,7 +29,7 @@ Step niceStep(double d)
         return {2.5 * u, k <= 0 ? 1 - k : 0};
     if (d >= 3.75 * u && d <= 7.5 * u)
         return {5 * u, decimalsOf(k)};
-    return {std::pow(10.0, k + 1), decimalsOf(k + 1)};
+    return {MyAxisScale::tenTo(k + 1), decimalsOf(k + 1)};
 }
 
 QVariantMap scaleMap(const QString& minText, const QString& maxText, const QStringList& labels)
@@ -87,11 +89,20 @@ QVariantMap roundedScale(double a, double b)
 int MyAxisScale::powerOfTen(double d)
 {
     int k = int(std::floor(std::log10(d)));
-    if (std::pow(10.0, k) > d)
+    if (tenTo(k) > d)
         --k;
-    else if (std::pow(10.0, k + 1) <= d)
+    else if (tenTo(k + 1) <= d)
         ++k;
     return k;
+}
+
+double MyAxisScale::tenTo(int k)
+{
+    // No decimal point, so the locale plays no part; strtod rounds correctly, subnormal
+    // powers included, and gives 0 or infinity out of range as pow does.
+    char text[16];
+    std::snprintf(text, sizeof text, "1e%d", k);
+    return std::strtod(text, nullptr);
 }
 
 QString MyAxisScale::fixedText(double value, int decimals)

@@ -15,6 +15,9 @@ public:
     // floor(log10(d)) for d > 0, corrected where log10 rounds across a power of ten, so that
     // 10^k <= d < 10^(k+1) holds.
     static int powerOfTen(double d);
+    // 10^k as the double nearest to it, the same on every machine: read from its decimal
+    // text, as std::pow may round a negative power of ten either way.
+    static double tenTo(int k);
     // printf "%.<decimals>f" in the C locale, with a negative zero written without its sign.
     static QString fixedText(double value, int decimals);
 };

@@ -134,7 +134,7 @@ QStringList MyValueSettingsCheck::labelsForPartition(qint64 n, const QString& mi
         const int upTo = std::max({base, minDecimals, shownDecimals(maxText, rules)}) + 1;
         return {minText, MyAxisScale::fixedText(mid, decimalsFor(mid, base, upTo)), maxText};
     }
-    const double u = std::pow(10.0, k);
+    const double u = MyAxisScale::tenTo(k);
     double step;
     int stepDecimals = k < 0 ? -k : 0;
     if (d < 2 * u)

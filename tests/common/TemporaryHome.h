@@ -1,42 +1,51 @@
 #pragma once
-// The user's home and configuration folders moved into a temporary folder while it lives,
-// so that what the program proposes or writes there never reaches the real user's.
+// A home of its own for a test, fuzz or benchmark process: HOME and the XDG folders point at a
+// fresh folder under `root`, removed at exit, so Qt's file dialog history, QSettings and any
+// defaults a test writes never reach the user's own configuration. Made before the
+// QApplication, which reads these variables once.
 #include <QByteArray>
 #include <QDir>
+#include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QVector>
-#include <utility>
+#include <cstdio>
+#include <cstdlib>
 
 class TemporaryHome {
 public:
-    TemporaryHome()
+    explicit TemporaryHome(const QString& root) : dir_(templateUnder(root))
     {
-        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"}) {
-            m_saved.append({name, qEnvironmentVariableIsSet(name) ? qgetenv(name) : QByteArray()});
-            m_wasSet.append(qEnvironmentVariableIsSet(name));
+        if (!dir_.isValid()) {
+            // Running against the real home would defeat the point; stop instead.
+            std::fprintf(stderr, "cannot make a temporary home under %s\n", qPrintable(root));
+            std::exit(2);
         }
-        QDir(m_dir.path()).mkpath(".config");
-        qputenv("HOME", m_dir.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", (m_dir.path() + "/.config").toUtf8());
-        qputenv("XDG_DATA_HOME", (m_dir.path() + "/.local/share").toUtf8());
-        qputenv("XDG_CACHE_HOME", (m_dir.path() + "/.cache").toUtf8());
-    }
-    ~TemporaryHome()
-    {
-        for (int i = 0; i < m_saved.size(); ++i) {
-            if (m_wasSet[i])
-                qputenv(m_saved[i].first, m_saved[i].second);
-            else
-                qunsetenv(m_saved[i].first);
+        const QDir home(dir_.path());
+        const std::pair<const char*, const char*> folders[] = {{"HOME", "."},
+                                                               {"XDG_CONFIG_HOME", ".config"},
+                                                               {"XDG_DATA_HOME", ".local/share"},
+                                                               {"XDG_STATE_HOME", ".local/state"},
+                                                               {"XDG_CACHE_HOME", ".cache"},
+                                                               {"XDG_RUNTIME_DIR", "runtime"}};
+        for (const auto& [variable, folder] : folders) {
+            const QString path = QDir::cleanPath(home.filePath(QString::fromLatin1(folder)));
+            home.mkpath(path);
+            qputenv(variable, QFile::encodeName(path));
         }
+        // Qt wants its runtime folder private to the user.
+        QFile::setPermissions(home.filePath(QStringLiteral("runtime")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QStandardPaths::setTestModeEnabled(true);
     }
-    TemporaryHome(const TemporaryHome&) = delete;
-    TemporaryHome& operator=(const TemporaryHome&) = delete;
 
-    QString path() const { return QDir(m_dir.path()).canonicalPath(); }
+    QString path() const { return dir_.path(); }
 
 private:
-    QTemporaryDir m_dir;
-    QVector<std::pair<const char*, QByteArray>> m_saved;
-    QVector<bool> m_wasSet;
+    static QString templateUnder(const QString& root)
+    {
+        QDir().mkpath(root);
+        return root + QStringLiteral("/home-XXXXXX");
+    }
+
+    QTemporaryDir dir_;
 };

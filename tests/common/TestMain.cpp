@@ -1,3 +1,4 @@
+#include "common/TemporaryHome.h"
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -6,6 +7,7 @@ int main(int argc, char** argv)
     // Tests never need a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    const TemporaryHome home(QStringLiteral(VLB_TEST_HOME));
     QApplication app(argc, argv);
     QApplication::setApplicationName("VlbTests");
     QApplication::setOrganizationName("Vlb");

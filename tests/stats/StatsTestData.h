@@ -43,7 +43,7 @@ void eachRow(const char* fileName, size_t count, Check check)
     if (file.open(QIODevice::ReadOnly | QIODevice::Text))
         while (!file.atEnd())
             if (const QString line = QString::fromUtf8(file.readLine()).trimmed(); !line.isEmpty() && line[0] != u'#') {
-                SCOPED_TRACE(std::string(fileName) + " row " + std::to_string(++seen));
+                SCOPED_TRACE(QStringLiteral("%1 row %2").arg(QLatin1String(fileName)).arg(++seen).toStdString());
                 check(line.split(u'\t'));
             }
     EXPECT_EQ(seen, count) << fileName;

@@ -2,7 +2,6 @@
 // closed and reverted through the document controller.
 #include "AnalysisFixture.h"
 #include "table/TableFixture.h"
-#include "common/TemporaryHome.h"
 #include "platform/PropertyList.h"
 
 TEST(WindowTitle, CutsTheExtensionAtItsFirstOccurrence)
@@ -213,19 +212,20 @@ TEST_F(DocumentWindows, NewWindowsCascade)
 // folder, or in the home folder for a document never saved; never the working directory.
 TEST_F(DocumentWindows, SaveAsAndExportProposeTheNameInTheDocumentsFolder)
 {
-    TemporaryHome home;
+    // Each test program runs in a home of its own.
+    const QString home = QDir::homePath();
     import(kSampleTable);
     makeAnalysis("Heights / Sex\nby site", {"Height"}, {"Sex"});
     MyWindowController* graph = doc->graphWindowConts.last();
     const QString folder = QDir(dir.path()).filePath("Reports");
     ASSERT_TRUE(QDir().mkpath(folder));
     const struct { const char* what; std::function<void()> act; QString proposed; } cases[] = {
-        {"save as, new", [&] { doc->baseWindowCont->saveDocumentAs(); }, QDir(home.path()).filePath("Untitled.vlbdoc")},
-        {"export, new", [&] { graph->exportPDF(); }, QDir(home.path()).filePath("Heights - Sex by site.pdf")},
+        {"save as, new", [&] { doc->baseWindowCont->saveDocumentAs(); }, QDir(home).filePath("Untitled.vlbdoc")},
+        {"export, new", [&] { graph->exportPDF(); }, QDir(home).filePath("Heights - Sex by site.pdf")},
         {"save, saved", [&] {
              scripted.dialogs.files.push_back(QDir(folder).filePath("Sales"));
              doc->baseWindowCont->saveDocument();
-         }, QDir(home.path()).filePath("Untitled.vlbdoc")},
+         }, QDir(home).filePath("Untitled.vlbdoc")},
         {"save as, saved", [&] { doc->baseWindowCont->saveDocumentAs(); }, QDir(folder).filePath("Sales.vlbdoc")},
         {"export, saved", [&] { graph->exportPDF(); }, QDir(folder).filePath("Heights - Sex by site.pdf")},
     };
