@@ -105,13 +105,13 @@ PackageFileDialog::PackageFileDialog(QWidget* parent, Kind kind, const QString& 
             view->installEventFilter(this);
             view->viewport()->installEventFilter(this);
             // A picked package shows its name, as a picked file does (folders do not).
-            // Not while the name is being typed: the dialog selects what a typed path names,
-            // also in another folder, and its bare name would then stand for a file here.
+            // Only for a package of the folder shown: the dialog also selects what a typed path
+            // names in another folder, and its bare name would then stand for a file here.
             connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, view] {
                 const QModelIndexList rows = view->selectionModel()->selectedRows();
                 const QString path = rows.size() == 1 ? rows.first().data(QFileSystemModel::FilePathRole).toString() : QString();
                 auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-                if (name && !name->hasFocus() && isPackage(path)
+                if (name && isPackage(path)
                     && QFileInfo(path).absolutePath() == QDir::cleanPath(directory().absolutePath()))
                     name->setText(QFileInfo(path).fileName());
             });
