@@ -2,6 +2,7 @@
 // each, until its graph window is laid out and painted, against the same package with short
 // texts. The first open of a process (no text or glyph caches yet) is the cold figure: run
 // the Cold benchmark alone, once per process. Target: under 2 s.
+#include "BenchApp.h"
 #include "analysis/MyDocumentAnalyses.h"
 #include "app/AppDelegate.h"
 #include "document/Document.h"
@@ -26,25 +27,7 @@
 
 namespace {
 
-struct App {
-    ScopedScriptedDialogs scripted;
-    AppDelegate delegate;
-    MyGraphGenerator generator;
-    std::unique_ptr<DocumentController> controller;
-    QTemporaryDir dir;
-
-    App()
-    {
-        delegate.defaultsSource = DefaultsStore();
-        delegate.ourGraphGenerator = &generator;
-        delegate.finishLaunching();
-        generator.setConfigIndexDict(delegate.configIndexDict);
-        MyDocumentAnalyses::registerHooks();
-        MyViewManager::registerHooks();
-        MyDocumentWindows::install();
-        controller = std::make_unique<DocumentController>(Document::factory(&delegate));
-    }
-
+struct App : BenchApp {
     // A package of a dot plot of Value by Group, its texts `length` characters long.
     QString package(const QString& name, qsizetype length)
     {

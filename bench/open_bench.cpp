@@ -7,6 +7,7 @@
 //   - n analyses of a table of 100 rows; target at 5,000: 3 s;
 //   - one boxplot of n categories (two values each); target at 10^5: 2 s.
 // The first, smallest argument of each is the smoke run of the test suite.
+#include "BenchApp.h"
 #include "analysis/MyDocumentAnalyses.h"
 #include "app/AppDelegate.h"
 #include "document/Document.h"
@@ -31,25 +32,7 @@
 
 namespace {
 
-struct App {
-    ScopedScriptedDialogs scripted;
-    AppDelegate delegate;
-    MyGraphGenerator generator;
-    std::unique_ptr<DocumentController> controller;
-    QTemporaryDir dir;
-
-    App()
-    {
-        delegate.defaultsSource = DefaultsStore();
-        delegate.ourGraphGenerator = &generator;
-        delegate.finishLaunching();
-        generator.setConfigIndexDict(delegate.configIndexDict);
-        MyDocumentAnalyses::registerHooks();
-        MyViewManager::registerHooks();
-        MyDocumentWindows::install();
-        controller = std::make_unique<DocumentController>(Document::factory(&delegate));
-    }
-
+struct App : BenchApp {
     Document* newDocument(const TableData& table)
     {
         auto* doc = static_cast<Document*>(controller->newDocument());
