@@ -237,7 +237,8 @@ std::optional<MyGraphSettingsRepair::Result> MyGraphSettingsRepair::repaired(
         }
         return changed;
     };
-    for (const auto& [key, defaults] : groups) {
+    for (const auto& [groupKey, defaults] : groups) {
+        const QString key = groupKey;   // clang 14 cannot capture a structured binding
         rows.clear();
         if (auto group = mend(properties.value(key), {"graphProperties", key}, [&] { return "graphProperties " + key + ' '; },
                               *defaults, {}))
