@@ -1,4 +1,5 @@
 #include "outline/MyOutlineItem.h"
+#include <QHash>
 #include <QSet>
 #include <algorithm>
 
@@ -93,16 +94,21 @@ void MyOutlineItem::clearChildren()
 
 bool MyOutlineItem::arrangeChildren(const QList<MyOutlineItem*>& order)
 {
+    // Positions looked up by hash: a column may hold 10^5 categories.
+    QHash<const MyOutlineItem*, size_t> position;
+    position.reserve(qsizetype(m_children.size()));
+    for (size_t i = 0; i < m_children.size(); ++i)
+        position.insert(m_children[i].get(), i);
     QSet<const MyOutlineItem*> seen;
     for (const MyOutlineItem* item : order) {
-        if (!item || item->m_parent != this || indexOfChild(item) < 0 || seen.contains(item))
+        if (!item || item->m_parent != this || !position.contains(item) || seen.contains(item))
             return false;
         seen.insert(item);
     }
     std::vector<std::unique_ptr<MyOutlineItem>> arranged;
     arranged.reserve(size_t(order.size()));
     for (MyOutlineItem* item : order)
-        arranged.push_back(std::move(m_children[size_t(indexOfChild(item))]));
+        arranged.push_back(std::move(m_children[position.value(item)]));
     // What is left in m_children (the non-null entries) is dropped here.
     m_children = std::move(arranged);
     return true;

@@ -12,11 +12,13 @@
 #include "windows/MyOutlineModel.h"
 #include "windows/MyStepper.h"
 #include "windows/MyWindowController.h"
+#include <QHash>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMainWindow>
 #include <QTableView>
 #include <QTreeView>
+#include <deque>
 
 namespace {
 
@@ -307,16 +309,21 @@ void MyWindowController::renewFromTable(MySelectorItem* analysis)
     if (MySelectorItem* categorizing = analysis->childTitle(QStringLiteral("Categorizing"))) {
         for (MySelectorItem* column : categorizing->selectorChildren()) {
             const Document::Categories categories = myDoc->categoriesOfVariable(column->title);
-            const QList<MySelectorItem*> before = column->selectorChildren();
+            // Each value takes the first row of the same title not taken yet; rows are looked up
+            // by their composed title (what sameTitle compares), in their order, so that tens of
+            // thousands of categories are matched in linear time.
+            QHash<QString, std::deque<MySelectorItem*>> unused;
+            for (MySelectorItem* old : column->selectorChildren())
+                unused[old->title.normalized(QString::NormalizationForm_C)].push_back(old);
             QList<MyOutlineItem*> order;
+            order.reserve(categories.values.size());
             for (qsizetype i = 0; i < categories.values.size(); ++i) {
                 const QString& value = categories.values.at(i);
                 MySelectorItem* row = nullptr;
-                for (MySelectorItem* old : before)
-                    if (!order.contains(old) && MySelectorItem::sameTitle(old->title, value)) {
-                        row = old;
-                        break;
-                    }
+                if (auto it = unused.find(value.normalized(QString::NormalizationForm_C)); it != unused.end() && !it->empty()) {
+                    row = it->front();
+                    it->pop_front();
+                }
                 if (row)
                     row->data1 = categories.rows.at(i);
                 else

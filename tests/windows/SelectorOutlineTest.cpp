@@ -247,6 +247,62 @@ TEST_F(SelectorOutline, CountsSurviveUndoOfALaterTableEdit)
     EXPECT_EQ(counters(), QVector<qint64>({1, 0, 1, 0, 0}));
 }
 
+// "Graph" on a column of 20,000 categories after the table changed: each value finds its row
+// (the same title, composed or not) at once, rows keep their "Use" marks and display texts in
+// the table's new order, new values get a new row and rows of values gone are dropped.
+TEST_F(SelectorOutline, GraphRenewsManyCategoriesFromTheTable)
+{
+    const int n = 20000;
+    TableData table{{"value"}, {"group"}};
+    for (int r = 0; r < n; ++r) {
+        table[0] << QString::number(r);
+        table[1] << (r == 1 ? QStringLiteral("\u00e9") : QStringLiteral("c%1").arg(r));
+    }
+    doc->tableData = table;
+    doc->setTableData();
+    doc->historyOfTableData.reset(table);
+    doc->columnSettings = ColumnSettings(table.size(), delegate.defaultColumnSettings);
+    doc->historyOfColumnSettings = {doc->columnSettings};
+    doc->columnCounter = QVector<qint64>(table.size(), 0);
+    doc->historyOfColumnCounter = {doc->columnCounter};
+    emit doc->tableChanged(true);
+
+    newAnalysis();
+    MySelectorItem* a = analysis(0);
+    addColumn(at(a, {1}), "value");
+    addColumn(at(a, {2}), "group");
+    MySelectorItem* group = at(a, {2, 0});
+    ASSERT_EQ(group->childCount(), n);
+    group->selectorChildAt(1)->message = "e acute";
+    group->selectorChildAt(2)->type = "NO";
+    group->selectorChildAt(3)->message = "three";
+
+    // The categories reversed, "e" + combining acute for the composed one, c3 gone, "new" come.
+    // No value is a number any more, so the graph is refused after the renewal.
+    for (int r = 0; r < n; ++r) {
+        doc->tableData[0][r + 1] = "x";
+        const int from = n - 1 - r;
+        doc->tableData[1][r + 1] = from == 1 ? QStringLiteral("e\u0301") : from == 3 ? QStringLiteral("new") : QStringLiteral("c%1").arg(from);
+    }
+    doc->setTableData();
+    press(a, 4);
+    EXPECT_EQ(alerts().value(alerts().size() - 1), MySelectorRootItem::noValidValues);
+    EXPECT_TRUE(a->editting);
+
+    ASSERT_EQ(group->childCount(), n);
+    QStringList wrong;
+    for (int r = 0; r < n; ++r) {
+        const int from = n - 1 - r;
+        const MySelectorItem* row = group->selectorChildAt(r);
+        const QString title = from == 1 ? QStringLiteral("\u00e9") : from == 3 ? QStringLiteral("new") : QStringLiteral("c%1").arg(from);
+        const QString message = from == 1 ? QStringLiteral("e acute") : title;
+        const QString use = from == 2 ? QStringLiteral("NO") : QStringLiteral("YES");
+        if (row->title != title || row->message != message || row->type != use || row->data1 != QVector<qint64>{r})
+            wrong << QStringLiteral("%1: %2 %3 %4").arg(r).arg(row->title, row->message, row->type);
+    }
+    EXPECT_EQ(wrong.mid(0, 5), QStringList());
+}
+
 // The stepper moves a row of an analysis being set up among its siblings; "graphType" keeps
 // the first place, and a refused move sets the stepper back.
 TEST_F(SelectorOutline, StepperMovesEditableRows)
