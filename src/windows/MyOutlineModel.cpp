@@ -143,12 +143,15 @@ MyOutlineModel::Change::~Change()
         m_model->endChange();
 }
 
-void MyOutlineModel::forEachRow(const std::function<void(const MyOutlineItem*)>& f) const
+void MyOutlineModel::forEachRow(const std::function<void(const MyOutlineItem*, const QModelIndex&)>& f) const
 {
     // By identity from the root down, so a pointer to a row that has gone is never followed.
+    // The row numbers come from the walk: looking each up among its siblings would make a
+    // column of many categories quadratic.
     std::function<void(const MyOutlineItem*)> walk = [&](const MyOutlineItem* node) {
-        for (const MyOutlineItem* child : node->children()) {
-            f(child);
+        for (int row = 0; row < node->childCount(); ++row) {
+            const MyOutlineItem* child = node->childAt(row);
+            f(child, createIndex(row, 0, const_cast<MyOutlineItem*>(child)));
             walk(child);
         }
     };
@@ -163,8 +166,8 @@ void MyOutlineModel::beginChange()
         return;
     }
     m_expanded.clear();
-    forEachRow([this](const MyOutlineItem* item) {
-        if (m_outline->isExpanded(indexOf(item)))
+    forEachRow([this](const MyOutlineItem* item, const QModelIndex& index) {
+        if (m_outline->isExpanded(index))
             m_expanded.insert(item);
     });
     m_selected = nullptr;
@@ -184,9 +187,9 @@ void MyOutlineModel::endChange()
     endResetModel();
 
     bool selectedStays = false;
-    forEachRow([&](const MyOutlineItem* item) {
+    forEachRow([&](const MyOutlineItem* item, const QModelIndex& index) {
         if (m_expanded.contains(item))
-            m_outline->expand(indexOf(item));
+            m_outline->expand(index);
         selectedStays = selectedStays || item == m_selected;
     });
     if (selectedStays)

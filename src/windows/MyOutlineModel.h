@@ -76,7 +76,8 @@ private:
     void endChange();
     MyOutlineItem* root() const;
     // Every row of the tree, parents before their children.
-    void forEachRow(const std::function<void(const MyOutlineItem*)>& f) const;
+    // Every row with its index in column 0, made from its known position.
+    void forEachRow(const std::function<void(const MyOutlineItem*, const QModelIndex&)>& f) const;
 
     MyWindowController* m_controller;
     QStringList m_identifiers;
