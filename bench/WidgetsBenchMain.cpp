@@ -1,7 +1,14 @@
 // The main of the benchmarks that need widgets: headless unless a platform is asked for.
+#include "WidgetsBenchMain.h"
 #include "common/TemporaryHome.h"
 #include <QApplication>
 #include <benchmark/benchmark.h>
+
+std::function<void()>& beforeApplicationExit()
+{
+    static std::function<void()> hook;
+    return hook;
+}
 
 int main(int argc, char** argv)
 {
@@ -12,5 +19,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    if (beforeApplicationExit())
+        beforeApplicationExit()();
     return 0;
 }

@@ -3,6 +3,7 @@
 // texts. The first open of a process (no text or glyph caches yet) is the cold figure: run
 // the Cold benchmark alone, once per process. Target: under 2 s.
 #include "BenchApp.h"
+#include "WidgetsBenchMain.h"
 #include "analysis/MyDocumentAnalyses.h"
 #include "app/AppDelegate.h"
 #include "document/Document.h"
@@ -122,13 +123,7 @@ struct App : BenchApp {
     }
 };
 
-std::unique_ptr<App> g_app;
-App& app()
-{
-    if (!g_app)
-        g_app = std::make_unique<App>();
-    return *g_app;
-}
+App& app() { return fixtureUntilExit<App>(); }
 
 void openPackage(benchmark::State& state, qsizetype length)
 {
@@ -153,15 +148,3 @@ void BM_OpenShortTexts(benchmark::State& state) { openPackage(state, 10); }
 BENCHMARK(BM_OpenShortTexts)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_app.reset();
-    return 0;
-}

@@ -8,6 +8,7 @@
 //   - one boxplot of n categories (two values each); target at 10^5: 2 s.
 // The first, smallest argument of each is the smoke run of the test suite.
 #include "BenchApp.h"
+#include "WidgetsBenchMain.h"
 #include "analysis/MyDocumentAnalyses.h"
 #include "app/AppDelegate.h"
 #include "document/Document.h"
@@ -92,13 +93,7 @@ struct App : BenchApp {
     }
 };
 
-std::unique_ptr<App> g_app;
-App& app()
-{
-    if (!g_app)
-        g_app = std::make_unique<App>();
-    return *g_app;
-}
+App& app() { return fixtureUntilExit<App>(); }
 
 // Memory in MB: the kernel's high-water mark put back to the current size, and read.
 void restartPeak()
@@ -271,15 +266,3 @@ void BM_OpenBoxplotOfManyCategories(benchmark::State& state)
 BENCHMARK(BM_OpenBoxplotOfManyCategories)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_app.reset();
-    return 0;
-}

@@ -3,6 +3,7 @@
 // holds 20 such analyses (each rebuilt with its windows and its graph laid out). Targets:
 // under 300 ms and under 2 s.
 #include "BenchApp.h"
+#include "WidgetsBenchMain.h"
 #include "analysis/MyDocumentAnalyses.h"
 #include "app/AppDelegate.h"
 #include "document/Document.h"
@@ -91,14 +92,7 @@ struct App : BenchApp {
     }
 };
 
-// Made on first use, let go of before the application object.
-std::unique_ptr<App> g_app;
-App& app()
-{
-    if (!g_app)
-        g_app = std::make_unique<App>();
-    return *g_app;
-}
+App& app() { return fixtureUntilExit<App>(); }
 
 void BM_GraphToDrawnWindow(benchmark::State& state)
 {
@@ -163,15 +157,3 @@ void BM_ReopenTwentyAnalyses(benchmark::State& state)
 BENCHMARK(BM_ReopenTwentyAnalyses)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_app.reset();
-    return 0;
-}
