@@ -2,6 +2,7 @@
 // each, until its graph window is laid out and painted, against the same package with short
 // texts. The first open of a process (no text or glyph caches yet) is the cold figure: run
 // the Cold benchmark alone, once per process. Target: under 2 s.
+#include "common/LoadTable.h"
 #include "BenchApp.h"
 #include "WidgetsBenchMain.h"
 #include "analysis/MyDocumentAnalyses.h"
@@ -34,14 +35,7 @@ struct App : BenchApp {
     {
         auto* doc = static_cast<Document*>(controller->newDocument());
         TableData table{{"Value", "1", "2", "3", "4"}, {"Group", "a", "a", "b", "b"}};
-        doc->tableData = table;
-        doc->setTableData();
-        doc->historyOfTableData.reset(table);
-        doc->columnSettings = ColumnSettings(table.size(), delegate.defaultColumnSettings);
-        doc->historyOfColumnSettings = {doc->columnSettings};
-        doc->columnCounter = QVector<qint64>(table.size(), 0);
-        doc->historyOfColumnCounter = {doc->columnCounter};
-        emit doc->tableChanged(true);
+        loadTable(*doc, table);
         MyWindowController* main = doc->baseWindowCont;
         main->addNewAnalysis();
         auto* root = static_cast<MySelectorRootItem*>(main->rootItem);

@@ -7,6 +7,7 @@
 //   - n analyses of a table of 100 rows; target at 5,000: 3 s;
 //   - one boxplot of n categories (two values each); target at 10^5: 2 s.
 // The first, smallest argument of each is the smoke run of the test suite.
+#include "common/LoadTable.h"
 #include "BenchApp.h"
 #include "WidgetsBenchMain.h"
 #include "analysis/MyDocumentAnalyses.h"
@@ -37,14 +38,7 @@ struct App : BenchApp {
     Document* newDocument(const TableData& table)
     {
         auto* doc = static_cast<Document*>(controller->newDocument());
-        doc->tableData = table;
-        doc->setTableData();
-        doc->historyOfTableData.reset(table);
-        doc->columnSettings = ColumnSettings(table.size(), delegate.defaultColumnSettings);
-        doc->historyOfColumnSettings = {doc->columnSettings};
-        doc->columnCounter = QVector<qint64>(table.size(), 0);
-        doc->historyOfColumnCounter = {doc->columnCounter};
-        emit doc->tableChanged(true);
+        loadTable(*doc, table);
         return doc;
     }
 

@@ -1,6 +1,7 @@
 #pragma once
 // A document with its main and table windows on the offscreen platform, scripted alerts and
 // file choosers, and the dialog controller answering from scripts.
+#include "common/LoadTable.h"
 #include "document/Document.h"
 #include "table/MyTableModel.h"
 #include "table/MyTableView.h"
@@ -86,20 +87,8 @@ public:
         delegate.reset();
     }
 
-    // A table as if just opened: one snapshot per history, default column settings.
-    void load(const TableData& table, const QVector<qint64>& counters = {})
-    {
-        doc->tableData = table;
-        doc->setTableData();
-        doc->historyOfTableData.reset(table);
-        doc->columnSettings = ColumnSettings(table.size(), delegate->defaultColumnSettings);
-        doc->historyOfColumnSettings = {doc->columnSettings};
-        doc->columnCounter = counters.isEmpty() ? QVector<qint64>(table.size(), 0) : counters;
-        doc->historyOfColumnCounter = {doc->columnCounter};
-        doc->historyOfTableRowSettings = {doc->tableRowSettings};
-        doc->tableDataIndex = doc->columnSettingsIndex = doc->columnCounterIndex = doc->tableRowSettingIndex = 0;
-        emit doc->tableChanged(true);
-    }
+    // A table as if just opened.
+    void load(const TableData& table, const QVector<qint64>& counters = {}) { loadTable(*doc, table, counters); }
 
     static TableData abc() { return table("a,1,2,3 | b,x,y,z | c,,q,"); }
     // Imports a file holding bytes through the scripted file chooser.

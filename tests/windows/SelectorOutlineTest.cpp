@@ -1,6 +1,7 @@
 // The main window's selector outline driven through its cells and buttons: a new analysis,
 // its columns, "Use" marks, graph type and title, the graph and statistics windows, deleting
 // and modifying analyses, the stepper, and analyses saved and opened again.
+#include "common/LoadTable.h"
 #include "AnalysisFixture.h"
 #include "platform/PropertyList.h"
 #include "table/MyTableModel.h"
@@ -258,14 +259,7 @@ TEST_F(SelectorOutline, GraphRenewsManyCategoriesFromTheTable)
         table[0] << QString::number(r);
         table[1] << (r == 1 ? QStringLiteral("\u00e9") : QStringLiteral("c%1").arg(r));
     }
-    doc->tableData = table;
-    doc->setTableData();
-    doc->historyOfTableData.reset(table);
-    doc->columnSettings = ColumnSettings(table.size(), delegate.defaultColumnSettings);
-    doc->historyOfColumnSettings = {doc->columnSettings};
-    doc->columnCounter = QVector<qint64>(table.size(), 0);
-    doc->historyOfColumnCounter = {doc->columnCounter};
-    emit doc->tableChanged(true);
+    loadTable(*doc, table);
 
     newAnalysis();
     MySelectorItem* a = analysis(0);
