@@ -110,7 +110,7 @@ TEST_F(Windows, ResetUndoLeavesEditModeAndForgetsTheSteps)
 TEST_F(Windows, EditMenuNamesTheNextUndoAndRedo)
 {
     load(abc());
-    auto item = [this](MyWindowController* w, const char* start) {
+    auto item = [](MyWindowController* w, const char* start) {
         for (QAction* a : w->window()->findChildren<QAction*>())
             if (a->text().startsWith(QLatin1String(start)))
                 return a;
