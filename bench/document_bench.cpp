@@ -2,6 +2,7 @@
 // their undo steps add to it. Also table text of that size made into a table and the numbers
 // of every column (target: no slower than pandas' typed read_csv), beside the floor of
 // std::from_chars over the same bytes.
+#include "ProcessMemory.h"
 #include "app/AppDelegate.h"
 #include "app/TableTextCodec.h"
 #include "document/Document.h"
@@ -124,27 +125,6 @@ void BM_MemoryOf100TypedCells(benchmark::State& state)
     }
 }
 BENCHMARK(BM_MemoryOf100TypedCells)->Unit(benchmark::kMillisecond)->Iterations(1);
-
-// Peak memory in MB since the last call of restartPeak (the kernel's high-water mark, put back
-// to the current size).
-void restartPeak()
-{
-    malloc_trim(0);
-    QFile clear("/proc/self/clear_refs");
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
-
-double statusMB(const char* field)
-{
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    return 0;
-}
 
 // A package whose table text is written directly: rows x columns cells from cell(r, c).
 template <class Cell>

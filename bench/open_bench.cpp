@@ -7,6 +7,7 @@
 //   - n analyses of a table of 100 rows; target at 5,000: 3 s;
 //   - one boxplot of n categories (two values each); target at 10^5: 2 s.
 // The first, smallest argument of each is the smoke run of the test suite.
+#include "ProcessMemory.h"
 #include "common/LoadTable.h"
 #include "BenchApp.h"
 #include "WidgetsBenchMain.h"
@@ -88,25 +89,6 @@ struct App : BenchApp {
 };
 
 App& app() { return fixtureUntilExit<App>(); }
-
-// Memory in MB: the kernel's high-water mark put back to the current size, and read.
-void restartPeak()
-{
-    malloc_trim(0);
-    QFile clear("/proc/self/clear_refs");
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
-double statusMB(const char* field)
-{
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    return 0;
-}
 
 // Numbers of three decimals from a fixed sequence, so every run sees the same table.
 QString number(qint64 r, int c)

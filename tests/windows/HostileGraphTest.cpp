@@ -61,6 +61,16 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         doc = nullptr;
     }
+    // Saved, closed and opened again from its package.
+    void saveAndReopen()
+    {
+        QString error;
+        ASSERT_TRUE(controller->save(doc, &error)) << error.toStdString();
+        ASSERT_TRUE(controller->closeDocument(doc));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        doc = static_cast<Document*>(controller->openDocument(package, &error));
+        ASSERT_TRUE(doc) << error.toStdString();
+    }
     // The package's graph settings changed as a hand would change them.
     void editSettings(const std::function<void(QVariantMap&)>& edit)
     {
@@ -168,12 +178,7 @@ TEST_F(HostileGraph, ValuesWithoutAPlaceAreLeftOutOfEveryDrawing)
         EXPECT_EQ(PdfPage(dir.filePath("print.pdf")).pages, 1);
 
         // Saved and opened again: the settings as the hand wrote them, the table whole.
-        QString error;
-        ASSERT_TRUE(controller->save(doc, &error)) << error.toStdString();
-        ASSERT_TRUE(controller->closeDocument(doc));
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        doc = static_cast<Document*>(controller->openDocument(package, &error));
-        ASSERT_TRUE(doc) << error.toStdString();
+        ASSERT_NO_FATAL_FAILURE(saveAndReopen());
         EXPECT_EQ(doc->graphSettings.value(0).value("valueSettings"), c.valueSettings);
         EXPECT_EQ(doc->tableData.value(0).mid(1), QStringList({"0", "-5", "10", "100", "2", "20", "200"}));
         ASSERT_TRUE(controller->closeDocument(doc));
@@ -239,12 +244,7 @@ TEST_F(HostileGraph, HugeTextsAreLaidOutInPartAndKeptWhole)
     vm->editTextView(title, Point(2, 2));
     EXPECT_FALSE(vm->isEditing(title));
 
-    QString error;
-    ASSERT_TRUE(controller->save(doc, &error)) << error.toStdString();
-    ASSERT_TRUE(controller->closeDocument(doc));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    doc = static_cast<Document*>(controller->openDocument(package, &error));
-    ASSERT_TRUE(doc) << error.toStdString();
+    ASSERT_NO_FATAL_FAILURE(saveAndReopen());
     const QVariantMap settings = doc->graphSettings.value(0);
     EXPECT_EQ(settings.value("graphTitle").toString(), huge);
     EXPECT_EQ(dig(settings, {"graphProperties", "yAxis", "titleText"}).toString(), huge);
