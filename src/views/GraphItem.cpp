@@ -367,7 +367,11 @@ void paintTree(QPainter* painter, GraphItem* view, QTransform t, bool drawSelf =
 
 QTransform GraphItem::pageTransform(const GraphItem* view, double scale)
 {
-    const Rect b = view->bounds();
+    return pageTransform(view->bounds(), scale);
+}
+
+QTransform GraphItem::pageTransform(const Rect& b, double scale)
+{
     QTransform t;
     t.scale(scale, scale);
     t.translate(0, b.height());
@@ -421,9 +425,13 @@ QImage GraphItem::image(GraphItem* view, double scale)
 
 QByteArray GraphItem::pdfData(GraphItem* view)
 {
-    if (!view || !view->isPlaced())
+    return view ? pdfData(view, view->bounds()) : QByteArray();
+}
+
+QByteArray GraphItem::pdfData(GraphItem* view, const Rect& b)
+{
+    if (!view || !view->isPlaced() || !placeable(b))
         return QByteArray();
-    const Rect b = view->bounds();
     QByteArray data;
     QBuffer buffer(&data);
     buffer.open(QIODevice::WriteOnly);
@@ -437,7 +445,7 @@ QByteArray GraphItem::pdfData(GraphItem* view)
         writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
         QPainter painter(&writer);
         painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-        painter.setTransform(pageTransform(view, 1.0));
+        painter.setTransform(pageTransform(b, 1.0));
         renderTree(&painter, view);
         painter.end();
     }

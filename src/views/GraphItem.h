@@ -74,12 +74,16 @@ public:
     static QImage image(GraphItem* view, double scale = 1.0);
     // A one-page PDF at 72 dpi, no margins, text as text.
     static QByteArray pdfData(GraphItem* view);
+    // The same on a page that is the rectangle page of the view's coordinates.
+    static QByteArray pdfData(GraphItem* view, const Rect& page);
     // Paints the view and its visible subviews with painter's current transform taken as
     // the view's own (y-up) coordinates.
     static void renderTree(QPainter* painter, GraphItem* view);
     // Maps the view's bounds (y up) onto a page of its size × scale (y down, origin at the
     // page's top left).
     static QTransform pageTransform(const GraphItem* view, double scale);
+    // The same for the rectangle page of a view's coordinates.
+    static QTransform pageTransform(const Rect& page, double scale);
     // Non-zero, and the same for every view drawn, while renderTree draws a tree.
     static quint64 renderPass();
     // Draws the members of groups this view draws, painter's transform for this view being

@@ -9,17 +9,24 @@
 #include <QSaveFile>
 
 namespace {
-// Draws view's PDF with the graph's selection hidden, and gives the selection back.
+// Draws view's PDF on its page with the graph's selection hidden, and gives the selection
+// back.
 QByteArray pdfOf(MyViewManager* vm, GraphItem* view)
 {
+    auto* output = dynamic_cast<MyOutputView*>(view);
+    const Rect page = output ? output->pageRect() : view->bounds();
     if (!vm)
-        return GraphItem::pdfData(view);
+        return GraphItem::pdfData(view, page);
     const QStringList saved = vm->selectedViews;
     vm->selectView({});
-    QByteArray data = GraphItem::pdfData(view);
+    QByteArray data = GraphItem::pdfData(view, page);
     vm->selectView(saved);
     return data;
 }
+
+// How far past the page a view may reach and still count as inside it: a graph centred on
+// the page may end a rounding error beyond it.
+constexpr double kFitSlack = 0.01;
 
 void showFailure(MyViewManager* vm, const QString& message, const QString& informative)
 {
@@ -43,6 +50,24 @@ MyOutputView::MyOutputView(const Rect& frame, const Point& origin, const QString
 MyOutputView::MyOutputView(const Rect& frame) : MyView(frame) {}
 
 QByteArray MyOutputView::pdfWithoutSelection() { return pdfOf(viewManager, this); }
+
+Rect MyOutputView::pageRect() const
+{
+    const Rect own = bounds();
+    Rect page = own;
+    for (GraphItem* sub : subviews()) {
+        const auto* inner = dynamic_cast<const MyOutputView*>(sub);
+        if (!inner || !inner->isVisible() || !inner->isPlaced())
+            continue;
+        const Rect p = inner->pageRect();
+        const QRectF r = inner->localToParent().mapRect(QRectF(p.origin.x, p.origin.y, p.width(), p.height()));
+        const Rect covered(r.x(), r.y(), r.width(), r.height());
+        // Cut off without a word otherwise, wherever the page is smaller than the graph.
+        if (!own.insetBy(-kFitSlack, -kFitSlack).containsRect(covered))
+            page = page.united(covered);
+    }
+    return page;
+}
 
 void MyOutputView::copy()
 {

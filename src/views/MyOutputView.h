@@ -25,8 +25,15 @@ public:
     // The panel proposes suggestedPath (a name in its folder).
     bool exportPDF(const QString& suggestedPath = QString());
 
-    // The PDF of this view with the selection hidden, as copy and export make it.
+    // The PDF of this view on its page (pageRect) with the selection hidden, as export and
+    // the package make it.
     QByteArray pdfWithoutSelection();
+
+    // The page that holds the whole graph as the window shows it, in this view's
+    // coordinates: the bounds, grown where an output view inside reaches beyond them to hold
+    // that view's page too. "graphView" is its bounds (what copy draws); the background is
+    // its bounds while the graph fits in them, else their union with the graph's rectangle.
+    Rect pageRect() const;
 
     enum { Type = UserType + 4 };
     int type() const override { return Type; }

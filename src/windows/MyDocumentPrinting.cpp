@@ -4,6 +4,7 @@
 #include "platform/Dialogs.h"
 #include "platform/NumberText.h"
 #include "views/GraphWindowHooks.h"
+#include "views/MyOutputView.h"
 #include "views/MyView.h"
 #include "views/MyViewManager.h"
 #include "windows/MyWindowController.h"
@@ -146,15 +147,17 @@ bool MyDocumentPrinting::printOperationWithSettings(Document& doc, QPrinter& pri
         return false;
     }
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-    // At its own size in the middle of the printable area; a graph larger than that is
+    // The whole graph, the page around it included, at its own size in the middle of the
+    // printable area; a graph larger than that (the page, or a graph wider than its page) is
     // scaled down to fit one page rather than cut.
     const QSizeF area = printer.pageLayout().paintRect(QPageLayout::Point).size();
-    const Rect b = view->bounds();
+    const auto* output = dynamic_cast<const MyOutputView*>(view);
+    const Rect b = output ? output->pageRect() : view->bounds();
     double scale = 1.0;
     if (b.width() > area.width() || b.height() > area.height())
         scale = std::min(area.width() / b.width(), area.height() / b.height());
     const QPointF at((area.width() - b.width() * scale) / 2, (area.height() - b.height() * scale) / 2);
-    painter.setTransform(GraphItem::pageTransform(view, scale) * QTransform::fromTranslate(at.x(), at.y()));
+    painter.setTransform(GraphItem::pageTransform(b, scale) * QTransform::fromTranslate(at.x(), at.y()));
     GraphItem::renderTree(&painter, view);
     return painter.end();
 }

@@ -1,0 +1,232 @@
+// A graph wider than its page (many categories, or wide columns) is exported, stored in the
+// package and printed whole, as the window shows it: every category label is in the PDF's
+// text and every box, dot and the graph's frame are drawn where the window has them. A graph
+// that fits its page keeps the page's size.
+#include "AnalysisFixture.h"
+#include <QRegularExpression>
+
+namespace {
+
+// n treatments "A", "B", … with eight values each, spread like a spray trial's decreases.
+QByteArray treatments(int n)
+{
+    QByteArray csv = "decrease,treatment\n";
+    for (int t = 0; t < n; ++t)
+        for (int i = 0; i < 8; ++i)
+            csv += QByteArray::number(2 + 3 * t * t + (i * 7 + t * 5) % 17) + ',' + char('A' + t) + '\n';
+    return csv;
+}
+
+// mtcars' miles per gallon by cylinders.
+const QByteArray kMtcars = "mpg,cyl\n21.0,6\n21.0,6\n22.8,4\n21.4,6\n18.7,8\n18.1,6\n14.3,8\n24.4,4\n22.8,4\n"
+                           "19.2,6\n17.8,6\n16.4,8\n17.3,8\n15.2,8\n10.4,8\n10.4,8\n14.7,8\n32.4,4\n30.4,4\n"
+                           "33.9,4\n21.5,4\n15.5,8\n15.2,8\n13.3,8\n19.2,8\n27.3,4\n26.0,4\n30.4,4\n15.8,8\n"
+                           "19.7,6\n15.0,8\n21.4,4\n";
+
+// Where a whole word is drawn on a PDF's first page (points, y down); empty when it is not.
+QRectF wordAt(PdfPage& page, const QString& word)
+{
+    const QRegularExpression whole(QStringLiteral("(?<![\\w.])%1(?![\\w.])").arg(QRegularExpression::escape(word)));
+    const QRegularExpressionMatch m = whole.match(page.text);
+    return m.hasMatch() ? page.pdf.getSelectionAtIndex(0, int(m.capturedStart()), int(word.size())).boundingRectangle()
+                        : QRectF();
+}
+
+// Pixels with ink (dark and opaque) in a rectangle of the page (points, y down).
+int inkIn(const PdfPage& page, const QRectF& r)
+{
+    const QRect pixels = QRect(PdfPage::pixel(r.topLeft()), PdfPage::pixel(r.bottomRight())).intersected(page.image.rect());
+    int ink = 0;
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+        for (int x = pixels.left(); x <= pixels.right(); ++x)
+            if (const QRgb c = page.image.pixel(x, y); qAlpha(c) > 128 && qGray(c) < 160)
+                ++ink;
+    return ink;
+}
+
+} // namespace
+
+class WholeGraphOutput : public AnalysisFixture {
+protected:
+    // Where the window shows a view: its bounds in the scene (points, y down).
+    static QRectF shown(const GraphItem* v)
+    {
+        const Rect b = v->bounds();
+        return v->mapToScene(QRectF(b.origin.x, b.origin.y, b.width(), b.height())).boundingRect();
+    }
+    // Where the window shows each of these texts.
+    static QMap<QString, QRectF> textsShown(MyViewManager* vm, const QStringList& texts)
+    {
+        QMap<QString, QRectF> out;
+        for (QGraphicsItem* item : vm->scene()->items())
+            if (auto* text = dynamic_cast<MyTextView*>(item); text && text->isVisible())
+                if (const QString shownText = text->textStorage()->toPlainText(); texts.contains(shownText))
+                    out.insert(shownText, shown(text));
+        return out;
+    }
+    // The boxes, or the dots, and the graph's frame, as the window shows them.
+    static QList<std::pair<QString, QRectF>> elements(MyViewManager* vm)
+    {
+        QList<std::pair<QString, QRectF>> out;
+        for (const auto& [group, views] : vm->viewsDict)
+            if (group.startsWith("box\t") || group.startsWith("dot\t"))
+                for (const MySimpleView* v : views)
+                    if (v->isVisible())
+                        out.append({group, shown(v)});
+        // The frame drawn in the graph rectangle's view.
+        const Rect r = vm->graphRect;
+        out.append({MyViewManager::kGraphRect, vm->viewDict.value(MyViewManager::kGraphRect)
+                                                   ->mapToScene(QRectF(r.origin.x, r.origin.y, r.width(), r.height()))
+                                                   .boundingRect()});
+        return out;
+    }
+
+    // Checks that page holds the whole graph as the window shows it: found by the category
+    // labels' places on the page, every label and every element is on it, at one scale,
+    // inside within (points, y down). The scale found.
+    double expectWhole(PdfPage& page, MyViewManager* vm, const QStringList& labels, const QRectF& within)
+    {
+        const QMap<QString, QRectF> window = textsShown(vm, labels);
+        EXPECT_EQ(window.keys(), labels);
+        if (window.size() < 2)
+            return 0;
+        // A text beyond the page is still read from the file: it must be on the page.
+        for (auto it = window.begin(); it != window.end(); ++it) {
+            const QRectF at = wordAt(page, it.key());
+            EXPECT_FALSE(at.isNull()) << "label " << it.key().toStdString() << " in " << page.text.simplified().toStdString();
+            EXPECT_TRUE(within.contains(at)) << "label " << it.key().toStdString() << " beyond the page";
+        }
+        // The leftmost and the rightmost label give the scale and the place of the window's
+        // picture.
+        const auto byX = [](const QRectF& a, const QRectF& b) { return a.center().x() < b.center().x(); };
+        const QString left = window.key(*std::min_element(window.begin(), window.end(), byX));
+        const QString right = window.key(*std::max_element(window.begin(), window.end(), byX));
+        const QRectF first = window.value(left), last = window.value(right);
+        const QRectF onFirst = wordAt(page, left), onLast = wordAt(page, right);
+        if (onFirst.isNull() || onLast.isNull())
+            return 0;
+        const double scale = (onLast.center().x() - onFirst.center().x()) / (last.center().x() - first.center().x());
+        const QPointF shift = onFirst.center() - first.center() * scale;
+        const auto onPage = [&](const QRectF& r) { return QRectF(r.topLeft() * scale + shift, r.size() * scale); };
+        for (auto it = window.begin(); it != window.end(); ++it) {
+            const QPointF off = wordAt(page, it.key()).center() - onPage(it.value()).center();
+            EXPECT_LT(off.manhattanLength(), 2.0) << "label " << it.key().toStdString() << " out of place";
+        }
+        for (const auto& [name, r] : elements(vm)) {
+            const QRectF at = onPage(r);
+            EXPECT_TRUE(within.contains(at)) << name.toStdString() << " beyond the page";
+            // A box's or the frame's sides, a dot's middle.
+            if (name == MyViewManager::kGraphRect || name.startsWith("box\t")) {
+                for (const double x : {at.left(), at.right()})
+                    EXPECT_GT(inkIn(page, QRectF(x - 1.5, at.top(), 3, at.height())), at.height() * PdfPage::kScale * 0.8)
+                        << name.toStdString() << " side at " << x;
+            } else {
+                EXPECT_GT(inkIn(page, at), 0) << name.toStdString();
+            }
+        }
+        return scale;
+    }
+
+    QStringList viewSize(MyWindowController* g) const
+    {
+        const QVariant background = dig(doc->graphSettings.value(g->graphID), {"graphProperties", "background"});
+        return {dig(background, {"viewWidth"}).toString(), dig(background, {"viewHeight"}).toString()};
+    }
+};
+
+// Exported, stored in the package and printed to a PDF file: the whole graph, the page grown
+// to hold it (export and package) or scaled onto the paper (print); a graph that fits keeps
+// its page's size.
+TEST_F(WholeGraphOutput, WideGraphsAreOutputWhole)
+{
+    const struct {
+        const char* name;
+        QByteArray table;
+        QString graphType;
+        QStringList labels;    // its category labels
+        QString columnWidth;   // empty: the default
+        bool fits;             // within its page
+    } cases[] = {
+        {"eight categories, boxplot", treatments(8), "boxplot", QString("ABCDEFGH").split("", Qt::SkipEmptyParts), {}, false},
+        {"ten categories, boxplot", treatments(10), "boxplot", QString("ABCDEFGHIJ").split("", Qt::SkipEmptyParts), {}, false},
+        {"columns 250 wide, dot plot", kMtcars, "scatter", {"4", "6", "8"}, "250", false},
+        {"columns 250 wide, boxplot", kMtcars, "boxplot", {"4", "6", "8"}, "250", false},
+        {"three categories, boxplot", treatments(3), "boxplot", {"A", "B", "C"}, {}, true},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = QString("case%1").arg(n++);
+        if (n > 1) {
+            ASSERT_TRUE(controller->closeDocument(doc));
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            doc = static_cast<Document*>(controller->newDocument());
+        }
+        import(c.table);
+        const QStringList columns = doc->variables;
+        makeAnalysis(file, {columns[0]}, {columns[1]}, c.graphType);
+        MyWindowController* g = doc->graphWindowConts.last();
+        ASSERT_TRUE(g);
+        front(g);
+        if (!c.columnWidth.isEmpty()) {
+            ASSERT_TRUE(typeInSettings(g, {"graphProperties", "graphRect", "columnWidth"}, c.columnWidth));
+        }
+        QCoreApplication::processEvents();
+        MyViewManager* vm = g->viewManager;
+        const QStringList size = viewSize(g);
+        const QSizeF pageSize(size[0].toDouble(), size[1].toDouble());
+        // The case is what it says: the graph reaches beyond its page, or lies within it.
+        const QRectF page = shown(vm->viewDict.value(MyViewManager::kBackground));
+        QRectF graph;
+        for (const QRectF& r : textsShown(vm, c.labels))
+            graph |= r;
+        for (const auto& element : elements(vm))
+            graph |= element.second;
+        EXPECT_EQ(page.size(), pageSize);
+        EXPECT_EQ(page.contains(graph), c.fits);
+
+        scripted.dialogs.files.push_back(dir.filePath(file + "-export.pdf"));
+        front(g);
+        command(g, "Export PDF…")->trigger();
+        PdfPage exported(dir.filePath(file + "-export.pdf"));
+        ASSERT_EQ(exported.pages, 1);
+        if (c.fits)
+            EXPECT_EQ(exported.size, pageSize);
+        else
+            EXPECT_GT(exported.size.width(), pageSize.width());
+        EXPECT_GE(exported.size.height(), pageSize.height());
+        {
+            SCOPED_TRACE("export");
+            EXPECT_NEAR(expectWhole(exported, vm, c.labels, QRectF(QPointF(), exported.size)), 1.0, 0.01);
+        }
+
+        QString error;
+        const QString package = dir.filePath(file + ".vlbdoc");
+        ASSERT_TRUE(controller->saveAs(doc, package, &error)) << error.toStdString();
+        PdfPage stored(package + QString("/graphPDF/graph%1.pdf").arg(g->graphID));
+        ASSERT_EQ(stored.pages, 1);
+        EXPECT_EQ(stored.size, exported.size);
+        {
+            SCOPED_TRACE("package");
+            EXPECT_NEAR(expectWhole(stored, vm, c.labels, QRectF(QPointF(), stored.size)), 1.0, 0.01);
+        }
+
+        const QString printedFile = dir.filePath(file + "-print.pdf");
+        front(g);
+        scripted.dialogs.printFiles.push_back(printedFile);
+        command(g, "Print…")->trigger();
+        PdfPage printed(printedFile);
+        ASSERT_EQ(printed.pages, 1);
+        const QRectF printable = doc->printInfo.paintRect(QPageLayout::Point);
+        {
+            SCOPED_TRACE("print");
+            const double scale = expectWhole(printed, vm, c.labels, printable.adjusted(-0.5, -0.5, 0.5, 0.5));
+            // Scaled down only when the graph is larger than the printable area.
+            if (exported.size.width() <= printable.width() && exported.size.height() <= printable.height())
+                EXPECT_NEAR(scale, 1.0, 0.01);
+            else
+                EXPECT_NEAR(scale, std::min(printable.width() / exported.size.width(),
+                                            printable.height() / exported.size.height()), 0.01);
+        }
+    }
+}
