@@ -425,10 +425,10 @@ bool Document::readPackage(const QString& dirPath, QString* error)
                   QStringLiteral("The graph settings of these analyses of the document “%1” were damaged and were made anew "
                                  "from their analyses: %2.")),
         paragraph(repaired,
-                  QStringLiteral("Settings of this analysis of the document “%1” could not be used and were set to their "
-                                 "defaults: %2."),
-                  QStringLiteral("Settings of these analyses of the document “%1” could not be used and were set to their "
-                                 "defaults: %2.")),
+                  QStringLiteral("Settings of this analysis of the document “%1” were missing or could not be used, and were "
+                                 "set to their defaults: %2."),
+                  QStringLiteral("Settings of these analyses of the document “%1” were missing or could not be used, and were "
+                                 "set to their defaults: %2.")),
         paragraph(missing,
                   QStringLiteral("This analysis of the document “%1” names columns that are not in its table, and shows no "
                                  "values for them: %2."),
