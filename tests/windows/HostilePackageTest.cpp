@@ -121,6 +121,10 @@ TEST_F(HostilePackage, OpensWithASoundGraphAndSaysWhatWasMended)
     auto drop = [](QStringList path) -> Edit {
         return [=](QVariant& s, QByteArray&) { put(s, path, QVariant()); };
     };
+    QStringList firstTen;
+    for (int i = 1; i <= 10; ++i)
+        firstTen << QString("dotsProperties %1 dotSize").arg(i);
+    const QString manySeries = firstTen.join(", ") + ", and 15 more";
     const QString boxKey = delegate.defaultBox.firstKey(), boxesKey = delegate.defaultBoxes[0].toMap().firstKey();
     // What is done to the package; the message (%1 the package's name); a value of the opened
     // settings and what it must be (a null value: the saved settings' own). The package is the
@@ -186,6 +190,14 @@ TEST_F(HostilePackage, OpensWithASoundGraphAndSaysWhatWasMended)
          {"graphProperties", "boxes", boxKey}, delegate.defaultBox[boxKey]},
         {"noBoxSeriesSetting", drop({"boxesProperties", "#0", boxesKey}), one.arg("%1", "boxesProperties 1 " + boxesKey),
          {"boxesProperties", "#0", boxesKey}, delegate.defaultBoxes[0].toMap()[boxesKey]},
+        // Settings missing from many series: the first ten are named, the rest counted.
+        {"manySeries",
+         [&](QVariant& s, QByteArray&) {
+             QVariantMap series = dots0;
+             series.remove("dotSize");
+             put(s, {"dotsProperties"}, QVariantList(25, series));
+         },
+         one.arg("%1", manySeries), {"dotsProperties", "#24", "dotSize"}, dots0["dotSize"]},
         // Missing and unusable values in one message, in the order of the settings.
         {"missingAndUnusable",
          [&](QVariant& s, QByteArray&) {
