@@ -6,6 +6,7 @@
 #include "document/Document.h"
 #include "document/DocumentHooks.h"
 #include "outline/MySelectorRootItem.h"
+#include "platform/NumberText.h"
 
 namespace {
 
@@ -69,7 +70,10 @@ void MyDocumentAnalyses::registerHooks()
            const std::function<std::optional<QVariantMap>()>& fresh) -> std::optional<DocumentHooks::CheckedSettings> {
         if (!doc.ourDelegate())
             return DocumentHooks::CheckedSettings{settings, {}, {}};
-        auto checked = MyGraphSettingsRepair::repaired(*doc.ourDelegate(), settings, graphType, fresh);
+        // Values missing from an older document are the upgrade's to fill, when the windows
+        // are made: it keeps its own message for them.
+        const bool older = NumberText::doubleValue(doc.ourDelegate()->curVersion()) > NumberText::doubleValue(doc.docVersion);
+        auto checked = MyGraphSettingsRepair::repaired(*doc.ourDelegate(), settings, graphType, fresh, !older);
         if (!checked)
             return std::nullopt;
         return DocumentHooks::CheckedSettings{checked->settings, checked->repaired, checked->rebuilt};

@@ -163,7 +163,7 @@ private:
 
 std::optional<MyGraphSettingsRepair::Result> MyGraphSettingsRepair::repaired(
     const AppDelegate& app, const QVariantMap& stored, const QString& graphType,
-    const std::function<std::optional<QVariantMap>()>& fresh)
+    const std::function<std::optional<QVariantMap>()>& fresh, bool fillMissing)
 {
     const bool scatter = graphType == QLatin1String("scatter");
     const QString seriesKey = scatter ? QStringLiteral("dotsProperties") : QStringLiteral("boxesProperties");
@@ -221,19 +221,26 @@ std::optional<MyGraphSettingsRepair::Result> MyGraphSettingsRepair::repaired(
                     const QVariantMap& defaults, const QStringList& fixed) -> std::optional<QVariantMap> {
         const QVariantMap group = stored.toMap();
         std::optional<QVariantMap> changed;
-        for (auto it = group.cbegin(); it != group.cend(); ++it) {
-            const auto fallback = defaults.constFind(it.key());
-            if (fallback == defaults.cend() || (!fixed.isEmpty() && fixed.contains(it.key())))
+        // Keys the defaults lack are no settings of the group: they are left as they are.
+        for (auto fallback = defaults.cbegin(); fallback != defaults.cend(); ++fallback) {
+            const QString& key = fallback.key();
+            if (!fixed.isEmpty() && fixed.contains(key))
                 continue;
-            auto row = rows.constFind(it.key());
-            if (row == rows.constEnd())
-                row = rows.insert(it.key(), checker.rowOf(rowKeys + QStringList{it.key()}));
-            if (kindOf(it.value()) != kindOf(*fallback) || !checker.usableIn(*row, it.key(), it.value())) {
-                if (!changed)
-                    changed = group;
-                changed->insert(it.key(), *fallback);
-                out.repaired << name() + it.key();
+            const auto it = group.constFind(key);
+            if (it == group.cend()) {
+                if (!fillMissing)
+                    continue;
+            } else {
+                auto row = rows.constFind(key);
+                if (row == rows.constEnd())
+                    row = rows.insert(key, checker.rowOf(rowKeys + QStringList{key}));
+                if (kindOf(it.value()) == kindOf(*fallback) && checker.usableIn(*row, key, it.value()))
+                    continue;
             }
+            if (!changed)
+                changed = group;
+            changed->insert(key, *fallback);
+            out.repaired << name() + key;
         }
         return changed;
     };

@@ -333,6 +333,21 @@ bool Document::writePackage(const QString& dirPath, SaveKind kind, QString* erro
     return true;
 }
 
+namespace {
+
+// A package may lack a value in each of thousands of series: the message names the first few
+// settings and counts the rest, so that it stays a message one can read.
+QString firstNamed(const QStringList& settings)
+{
+    constexpr qsizetype kNamed = 10;
+    QStringList named = settings.mid(0, kNamed);
+    if (settings.size() > kNamed)
+        named << QStringLiteral("and %1 more").arg(QLocale(QLocale::English).toString(settings.size() - kNamed));
+    return named.join(QStringLiteral(", "));
+}
+
+} // namespace
+
 bool Document::readPackage(const QString& dirPath, QString* error)
 {
     // Everything that can refuse the package is read before anything of this document
@@ -392,7 +407,7 @@ bool Document::readPackage(const QString& dirPath, QString* error)
                     if (checked && !checked->rebuilt.isEmpty())
                         rebuilt << name;
                     else if (checked && !checked->repaired.isEmpty())
-                        repaired << QStringLiteral("%1 (%2)").arg(name, checked->repaired.join(QStringLiteral(", ")));
+                        repaired << QStringLiteral("%1 (%2)").arg(name, firstNamed(checked->repaired));
                 }
             }
             columnCounter = counters;
@@ -425,10 +440,10 @@ bool Document::readPackage(const QString& dirPath, QString* error)
                   QStringLiteral("The graph settings of these analyses of the document “%1” were damaged and were made anew "
                                  "from their analyses: %2.")),
         paragraph(repaired,
-                  QStringLiteral("Settings of this analysis of the document “%1” could not be used and were set to their "
-                                 "defaults: %2."),
-                  QStringLiteral("Settings of these analyses of the document “%1” could not be used and were set to their "
-                                 "defaults: %2.")),
+                  QStringLiteral("Settings of this analysis of the document “%1” were missing or could not be used, and were "
+                                 "set to their defaults: %2."),
+                  QStringLiteral("Settings of these analyses of the document “%1” were missing or could not be used, and were "
+                                 "set to their defaults: %2.")),
         paragraph(missing,
                   QStringLiteral("This analysis of the document “%1” names columns that are not in its table, and shows no "
                                  "values for them: %2."),

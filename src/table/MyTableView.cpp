@@ -416,7 +416,7 @@ QVector<QStringList> MyTableView::blockFromText(const QString& text, QString* er
     return TableTextCodec::read(text, QStringLiteral("Auto"), TableTextCodec::BlankLines::KeepBetweenRows, error);
 }
 
-void MyTableView::addString(const QString& string, bool newTable, const QString& actionName)
+void MyTableView::addString(const QString& string, bool newTable, const QString& actionName, const QString& noText)
 {
     Q_UNUSED(newTable);
     if (!m_selection.selectingCells.isSingleCell()) {
@@ -427,6 +427,10 @@ void MyTableView::addString(const QString& string, bool newTable, const QString&
     const TableData block = blockFromText(string, &error);
     if (!error.isEmpty()) {
         alert(error);
+        return;
+    }
+    if (block.isEmpty() && !noText.isEmpty()) {
+        alert(noText);
         return;
     }
     addBlock(block, actionName);
@@ -539,7 +543,9 @@ void MyTableView::importTable()
     }
     if (m_selection.selectingCells.column1 == 0)
         setSelectingCells({0, 1, 0, 1});
-    addString(text, false, QStringLiteral("Import Table"));
+    // Nothing but line ends and separators is no table: the file is at fault, not the selection.
+    addString(text, false, QStringLiteral("Import Table"),
+              QStringLiteral("The file \u201c%1\u201d holds no table text.").arg(name));
 }
 
 void MyTableView::copy()

@@ -75,7 +75,8 @@ public:
     void paste();
     void importTable();
     void copy();
-    void addString(const QString& string, bool newTable, const QString& actionName);
+    // noText, when given, is said instead of laying anything when the text holds no cell.
+    void addString(const QString& string, bool newTable, const QString& actionName, const QString& noText = QString());
 
     // Column and row commands.
     void tableViewColumnDidResize(int position);

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QStyle>
 #include <QTreeView>
+#include <limits>
 
 MyOutlineCellDelegate::MyOutlineCellDelegate(MyWindowController* controller, MyOutlineModel* model, QObject* parent)
     : QStyledItemDelegate(parent), m_controller(controller), m_model(model)
@@ -62,6 +63,17 @@ QSize MyOutlineCellDelegate::sizeHint(const QStyleOptionViewItem& option, const 
     const int buttonHeight = option.fontMetrics.height() + 8;
     size.setHeight(std::max(size.height(), buttonHeight));
     return size;
+}
+
+QWidget* MyOutlineCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                             const QModelIndex& index) const
+{
+    QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+    // A line editor keeps 32,767 characters unless told otherwise: a longer graph text would
+    // lose its end on the first edit.
+    if (auto* line = qobject_cast<QLineEdit*>(editor))
+        line->setMaxLength(std::numeric_limits<int>::max());
+    return editor;
 }
 
 void MyOutlineCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const

@@ -15,6 +15,8 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    // The editor takes a text of any length: editing never shortens it.
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     // A typed text reaches the controller once the editor has closed: the edit may rebuild
     // the outline, editors included.
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;

@@ -89,3 +89,57 @@ TEST_P(GridRefusal, ShowsItsMessageAndChangesNothing)
 
 INSTANTIATE_TEST_SUITE_P(Messages, GridRefusal, ::testing::ValuesIn(refusals),
                          [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
+
+namespace {
+// A file to import at the first data cell, and what it does to the table (null: refused).
+// A file holds table text when the codec reads at least one field from it: line ends,
+// separators (tabs in a tab-separated file, commas in a comma-separated one) and a byte-order
+// mark alone give none; a space is text.
+struct ImportCase {
+    const char* name;
+    QByteArray bytes;
+    std::function<void(TableData&)> change;
+};
+void PrintTo(const ImportCase& c, std::ostream* os) { *os << c.name; }
+
+const ImportCase importCases[] = {
+    {"Empty", "", nullptr},
+    {"LineEnds", "\n\r\n\r\r\n\n", nullptr},
+    {"ByteOrderMarkAndLineEnd", "\xEF\xBB\xBF\r\n", nullptr},
+    {"Tabs", "\t\t\n\t\r\n\n", nullptr},
+    {"Commas", ",,\n,\n", nullptr},
+    {"Table", "p,q\n1,2\n", [](TableData& t) { t[0][1] = "p", t[1][1] = "q", t[0][2] = "1", t[1][2] = "2"; }},
+    {"BlankLineBetweenRows", "p\r\n,\r\nq\r\n", [](TableData& t) { t[0][1] = "p", t[0][2] = "", t[0][3] = "q"; }},
+    {"Spaces", " \n   \n", [](TableData& t) { t[0][1] = " ", t[0][2] = "   "; }},
+};
+}
+
+class GridImport : public TableFixture, public ::testing::WithParamInterface<ImportCase> {};
+
+// A file without table text is the file's fault: it is named, and nothing changes. Any
+// other file imports as one undoable step.
+TEST_P(GridImport, FileWithoutTableTextIsNamedAndChangesNothing)
+{
+    const ImportCase& c = GetParam();
+    load(abc());
+    const TableState before = state();
+    select(1, 1, 1, 1);
+    import(c.bytes);
+    if (!c.change) {
+        EXPECT_EQ(alerts(), QStringList{"The file \u201ctable1.csv\u201d holds no table text."});
+        EXPECT_EQ(state(), before);
+        EXPECT_FALSE(undo()->canUndo() || doc->tableWindowCont->window()->isWindowModified());
+        return;
+    }
+    TableData expected = before.table;
+    c.change(expected);
+    EXPECT_EQ(alerts(), QStringList());
+    EXPECT_EQ(doc->tableData, expected);
+    EXPECT_EQ(undo()->undoText(), "Undo Import Table");
+    EXPECT_TRUE(doc->tableWindowCont->window()->isWindowModified());
+    undo()->undo();
+    EXPECT_EQ(state(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, GridImport, ::testing::ValuesIn(importCases),
+                         [](const ::testing::TestParamInfo<ImportCase>& info) { return std::string(info.param.name); });

@@ -1,8 +1,10 @@
 // Packages damaged by hand open with a sound graph and one message that names what was
-// mended: settings the outline would refuse take their defaults, parts of the wrong shape are
-// made anew from the analysis, columns gone from the table are named. Saved and opened again,
-// nothing more changes and nothing more is said.
+// mended: settings that are missing or that the outline would refuse take their defaults,
+// parts of the wrong shape are made anew from the analysis, columns gone from the table are
+// named. The graph exports; saved and opened again, nothing more changes and nothing more is
+// said.
 #include "AnalysisFixture.h"
+#include "analysis/MyAnalysisBuilder.h"
 #include "platform/PropertyList.h"
 #include "views/MyBaseView.h"
 #include <QDirIterator>
@@ -12,7 +14,8 @@ namespace {
 
 const QString kDots = QStringLiteral("Dots");
 
-// A value inside maps and lists by keys ("#n" the n-th element), replaced.
+// A value inside maps and lists by keys ("#n" the n-th element), replaced; an invalid value
+// removes the key.
 void put(QVariant& v, QStringList path, const QVariant& value)
 {
     if (path.isEmpty()) {
@@ -26,7 +29,10 @@ void put(QVariant& v, QStringList path, const QVariant& value)
         v = list;
     } else {
         QVariantMap map = v.toMap();
-        put(map[k], path, value);
+        if (path.isEmpty() && !value.isValid())
+            map.remove(k);
+        else
+            put(map[k], path, value);
         v = map;
     }
 }
@@ -84,27 +90,46 @@ protected:
 
 TEST_F(HostilePackage, OpensWithASoundGraphAndSaysWhatWasMended)
 {
-    import(kSampleTable);
-    makeAnalysis(kDots, {"Height", "Weight"}, {"Sex"});
-    const QString base = dir.filePath("Base.vlbdoc");
-    ASSERT_TRUE(controller->saveAs(doc, base));
-    const QVariantMap saved = doc->graphSettings.at(0);
-    const int sound = inkOfGraph(0);
-    ASSERT_GT(sound, 100);
+    // A dot plot, and a boxplot of the same values.
+    QString bases[2];
+    QVariantMap saved[2];
+    int sound[2];
+    for (int boxplot = 0; boxplot < 2; ++boxplot) {
+        if (boxplot)
+            doc = static_cast<Document*>(controller->newDocument());
+        import(kSampleTable);
+        makeAnalysis(kDots, {"Height", "Weight"}, {"Sex"}, boxplot ? "boxplot" : "scatter");
+        bases[boxplot] = dir.filePath(boxplot ? "BoxBase.vlbdoc" : "Base.vlbdoc");
+        ASSERT_TRUE(controller->saveAs(doc, bases[boxplot]));
+        saved[boxplot] = doc->graphSettings.at(0);
+        sound[boxplot] = inkOfGraph(0);
+        ASSERT_GT(sound[boxplot], 100);
+    }
+    const QString base = bases[0];
 
     const QByteArray colour = delegate.defaultBackground["color"].toByteArray();
     const QByteArray garbage("not a keyed archive");
     const QVariantMap dots0 = delegate.defaultDots[0].toMap(), dots1 = delegate.defaultDots[1].toMap();
-    const QString one = "Settings of this analysis of the document \u201c%1\u201d could not be used and were set to their "
-                        "defaults: \u201cDots\u201d (%2).";
+    const QString one = "Settings of this analysis of the document \u201c%1\u201d were missing or could not be used, and "
+                        "were set to their defaults: \u201cDots\u201d (%2).";
     const QString anew = "The graph settings of this analysis of the document \u201c%1\u201d were damaged and were made "
                          "anew from the analysis: \u201cDots\u201d.";
     using Edit = std::function<void(QVariant& settings, QByteArray& table)>;
     auto set = [](QStringList path, QVariant value) -> Edit {
         return [=](QVariant& s, QByteArray&) { put(s, path, value); };
     };
+    auto drop = [](QStringList path) -> Edit {
+        return [=](QVariant& s, QByteArray&) { put(s, path, QVariant()); };
+    };
+    QStringList firstTen;
+    for (int i = 1; i <= 10; ++i)
+        firstTen << QString("dotsProperties %1 dotSize").arg(i);
+    const QString manySeries = firstTen.join(", ") + ", and 15 more";
+    const QString boxKey = delegate.defaultBox.firstKey(), boxesKey = delegate.defaultBoxes[0].toMap().firstKey();
     // What is done to the package; the message (%1 the package's name); a value of the opened
-    // settings and what it must be (a null value: the saved settings' own).
+    // settings and what it must be (a null value: the saved settings' own). The package is the
+    // dot plot's, or the boxplot's for the cases named here.
+    const QStringList boxplots{"noBoxSetting", "noBoxSeriesSetting"};
     const struct { const char* name; Edit edit; QString notice; QStringList path; QVariant expected; } cases[] = {
         {"backgroundColour", set({"graphProperties", "background", "color"}, garbage),
          one.arg("%1", "graphProperties background color"), {"graphProperties", "background", "color"}, colour},
@@ -139,7 +164,49 @@ TEST_F(HostilePackage, OpensWithASoundGraphAndSaysWhatWasMended)
          QVariant(delegate.defaultXAxis)},
         {"seriesNotAList", set({"dotsProperties"}, qint64(5)), anew, {"graphTitle"}, QVariant()},
         {"scaleNotNumbers", set({"valueSettings", "min"}, "low"), one.arg("%1", "valueSettings"), {"valueSettings"},
-         saved["valueSettings"]},
+         saved[0]["valueSettings"]},
+        // A value missing from a document of this version takes the user's default, at every
+        // level that has one.
+        {"noBackgroundColour", drop({"graphProperties", "background", "color"}),
+         one.arg("%1", "graphProperties background color"), {"graphProperties", "background", "color"}, colour},
+        {"noViewWidth", drop({"graphProperties", "background", "viewWidth"}),
+         one.arg("%1", "graphProperties background viewWidth"), {"graphProperties", "background", "viewWidth"},
+         delegate.defaultBackground["viewWidth"]},
+        {"noFrameColour", drop({"graphProperties", "graphRect", "lineColor"}),
+         one.arg("%1", "graphProperties graphRect lineColor"), {"graphProperties", "graphRect", "lineColor"},
+         delegate.defaultGraphRect["lineColor"]},
+        {"noTickWidth", drop({"graphProperties", "xAxis", "tickWidth"}), one.arg("%1", "graphProperties xAxis tickWidth"),
+         {"graphProperties", "xAxis", "tickWidth"}, delegate.defaultXAxis["tickWidth"]},
+        {"noTitleFont", drop({"graphProperties", "yAxis", "titleTextAttr"}),
+         one.arg("%1", "graphProperties yAxis titleTextAttr"), {"graphProperties", "yAxis", "titleTextAttr"},
+         delegate.defaultYAxis["titleTextAttr"]},
+        {"noBarColour", drop({"graphProperties", "bars", "barColor"}), one.arg("%1", "graphProperties bars barColor"),
+         {"graphProperties", "bars", "barColor"}, delegate.defaultBar["barColor"]},
+        {"noDotSize", drop({"dotsProperties", "#1", "dotSize"}), one.arg("%1", "dotsProperties 2 dotSize"),
+         {"dotsProperties", "#1", "dotSize"}, dots1["dotSize"]},
+        {"noCategoryGap", drop({"categoryDicts", "#1", "horizontalGap"}), one.arg("%1", "categoryDicts 2 horizontalGap"),
+         {"categoryDicts", "#1", "horizontalGap"}, delegate.defaultCategoryDict["horizontalGap"]},
+        {"noBoxSetting", drop({"graphProperties", "boxes", boxKey}), one.arg("%1", "graphProperties boxes " + boxKey),
+         {"graphProperties", "boxes", boxKey}, delegate.defaultBox[boxKey]},
+        {"noBoxSeriesSetting", drop({"boxesProperties", "#0", boxesKey}), one.arg("%1", "boxesProperties 1 " + boxesKey),
+         {"boxesProperties", "#0", boxesKey}, delegate.defaultBoxes[0].toMap()[boxesKey]},
+        // Settings missing from many series: the first ten are named, the rest counted.
+        {"manySeries",
+         [&](QVariant& s, QByteArray&) {
+             QVariantMap series = dots0;
+             series.remove("dotSize");
+             put(s, {"dotsProperties"}, QVariantList(25, series));
+         },
+         one.arg("%1", manySeries), {"dotsProperties", "#24", "dotSize"}, dots0["dotSize"]},
+        // Missing and unusable values in one message, in the order of the settings.
+        {"missingAndUnusable",
+         [&](QVariant& s, QByteArray&) {
+             put(s, {"graphProperties", "yAxis", "lineColor"}, QVariant());
+             put(s, {"graphProperties", "xAxis", "lineColor"}, garbage);
+             put(s, {"dotsProperties", "#0", "dotType"}, QVariant());
+         },
+         one.arg("%1", "graphProperties xAxis lineColor, graphProperties yAxis lineColor, dotsProperties 1 dotType"),
+         {"graphProperties", "yAxis", "lineColor"}, delegate.defaultYAxis["lineColor"]},
         {"columnRetitled",
          [](QVariant&, QByteArray& table) { table.replace("Height,Weight", "Height\tMass").replace(',', '\t'); },
          "This analysis of the document \u201c%1\u201d names columns that are not in its table, and shows no values for "
@@ -158,7 +225,8 @@ TEST_F(HostilePackage, OpensWithASoundGraphAndSaysWhatWasMended)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const QString name = QString(c.name) + ".vlbdoc", path = dir.filePath(name);
-        copyFolder(base, path);
+        const int boxplot = boxplots.contains(c.name);
+        copyFolder(bases[boxplot], path);
         QVariant settings = PropertyList::fromData(readAll(path + "/graph/graph0.plist"));
         QByteArray table = readAll(path + "/tableString.txt");
         table.replace('\t', ',');
@@ -169,10 +237,19 @@ TEST_F(HostilePackage, OpensWithASoundGraphAndSaysWhatWasMended)
         ASSERT_TRUE(reopen(path));
         EXPECT_EQ(alerts(), QStringList{c.notice.arg(name)});
         ASSERT_EQ(doc->graphSettings.size(), 1);
-        EXPECT_EQ(dig(doc->graphSettings[0], c.path), c.expected.isNull() ? dig(saved, c.path) : c.expected);
+        EXPECT_EQ(dig(doc->graphSettings[0], c.path), c.expected.isNull() ? dig(saved[boxplot], c.path) : c.expected);
         EXPECT_EQ(doc->historyOfGraphSettings[0], QVector<QVariantMap>{doc->graphSettings[0]});
         // Drawn: the axes and the dots of the columns still in the table.
-        EXPECT_GT(inkOfGraph(0), sound / 3);
+        EXPECT_GT(inkOfGraph(0), sound[boxplot] / 3);
+        // Exported as the user does it: a PDF of one page as large as the settings say.
+        scripted.dialogs.alerts.clear();
+        scripted.dialogs.files = {dir.filePath(QString(c.name) + ".pdf")};
+        doc->graphWindowConts[0]->exportPDF();
+        EXPECT_EQ(alerts(), QStringList());
+        PdfPage exported(dir.filePath(QString(c.name) + ".pdf"));
+        EXPECT_EQ(exported.pages, 1);
+        EXPECT_NEAR(exported.size.width(),
+                    dig(doc->graphSettings[0], {"graphProperties", "background", "viewWidth"}).toString().toDouble(), 1);
         // The graph's page in the package is as large as its settings say.
         const QVariantMap mended = doc->graphSettings[0];
         ASSERT_TRUE(controller->save(doc));
@@ -228,23 +305,22 @@ TEST_F(HostilePackage, AnAnalysisWhoseColumnWasRetitledIsNotDrawn)
     }
 }
 
-// A graph whose settings lack what its page needs (a document of this version is not brought
-// up to date) has no page: exporting it says so instead of doing nothing.
+// A graph whose settings lack what its page needs has no page: exporting it says so instead
+// of doing nothing. An open fills what a package lacks, so such a graph is made here from
+// settings handed to the window set-up directly.
 TEST_F(HostilePackage, AnExportThatCannotBeMadeSaysWhy)
 {
     import(kSampleTable);
     makeAnalysis(kDots, {"Height"}, {});
-    const QString path = dir.filePath("NoPage.vlbdoc");
-    ASSERT_TRUE(controller->saveAs(doc, path));
-    QVariant settings = PropertyList::fromData(readAll(path + "/graph/graph0.plist"));
-    QVariantMap background = dig(settings, {"graphProperties", "background"}).toMap();
-    background.remove("color");
-    put(settings, {"graphProperties", "background"}, background);
-    write("NoPage.vlbdoc/graph/graph0.plist", PropertyList::toXml(settings));
-    ASSERT_TRUE(reopen(path));
-    MyDocumentWindows::showGraphWindow(*doc, 0);
+    QVariant settings = doc->graphSettings[0];
+    put(settings, {"graphProperties", "background", "color"}, QVariant());
+    const qint64 graphID = doc->appendAnalysis(settings.toMap(), doc->graphXMLs[0], doc->newStatsRecord());
+    const auto analysisData = MyAnalysisBuilder::analysisFromSelection(delegate, analysis(0));
+    ASSERT_TRUE(analysisData);
+    ASSERT_TRUE(MyDocumentWindows::makeGraphWindows(*doc, graphID, *analysisData));
+    MyDocumentWindows::showGraphWindow(*doc, graphID);
     scripted.dialogs.alerts.clear();
-    doc->graphWindowConts[0]->exportPDF();
+    doc->graphWindowConts[graphID]->exportPDF();
     EXPECT_EQ(alerts(), QStringList{"The graph could not be exported: it has no page to export, because its settings "
                                     "could not be laid out."});
     EXPECT_TRUE(scripted.dialogs.savePanels.isEmpty());

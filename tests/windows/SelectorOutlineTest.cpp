@@ -370,7 +370,8 @@ TEST_F(SelectorOutline, ReopenedDocumentProtectsTheColumnsInUse)
 }
 
 // A document written by an older version has its graph settings brought up to date when its
-// windows are made, telling the user once per changed analysis.
+// windows are made, telling the user once per changed analysis. A document of this version
+// that lacks a value has it filled as it opens, and the repair's message names it.
 TEST_F(SelectorOutline, OlderDocumentsGetTheirSettingsUpdated)
 {
     makeAnalysis("A", {"Height"}, {"Sex"});
@@ -385,7 +386,10 @@ TEST_F(SelectorOutline, OlderDocumentsGetTheirSettingsUpdated)
     const QVariant tickWidth = delegate.defaultXAxis.value("tickWidth");
     ASSERT_TRUE(tickWidth.isValid());
 
-    const struct { const char* version; bool dropKey; QStringList alerts; bool hasKey; } cases[] = {{"4.1", true, {MyDocumentWindows::settingsUpdated}, true}, {"4.0", false, {}, true}, {"4.11", true, {}, false}};
+    const QString filled = "Settings of this analysis of the document \u201cOld.vlbdoc\u201d were missing or could not be "
+                           "used, and were set to their defaults: \u201cA\u201d (graphProperties xAxis tickWidth).";
+    const struct { const char* version; bool dropKey; QStringList alerts; bool hasKey; } cases[] = {
+        {"4.1", true, {MyDocumentWindows::settingsUpdated}, true}, {"4.0", false, {}, true}, {"4.11", true, {filled}, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.version);
         QVariantMap settings = stored, properties = stored.value("graphProperties").toMap();

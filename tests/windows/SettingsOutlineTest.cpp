@@ -312,3 +312,75 @@ TEST_F(SettingsOutline, StepperMovesArrayElements)
     EXPECT_EQ(steps(), count);
     EXPECT_EQ(count, before + 1);
 }
+
+// A text longer than the 32,767 characters a line editor takes by default is edited whole in
+// every cell editor a user opens on it: one character changed near its start, all the rest
+// stays.
+TEST_F(SettingsOutline, LongTextsAreEditedWhole)
+{
+    QString longText;
+    for (int i = 0; longText.size() < 40000; ++i)
+        longText += QString::number(i) + ' ';
+    ASSERT_GT(longText.size(), 32767);
+    const QString changed = longText.left(2) + 'X' + longText.mid(3);
+    // An analysis still being made, whose title is edited in the selector outline.
+    newAnalysis();
+    MySelectorItem* fresh = analysis(1);
+    // The table editable (a new analysis turned that off), with a column no analysis uses.
+    main()->editDataTableTapped(1);
+    MyTableView* grid = doc->tableWindowCont->mTV;
+    ASSERT_TRUE(grid);
+    const qint64 note = doc->variables.indexOf("Note") + 1;
+    const auto noteCell = [&] { return grid->model()->index(1, int(note)); };
+    const auto settingsCell = [&](const QStringList& path) {
+        return [this, path] { return settingsModel()->indexOf(row(path), 1); };
+    };
+    const struct {
+        const char* name;
+        QAbstractItemView* view;
+        std::function<QModelIndex()> index;
+        bool byKey;   // the edit key, else a double click
+        std::function<QString()> stored;
+        int undoSteps;   // an analysis being made keeps no undo steps
+    } cases[] = {
+        {"graph title", olv(), settingsCell({"graphTitle"}), false, [&] { return stored({"graphTitle"}).toString(); }, 1},
+        {"axis title", olv(), settingsCell({"graphProperties", "yAxis", "titleText"}), true,
+         [&] { return stored({"graphProperties", "yAxis", "titleText"}).toString(); }, 1},
+        {"analysis title", outline(), [&] { return model()->indexOf(fresh, 0); }, false, [&] { return fresh->title; }, 0},
+        {"table cell", grid, noteCell, false, [&] { return doc->tableData.value(note - 1).value(1); }, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(c.view->model()->setData(c.index(), longText, Qt::EditRole) || c.view == grid);
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(c.stored() == longText) << c.stored().size() << " characters stored";
+        const int before = steps();
+
+        c.view->window()->activateWindow();
+        c.view->scrollTo(c.index());
+        const QPoint at = c.view->visualRect(c.index()).center();
+        if (c.byKey) {
+            QTest::mouseClick(c.view->viewport(), Qt::LeftButton, {}, at, apart());
+            c.view->setFocus();
+            QTest::keyClick(c.view, Qt::Key_F2);
+        } else {
+            // The grid takes the double click alone; an outline row is clicked first.
+            if (c.view != grid)
+                QTest::mouseClick(c.view->viewport(), Qt::LeftButton, {}, at, apart());
+            QTest::mouseDClick(c.view->viewport(), Qt::LeftButton, {}, at, apart());
+        }
+        auto* editor = c.view->viewport()->findChild<QLineEdit*>();
+        ASSERT_TRUE(editor && editor->isVisible());
+        EXPECT_EQ(editor->text().size(), longText.size());
+        editor->setCursorPosition(2);
+        QTest::keyClick(editor, Qt::Key_Delete);
+        QTest::keyClick(editor, 'X');
+        QTest::keyClick(editor, Qt::Key_Return);
+        // The editor commits from a queued call, which hands the text on in another.
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(c.stored() == changed) << c.stored().size() << " characters stored";
+        EXPECT_EQ(steps(), before + c.undoSteps);
+    }
+}
