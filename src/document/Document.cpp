@@ -487,3 +487,9 @@ void Document::closeWindows()
     if (auto& hook = DocumentHooks::shared().closeWindows)
         hook(*this);
 }
+
+QWidget* Document::mainWindow() const
+{
+    const auto& hook = DocumentHooks::shared().mainWindow;
+    return hook ? hook(*this) : nullptr;
+}
