@@ -502,3 +502,9 @@ void Document::closeWindows()
     if (auto& hook = DocumentHooks::shared().closeWindows)
         hook(*this);
 }
+
+QWidget* Document::mainWindow() const
+{
+    const auto& hook = DocumentHooks::shared().mainWindow;
+    return hook ? hook(*this) : nullptr;
+}

@@ -151,6 +151,7 @@ public:
     void makeWindowControllers() override;
     void showWindows() override;
     void closeWindows() override;
+    QWidget* mainWindow() const override;
 
 signals:
     // tableData was replaced (tableMatrix and variables renewed); with settings the column

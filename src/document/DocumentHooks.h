@@ -10,6 +10,7 @@
 #include <optional>
 
 class Document;
+class QWidget;
 class MyWindowController;
 
 struct DocumentHooks {
@@ -44,6 +45,8 @@ struct DocumentHooks {
     std::function<void(Document& doc)> makeWindowControllers;
     std::function<void(Document& doc)> showWindows;
     std::function<void(Document& doc)> closeWindows;
+    // The document's main window, over which what concerns the whole document is said.
+    std::function<QWidget*(const Document& doc)> mainWindow;
     // An analysis has left the per-analysis lists: its two window controllers (either may
     // be null) are to be closed and let go of, and the controllers left renumbered.
     std::function<void(Document& doc, MyWindowController* graphCont, MyWindowController* statsCont)> analysisRemoved;

@@ -48,6 +48,13 @@ void setError(QString* error, const QString& text)
         *error = text;
 }
 
+// What is said of a package changed on the disk since its document read or wrote it.
+QString changedOnDisk(const DocumentInterface* doc)
+{
+    return QStringLiteral("The document %1 has been changed by another application since it was opened or saved.")
+        .arg(quoted(doc->displayName()));
+}
+
 // A name beside `target` that nothing uses yet.
 QString unusedSibling(const QString& target, const QString& tag)
 {
@@ -75,6 +82,10 @@ struct DocumentController::Pending {
     QElapsedTimer firstChange;   // invalid while everything is written
     bool unwritten = false;
     bool failureTold = false;    // a failed autosave is told once, not at every retry
+    // The package's state on the disk when its change there was last told, and the timer
+    // that tells it from the event loop.
+    QByteArray toldState;
+    QTimer noteTimer;
 };
 
 DocumentController::DocumentController(Factory factory, QObject* parent)
@@ -137,6 +148,8 @@ void DocumentController::watchChanges(DocumentInterface* doc)
     auto pending = std::make_unique<Pending>();
     pending->timer.setSingleShot(true);
     connect(&pending->timer, &QTimer::timeout, this, [this, doc] { autosaveWhenDue(doc); });
+    pending->noteTimer.setSingleShot(true);
+    connect(&pending->noteTimer, &QTimer::timeout, this, [this, doc] { tellChangedOnDisk(doc); });
     m_pending[doc] = std::move(pending);
     doc->setChangeObserver([this, doc] { scheduleAutosave(doc); });
 }
@@ -186,8 +199,37 @@ void DocumentController::autosaveWhenDue(DocumentInterface* doc)
     p.firstChange.invalidate();
     if (!p.failureTold) {
         p.failureTold = true;
-        Dialogs::current().alert(error);
+        Dialogs::current().alertOver(doc->mainWindow(), error);
     }
+}
+
+void DocumentController::noteChangedOnDisk(DocumentInterface* doc, const QByteArray& state)
+{
+    const auto it = m_pending.find(doc);
+    if (it == m_pending.end())
+        return;
+    Pending& p = *it->second;
+    // Tried again at the next change; told once for each change on the disk.
+    p.firstChange.invalidate();
+    if (p.toldState == state)
+        return;
+    p.toldState = state;
+    // Said from the event loop, not from whatever runs the autosave.
+    p.noteTimer.start(0);
+}
+
+void DocumentController::tellChangedOnDisk(DocumentInterface* doc)
+{
+    const auto it = m_pending.find(doc);
+    if (it == m_pending.end())
+        return;
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) {
+        it->second->noteTimer.start(200);
+        return;
+    }
+    Dialogs::current().alertOver(doc->mainWindow(), changedOnDisk(doc),
+                                 QStringLiteral("Its changes are no longer saved automatically. Choose Save to keep this "
+                                                "document's version, or Revert to take the one on the disk."));
 }
 
 DocumentInterface* DocumentController::adopt(std::unique_ptr<DocumentInterface> doc)
@@ -209,8 +251,12 @@ std::unique_ptr<DocumentInterface> DocumentController::readDocument(const QStrin
     QString why;
     if (doc) {
         doc->setFileName(path);
-        if (doc->readPackage(path, &why))
+        // Taken before reading: a change made while it reads counts as one made after.
+        const QByteArray state = PackageFiles::state(path);
+        if (doc->readPackage(path, &why)) {
+            doc->m_packageState = state;
             return doc;
+        }
     }
     setError(error, why.isEmpty() ? failure : failure + QLatin1Char(' ') + why);
     return nullptr;
@@ -371,7 +417,8 @@ bool DocumentController::saveTo(DocumentInterface* doc, const QString& path, QSt
 }
 
 // Every save writes through here; only save to leaves the document's file name alone.
-bool DocumentController::saveAt(DocumentInterface* doc, const QString& path, SaveKind kind, QString* error)
+bool DocumentController::saveAt(DocumentInterface* doc, const QString& path, SaveKind kind, QString* error,
+                                bool askIfChanged)
 {
     if (!doc)
         return false;
@@ -384,31 +431,58 @@ bool DocumentController::saveAt(DocumentInterface* doc, const QString& path, Sav
                             .arg(quoted(QFileInfo(target).fileName())));
         return false;
     }
-    if (!writePackageAtomically(doc, target, kind, error))
-        return false;
-    if (kind != SaveKind::SaveTo) {
-        doc->setFileName(target);
-        // The package now holds what is in memory.
-        if (const auto it = m_pending.find(doc); it != m_pending.end()) {
-            it->second->timer.stop();
-            it->second->firstChange.invalidate();
-            it->second->unwritten = false;
+    // The document's own package, changed on the disk since the document read or wrote it:
+    // what another instance or program put there is not overwritten unasked.
+    const bool own = !doc->fileName().isEmpty() && samePath(doc->fileName(), target);
+    if (own && doc->m_packageState) {
+        const QByteArray now = PackageFiles::state(target);
+        if (!now.isEmpty() && now != *doc->m_packageState) {
+            if (!askIfChanged) {
+                noteChangedOnDisk(doc, now);
+                return false;
+            }
+            const int answer = Dialogs::current().question(
+                changedOnDisk(doc),
+                QStringLiteral("Keep this document's version to replace the one on the disk, or cancel to leave the "
+                               "disk as it is."),
+                {QStringLiteral("Keep This Version"), QStringLiteral("Cancel")});
+            if (answer != 0)
+                return false;   // cancelled: nothing to report
         }
     }
+    QByteArray written;
+    if (!writePackageAtomically(doc, target, kind, error, &written))
+        return false;
+    const bool inPlace = own || kind != SaveKind::SaveTo;
+    if (inPlace)
+        doc->m_packageState = written;
+    if (kind != SaveKind::SaveTo)
+        doc->setFileName(target);
     doc->didSave(kind);
+    // The package now holds what is in memory; what the document did on saving (clearing its
+    // undo steps) is no change to write.
+    if (const auto it = m_pending.find(doc); inPlace && it != m_pending.end()) {
+        it->second->timer.stop();
+        it->second->firstChange.invalidate();
+        it->second->unwritten = false;
+        it->second->toldState.clear();
+    }
     return true;
+}
+
+bool DocumentController::hasUnwrittenChanges(const DocumentInterface* doc) const
+{
+    // A change undone after an autosave is a change of the package too.
+    const auto it = m_pending.find(doc);
+    return doc->isDocumentEdited() || (it != m_pending.end() && it->second->unwritten);
 }
 
 bool DocumentController::autosave(DocumentInterface* doc, QString* error)
 {
-    // Only saved documents with changes are written back in place; a change undone after
-    // an autosave is a change of the package too.
-    if (!doc || doc->fileName().isEmpty())
+    // Only saved documents with changes are written back in place.
+    if (!doc || doc->fileName().isEmpty() || !hasUnwrittenChanges(doc))
         return true;
-    const auto it = m_pending.find(doc);
-    if (!doc->isDocumentEdited() && (it == m_pending.end() || !it->second->unwritten))
-        return true;
-    return saveAt(doc, doc->fileName(), SaveKind::Autosave, error);
+    return saveAt(doc, doc->fileName(), SaveKind::Autosave, error, false);
 }
 
 bool DocumentController::revert(DocumentInterface* doc, QString* error)
@@ -445,7 +519,15 @@ bool DocumentController::closeDocument(DocumentInterface* doc)
     if (!doc)
         return false;
     doc->commitEditing();
-    if (doc->isDocumentEdited()) {
+    if (!doc->fileName().isEmpty()) {
+        // Its autosaves may already have written part of its changes, which "Don't Save"
+        // could not take back: the rest is written too, as an autosave would.
+        if (hasUnwrittenChanges(doc)) {
+            QString error;
+            if (!saveAt(doc, doc->fileName(), SaveKind::Autosave, &error))
+                return alertUnlessEmpty(false, error);
+        }
+    } else if (doc->isDocumentEdited()) {
         const int answer = Dialogs::current().question(
             QStringLiteral("Do you want to save the changes made to the document %1?").arg(quoted(doc->displayName())),
             QStringLiteral("Your changes will be lost if you don't save them."),
@@ -464,17 +546,9 @@ bool DocumentController::quit()
     std::vector<DocumentInterface*> all;
     for (const auto& d : m_documents)
         all.push_back(d.get());
-    for (DocumentInterface* d : all) {
-        // A document that has a file keeps its changes in it, as its autosaves do; it is
-        // asked about only when that write fails.
-        d->commitEditing();
-        if (!d->fileName().isEmpty() && autosave(d)) {
-            removeDocument(d);
-            continue;
-        }
+    for (DocumentInterface* d : all)
         if (!closeDocument(d))
             return false;
-    }
     return true;
 }
 
@@ -534,7 +608,8 @@ bool DocumentController::recoverPackage(const QString& path)
     return false;
 }
 
-bool DocumentController::writePackageAtomically(DocumentInterface* doc, const QString& path, SaveKind kind, QString* error)
+bool DocumentController::writePackageAtomically(DocumentInterface* doc, const QString& path, SaveKind kind, QString* error,
+                                                QByteArray* writtenState)
 {
     if (!doc || path.trimmed().isEmpty()) {
         setError(error, QStringLiteral("The document could not be saved because no place was given."));
@@ -573,6 +648,9 @@ bool DocumentController::writePackageAtomically(DocumentInterface* doc, const QS
         PackageFiles::removeAll(temp);
         return fail(QStringLiteral("Its files could not be written to the disk: %1").arg(why));
     }
+    // Moving the folder into place changes nothing that the state holds.
+    if (writtenState)
+        *writtenState = PackageFiles::state(temp);
     reachStep(SaveStep::Written);
 
     const bool replacing = targetInfo.exists() || targetInfo.isSymLink();

@@ -7,16 +7,25 @@
 //
 // A document that has a file is autosaved in place a short while after its changes stop (at
 // the latest a while after the first of them), never while a text is being typed in its
-// windows or a modal panel is open, and before the application quits: it then closes without
-// a question, its changes being in its package. A never saved document is not autosaved;
-// quitting asks whether to save it.
+// windows or a modal panel is open, and when it is closed or the application quits: it then
+// closes without a question, its changes being in its package. A never saved document is not
+// autosaved; closing it or quitting asks whether to save it.
+//
+// The state of a document's package on the disk is recorded whenever the document reads or
+// writes it. A package changed since (by another instance, another program, a copy put in
+// its place) is not overwritten unasked: a save, a close or a quit asks whether to keep this
+// document's version; an autosave leaves it alone and says so once per change on the disk.
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QByteArray>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
+
+class QWidget;
 
 enum class SaveKind { Save, SaveAs, SaveTo, Autosave };
 
@@ -55,6 +64,8 @@ public:
     virtual void showWindows() {}
     // The document is going away: close its windows.
     virtual void closeWindows() {}
+    // The window that what is said about the document is shown over; nullptr: the active one.
+    virtual QWidget* mainWindow() const { return nullptr; }
 
     QString fileName() const { return m_fileName; }        // the package path, "" if never saved
     void setFileName(const QString& path) { m_fileName = path; }
@@ -63,8 +74,11 @@ public:
     QString displayName() const;
     void setUntitledNumber(int n) { m_untitledNumber = n; }
 private:
+    friend class DocumentController;
     QString m_fileName;
     int m_untitledNumber = 1;
+    // The package as this document last read or wrote it (PackageFiles::state).
+    std::optional<QByteArray> m_packageState;
     std::function<void()> m_changeObserver;
 };
 
@@ -103,17 +117,22 @@ public:
     // the last explicit save after an autosave); untitled ones are skipped.
     bool autosave(DocumentInterface* doc, QString* error = nullptr);
     bool revert(DocumentInterface* doc, QString* error = nullptr);             // re-reads the package
-    // Closes a document; when edited asks "Save", "Don't Save", "Cancel". False when cancelled
-    // or the save failed.
+    // Closes a document. One that has a file gets what is not written yet written in place
+    // (asking first when its package changed on the disk); a failed write is alerted and the
+    // document stays open. A never saved one that is edited asks "Save", "Don't Save",
+    // "Cancel". False when cancelled or the write failed.
     bool closeDocument(DocumentInterface* doc);
-    // Autosaves every document that has a file and closes it; reviews the others (and those
-    // whose autosave failed) as closeDocument does. False when the user cancelled.
+    // Closes every document as closeDocument does; stops at the first that stays open.
+    // False then.
     bool quit();
 
     // The write itself: a hidden sibling folder, flushed to the disk, then swapped with the
     // old package in one step (two renames where the file system cannot exchange). Folders
     // earlier saves of the package left behind are removed first.
-    static bool writePackageAtomically(DocumentInterface* doc, const QString& path, SaveKind kind, QString* error);
+    // *writtenState (when given) is the state of the package written, as PackageFiles::state
+    // gives it once in place.
+    static bool writePackageAtomically(DocumentInterface* doc, const QString& path, SaveKind kind, QString* error,
+                                       QByteArray* writtenState = nullptr);
     // Brings back a package that a save stopped between its two renames left aside, when
     // nothing stands at path. True when it did.
     static bool recoverPackage(const QString& path);
@@ -150,7 +169,12 @@ private:
     DocumentInterface* adopt(std::unique_ptr<DocumentInterface> doc);
     std::unique_ptr<DocumentInterface> readDocument(const QString& path, const QString& failure, QString* error);
     QString askSavePath(DocumentInterface* doc, const QString& title);
-    bool saveAt(DocumentInterface* doc, const QString& path, SaveKind kind, QString* error);
+    // With askIfChanged, a package changed on the disk is overwritten only when the user
+    // says so; without, it is left alone and the user told once.
+    bool saveAt(DocumentInterface* doc, const QString& path, SaveKind kind, QString* error, bool askIfChanged = true);
+    bool hasUnwrittenChanges(const DocumentInterface* doc) const;
+    void noteChangedOnDisk(DocumentInterface* doc, const QByteArray& state);
+    void tellChangedOnDisk(DocumentInterface* doc);
     bool saveAtChosenPlace(DocumentInterface* doc, const QString& title, SaveKind kind);
     bool alertUnlessEmpty(bool ok, const QString& error);
     void tellReadNotice(DocumentInterface* doc);

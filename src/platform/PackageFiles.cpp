@@ -80,7 +80,35 @@ std::vector<Entry> entriesBelow(const QByteArray& root, bool openUp)
     return out;
 }
 
+QByteArray stamp(const struct stat& st)
+{
+    const char kind = S_ISDIR(st.st_mode) ? 'd' : S_ISREG(st.st_mode) ? 'f' : S_ISLNK(st.st_mode) ? 'l' : 'o';
+    return kind + ('\t' + QByteArray::number(qint64(st.st_size))) + '\t' + QByteArray::number(qint64(st.st_mtim.tv_sec))
+        + '.' + QByteArray::number(qint64(st.st_mtim.tv_nsec));
+}
+
 } // namespace
+
+QByteArray PackageFiles::state(const QString& path)
+{
+    const QByteArray root = native(path);
+    struct stat st;
+    if (::stat(root.constData(), &st) != 0)
+        return QByteArray();
+    if (!S_ISDIR(st.st_mode))
+        return stamp(st);
+    std::vector<QByteArray> lines;
+    for (const Entry& e : entriesBelow(root, false)) {
+        struct stat entry;
+        lines.push_back(e.path.mid(root.size()) + '\t'
+                        + (::lstat(e.path.constData(), &entry) == 0 ? stamp(entry) : QByteArray("?")));
+    }
+    std::sort(lines.begin(), lines.end());
+    QByteArray out("d");
+    for (const QByteArray& line : lines)
+        out += '\n' + line;
+    return out;
+}
 
 QString PackageFiles::systemReason(int error) { return qt_error_string(error); }
 

@@ -34,6 +34,13 @@ public:
     // otherwise.
     static bool openRegularFile(const QString& path, QFile& file);
 
+    // What a package looks like on the disk, to tell whether anything changed it since: every
+    // entry below path with its kind, size and modification time (to the nanosecond), in
+    // name order. The folder itself counts only by its kind, so the state of a package
+    // written in a temporary folder is that of the package once it is swapped in. Empty
+    // when nothing is at path.
+    static QByteArray state(const QString& path);
+
     // The system's words for an error number.
     static QString systemReason(int error);
 };

@@ -95,6 +95,9 @@ void MyDocumentWindows::install()
     hooks.showWindows = &MyDocumentWindows::showWindows;
     hooks.closeWindows = &MyDocumentWindows::closeWindows;
     hooks.analysisRemoved = &analysisRemoved;
+    hooks.mainWindow = [](const Document& doc) -> QWidget* {
+        return doc.baseWindowCont && doc.baseWindowCont->isWindowLoaded() ? doc.baseWindowCont->window() : nullptr;
+    };
     hooks.commitEditing = [](Document& doc) {
         for (MyWindowController* graph : doc.graphWindowConts)
             if (graph && graph->viewManager)
@@ -177,13 +180,19 @@ void MyDocumentWindows::makeWindowControllers(Document& doc)
             table->mTV->reloadData();
         }
     });
-    QObject::connect(&doc, &Document::saved, base, [&doc] {
-        for (MyWindowController* c : {doc.baseWindowCont, doc.tableWindowCont})
-            if (c)
-                c->synchronizeWindowTitleWithDocumentName();
-        for (MyWindowController* c : doc.graphWindowConts + doc.statsWindowConts)
-            if (c)
-                c->synchronizeWindowTitleWithDocumentName();
+    QObject::connect(&doc, &Document::saved, base, [&doc](SaveKind kind) {
+        QVector<MyWindowController*> all{doc.baseWindowCont, doc.tableWindowCont};
+        all += doc.graphWindowConts;
+        all += doc.statsWindowConts;
+        for (MyWindowController* c : all) {
+            if (!c)
+                continue;
+            c->synchronizeWindowTitleWithDocumentName();
+            // An explicit save leaves no window of the document marked edited; an autosave
+            // leaves the marks, as it leaves the undo steps.
+            if (kind != SaveKind::Autosave && c->isWindowLoaded())
+                c->window()->setWindowModified(false);
+        }
     });
     if (leftOut)
         tell(doc, kLeftOut);

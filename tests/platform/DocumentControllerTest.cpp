@@ -2,7 +2,9 @@
 #include "platform/Dialogs.h"
 #include "platform/PackageFiles.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QDirIterator>
 #include <QEventLoop>
@@ -165,28 +167,40 @@ TEST_F(DocumentControllerTest, SaveAsRefusesAnotherOpenDocumentsPackage)
     EXPECT_EQ(snapshot(b->fileName()), bBefore);
 }
 
-TEST_F(DocumentControllerTest, ClosingAsksOnlyWhenEditedAndObeysTheAnswer)
+// A document that has a file is written in place as it closes, without a question (its
+// autosaves may have written part of its changes already); a write that fails is said and
+// keeps it open. Only a never saved one asks, and obeys the answer.
+TEST_F(DocumentControllerTest, ClosingWritesInPlaceAndAsksOnlyForANeverSavedDocument)
 {
-    dialogs.answers = {0};   // Save, then the chooser is cancelled
-    EXPECT_FALSE(controller.closeDocument(newDoc(true)));
+    dialogs.answers = {0, 2};   // Save, then the chooser is cancelled; Cancel
+    FakeDocument* untitled = newDoc(true);
+    EXPECT_FALSE(controller.closeDocument(untitled));
+    EXPECT_FALSE(controller.closeDocument(untitled));
+    EXPECT_EQ(dialogs.questions,
+              QStringList(2, "Do you want to save the changes made to the document \u201cUntitled\u201d?"));
 
     FakeDocument* doc = savedDoc("Closing", true);
-    dialogs.answers = {2, 0, 0};   // Cancel; Save, which fails; Save
-    EXPECT_FALSE(controller.closeDocument(doc));
+    const Files before = snapshot(doc->fileName());
+    doc->files["graph/graph0.plist"] = "typed before closing";
     doc->failAfterFiles = 0;
     EXPECT_FALSE(controller.closeDocument(doc));
-    EXPECT_EQ(dialogs.alerts.size(), 1) << "the failed save is alerted, the cancelled chooser not";
-    EXPECT_EQ(doc->saves, 0);
+    ASSERT_EQ(dialogs.alerts.size(), 1) << "the failed write is said, the cancelled chooser not";
+    EXPECT_TRUE(dialogs.alerts[0].contains("The disk is full.")) << dialogs.alerts[0].toStdString();
+    EXPECT_EQ(snapshot(doc->fileName()), before);
+    EXPECT_EQ(controller.documents().size(), 2u) << "kept open";
     doc->failAfterFiles = -1;
     EXPECT_TRUE(controller.closeDocument(doc));
-    EXPECT_EQ(doc->saves, 1) << "a closed document lives until the event loop runs";
-    EXPECT_TRUE(controller.closeDocument(savedDoc("Clean")));
+    EXPECT_EQ(snapshot(dir.filePath("Closing.vlbdoc")), doc->files);
+    EXPECT_EQ(doc->kinds, QList<SaveKind>{SaveKind::Autosave}) << "a closed document lives until the event loop runs";
+    FakeDocument* clean = savedDoc("Clean");
+    EXPECT_TRUE(controller.closeDocument(clean));
+    EXPECT_EQ(clean->saves, 0) << "nothing to write";
 
-    EXPECT_EQ(dialogs.questions.size(), 4) << "no question for the unedited document";
-    EXPECT_EQ(dialogs.questions[1].toStdString(),
-              "Do you want to save the changes made to the document \u201cClosing\u201d?");
+    dialogs.answers = {1};   // Don't Save
+    EXPECT_TRUE(controller.closeDocument(untitled));
+    EXPECT_EQ(dialogs.questions.size(), 3) << "no question for the documents that have a file";
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(destroyed, 2);
+    EXPECT_EQ(destroyed, 3);
 }
 
 // Quit writes every document that has a file in place, asks about the others and stops at
@@ -232,7 +246,7 @@ TEST_F(DocumentControllerTest, QuitSaveToAndAutosave)
 TEST_F(DocumentControllerTest, AutosaveFollowsChanges)
 {
     controller.setAutosaveDelays(40, 300);
-    auto written = [this](FakeDocument* d) { return snapshot(d->fileName()) == d->files; };
+    auto written = [](FakeDocument* d) { return snapshot(d->fileName()) == d->files; };
     auto change = [](FakeDocument* d, const char* text) {
         d->files["graph/graph0.plist"] = text;
         d->edited = true;
@@ -456,6 +470,135 @@ TEST_F(DocumentControllerTest, SaveAsOverAPlainFileGivesAPackageItsOwnerCanOpen)
         EXPECT_TRUE(QFileInfo(package).isDir() && !QFileInfo(package).isSymLink());
         EXPECT_TRUE(QFile::permissions(package) & QFileDevice::ExeOwner);
     }
+}
+
+// Two instances with one package open, as two controllers of one process: neither overwrites
+// what the other wrote without asking. An autosave leaves a package changed on the disk alone
+// and says so once, from the event loop; a save, a close and a quit ask, and "Cancel" writes
+// nothing.
+TEST_F(DocumentControllerTest, APackageChangedOnDiskIsNotOverwrittenUnasked)
+{
+    const QString path = savedDoc("Shared")->fileName();
+    controller.removeDocument(controller.documents().front().get());
+    DocumentController other([this] { return std::make_unique<FakeDocument>(&destroyed); });
+    auto* a = static_cast<FakeDocument*>(controller.openDocument(path));
+    auto* b = static_cast<FakeDocument*>(other.openDocument(path));
+    ASSERT_TRUE(a && b);
+    auto change = [](FakeDocument* d, const char* text) {
+        d->files["graph/graph0.plist"] = text;
+        d->edited = true;
+    };
+    auto stored = [&] { return snapshot(path).value("graph/graph0.plist"); };
+    const QString changed = "The document \u201cShared\u201d has been changed by another application since it was opened or saved.";
+
+    // Texts of different lengths: two writes within one tick of the file system's clock
+    // differ in size. A writes twice; its own writes are no change on the disk to it.
+    for (const char* text : {"A1", "A2-"}) {
+        change(a, text);
+        ASSERT_TRUE(controller.autosave(a));
+        EXPECT_EQ(stored(), text);
+    }
+    change(b, "B1--");
+    EXPECT_FALSE(other.autosave(b));
+    EXPECT_TRUE(dialogs.alerts.isEmpty()) << "not from inside the autosave";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialogs.alerts, QStringList{changed});
+    change(b, "B2---");
+    EXPECT_FALSE(other.autosave(b));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialogs.alerts.size(), 1) << "once per change on the disk";
+    change(a, "A3----");
+    ASSERT_TRUE(controller.autosave(a));
+    EXPECT_FALSE(other.autosave(b));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialogs.alerts.size(), 2) << "a new change on the disk is said again";
+    EXPECT_EQ(stored(), "A3----");
+
+    // Save, close and quit ask; cancelled, they write nothing and B stays open.
+    dialogs.answers = {1, 1, 1};
+    EXPECT_FALSE(other.save(b));
+    EXPECT_FALSE(other.closeDocument(b));
+    EXPECT_FALSE(other.quit());
+    EXPECT_EQ(stored(), "A3----");
+    EXPECT_EQ(other.documents().size(), 1u);
+    EXPECT_EQ(dialogs.questions, QStringList(3, changed));
+    EXPECT_EQ(dialogs.questionButtons.value(0), (QStringList{"Keep This Version", "Cancel"}));
+    EXPECT_EQ(dialogs.alerts.size(), 2) << "a cancel is no failure to report";
+    // Kept: B's version replaces A's, and B's next writes ask nothing.
+    dialogs.answers = {0};
+    EXPECT_TRUE(other.save(b));
+    EXPECT_EQ(stored(), "B2---");
+    change(b, "B3-----");
+    EXPECT_TRUE(other.autosave(b));
+    EXPECT_EQ(stored(), "B3-----");
+    EXPECT_EQ(dialogs.questions.size(), 4);
+
+    // Now A is the one whose package changed: its quit asks, and kept, writes A's version.
+    change(a, "A4------");
+    dialogs.answers = {0};
+    EXPECT_TRUE(controller.quit());
+    EXPECT_EQ(dialogs.questions.size(), 5);
+    EXPECT_EQ(stored(), "A4------");
+}
+
+// Touched from outside between two autosaves (a file rewritten, a copy put in its place):
+// the timed autosaves stop writing, say so once and not while a modal window is up; a revert
+// takes the package as it is on the disk and autosaves again.
+TEST_F(DocumentControllerTest, AutosaveLeavesAPackageTouchedFromOutsideAlone)
+{
+    controller.setAutosaveDelays(20, 100);
+    FakeDocument* doc = savedDoc("Touched");
+    const QString path = doc->fileName();
+    auto change = [](FakeDocument* d, const QByteArray& text) {
+        d->files["graph/graph0.plist"] = text;
+        d->edited = true;
+        d->noteChange();
+    };
+    auto stored = [&] { return snapshot(path).value("graph/graph0.plist"); };
+    change(doc, "mine 1");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return stored() == "mine 1"; }, 5000));
+
+    // Another program rewrites a file.
+    {
+        QFile f(path + "/graph/graph0.plist");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("theirs, longer");
+    }
+    change(doc, "mine 2");
+    EXPECT_FALSE(controller.autosave(doc));
+    QDialog modal;
+    modal.setWindowModality(Qt::ApplicationModal);
+    modal.show();
+    ASSERT_TRUE(QApplication::activeModalWidget());
+    QTest::qWait(300);
+    EXPECT_TRUE(dialogs.alerts.isEmpty()) << "not while a modal window is up";
+    modal.close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dialogs.alerts.size() == 1; }, 5000));
+    for (const QByteArray text : {"mine 3", "mine 4"})
+        change(doc, text), QTest::qWait(150);
+    EXPECT_EQ(dialogs.alerts.size(), 1);
+    EXPECT_EQ(stored(), "theirs, longer");
+
+    // A copy of another package put in its place.
+    const QString elsewhere = dir.filePath("copy");
+    ASSERT_TRUE(QDir().mkpath(elsewhere + "/graph"));
+    QFile(elsewhere + "/fileInfo.plist").open(QIODevice::WriteOnly);
+    QFile copied(elsewhere + "/graph/graph0.plist");
+    ASSERT_TRUE(copied.open(QIODevice::WriteOnly));
+    copied.write("copied");
+    copied.close();
+    ASSERT_TRUE(QDir(path).removeRecursively() && QDir().rename(elsewhere, path));
+    change(doc, "mine 5");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dialogs.alerts.size() == 2; }, 5000));
+    EXPECT_EQ(stored(), "copied");
+
+    ASSERT_TRUE(controller.revert(doc));
+    auto* fresh = static_cast<FakeDocument*>(controller.documents().front().get());
+    EXPECT_EQ(fresh->files.value("graph/graph0.plist"), "copied");
+    change(fresh, "mine again");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return stored() == "mine again"; }, 5000));
+    EXPECT_EQ(dialogs.alerts.size(), 2);
+    EXPECT_TRUE(dialogs.questions.isEmpty());
 }
 
 }  // namespace

@@ -286,3 +286,100 @@ TEST_F(DocumentWindows, AutosaveWritesInPlaceKeepsUndoAndWaitsForTyping)
     EXPECT_EQ(doc->graphSettings[0].value("graphTitle").toString(), "Title 1");
     EXPECT_TRUE(QTest::qWaitFor([&] { return storedTitle() == "Title 1"; }, 5000));
 }
+
+// Save To, Save As and Save leave no window of the document marked edited, whichever window
+// made the change (a graph title, a statistics switch, a table cell); the next change marks
+// again, also after a copy saved elsewhere, which leaves the document edited. An autosave
+// leaves the marks.
+TEST_F(DocumentWindows, ExplicitSavesClearTheEditedMarkOfEveryWindow)
+{
+    import(kSampleTable);
+    press(makeAnalysis("T1", {"Height"}, {"Sex"}), 5);   // "Stats" shows the statistics window too
+    MyWindowController* graph = doc->graphWindowConts.value(0);
+    MyWindowController* stats = doc->statsWindowConts.value(0);
+    ASSERT_TRUE(graph && stats && stats->window()->isVisible() && doc->tableWindowCont->isWindowLoaded());
+    const QList<MyWindowController*> windows{main(), doc->tableWindowCont, graph, stats};
+    // The marks of the main, table, graph and statistics windows.
+    auto marks = [&] {
+        QString out;
+        for (MyWindowController* c : windows)
+            out += c->window()->isWindowModified() ? '1' : '0';
+        return out;
+    };
+    int n = 0;
+    auto changeEverything = [&] {
+        QAbstractButton* sw = stats->window()->findChild<QAbstractButton*>("buStats");
+        ASSERT_TRUE(sw && sw->isEnabled());
+        QTest::mouseClick(sw, Qt::LeftButton, {}, QPoint(4, sw->height() / 2));
+        EXPECT_EQ(marks(), "1000") << "the statistics switch";
+        ASSERT_TRUE(typeInSettings(graph, {"graphTitle"}, QStringLiteral("Title %1").arg(++n)));
+        EXPECT_EQ(marks(), "1010") << "the graph title";
+        doc->tableWindowCont->mTV->tableViewSetObjectValue(QStringLiteral("note %1").arg(n), "5", 1);
+        EXPECT_EQ(marks(), "1110") << "the table cell";
+    };
+    const QString path = dir.filePath("a.vlbdoc");
+    const struct { const char* what; std::function<bool()> save; } saves[] = {
+        {"save to", [&] { return controller->saveTo(doc, dir.filePath("copy.vlbdoc")); }},
+        {"save as", [&] { return controller->saveAs(doc, path); }},
+        {"save", [&] { return controller->save(doc); }},
+    };
+    doc->baseWindowCont->editDataTableTapped(1);
+    ASSERT_TRUE(controller->saveAs(doc, path));
+    ASSERT_EQ(marks(), "0000");
+    for (const auto& s : saves) {
+        SCOPED_TRACE(s.what);
+        changeEverything();
+        ASSERT_TRUE(s.save());
+        EXPECT_EQ(marks(), "0000");
+        EXPECT_EQ(graph->window()->windowTitle(), QStringLiteral("%1 - Title %2[*]").arg(doc->displayName()).arg(n));
+    }
+    changeEverything();
+    ASSERT_TRUE(controller->autosave(doc));
+    EXPECT_EQ(marks(), "1110");
+}
+
+// The same package open in two instances (two controllers of one process): an autosave does
+// not write over what the other wrote and says so once, over its main window; quitting asks,
+// and only "Keep This Version" overwrites.
+TEST_F(DocumentWindows, TwoInstancesOfOnePackageLoseNothingUnasked)
+{
+    import(kSampleTable);
+    makeAnalysis("Shared", {"Height"}, {"Sex"});
+    const QString path = dir.filePath("Shared.vlbdoc");
+    ASSERT_TRUE(controller->saveAs(doc, path));
+    DocumentController other(Document::factory(&delegate));
+    auto* second = static_cast<Document*>(other.openDocument(path));
+    ASSERT_TRUE(second);
+    auto storedTitle = [&] {
+        QFile f(QDir(path).filePath("graph/graph0.plist"));
+        return f.open(QIODevice::ReadOnly) ? PropertyList::fromData(f.readAll()).toMap().value("graphTitle").toString() : QString();
+    };
+    auto retitle = [](Document* d, const QString& title) {
+        MyDocumentWindows::showGraphWindow(*d, 0);
+        ASSERT_TRUE(typeInSettings(d->graphWindowConts.value(0), {"graphTitle"}, title));
+    };
+
+    retitle(doc, "first instance");
+    ASSERT_TRUE(controller->autosave(doc));
+    ASSERT_EQ(storedTitle(), "first instance");
+    retitle(second, "second");
+    EXPECT_FALSE(other.autosave(second));
+    QCoreApplication::processEvents();
+    const QString changed = QStringLiteral("The document \u201cShared\u201d has been changed by another application since it "
+                                           "was opened or saved.");
+    EXPECT_EQ(alerts(), QStringList{changed});
+    EXPECT_EQ(scripted.dialogs.alertWindows.value(int(scripted.dialogs.alerts.indexOf(changed))), second->baseWindowCont->window());
+    retitle(second, "second again");
+    EXPECT_FALSE(other.autosave(second));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(alerts().size(), 1);
+    EXPECT_EQ(storedTitle(), "first instance");
+
+    scripted.dialogs.answers = {1};   // Cancel
+    EXPECT_FALSE(other.quit());
+    EXPECT_EQ(storedTitle(), "first instance");
+    scripted.dialogs.answers = {0};   // Keep This Version
+    EXPECT_TRUE(other.quit());
+    EXPECT_EQ(storedTitle(), "second again");
+    EXPECT_EQ(scripted.dialogs.questions, QStringList(2, changed));
+}
