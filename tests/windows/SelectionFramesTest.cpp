@@ -1,5 +1,5 @@
-// Selection frames on the graph window's screen: clicks and double clicks on dots, bars and
-// boxes (members that their column draws) show and clear the frames of their group by
+// Selection frames on the graph window's screen: clicks and double clicks on dots, bars,
+// boxes, whiskers and min/max marks (members that their column draws) show and clear the frames of their group by
 // themselves, with no other repaint: after each click, once the event loop has run, the
 // window shows what a fresh paint of it shows, and the cyan of the frames lies on the
 // selected group and on the graph container only. Frames on screen when a click clears the
@@ -9,7 +9,12 @@
 
 namespace {
 
-bool isCyan(QRgb p) { return qAlpha(p) > 200 && qRed(p) < 90 && qGreen(p) > 170 && qBlue(p) > 170; }
+// The frames' cyan, also where a thin element's frame covers only part of a pixel.
+bool isCyan(QRgb p)
+{
+    return qAlpha(p) > 200 && qGreen(p) > 150 && qBlue(p) > 150 && std::abs(qGreen(p) - qBlue(p)) < 60
+           && qRed(p) < std::min(qGreen(p), qBlue(p)) - 60;
+}
 
 int cyanIn(const QImage& image, const QRect& area)
 {
@@ -30,10 +35,10 @@ protected:
 
     void open(const QString& graphType)
     {
-        // Heights 160 to 180 of both sexes: 30 values a column.
+        // Heights 162 to 178 of both sexes, 30 values a column: no element lies on an axis.
         QByteArray table = "Height,Sex\n";
         for (int i = 0; i < 60; ++i)
-            table += QByteArray::number(160 + i % 21) + (i % 2 ? ",M" : ",F") + "\n";
+            table += QByteArray::number(162 + i % 17) + (i % 2 ? ",M" : ",F") + "\n";
         import(table);
         makeAnalysis("Heights", {"Height"}, {"Sex"}, graphType);
         g = doc->graphWindowConts.last();
@@ -52,8 +57,8 @@ protected:
     QPoint pointOn(const GraphItem* item) const
     {
         const QRect r = inViewport(item);
-        for (int y = r.top() + 1; y < r.bottom(); ++y)
-            for (int x = r.left() + 1; x < r.right(); ++x)
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
                 if (const QList<QGraphicsItem*> hit = view()->items(QPoint(x, y)); !hit.isEmpty() && hit.first() == item)
                     return {x, y};
         return {};
@@ -165,17 +170,22 @@ TEST_F(SelectionFrames, DotsAndBarsShowAndClearTheirFrames)
     });
 }
 
-TEST_F(SelectionFrames, BoxesShowAndClearTheirFrames)
+TEST_F(SelectionFrames, BoxesWhiskersAndMarksShowAndClearTheirFrames)
 {
     open("boxplot");
     const auto [boxes, box] = reachable("box\t");
-    ASSERT_TRUE(box);
+    const auto [whiskers, whisker] = reachable("whisker\t");
+    const auto [marks, mark] = reachable("minMax\t");
+    ASSERT_TRUE(box && whisker && mark) << bool(box) << bool(whisker) << bool(mark);
+
     const QString gv = MyViewManager::kGraphView;
     run({
         {"box once", pointOn(box), 1, {gv}},
         {"box twice", pointOn(box), 2, {gv, boxes}},
         {"box once again", pointOn(box), 1, {gv}, true},
         {"box twice again", pointOn(box), 2, {gv, boxes}},
-        {"background once", onBackground(), 1, {}},
+        {"whisker twice", pointOn(whisker), 2, {gv, whiskers}},
+        {"min/max mark twice", pointOn(mark), 2, {gv, marks}},
+        {"background once", onBackground(), 1, {}, true},
     });
 }
