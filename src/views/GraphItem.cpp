@@ -80,8 +80,16 @@ void GraphItem::setFrameRotation(double degrees)
 
 void GraphItem::setNeedsDisplay(bool flag)
 {
-    if (flag)
-        update();
+    if (!flag)
+        return;
+    // A member drawn by its superview paints nothing itself: the superview repaints where it
+    // is. Only the member's area, so a whole group marked at once stays cheap.
+    if (m_drawnBy) {
+        if (m_placed)
+            m_drawnBy->update(localToParent().mapRect(boundingRect()));
+        return;
+    }
+    update();
 }
 
 void GraphItem::changed()

@@ -53,7 +53,8 @@ public:
     void setFrameRotation(double degrees);
     // Maps the view's coordinates to its superview's (frame origin, rotation, bounds origin).
     QTransform localToParent() const;
-    // Asks for a redraw of the whole view.
+    // Asks for a redraw of the whole view (of the superview where it is, for a member that
+    // its superview draws).
     void setNeedsDisplay(bool flag = true);
 
     // View tree. A detached view has no superview and is in no scene.

@@ -123,6 +123,69 @@ TEST_F(StatsWindow, SwitchesChooseRowsAndTestsRunOnDemand)
 // Tests run on a saved document leave one "Add Normality Stats" step; undoing it keeps the
 // results. On a document with unsaved changes no step is made, and a switch that computes
 // nothing makes none either; every switch marks the document edited, so closing asks.
+// Two categorizing columns, sex (male, female) by age (young, middle, old), seen in that order
+// in the table: the category rows run in the order of the graph's columns, the first level
+// varying slowest, each tag its levels' names joined by tabs; single rows and the all-data
+// row follow. Each combination's heights are all one value (101 to 106) in a count of its
+// own (1 to 6), so a row's count and mean tell which combination it shows.
+TEST_F(StatsWindow, CategoryRowsRunInTheOrderOfTheGraphColumns)
+{
+    open("Height,Sex,Age\n"
+         "101,male,young\n105,female,middle\n103,male,old\n106,female,old\n104,female,young\n102,male,middle\n"
+         "106,female,old\n103,male,old\n105,female,middle\n104,female,young\n106,female,old\n102,male,middle\n"
+         "105,female,middle\n104,female,young\n106,female,old\n103,male,old\n105,female,middle\n104,female,young\n"
+         "106,female,old\n105,female,middle\n106,female,old\n",
+         {"Height"}, {"Sex", "Age"});
+    // Written by hand: the levels are the data column (Height), then Sex and Age with their
+    // values in the order first seen; the last level varies fastest.
+    const QStringList tags{"Height\tmale\tyoung",   "Height\tmale\tmiddle",   "Height\tmale\told",
+                           "Height\tfemale\tyoung", "Height\tfemale\tmiddle", "Height\tfemale\told"};
+    EXPECT_EQ(vm->nameTags, tags);
+    EXPECT_EQ(column("tag"), tags);
+    EXPECT_EQ(column("num"), QStringList({"1", "2", "3", "4", "5", "6"}));
+    const QStringList means = column("mean");
+    for (int r = 0; r < 6; ++r)
+        EXPECT_DOUBLE_EQ(means.value(r).toDouble(), 101 + r) << r;
+    click("buShowSingle");
+    click("buShowAll");
+    EXPECT_EQ(column("tag"), tags + vm->singleTags + QStringList{"All Data"});
+
+    // Under the graph's axis: the age of tag t centred under column t, each sex under the
+    // middle of its three columns, the data column's title under all six.
+    MyViewManager* graph = doc->graphWindowConts.last()->viewManager;
+    ASSERT_EQ(graph, vm);
+    ASSERT_EQ(vm->baseXs.size(), 6);
+    auto centres = [&](const QString& name) {
+        QList<double> xs;
+        for (const MySimpleTextView* v : vm->textViewsDict.value(name))
+            xs << v->frame().midX();
+        return xs;
+    };
+    auto mean = [&](int from, int count) {
+        double sum = 0;
+        for (int i = from; i < from + count; ++i)
+            sum += vm->baseXs[i];
+        return sum / count;
+    };
+    const struct {
+        const char* text;
+        QList<double> xs;
+    } texts[] = {
+        {"c_Age\tyoung", {vm->baseXs[0], vm->baseXs[3]}},
+        {"c_Age\tmiddle", {vm->baseXs[1], vm->baseXs[4]}},
+        {"c_Age\told", {vm->baseXs[2], vm->baseXs[5]}},
+        {"c_Sex\tmale", {mean(0, 3)}},
+        {"c_Sex\tfemale", {mean(3, 3)}},
+        {"dataColumns\tHeight", {mean(0, 6)}},
+    };
+    for (const auto& t : texts) {
+        const QList<double> xs = centres(t.text);
+        ASSERT_EQ(xs.size(), t.xs.size()) << t.text;
+        for (qsizetype k = 0; k < xs.size(); ++k)
+            EXPECT_NEAR(xs[k], t.xs[k], 1e-9) << t.text;
+    }
+}
+
 TEST_F(StatsWindow, NormalityStatsStepAndEditedState)
 {
     open(groupsTable({{"a", spread(10)}, {"b", spread(20)}}), {"v"}, {"g"});
