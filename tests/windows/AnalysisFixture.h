@@ -12,6 +12,7 @@
 #include "platform/Dialogs.h"
 #include "platform/DocumentController.h"
 #include "platform/NumberText.h"
+#include "platform/PropertyList.h"
 #include "table/MyTableView.h"
 #include "views/MyStorageItem.h"
 #include "views/MyTextView.h"
@@ -46,6 +47,8 @@
 #include <gtest/gtest.h>
 
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+// Settings as their property-list text.
+inline void PrintTo(const QVariant& v, std::ostream* os) { *os << PropertyList::toXml(QVariantMap{{"value", v}}).toStdString(); }
 inline void PrintTo(const QStringList& list, std::ostream* os) { *os << "{\n  \"" << list.join("\"\n  \"").toStdString() << "\"\n}"; }
 
 // Five rows: two data columns (one cell empty), two categorizing columns, one of text only.
