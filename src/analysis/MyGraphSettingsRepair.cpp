@@ -295,9 +295,13 @@ std::optional<MyGraphSettingsRepair::Result> MyGraphSettingsRepair::repaired(
         } else if (it.key() == QLatin1String("logarithmic")) {
             scaleUsable = kindOf(it.value()) == Kind::Flag;
         } else if (it.key() == QLatin1String("partition")) {
-            // A count, stored as a number or, by older writers, as text.
+            // A count, stored as a number or, by older writers, as text; -1 for an axis
+            // whose labels were all deleted.
             const bool number = kindOf(it.value()) == Kind::Number;
-            scaleUsable = (number || isText(it.value())) && checker.usable(keys, it.value(), it.value());
+            const bool noLabels = number && it.value().typeId() != QMetaType::Double && it.value().toLongLong() == -1
+                && isList(values.value("scaleStrings")) && values.value("scaleStrings").toList().isEmpty();
+            scaleUsable = noLabels
+                || ((number || isText(it.value())) && checker.usable(keys, it.value(), it.value()));
         } else if (it.key() == QLatin1String("min") || it.key() == QLatin1String("max")) {
             scaleUsable = checker.usable(keys, it.value(), QString());
         }

@@ -199,7 +199,7 @@ ValueSettingsResult MyValueSettingsCheck::adjustValueSettings(const QVariant& ob
 
     if (title == "scaleStrings") {
         QStringList texts;
-        if (!isStringList(object, &texts) || texts.isEmpty())
+        if (!isStringList(object, &texts))
             return refused();
         for (const QString& t : texts) {
             const double v = rules.valueOf(t);
@@ -230,8 +230,8 @@ ValueSettingsResult MyValueSettingsCheck::adjustValueSettings(const QVariant& ob
         return refused();
     const QString text = object.toString();
     if (text.isEmpty() && title.isEmpty()) {
-        // The last label stays: an axis without labels has no partition.
-        if (labelIndex < 0 || labelIndex >= labels.size() || labels.size() <= 1)
+        // The only label may go too: the axis is then drawn without labels, "partition" -1.
+        if (labelIndex < 0 || labelIndex >= labels.size())
             return refused();
         QStringList rest = labels;
         rest.removeAt(labelIndex);

@@ -64,7 +64,13 @@ bool MySettingsClipboard::applicable(const QVariant& value, const MyConfigItem* 
         const QList<MyConfigItem*> rows = target->configChildren();
         if (map.size() != rows.size())
             return false;
+        // An axis whose labels were all deleted counts a partition of -1.
+        const bool noLabels = target->title == "valueSettings" && PropertyList::kindOf(map.value("scaleStrings")) == "array"
+            && map.value("scaleStrings").toList().isEmpty() && PropertyList::kindOf(map.value("partition")) == "integer"
+            && map.value("partition").toLongLong() == -1;
         for (MyConfigItem* row : rows) {
+            if (noLabels && row->title == "partition")
+                continue;
             if (!map.contains(row->title) || !applicable(map.value(row->title), row))
                 return false;
         }
@@ -128,14 +134,24 @@ MySettingsClipboard::Verdict MySettingsClipboard::check(const QVariantMap& recor
         verdict.message = differentLocation;
         return verdict;
     }
-    // Checked whatever the keys: a record from another graph type or another program can
-    // carry the right keys with values of the wrong kind or out of range.
-    if (!applicable(val, target)) {
+    // A record of the row's own keys is taken as it stands: the graph fits it to itself
+    // (a boxplot's settings lack a dot plot's bars), and what it would write is checked then
+    // (fittedShowingRefusal).
+    if (targetKeys != recordKeys && !applicable(val, target)) {
         verdict.message = notApplicable;
         return verdict;
     }
     verdict.value = val;
     return verdict;
+}
+
+bool MySettingsClipboard::fittedShowingRefusal(const QVariant& value, const MyConfigItem* row, Alert& alert)
+{
+    if (row && applicable(value, row))
+        return true;
+    alert.setMessageText(notApplicable);
+    alert.runModal();
+    return false;
 }
 
 std::optional<QVariant> MySettingsClipboard::checkShowingRefusal(const QVariantMap& record, const MyConfigItem* target, Alert& alert)

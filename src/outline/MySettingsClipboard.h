@@ -36,6 +36,10 @@ public:
     static Verdict check(const QVariantMap& record, const MyConfigItem* target);
     // check(), with a refusal shown on the alert. The value to apply, if any.
     static std::optional<QVariant> checkShowingRefusal(const QVariantMap& record, const MyConfigItem* target, Alert& alert);
+    // The last check of a paste, on the value as the graph would write it (fitted to the
+    // graph: its own bars or boxes and series filled in, the other kind's dropped) and the row
+    // it would go to: false, with the refusal shown, when it does not fit there.
+    static bool fittedShowingRefusal(const QVariant& value, const MyConfigItem* row, Alert& alert);
     // Whether a value can stand in the target row: the same kinds throughout, the same
     // dictionary keys, every text and integer within the row's limits.
     static bool applicable(const QVariant& value, const MyConfigItem* target);

@@ -208,6 +208,9 @@ public:
     // snapshot and applied with setGraphChange. False, with nothing changed and no step,
     // when the value is refused or does not fit the row.
     bool tryObject(const QVariant& object, MyConfigItem* outlineItem, const QString& actionName);
+    // The first half of tryObject: the value fitted to this graph and the row to write it to,
+    // nothing written; nothing when it is refused. The whole-settings merge asks its question.
+    std::optional<std::pair<QVariant, MyConfigItem*>> fittedObject(const QVariant& object, MyConfigItem* outlineItem);
     // Writes value into row as it stands, pushes the whole tree as a new snapshot and applies
     // it as one undo step: the path of colours, fonts, attributes, moves and texts. False,
     // with nothing changed, when the row cannot take the value.

@@ -423,11 +423,18 @@ std::optional<QVariantMap> MyViewManager::mergedSettings(const QVariant& object,
 
 bool MyViewManager::tryObject(const QVariant& object, MyConfigItem* outlineItem, const QString& actionName)
 {
+    const auto fitted = fittedObject(object, outlineItem);
+    return fitted && changeRow(fitted->second, fitted->first, actionName);
+}
+
+std::optional<std::pair<QVariant, MyConfigItem*>> MyViewManager::fittedObject(const QVariant& object,
+                                                                             MyConfigItem* outlineItem)
+{
     MyConfigRootItem* root = settingsRoot();
     const qint64 id = graphID();
     outlineItem = rowAfterEditing(outlineItem);
     if (!root || id < 0 || !outlineItem)
-        return false;
+        return std::nullopt;
     const QString& k = outlineItem->itemID;
     QVariant value = object;
     MyConfigItem* row = outlineItem;
@@ -442,27 +449,27 @@ bool MyViewManager::tryObject(const QVariant& object, MyConfigItem* outlineItem,
         std::tie(value, row) = MyDocumentAnalyses::viewSizeFromPageLayout(*myDoc, value, row);
     } else if (k == QLatin1String("graphProperties")) {
         if (!take(adjustedGraphProperties(value, child(row, "background"))))
-            return false;
+            return std::nullopt;
     } else if (k == QLatin1String("dotsProperties") || k == QLatin1String("boxesProperties")) {
         if (!take(isList(value) ? MyDocumentAnalyses::fixedDotsOrBoxesProperties(*myDoc, value.toList(), graphType, id) : none))
-            return false;
+            return std::nullopt;
     } else if (k == QLatin1String("categoryDicts")) {
         if (!take(isList(value) ? MyDocumentAnalyses::fixedCategoryDicts(*myDoc, value.toList(), row, id) : none))
-            return false;
+            return std::nullopt;
     } else if (k == QLatin1String("categoryDicts\t")) {
         if (!take(isMap(value) ? MyDocumentAnalyses::fixedCategoryDict(*myDoc, value.toMap(), row, id) : none))
-            return false;
+            return std::nullopt;
     } else if (k == QLatin1String("categoryDicts\t\trepresents")) {
         if (!take(isList(value) ? MyDocumentAnalyses::fixedRepresents(*myDoc, value.toList(), row, id) : none))
-            return false;
+            return std::nullopt;
     } else if (k.startsWith(QLatin1String("valueSettings"))) {
         const auto [checked, target] = adjustValueSettings(value, row);
         if (!take(checked))
-            return false;
+            return std::nullopt;
         row = target;
     } else if (k.isEmpty()) {
         if (!take(mergedSettings(value, root, id)))
-            return false;
+            return std::nullopt;
     }
-    return changeRow(row, value, actionName);
+    return std::make_pair(value, row);
 }

@@ -355,8 +355,13 @@ void MyWindowController::pasteSettings()
     if (!target)
         target = root;
     const std::optional<QVariant> value = MySettingsClipboard::checkShowingRefusal(*record, target, *myDoc->ourAlert);
-    if (value)
-        viewManager->tryObject(*value, target, QStringLiteral("Paste Settings"));
+    if (!value)
+        return;
+    // The record may come from another graph type or another program: what the graph makes
+    // of it must fit the rows it goes to before it is written.
+    const auto fitted = viewManager->fittedObject(*value, target);
+    if (fitted && MySettingsClipboard::fittedShowingRefusal(fitted->first, fitted->second, *myDoc->ourAlert))
+        viewManager->changeRow(fitted->second, fitted->first, QStringLiteral("Paste Settings"));
 }
 
 // ---- the stepper ------------------------------------------------------------------------------

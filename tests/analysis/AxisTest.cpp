@@ -15,7 +15,8 @@ QVariantList texts(const QStringList& l) { return QVariant(l).toList(); }
 QVariantMap settingsFrom(const QString& text)
 {
     const QStringList p = text.split(' ');
-    const QStringList labels = p[2].split(',');
+    // "none": an axis whose labels were all deleted.
+    const QStringList labels = p[2] == "none" ? QStringList() : p[2].split(',');
     return {{"min", p[0]}, {"max", p[1]}, {"partition", qint64(labels.size() - 1)}, {"scaleStrings", texts(labels)},
             {"logarithmic", p.value(3) == "log"}};
 }

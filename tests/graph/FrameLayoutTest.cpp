@@ -223,4 +223,14 @@ TEST(FrameLayout, ScaleTextsReuseTheirRecords)
     labels({"0", "25", "50", "75", "100"});
     EXPECT_EQ(vm.scalesStorageItem.size(), 5);
     EXPECT_EQ(shown().size(), 5);
+    // No labels at all ("partition" -1): every text a hidden spare, the axis a bare line.
+    labels({});
+    EXPECT_EQ(vm.scalesStorageItem.size(), 5);
+    EXPECT_TRUE(shown().isEmpty());
+    EXPECT_TRUE(vm.scaleTextRects.isEmpty());
+    EXPECT_EQ(vm.viewBeziers.value(MyViewManager::kYAxis).line.size(), 1);
+    EXPECT_TRUE(allGeometryPlaceable(vm));
+    labels({"50"});
+    EXPECT_EQ(vm.scalesStorageItem.size(), 5);
+    EXPECT_EQ(shown(), QStringList{"50"});
 }

@@ -146,8 +146,18 @@ TEST_F(SettingsRows, PasteRefusals)
 }
 
 // Records another program could put on the clipboard: right keys and types, wrong content.
+// A record of the row's own keys passes the record's checks as it stands, and is refused
+// when the value it would write is checked against the rows (for these rows, which the
+// graph does not fit to itself, the value itself).
 TEST_F(SettingsRows, ForeignRecordsAreCheckedThroughout)
 {
+    auto refusal = [](const QVariantMap& r, MyConfigItem* target) {
+        ScopedScriptedDialogs scripted;
+        Alert alert;
+        if (const std::optional<QVariant> value = MySettingsClipboard::checkShowingRefusal(r, target, alert))
+            MySettingsClipboard::fittedShowingRefusal(*value, target, alert);
+        return scripted.dialogs.alerts.value(0);
+    };
     MyConfigItem* rect = row({"graphProperties", "graphRect"});
     const QVariantMap record = MySettingsClipboard::recordOf(rect);
     auto withVal = [](QVariantMap r, const QVariant& val) { r.insert("val", val); return r; };
@@ -155,22 +165,24 @@ TEST_F(SettingsRows, ForeignRecordsAreCheckedThroughout)
     belowLimit.insert("lineWidth", "-0.5");
     QVariantMap keyMissing = record.value("val").toMap();
     keyMissing.remove("height");
-    for (const QVariantMap& val : {belowLimit, keyMissing})
-        EXPECT_EQ(MySettingsClipboard::check(withVal(record, val), rect).message, kNotApplicable);
+    for (const QVariantMap& val : {belowLimit, keyMissing}) {
+        EXPECT_TRUE(MySettingsClipboard::check(withVal(record, val), rect).accepted());
+        EXPECT_EQ(refusal(withVal(record, val), rect), kNotApplicable);
+    }
 
     // Longer lists are checked to the end, also by an emptied list against its own
     // descriptions.
     MyConfigItem* scale = row({"valueSettings", "scaleStrings"});
     const QVariantMap scaleRecord = withVal(MySettingsClipboard::recordOf(scale), QVariantList{"1", "", "2", "3", "4", "5", "x"});
-    EXPECT_EQ(MySettingsClipboard::check(scaleRecord, scale).message, kNotApplicable);
+    EXPECT_EQ(refusal(scaleRecord, scale), kNotApplicable);
     ASSERT_TRUE(scale->setObject(QVariantList{}));
-    EXPECT_EQ(MySettingsClipboard::check(scaleRecord, scale).message, kNotApplicable);
+    EXPECT_EQ(refusal(scaleRecord, scale), kNotApplicable);
 
     // A number that no row can hold.
     auto* ratio = root->append(std::make_unique<MyConfigItem>("ratio", "0.5", "real", root.get(), 0));
     ratio->changeable = true;
     const QVariantMap realRecord = withVal(MySettingsClipboard::recordOf(ratio), std::numeric_limits<double>::quiet_NaN());
-    EXPECT_EQ(MySettingsClipboard::check(realRecord, ratio).message, kNotApplicable);
+    EXPECT_EQ(refusal(realRecord, ratio), kNotApplicable);
 
     // Unusable records end the paste without a message.
     QVariantMap broken = record;

@@ -12,6 +12,7 @@
 #include "platform/Dialogs.h"
 #include "platform/DocumentController.h"
 #include "platform/NumberText.h"
+#include "platform/PropertyList.h"
 #include "table/MyTableView.h"
 #include "views/MyStorageItem.h"
 #include "views/MyTextView.h"
@@ -46,6 +47,8 @@
 #include <gtest/gtest.h>
 
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+// Settings as their property-list text.
+inline void PrintTo(const QVariant& v, std::ostream* os) { *os << PropertyList::toXml(QVariantMap{{"value", v}}).toStdString(); }
 inline void PrintTo(const QStringList& list, std::ostream* os) { *os << "{\n  \"" << list.join("\"\n  \"").toStdString() << "\"\n}"; }
 
 // Five rows: two data columns (one cell empty), two categorizing columns, one of text only.
@@ -101,6 +104,23 @@ struct PdfPage {
         return false;
     }
 };
+
+// Pixels whose colour differs clearly, out of all.
+inline double differingShare(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size() || a.isNull())
+        return 1.0;
+    const QImage x = a.convertToFormat(QImage::Format_ARGB32), y = b.convertToFormat(QImage::Format_ARGB32);
+    qint64 differing = 0;
+    for (int r = 0; r < x.height(); ++r)
+        for (int c = 0; c < x.width(); ++c) {
+            const QRgb p = x.pixel(c, r), q = y.pixel(c, r);
+            differing += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q))
+                             + std::abs(qAlpha(p) - qAlpha(q))
+                         > 60;
+        }
+    return double(differing) / (double(x.width()) * x.height());
+}
 
 class AnalysisFixture : public ::testing::Test {
 protected:

@@ -25,23 +25,6 @@ QVariantMap valueSettings(const QString& min, const QString& max, bool logarithm
 
 bool isMarked(QRgb p) { return qAlpha(p) > 128 && qGray(p) < 200; }
 
-// Pixels whose colour differs clearly, out of all.
-double differingShare(const QImage& a, const QImage& b)
-{
-    if (a.size() != b.size() || a.isNull())
-        return 1.0;
-    const QImage x = a.convertToFormat(QImage::Format_ARGB32), y = b.convertToFormat(QImage::Format_ARGB32);
-    qint64 differing = 0;
-    for (int r = 0; r < x.height(); ++r)
-        for (int c = 0; c < x.width(); ++c) {
-            const QRgb p = x.pixel(c, r), q = y.pixel(c, r);
-            differing += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q))
-                             + std::abs(qAlpha(p) - qAlpha(q))
-                         > 60;
-        }
-    return double(differing) / (double(x.width()) * x.height());
-}
-
 } // namespace
 
 class HostileGraph : public AnalysisFixture {

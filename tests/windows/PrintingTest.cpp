@@ -18,20 +18,6 @@ const QPageLayout kPaper = paper({500, 700}, {12, 30, 20, 10}, {40, 40, 40, 40})
 // The size of kPaper's imageable area: 500 − 12 − 20 by 700 − 30 − 10.
 const QStringList kImageable{"468.0", "660.0"};
 
-// Pixels whose colour differs clearly, out of all.
-double differingShare(const QImage& a, const QImage& b)
-{
-    if (a.size() != b.size() || a.isNull())
-        return 1.0;
-    qint64 differing = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            differing += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q)) > 60;
-        }
-    return double(differing) / (double(a.width()) * a.height());
-}
-
 } // namespace
 
 class Printing : public AnalysisFixture {
