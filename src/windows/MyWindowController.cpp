@@ -206,8 +206,10 @@ QWidget* MyWindowController::makeDrawer(const QSize& contentSize)
     dock->setObjectName("drawer");
     dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
     auto* content = new QWidget(dock);
-    content->setMinimumSize(contentSize);
-    content->resize(contentSize);
+    if (contentSize.isValid()) {
+        content->setMinimumSize(contentSize);
+        content->resize(contentSize);
+    }
     dock->setWidget(content);
     m_window->addDockWidget(Qt::RightDockWidgetArea, dock);
     dock->hide();

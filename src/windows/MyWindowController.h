@@ -209,7 +209,9 @@ private:
     // Graph window: the scene's view reaches the whole page and the whole graph, as the last
     // layout left them.
     void fitSceneRect();
-    QWidget* makeDrawer(const QSize& contentSize);
+    // The drawer at the window's right and its content widget. A content size given is its
+    // least and first size; without one, the content's layout alone sets its least size.
+    QWidget* makeDrawer(const QSize& contentSize = QSize());
     void setUpSelectorOutline(QWidget* parent);
     // The selector edits, by column and level.
     void selectorSetObjectValue(const QVariant& object, qint64 columnIdentifier, MySelectorItem* item);

@@ -101,7 +101,9 @@ void MyWindowController::setUpStatsWindow()
                 m_docModel->reloadData();
         });
 
-    QWidget* content = makeDrawer(QSize(320, 260));
+    // No fixed least size: the drawer is never smaller than its switches need, whatever the
+    // font and style make of them.
+    QWidget* content = makeDrawer();
     auto* layout = new QVBoxLayout(content);
     const struct {
         const char* title;
@@ -128,12 +130,13 @@ void MyWindowController::setUpStatsWindow()
 
     // Wide enough for every column beside the open drawer and tall enough for the rows, as
     // far as the screen lets it when the window is placed; beyond that the table scrolls.
+    // Never lower than the drawer's switches, however few the rows.
     table->fitColumns();
     const int separator = m_window->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, m_window);
     const QSize drawerSize = drawer->minimumSizeHint();
     m_window->resize(table->fullWidth() + separator + drawerSize.width(),
                      m_window->menuBar()->sizeHint().height()
-                         + std::clamp(table->fullHeight(kStatsRowsShown), drawerSize.height(), kStatsHeights[1]));
+                         + std::max(drawerSize.height(), std::min(table->fullHeight(kStatsRowsShown), kStatsHeights[1])));
     m_shouldCloseDocument = false;
 }
 

@@ -2,6 +2,7 @@
 // normality tests run on demand against the engines, the "Add Normality Stats" step, the
 // document's edited state, and copy of rows and columns through the real clipboard.
 #include "AnalysisFixture.h"
+#include "StatsSwitchesFit.h"
 #include "stats/MyKolmogorov.h"
 #include "stats/MyShapiro.h"
 #include <QAbstractButton>
@@ -230,3 +231,20 @@ TEST_F(StatsWindow, CellsShowTheirWholeTextAndTagLevelsApart)
             << qPrintable(shown);
     }
 }
+
+// The switches at the window's opening size, for few and many categories: each lies inside
+// the drawer and the window, shows its whole title, and overlaps no other; the groups'
+// frames (with their titles) overlap neither.
+class StatsWindowSwitches : public StatsWindow, public ::testing::WithParamInterface<int> {};
+
+TEST_P(StatsWindowSwitches, FitTheDrawerAtTheOpeningSize)
+{
+    QVector<std::pair<QString, QVector<double>>> groups;
+    for (int i = 0; i < GetParam(); ++i)
+        groups.push_back({QStringLiteral("g%1").arg(i, 2, 10, QLatin1Char('0')), spread(4, 1.0 + i)});
+    open(groupsTable(groups), {"v"}, {"g"});
+    ASSERT_EQ(table->model()->rowCount(), GetParam());
+    expectSwitchesFit(stats);
+}
+
+INSTANTIATE_TEST_SUITE_P(Categories, StatsWindowSwitches, ::testing::Values(1, 2, 40));
