@@ -132,6 +132,9 @@ public:
     // A statistics switch (tag 1, 2, 10, 11, 12, 20, 21 or 22) turned on or off; turning a
     // normality switch on tests the rows that have no result on the current axis.
     void changeStats(int tag, bool on);
+    // Statistics window: its graph's settings have changed; when the value axis changed
+    // between plain and logarithmic, the table shows the other descriptives and results.
+    void statsAxisChanged();
     void editDataTableTapped(int tag);
     void addNewAnalysis();
     void tryToMove();
@@ -255,6 +258,8 @@ private:
     QAction* m_revertAction = nullptr;
     QAction* m_drawerAction = nullptr;
     bool m_inDocument = false;
+    // The value axis the statistics table was last filled for.
+    bool m_statsLogarithmic = false;
     bool m_shouldCloseDocument = false;
     bool m_closingForGood = false;
     bool m_showingAlert = false;

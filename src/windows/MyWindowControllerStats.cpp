@@ -91,6 +91,7 @@ void MyWindowController::setUpStatsWindow()
         return column == 0 ? value.toString() : MyViewManager::statsCellText(value, column);
     };
     table->setModel(m_docModel);
+    m_statsLogarithmic = viewManager && viewManager->isLogarithmic();
     m_window->setCentralWidget(table);
     // The view manager belongs to the graph window, which may go first when the document
     // closes: the table then has nothing to show.
@@ -167,8 +168,25 @@ void MyWindowController::setStats()
         if (s.enabledBy)
             button->setEnabled(!*s.enabledBy || settings.value(s.enabledBy).toBool());
     }
+    m_statsLogarithmic = viewManager->isLogarithmic();
     if (m_docModel)
         m_docModel->reloadData();
+    if (auto* table = qobject_cast<MyStatsTableView*>(docTV))
+        table->fitColumns();
+}
+
+void MyWindowController::statsAxisChanged()
+{
+    // The table reads the axis when it draws a cell, but nothing redraws it: a settings
+    // change made in the graph window would show only once the table is touched. Only the
+    // axis' mode changes what it shows; other changes leave it and its column widths alone.
+    if (m_windowNibName != QLatin1String("StatsWindowD") || !viewManager || !m_docModel)
+        return;
+    const bool logarithmic = viewManager->isLogarithmic();
+    if (logarithmic == m_statsLogarithmic)
+        return;
+    m_statsLogarithmic = logarithmic;
+    m_docModel->reloadCells();
     if (auto* table = qobject_cast<MyStatsTableView*>(docTV))
         table->fitColumns();
 }
