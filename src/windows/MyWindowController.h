@@ -212,9 +212,10 @@ private:
     // Graph window: the scene's view reaches the whole page and the whole graph, as the last
     // layout left them.
     void fitSceneRect();
-    // The drawer at the window's right and its content widget. A content size given is its
-    // least and first size; without one, the content's layout alone sets its least size.
-    QWidget* makeDrawer(const QSize& contentSize = QSize());
+    // The drawer at the window's right and its content widget, first shown at contentSize.
+    // That is also its least size, unless leastFromLayout: then the content's layout alone
+    // sets it, so the drawer is never smaller than what it holds.
+    QWidget* makeDrawer(const QSize& contentSize, bool leastFromLayout = false);
     void setUpSelectorOutline(QWidget* parent);
     // The selector edits, by column and level.
     void selectorSetObjectValue(const QVariant& object, qint64 columnIdentifier, MySelectorItem* item);

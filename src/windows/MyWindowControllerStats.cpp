@@ -102,9 +102,8 @@ void MyWindowController::setUpStatsWindow()
                 m_docModel->reloadData();
         });
 
-    // No fixed least size: the drawer is never smaller than its switches need, whatever the
-    // font and style make of them.
-    QWidget* content = makeDrawer();
+    // Its least size is what the switches need, whatever the font and style make of them.
+    QWidget* content = makeDrawer(QSize(320, 260), true);
     auto* layout = new QVBoxLayout(content);
     const struct {
         const char* title;
@@ -134,10 +133,10 @@ void MyWindowController::setUpStatsWindow()
     // Never lower than the drawer's switches, however few the rows.
     table->fitColumns();
     const int separator = m_window->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, m_window);
-    const QSize drawerSize = drawer->minimumSizeHint();
-    m_window->resize(table->fullWidth() + separator + drawerSize.width(),
+    m_window->resize(table->fullWidth() + separator + drawer->sizeHint().width(),
                      m_window->menuBar()->sizeHint().height()
-                         + std::max(drawerSize.height(), std::min(table->fullHeight(kStatsRowsShown), kStatsHeights[1])));
+                         + std::max(drawer->minimumSizeHint().height(),
+                                    std::min(table->fullHeight(kStatsRowsShown), kStatsHeights[1])));
     m_shouldCloseDocument = false;
 }
 
