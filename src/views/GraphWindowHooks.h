@@ -27,6 +27,9 @@ struct GraphWindowHooks {
     std::function<void(Document& doc)> synchronizeWindowTitles;
     // The font panel shows these attributes and their font as the selection.
     std::function<void(const TextAttributes& attributes)> setSelectedAttributes;
+    // A graph's settings have moved to another snapshot (an edit, its undo or its redo):
+    // what else shows them (the statistics window) follows.
+    std::function<void(Document& doc, qint64 graphID)> graphSettingsChanged;
 
     // The process-wide set.
     static GraphWindowHooks& shared();

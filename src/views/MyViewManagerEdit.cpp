@@ -208,6 +208,8 @@ void MyViewManager::applyGraphChange(int step, const SettingsRowPath& path, cons
 
     synchronizeSelector(row, root, id);
     setGraphWithOutlineItem(row);
+    if (const auto& changed = GraphWindowHooks::shared().graphSettingsChanged)
+        changed(*myDoc, id);
 }
 
 void MyViewManager::synchronizeSelector(MyConfigItem* row, MyConfigRootItem* root, qint64 id)

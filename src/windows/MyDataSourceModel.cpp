@@ -40,3 +40,9 @@ void MyDataSourceModel::reloadData()
     beginResetModel();
     endResetModel();
 }
+
+void MyDataSourceModel::reloadCells()
+{
+    if (rowCount() > 0 && columnCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}

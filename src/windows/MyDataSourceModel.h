@@ -22,6 +22,8 @@ public:
     std::function<QString(const QVariant& value, int column)> displayText;
 
     void reloadData();
+    // Every cell is read again; rows, columns and the selection stay.
+    void reloadCells();
 
 private:
     MyWindowController* m_controller;

@@ -48,6 +48,10 @@ void MyGraphWindowHooks::install()
         if (cont && cont->isWindowLoaded())
             cont->window()->setWindowModified(edited);
     };
+    hooks.graphSettingsChanged = [](Document& doc, qint64 graphID) {
+        if (MyWindowController* stats = doc.statsWindowConts.value(graphID, nullptr))
+            stats->statsAxisChanged();
+    };
     hooks.synchronizeWindowTitles = [](Document& doc) {
         QList<MyWindowController*> all{doc.baseWindowCont, doc.tableWindowCont};
         all += QList<MyWindowController*>(doc.graphWindowConts.begin(), doc.graphWindowConts.end());

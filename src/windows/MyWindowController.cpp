@@ -200,13 +200,28 @@ void MyWindowController::windowDidLoad()
         setUpStatsWindow();
 }
 
-QWidget* MyWindowController::makeDrawer(const QSize& contentSize)
+namespace {
+
+// A drawer's content: it asks for its first size, or more when its layout needs more.
+class DrawerContent : public QWidget {
+public:
+    DrawerContent(const QSize& size, QWidget* parent) : QWidget(parent), m_size(size) {}
+    QSize sizeHint() const override { return QWidget::sizeHint().expandedTo(m_size); }
+
+private:
+    QSize m_size;
+};
+
+} // namespace
+
+QWidget* MyWindowController::makeDrawer(const QSize& contentSize, bool leastFromLayout)
 {
     auto* dock = new QDockWidget(m_window);
     dock->setObjectName("drawer");
     dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
-    auto* content = new QWidget(dock);
-    content->setMinimumSize(contentSize);
+    auto* content = new DrawerContent(contentSize, dock);
+    if (!leastFromLayout)
+        content->setMinimumSize(contentSize);
     content->resize(contentSize);
     dock->setWidget(content);
     m_window->addDockWidget(Qt::RightDockWidgetArea, dock);

@@ -132,6 +132,9 @@ public:
     // A statistics switch (tag 1, 2, 10, 11, 12, 20, 21 or 22) turned on or off; turning a
     // normality switch on tests the rows that have no result on the current axis.
     void changeStats(int tag, bool on);
+    // Statistics window: its graph's settings have changed; when the value axis changed
+    // between plain and logarithmic, the table shows the other descriptives and results.
+    void statsAxisChanged();
     void editDataTableTapped(int tag);
     void addNewAnalysis();
     void tryToMove();
@@ -209,7 +212,10 @@ private:
     // Graph window: the scene's view reaches the whole page and the whole graph, as the last
     // layout left them.
     void fitSceneRect();
-    QWidget* makeDrawer(const QSize& contentSize);
+    // The drawer at the window's right and its content widget, first shown at contentSize.
+    // That is also its least size, unless leastFromLayout: then the content's layout alone
+    // sets it, so the drawer is never smaller than what it holds.
+    QWidget* makeDrawer(const QSize& contentSize, bool leastFromLayout = false);
     void setUpSelectorOutline(QWidget* parent);
     // The selector edits, by column and level.
     void selectorSetObjectValue(const QVariant& object, qint64 columnIdentifier, MySelectorItem* item);
@@ -253,6 +259,8 @@ private:
     QAction* m_revertAction = nullptr;
     QAction* m_drawerAction = nullptr;
     bool m_inDocument = false;
+    // The value axis the statistics table was last filled for.
+    bool m_statsLogarithmic = false;
     bool m_shouldCloseDocument = false;
     bool m_closingForGood = false;
     bool m_showingAlert = false;

@@ -91,6 +91,7 @@ void MyWindowController::setUpStatsWindow()
         return column == 0 ? value.toString() : MyViewManager::statsCellText(value, column);
     };
     table->setModel(m_docModel);
+    m_statsLogarithmic = viewManager && viewManager->isLogarithmic();
     m_window->setCentralWidget(table);
     // The view manager belongs to the graph window, which may go first when the document
     // closes: the table then has nothing to show.
@@ -101,7 +102,8 @@ void MyWindowController::setUpStatsWindow()
                 m_docModel->reloadData();
         });
 
-    QWidget* content = makeDrawer(QSize(320, 260));
+    // Its least size is what the switches need, whatever the font and style make of them.
+    QWidget* content = makeDrawer(QSize(320, 260), true);
     auto* layout = new QVBoxLayout(content);
     const struct {
         const char* title;
@@ -128,12 +130,13 @@ void MyWindowController::setUpStatsWindow()
 
     // Wide enough for every column beside the open drawer and tall enough for the rows, as
     // far as the screen lets it when the window is placed; beyond that the table scrolls.
+    // Never lower than the drawer's switches, however few the rows.
     table->fitColumns();
     const int separator = m_window->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, m_window);
-    const QSize drawerSize = drawer->minimumSizeHint();
-    m_window->resize(table->fullWidth() + separator + drawerSize.width(),
+    m_window->resize(table->fullWidth() + separator + drawer->sizeHint().width(),
                      m_window->menuBar()->sizeHint().height()
-                         + std::clamp(table->fullHeight(kStatsRowsShown), drawerSize.height(), kStatsHeights[1]));
+                         + std::max(drawer->minimumSizeHint().height(),
+                                    std::min(table->fullHeight(kStatsRowsShown), kStatsHeights[1])));
     m_shouldCloseDocument = false;
 }
 
@@ -164,8 +167,25 @@ void MyWindowController::setStats()
         if (s.enabledBy)
             button->setEnabled(!*s.enabledBy || settings.value(s.enabledBy).toBool());
     }
+    m_statsLogarithmic = viewManager->isLogarithmic();
     if (m_docModel)
         m_docModel->reloadData();
+    if (auto* table = qobject_cast<MyStatsTableView*>(docTV))
+        table->fitColumns();
+}
+
+void MyWindowController::statsAxisChanged()
+{
+    // The table reads the axis when it draws a cell, but nothing redraws it: a settings
+    // change made in the graph window would show only once the table is touched. Only the
+    // axis' mode changes what it shows; other changes leave it and its column widths alone.
+    if (m_windowNibName != QLatin1String("StatsWindowD") || !viewManager || !m_docModel)
+        return;
+    const bool logarithmic = viewManager->isLogarithmic();
+    if (logarithmic == m_statsLogarithmic)
+        return;
+    m_statsLogarithmic = logarithmic;
+    m_docModel->reloadCells();
     if (auto* table = qobject_cast<MyStatsTableView*>(docTV))
         table->fitColumns();
 }

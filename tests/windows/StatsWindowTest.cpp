@@ -2,9 +2,11 @@
 // normality tests run on demand against the engines, the "Add Normality Stats" step, the
 // document's edited state, and copy of rows and columns through the real clipboard.
 #include "AnalysisFixture.h"
+#include "StatsSwitchesFit.h"
 #include "stats/MyKolmogorov.h"
 #include "stats/MyShapiro.h"
 #include <QAbstractButton>
+#include <QDeadlineTimer>
 
 namespace {
 
@@ -291,5 +293,138 @@ TEST_F(StatsWindow, CellsShowTheirWholeTextAndTagLevelsApart)
         EXPECT_TRUE(shown.startsWith(levels[0]) && shown.endsWith(levels[1])) << qPrintable(shown);
         EXPECT_GE(metrics.horizontalAdvance(shown), metrics.horizontalAdvance(levels.join("")) + metrics.horizontalAdvance("MM"))
             << qPrintable(shown);
+    }
+}
+
+// The switches at the window's opening size, for few and many categories: each lies inside
+// the drawer and the window, shows its whole title, and overlaps no other; the groups'
+// frames (with their titles) overlap neither.
+class StatsWindowSwitches : public StatsWindow, public ::testing::WithParamInterface<int> {};
+
+TEST_P(StatsWindowSwitches, FitTheDrawerAtTheOpeningSize)
+{
+    QVector<std::pair<QString, QVector<double>>> groups;
+    for (int i = 0; i < GetParam(); ++i)
+        groups.push_back({QStringLiteral("g%1").arg(i, 2, 10, QLatin1Char('0')), spread(4, 1.0 + i)});
+    open(groupsTable(groups), {"v"}, {"g"});
+    ASSERT_EQ(table->model()->rowCount(), GetParam());
+    expectSwitchesFit(stats);
+}
+
+INSTANTIATE_TEST_SUITE_P(Categories, StatsWindowSwitches, ::testing::Values(1, 2, 40));
+
+namespace {
+
+// Runs the event loop until the condition holds, within a deadline that no load reaches.
+bool eventually(const std::function<bool()>& condition)
+{
+    const QDeadlineTimer deadline(10000);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    return true;
+}
+
+// Mean, median and sample variance of a list, worked out here.
+struct Moments {
+    double mean = 0, median = 0, variance = 0;
+};
+Moments momentsOf(std::vector<double> v)
+{
+    Moments m;
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    for (double x : v)
+        m.mean += x / double(n);
+    m.median = n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+    for (double x : v)
+        m.variance += (x - m.mean) * (x - m.mean) / double(n - 1);
+    return m;
+}
+
+} // namespace
+
+// Switching the graph's value axis to logarithmic, its undo and its redo reach the open
+// statistics window at once: its descriptives are those of the logarithms and its test
+// results those stored for the logarithms, on screen as a fresh drawing of it shows them.
+TEST_F(StatsWindow, FollowsTheValueAxisThroughUndoAndRedo)
+{
+    const QVector<double> a{1, 10, 100, 1000}, b{2, 4, 8, 16, 32, 3};
+    open(groupsTable({{"a", a}, {"b", b}}), {"v"}, {"g"});
+    MyWindowController* graph = doc->graphWindowConts.last();
+    click("buStats");
+    const int ra = rowOf("a"), rb = 1 - ra;
+
+    // The cells as the screen shows them: what was drawn last is what a drawing now gives.
+    QWidget* cells = table->viewport();
+    auto onScreen = [&] {
+        QCoreApplication::processEvents();
+        const QRect at(cells->mapTo(stats->window(), QPoint(0, 0)), cells->size());
+        const QImage screen = stats->window()->screen()->grabWindow(stats->window()->winId()).toImage();
+        return screen.copy(at).convertToFormat(QImage::Format_RGB32) == cells->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    auto number = [&](const char* id, int row) { return column(id).value(row).toDouble(); };
+    auto expectMoments = [&](bool logarithmic) {
+        for (const auto& [row, values] : {std::pair{ra, a}, std::pair{rb, b}}) {
+            std::vector<double> v(values.begin(), values.end());
+            if (logarithmic)
+                for (double& x : v)
+                    x = std::log10(x);
+            const Moments m = momentsOf(v);
+            SCOPED_TRACE(logarithmic ? "logarithmic" : "plain");
+            EXPECT_NEAR(number("mean", row), m.mean, 1e-6 * std::max(1.0, std::abs(m.mean)));
+            EXPECT_NEAR(number("median", row), m.median, 1e-6 * std::max(1.0, std::abs(m.median)));
+            EXPECT_NEAR(number("variance", row), m.variance, 1e-6 * std::max(1.0, m.variance));
+            EXPECT_NEAR(number("min", row), *std::min_element(v.begin(), v.end()), 1e-6);
+        }
+    };
+    auto results = [&](bool logarithmic) {
+        return QList<QStringList>{result(ra), result(rb)} ==
+               QList<QStringList>{expected(vm->nameTags[ra], logarithmic), expected(vm->nameTags[rb], logarithmic)};
+    };
+    EXPECT_TRUE(eventually(onScreen));
+    expectMoments(false);
+    EXPECT_TRUE(results(false));
+    EXPECT_EQ(column("mean").value(ra), "277.750000");
+
+    // The axis made logarithmic in the settings outline, its lowest value and label made
+    // positive first: nothing tested on it yet.
+    ASSERT_TRUE(typeInSettings(graph, {"valueSettings", "scaleStrings", "#0"}, "1"));
+    ASSERT_TRUE(typeInSettings(graph, {"valueSettings", "min"}, "1"));
+    ASSERT_TRUE(typeInSettings(graph, {"valueSettings", "logarithmic"}, "YES"));
+    ASSERT_TRUE(vm->isLogarithmic());
+    EXPECT_TRUE(eventually(onScreen));
+    expectMoments(true);
+    // The mean of the logarithms: that of the geometric mean, 31.62.
+    EXPECT_EQ(column("mean").value(ra), "1.500000");
+    EXPECT_EQ(column("statisticName"), QStringList({"S-W W:", "S-W W:"}));
+    EXPECT_EQ(column("statistic") + column("p"), QStringList({"", "", "", ""}));
+    // Tested on it: the logarithms' results.
+    click("buStats");
+    click("buStats");
+    ASSERT_EQ(stored("logStats").size(), 2);
+    EXPECT_TRUE(eventually(onScreen));
+    EXPECT_TRUE(results(true));
+
+    // Undo and Redo from the statistics window's own menu.
+    auto edit = [&](const QString& name) {
+        for (QAction* menu : stats->window()->menuBar()->actions())
+            for (QAction* a : menu->menu() ? menu->menu()->actions() : QList<QAction*>())
+                if (a->text().startsWith(name)) {
+                    ASSERT_TRUE(a->isEnabled()) << qPrintable(a->text());
+                    a->trigger();
+                    return;
+                }
+        FAIL() << qPrintable(name);
+    };
+    for (bool logarithmic : {false, true}) {
+        edit(logarithmic ? "Redo" : "Undo");
+        SCOPED_TRACE(logarithmic ? "redo" : "undo");
+        ASSERT_EQ(vm->isLogarithmic(), logarithmic);
+        EXPECT_TRUE(eventually(onScreen));
+        expectMoments(logarithmic);
+        EXPECT_TRUE(results(logarithmic));
     }
 }

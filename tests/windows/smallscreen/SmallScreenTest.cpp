@@ -1,6 +1,7 @@
 // Windows on a laptop's 1366 x 768 screen (the offscreen platform set to that size before
 // the application starts).
 #include "../AnalysisFixture.h"
+#include "../StatsSwitchesFit.h"
 
 namespace {
 const bool kScreenSet = [] {
@@ -49,3 +50,26 @@ TEST_F(SmallScreen, WindowsFitAndStatisticsLeaveThePlotFree)
         EXPECT_TRUE(table->viewport()->rect().contains(cell)) << cell.x() << "+" << cell.width();
     }
 }
+
+// The statistics window placed under its graph window on this screen, for few and many
+// categories: it lies on the screen and its switches fit its drawer, whole and apart.
+class SmallScreenSwitches : public AnalysisFixture, public ::testing::WithParamInterface<int> {};
+
+TEST_P(SmallScreenSwitches, FitTheStatisticsDrawer)
+{
+    ASSERT_TRUE(kScreenSet);
+    QByteArray csv = "v,g\n";
+    for (int i = 0; i < 4 * GetParam(); ++i)
+        csv += QByteArray::number(1 + i % 4 + i / 4) + ",g" + QByteArray::number(i / 4) + "\n";
+    import(csv);
+    press(makeAnalysis("A", {"v"}, {"g"}), 5);
+    ASSERT_EQ(doc->statsWindowConts.size(), 1);
+    MyWindowController* stats = doc->statsWindowConts[0];
+    ASSERT_EQ(stats->docTV->model()->rowCount(), GetParam());
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(area.contains(stats->window()->frameGeometry()));
+    EXPECT_TRUE(area.contains(doc->graphWindowConts[0]->window()->frameGeometry()));
+    expectSwitchesFit(stats);
+}
+
+INSTANTIATE_TEST_SUITE_P(Categories, SmallScreenSwitches, ::testing::Values(1, 2, 40));
