@@ -259,8 +259,9 @@ private:
     QAction* m_revertAction = nullptr;
     QAction* m_drawerAction = nullptr;
     bool m_inDocument = false;
-    // The value axis the statistics table was last filled for.
+    // The value axis and the category order the statistics table was last filled for.
     bool m_statsLogarithmic = false;
+    QStringList m_statsTags;
     bool m_shouldCloseDocument = false;
     bool m_closingForGood = false;
     bool m_showingAlert = false;

@@ -59,6 +59,15 @@ protected:
     QStringList result(int row) const { return {column("statistic").value(row), column("p").value(row)}; }
     int rowOf(const QString& group) const { return int(vm->nameTags.indexOf(vm->nameTags.filter(group).value(0))); }
     QAbstractButton* button(const char* name) const { return stats->window()->findChild<QAbstractButton*>(name); }
+    // The cells as the screen shows them: what was drawn last is what a drawing now gives.
+    bool tableOnScreen() const
+    {
+        QCoreApplication::processEvents();
+        QWidget* cells = table->viewport();
+        const QRect at(cells->mapTo(stats->window(), QPoint(0, 0)), cells->size());
+        const QImage screen = stats->window()->screen()->grabWindow(stats->window()->winId()).toImage();
+        return screen.copy(at).convertToFormat(QImage::Format_RGB32) == cells->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
     void click(const char* name)
     {
         QAbstractButton* b = button(name);
@@ -357,14 +366,7 @@ TEST_F(StatsWindow, FollowsTheValueAxisThroughUndoAndRedo)
     click("buStats");
     const int ra = rowOf("a"), rb = 1 - ra;
 
-    // The cells as the screen shows them: what was drawn last is what a drawing now gives.
-    QWidget* cells = table->viewport();
-    auto onScreen = [&] {
-        QCoreApplication::processEvents();
-        const QRect at(cells->mapTo(stats->window(), QPoint(0, 0)), cells->size());
-        const QImage screen = stats->window()->screen()->grabWindow(stats->window()->winId()).toImage();
-        return screen.copy(at).convertToFormat(QImage::Format_RGB32) == cells->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    };
+    auto onScreen = [&] { return tableOnScreen(); };
     auto number = [&](const char* id, int row) { return column(id).value(row).toDouble(); };
     auto expectMoments = [&](bool logarithmic) {
         for (const auto& [row, values] : {std::pair{ra, a}, std::pair{rb, b}}) {
@@ -426,5 +428,32 @@ TEST_F(StatsWindow, FollowsTheValueAxisThroughUndoAndRedo)
         EXPECT_TRUE(eventually(onScreen));
         expectMoments(logarithmic);
         EXPECT_TRUE(results(logarithmic));
+    }
+}
+
+// A represent moved with the stepper reorders the graph's columns, and with them the open
+// statistics window's rows, at once; undo puts both back.
+TEST_F(StatsWindow, FollowsTheColumnOrderOfTheGraph)
+{
+    open(groupsTable({{"a", {1, 2, 3}}, {"b", {10, 20, 30, 40}}}), {"v"}, {"g"});
+    MyWindowController* graph = doc->graphWindowConts.last();
+    ASSERT_TRUE(eventually([&] { return tableOnScreen(); }));
+    ASSERT_EQ(column("num"), QStringList({"3", "4"}));
+
+    // Level 0 is the data column; level 1 the categories.
+    const QStringList first = {"categoryDicts", "#1", "represents", "#0"};
+    QTest::mouseClick(graph->configOlv->viewport(), Qt::LeftButton, {},
+                      centreIn(graph->configOlv, settingsRow(graph, first), 0, graph->rootItem), apart());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(graph->selectedSettingsRow(), settingsRow(graph, first));
+    graph->stepper->setIntegerValue(1);
+    graph->tryToMove();
+    ASSERT_EQ(undoName(), "Change Graph");
+    for (bool undone : {false, true}) {
+        SCOPED_TRACE(undone ? "undone" : "moved");
+        EXPECT_EQ(column("num"), undone ? QStringList({"3", "4"}) : QStringList({"4", "3"}));
+        EXPECT_EQ(column("mean"), undone ? QStringList({"2.000000", "25.000000"}) : QStringList({"25.000000", "2.000000"}));
+        EXPECT_TRUE(eventually([&] { return tableOnScreen(); }));
+        doc->undoManager()->undo();
     }
 }
