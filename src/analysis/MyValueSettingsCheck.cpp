@@ -261,8 +261,6 @@ ValueSettingsResult MyValueSettingsCheck::adjustValueSettings(const QVariant& ob
     }
     if (kept.size() == labels.size())
         return passed(object);
-    if (kept.isEmpty())
-        kept << text;   // an axis keeps at least one label
     QVariantMap vs = valueSettings;
     vs[isMin ? "min" : "max"] = text;
     return replaced(vs, kept);
