@@ -6,7 +6,6 @@
 #include "document/Document.h"
 #include "document/DocumentHooks.h"
 #include "outline/MySelectorRootItem.h"
-#include "platform/NumberText.h"
 
 namespace {
 
@@ -72,8 +71,7 @@ void MyDocumentAnalyses::registerHooks()
             return DocumentHooks::CheckedSettings{settings, {}, {}};
         // Values missing from an older document are the upgrade's to fill, when the windows
         // are made: it keeps its own message for them.
-        const bool older = NumberText::doubleValue(doc.ourDelegate()->curVersion()) > NumberText::doubleValue(doc.docVersion);
-        auto checked = MyGraphSettingsRepair::repaired(*doc.ourDelegate(), settings, graphType, fresh, !older);
+        auto checked = MyGraphSettingsRepair::repaired(*doc.ourDelegate(), settings, graphType, fresh, !doc.isOlderVersion());
         if (!checked)
             return std::nullopt;
         return DocumentHooks::CheckedSettings{checked->settings, checked->repaired, checked->rebuilt};

@@ -298,9 +298,7 @@ std::optional<MyGraphSettingsRepair::Result> MyGraphSettingsRepair::repaired(
             // A count, stored as a number or, by older writers, as text; -1 for an axis
             // whose labels were all deleted.
             const bool number = kindOf(it.value()) == Kind::Number;
-            const bool noLabels = number && it.value().typeId() != QMetaType::Double && it.value().toLongLong() == -1
-                && isList(values.value("scaleStrings")) && values.value("scaleStrings").toList().isEmpty();
-            scaleUsable = noLabels
+            scaleUsable = MyOutlineTexts::hasNoLabels(values)
                 || ((number || isText(it.value())) && checker.usable(keys, it.value(), it.value()));
         } else if (it.key() == QLatin1String("min") || it.key() == QLatin1String("max")) {
             scaleUsable = checker.usable(keys, it.value(), QString());

@@ -4,6 +4,7 @@
 #include "document/DocumentPackage.h"
 #include "document/SnapshotHistory.h"
 #include "document/TableBlock.h"
+#include "platform/NumberText.h"
 #include <QFileInfo>
 #include <QHash>
 #include <QLocale>
@@ -501,6 +502,11 @@ void Document::closeWindows()
 {
     if (auto& hook = DocumentHooks::shared().closeWindows)
         hook(*this);
+}
+
+bool Document::isOlderVersion() const
+{
+    return m_delegate && NumberText::doubleValue(m_delegate->curVersion()) > NumberText::doubleValue(docVersion);
 }
 
 QWidget* Document::mainWindow() const

@@ -68,6 +68,9 @@ public:
     QVector<QVariantMap> stats;
 
     QString docVersion;
+    // Whether docVersion names a version before the application's: its graph settings then
+    // take the upgrade of older documents.
+    bool isOlderVersion() const;
     // The graph that page setup and printing act on; -1 once it has been removed.
     qint64 printID = 0;
     // The print info of all the document's graphs: paper and orientation, the paper's

@@ -3,6 +3,7 @@
 #include "outline/MyConfigItem.h"
 #include "outline/MySelectorItem.h"
 #include "platform/NumberText.h"
+#include "platform/PropertyList.h"
 #include <cmath>
 
 namespace {
@@ -197,4 +198,12 @@ bool MyOutlineTexts::allowInt(qint64 value, const MyConfigItem* item)
     if (item->maxVal && !std::isnan(*item->maxVal) && value > MyConfigItem::truncatedInteger(*item->maxVal))
         return false;
     return true;
+}
+
+bool MyOutlineTexts::hasNoLabels(const QVariantMap& valueSettings)
+{
+    const QVariant labels = valueSettings.value(QStringLiteral("scaleStrings"));
+    const QVariant partition = valueSettings.value(QStringLiteral("partition"));
+    return PropertyList::kindOf(labels) == QLatin1String("array") && labels.toList().isEmpty()
+        && PropertyList::kindOf(partition) == QLatin1String("integer") && partition.toLongLong() == -1;
 }

@@ -32,6 +32,9 @@ public:
     static QVariant objectWithString(const QString& text, const MyConfigItem* item);
     static bool allowString(const QString& text, const MyConfigItem* item);
     static bool allowInt(qint64 value, const MyConfigItem* item);
+    // Value settings whose scale labels were all deleted: no labels, and the integer
+    // "partition" -1, which no typed partition may be.
+    static bool hasNoLabels(const QVariantMap& valueSettings);
 
     // "st", "nd", "rd" for 1, 2, 3; "th" for every other level number.
     static QString ordinalSuffix(qint64 k);

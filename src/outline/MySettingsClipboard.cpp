@@ -64,10 +64,7 @@ bool MySettingsClipboard::applicable(const QVariant& value, const MyConfigItem* 
         const QList<MyConfigItem*> rows = target->configChildren();
         if (map.size() != rows.size())
             return false;
-        // An axis whose labels were all deleted counts a partition of -1.
-        const bool noLabels = target->title == "valueSettings" && PropertyList::kindOf(map.value("scaleStrings")) == "array"
-            && map.value("scaleStrings").toList().isEmpty() && PropertyList::kindOf(map.value("partition")) == "integer"
-            && map.value("partition").toLongLong() == -1;
+        const bool noLabels = target->title == "valueSettings" && MyOutlineTexts::hasNoLabels(map);
         for (MyConfigItem* row : rows) {
             if (noLabels && row->title == "partition")
                 continue;

@@ -219,9 +219,8 @@ bool MyDocumentWindows::makeGraphWindows(Document& doc, qint64 graphID, const My
 
     // Settings written by an older version are brought to the current key layout.
     AppDelegate* app = doc.ourDelegate();
-    const double documentVersion = NumberText::doubleValue(doc.docVersion);
-    if (app && NumberText::doubleValue(app->curVersion()) > documentVersion) {
-        QVariantMap input = documentVersion >= 4.11 ? doc.graphSettings.at(graphID) : root->object().toMap();
+    if (app && doc.isOlderVersion()) {
+        QVariantMap input = NumberText::doubleValue(doc.docVersion) >= 4.11 ? doc.graphSettings.at(graphID) : root->object().toMap();
         const GraphSettingsUpdate update = app->updateGraphSettings(input, analysis.graphType);
         if (update.changed) {
             root->clearChildren();

@@ -50,7 +50,7 @@ void MyGraphWindowHooks::install()
     };
     hooks.graphSettingsChanged = [](Document& doc, qint64 graphID) {
         if (MyWindowController* stats = doc.statsWindowConts.value(graphID, nullptr))
-            stats->statsAxisChanged();
+            stats->graphSettingsChanged();
     };
     hooks.synchronizeWindowTitles = [](Document& doc) {
         QList<MyWindowController*> all{doc.baseWindowCont, doc.tableWindowCont};

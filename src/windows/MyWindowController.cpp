@@ -370,9 +370,8 @@ void MyWindowController::setUpMainWindow()
 
     if (myDoc) {
         connect(myDoc, &Document::tableChanged, this, [this] { refreshTableData(); });
-        connect(myDoc, &Document::editedChanged, m_window, &QWidget::setWindowModified);
-        // A copy saved elsewhere clears the mark of a document that stays edited: its next
-        // change marks it again.
+        // Every change, not only a change of the edited state: a copy saved elsewhere clears
+        // the mark of a document that stays edited, and its next change marks it again.
         connect(myDoc->undoManager(), &UndoBridge::changed, m_window,
                 [this] { m_window->setWindowModified(myDoc->isDocumentEdited()); });
         m_window->setWindowModified(myDoc->isDocumentEdited());

@@ -133,8 +133,8 @@ public:
     // normality switch on tests the rows that have no result on the current axis.
     void changeStats(int tag, bool on);
     // Statistics window: its graph's settings have changed; when the value axis changed
-    // between plain and logarithmic, the table shows the other descriptives and results.
-    void statsAxisChanged();
+    // between plain and logarithmic, or the categories' order, the table shows it.
+    void graphSettingsChanged();
     void editDataTableTapped(int tag);
     void addNewAnalysis();
     void tryToMove();
@@ -259,9 +259,11 @@ private:
     QAction* m_revertAction = nullptr;
     QAction* m_drawerAction = nullptr;
     bool m_inDocument = false;
-    // The value axis and the category order the statistics table was last filled for.
+    // The value axis and the category order the statistics table was last filled for;
+    // noteStatsShown records them, true when they changed.
     bool m_statsLogarithmic = false;
     QStringList m_statsTags;
+    bool noteStatsShown();
     bool m_shouldCloseDocument = false;
     bool m_closingForGood = false;
     bool m_showingAlert = false;

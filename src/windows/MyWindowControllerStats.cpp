@@ -91,9 +91,7 @@ void MyWindowController::setUpStatsWindow()
         return column == 0 ? value.toString() : MyViewManager::statsCellText(value, column);
     };
     table->setModel(m_docModel);
-    m_statsLogarithmic = viewManager && viewManager->isLogarithmic();
-    if (viewManager)
-        m_statsTags = viewManager->nameTags;
+    noteStatsShown();
     m_window->setCentralWidget(table);
     // The view manager belongs to the graph window, which may go first when the document
     // closes: the table then has nothing to show.
@@ -169,27 +167,33 @@ void MyWindowController::setStats()
         if (s.enabledBy)
             button->setEnabled(!*s.enabledBy || settings.value(s.enabledBy).toBool());
     }
-    m_statsLogarithmic = viewManager->isLogarithmic();
-    m_statsTags = viewManager->nameTags;
+    noteStatsShown();
     if (m_docModel)
         m_docModel->reloadData();
     if (auto* table = qobject_cast<MyStatsTableView*>(docTV))
         table->fitColumns();
 }
 
-void MyWindowController::statsAxisChanged()
+bool MyWindowController::noteStatsShown()
+{
+    if (!viewManager)
+        return false;
+    const bool logarithmic = viewManager->isLogarithmic();
+    if (logarithmic == m_statsLogarithmic && viewManager->nameTags == m_statsTags)
+        return false;
+    m_statsLogarithmic = logarithmic;
+    m_statsTags = viewManager->nameTags;
+    return true;
+}
+
+void MyWindowController::graphSettingsChanged()
 {
     // The table reads the axis and the categories when it draws a cell, but nothing redraws
     // it: a settings change made in the graph window would show only once the table is
     // touched. Only the axis' mode and the order of the categories (a represent moved)
     // change what it shows; other changes leave it and its column widths alone.
-    if (m_windowNibName != QLatin1String("StatsWindowD") || !viewManager || !m_docModel)
+    if (m_windowNibName != QLatin1String("StatsWindowD") || !m_docModel || !noteStatsShown())
         return;
-    const bool logarithmic = viewManager->isLogarithmic();
-    if (logarithmic == m_statsLogarithmic && viewManager->nameTags == m_statsTags)
-        return;
-    m_statsLogarithmic = logarithmic;
-    m_statsTags = viewManager->nameTags;
     m_docModel->reloadCells();
     if (auto* table = qobject_cast<MyStatsTableView*>(docTV))
         table->fitColumns();
