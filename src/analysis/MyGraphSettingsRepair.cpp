@@ -2,7 +2,6 @@
 #include "app/AppDelegate.h"
 #include "outline/MyConfigRootItem.h"
 #include "outline/MyOutlineTexts.h"
-#include "platform/KeyedArchive.h"
 #include "platform/PropertyList.h"
 #include <QHash>
 #include <algorithm>
@@ -123,15 +122,15 @@ public:
     // Whether the outline would take value at keys, given the default it stands for.
     bool usable(const QStringList& keys, const QVariant& value, const QVariant& fallback)
     {
-        return kindOf(value) == kindOf(fallback) && usableIn(m_rows.row(keys), keys.last(), value);
+        return kindOf(value) == kindOf(fallback) && usableIn(m_rows.row(keys), value);
     }
     // The same with the row already found; the kind already compared.
     const MyConfigItem* rowOf(const QStringList& keys) { return m_rows.row(keys); }
-    bool usableIn(const MyConfigItem* row, const QString& key, const QVariant& value)
+    bool usableIn(const MyConfigItem* row, const QVariant& value)
     {
         const Kind kind = kindOf(value);
         if (kind == Kind::Data)
-            return readable(row->type2 == "color" || key.endsWith("olor"), value.toByteArray());
+            return MyOutlineTexts::allowData(value.toByteArray(), row);
         if (kind == Kind::Text)
             return MyOutlineTexts::allowString(value.toString(), row);
         if (kind == Kind::Number && value.typeId() != QMetaType::Double)
@@ -144,19 +143,7 @@ public:
     }
 
 private:
-    // Series share their colours and fonts: each archive is decoded once.
-    bool readable(bool color, const QByteArray& data)
-    {
-        QHash<QByteArray, bool>& known = color ? m_colors : m_attributes;
-        auto it = known.constFind(data);
-        if (it == known.constEnd())
-            it = known.insert(data, color ? KeyedArchive::unarchiveColor(data).has_value()
-                                          : KeyedArchive::unarchiveAttributes(data).has_value());
-        return *it;
-    }
-
     Rows m_rows;
-    QHash<QByteArray, bool> m_colors, m_attributes;
 };
 
 } // namespace
@@ -219,6 +206,12 @@ std::optional<MyGraphSettingsRepair::Result> MyGraphSettingsRepair::repaired(
     // name gives the group's name in the message, made only when something is mended.
     auto mend = [&](const QVariant& stored, const QStringList& rowKeys, const std::function<QString()>& name,
                     const QVariantMap& defaults, const QStringList& fixed) -> std::optional<QVariantMap> {
+        auto rowOf = [&](const QString& key) {
+            auto row = rows.constFind(key);
+            if (row == rows.constEnd())
+                row = rows.insert(key, checker.rowOf(rowKeys + QStringList{key}));
+            return *row;
+        };
         const QVariantMap group = stored.toMap();
         std::optional<QVariantMap> changed;
         // Keys the defaults lack are no settings of the group: they are left as they are.
@@ -230,12 +223,8 @@ std::optional<MyGraphSettingsRepair::Result> MyGraphSettingsRepair::repaired(
             if (it == group.cend()) {
                 if (!fillMissing)
                     continue;
-            } else {
-                auto row = rows.constFind(key);
-                if (row == rows.constEnd())
-                    row = rows.insert(key, checker.rowOf(rowKeys + QStringList{key}));
-                if (kindOf(it.value()) == kindOf(*fallback) && checker.usableIn(*row, key, it.value()))
-                    continue;
+            } else if (kindOf(it.value()) == kindOf(*fallback) && checker.usableIn(rowOf(key), it.value())) {
+                continue;
             }
             if (!changed)
                 changed = group;

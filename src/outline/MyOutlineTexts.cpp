@@ -4,6 +4,7 @@
 #include "outline/MySelectorItem.h"
 #include "platform/NumberText.h"
 #include "platform/PropertyList.h"
+#include <QHash>
 #include <cmath>
 
 namespace {
@@ -198,6 +199,25 @@ bool MyOutlineTexts::allowInt(qint64 value, const MyConfigItem* item)
     if (item->maxVal && !std::isnan(*item->maxVal) && value > MyConfigItem::truncatedInteger(*item->maxVal))
         return false;
     return true;
+}
+
+bool MyOutlineTexts::allowData(const QByteArray& data, const MyConfigItem* item)
+{
+    if (!item)
+        return false;
+    const bool color = item->type2 == QLatin1String("color") || item->title.endsWith(QLatin1String("olor"));
+    // A graph's series share a few colours and fonts, and decoding one archive takes tens of
+    // microseconds: a check of 10^5 series would take seconds without this. Bounded.
+    static QHash<QByteArray, bool> colors, attributes;
+    QHash<QByteArray, bool>& known = color ? colors : attributes;
+    if (const auto it = known.constFind(data); it != known.cend())
+        return *it;
+    if (known.size() >= 256)
+        known.clear();
+    const bool readable = color ? KeyedArchive::unarchiveColor(data).has_value()
+                                : KeyedArchive::unarchiveAttributes(data).has_value();
+    known.insert(data, readable);
+    return readable;
 }
 
 bool MyOutlineTexts::hasNoLabels(const QVariantMap& valueSettings)

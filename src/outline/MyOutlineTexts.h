@@ -32,6 +32,9 @@ public:
     static QVariant objectWithString(const QString& text, const MyConfigItem* item);
     static bool allowString(const QString& text, const MyConfigItem* item);
     static bool allowInt(qint64 value, const MyConfigItem* item);
+    // Data of a data row that the graph can read: a colour row's must decode as a colour,
+    // any other's as text attributes. Archives decoded before are remembered (main thread).
+    static bool allowData(const QByteArray& data, const MyConfigItem* item);
     // Value settings whose scale labels were all deleted: no labels, and the integer
     // "partition" -1, which no typed partition may be.
     static bool hasNoLabels(const QVariantMap& valueSettings);

@@ -95,7 +95,11 @@ bool MySettingsClipboard::applicable(const QVariant& value, const MyConfigItem* 
         }
         return true;
     }
-    // Numbers, flags, data and plain texts: the kind the row stores.
+    // Colours and fonts that do not decode would be written, saved and reset at the next
+    // open: they are read here as the open reads them.
+    if (type == "data")
+        return kind == "data" && MyOutlineTexts::allowData(value.toByteArray(), target);
+    // Numbers, flags and plain texts: the kind the row stores.
     return target->fits(value);
 }
 

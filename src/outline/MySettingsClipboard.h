@@ -41,6 +41,7 @@ public:
     // it would go to: false, with the refusal shown, when it does not fit there.
     static bool fittedShowingRefusal(const QVariant& value, const MyConfigItem* row, Alert& alert);
     // Whether a value can stand in the target row: the same kinds throughout, the same
-    // dictionary keys, every text and integer within the row's limits.
+    // dictionary keys, every text and integer within the row's limits, every colour and
+    // font readable.
     static bool applicable(const QVariant& value, const MyConfigItem* target);
 };
