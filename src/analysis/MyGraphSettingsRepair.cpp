@@ -2,6 +2,7 @@
 #include "app/AppDelegate.h"
 #include "outline/MyConfigRootItem.h"
 #include "outline/MyOutlineTexts.h"
+#include "platform/NumberText.h"
 #include "platform/PropertyList.h"
 #include <QHash>
 #include <algorithm>
@@ -141,6 +142,20 @@ public:
         }
         return true;
     }
+    // The dot type of a series as the layout reads it. An outlier series takes "dotType" as a
+    // number or a decimal string; a dot series takes a number, and without one its "type",
+    // which older writers may have stored as text. Either way within the row's bounds.
+    bool usableDotType(const MyConfigItem* row, const QVariantMap& series, bool dotSeries)
+    {
+        const QVariant dotType = series.value(QStringLiteral("dotType"));
+        if (kindOf(dotType) == Kind::Number)
+            return usableIn(row, dotType);
+        const QVariant typed = dotSeries ? series.value(QStringLiteral("type")) : dotType;
+        if (kindOf(typed) == Kind::Number)
+            return usableIn(row, typed);
+        return isText(typed) && NumberText::isWholeNumber(typed.toString())
+            && usableIn(row, NumberText::doubleValue(typed.toString()));
+    }
 
 private:
     Rows m_rows;
@@ -213,6 +228,7 @@ std::optional<MyGraphSettingsRepair::Result> MyGraphSettingsRepair::repaired(
             return *row;
         };
         const QVariantMap group = stored.toMap();
+        const bool series = rowKeys.first() == seriesKey;
         std::optional<QVariantMap> changed;
         // Keys the defaults lack are no settings of the group: they are left as they are.
         for (auto fallback = defaults.cbegin(); fallback != defaults.cend(); ++fallback) {
@@ -220,7 +236,11 @@ std::optional<MyGraphSettingsRepair::Result> MyGraphSettingsRepair::repaired(
             if (!fixed.isEmpty() && fixed.contains(key))
                 continue;
             const auto it = group.constFind(key);
-            if (it == group.cend()) {
+            if (series && key == QLatin1String("dotType")) {
+                // Read in more than one form: what the layout can draw is kept as it is.
+                if (checker.usableDotType(rowOf(key), group, scatter) || (it == group.cend() && !fillMissing))
+                    continue;
+            } else if (it == group.cend()) {
                 if (!fillMissing)
                     continue;
             } else if (kindOf(it.value()) == kindOf(*fallback) && checker.usableIn(rowOf(key), it.value())) {
@@ -252,8 +272,12 @@ std::optional<MyGraphSettingsRepair::Result> MyGraphSettingsRepair::repaired(
             const QVariantMap* defaults = defaultsAt(i);
             if (!defaults)
                 continue;
-            if (auto one = mend(list.at(i), listRow, [&] { return QStringLiteral("%1 %2 ").arg(listKey).arg(i + 1); },
-                                *defaults, fixed)) {
+            // Named as the settings outline names the element, where it has a title.
+            auto name = [&] {
+                const QString title = MyOutlineTexts::elementTitle(listKey + '\t', i, app.configResString);
+                return title.isEmpty() ? QStringLiteral("%1 %2 ").arg(listKey).arg(i + 1) : title + ' ';
+            };
+            if (auto one = mend(list.at(i), listRow, name, *defaults, fixed)) {
                 if (!changed)
                     changed = list;
                 (*changed)[i] = *one;

@@ -3,7 +3,8 @@
 // damaged elsewhere opens with a sound graph: parts of the wrong shape are made anew from the
 // analysis, and values that are missing or that the settings outline would refuse (numbers out
 // of their bounds or not numbers, colours and fonts that cannot be read, values of another
-// kind) take the user's default, as a value missing from an older document does.
+// kind) take the user's default, as a value missing from an older document does. A dot
+// type stands in any form the layout reads (an older key, a decimal string).
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
@@ -16,8 +17,9 @@ class MyGraphSettingsRepair {
 public:
     struct Result {
         QVariantMap settings;
-        // Values set to their defaults, by key path ("dotsProperties 2 dotSize": series 2,
-        // counted from 1).
+        // Values set to their defaults, by key path, series named as the settings outline
+        // names them ("Dot Series 1 dotSize"; "categoryDicts 2 xTitleAttr": level 2, counted
+        // from 1).
         QStringList repaired;
         // Parts of the wrong shape, made anew from the analysis ("graphProperties xAxis";
         // "" for the whole settings).

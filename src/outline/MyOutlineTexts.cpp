@@ -128,8 +128,8 @@ QVariant MyOutlineTexts::objectOfConfigOutlineView(const MyConfigItem* item, qin
     const qint64 idx = item->myIndex();
     if (!item->message.isEmpty())
         return QVariant::fromValue<qint64>(idx);
-    if (!titleRepresent.isEmpty())
-        return titleRepresent + QString::number(idx);
+    if (const QString element = elementTitle(item->itemID, idx, configResString); !element.isEmpty())
+        return element;
     const MyConfigItem* first = item->configChildAt(0);
     if (!first)
         return QVariant::fromValue<qint64>(idx);
@@ -140,6 +140,12 @@ QVariant MyOutlineTexts::objectOfConfigOutlineView(const MyConfigItem* item, qin
         return QString("by \"%1\"").arg(m.mid(2));
     }
     return m;
+}
+
+QString MyOutlineTexts::elementTitle(const QString& itemID, qint64 index, const QVariantMap& configResString)
+{
+    const QString titleRepresent = configResString.value(itemID).toMap().value("titleRepresent").toString();
+    return titleRepresent.isEmpty() ? QString() : titleRepresent + QString::number(index);
 }
 
 QVariant MyOutlineTexts::objectWithString(const QString& text, const MyConfigItem* item)

@@ -26,6 +26,9 @@ public:
     // invalid QVariant. Display titles come from the application delegate's configResString.
     static QVariant objectOfConfigOutlineView(const MyConfigItem* item, qint64 columnIdentifier);
     static QVariant objectOfConfigOutlineView(const MyConfigItem* item, qint64 columnIdentifier, const QVariantMap& configResString);
+    // The title of element index of a list whose elements are described by itemID ("Dot
+    // Series 2"); empty when the description gives them none.
+    static QString elementTitle(const QString& itemID, qint64 index, const QVariantMap& configResString);
 
     // The value typed text stands for, or an invalid QVariant when it is refused or equals
     // what the row shows.

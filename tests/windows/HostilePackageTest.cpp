@@ -123,7 +123,7 @@ TEST_F(HostilePackage, OpensWithASoundGraphAndSaysWhatWasMended)
     };
     QStringList firstTen;
     for (int i = 1; i <= 10; ++i)
-        firstTen << QString("dotsProperties %1 dotSize").arg(i);
+        firstTen << QString("Dot Series %1 dotSize").arg(i - 1);
     const QString manySeries = firstTen.join(", ") + ", and 15 more";
     const QString boxKey = delegate.defaultBox.firstKey(), boxesKey = delegate.defaultBoxes[0].toMap().firstKey();
     // What is done to the package; the message (%1 the package's name); a value of the opened
@@ -141,14 +141,14 @@ TEST_F(HostilePackage, OpensWithASoundGraphAndSaysWhatWasMended)
              put(s, {"dotsProperties", "#0", "dotSize"}, "0");
              put(s, {"dotsProperties", "#1", "dotSize"}, "-5");
          },
-         one.arg("%1", "dotsProperties 1 dotSize, dotsProperties 2 dotSize"), {"dotsProperties", "#1", "dotSize"},
+         one.arg("%1", "Dot Series 0 dotSize, Dot Series 1 dotSize"), {"dotsProperties", "#1", "dotSize"},
          dots1["dotSize"]},
         {"dotSizesNotNumbers",
          [](QVariant& s, QByteArray&) {
              put(s, {"dotsProperties", "#0", "dotSize"}, "NaN");
              put(s, {"dotsProperties", "#1", "dotSize"}, "inf");
          },
-         one.arg("%1", "dotsProperties 1 dotSize, dotsProperties 2 dotSize"), {"dotsProperties", "#0", "dotSize"},
+         one.arg("%1", "Dot Series 0 dotSize, Dot Series 1 dotSize"), {"dotsProperties", "#0", "dotSize"},
          dots0["dotSize"]},
         {"lineWidth", set({"graphProperties", "graphRect", "lineWidth"}, "-50"),
          one.arg("%1", "graphProperties graphRect lineWidth"), {"graphProperties", "graphRect", "lineWidth"},
@@ -156,10 +156,10 @@ TEST_F(HostilePackage, OpensWithASoundGraphAndSaysWhatWasMended)
         {"viewSize", set({"graphProperties", "background", "viewWidth"}, "1e9"),
          one.arg("%1", "graphProperties background viewWidth"), {"graphProperties", "background", "viewWidth"},
          delegate.defaultBackground["viewWidth"]},
-        {"wrongKind", set({"dotsProperties", "#0", "fillColor"}, "red"), one.arg("%1", "dotsProperties 1 fillColor"),
+        {"wrongKind", set({"dotsProperties", "#0", "fillColor"}, "red"), one.arg("%1", "Dot Series 0 fillColor"),
          {"dotsProperties", "#0", "fillColor"}, dots0["fillColor"]},
         {"dotTypeOutOfBounds", set({"dotsProperties", "#1", "dotType"}, qint64(9)),
-         one.arg("%1", "dotsProperties 2 dotType"), {"dotsProperties", "#1", "dotType"}, dots1["dotType"]},
+         one.arg("%1", "Dot Series 1 dotType"), {"dotsProperties", "#1", "dotType"}, dots1["dotType"]},
         {"axisNotAGroup", set({"graphProperties", "xAxis"}, "x"), anew, {"graphProperties", "xAxis"},
          QVariant(delegate.defaultXAxis)},
         {"seriesNotAList", set({"dotsProperties"}, qint64(5)), anew, {"graphTitle"}, QVariant()},
@@ -182,13 +182,13 @@ TEST_F(HostilePackage, OpensWithASoundGraphAndSaysWhatWasMended)
          delegate.defaultYAxis["titleTextAttr"]},
         {"noBarColour", drop({"graphProperties", "bars", "barColor"}), one.arg("%1", "graphProperties bars barColor"),
          {"graphProperties", "bars", "barColor"}, delegate.defaultBar["barColor"]},
-        {"noDotSize", drop({"dotsProperties", "#1", "dotSize"}), one.arg("%1", "dotsProperties 2 dotSize"),
+        {"noDotSize", drop({"dotsProperties", "#1", "dotSize"}), one.arg("%1", "Dot Series 1 dotSize"),
          {"dotsProperties", "#1", "dotSize"}, dots1["dotSize"]},
         {"noCategoryGap", drop({"categoryDicts", "#1", "horizontalGap"}), one.arg("%1", "categoryDicts 2 horizontalGap"),
          {"categoryDicts", "#1", "horizontalGap"}, delegate.defaultCategoryDict["horizontalGap"]},
         {"noBoxSetting", drop({"graphProperties", "boxes", boxKey}), one.arg("%1", "graphProperties boxes " + boxKey),
          {"graphProperties", "boxes", boxKey}, delegate.defaultBox[boxKey]},
-        {"noBoxSeriesSetting", drop({"boxesProperties", "#0", boxesKey}), one.arg("%1", "boxesProperties 1 " + boxesKey),
+        {"noBoxSeriesSetting", drop({"boxesProperties", "#0", boxesKey}), one.arg("%1", "Box Series 0 " + boxesKey),
          {"boxesProperties", "#0", boxesKey}, delegate.defaultBoxes[0].toMap()[boxesKey]},
         // Settings missing from many series: the first ten are named, the rest counted.
         {"manySeries",
@@ -205,7 +205,7 @@ TEST_F(HostilePackage, OpensWithASoundGraphAndSaysWhatWasMended)
              put(s, {"graphProperties", "xAxis", "lineColor"}, garbage);
              put(s, {"dotsProperties", "#0", "dotType"}, QVariant());
          },
-         one.arg("%1", "graphProperties xAxis lineColor, graphProperties yAxis lineColor, dotsProperties 1 dotType"),
+         one.arg("%1", "graphProperties xAxis lineColor, graphProperties yAxis lineColor, Dot Series 0 dotType"),
          {"graphProperties", "yAxis", "lineColor"}, delegate.defaultYAxis["lineColor"]},
         {"columnRetitled",
          [](QVariant&, QByteArray& table) { table.replace("Height,Weight", "Height\tMass").replace(',', '\t'); },
@@ -324,4 +324,147 @@ TEST_F(HostilePackage, AnExportThatCannotBeMadeSaysWhy)
     EXPECT_EQ(alerts(), QStringList{"The graph could not be exported: it has no page to export, because its settings "
                                     "could not be laid out."});
     EXPECT_TRUE(scripted.dialogs.savePanels.isEmpty());
+}
+
+namespace {
+
+// What a dot path draws, told from its points: "circle" (made of curves), "diamond" (four
+// corners, each on an axis through the dot's centre), "empty", or "other".
+QString shapeOf(const BezierPath& path)
+{
+    const QPainterPath& p = path.painterPath();
+    if (p.isEmpty())
+        return "empty";
+    QVector<QPointF> corners;
+    for (int i = 0; i < p.elementCount(); ++i) {
+        const QPainterPath::Element e = p.elementAt(i);
+        if (e.isCurveTo())
+            return "circle";
+        const QPointF at(e.x, e.y);
+        if (std::none_of(corners.cbegin(), corners.cend(), [&](const QPointF& c) { return QLineF(c, at).length() < 1e-9; }))
+            corners << at;
+    }
+    const bool onAxes = std::all_of(corners.cbegin(), corners.cend(),
+                                    [](const QPointF& c) { return std::abs(c.x()) < 1e-9 || std::abs(c.y()) < 1e-9; });
+    return corners.size() == 4 && onAxes ? "diamond" : "other";
+}
+
+} // namespace
+
+// Dot types stored in the forms the layout reads open as they are, without a word, and are
+// drawn as stored: a dot series with only the older key "type" (also beside a "dotType" that
+// is text), an outlier series whose type is a decimal string. A type that the layout cannot
+// read takes its default, and the message names the series as the settings outline does.
+TEST_F(HostilePackage, DotTypesOpenAsTheLayoutReadsThem)
+{
+    // One outlier in each category, so that the boxplot draws outlier dots.
+    import("Height,Sex\n170,M\n171,M\n172,M\n173,M\n174,M\n250,M\n160,F\n161,F\n162,F\n163,F\n164,F\n90,F\n");
+    makeAnalysis(kDots, {"Height"}, {"Sex"});
+    makeAnalysis("Boxes", {"Height"}, {"Sex"}, "boxplot");
+    const QString base = dir.filePath("Types.vlbdoc");
+    ASSERT_TRUE(controller->saveAs(doc, base));
+    const QVariantMap saved[2] = {doc->graphSettings.at(0), doc->graphSettings.at(1)};
+    // The series are the entries of the last category level.
+    const QVariant lastLevel = saved[0].value("categoryDicts").toList().last();
+    const QString seriesNames[2] = {dig(lastLevel, {"represents", "#0", "origName"}).toString(),
+                                    dig(lastLevel, {"represents", "#1", "origName"}).toString()};
+    const QString glyph = delegate.defaultDots[0].toMap().value("fontKey").toString();
+    const QByteArray garbage("not a keyed archive");
+    const QString one = "Settings of this analysis of the document \u201c%1\u201d were missing or could not be used, and "
+                        "were set to their defaults: \u201c%2\u201d (%3).";
+
+    using Edit = std::function<void(QVariant&)>;
+    auto set = [](QStringList path, QVariant value) -> Edit { return [=](QVariant& s) { put(s, path, value); }; };
+    auto both = [](Edit a, Edit b) -> Edit { return [=](QVariant& s) { a(s); b(s); }; };
+    const Edit noDotType = [](QVariant& s) { put(s, {"dotsProperties", "#0", "dotType"}, QVariant()); };
+    // The graph (0 the dot plot, 1 the boxplot), what is done to it, the settings named in the
+    // message (none: no message, and the settings open exactly as stored), a value of the
+    // opened settings, and how series `series` is drawn.
+    const struct {
+        const char* name;
+        int graph;
+        Edit edit;
+        QString named;
+        QStringList path;
+        QVariant expected;
+        int series;
+        QString drawn;
+    } cases[] = {
+        {"olderKey", 0, both(noDotType, set({"dotsProperties", "#0", "type"}, qint64(2))), "",
+         {"dotsProperties", "#0", "type"}, qint64(2), 0, "diamond"},
+        {"olderKeyAsText", 0, both(noDotType, set({"dotsProperties", "#0", "type"}, "2")), "",
+         {"dotsProperties", "#0", "type"}, "2", 0, "diamond"},
+        {"olderKeyBesideText", 0,
+         both(set({"dotsProperties", "#0", "dotType"}, "6"), set({"dotsProperties", "#0", "type"}, qint64(2))), "",
+         {"dotsProperties", "#0", "dotType"}, "6", 0, "diamond"},
+        {"outlierGlyphAsText", 1, set({"boxesProperties", "#0", "dotType"}, "6"), "", {"boxesProperties", "#0", "dotType"},
+         "6", 0, "glyph"},
+        {"outlierDiamondAsText", 1, set({"boxesProperties", "#1", "dotType"}, " 2 "), "",
+         {"boxesProperties", "#1", "dotType"}, " 2 ", 1, "diamond"},
+        // What the layout cannot read.
+        {"textAlone", 0, set({"dotsProperties", "#0", "dotType"}, "2"), "Dot Series 0 dotType",
+         {"dotsProperties", "#0", "dotType"}, delegate.defaultDots[0].toMap().value("dotType"), 0, "circle"},
+        {"olderKeyNotANumber", 0, both(noDotType, set({"dotsProperties", "#0", "type"}, "two")), "Dot Series 0 dotType",
+         {"dotsProperties", "#0", "dotType"}, delegate.defaultDots[0].toMap().value("dotType"), 0, "circle"},
+        {"olderKeyPastBounds", 0, both(noDotType, set({"dotsProperties", "#0", "type"}, qint64(-3))),
+         "Dot Series 0 dotType", {"dotsProperties", "#0", "dotType"}, delegate.defaultDots[0].toMap().value("dotType"), 0,
+         "circle"},
+        {"outlierNotANumber", 1, set({"boxesProperties", "#0", "dotType"}, "6 dots"), "Box Series 0 dotType",
+         {"boxesProperties", "#0", "dotType"}, delegate.defaultBoxes[0].toMap().value("dotType"), 0, "circle"},
+        {"outlierPastBounds", 1, set({"boxesProperties", "#1", "dotType"}, "9"), "Box Series 1 dotType",
+         {"boxesProperties", "#1", "dotType"}, delegate.defaultBoxes[1].toMap().value("dotType"), 1, "circle"},
+        {"outlierColour", 1, set({"boxesProperties", "#1", "dotFillColor"}, garbage), "Box Series 1 dotFillColor",
+         {"boxesProperties", "#1", "dotFillColor"}, delegate.defaultBoxes[1].toMap().value("dotFillColor"), 1, "circle"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString name = QString(c.name) + ".vlbdoc", path = dir.filePath(name);
+        copyFolder(base, path);
+        const QString plist = QStringLiteral("/graph/graph%1.plist").arg(c.graph);
+        QVariant settings = PropertyList::fromData(readAll(path + plist));
+        c.edit(settings);
+        write(name + plist, PropertyList::toXml(settings));
+
+        ASSERT_TRUE(reopen(path));
+        const QString title = c.graph ? "Boxes" : kDots;
+        EXPECT_EQ(alerts(), c.named.isEmpty() ? QStringList() : QStringList{one.arg(name, title, c.named)});
+        ASSERT_EQ(doc->graphSettings.size(), 2);
+        if (c.named.isEmpty()) {
+            EXPECT_EQ(doc->graphSettings[c.graph], settings.toMap());
+        }
+        EXPECT_EQ(dig(doc->graphSettings[c.graph], c.path), c.expected);
+
+        // Drawn as the type says: a path of that shape, or the glyph text in place of shapes.
+        MyDocumentWindows::showGraphWindow(*doc, c.graph);
+        if (!c.named.isEmpty()) {
+            // The series named as its row in the settings outline shows it.
+            MyWindowController* g = doc->graphWindowConts[c.graph];
+            const QModelIndex row = qobject_cast<MyOutlineModel*>(g->configOlv->model())
+                                        ->indexOf(settingsRow(g, c.path.mid(0, 2)), 0);
+            EXPECT_EQ(row.data().toString() + ' ' + c.path.last(), c.named);
+        }
+        const MyViewManager* vm = doc->graphWindowConts[c.graph]->viewManager;
+        const QString dot = "dot\t" + seriesNames[c.series];
+        if (c.drawn == "glyph") {
+            const std::shared_ptr<MyStorageItem> item = vm->storageItemDict.value(dot);
+            ASSERT_TRUE(item && item->textStorage);
+            EXPECT_TRUE(item->visible);
+            EXPECT_EQ(item->textStorage->toPlainText(), glyph);
+            EXPECT_EQ(item->textStorage->textViews().size(), 1) << "one outlier";
+            EXPECT_FALSE(vm->viewVisible.value(dot, false));
+        } else {
+            EXPECT_TRUE(vm->viewVisible.value(dot, false));
+            EXPECT_EQ(vm->viewsDict.value(dot).size(), c.graph ? 1 : 6);
+            EXPECT_EQ(shapeOf(vm->viewBezier.value(dot)), c.drawn);
+            EXPECT_FALSE(vm->storageItemDict.value(dot) && vm->storageItemDict.value(dot)->visible);
+        }
+
+        // Saved and opened again, the same settings, and nothing said.
+        const QVariantMap opened = doc->graphSettings[c.graph];
+        ASSERT_TRUE(controller->save(doc));
+        ASSERT_TRUE(reopen(path));
+        EXPECT_EQ(alerts(), QStringList());
+        ASSERT_EQ(doc->graphSettings.size(), 2);
+        EXPECT_EQ(doc->graphSettings[c.graph], opened);
+    }
 }
