@@ -167,11 +167,7 @@ void MyWindowController::setStats()
         if (s.enabledBy)
             button->setEnabled(!*s.enabledBy || settings.value(s.enabledBy).toBool());
     }
-    noteStatsShown();
-    if (m_docModel)
-        m_docModel->reloadData();
-    if (auto* table = qobject_cast<MyStatsTableView*>(docTV))
-        table->fitColumns();
+    reloadStats(true);
 }
 
 bool MyWindowController::noteStatsShown()
@@ -179,11 +175,25 @@ bool MyWindowController::noteStatsShown()
     if (!viewManager)
         return false;
     const bool logarithmic = viewManager->isLogarithmic();
-    if (logarithmic == m_statsLogarithmic && viewManager->nameTags == m_statsTags)
+    QStringList keys = viewManager->statsRowKeys();
+    if (logarithmic == m_statsLogarithmic && keys == m_statsRowKeys)
         return false;
     m_statsLogarithmic = logarithmic;
-    m_statsTags = viewManager->nameTags;
+    m_statsRowKeys = std::move(keys);
     return true;
+}
+
+void MyWindowController::reloadStats(bool rowsChanged)
+{
+    const QStringList shown = m_statsRowKeys;
+    if (!noteStatsShown() && !rowsChanged)
+        return;
+    auto* table = qobject_cast<MyStatsTableView*>(docTV);
+    if (!m_docModel || !table)
+        return;
+    // The same number of rows keeps the table's rows; their cells are read again.
+    const bool whole = rowsChanged || shown.size() != m_statsRowKeys.size();
+    table->reloadKeeping(shown, m_statsRowKeys, [this, whole] { whole ? m_docModel->reloadData() : m_docModel->reloadCells(); });
 }
 
 void MyWindowController::graphSettingsChanged()
@@ -191,12 +201,9 @@ void MyWindowController::graphSettingsChanged()
     // The table reads the axis and the categories when it draws a cell, but nothing redraws
     // it: a settings change made in the graph window would show only once the table is
     // touched. Only the axis' mode and the order of the categories (a represent moved)
-    // change what it shows; other changes leave it and its column widths alone.
-    if (m_windowNibName != QLatin1String("StatsWindowD") || !m_docModel || !noteStatsShown())
-        return;
-    m_docModel->reloadCells();
-    if (auto* table = qobject_cast<MyStatsTableView*>(docTV))
-        table->fitColumns();
+    // change what it shows; other changes leave it alone.
+    if (m_windowNibName == QLatin1String("StatsWindowD"))
+        reloadStats(false);
 }
 
 void MyWindowController::changeStats(int tag, bool on)
