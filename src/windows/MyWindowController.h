@@ -259,11 +259,13 @@ private:
     QAction* m_revertAction = nullptr;
     QAction* m_drawerAction = nullptr;
     bool m_inDocument = false;
-    // The value axis and the rows (by their keys) the statistics table was last filled for;
+    // The value axis and the category order the statistics table was last filled for;
     // noteStatsShown records them, true when they changed.
     bool m_statsLogarithmic = false;
-    QStringList m_statsRowKeys;
+    QStringList m_statsTags;
     bool noteStatsShown();
+    // The keys of the statistics table's rows as last filled (MyViewManager::statsRowKeys).
+    QStringList m_statsRowKeys;
     // The statistics table filled again, its selection kept on the same rows: wholly when
     // rows may have come or gone, else only when the axis or the rows' order changed.
     void reloadStats(bool rowsChanged);

@@ -92,6 +92,8 @@ void MyWindowController::setUpStatsWindow()
     };
     table->setModel(m_docModel);
     noteStatsShown();
+    if (viewManager)
+        m_statsRowKeys = viewManager->statsRowKeys();
     m_window->setCentralWidget(table);
     // The view manager belongs to the graph window, which may go first when the document
     // closes: the table then has nothing to show.
@@ -175,25 +177,25 @@ bool MyWindowController::noteStatsShown()
     if (!viewManager)
         return false;
     const bool logarithmic = viewManager->isLogarithmic();
-    QStringList keys = viewManager->statsRowKeys();
-    if (logarithmic == m_statsLogarithmic && keys == m_statsRowKeys)
+    if (logarithmic == m_statsLogarithmic && viewManager->nameTags == m_statsTags)
         return false;
     m_statsLogarithmic = logarithmic;
-    m_statsRowKeys = std::move(keys);
+    m_statsTags = viewManager->nameTags;
     return true;
 }
 
 void MyWindowController::reloadStats(bool rowsChanged)
 {
-    const QStringList shown = m_statsRowKeys;
     if (!noteStatsShown() && !rowsChanged)
         return;
     auto* table = qobject_cast<MyStatsTableView*>(docTV);
-    if (!m_docModel || !table)
+    if (!m_docModel || !table || !viewManager)
         return;
+    QStringList keys = viewManager->statsRowKeys();
     // The same number of rows keeps the table's rows; their cells are read again.
-    const bool whole = rowsChanged || shown.size() != m_statsRowKeys.size();
-    table->reloadKeeping(shown, m_statsRowKeys, [this, whole] { whole ? m_docModel->reloadData() : m_docModel->reloadCells(); });
+    const bool whole = rowsChanged || keys.size() != m_statsRowKeys.size();
+    table->reloadKeeping(m_statsRowKeys, keys, [this, whole] { whole ? m_docModel->reloadData() : m_docModel->reloadCells(); });
+    m_statsRowKeys = std::move(keys);
 }
 
 void MyWindowController::graphSettingsChanged()
@@ -202,7 +204,7 @@ void MyWindowController::graphSettingsChanged()
     // it: a settings change made in the graph window would show only once the table is
     // touched. Only the axis' mode and the order of the categories (a represent moved)
     // change what it shows; other changes leave it alone.
-    if (m_windowNibName == QLatin1String("StatsWindowD"))
+    if (m_windowNibName == QLatin1String("StatsWindowD") && m_docModel)
         reloadStats(false);
 }
 

@@ -535,4 +535,12 @@ TEST_F(StatsWindow, ReloadKeepsTheUserWidthsAndTheSelectedCategory)
     doc->undoManager()->undo();
     ASSERT_EQ(column("num").mid(0, 3), QStringList({"3", "4", "5"}));
     expectKept("move undone", 0);
+
+    // A column chosen by its title stays chosen whole while rows go.
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2),
+                      apart());
+    click("buShowSingle");
+    QGuiApplication::clipboard()->clear();
+    stats->copy();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "Num\n3\n4\n5\n12");
 }
