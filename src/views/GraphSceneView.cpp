@@ -2,6 +2,8 @@
 #include "views/MyView.h"
 #include "views/MyViewManager.h"
 #include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
 #include <cmath>
 
 GraphSceneView::GraphSceneView(QWidget* parent) : QGraphicsView(parent)
@@ -21,6 +23,37 @@ void GraphSceneView::setViewManager(MyViewManager* viewManager)
 {
     m_viewManager = viewManager;
     setScene(viewManager ? viewManager->scene() : nullptr);
+}
+
+QRect GraphSceneView::plotRect() const
+{
+    const MyView* rect = m_viewManager ? m_viewManager->viewDict.value(MyViewManager::kGraphRect) : nullptr;
+    if (!rect || rect->scene() != scene())
+        return {};
+    return mapFromScene(rect->sceneBoundingRect()).boundingRect();
+}
+
+int GraphSceneView::plotHeight() const
+{
+    return plotRect().height();
+}
+
+void GraphSceneView::showPlot()
+{
+    horizontalScrollBar()->setValue(horizontalScrollBar()->minimum());
+    verticalScrollBar()->setValue(verticalScrollBar()->minimum());
+    const QRect plot = plotRect();
+    if (plot.isEmpty())
+        return;
+    const QRect port = viewport()->rect();
+    // The page's top, with the graph's title, when the plot shows below it; else the texts
+    // around the plot share what the view leaves.
+    if (plot.top() < port.top() || plot.bottom() > port.bottom())
+        verticalScrollBar()->setValue(verticalScrollBar()->value() + plot.center().y() - port.center().y());
+    // The y axis and its texts stay in view while the plot fits beside them.
+    if (plot.right() > port.right() && plot.width() <= port.width())
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value()
+                                        + std::min(plot.center().x() - port.center().x(), plot.left() - port.left()));
 }
 
 namespace {

@@ -287,6 +287,9 @@ public:
     bool isLogarithmic() const;
     qint64 statsRowCount() const;
     StatsOptions statsOptions(qint64 row) const;
+    // What each row shows, as a key that stays with it when the rows are reordered: its kind
+    // (category, single or all-data row) and its tag.
+    QStringList statsRowKeys() const;
     // A cell: a QString, a qint64 ("num"), a double, or an invalid QVariant for nothing.
     QVariant representedValue(const QString& tag, const QString& columnIdentifier, bool unbiased, bool showStats,
                               bool logarithmic) const;

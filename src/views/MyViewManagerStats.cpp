@@ -98,6 +98,22 @@ MyViewManager::StatsOptions MyViewManager::statsOptions(qint64 row) const
     return {QString(), flag(settings, "allUnbiased"), flag(settings, "allStats")};
 }
 
+QStringList MyViewManager::statsRowKeys() const
+{
+    const QVariantMap settings = statsRecord().value("settings").toMap();
+    QStringList keys;
+    keys.reserve(statsRowCount());
+    // A single tag may be spelt as a category's tag: the kind tells them apart.
+    for (const QString& tag : nameTags)
+        keys << u'c' + tag;
+    if (flag(settings, "showSingle"))
+        for (const QString& tag : singleTags)
+            keys << u's' + tag;
+    if (flag(settings, "showAll"))
+        keys << QStringLiteral("a");
+    return keys;
+}
+
 QVariant MyViewManager::representedValue(const QString& tag, const QString& columnIdentifier, bool unbiased,
                                          bool showStats, bool logarithmic) const
 {

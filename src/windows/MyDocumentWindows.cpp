@@ -7,6 +7,7 @@
 #include "outline/MySelectorRootItem.h"
 #include "platform/NumberText.h"
 #include "table/MyTableView.h"
+#include "views/GraphSceneView.h"
 #include "views/MyView.h"
 #include "views/MyViewManager.h"
 #include "windows/MyGraphWindowHooks.h"
@@ -23,8 +24,10 @@ const QString MyDocumentWindows::settingsUpdated =
 namespace {
 
 // The least height (screen pixels, frame included) a graph window keeps when it makes room
-// for its statistics window.
+// for its statistics window; less only where the statistics would not fit otherwise, and
+// never less than shows the whole plot with this margin around it.
 constexpr int kGraphLeastHeight = 360;
+constexpr int kPlotMargin = 8;
 
 const QString kLeftOut = QStringLiteral("An analysis of this document could not be rebuilt and was left out.");
 
@@ -54,7 +57,8 @@ void analysisRemoved(Document& doc, MyWindowController* graphCont, MyWindowContr
 // screen's free area. Else the graph window gives up its lower part (its graph scrolls) so
 // that the statistics fit under it without covering its plot; only where the screen is too
 // small for both does the statistics window go to the bottom edge, over the graph window.
-void placeUnderGraph(QMainWindow* graphWindow, QMainWindow* window)
+// True when the graph window was shortened.
+bool placeUnderGraph(QMainWindow* graphWindow, GraphSceneView* graphView, QMainWindow* window)
 {
     const QRect area = MyWindowController::screenArea(graphWindow);
     const double areaBottom = MyWindowController::mainScreenHeight() - (area.bottom() + 1);   // y up
@@ -63,20 +67,31 @@ void placeUnderGraph(QMainWindow* graphWindow, QMainWindow* window)
     const QSize statsDecorations = window->frameGeometry().size() - window->size();
     if (s.size.height < g.origin.y - areaBottom) {
         MyWindowController::placeWindow(window, {g.origin.x, g.origin.y}, window->size(), false);
-        return;
+        return false;
     }
     const QSize graphDecorations = graphWindow->frameGeometry().size() - graphWindow->size();
-    const int graphLeast = std::max(kGraphLeastHeight, graphWindow->minimumSizeHint().height() + graphDecorations.height());
+    const int graphMinimum = graphWindow->minimumSizeHint().height() + graphDecorations.height();
+    int graphLeast = std::max(kGraphLeastHeight, graphMinimum);
     const int statsLeast = window->minimumSizeHint().height() + statsDecorations.height();
     const int spare = int(g.maxY() - areaBottom);   // from the graph window's top down to the area's bottom
+    // A graph window opened lower down (cascaded) keeps only what shows its whole plot, so
+    // that the statistics need not cover it. A horizontal scroll bar is counted, as a
+    // shorter window may bring one.
+    if (graphView && spare - graphLeast < statsLeast && graphView->plotHeight() > 0) {
+        QScrollBar* bar = graphView->horizontalScrollBar();
+        const int around = graphWindow->frameGeometry().height() - graphView->viewport()->height()
+                           + (bar->isVisible() ? 0 : bar->sizeHint().height());
+        graphLeast = std::max(graphMinimum, std::min(graphLeast, around + graphView->plotHeight() + 2 * kPlotMargin));
+    }
     const int statsHeight = std::min(int(s.size.height), spare - graphLeast);
     if (statsHeight < statsLeast) {
         MyWindowController::placeWindow(window, {g.origin.x, areaBottom + s.size.height}, window->size(), false);
-        return;
+        return false;
     }
     graphWindow->resize(graphWindow->width(), spare - statsHeight - graphDecorations.height());
     MyWindowController::placeWindow(window, {g.origin.x, areaBottom + statsHeight},
                                     QSize(window->width(), statsHeight - statsDecorations.height()), false);
+    return true;
 }
 
 void bringToFront(QMainWindow* window)
@@ -331,11 +346,9 @@ void MyDocumentWindows::showGraphWindow(Document& doc, qint64 graphID)
         MyWindowController::placeWindow(window, {mainWidth + 40.0, MyWindowController::mainScreenHeight() - 25.0},
                                         window->size().expandedTo(window->minimumSizeHint()), false);
         MyWindowController::cascade(window);
-        // A graph larger than its window shows its top-left corner first.
-        if (QGraphicsView* view = graph->sceneView()) {
-            view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->minimum());
-            view->verticalScrollBar()->setValue(view->verticalScrollBar()->minimum());
-        }
+        // A graph larger than its window shows its plot first.
+        if (auto* view = dynamic_cast<GraphSceneView*>(graph->sceneView()))
+            view->showPlot();
     }
     bringToFront(window);
     // The graph takes the keyboard focus, so that the graph's commands (Copy) reach it.
@@ -361,7 +374,10 @@ void MyDocumentWindows::showStatsWindow(Document& doc, qint64 graphID)
         stats->setInDocument(true);
         // Shown first: the frame's height counts its decorations only then.
         window->show();
-        placeUnderGraph(graph->window(), window);
+        // A graph window shortened for it shows its plot in what is left.
+        auto* view = dynamic_cast<GraphSceneView*>(graph->sceneView());
+        if (placeUnderGraph(graph->window(), view, window) && view)
+            view->showPlot();
         MyWindowController::cascade(window, false);
     }
     bringToFront(window);

@@ -264,6 +264,11 @@ private:
     bool m_statsLogarithmic = false;
     QStringList m_statsTags;
     bool noteStatsShown();
+    // The keys of the statistics table's rows as last filled (MyViewManager::statsRowKeys).
+    QStringList m_statsRowKeys;
+    // The statistics table filled again, its selection kept on the same rows: wholly when
+    // rows may have come or gone, else only when the axis or the rows' order changed.
+    void reloadStats(bool rowsChanged);
     bool m_shouldCloseDocument = false;
     bool m_closingForGood = false;
     bool m_showingAlert = false;

@@ -92,6 +92,8 @@ void MyWindowController::setUpStatsWindow()
     };
     table->setModel(m_docModel);
     noteStatsShown();
+    if (viewManager)
+        m_statsRowKeys = viewManager->statsRowKeys();
     m_window->setCentralWidget(table);
     // The view manager belongs to the graph window, which may go first when the document
     // closes: the table then has nothing to show.
@@ -167,11 +169,7 @@ void MyWindowController::setStats()
         if (s.enabledBy)
             button->setEnabled(!*s.enabledBy || settings.value(s.enabledBy).toBool());
     }
-    noteStatsShown();
-    if (m_docModel)
-        m_docModel->reloadData();
-    if (auto* table = qobject_cast<MyStatsTableView*>(docTV))
-        table->fitColumns();
+    reloadStats(true);
 }
 
 bool MyWindowController::noteStatsShown()
@@ -186,17 +184,28 @@ bool MyWindowController::noteStatsShown()
     return true;
 }
 
+void MyWindowController::reloadStats(bool rowsChanged)
+{
+    if (!noteStatsShown() && !rowsChanged)
+        return;
+    auto* table = qobject_cast<MyStatsTableView*>(docTV);
+    if (!m_docModel || !table || !viewManager)
+        return;
+    QStringList keys = viewManager->statsRowKeys();
+    // The same number of rows keeps the table's rows; their cells are read again.
+    const bool whole = rowsChanged || keys.size() != m_statsRowKeys.size();
+    table->reloadKeeping(m_statsRowKeys, keys, [this, whole] { whole ? m_docModel->reloadData() : m_docModel->reloadCells(); });
+    m_statsRowKeys = std::move(keys);
+}
+
 void MyWindowController::graphSettingsChanged()
 {
     // The table reads the axis and the categories when it draws a cell, but nothing redraws
     // it: a settings change made in the graph window would show only once the table is
     // touched. Only the axis' mode and the order of the categories (a represent moved)
-    // change what it shows; other changes leave it and its column widths alone.
-    if (m_windowNibName != QLatin1String("StatsWindowD") || !m_docModel || !noteStatsShown())
-        return;
-    m_docModel->reloadCells();
-    if (auto* table = qobject_cast<MyStatsTableView*>(docTV))
-        table->fitColumns();
+    // change what it shows; other changes leave it alone.
+    if (m_windowNibName == QLatin1String("StatsWindowD") && m_docModel)
+        reloadStats(false);
 }
 
 void MyWindowController::changeStats(int tag, bool on)

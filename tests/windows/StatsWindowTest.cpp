@@ -457,3 +457,90 @@ TEST_F(StatsWindow, FollowsTheColumnOrderOfTheGraph)
         doc->undoManager()->undo();
     }
 }
+
+// What the user set in the table outlives every reload: a column border dragged on the header
+// keeps its place through a logarithmic axis, its undo, a reorder of the graph's columns and
+// a switch that brings rows, and a selected category stays selected where its row moves, so
+// Copy copies that category and no other.
+TEST_F(StatsWindow, ReloadKeepsTheUserWidthsAndTheSelectedCategory)
+{
+    open(groupsTable({{"a", {1, 2, 3}}, {"b", {10, 20, 30, 40}}, {"c", {5, 6, 7, 8, 9}}}), {"v"}, {"g"});
+    MyWindowController* graph = doc->graphWindowConts.last();
+    ASSERT_EQ(column("num"), QStringList({"3", "4", "5"}));
+    QHeaderView* header = table->horizontalHeader();
+
+    // Borders dragged with the mouse: "Minimum" wider, "Average" narrower than its numbers.
+    auto drag = [&](int c, int dx) {
+        const QPoint from(header->sectionViewportPosition(c) + header->sectionSize(c) - 2, header->height() / 2);
+        QTest::mousePress(header->viewport(), Qt::LeftButton, {}, from, apart());
+        for (int step = 1; step <= 4; ++step)
+            QTest::mouseMove(header->viewport(), from + QPoint(dx * step / 4, 0));
+        QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, from + QPoint(dx, 0));
+    };
+    const int minimum = table->columnWidth(2) + 70, average = table->columnWidth(4) - 30;
+    drag(2, 70);
+    drag(4, -30);
+    ASSERT_EQ(table->columnWidth(2), minimum);
+    ASSERT_EQ(table->columnWidth(4), average);
+
+    // Category a's row chosen with a click on one of its cells.
+    const QRect cell = table->visualRect(table->model()->index(0, 1));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center(), apart());
+    ASSERT_EQ(table->selectedRowIndexes(), QList<int>{0});
+    const QString a = QString(vm->nameTags.value(0)).replace('\t', " - ");
+    ASSERT_TRUE(a.endsWith("a"));
+
+    auto expectKept = [&](const char* after, int row) {
+        SCOPED_TRACE(after);
+        EXPECT_EQ(table->columnWidth(2), minimum);
+        EXPECT_EQ(table->columnWidth(4), average);
+        // A column nobody touched still fits its texts.
+        QStyleOptionViewItem option;
+        option.initFrom(table);
+        option.font = table->font();
+        for (int r = 0; r < table->model()->rowCount(); ++r)
+            EXPECT_GE(table->columnWidth(5), table->itemDelegate()->sizeHint(option, table->model()->index(r, 5)).width()) << r;
+        EXPECT_EQ(table->selectedRowIndexes(), QList<int>{row});
+        QGuiApplication::clipboard()->clear();
+        stats->copy();
+        const QStringList cells = QGuiApplication::clipboard()->text().split('\t');
+        ASSERT_EQ(cells.size(), 13) << qPrintable(QGuiApplication::clipboard()->text());
+        EXPECT_EQ(cells.mid(0, 2), QStringList({a, "3"}));
+    };
+
+    ASSERT_TRUE(typeInSettings(graph, {"valueSettings", "scaleStrings", "#0"}, "1"));
+    ASSERT_TRUE(typeInSettings(graph, {"valueSettings", "min"}, "1"));
+    ASSERT_TRUE(typeInSettings(graph, {"valueSettings", "logarithmic"}, "YES"));
+    ASSERT_TRUE(vm->isLogarithmic());
+    expectKept("logarithmic", 0);
+    doc->undoManager()->undo();
+    ASSERT_FALSE(vm->isLogarithmic());
+    expectKept("undone", 0);
+
+    // Level 1's first represent (a) moved one place down: b, a, c.
+    const QStringList first = {"categoryDicts", "#1", "represents", "#0"};
+    QTest::mouseClick(graph->configOlv->viewport(), Qt::LeftButton, {},
+                      centreIn(graph->configOlv, settingsRow(graph, first), 0, graph->rootItem), apart());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(graph->selectedSettingsRow(), settingsRow(graph, first));
+    graph->stepper->setIntegerValue(1);
+    graph->tryToMove();
+    ASSERT_EQ(column("num"), QStringList({"4", "3", "5"}));
+    expectKept("moved", 1);
+
+    click("buShowSingle");
+    click("buShowAll");
+    ASSERT_EQ(table->model()->rowCount(), 3 + int(vm->singleTags.size()) + 1);
+    expectKept("rows added", 1);
+    doc->undoManager()->undo();
+    ASSERT_EQ(column("num").mid(0, 3), QStringList({"3", "4", "5"}));
+    expectKept("move undone", 0);
+
+    // A column chosen by its title stays chosen whole while rows go.
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2),
+                      apart());
+    click("buShowSingle");
+    QGuiApplication::clipboard()->clear();
+    stats->copy();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "Num\n3\n4\n5\n12");
+}
