@@ -68,6 +68,10 @@ public:
     // Draws the view's own content in its bounds coordinates (y up); subviews are drawn
     // after it by the caller. The default draws nothing.
     virtual void drawRect(QPainter* painter, const Rect& dirtyRect);
+    // Where drawRect draws, strokes included, in the bounds coordinates; the zero
+    // rectangle when it draws nothing. Views are not clipped to their bounds, so this may
+    // reach past them. The default is the bounds (texts).
+    virtual Rect drawnRect() const { return bounds(); }
 
     // Rendering of a view and everything attached below it, the page being its bounds.
     // A transparent image of bounds size × scale pixels; a null image for a view without a

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QSaveFile>
+#include <cmath>
+#include <functional>
 
 namespace {
 // Draws view's PDF on its page with the graph's selection hidden, and gives the selection
@@ -54,19 +56,47 @@ QByteArray MyOutputView::pdfWithoutSelection() { return pdfOf(viewManager, this)
 Rect MyOutputView::pageRect() const
 {
     const Rect own = bounds();
+    const Rect near = own.insetBy(-kFitSlack, -kFitSlack);
     Rect page = own;
-    for (GraphItem* sub : subviews()) {
-        const auto* inner = dynamic_cast<const MyOutputView*>(sub);
-        if (!inner || !inner->isVisible() || !inner->isPlaced())
-            continue;
-        const Rect p = inner->pageRect();
-        const QRectF r = inner->localToParent().mapRect(QRectF(p.origin.x, p.origin.y, p.width(), p.height()));
-        const Rect covered(r.x(), r.y(), r.width(), r.height());
-        // Cut off without a word otherwise, wherever the page is smaller than the graph.
-        if (!own.insetBy(-kFitSlack, -kFitSlack).containsRect(covered))
+    const auto cover = [&](const Rect& r, const QTransform& toOwn) {
+        if (r.isEmpty())
+            return;
+        const QRectF m = toOwn.mapRect(QRectF(r.origin.x, r.origin.y, r.width(), r.height()));
+        const Rect covered(m.x(), m.y(), m.width(), m.height());
+        if (!near.containsRect(covered))
             page = page.united(covered);
-    }
-    return page;
+    };
+    // Views draw past their bounds unclipped, as the window shows them: a dot spread far
+    // from its column lies outside every container.
+    const std::function<void(const QGraphicsItem*, const QTransform&)> visit = [&](const QGraphicsItem* item,
+                                                                                    const QTransform& toOwn) {
+        for (const QGraphicsItem* child : item->childItems()) {
+            if (!child->isVisible())
+                continue;
+            const auto* view = dynamic_cast<const GraphItem*>(child);
+            if (!view) {
+                // An editor or other item on a view: drawn as Qt bounds it.
+                const QRectF b = child->boundingRect();
+                cover(Rect(b.x(), b.y(), b.width(), b.height()), child->itemTransform(item) * toOwn);
+                continue;
+            }
+            if (!view->isPlaced())
+                continue;
+            const QTransform t = view->localToParent() * toOwn;
+            cover(view->drawnRect(), t);
+            // A graph inside the page stands for its whole bounds.
+            if (dynamic_cast<const MyOutputView*>(view))
+                cover(view->bounds(), t);
+            visit(view, t);
+        }
+    };
+    if (isPlaced())
+        visit(this, QTransform());
+    if (page == own)
+        return own;
+    // Whole points: the PDF page has them, and no sliver at its edge stays uncovered.
+    const double left = std::floor(page.minX()), bottom = std::floor(page.minY());
+    return Rect(left, bottom, std::ceil(page.maxX()) - left, std::ceil(page.maxY()) - bottom);
 }
 
 void MyOutputView::copy()

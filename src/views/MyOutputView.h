@@ -29,10 +29,10 @@ public:
     // the package make it.
     QByteArray pdfWithoutSelection();
 
-    // The page that holds the whole graph as the window shows it, in this view's
-    // coordinates: the bounds, grown where an output view inside reaches beyond them to hold
-    // that view's page too. "graphView" is its bounds (what copy draws); the background is
-    // its bounds while the graph fits in them, else their union with the graph's rectangle.
+    // The page that holds the whole graph as the window draws it, in this view's
+    // coordinates: the bounds while everything drawn lies within them; else grown, to whole
+    // points, to hold what is drawn past them and the bounds of an output view inside (the
+    // graph of the background).
     Rect pageRect() const;
 
     enum { Type = UserType + 4 };

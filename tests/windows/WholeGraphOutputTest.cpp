@@ -1,8 +1,10 @@
 // A graph wider than its page (many categories, or wide columns) is exported, stored in the
 // package and printed whole, as the window shows it: every category label is in the PDF's
-// text and every box, dot and the graph's frame are drawn where the window has them. A graph
-// that fits its page keeps the page's size.
+// text and every box, dot and the graph's frame are drawn where the window has them, dots
+// spread past the graph's frame too. A graph that fits its page keeps the page's size.
 #include "AnalysisFixture.h"
+#include "views/MyOutputView.h"
+#include <QMimeData>
 #include <QRegularExpression>
 
 namespace {
@@ -14,6 +16,16 @@ QByteArray treatments(int n)
     for (int t = 0; t < n; ++t)
         for (int i = 0; i < 8; ++i)
             csv += QByteArray::number(2 + 3 * t * t + (i * 7 + t * 5) % 17) + ',' + char('A' + t) + '\n';
+    return csv;
+}
+
+// n treatments "A", "B", … with eight values each, and `tied` more of one value in the first
+// and the last: at a wide dot spacing their lanes spread far to both sides.
+QByteArray ties(int n, int tied)
+{
+    QByteArray csv = treatments(n);
+    for (int i = 0; i < tied; ++i)
+        csv += "7,A\n" + QByteArray::number(3 * (n - 1) * (n - 1) + 9) + ',' + char('A' + n - 1) + '\n';
     return csv;
 }
 
@@ -84,7 +96,10 @@ protected:
     // Checks that page holds the whole graph as the window shows it: found by the category
     // labels' places on the page, every label and every element is on it, at one scale,
     // inside within (points, y down). The scale found.
-    double expectWhole(PdfPage& page, MyViewManager* vm, const QStringList& labels, const QRectF& within)
+    // shiftOut, when given, gets where the scene's origin lies on the page (page = scene ·
+    // scale + shift).
+    double expectWhole(PdfPage& page, MyViewManager* vm, const QStringList& labels, const QRectF& within,
+                       QPointF* shiftOut = nullptr)
     {
         const QMap<QString, QRectF> window = textsShown(vm, labels);
         EXPECT_EQ(window.keys(), labels);
@@ -107,6 +122,8 @@ protected:
             return 0;
         const double scale = (onLast.center().x() - onFirst.center().x()) / (last.center().x() - first.center().x());
         const QPointF shift = onFirst.center() - first.center() * scale;
+        if (shiftOut)
+            *shiftOut = shift;
         const auto onPage = [&](const QRectF& r) { return QRectF(r.topLeft() * scale + shift, r.size() * scale); };
         for (auto it = window.begin(); it != window.end(); ++it) {
             const QPointF off = wordAt(page, it.key()).center() - onPage(it.value()).center();
@@ -125,6 +142,16 @@ protected:
             }
         }
         return scale;
+    }
+
+    // The settings a case asks for, typed or chosen in the settings outline as a user does.
+    void dress(MyWindowController* g, const QString& columnWidth, const QString& betweenDots)
+    {
+        if (!columnWidth.isEmpty())
+            EXPECT_TRUE(typeInSettings(g, {"graphProperties", "graphRect", "columnWidth"}, columnWidth));
+        if (!betweenDots.isEmpty())
+            EXPECT_TRUE(typeInSettings(g, {"dotsProperties", "#0", "betweenDots"}, betweenDots));
+        QCoreApplication::processEvents();
     }
 
     QStringList viewSize(MyWindowController* g) const
@@ -146,12 +173,18 @@ TEST_F(WholeGraphOutput, WideGraphsAreOutputWhole)
         QStringList labels;    // its category labels
         QString columnWidth;   // empty: the default
         bool fits;             // within its page
+        QString betweenDots = {};   // empty: the default
     } cases[] = {
         {"eight categories, boxplot", treatments(8), "boxplot", QString("ABCDEFGH").split("", Qt::SkipEmptyParts), {}, false},
         {"ten categories, boxplot", treatments(10), "boxplot", QString("ABCDEFGHIJ").split("", Qt::SkipEmptyParts), {}, false},
         {"columns 250 wide, dot plot", kMtcars, "scatter", {"4", "6", "8"}, "250", false},
         {"columns 250 wide, boxplot", kMtcars, "boxplot", {"4", "6", "8"}, "250", false},
         {"three categories, boxplot", treatments(3), "boxplot", {"A", "B", "C"}, {}, true},
+        // Ties spread past the frame, on both sides, of a graph wider than its page and of one
+        // that fits it.
+        {"ties at a wide dot spacing, eight categories", ties(8, 12), "scatter",
+         QString("ABCDEFGH").split("", Qt::SkipEmptyParts), {}, false, "6"},
+        {"ties at a wide dot spacing, three categories", ties(3, 12), "scatter", {"A", "B", "C"}, {}, false, "6"},
     };
     int n = 0;
     for (const auto& c : cases) {
@@ -168,10 +201,7 @@ TEST_F(WholeGraphOutput, WideGraphsAreOutputWhole)
         MyWindowController* g = doc->graphWindowConts.last();
         ASSERT_TRUE(g);
         front(g);
-        if (!c.columnWidth.isEmpty()) {
-            ASSERT_TRUE(typeInSettings(g, {"graphProperties", "graphRect", "columnWidth"}, c.columnWidth));
-        }
-        QCoreApplication::processEvents();
+        dress(g, c.columnWidth, c.betweenDots);
         MyViewManager* vm = g->viewManager;
         const QStringList size = viewSize(g);
         const QSizeF pageSize(size[0].toDouble(), size[1].toDouble());
@@ -184,6 +214,14 @@ TEST_F(WholeGraphOutput, WideGraphsAreOutputWhole)
             graph |= element.second;
         EXPECT_EQ(page.size(), pageSize);
         EXPECT_EQ(page.contains(graph), c.fits);
+        if (!c.betweenDots.isEmpty()) {
+            // Dots beyond the graph's frame and beyond "graphView", told in the range alert.
+            const QRectF graphView = shown(vm->viewDict.value(MyViewManager::kGraphView));
+            const auto drawn = elements(vm);
+            EXPECT_TRUE(std::any_of(drawn.begin(), drawn.end(), [&](const auto& e) { return !graphView.contains(e.second); }));
+            QTRY_VERIFY(scripted.dialogs.alerts.contains(
+                QStringLiteral("Some objects (dots or bars) are outside the rectangle of the graph.")));
+        }
 
         scripted.dialogs.files.push_back(dir.filePath(file + "-export.pdf"));
         front(g);
@@ -209,6 +247,15 @@ TEST_F(WholeGraphOutput, WideGraphsAreOutputWhole)
         {
             SCOPED_TRACE("package");
             EXPECT_NEAR(expectWhole(stored, vm, c.labels, QRectF(QPointF(), stored.size)), 1.0, 0.01);
+        }
+
+        // The copy, of the graph without the page around it, holds it whole too.
+        dynamic_cast<MyOutputView*>(vm->viewDict.value(MyViewManager::kGraphView))->copy();
+        PdfPage copied(write(file + "-copy.pdf", QApplication::clipboard()->mimeData()->data("application/pdf")));
+        ASSERT_EQ(copied.pages, 1);
+        {
+            SCOPED_TRACE("copy");
+            EXPECT_NEAR(expectWhole(copied, vm, c.labels, QRectF(QPointF(), copied.size)), 1.0, 0.01);
         }
 
         const QString printedFile = dir.filePath(file + "-print.pdf");
