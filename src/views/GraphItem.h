@@ -15,6 +15,7 @@
 #include "platform/Geometry.h"
 #include <QByteArray>
 #include <cmath>
+#include <functional>
 #include <QGraphicsItem>
 #include <QImage>
 #include <QList>
@@ -81,6 +82,9 @@ public:
     static QByteArray pdfData(GraphItem* view);
     // The same on a page that is the rectangle page of the view's coordinates.
     static QByteArray pdfData(GraphItem* view, const Rect& page);
+    // A one-page PDF of the rectangle page (points, y up) that draw paints, the painter's
+    // transform mapping those coordinates onto the page; empty for a page without a place.
+    static QByteArray pdfPage(const Rect& page, const std::function<void(QPainter*)>& draw);
     // Paints the view and its visible subviews with painter's current transform taken as
     // the view's own (y-up) coordinates.
     static void renderTree(QPainter* painter, GraphItem* view);

@@ -6,6 +6,8 @@
 #include <QClipboard>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QPainter>
+#include <QPainterPath>
 #include <QSaveFile>
 #include <cmath>
 #include <functional>
@@ -15,14 +17,18 @@ namespace {
 // back.
 QByteArray pdfOf(MyViewManager* vm, GraphItem* view)
 {
-    auto* output = dynamic_cast<MyOutputView*>(view);
-    const Rect page = output ? output->pageRect() : view->bounds();
-    if (!vm)
-        return GraphItem::pdfData(view, page);
-    const QStringList saved = vm->selectedViews;
-    vm->selectView({});
-    QByteArray data = GraphItem::pdfData(view, page);
-    vm->selectView(saved);
+    const QStringList saved = vm ? vm->selectedViews : QStringList();
+    if (vm)
+        vm->selectView({});
+    QByteArray data;
+    if (auto* output = dynamic_cast<MyOutputView*>(view); output && output->isPlaced()) {
+        const Rect page = output->pageRect();
+        data = GraphItem::pdfPage(page, [&](QPainter* painter) { output->drawPage(painter, page); });
+    } else {
+        data = GraphItem::pdfData(view);
+    }
+    if (vm)
+        vm->selectView(saved);
     return data;
 }
 
@@ -97,6 +103,23 @@ Rect MyOutputView::pageRect() const
     // Whole points: the PDF page has them, and no sliver at its edge stays uncovered.
     const double left = std::floor(page.minX()), bottom = std::floor(page.minY());
     return Rect(left, bottom, std::ceil(page.maxX()) - left, std::ceil(page.maxY()) - bottom);
+}
+
+void MyOutputView::drawPage(QPainter* painter, const Rect& page)
+{
+    const Rect own = bounds();
+    const QColor colour = viewManager ? viewManager->viewColors.value(name).fillColor : QColor(Qt::transparent);
+    if (page != own && colour.alpha() > 0) {
+        // An opaque strip reaches under the outer half of the view's edge, which its own
+        // stroke covers again: two fills that only meet leave a hairline between them once
+        // antialiased on paper or screen.
+        const Rect inner = colour.alpha() == 255 ? own.insetBy(0.5, 0.5) : own;
+        QPainterPath strip, inside;
+        strip.addRect(QRectF(page.origin.x, page.origin.y, page.width(), page.height()));
+        inside.addRect(QRectF(inner.origin.x, inner.origin.y, inner.width(), inner.height()));
+        painter->fillPath(strip.subtracted(inside), colour);
+    }
+    GraphItem::renderTree(painter, this);
 }
 
 void MyOutputView::copy()

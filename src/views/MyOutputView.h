@@ -25,8 +25,8 @@ public:
     // The panel proposes suggestedPath (a name in its folder).
     bool exportPDF(const QString& suggestedPath = QString());
 
-    // The PDF of this view on its page (pageRect) with the selection hidden, as export and
-    // the package make it.
+    // The PDF of this view on its page (pageRect) with the selection hidden, as copy, export
+    // and the package make it.
     QByteArray pdfWithoutSelection();
 
     // The page that holds the whole graph as the window draws it, in this view's
@@ -34,6 +34,10 @@ public:
     // points, to hold what is drawn past them and the bounds of an output view inside (the
     // graph of the background).
     Rect pageRect() const;
+    // Draws this view and its subviews on page (this view's coordinates, the painter's
+    // transform mapping them): where the page reaches past the bounds it is covered in the
+    // view's fill colour, as the view's own path covers the bounds.
+    void drawPage(QPainter* painter, const Rect& page);
 
     enum { Type = UserType + 4 };
     int type() const override { return Type; }

@@ -1,9 +1,11 @@
 // A graph wider than its page (many categories, or wide columns) is exported, stored in the
 // package and printed whole, as the window shows it: every category label is in the PDF's
 // text and every box, dot and the graph's frame are drawn where the window has them, dots
-// spread past the graph's frame too. A graph that fits its page keeps the page's size.
+// spread past the graph's frame too. A graph that fits its page keeps the page's size. The
+// whole page is the page's colour, where the page grew too.
 #include "AnalysisFixture.h"
 #include "views/MyOutputView.h"
+#include "windows/MyColorWell.h"
 #include <QMimeData>
 #include <QRegularExpression>
 
@@ -54,6 +56,88 @@ int inkIn(const PdfPage& page, const QRectF& r)
             if (const QRgb c = page.image.pixel(x, y); qAlpha(c) > 128 && qGray(c) < 160)
                 ++ink;
     return ink;
+}
+
+// How a page shows its colour on an output: of the pixels that should show it, how many do
+// not, on the page's edges and in the strip that the page grew by.
+struct PageColour {
+    int checked = 0, wrong = 0;
+    int edgeChecked = 0, edgeWrong = 0;
+    int stripChecked = 0, stripWrong = 0;
+    int strip = 0;   // pixels of the strip
+};
+
+bool near(QRgb a, QRgb b, int tolerance)
+{
+    return std::abs(qRed(a) - qRed(b)) <= tolerance && std::abs(qGreen(a) - qGreen(b)) <= tolerance
+        && std::abs(qBlue(a) - qBlue(b)) <= tolerance;
+}
+
+// Marks every pixel within reach of a marked one (a square of side 2·reach + 1).
+std::vector<char> grown(std::vector<char> mask, int w, int h, int reach)
+{
+    std::vector<char> across(mask.size());
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            for (int d = std::max(0, x - reach); d <= std::min(w - 1, x + reach) && !across[y * w + x]; ++d)
+                across[y * w + x] = mask[y * w + d];
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            mask[y * w + x] = 0;
+            for (int d = std::max(0, y - reach); d <= std::min(h - 1, y + reach) && !mask[y * w + x]; ++d)
+                mask[y * w + x] = across[d * w + x];
+        }
+    return mask;
+}
+
+// Compares an output with a fresh rendering of the window's scene laid on a page covered in
+// colour: the page, in scene coordinates (points, y down), is drawn on the output at `at`
+// (points) and `scale`. Wherever that rendering shows only the colour for a few points
+// around, the output must show the colour. oldPage: the background in scene coordinates.
+// Within `border` pixels of the page's edges nothing is checked (the page on paper, whose
+// edges blend with the paper).
+PageColour pageColour(const PdfPage& out, QGraphicsScene* scene, const QRectF& page, const QRectF& oldPage,
+                      QPointF at, double scale, const QColor& colour, int border = 0)
+{
+    const double px = PdfPage::kScale * scale;   // pixels a point
+    const QPoint origin = PdfPage::pixel(at);
+    const int w = int(std::lround(page.width() * px)), h = int(std::lround(page.height() * px));
+    QImage expected(w, h, QImage::Format_ARGB32);
+    expected.fill(colour);
+    {
+        QPainter painter(&expected);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+        scene->render(&painter, QRectF(0, 0, w, h), page, Qt::IgnoreAspectRatio);
+    }
+    std::vector<char> drawn(size_t(w) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            drawn[size_t(y) * w + x] = !near(expected.pixel(x, y), colour.rgb(), 3);
+    // Reach covers where the output's page was found (within a point or so) and antialiasing.
+    drawn = grown(std::move(drawn), w, h, int(std::ceil(3 * px)));
+    PageColour c;
+    const QRectF old((oldPage.topLeft() - page.topLeft()) * px, oldPage.size() * px);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const bool inStrip = !old.contains(QPointF(x + 0.5, y + 0.5));
+            c.strip += inStrip;
+            const QPoint p = origin + QPoint(x, y);
+            if (drawn[size_t(y) * w + x] || !out.image.rect().contains(p) || x < border || y < border
+                || x >= w - border || y >= h - border)
+                continue;
+            const bool wrong = !near(out.image.pixel(p), colour.rgb(), 4);
+            ++c.checked;
+            c.wrong += wrong;
+            if (x == 0 || y == 0 || x == w - 1 || y == h - 1) {
+                ++c.edgeChecked;
+                c.edgeWrong += wrong;
+            }
+            if (inStrip) {
+                ++c.stripChecked;
+                c.stripWrong += wrong;
+            }
+        }
+    return c;
 }
 
 } // namespace
@@ -145,12 +229,20 @@ protected:
     }
 
     // The settings a case asks for, typed or chosen in the settings outline as a user does.
-    void dress(MyWindowController* g, const QString& columnWidth, const QString& betweenDots)
+    void dress(MyWindowController* g, const QString& columnWidth, const QString& betweenDots, const std::optional<Color>& colour)
     {
         if (!columnWidth.isEmpty())
             EXPECT_TRUE(typeInSettings(g, {"graphProperties", "graphRect", "columnWidth"}, columnWidth));
         if (!betweenDots.isEmpty())
             EXPECT_TRUE(typeInSettings(g, {"dotsProperties", "#0", "betweenDots"}, betweenDots));
+        if (colour) {
+            QTest::mouseClick(g->configOlv->viewport(), Qt::LeftButton, {},
+                              centreIn(g->configOlv, settingsRow(g, {"graphProperties", "background", "color"}), 0, g->rootItem),
+                              apart());
+            QCoreApplication::processEvents();
+            scripted.dialogs.colors.push_back(*colour);
+            g->colorWell->click();
+        }
         QCoreApplication::processEvents();
     }
 
@@ -201,7 +293,7 @@ TEST_F(WholeGraphOutput, WideGraphsAreOutputWhole)
         MyWindowController* g = doc->graphWindowConts.last();
         ASSERT_TRUE(g);
         front(g);
-        dress(g, c.columnWidth, c.betweenDots);
+        dress(g, c.columnWidth, c.betweenDots, std::nullopt);
         MyViewManager* vm = g->viewManager;
         const QStringList size = viewSize(g);
         const QSizeF pageSize(size[0].toDouble(), size[1].toDouble());
@@ -274,6 +366,112 @@ TEST_F(WholeGraphOutput, WideGraphsAreOutputWhole)
             else
                 EXPECT_NEAR(scale, std::min(printable.width() / exported.size.width(),
                                             printable.height() / exported.size.height()), 0.01);
+        }
+    }
+}
+
+// With a coloured page, the whole output page is that colour to its edges, where the page
+// grew to hold a graph wider than it, or dots spread past the graph's frame, too: in the
+// exported PDF, the package's graph PDF and the printed page. Checked against the window's
+// own drawing on a page of that colour.
+TEST_F(WholeGraphOutput, TheWholeOutputPageIsThePageColour)
+{
+    const Color pale = Color::rgb(1.0, 0.9, 0.6);
+    const QColor colour = QColor::fromRgbF(1.0, 0.9, 0.6);
+    const struct {
+        const char* name;
+        QByteArray table;
+        QString graphType;
+        QStringList labels;
+        QString betweenDots;
+        bool fits;
+    } cases[] = {
+        {"eight categories, boxplot", treatments(8), "boxplot", QString("ABCDEFGH").split("", Qt::SkipEmptyParts), {}, false},
+        {"ties at a wide dot spacing, eight categories", ties(8, 12), "scatter",
+         QString("ABCDEFGH").split("", Qt::SkipEmptyParts), "6", false},
+        {"ties at a wide dot spacing, three categories", ties(3, 12), "scatter", {"A", "B", "C"}, "6", false},
+        {"three categories, boxplot", treatments(3), "boxplot", {"A", "B", "C"}, {}, true},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = QString("colour%1").arg(n++);
+        if (n > 1) {
+            ASSERT_TRUE(controller->closeDocument(doc));
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            doc = static_cast<Document*>(controller->newDocument());
+        }
+        import(c.table);
+        makeAnalysis(file, {doc->variables[0]}, {doc->variables[1]}, c.graphType);
+        MyWindowController* g = doc->graphWindowConts.last();
+        ASSERT_TRUE(g);
+        front(g);
+        dress(g, {}, c.betweenDots, pale);
+        MyViewManager* vm = g->viewManager;
+        ASSERT_EQ(vm->viewColors.value(MyViewManager::kBackground).fillColor.rgb(), colour.rgb());
+        const QStringList size = viewSize(g);
+        const QSizeF pageSize(size[0].toDouble(), size[1].toDouble());
+        const QRectF background = shown(vm->viewDict.value(MyViewManager::kBackground));
+
+        scripted.dialogs.files.push_back(dir.filePath(file + "-export.pdf"));
+        front(g);
+        command(g, "Export PDF…")->trigger();
+        QString error;
+        const QString package = dir.filePath(file + ".vlbdoc");
+        ASSERT_TRUE(controller->saveAs(doc, package, &error)) << error.toStdString();
+        const QString printedFile = dir.filePath(file + "-print.pdf");
+        front(g);
+        scripted.dialogs.printFiles.push_back(printedFile);
+        command(g, "Print…")->trigger();
+
+        PdfPage exported(dir.filePath(file + "-export.pdf")), stored(package + QString("/graphPDF/graph%1.pdf").arg(g->graphID)),
+            printed(printedFile);
+        ASSERT_EQ(exported.pages, 1);
+        ASSERT_EQ(stored.pages, 1);
+        ASSERT_EQ(printed.pages, 1);
+        if (c.fits)
+            EXPECT_EQ(exported.size, pageSize);
+        else
+            EXPECT_GT(exported.size.width(), pageSize.width());
+        // Where the page lies in the scene, found by the labels on the exported page.
+        QPointF shift;
+        ASSERT_NEAR(expectWhole(exported, vm, c.labels, QRectF(QPointF(), exported.size), &shift), 1.0, 0.01);
+        QRectF page(-shift, exported.size);
+        if (c.fits) {
+            // The background's own page, found where it is.
+            EXPECT_LT((page.topLeft() - background.topLeft()).manhattanLength(), 2.0);
+            page = background;
+        }
+
+        const struct { const char* name; PdfPage* pdf; } outputs[] = {{"export", &exported}, {"package", &stored}, {"print", &printed}};
+        for (const auto& o : outputs) {
+            SCOPED_TRACE(o.name);
+            QPointF at;
+            const bool onPaper = o.pdf == &printed;
+            const QRectF within = onPaper ? doc->printInfo.paintRect(QPageLayout::Point).adjusted(-0.5, -0.5, 0.5, 0.5)
+                                          : QRectF(QPointF(), o.pdf->size);
+            const double scale = expectWhole(*o.pdf, vm, c.labels, within, &at);
+            ASSERT_GT(scale, 0);
+            // The page's top left on this output.
+            at += page.topLeft() * scale;
+            if (!onPaper)
+                at = QPointF();
+            const PageColour found = pageColour(*o.pdf, vm->scene(), page, background, at, scale, colour,
+                                                onPaper ? int(std::ceil(2 * PdfPage::kScale * scale)) : 0);
+            EXPECT_EQ(found.wrong, 0) << found.checked << " checked";
+            if (onPaper) {
+                // The paper around the page stays white; the page's own edge blends with it.
+                EXPECT_GT(found.checked, 0);
+            } else {
+                EXPECT_EQ(found.edgeWrong, 0) << found.edgeChecked << " checked";
+                // Most of the edges show nothing but the colour.
+                EXPECT_GT(found.edgeChecked, (o.pdf->image.width() + o.pdf->image.height()));
+            }
+            EXPECT_EQ(found.stripWrong, 0);
+            if (!c.fits)
+                EXPECT_GT(found.stripChecked, found.strip / 4) << found.strip << " in the strip";
+            else
+                EXPECT_EQ(found.strip, 0);
         }
     }
 }
