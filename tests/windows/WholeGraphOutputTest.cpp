@@ -246,6 +246,27 @@ protected:
         QCoreApplication::processEvents();
     }
 
+    // Every pixel of an output's page that the window's drawing leaves to the page shows the
+    // page's colour, on the page's edges and in the strip it grew by: page and background in
+    // scene coordinates, the output's scale and shift as expectWhole found them.
+    static void expectPageColour(const PdfPage& out, MyViewManager* vm, const QRectF& page, const QRectF& background,
+                                 double scale, QPointF shift, bool onPaper)
+    {
+        const QColor colour = vm->viewColors.value(MyViewManager::kBackground).fillColor;
+        const QPointF at = onPaper ? shift + page.topLeft() * scale : QPointF();
+        const PageColour found = pageColour(out, vm->scene(), page, background, at, scale, colour,
+                                            onPaper ? int(std::ceil(2 * PdfPage::kScale * scale)) : 0);
+        EXPECT_EQ(found.wrong, 0) << found.checked << " checked";
+        EXPECT_EQ(found.stripWrong, 0);
+        if (background != page)
+            EXPECT_GT(found.stripChecked, found.strip / 4) << found.strip << " in the strip";
+        if (!onPaper) {
+            // Most of the edges show nothing but the colour. On paper they blend with it.
+            EXPECT_EQ(found.edgeWrong, 0);
+            EXPECT_GT(found.edgeChecked, out.image.width() + out.image.height());
+        }
+    }
+
     QStringList viewSize(MyWindowController* g) const
     {
         const QVariant background = dig(doc->graphSettings.value(g->graphID), {"graphProperties", "background"});
@@ -255,7 +276,8 @@ protected:
 
 // Exported, stored in the package and printed to a PDF file: the whole graph, the page grown
 // to hold it (export and package) or scaled onto the paper (print); a graph that fits keeps
-// its page's size.
+// its page's size. A coloured page is that colour to its edges, where it grew too, checked
+// against the window's own drawing on a page of that colour.
 TEST_F(WholeGraphOutput, WideGraphsAreOutputWhole)
 {
     const struct {
@@ -266,17 +288,18 @@ TEST_F(WholeGraphOutput, WideGraphsAreOutputWhole)
         QString columnWidth;   // empty: the default
         bool fits;             // within its page
         QString betweenDots = {};   // empty: the default
+        bool coloured = false;      // a pale yellow page
     } cases[] = {
-        {"eight categories, boxplot", treatments(8), "boxplot", QString("ABCDEFGH").split("", Qt::SkipEmptyParts), {}, false},
+        {"eight categories, boxplot", treatments(8), "boxplot", QString("ABCDEFGH").split("", Qt::SkipEmptyParts), {}, false, {}, true},
         {"ten categories, boxplot", treatments(10), "boxplot", QString("ABCDEFGHIJ").split("", Qt::SkipEmptyParts), {}, false},
         {"columns 250 wide, dot plot", kMtcars, "scatter", {"4", "6", "8"}, "250", false},
         {"columns 250 wide, boxplot", kMtcars, "boxplot", {"4", "6", "8"}, "250", false},
-        {"three categories, boxplot", treatments(3), "boxplot", {"A", "B", "C"}, {}, true},
+        {"three categories, boxplot", treatments(3), "boxplot", {"A", "B", "C"}, {}, true, {}, true},
         // Ties spread past the frame, on both sides, of a graph wider than its page and of one
         // that fits it.
         {"ties at a wide dot spacing, eight categories", ties(8, 12), "scatter",
-         QString("ABCDEFGH").split("", Qt::SkipEmptyParts), {}, false, "6"},
-        {"ties at a wide dot spacing, three categories", ties(3, 12), "scatter", {"A", "B", "C"}, {}, false, "6"},
+         QString("ABCDEFGH").split("", Qt::SkipEmptyParts), {}, false, "6", true},
+        {"ties at a wide dot spacing, three categories", ties(3, 12), "scatter", {"A", "B", "C"}, {}, false, "6", true},
     };
     int n = 0;
     for (const auto& c : cases) {
@@ -293,7 +316,7 @@ TEST_F(WholeGraphOutput, WideGraphsAreOutputWhole)
         MyWindowController* g = doc->graphWindowConts.last();
         ASSERT_TRUE(g);
         front(g);
-        dress(g, c.columnWidth, c.betweenDots, std::nullopt);
+        dress(g, c.columnWidth, c.betweenDots, c.coloured ? std::optional(Color::rgb(1.0, 0.9, 0.6)) : std::nullopt);
         MyViewManager* vm = g->viewManager;
         const QStringList size = viewSize(g);
         const QSizeF pageSize(size[0].toDouble(), size[1].toDouble());
@@ -325,9 +348,16 @@ TEST_F(WholeGraphOutput, WideGraphsAreOutputWhole)
         else
             EXPECT_GT(exported.size.width(), pageSize.width());
         EXPECT_GE(exported.size.height(), pageSize.height());
+        // Where the page lies in the scene, found by the labels on the exported page.
+        QPointF shift;
         {
             SCOPED_TRACE("export");
-            EXPECT_NEAR(expectWhole(exported, vm, c.labels, QRectF(QPointF(), exported.size)), 1.0, 0.01);
+            EXPECT_NEAR(expectWhole(exported, vm, c.labels, QRectF(QPointF(), exported.size), &shift), 1.0, 0.01);
+        }
+        QRectF onScene(-shift, exported.size);
+        if (c.fits) {
+            EXPECT_LT((onScene.topLeft() - page.topLeft()).manhattanLength(), 2.0);
+            onScene = page;
         }
 
         QString error;
@@ -339,6 +369,11 @@ TEST_F(WholeGraphOutput, WideGraphsAreOutputWhole)
         {
             SCOPED_TRACE("package");
             EXPECT_NEAR(expectWhole(stored, vm, c.labels, QRectF(QPointF(), stored.size)), 1.0, 0.01);
+        }
+        if (c.coloured) {
+            SCOPED_TRACE("colour");
+            for (const PdfPage* pdf : {&exported, &stored})
+                expectPageColour(*pdf, vm, onScene, page, 1.0, QPointF(), false);
         }
 
         // The copy, of the graph without the page around it, holds it whole too.
@@ -359,119 +394,16 @@ TEST_F(WholeGraphOutput, WideGraphsAreOutputWhole)
         const QRectF printable = doc->printInfo.paintRect(QPageLayout::Point);
         {
             SCOPED_TRACE("print");
-            const double scale = expectWhole(printed, vm, c.labels, printable.adjusted(-0.5, -0.5, 0.5, 0.5));
+            QPointF at;
+            const double scale = expectWhole(printed, vm, c.labels, printable.adjusted(-0.5, -0.5, 0.5, 0.5), &at);
+            if (c.coloured && scale > 0)
+                expectPageColour(printed, vm, onScene, page, scale, at, true);
             // Scaled down only when the graph is larger than the printable area.
             if (exported.size.width() <= printable.width() && exported.size.height() <= printable.height())
                 EXPECT_NEAR(scale, 1.0, 0.01);
             else
                 EXPECT_NEAR(scale, std::min(printable.width() / exported.size.width(),
                                             printable.height() / exported.size.height()), 0.01);
-        }
-    }
-}
-
-// With a coloured page, the whole output page is that colour to its edges, where the page
-// grew to hold a graph wider than it, or dots spread past the graph's frame, too: in the
-// exported PDF, the package's graph PDF and the printed page. Checked against the window's
-// own drawing on a page of that colour.
-TEST_F(WholeGraphOutput, TheWholeOutputPageIsThePageColour)
-{
-    const Color pale = Color::rgb(1.0, 0.9, 0.6);
-    const QColor colour = QColor::fromRgbF(1.0, 0.9, 0.6);
-    const struct {
-        const char* name;
-        QByteArray table;
-        QString graphType;
-        QStringList labels;
-        QString betweenDots;
-        bool fits;
-    } cases[] = {
-        {"eight categories, boxplot", treatments(8), "boxplot", QString("ABCDEFGH").split("", Qt::SkipEmptyParts), {}, false},
-        {"ties at a wide dot spacing, eight categories", ties(8, 12), "scatter",
-         QString("ABCDEFGH").split("", Qt::SkipEmptyParts), "6", false},
-        {"ties at a wide dot spacing, three categories", ties(3, 12), "scatter", {"A", "B", "C"}, "6", false},
-        {"three categories, boxplot", treatments(3), "boxplot", {"A", "B", "C"}, {}, true},
-    };
-    int n = 0;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const QString file = QString("colour%1").arg(n++);
-        if (n > 1) {
-            ASSERT_TRUE(controller->closeDocument(doc));
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            doc = static_cast<Document*>(controller->newDocument());
-        }
-        import(c.table);
-        makeAnalysis(file, {doc->variables[0]}, {doc->variables[1]}, c.graphType);
-        MyWindowController* g = doc->graphWindowConts.last();
-        ASSERT_TRUE(g);
-        front(g);
-        dress(g, {}, c.betweenDots, pale);
-        MyViewManager* vm = g->viewManager;
-        ASSERT_EQ(vm->viewColors.value(MyViewManager::kBackground).fillColor.rgb(), colour.rgb());
-        const QStringList size = viewSize(g);
-        const QSizeF pageSize(size[0].toDouble(), size[1].toDouble());
-        const QRectF background = shown(vm->viewDict.value(MyViewManager::kBackground));
-
-        scripted.dialogs.files.push_back(dir.filePath(file + "-export.pdf"));
-        front(g);
-        command(g, "Export PDF…")->trigger();
-        QString error;
-        const QString package = dir.filePath(file + ".vlbdoc");
-        ASSERT_TRUE(controller->saveAs(doc, package, &error)) << error.toStdString();
-        const QString printedFile = dir.filePath(file + "-print.pdf");
-        front(g);
-        scripted.dialogs.printFiles.push_back(printedFile);
-        command(g, "Print…")->trigger();
-
-        PdfPage exported(dir.filePath(file + "-export.pdf")), stored(package + QString("/graphPDF/graph%1.pdf").arg(g->graphID)),
-            printed(printedFile);
-        ASSERT_EQ(exported.pages, 1);
-        ASSERT_EQ(stored.pages, 1);
-        ASSERT_EQ(printed.pages, 1);
-        if (c.fits)
-            EXPECT_EQ(exported.size, pageSize);
-        else
-            EXPECT_GT(exported.size.width(), pageSize.width());
-        // Where the page lies in the scene, found by the labels on the exported page.
-        QPointF shift;
-        ASSERT_NEAR(expectWhole(exported, vm, c.labels, QRectF(QPointF(), exported.size), &shift), 1.0, 0.01);
-        QRectF page(-shift, exported.size);
-        if (c.fits) {
-            // The background's own page, found where it is.
-            EXPECT_LT((page.topLeft() - background.topLeft()).manhattanLength(), 2.0);
-            page = background;
-        }
-
-        const struct { const char* name; PdfPage* pdf; } outputs[] = {{"export", &exported}, {"package", &stored}, {"print", &printed}};
-        for (const auto& o : outputs) {
-            SCOPED_TRACE(o.name);
-            QPointF at;
-            const bool onPaper = o.pdf == &printed;
-            const QRectF within = onPaper ? doc->printInfo.paintRect(QPageLayout::Point).adjusted(-0.5, -0.5, 0.5, 0.5)
-                                          : QRectF(QPointF(), o.pdf->size);
-            const double scale = expectWhole(*o.pdf, vm, c.labels, within, &at);
-            ASSERT_GT(scale, 0);
-            // The page's top left on this output.
-            at += page.topLeft() * scale;
-            if (!onPaper)
-                at = QPointF();
-            const PageColour found = pageColour(*o.pdf, vm->scene(), page, background, at, scale, colour,
-                                                onPaper ? int(std::ceil(2 * PdfPage::kScale * scale)) : 0);
-            EXPECT_EQ(found.wrong, 0) << found.checked << " checked";
-            if (onPaper) {
-                // The paper around the page stays white; the page's own edge blends with it.
-                EXPECT_GT(found.checked, 0);
-            } else {
-                EXPECT_EQ(found.edgeWrong, 0) << found.edgeChecked << " checked";
-                // Most of the edges show nothing but the colour.
-                EXPECT_GT(found.edgeChecked, (o.pdf->image.width() + o.pdf->image.height()));
-            }
-            EXPECT_EQ(found.stripWrong, 0);
-            if (!c.fits)
-                EXPECT_GT(found.stripChecked, found.strip / 4) << found.strip << " in the strip";
-            else
-                EXPECT_EQ(found.strip, 0);
         }
     }
 }
