@@ -1,5 +1,6 @@
 #include "views/BezierPath.h"
 #include <QPainter>
+#include <QPainterPathStroker>
 
 BezierPath BezierPath::bezierPathWithRect(const Rect& rect)
 {
@@ -79,6 +80,25 @@ Rect BezierPath::bounds() const
         return Rect();
     const QRectF r = m_path.boundingRect();
     return Rect(r.x(), r.y(), r.width(), r.height());
+}
+
+Rect BezierPath::paintedBounds() const
+{
+    if (m_path.isEmpty())
+        return Rect();
+    // The members of a group share one path: measured once while it stays the same.
+    static BezierPath last;
+    static QRectF lastBounds;
+    if (!(*this == last)) {
+        QPainterPathStroker stroker;
+        stroker.setWidth(m_lineWidth);
+        stroker.setCapStyle(m_cap);
+        stroker.setJoinStyle(m_join);
+        stroker.setMiterLimit(m_miterLimit);
+        lastBounds = m_path.boundingRect().united(stroker.createStroke(m_path).boundingRect());
+        last = *this;
+    }
+    return Rect(lastBounds.x(), lastBounds.y(), lastBounds.width(), lastBounds.height());
 }
 
 void BezierPath::setLineDash(const QVector<double>& pattern, double phase)

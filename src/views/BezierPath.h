@@ -34,6 +34,9 @@ public:
     Point currentPoint() const;
     // Bounds of the points, control points excluded; the zero rectangle when empty.
     Rect bounds() const;
+    // What filling and stroking the path covers: its bounds grown by the stroke's reach
+    // (width, caps, joins; dashes taken as solid). The zero rectangle when empty.
+    Rect paintedBounds() const;
 
     double lineWidth() const { return m_lineWidth; }
     void setLineWidth(double width) { m_lineWidth = width; }

@@ -436,9 +436,16 @@ QByteArray GraphItem::pdfData(GraphItem* view)
     return view ? pdfData(view, view->bounds()) : QByteArray();
 }
 
-QByteArray GraphItem::pdfData(GraphItem* view, const Rect& b)
+QByteArray GraphItem::pdfData(GraphItem* view, const Rect& page)
 {
-    if (!view || !view->isPlaced() || !placeable(b))
+    if (!view || !view->isPlaced())
+        return QByteArray();
+    return pdfPage(page, [view](QPainter* painter) { renderTree(painter, view); });
+}
+
+QByteArray GraphItem::pdfPage(const Rect& b, const std::function<void(QPainter*)>& draw)
+{
+    if (!placeable(b))
         return QByteArray();
     QByteArray data;
     QBuffer buffer(&data);
@@ -454,7 +461,7 @@ QByteArray GraphItem::pdfData(GraphItem* view, const Rect& b)
         QPainter painter(&writer);
         painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
         painter.setTransform(pageTransform(b, 1.0));
-        renderTree(&painter, view);
+        draw(&painter);
         painter.end();
     }
     return data;

@@ -15,6 +15,7 @@
 #include "platform/Geometry.h"
 #include <QByteArray>
 #include <cmath>
+#include <functional>
 #include <QGraphicsItem>
 #include <QImage>
 #include <QList>
@@ -68,6 +69,10 @@ public:
     // Draws the view's own content in its bounds coordinates (y up); subviews are drawn
     // after it by the caller. The default draws nothing.
     virtual void drawRect(QPainter* painter, const Rect& dirtyRect);
+    // Where drawRect draws, strokes included, in the bounds coordinates; the zero
+    // rectangle when it draws nothing. Views are not clipped to their bounds, so this may
+    // reach past them. The default is the bounds (texts).
+    virtual Rect drawnRect() const { return bounds(); }
 
     // Rendering of a view and everything attached below it, the page being its bounds.
     // A transparent image of bounds size × scale pixels; a null image for a view without a
@@ -77,6 +82,9 @@ public:
     static QByteArray pdfData(GraphItem* view);
     // The same on a page that is the rectangle page of the view's coordinates.
     static QByteArray pdfData(GraphItem* view, const Rect& page);
+    // A one-page PDF of the rectangle page (points, y up) that draw paints, the painter's
+    // transform mapping those coordinates onto the page; empty for a page without a place.
+    static QByteArray pdfPage(const Rect& page, const std::function<void(QPainter*)>& draw);
     // Paints the view and its visible subviews with painter's current transform taken as
     // the view's own (y-up) coordinates.
     static void renderTree(QPainter* painter, GraphItem* view);

@@ -6,21 +6,29 @@
 #include <QClipboard>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QPainter>
+#include <QPainterPath>
 #include <QSaveFile>
+#include <cmath>
+#include <functional>
 
 namespace {
 // Draws view's PDF on its page with the graph's selection hidden, and gives the selection
 // back.
 QByteArray pdfOf(MyViewManager* vm, GraphItem* view)
 {
-    auto* output = dynamic_cast<MyOutputView*>(view);
-    const Rect page = output ? output->pageRect() : view->bounds();
-    if (!vm)
-        return GraphItem::pdfData(view, page);
-    const QStringList saved = vm->selectedViews;
-    vm->selectView({});
-    QByteArray data = GraphItem::pdfData(view, page);
-    vm->selectView(saved);
+    const QStringList saved = vm ? vm->selectedViews : QStringList();
+    if (vm)
+        vm->selectView({});
+    QByteArray data;
+    if (auto* output = dynamic_cast<MyOutputView*>(view); output && output->isPlaced()) {
+        const Rect page = output->pageRect();
+        data = GraphItem::pdfPage(page, [&](QPainter* painter) { output->drawPage(painter, page); });
+    } else {
+        data = GraphItem::pdfData(view);
+    }
+    if (vm)
+        vm->selectView(saved);
     return data;
 }
 
@@ -54,19 +62,64 @@ QByteArray MyOutputView::pdfWithoutSelection() { return pdfOf(viewManager, this)
 Rect MyOutputView::pageRect() const
 {
     const Rect own = bounds();
+    const Rect near = own.insetBy(-kFitSlack, -kFitSlack);
     Rect page = own;
-    for (GraphItem* sub : subviews()) {
-        const auto* inner = dynamic_cast<const MyOutputView*>(sub);
-        if (!inner || !inner->isVisible() || !inner->isPlaced())
-            continue;
-        const Rect p = inner->pageRect();
-        const QRectF r = inner->localToParent().mapRect(QRectF(p.origin.x, p.origin.y, p.width(), p.height()));
-        const Rect covered(r.x(), r.y(), r.width(), r.height());
-        // Cut off without a word otherwise, wherever the page is smaller than the graph.
-        if (!own.insetBy(-kFitSlack, -kFitSlack).containsRect(covered))
+    const auto cover = [&](const Rect& r, const QTransform& toOwn) {
+        if (r.isEmpty())
+            return;
+        const QRectF m = toOwn.mapRect(QRectF(r.origin.x, r.origin.y, r.width(), r.height()));
+        const Rect covered(m.x(), m.y(), m.width(), m.height());
+        if (!near.containsRect(covered))
             page = page.united(covered);
+    };
+    // Views draw past their bounds unclipped, as the window shows them: a dot spread far
+    // from its column lies outside every container.
+    const std::function<void(const QGraphicsItem*, const QTransform&)> visit = [&](const QGraphicsItem* item,
+                                                                                    const QTransform& toOwn) {
+        for (const QGraphicsItem* child : item->childItems()) {
+            if (!child->isVisible())
+                continue;
+            const auto* view = dynamic_cast<const GraphItem*>(child);
+            if (!view) {
+                // An editor or other item on a view: drawn as Qt bounds it.
+                const QRectF b = child->boundingRect();
+                cover(Rect(b.x(), b.y(), b.width(), b.height()), child->itemTransform(item) * toOwn);
+                continue;
+            }
+            if (!view->isPlaced())
+                continue;
+            const QTransform t = view->localToParent() * toOwn;
+            cover(view->drawnRect(), t);
+            // A graph inside the page stands for its whole bounds.
+            if (dynamic_cast<const MyOutputView*>(view))
+                cover(view->bounds(), t);
+            visit(view, t);
+        }
+    };
+    if (isPlaced())
+        visit(this, QTransform());
+    if (page == own)
+        return own;
+    // Whole points: the PDF page has them, and no sliver at its edge stays uncovered.
+    const double left = std::floor(page.minX()), bottom = std::floor(page.minY());
+    return Rect(left, bottom, std::ceil(page.maxX()) - left, std::ceil(page.maxY()) - bottom);
+}
+
+void MyOutputView::drawPage(QPainter* painter, const Rect& page)
+{
+    const Rect own = bounds();
+    const QColor colour = viewManager ? viewManager->viewColors.value(name).fillColor : QColor(Qt::transparent);
+    if (page != own && colour.alpha() > 0) {
+        // An opaque strip reaches under the outer half of the view's edge, which its own
+        // stroke covers again: two fills that only meet leave a hairline between them once
+        // antialiased on paper or screen.
+        const Rect inner = colour.alpha() == 255 ? own.insetBy(0.5, 0.5) : own;
+        QPainterPath strip, inside;
+        strip.addRect(QRectF(page.origin.x, page.origin.y, page.width(), page.height()));
+        inside.addRect(QRectF(inner.origin.x, inner.origin.y, inner.width(), inner.height()));
+        painter->fillPath(strip.subtracted(inside), colour);
     }
-    return page;
+    GraphItem::renderTree(painter, this);
 }
 
 void MyOutputView::copy()

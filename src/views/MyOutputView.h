@@ -25,15 +25,19 @@ public:
     // The panel proposes suggestedPath (a name in its folder).
     bool exportPDF(const QString& suggestedPath = QString());
 
-    // The PDF of this view on its page (pageRect) with the selection hidden, as export and
-    // the package make it.
+    // The PDF of this view on its page (pageRect) with the selection hidden, as copy, export
+    // and the package make it.
     QByteArray pdfWithoutSelection();
 
-    // The page that holds the whole graph as the window shows it, in this view's
-    // coordinates: the bounds, grown where an output view inside reaches beyond them to hold
-    // that view's page too. "graphView" is its bounds (what copy draws); the background is
-    // its bounds while the graph fits in them, else their union with the graph's rectangle.
+    // The page that holds the whole graph as the window draws it, in this view's
+    // coordinates: the bounds while everything drawn lies within them; else grown, to whole
+    // points, to hold what is drawn past them and the bounds of an output view inside (the
+    // graph of the background).
     Rect pageRect() const;
+    // Draws this view and its subviews on page (this view's coordinates, the painter's
+    // transform mapping them): where the page reaches past the bounds it is covered in the
+    // view's fill colour, as the view's own path covers the bounds.
+    void drawPage(QPainter* painter, const Rect& page);
 
     enum { Type = UserType + 4 };
     int type() const override { return Type; }

@@ -37,6 +37,22 @@ void MySimpleView::drawRect(QPainter* painter, const Rect&)
         drawMember(painter, viewManager->elementStyle(name), bounds());
 }
 
+Rect MySimpleView::paintedRect(const BezierPath& path, const QColor& fill, const QColor& line)
+{
+    if (line.alpha() > 0)
+        return path.paintedBounds();
+    return fill.alpha() > 0 ? path.bounds() : Rect();
+}
+
+Rect MySimpleView::drawnRect() const
+{
+    if (!viewManager)
+        return Rect();
+    const BezierPath* path = viewManager->viewBezier.find(name);
+    const ColorPair* colors = viewManager->viewColors.find(name);
+    return path && colors ? paintedRect(*path, colors->fillColor, colors->lineColor) : Rect();
+}
+
 const QString* MySimpleView::groupName() const
 {
     // Containers and texts draw themselves; so does a view without a style to share.

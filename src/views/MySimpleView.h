@@ -5,8 +5,10 @@
 // own bounds coordinates. The members at the bottom of their container's stack are drawn by
 // the container, run by run, the style looked up once a run.
 #include "views/GraphItem.h"
+#include <QColor>
 #include <QString>
 
+class BezierPath;
 class MyViewManager;
 
 class MySimpleView : public GraphItem {
@@ -33,6 +35,8 @@ public:
     // Fills and strokes viewBezier[name] with viewColors[name]; frames the bounds when
     // viewSelected[name] is true.
     void drawRect(QPainter* painter, const Rect& dirtyRect) override;
+    // The group's path as filled and stroked here; nothing without a view manager.
+    Rect drawnRect() const override;
 
     // The selection frame: 3 points of cyan along the view's own bounds, inside them.
     static void drawSelectionFrame(QPainter* painter, const Rect& bounds);
@@ -44,6 +48,10 @@ protected:
     // For containers: a view that is no group member.
     MySimpleView(const QString& name, const QString& superviewName, MyViewManager* viewManager, const Rect& frame,
                  const Point& boundOrigin, bool groupMember);
+
+    // What path covers as filled with fill and stroked with line; nothing where both are
+    // clear.
+    static Rect paintedRect(const BezierPath& path, const QColor& fill, const QColor& line);
 
     const QString* groupName() const override;
     void drawGroup(QPainter* painter, const QTransform& superviewTransform,

@@ -23,3 +23,18 @@ void MyView::drawRect(QPainter* painter, const Rect&)
     if (selected)
         drawSelectionFrame(painter, bounds());
 }
+
+Rect MyView::drawnRect() const
+{
+    Rect drawn;
+    const PathPair* paths = viewManager ? viewManager->viewBeziers.find(name) : nullptr;
+    if (!paths)
+        return drawn;
+    const ColorPair colors = viewManager->viewColors.value(name);
+    for (const BezierPath& path : paths->closed)
+        drawn = drawn.united(paintedRect(path, colors.fillColor, colors.lineColor));
+    // Line paths are only stroked.
+    for (const BezierPath& path : paths->line)
+        drawn = drawn.united(paintedRect(path, Qt::transparent, colors.lineColor));
+    return drawn;
+}

@@ -25,6 +25,8 @@ public:
     bool selected = false;
 
     void drawRect(QPainter* painter, const Rect& dirtyRect) override;
+    // The paths as drawn (selection frame aside, which stays inside the bounds).
+    Rect drawnRect() const override;
 
     enum { Type = UserType + 2 };
     int type() const override { return Type; }

@@ -151,13 +151,16 @@ bool MyDocumentPrinting::printOperationWithSettings(Document& doc, QPrinter& pri
     // printable area; a graph larger than that (the page, or a graph wider than its page) is
     // scaled down to fit one page rather than cut.
     const QSizeF area = printer.pageLayout().paintRect(QPageLayout::Point).size();
-    const auto* output = dynamic_cast<const MyOutputView*>(view);
+    auto* output = dynamic_cast<MyOutputView*>(view);
     const Rect b = output ? output->pageRect() : view->bounds();
     double scale = 1.0;
     if (b.width() > area.width() || b.height() > area.height())
         scale = std::min(area.width() / b.width(), area.height() / b.height());
     const QPointF at((area.width() - b.width() * scale) / 2, (area.height() - b.height() * scale) / 2);
     painter.setTransform(GraphItem::pageTransform(b, scale) * QTransform::fromTranslate(at.x(), at.y()));
-    GraphItem::renderTree(&painter, view);
+    if (output)
+        output->drawPage(&painter, b);
+    else
+        GraphItem::renderTree(&painter, view);
     return painter.end();
 }

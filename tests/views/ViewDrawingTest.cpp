@@ -202,3 +202,83 @@ TEST(ViewDrawing, TableFontsMeasureAsGraphFonts)
             << points;
     }
 }
+
+// What a view says it draws is where its ink lands: measured on the view drawn four times
+// enlarged, for strokes with miter joins (a sharp corner reaches far past its point), flat and
+// square caps, fills alone, line paths only stroked, clear colours, and a member of a group
+// placed by its frame and bounds origin, one shape after another of other sizes.
+TEST(ViewDrawing, DrawnRectIsWhereTheInkIs)
+{
+    BezierPath triangle;   // a 20° point at (50, 80)
+    triangle.moveToPoint({45, 20});
+    triangle.lineToPoint({50, 80});
+    triangle.lineToPoint({55, 20});
+    triangle.closePath();
+    triangle.setLineWidth(3);
+    BezierPath flat;
+    flat.moveToPoint({20, 50});
+    flat.lineToPoint({70, 50});
+    flat.setLineWidth(6);
+    BezierPath square = flat;
+    square.setLineCapStyle(Qt::SquareCap);
+    BezierPath wide = BezierPath::bezierPathWithRect(Rect(30, 30, 40, 20));
+    wide.setLineWidth(8);
+    const BezierPath oval = BezierPath::bezierPathWithOvalInRect(Rect(40, 35, 20, 30));
+    const QColor clear(Qt::transparent);
+    const struct {
+        const char* name;
+        QVector<BezierPath> closed, line;
+        QColor fill, stroke;
+        bool member;
+    } cases[] = {
+        {"rectangle, 8 wide", {wide}, {}, kRed, kBlue, false},
+        {"sharp miter", {triangle}, {}, kRed, kBlue, false},
+        {"sharp miter, a member", {triangle}, {}, kRed, kBlue, true},
+        {"flat caps, a line path", {}, {flat}, kRed, kBlue, false},
+        {"square caps, a line path", {}, {square}, kRed, kBlue, false},
+        {"oval, fill alone", {oval}, {}, kRed, clear, false},
+        {"oval, stroke alone", {oval}, {}, clear, kBlue, false},
+        {"oval, a member", {oval}, {}, kRed, kBlue, true},
+        {"line path with a fill colour only", {}, {flat}, kRed, clear, false},
+        {"both colours clear", {wide}, {}, clear, clear, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Graph g;
+        GraphItem* v = nullptr;
+        if (c.member) {
+            // A member whose bounds start at (-50, -50): the path drawn about its centre.
+            MyView* container = g.view("c", Rect(0, 0, 100, 100));
+            BezierPath path = c.closed.value(0);
+            path.transformUsingAffineTransform(QTransform::fromTranslate(-50, -50));
+            g.vm.viewBezier.insert("m", path);
+            g.vm.viewColors.insert("m", {c.fill, c.stroke});
+            v = new MySimpleView("m", "c", &g.vm, Rect(0, 0, 100, 100), Point{-50, -50});
+            container->addSubview(v);
+        } else {
+            v = g.view("v", Rect(0, 0, 100, 100));
+            g.vm.viewColors.insert("v", {c.fill, c.stroke});
+            g.vm.viewBeziers.insert("v", {c.closed, c.line});
+        }
+        const Rect said = v->drawnRect();
+        // Any ink: a sharp point ends in faint pixels.
+        const QImage image = GraphItem::image(v, 4);
+        QRect ink;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qAlpha(image.pixel(x, y)) > 0)
+                    ink |= QRect(x, y, 1, 1);
+        if (ink.isEmpty()) {
+            EXPECT_TRUE(said.isEmpty()) << said.origin.x << "," << said.origin.y << " " << said.width() << "x" << said.height();
+            continue;
+        }
+        // The ink in the view's bounds coordinates (y up), to a quarter point.
+        const Rect b = v->bounds();
+        const QRectF inked(b.origin.x + ink.left() / 4.0, b.origin.y + (400 - ink.bottom() - 1) / 4.0, ink.width() / 4.0,
+                           ink.height() / 4.0);
+        EXPECT_NEAR(said.minX(), inked.left(), 0.5);
+        EXPECT_NEAR(said.maxX(), inked.right(), 0.5);
+        EXPECT_NEAR(said.minY(), inked.top(), 0.5);
+        EXPECT_NEAR(said.maxY(), inked.bottom(), 0.5);
+    }
+}
