@@ -188,6 +188,26 @@ void MyWindowController::loadWindow()
     synchronizeWindowTitleWithDocumentName();
 }
 
+void MyWindowController::commitCellEditors()
+{
+    if (!m_window)
+        return;
+    for (QAbstractItemView* view : m_window->findChildren<QAbstractItemView*>()) {
+        // An open editor is a direct child of the viewport; the view knows its cell.
+        for (QWidget* child : view->viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            const QPointer<QWidget> editor(child);
+            QMetaObject::invokeMethod(view, "commitData", Qt::DirectConnection, Q_ARG(QWidget*, editor));
+            if (editor)
+                QMetaObject::invokeMethod(view, "closeEditor", Qt::DirectConnection, Q_ARG(QWidget*, editor),
+                                          Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
+        }
+        // An outline hands a typed text on from a queued call: it arrives before the command
+        // goes on, not after the document is written.
+        if (view->model())
+            QCoreApplication::sendPostedEvents(view->model(), QEvent::MetaCall);
+    }
+}
+
 void MyWindowController::windowDidLoad()
 {
     if (m_windowNibName == QLatin1String("Document"))
