@@ -550,8 +550,8 @@ void MyWindowController::buildMenus(QMenuBar* bar)
     }
 
     QMenu* edit = bar->addMenu(tr("&Edit"));
-    // A text being typed on a graph is committed as the menu opens, so that Undo names the
-    // step it will take.
+    // A text being typed on a graph or in a cell is committed as the menu opens, so that Undo
+    // names the step it will take.
     connect(edit, &QMenu::aboutToShow, this, [this] {
         if (myDoc)
             myDoc->commitEditing();
@@ -720,8 +720,8 @@ void MyWindowController::deleteRows()
     toGrid(&MyTableView::deleteRows);
 }
 
-// A text being typed on a graph is committed first, as its own step, by the commands that
-// act on the document as a whole: a menu takes the focus without ending the edit.
+// A text being typed on a graph or in a cell is committed first, as its own step, by the
+// commands that act on the document as a whole: a menu takes the focus without ending the edit.
 void MyWindowController::undo()
 {
     if (myDoc) {

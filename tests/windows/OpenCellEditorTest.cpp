@@ -187,3 +187,36 @@ INSTANTIATE_TEST_SUITE_P(Commands, OpenCellEditor,
                                             ::testing::Values(Command::Close, Command::Quit, Command::Save,
                                                               Command::SaveAs)),
                          nameOf);
+
+// Opening the Edit menu while a table cell is typed takes the typed text first, as a step of
+// its own, so that Undo names it and undoes it: the cell shows its text again, and Redo
+// brings the typed one back.
+TEST_F(OpenCellEditor, EditMenuTakesTheTypedCellFirst)
+{
+    main()->editDataTableTapped(1);
+    MyWindowController* table = doc->tableWindowCont;
+    front(table);
+    MyTableView* grid = table->mTV;
+    const QModelIndex index = grid->tableModel()->index(kRow, kNote);
+    grid->scrollTo(index);
+    ASSERT_TRUE(typeWithoutReturn(grid, grid->visualRect(index).center(), "typed", false));
+    QMenu* editMenu = nullptr;
+    for (QMenu* m : table->window()->menuBar()->findChildren<QMenu*>())
+        if (m->title() == "&Edit")
+            editMenu = m;
+    ASSERT_TRUE(editMenu);
+    editMenu->popup(QPoint());
+    editMenu->hide();
+    EXPECT_EQ(openEditors(), 0);
+    EXPECT_EQ(doc->tableData.at(kNote - 1).at(kRow), "typed");
+    QAction* undo = command(table, "Undo Input");
+    ASSERT_TRUE(undo && undo->isEnabled());
+    undo->trigger();
+    EXPECT_EQ(doc->tableData.at(kNote - 1).at(kRow), "a");
+    EXPECT_EQ(grid->tableModel()->index(kRow, kNote).data().toString(), "a");
+    QAction* redo = command(table, "Redo Input");
+    ASSERT_TRUE(redo && redo->isEnabled());
+    redo->trigger();
+    EXPECT_EQ(doc->tableData.at(kNote - 1).at(kRow), "typed");
+    EXPECT_EQ(grid->tableModel()->index(kRow, kNote).data().toString(), "typed");
+}
