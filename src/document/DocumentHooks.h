@@ -51,7 +51,8 @@ struct DocumentHooks {
     // be null) are to be closed and let go of, and the controllers left renumbered.
     std::function<void(Document& doc, MyWindowController* graphCont, MyWindowController* statsCont)> analysisRemoved;
 
-    // Ends the editing of a text in the document's graph windows, as a step of its own.
+    // Ends the editing of a text in the document's windows (a graph text in place, a cell of
+    // an outline or of the table), as a step of its own.
     std::function<void(Document& doc)> commitEditing;
     // Whether a text is being typed in one of the document's windows (a graph text in
     // place, a cell of an outline or of the table).

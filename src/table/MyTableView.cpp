@@ -501,14 +501,16 @@ void MyTableView::paste()
         QDataStream in(&bytes, QIODevice::ReadOnly);
         TableData block;
         in >> block;
-        if (in.status() == QDataStream::Ok) {
+        // A block without a cell is read as the text beside it.
+        if (in.status() == QDataStream::Ok && !block.isEmpty() && !block.first().isEmpty()) {
             addBlock(block, QStringLiteral("Paste"));
             return;
         }
     }
     if (!mime->hasText())
         return;
-    addString(mime->text(), false, QStringLiteral("Paste"));
+    // Line ends and separators alone are no table: the clipboard is at fault, not the selection.
+    addString(mime->text(), false, QStringLiteral("Paste"), QStringLiteral("The clipboard holds no table text."));
 }
 
 void MyTableView::importTable()

@@ -117,6 +117,13 @@ void MyDocumentWindows::install()
         for (MyWindowController* graph : doc.graphWindowConts)
             if (graph && graph->viewManager)
                 graph->viewManager->commitEditing();
+        // The list is copied: a committed edit may rebuild the document's windows.
+        QVector<QPointer<MyWindowController>> controllers{doc.baseWindowCont, doc.tableWindowCont};
+        for (MyWindowController* c : doc.graphWindowConts)
+            controllers.append(c);
+        for (const QPointer<MyWindowController>& c : controllers)
+            if (c)
+                c->commitCellEditors();
     };
     hooks.isEditingText = [](const Document& doc) {
         QVector<MyWindowController*> controllers{doc.baseWindowCont, doc.tableWindowCont};

@@ -188,6 +188,26 @@ void MyWindowController::loadWindow()
     synchronizeWindowTitleWithDocumentName();
 }
 
+void MyWindowController::commitCellEditors()
+{
+    if (!m_window)
+        return;
+    for (QAbstractItemView* view : m_window->findChildren<QAbstractItemView*>()) {
+        // An open editor is a direct child of the viewport; the view knows its cell.
+        for (QWidget* child : view->viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            const QPointer<QWidget> editor(child);
+            QMetaObject::invokeMethod(view, "commitData", Qt::DirectConnection, Q_ARG(QWidget*, editor));
+            if (editor)
+                QMetaObject::invokeMethod(view, "closeEditor", Qt::DirectConnection, Q_ARG(QWidget*, editor),
+                                          Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
+        }
+        // An outline hands a typed text on from a queued call: it arrives before the command
+        // goes on, not after the document is written.
+        if (view->model())
+            QCoreApplication::sendPostedEvents(view->model(), QEvent::MetaCall);
+    }
+}
+
 void MyWindowController::windowDidLoad()
 {
     if (m_windowNibName == QLatin1String("Document"))
@@ -530,8 +550,8 @@ void MyWindowController::buildMenus(QMenuBar* bar)
     }
 
     QMenu* edit = bar->addMenu(tr("&Edit"));
-    // A text being typed on a graph is committed as the menu opens, so that Undo names the
-    // step it will take.
+    // A text being typed on a graph or in a cell is committed as the menu opens, so that Undo
+    // names the step it will take.
     connect(edit, &QMenu::aboutToShow, this, [this] {
         if (myDoc)
             myDoc->commitEditing();
@@ -700,8 +720,8 @@ void MyWindowController::deleteRows()
     toGrid(&MyTableView::deleteRows);
 }
 
-// A text being typed on a graph is committed first, as its own step, by the commands that
-// act on the document as a whole: a menu takes the focus without ending the edit.
+// A text being typed on a graph or in a cell is committed first, as its own step, by the
+// commands that act on the document as a whole: a menu takes the focus without ending the edit.
 void MyWindowController::undo()
 {
     if (myDoc) {

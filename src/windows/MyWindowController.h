@@ -87,6 +87,9 @@ public:
     void setInDocument(bool in) { m_inDocument = in; }
     // Closing the main window closes the document; other windows only go away.
     bool shouldCloseDocument() const { return m_shouldCloseDocument; }
+    // Ends the cell edits open in this window's table and outlines as Return would, so that
+    // what is being typed is part of the document before it is saved or closed.
+    void commitCellEditors();
 
     QString windowTitleForDocumentDisplayName(const QString& displayName) const;
     // Renews the window title from the document's display name.
