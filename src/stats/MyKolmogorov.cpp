@@ -3,6 +3,7 @@
 #include "stats/AscendingValues.h"
 #include "stats/MyDescriptives.h"
 #include "stats/MyNorm2.h"
+#include "stats/UnitScale.h"
 #include "stats/VectorState.h"
 
 #include <algorithm>
@@ -437,8 +438,10 @@ std::optional<NormalityResult> MyKolmogorov::ksTest(const std::vector<double>& v
     if (name != QLatin1String("norms"))
         return std::nullopt;
     VectorState::clearUpper();
-    std::vector<double> storage;
-    const std::vector<double>& x = AscendingValues::of(values, storage);
+    std::vector<double> storage, scaled;
+    // Dn is free of scale; the mean and standard deviation of values of the order of 1 are
+    // finite and exact where those of values near 1e-300 or 1e300 are not.
+    const std::vector<double>& x = UnitScale::of(AscendingValues::of(values, storage), scaled);
     const MyDescriptives::VarianceSummary s = m_descriptives->variancesFromValues(x);
     if (s.n < 2)
         return NormalityResult{0.0, 1.0};

@@ -1,0 +1,134 @@
+// Both normality tests are free of location and scale: on c x + d they give what they give on
+// x, for c from 1e-300 to 1e300, where the sums of squares of the values themselves would
+// underflow to 0 or overflow to infinity (and W or p came out as nan).
+#include "StatsTestData.h"
+#include "stats/MyDescriptives.h"
+#include "stats/MyKolmogorov.h"
+#include "stats/MyShapiro.h"
+#include "stats/UnitScale.h"
+
+#include <functional>
+
+namespace {
+
+using NormalityTest = std::function<std::optional<NormalityResult>(const std::vector<double>&)>;
+
+// Random samples of order 1 of each size: normal, skewed (exponential), heavy-tailed (Cauchy,
+// so one value may lie far out) and rounded to tenths (ties).
+std::vector<std::vector<double>> samples(std::initializer_list<int> sizes, uint64_t seed)
+{
+    std::mt19937_64 gen(seed);
+    std::normal_distribution<double> normal(0.0, 1.0);
+    std::exponential_distribution<double> exponential(1.0);
+    std::cauchy_distribution<double> cauchy(0.0, 1.0);
+    std::vector<std::vector<double>> out;
+    for (int n : sizes)
+        for (int kind = 0; kind < 4; ++kind) {
+            std::vector<double> x(static_cast<size_t>(n));
+            for (double& v : x)
+                v = kind == 0 ? normal(gen)
+                  : kind == 1 ? exponential(gen)
+                  : kind == 2 ? cauchy(gen)
+                              : std::round(normal(gen) * 10.0) / 10.0;
+            out.push_back(std::move(x));
+        }
+    return out;
+}
+
+// Scale c and location d = c * offset: the sample c x + c offset against x + offset, which
+// differ only by the rounding of the products and sums, a few ulp of the largest value.
+void expectFreeOfScale(const NormalityTest& test, const std::vector<std::vector<double>>& all)
+{
+    const double scales[] = {1e-300, 3.7e-250, 1e-160, 1e-20, 1.0, 6.1e22, 1e160, 2.9e250, 1e300, -1e300};
+    const double offsets[] = {0.0, 2.5, -300.0};
+    const double eps = std::numeric_limits<double>::epsilon();
+    for (const std::vector<double>& x : all)
+        for (double offset : offsets) {
+            std::vector<double> shifted(x.size());
+            std::transform(x.begin(), x.end(), shifted.begin(), [offset](double v) { return v + offset; });
+            const auto [lo, hi] = std::minmax_element(shifted.begin(), shifted.end());
+            const double largest = std::max(std::abs(*lo), std::abs(*hi));
+            // How far rounding may move the values, in units of their range.
+            const double moved = 8.0 * eps * largest / (*hi - *lo);
+            const std::optional<NormalityResult> reference = test(shifted);
+            ASSERT_TRUE(reference && std::isfinite(reference->statistic) && std::isfinite(reference->p));
+            for (double c : scales) {
+                SCOPED_TRACE(testing::Message() << "n = " << x.size() << ", c = " << c << ", offset = " << offset);
+                std::vector<double> y(x.size());
+                std::transform(x.begin(), x.end(), y.begin(), [c, offset](double v) { return c * v + c * offset; });
+                const std::optional<NormalityResult> r = test(y);
+                ASSERT_TRUE(r.has_value());
+                // p moves more than W where W is near 1 (large normal samples): 1 - W is then
+                // small and carries the rounding, some 4e4 times moved at worst here.
+                EXPECT_NEAR(r->statistic, reference->statistic, 1e3 * moved + 4.0 * eps);
+                EXPECT_NEAR(r->p, reference->p, 1e6 * moved + 16.0 * eps);
+            }
+        }
+}
+
+const MyDescriptives descriptives;
+
+} // namespace
+
+TEST(ScaleFree, ShapiroWilkOnScaledAndShiftedSamples)
+{
+    MyShapiro engine(&norms());
+    expectFreeOfScale([&](const std::vector<double>& v) { return engine.shapiroWilkTest(v); },
+                      samples({3, 4, 5, 9, 11, 12, 40, 600, 5000}, 7));
+}
+
+TEST(ScaleFree, KolmogorovSmirnovOnScaledAndShiftedSamples)
+{
+    const MyKolmogorov engine(&descriptives, &norms());
+    expectFreeOfScale([&](const std::vector<double>& v) { return engine.ksTest(v, "norms"); },
+                      samples({2, 7, 100, 1000, 5001}, 11));
+}
+
+// Where a test has no result it has none on any scale: equal values, however small or large.
+TEST(ScaleFree, EqualValuesHaveNoResultOnAnyScale)
+{
+    MyShapiro shapiro(&norms());
+    const MyKolmogorov ks(&descriptives, &norms());
+    for (double v : {1e-300, 4.9e-324, 1.0, 1e300, -1.7e308}) {
+        EXPECT_FALSE(shapiro.shapiroWilkTest(std::vector<double>(7, v))) << v;
+        EXPECT_FALSE(ks.ksTest(std::vector<double>(7, v), "norms")) << v;
+    }
+}
+
+// The scale is a power of two that brings the largest magnitude into [1, 2), so no digit of
+// any value changes; values so far below the largest that they become subnormal are the only
+// ones rounded.
+TEST(ScaleFree, UnitScaleIsAPowerOfTwo)
+{
+    const struct {
+        std::vector<double> values;
+        int exponent;
+    } cases[] = {
+        {{}, 0},
+        {{0.0, -0.0}, 0},
+        {{1.0, -1.5}, 0},
+        {{-2.0, 1.0}, -1},
+        {{0.75, 0.1}, 1},
+        {{1e300, -1e-300}, -996},
+        {{4.9e-324}, 1074},
+        {{-1.7976931348623157e308}, -1023},
+    };
+    for (const auto& [values, exponent] : cases) {
+        EXPECT_EQ(UnitScale::exponentOf(values), exponent);
+        std::vector<double> storage;
+        const std::vector<double>& scaled = UnitScale::of(values, storage);
+        ASSERT_EQ(scaled.size(), values.size());
+        double largest = 0;
+        for (size_t i = 0; i < values.size(); ++i) {
+            largest = std::max(largest, std::abs(scaled[i]));
+            // Scaled back, every value that stayed normal is exactly what it was.
+            if (std::abs(scaled[i]) >= std::numeric_limits<double>::min() || values[i] == 0) {
+                EXPECT_EQ(std::ldexp(scaled[i], -exponent), values[i]) << values[i];
+            }
+        }
+        EXPECT_TRUE(values.empty() || largest == 0 || (largest >= 1 && largest < 2)) << largest;
+        if (exponent == 0) {
+            EXPECT_EQ(&scaled, &values);
+        }
+    }
+}
