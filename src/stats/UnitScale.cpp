@@ -7,6 +7,11 @@ int UnitScale::exponentOf(const std::vector<double>& finite)
     double largest = 0.0;
     for (double v : finite)
         largest = std::fmax(largest, std::fabs(v));
+    return exponentOf(largest);
+}
+
+int UnitScale::exponentOf(double largest)
+{
     return largest > 0.0 ? -std::ilogb(largest) : 0;
 }
 

@@ -10,6 +10,8 @@ public:
     // e such that 2^e times the largest magnitude of the finite values lies in [1, 2); 0 when
     // there is no value other than 0.
     static int exponentOf(const std::vector<double>& finite);
+    // The same for a largest magnitude (finite, not negative).
+    static int exponentOf(double largest);
     // The finite values times 2^exponentOf, in `storage`; `finite` itself when that is 1.
     static const std::vector<double>& of(const std::vector<double>& finite, std::vector<double>& storage);
 };

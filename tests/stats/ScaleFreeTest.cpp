@@ -132,3 +132,63 @@ TEST(ScaleFree, UnitScaleIsAPowerOfTwo)
         }
     }
 }
+
+// Descriptives of c x: mean, median and standard deviations c times those of x, variances c^2
+// times theirs where that is a double (absent beyond the largest, rounded into the subnormal
+// range below the smallest), skewness and kurtosis the same. Squares and fourth powers of the
+// values themselves would be 0 near 1e-300 (a standard deviation of 0), subnormal near 1e-80
+// (no kurtosis) and infinite near 1e300 (no standard deviation at all).
+TEST(ScaleFree, DescriptivesOnScaledSamples)
+{
+    const double scales[] = {1e-300, 2.2e-250, 1e-160, 1e-80, 1e-20, 1.0, 3e40, 1e80, 1e160, 5.5e250, 1e300, -1e300};
+    const double eps = std::numeric_limits<double>::epsilon(), tiny = std::numeric_limits<double>::denorm_min();
+    for (const std::vector<double>& x : samples({2, 3, 4, 9, 50, 1001}, 5)) {
+        const auto [n, d0] = descriptives.descriptives(x);
+        const auto [lo, hi] = std::minmax_element(x.begin(), x.end());
+        const double largest = std::max(std::abs(*lo), std::abs(*hi));
+        for (double c : scales) {
+            SCOPED_TRACE(testing::Message() << "n = " << x.size() << ", c = " << c);
+            std::vector<double> y(x.size());
+            std::transform(x.begin(), x.end(), y.begin(), [c](double v) { return c * v; });
+            const DescriptivesDict d = descriptives.descriptives(y).second;
+            const double a = std::abs(c);
+            ASSERT_TRUE(d.mean && d.median && d.stdevP && d.stdev && d0.mean && d0.stdev);
+            // Location: within rounding of the largest value.
+            EXPECT_NEAR(*d.mean, c * *d0.mean, 8 * eps * a * largest);
+            EXPECT_NEAR(*d.median, c * *d0.median, 8 * eps * a * largest);
+            for (const auto& [scaled, own] : {std::pair{d.stdevP, d0.stdevP}, std::pair{d.stdev, d0.stdev}})
+                EXPECT_NEAR(*scaled, a * *own, 1e-12 * a * *own);
+            for (const auto& [scaled, own] : {std::pair{d.varianceP, d0.varianceP}, std::pair{d.variance, d0.variance}}) {
+                const double expected = (a * std::sqrt(*own)) * (a * std::sqrt(*own));
+                if (std::isinf(expected)) {
+                    EXPECT_FALSE(scaled) << "a variance beyond the doubles";
+                } else {
+                    ASSERT_TRUE(scaled);
+                    EXPECT_NEAR(*scaled, expected, 1e-12 * expected + 8 * tiny);
+                }
+            }
+            // Shape: the same, mirrored by a negative scale.
+            const double sign = c < 0 ? -1.0 : 1.0;
+            for (const auto& [scaled, own, mirrored] : {std::tuple{d.skP, d0.skP, true}, std::tuple{d.sk, d0.sk, true},
+                                                        std::tuple{d.kuP, d0.kuP, false}, std::tuple{d.ku, d0.ku, false}}) {
+                ASSERT_EQ(scaled.has_value(), own.has_value());
+                if (own) {
+                    EXPECT_NEAR(*scaled, (mirrored ? sign : 1.0) * *own, 1e-11 * (1.0 + std::abs(*own)));
+                }
+            }
+        }
+    }
+}
+
+// Two values near the largest double: their mean and median lie between them, though their
+// sum is beyond the doubles.
+TEST(ScaleFree, MiddleOfValuesNearTheLargestDouble)
+{
+    const DescriptivesDict d = descriptives.descriptives({1.5e308, 1.7e308}).second;
+    ASSERT_TRUE(d.mean && d.median && d.stdev);
+    EXPECT_NEAR(*d.mean, 1.6e308, 1.6e308 * 1e-15);
+    EXPECT_NEAR(*d.median, 1.6e308, 1.6e308 * 1e-15);
+    // Sample standard deviation of two values: their distance over the root of 2.
+    EXPECT_NEAR(*d.stdev, 0.2e308 / std::sqrt(2.0), 0.2e308 * 1e-14);
+    EXPECT_FALSE(d.variance) << "4e614 / 2 is beyond the doubles";
+}

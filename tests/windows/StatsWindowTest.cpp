@@ -3,6 +3,7 @@
 // document's edited state, and copy of rows and columns through the real clipboard.
 #include "AnalysisFixture.h"
 #include "StatsSwitchesFit.h"
+#include "stats/MyDescriptives.h"
 #include "stats/MyKolmogorov.h"
 #include "stats/MyShapiro.h"
 #include <QAbstractButton>
@@ -485,7 +486,8 @@ TEST_F(StatsWindow, OnlyCellsThatAreWholeNumbersAreValues)
 // keep theirs, values near 1e300 take a few characters, not 300 digits; the copy keeps its
 // six decimals. Normality tests on values near 1e-300 give the results of the same values
 // near 1 (never nan); equal values have none, N/A. Expected texts worked out with Python's
-// fractions module: mean 0.000299898, sample variance 14470e-18, its root 1.202913e-07.
+// fractions and math modules: mean 0.000299898, sample variance 14470e-18, its root
+// 1.202913e-07; for 1, 2, 4 and 8 times 1e300 the root of 28.75e600 / 3, 3.095696e300.
 TEST_F(StatsWindow, SmallAndLargeValuesShowTheirSignificantDigits)
 {
     QVector<double> tiny = spread(12, 1e-300);
@@ -506,11 +508,13 @@ TEST_F(StatsWindow, SmallAndLargeValuesShowTheirSignificantDigits)
         {"min", "0.00029974"}, {"max", "0.00030007"}, {"mean", "0.000299898"}, {"median", "0.0002999"},
         {"variance", "1.447e-14"}, {"stdev", "1.20291e-07"}};
     for (const auto& [identifier, text] : light)
-        EXPECT_EQ(shown("light", identifier), text) << identifier;
+        EXPECT_EQ(shown("light", identifier), QString::fromLatin1(text)) << identifier;
+    // Their sample variance, 28.75e600 / 3, is beyond the doubles; its root is not.
     const std::pair<const char*, const char*> huge[] = {
-        {"min", "1e+300"}, {"max", "8e+300"}, {"mean", "3.75e+300"}, {"median", "3e+300"}};
+        {"min", "1e+300"}, {"max", "8e+300"}, {"mean", "3.75e+300"}, {"median", "3e+300"},
+        {"variance", "N/A"}, {"stdev", "3.0957e+300"}};
     for (const auto& [identifier, text] : huge)
-        EXPECT_EQ(shown("huge", identifier), text) << identifier;
+        EXPECT_EQ(shown("huge", identifier), QString::fromLatin1(text)) << identifier;
 
     // W and p of the tiny values: those of the same values times 1e300.
     std::vector<double> near;
@@ -521,6 +525,10 @@ TEST_F(StatsWindow, SmallAndLargeValuesShowTheirSignificantDigits)
     EXPECT_EQ(shown("tiny", "statisticName"), "S-W W:");
     EXPECT_NEAR(shown("tiny", "statistic").toDouble(), r->statistic, 1e-5 * r->statistic);
     EXPECT_NEAR(shown("tiny", "p").toDouble(), r->p, 1e-5 * r->p);
+    // Their standard deviation: 1e-300 times that of the values near 1, not 0.
+    const std::optional<double> sd = MyDescriptives().descriptives(near).second.stdev;
+    ASSERT_TRUE(sd);
+    EXPECT_NEAR(shown("tiny", "stdev").toDouble(), 1e-300 * *sd, 1e-5 * 1e-300 * *sd);
     EXPECT_EQ(shown("same", "statistic"), "N/A");
     EXPECT_EQ(shown("same", "p"), "N/A");
 
