@@ -5,7 +5,6 @@
 #include "stats/MyDescriptives.h"
 #include "stats/MyKolmogorov.h"
 #include "stats/MyShapiro.h"
-#include "stats/UnitScale.h"
 
 #include <functional>
 
@@ -92,44 +91,6 @@ TEST(ScaleFree, EqualValuesHaveNoResultOnAnyScale)
     for (double v : {1e-300, 4.9e-324, 1.0, 1e300, -1.7e308}) {
         EXPECT_FALSE(shapiro.shapiroWilkTest(std::vector<double>(7, v))) << v;
         EXPECT_FALSE(ks.ksTest(std::vector<double>(7, v), "norms")) << v;
-    }
-}
-
-// The scale is a power of two that brings the largest magnitude into [1, 2), so no digit of
-// any value changes; values so far below the largest that they become subnormal are the only
-// ones rounded.
-TEST(ScaleFree, UnitScaleIsAPowerOfTwo)
-{
-    const struct {
-        std::vector<double> values;
-        int exponent;
-    } cases[] = {
-        {{}, 0},
-        {{0.0, -0.0}, 0},
-        {{1.0, -1.5}, 0},
-        {{-2.0, 1.0}, -1},
-        {{0.75, 0.1}, 1},
-        {{1e300, -1e-300}, -996},
-        {{4.9e-324}, 1074},
-        {{-1.7976931348623157e308}, -1023},
-    };
-    for (const auto& [values, exponent] : cases) {
-        EXPECT_EQ(UnitScale::exponentOf(values), exponent);
-        std::vector<double> storage;
-        const std::vector<double>& scaled = UnitScale::of(values, storage);
-        ASSERT_EQ(scaled.size(), values.size());
-        double largest = 0;
-        for (size_t i = 0; i < values.size(); ++i) {
-            largest = std::max(largest, std::abs(scaled[i]));
-            // Scaled back, every value that stayed normal is exactly what it was.
-            if (std::abs(scaled[i]) >= std::numeric_limits<double>::min() || values[i] == 0) {
-                EXPECT_EQ(std::ldexp(scaled[i], -exponent), values[i]) << values[i];
-            }
-        }
-        EXPECT_TRUE(values.empty() || largest == 0 || (largest >= 1 && largest < 2)) << largest;
-        if (exponent == 0) {
-            EXPECT_EQ(&scaled, &values);
-        }
     }
 }
 

@@ -216,29 +216,6 @@ TEST_F(StatsCells, NumbersKeepTheirSignificantDigits)
         EXPECT_EQ(MyViewManager::statsCellText(value, position), text) << value.toString().toStdString();
 }
 
-// The table itself shows six significant digits whatever the size of a value; counts whole,
-// texts as they are, the tag with its tabs.
-TEST_F(StatsCells, TheTableShowsSixSignificantDigits)
-{
-    const std::tuple<QVariant, int, QString> cases[] = {
-        {2.5, 4, "2.5"},
-        {0.0, 6, "0"},
-        {0.00029985, 2, "0.00029985"},
-        {0.000299898, 4, "0.000299898"},
-        {1e300, 3, "1e+300"},
-        {-1.23456789e-9, 8, "-1.23457e-09"},
-        {1234567.25, 2, "1.23457e+06"},
-        {123456.4, 5, "123456"},
-        {QVariant::fromValue<qint64>(6000000000), 1, "6000000000"},
-        {QStringLiteral("N/A"), 11, "N/A"},
-        {QStringLiteral("S-W W:"), 10, "S-W W:"},
-        {QStringLiteral("a\tb"), 0, "a\tb"},
-        {QVariant(), 12, ""},
-    };
-    for (const auto& [value, position, text] : cases)
-        EXPECT_EQ(MyViewManager::statsShownText(value, position), text) << value.toString().toStdString();
-}
-
 // A stored result that is no finite number (older versions stored nan for tests on values
 // near 1e-300) is no result: N/A in the table and in the copy, never "nan".
 TEST_F(StatsCells, AResultThatIsNoNumberIsNotAvailable)
