@@ -1,8 +1,8 @@
 #pragma once
-// A sample brought to the order of 1 by a power of two. The normality tests do not depend on
-// the scale of their values, but their sums of squares do: values near 1e-300 square to 0 and
-// values near 1e300 to infinity. A power of two changes no digit of a value, so the tests give
-// on the scaled sample what they would give on the original with unlimited range.
+// A sample brought to the order of 1 by a power of two. The normality tests, skewness and
+// kurtosis do not depend on the scale of the values, but their sums of squares do: values near
+// 1e-300 square to 0 and values near 1e300 to infinity. A power of two changes no digit of a
+// value, so sums of the scaled sample are those of the original with unlimited range.
 #include <vector>
 
 class UnitScale {
