@@ -76,11 +76,10 @@ MyDescriptives::Moments momentsOf(PowerSums sums, int64_t n, double stdevP, doub
 
 // The sums run over the values times a power of two that brings the largest magnitude to the
 // order of 1: it changes no digit, and squares and fourth powers of values near 1e-300 or
-// 1e300 neither underflow nor overflow. Values below 2^-1022 all are scaled by 2^1023, which
-// brings them near enough.
+// 1e300 neither underflow nor overflow.
 int sumsExponent(double lowest, double highest)
 {
-    return std::min(UnitScale::exponentOf(std::max(std::fabs(lowest), std::fabs(highest))), 1023);
+    return UnitScale::exponentOf(std::max(std::fabs(lowest), std::fabs(highest)));
 }
 
 // A summary of values times 2^e brought back to the values' own scale; a variance beyond the

@@ -122,20 +122,21 @@ const std::vector<double>& MyShapiro::coefficient(int64_t n)
 std::optional<NormalityResult> MyShapiro::shapiroWilkTest(const std::vector<double>& values)
 {
     VectorState::clearUpper();
-    std::vector<double> storage, scaled;
-    const std::vector<double>& sorted = AscendingValues::of(values, storage);
-    const int64_t n = int64_t(sorted.size());
+    std::vector<double> storage;
+    const std::vector<double>& x = AscendingValues::of(values, storage);
+    const int64_t n = int64_t(x.size());
     if (n < 3)
         return NormalityResult{1.0, 1.0};
-    if (sorted.front() == sorted.back())
+    if (x.front() == x.back())
         return std::nullopt;
-    // W is free of scale; on values of the order of 1 its sums neither underflow nor overflow.
-    const std::vector<double>& x = UnitScale::of(sorted, scaled);
     const std::vector<double>& a = coefficient(n);
-    const MyDescriptives::Centre centre = MyDescriptives::centreOf(x);
+    // W is free of scale: its sums run over the values brought to the order of 1, where they
+    // neither underflow nor overflow.
+    const double scale = UnitScale::factorOf(x.front(), x.back());
+    const MyDescriptives::Centre centre = MyDescriptives::centreOf(x, scale);
     double b = 0.0;
     for (int64_t i = 0; i < n / 2; ++i)
-        b += (x[size_t(i)] - x[size_t(n - 1 - i)]) * a[size_t(i)];
+        b += (x[size_t(i)] * scale - x[size_t(n - 1 - i)] * scale) * a[size_t(i)];
     const double ss = centre.squares;
     if (!std::isfinite(ss) || !std::isfinite(b) || !(ss > 0.0))
         return std::nullopt;
