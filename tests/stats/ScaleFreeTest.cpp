@@ -1,6 +1,7 @@
 // Both normality tests are free of location and scale: on c x + d they give what they give on
 // x, for c from 1e-300 to 1e300, where the sums of squares of the values themselves would
-// underflow to 0 or overflow to infinity (and W or p came out as nan).
+// underflow to 0 or overflow to infinity (and W or p came out as nan). The descriptive
+// statistics scale with c as they should.
 #include "StatsTestData.h"
 #include "stats/MyDescriptives.h"
 #include "stats/MyKolmogorov.h"
