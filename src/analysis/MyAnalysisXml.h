@@ -21,7 +21,7 @@ public:
         // Distinct texts of a column's data rows in order of first appearance, and the
         // data-row positions of each.
         virtual std::pair<QStringList, QVector<QVector<qint64>>> categoriesOfVariable(int column) const = 0;
-        // The leading number of each data row's text, absent when there is none.
+        // Each data row's value, absent unless its whole text is a number.
         virtual QVector<std::optional<double>> numericValuesOfVariable(int column) const = 0;
         // Number of data rows (rows below the titles).
         virtual int dataRowCount() const = 0;

@@ -13,10 +13,21 @@ constexpr qsizetype kBuffer = 96;
 bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 bool isAsciiSpace(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
 
-bool slow(const QString& cell, double* value) { return NumberText::scanDouble(cell, value); }
+bool slow(const QString& cell, double* value, bool whole)
+{
+    if (!whole)
+        return NumberText::scanDouble(cell, value);
+    double v = 0;
+    if (!NumberText::isWholeNumber(cell) || !NumberText::scanDouble(cell, &v))
+        return false;
+    if (value)
+        *value = v;
+    return true;
 }
 
-bool leadingNumber(const QString& cell, double* value)
+// The number at the start of the cell; with `whole`, only when nothing but white space
+// follows it.
+bool read(const QString& cell, double* value, bool whole)
 {
     const char16_t* p = reinterpret_cast<const char16_t*>(cell.constData());
     const qsizetype n = cell.size();
@@ -27,7 +38,7 @@ bool leadingNumber(const QString& cell, double* value)
         return false;
     if (p[i] >= 0x80)
         // White space of other scripts is skipped too; anything else there starts no number.
-        return QChar(p[i]).isSpace() ? slow(cell, value) : false;
+        return QChar(p[i]).isSpace() ? slow(cell, value, whole) : false;
 
     char buffer[kBuffer];
     qsizetype length = 0;
@@ -49,7 +60,7 @@ bool leadingNumber(const QString& cell, double* value)
         ++i;
     qsizetype digits = i - start;
     if (!copy(start, i))
-        return slow(cell, value);
+        return slow(cell, value, whole);
     if (i < n && p[i] == u'.') {
         qsizetype j = i + 1;
         while (j < n && isDigit(p[j]))
@@ -57,7 +68,7 @@ bool leadingNumber(const QString& cell, double* value)
         // A point counts only with a digit before or after it.
         if (digits + (j - i - 1) > 0) {
             if (!copy(i, j))
-                return slow(cell, value);
+                return slow(cell, value, whole);
             digits += j - i - 1;
             i = j;
         }
@@ -72,17 +83,32 @@ bool leadingNumber(const QString& cell, double* value)
         while (j < n && isDigit(p[j]))
             ++j;
         // An exponent counts only when digits follow it.
-        if (j > firstDigit && !copy(i, j))
-            return slow(cell, value);
+        if (j > firstDigit) {
+            if (!copy(i, j))
+                return slow(cell, value, whole);
+            i = j;
+        }
+    }
+    if (whole) {
+        while (i < n && QChar(p[i]).isSpace())
+            ++i;
+        if (i < n)
+            return false;
     }
     double v = 0;
     const auto result = std::from_chars(buffer, buffer + length, v, std::chars_format::general);
     if (result.ec != std::errc())
-        return slow(cell, value);
+        return slow(cell, value, whole);
     if (value)
         *value = v;
     return true;
 }
+
+}
+
+bool leadingNumber(const QString& cell, double* value) { return read(cell, value, false); }
+
+bool wholeNumber(const QString& cell, double* value) { return read(cell, value, true); }
 
 QVector<std::optional<double>> numbers(const QStringList& column, qsizetype first, qint64* count)
 {
@@ -92,7 +118,7 @@ QVector<std::optional<double>> numbers(const QStringList& column, qsizetype firs
     out.reserve(column.size() - begin);
     for (qsizetype k = begin; k < column.size(); ++k) {
         double value = 0;
-        if (leadingNumber(column.at(k), &value)) {
+        if (wholeNumber(column.at(k), &value)) {
             ++found;
             out.append(value);
         } else {

@@ -89,7 +89,7 @@ public:
     };
     Categories categoriesOfVariable(const QString& title) const;
     struct NumericValues {
-        qint64 count = 0;                           // cells that begin with a number
+        qint64 count = 0;                           // cells that are a number as a whole
         QVector<std::optional<double>> values;      // one per data row
     };
     NumericValues numericValuesOfVariable(const QString& title) const;

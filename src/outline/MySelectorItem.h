@@ -19,7 +19,7 @@ public:
     bool editting = true;
     // Represent of a categorizing column: the data-row positions holding this category.
     QVector<qint64> data1;
-    // Represent of a data column: the leading number of each data row's text, if any.
+    // Represent of a data column: each data row's value, where its whole text is a number.
     QVector<std::optional<double>> data2;
 
     QList<MySelectorItem*> selectorChildren() const;

@@ -2,6 +2,7 @@
 
 #include "stats/AscendingValues.h"
 #include "stats/CompensatedSum.h"
+#include "stats/UnitScale.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,12 +28,6 @@ const std::vector<double>& finiteOnly(const std::vector<double>& values, std::ve
     return storage;
 }
 
-bool allEqual(const std::vector<double>& values)
-{
-    const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
-    return lo != values.end() && *lo == *hi;
-}
-
 MyDescriptives::Variances variancesOf(double ss, int64_t n)
 {
     MyDescriptives::Variances r;
@@ -47,15 +42,15 @@ struct PowerSums {
     double m3 = 0.0, m4 = 0.0;
 };
 
-// Sums of the third and fourth powers of the deviations x - centre - shift.
-PowerSums powerSums(const std::vector<double>& values, double centre, double shift)
+// Sums of the third and fourth powers of the deviations x scale - centre - shift.
+PowerSums powerSums(const std::vector<double>& values, double centre, double shift, double scale = 1.0)
 {
     CompensatedSum m3;
     CompensatedSum m4;
     // Products, not std::pow: pow costs ~100 ns a call once Qt's hashing has dirtied the AVX
     // state, and these sums run over every value of every category.
     for (double v : values) {
-        const double d = (v - centre) - shift;
+        const double d = (v * scale - centre) - shift;
         const double d2 = d * d;
         m3.add(d2 * d);
         m4.add(d2 * d2);
@@ -77,6 +72,32 @@ MyDescriptives::Moments momentsOf(PowerSums sums, int64_t n, double stdevP, doub
         r.ku = present(((nd + 1.0) * nd / (nd - 1.0) / (nd - 2.0) / (nd - 3.0)) * sums.m4 / (s2 * s2)
                        + (-3.0 * (nd - 1.0) * (nd - 1.0) / (nd - 2.0) / (nd - 3.0)));
     return r;
+}
+
+// The sums run over the values times a power of two that brings the largest magnitude to the
+// order of 1: it changes no digit, and squares and fourth powers of values near 1e-300 or
+// 1e300 neither underflow nor overflow.
+int sumsExponent(double lowest, double highest)
+{
+    return UnitScale::exponentOf(std::max(std::fabs(lowest), std::fabs(highest)));
+}
+
+// A summary of values times 2^e brought back to the values' own scale; a variance beyond the
+// range of doubles is absent, one below it is 0 or subnormal as it rounds.
+MyDescriptives::VarianceSummary unscaled(MyDescriptives::VarianceSummary s, int e)
+{
+    if (e == 0)
+        return s;
+    auto back = [](std::optional<double>& v, int exponent) {
+        if (v)
+            v = present(std::ldexp(*v, exponent));
+    };
+    back(s.mean, -e);
+    back(s.varianceP, -2 * e);
+    back(s.variance, -2 * e);
+    back(s.stdevP, -e);
+    back(s.stdev, -e);
+    return s;
 }
 }
 
@@ -109,7 +130,7 @@ MyDescriptives::Variances MyDescriptives::variances(const std::vector<double>& v
 // The mean is rounded, so the deviations from it sum to n times its rounding error, which
 // the squares and the moments take out. On data with a large common offset (1e9 + small
 // values) that error is most of a small variance.
-MyDescriptives::Centre MyDescriptives::centreOf(const std::vector<double>& finite)
+MyDescriptives::Centre MyDescriptives::centreOf(const std::vector<double>& finite, double scale)
 {
     Centre c;
     if (finite.empty())
@@ -117,12 +138,12 @@ MyDescriptives::Centre MyDescriptives::centreOf(const std::vector<double>& finit
     const double n = double(finite.size());
     CompensatedSum sum;
     for (double v : finite)
-        sum.add(v);
+        sum.add(v * scale);
     c.mean = sum.dividedBy(n);
     CompensatedSum deviations;
     CompensatedSum squares;
     for (double v : finite) {
-        const double d = v - c.mean;
+        const double d = v * scale - c.mean;
         deviations.add(d);
         squares.add(d * d);
     }
@@ -131,14 +152,14 @@ MyDescriptives::Centre MyDescriptives::centreOf(const std::vector<double>& finit
     return c;
 }
 
-MyDescriptives::Centred MyDescriptives::centre(const std::vector<double>& finite, bool equal) const
+MyDescriptives::Centred MyDescriptives::centre(const std::vector<double>& finite, bool equal, double scale) const
 {
     Centred c;
     c.allEqual = equal && !finite.empty();
     if (c.allEqual)
-        c.centre.mean = finite.front();
+        c.centre.mean = finite.front() * scale;
     else
-        c.centre = centreOf(finite);
+        c.centre = centreOf(finite, scale);
     return c;
 }
 
@@ -171,7 +192,9 @@ MyDescriptives::VarianceSummary MyDescriptives::variancesFromValues(const std::v
 {
     std::vector<double> storage;
     const std::vector<double>& finite = finiteOnly(values, storage);
-    return summary(finite, centre(finite, allEqual(finite)));
+    const auto [lo, hi] = std::minmax_element(finite.begin(), finite.end());
+    const int e = finite.empty() ? 0 : sumsExponent(*lo, *hi);
+    return unscaled(summary(finite, centre(finite, lo != finite.end() && *lo == *hi, std::ldexp(1.0, e))), e);
 }
 
 double MyDescriptives::median(const std::vector<double>& sorted, int64_t n) const
@@ -181,7 +204,10 @@ double MyDescriptives::median(const std::vector<double>& sorted, int64_t n) cons
         return std::numeric_limits<double>::quiet_NaN();
     if (n % 2 == 1)
         return sorted[size_t((n - 1) / 2)];
-    return (sorted[size_t(n / 2 - 1)] + sorted[size_t(n / 2)]) * 0.5;
+    const double a = sorted[size_t(n / 2 - 1)], b = sorted[size_t(n / 2)];
+    const double m = (a + b) * 0.5;
+    // Two values near the largest double have a sum beyond it.
+    return std::isfinite(m) ? m : a * 0.5 + b * 0.5;
 }
 
 std::optional<MyDescriptives::Quartiles> MyDescriptives::quartiles(const std::vector<double>& values) const
@@ -265,8 +291,12 @@ std::pair<int64_t, DescriptivesDict> MyDescriptives::descriptives(const std::vec
     if (finite.empty())
         return {0, DescriptivesDict{}};
     const std::vector<double>& sorted = ready ? values : AscendingValues::of(finite, sortedStorage);
-    const Centred centred = centre(finite, sorted.front() == sorted.back());
-    const VarianceSummary s = summary(finite, centred);
+    const int e = sumsExponent(sorted.front(), sorted.back());
+    const double scale = std::ldexp(1.0, e);
+    const Centred centred = centre(finite, sorted.front() == sorted.back(), scale);
+    // Skewness and kurtosis are free of scale: from the scaled sums as they are.
+    const VarianceSummary scaled = summary(finite, centred);
+    const VarianceSummary s = unscaled(scaled, e);
     DescriptivesDict d;
     d.min = sorted.front();
     d.max = sorted.back();
@@ -277,8 +307,9 @@ std::pair<int64_t, DescriptivesDict> MyDescriptives::descriptives(const std::vec
     d.stdevP = s.stdevP;
     d.stdev = s.stdev;
     // Equal values have no shape: skewness and kurtosis stay absent.
-    if (s.n >= 2 && !centred.allEqual && s.stdevP && s.stdev) {
-        const Moments m = momentsOf(powerSums(finite, centred.centre.mean, centred.centre.shift), s.n, *s.stdevP, *s.stdev);
+    if (s.n >= 2 && !centred.allEqual && scaled.stdevP && scaled.stdev) {
+        const Moments m = momentsOf(powerSums(finite, centred.centre.mean, centred.centre.shift, scale), s.n,
+                                    *scaled.stdevP, *scaled.stdev);
         d.skP = m.skP;
         d.sk = m.sk;
         d.kuP = m.kuP;

@@ -52,12 +52,13 @@ public:
 
     static std::vector<double> finiteValues(const std::vector<double>& values);
 
-    // Of finite values, by compensated sums: the mean, the mean of the deviations from it (its
-    // rounding error), and the sum of squared deviations from the exact mean.
+    // Of finite values times `scale` (a power of two), by compensated sums: the mean, the mean
+    // of the deviations from it (its rounding error), and the sum of squared deviations from
+    // the exact mean.
     struct Centre {
         double mean = 0.0, shift = 0.0, squares = 0.0;
     };
-    static Centre centreOf(const std::vector<double>& finite);
+    static Centre centreOf(const std::vector<double>& finite, double scale = 1.0);
 
 private:
     struct Centred {
@@ -65,7 +66,7 @@ private:
         bool allEqual = false;
     };
     // equal: every value is the same (the caller knows it from the order or the extremes).
-    Centred centre(const std::vector<double>& finite, bool equal) const;
+    Centred centre(const std::vector<double>& finite, bool equal, double scale) const;
     VarianceSummary summary(const std::vector<double>& finite, const Centred& centred) const;
     // x finite, ascending and not empty.
     Quartiles quartilesOfAscending(const std::vector<double>& x) const;

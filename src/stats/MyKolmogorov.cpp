@@ -439,11 +439,13 @@ std::optional<NormalityResult> MyKolmogorov::ksTest(const std::vector<double>& v
     VectorState::clearUpper();
     std::vector<double> storage;
     const std::vector<double>& x = AscendingValues::of(values, storage);
+    // Its mean and standard deviation come from sums over values brought to the order of 1,
+    // so Dn, free of scale, is the same near 1e-300 or 1e300 as near 1.
     const MyDescriptives::VarianceSummary s = m_descriptives->variancesFromValues(x);
     if (s.n < 2)
         return NormalityResult{0.0, 1.0};
-    // Equal values fit no normal distribution, and values too large for their sums have no
-    // fitted one: no result rather than a made-up one.
+    // Equal values fit no normal distribution, nor do values whose standard deviation rounds
+    // to 0: no result rather than a made-up one.
     if (x.front() == x.back() || !s.mean || !s.stdev || !(*s.stdev > 0.0))
         return std::nullopt;
     return ksNormalStatistic(x, *s.mean, *s.stdev);

@@ -4,6 +4,7 @@
 #include "stats/MyDescriptives.h"
 #include "stats/MyNorm2.h"
 #include "stats/StatsResource.h"
+#include "stats/UnitScale.h"
 #include "stats/VectorState.h"
 
 #include <QVariantList>
@@ -129,12 +130,15 @@ std::optional<NormalityResult> MyShapiro::shapiroWilkTest(const std::vector<doub
     if (x.front() == x.back())
         return std::nullopt;
     const std::vector<double>& a = coefficient(n);
-    const MyDescriptives::Centre centre = MyDescriptives::centreOf(x);
+    // W is free of scale: its sums run over the values brought to the order of 1, where they
+    // neither underflow nor overflow.
+    const double scale = UnitScale::factorOf(x.front(), x.back());
+    const MyDescriptives::Centre centre = MyDescriptives::centreOf(x, scale);
     double b = 0.0;
     for (int64_t i = 0; i < n / 2; ++i)
-        b += (x[size_t(i)] - x[size_t(n - 1 - i)]) * a[size_t(i)];
+        b += (x[size_t(i)] * scale - x[size_t(n - 1 - i)] * scale) * a[size_t(i)];
     const double ss = centre.squares;
-    if (!std::isfinite(ss) || !std::isfinite(b))
+    if (!std::isfinite(ss) || !std::isfinite(b) || !(ss > 0.0))
         return std::nullopt;
     const double w = b * b / ss;
     if (w >= 1.0)

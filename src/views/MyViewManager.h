@@ -293,8 +293,11 @@ public:
     // A cell: a QString, a qint64 ("num"), a double, or an invalid QVariant for nothing.
     QVariant representedValue(const QString& tag, const QString& columnIdentifier, bool unbiased, bool showStats,
                               bool logarithmic) const;
-    // How a cell is written in copied text (and shown in the table) at a column position.
+    // How a cell is written in copied text at a column position: reals with six decimals.
     static QString statsCellText(const QVariant& value, int position);
+    // How the table shows a cell: reals with six significant digits, so that small and
+    // large values keep theirs; the tag keeps its tabs.
+    static QString statsShownText(const QVariant& value, int position);
     // The copied text of the selected rows (all columns, no title line) or else of the
     // selected columns (a title line, every row); nullopt when nothing is selected.
     std::optional<QString> statsText(const QList<int>& selectedRows, const QList<int>& selectedColumns) const;

@@ -142,7 +142,10 @@ QVariant MyViewManager::representedValue(const QString& tag, const QString& colu
         if (result.isEmpty())
             return kNA;
         const QVariant value = result.value(columnIdentifier);
-        return isNumber(value) ? QVariant(value.toDouble()) : QVariant();
+        if (!isNumber(value))
+            return {};
+        // A test that failed on its numbers (stored as nan by older versions) has no result.
+        return std::isfinite(value.toDouble()) ? QVariant(value.toDouble()) : QVariant(kNA);
     }
 
     // A descriptive column: the population form unless unbiased.
@@ -158,6 +161,13 @@ QVariant MyViewManager::representedValue(const QString& tag, const QString& colu
         key += u'P';
     const std::optional<double> value = dict->value(key);
     return value ? QVariant(*value) : QVariant(kNA);
+}
+
+QString MyViewManager::statsShownText(const QVariant& value, int position)
+{
+    if (position > 1 && isNumber(value))
+        return NumberText::format("%.6g", value.toDouble());
+    return position == 0 ? value.toString() : statsCellText(value, position);
 }
 
 QString MyViewManager::statsCellText(const QVariant& value, int position)

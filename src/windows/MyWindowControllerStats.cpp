@@ -86,10 +86,7 @@ void MyWindowController::setUpStatsWindow()
     docTV = table;
     m_docModel = new MyDataSourceModel(this, MyViewManager::statsColumnIdentifiers(), table);
     m_docModel->setHeaderTitles(MyViewManager::statsColumnTitles());
-    // Numbers as they copy; the tag keeps its tabs in the table.
-    m_docModel->displayText = [](const QVariant& value, int column) {
-        return column == 0 ? value.toString() : MyViewManager::statsCellText(value, column);
-    };
+    m_docModel->displayText = [](const QVariant& value, int column) { return MyViewManager::statsShownText(value, column); };
     table->setModel(m_docModel);
     noteStatsShown();
     if (viewManager)

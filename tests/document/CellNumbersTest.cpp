@@ -1,6 +1,7 @@
 // The cell reader of a column's numbers gives what the platform's number reading gives, for
 // every cell: a table of edge cases and random cells built from the characters numbers are
-// made of. Both read through from_chars, so equal means the same bits.
+// made of. Both read through from_chars, so equal means the same bits. A cell is a value only
+// when it is a number as a whole (NumberText::isWholeNumber), so that "0,7" is not 0.
 #include "document/CellNumbers.h"
 #include "platform/NumberText.h"
 
@@ -11,7 +12,8 @@
 
 namespace {
 
-// Same answer and the same bits (-0 and 0 differ) as scanDouble.
+// Same answer and the same bits (-0 and 0 differ) as scanDouble, and as scanDouble limited
+// to whole numbers.
 ::testing::AssertionResult readsAsScanDouble(const QString& cell)
 {
     double expected = 12345, actual = 12345;
@@ -21,6 +23,13 @@ namespace {
         return ::testing::AssertionFailure()
                << '"' << cell.toStdString() << "\" read " << found << ' ' << actual << ", expected " << expectedFound
                << ' ' << expected;
+    const bool expectedWhole = expectedFound && NumberText::isWholeNumber(cell);
+    double whole = 12345;
+    const bool foundWhole = CellNumbers::wholeNumber(cell, &whole);
+    if (foundWhole != expectedWhole || (foundWhole && std::memcmp(&expected, &whole, sizeof(double)) != 0)
+        || (!foundWhole && whole != 12345))
+        return ::testing::AssertionFailure() << '"' << cell.toStdString() << "\" read as a whole " << foundWhole << ' '
+                                             << whole << ", expected " << expectedWhole << ' ' << expected;
     return ::testing::AssertionSuccess();
 }
 
@@ -38,6 +47,10 @@ TEST(CellNumbers, ReadAsThePlatformReadsThem)
         QString::fromUtf8("\u30005"), QString::fromUtf8("\u00e95"), QString::fromUtf8("\uff15"),
         QString::fromUtf8("5\u00a0"), QString::fromUtf8("\u0665"), QString(QChar(0xd800)) + "5", QString(QChar(0)) + "5",
         "\v\f\r5", QString(QChar(0x1c)) + "5",
+        // White space after a number, and what makes a cell more than one.
+        "5 ", " -2.5e3\t\n", QString::fromUtf8("7\u00a0"), QString::fromUtf8("7\u3000"), "7\u00a0x", "1e5 ", "1e ",
+        "1e5e", "0,7", "-1,6", "12abc", "0x10", "1 2", "5..", "1.5.", "1-", "1e+5+", longDigits + "x",
+        longDigits + " ", "1e" + longDigits + " ",
     };
     for (const QString& cell : cells)
         EXPECT_TRUE(readsAsScanDouble(cell));
@@ -46,7 +59,7 @@ TEST(CellNumbers, ReadAsThePlatformReadsThem)
 TEST(CellNumbers, RandomCellsReadAsThePlatformReadsThem)
 {
     // Mostly number characters, so that most cells are numbers or nearly numbers.
-    const QString alphabet = QString::fromUtf8("0123456789012345678901234567890123456789..--++eeEE  \tx\u00a0\u00e9,");
+    const QString alphabet = QString::fromUtf8("0123456789012345678901234567890123456789..--++eeEE  \tx\u00a0\u00e9,\u2003");
     QRandomGenerator random(2029);
     for (int n = 0; n < 200000; ++n) {
         QString cell;
@@ -62,6 +75,20 @@ TEST(CellNumbers, RandomCellsReadAsThePlatformReadsThem)
                                     QString::number(v, 'e', random.bounded(0, 20)), NumberText::realString(v)})
             ASSERT_TRUE(readsAsScanDouble(cell));
     }
+}
+
+// A column's values: a cell counts only when all of it is one number. R's sleep data with
+// decimal commas in some cells: those are left out, not read as 0, -1, 3...
+TEST(CellNumbers, AColumnHoldsOnlyCellsThatAreNumbersAsAWhole)
+{
+    const QStringList column = {"extra", "0.7", "-1,6", "-0.2", "-1,2", " -0.1 ", "3.4", "3,7", "0.8", "0.0", "2.0\t",
+                                "12abc", "0x10", "", "nan", "1e3"};
+    qint64 count = -1;
+    const QVector<std::optional<double>> values = CellNumbers::numbers(column, 1, &count);
+    const QVector<std::optional<double>> expected = {0.7, std::nullopt, -0.2, std::nullopt, -0.1, 3.4, std::nullopt, 0.8, 0.0,
+                                                     2.0, std::nullopt, std::nullopt, std::nullopt, std::nullopt, 1000.0};
+    EXPECT_EQ(values, expected);
+    EXPECT_EQ(count, 8);
 }
 
 }

@@ -216,4 +216,19 @@ TEST_F(StatsCells, NumbersKeepTheirSignificantDigits)
         EXPECT_EQ(MyViewManager::statsCellText(value, position), text) << value.toString().toStdString();
 }
 
+// A stored result that is no finite number (older versions stored nan for tests on values
+// near 1e-300) is no result: N/A in the table and in the copy, never "nan".
+TEST_F(StatsCells, AResultThatIsNoNumberIsNotAvailable)
+{
+    make({{"a", {1, 2, 4}}, {"b", {1, 3, 4, 8}}});
+    setFlags({"stats"});
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    record()["stats"] = QVariantMap{{"a", result(nan, -nan)}, {"b", result(0.9, std::numeric_limits<double>::infinity())}};
+    for (const char* column : {"statistic", "p"})
+        EXPECT_EQ(cell(0, column), "N/A") << column;
+    EXPECT_EQ(cell(1, "statistic"), "0.900000");
+    EXPECT_EQ(cell(1, "p"), "N/A");
+    EXPECT_EQ(vm->statsText({}, {11, 12}).value_or(QString()), QStringLiteral("Statistic\tp\nN/A\tN/A\n0.900000\tN/A"));
+}
+
 } // namespace

@@ -468,3 +468,35 @@ TEST_F(HostilePackage, DotTypesOpenAsTheLayoutReadsThem)
         EXPECT_EQ(doc->graphSettings[c.graph], opened);
     }
 }
+
+// Documents saved when "170,5" was read as 170: a data column with some decimal commas keeps
+// its other values; an analysis whose data columns hold nothing but decimal commas has no
+// values left and is left out with a word, rather than drawn from made-up numbers.
+TEST_F(HostilePackage, AnAnalysisOnDecimalCommasKeepsOnlyItsValues)
+{
+    import(kSampleTable);
+    makeAnalysis(kDots, {"Height", "Weight"}, {"Sex"});
+    const QString base = dir.filePath("Points.vlbdoc");
+    ASSERT_TRUE(controller->saveAs(doc, base));
+    const char* head = "Height\tWeight\tSex\tSite\tNote\n";
+    for (const bool allCommas : {false, true}) {
+        SCOPED_TRACE(allCommas ? "all commas" : "some commas");
+        const QString name = allCommas ? "Commas.vlbdoc" : "Some.vlbdoc";
+        copyFolder(base, dir.filePath(name));
+        write(name + "/tableString.txt", QByteArray(head) + (allCommas ? "170,5\t60,5\tM\tnorth\ta\n160,5\t55,5\tF\tsouth\tb\n"
+                                                                        : "170,5\t60\tM\tnorth\ta\n160\t55,5\tF\tsouth\tb\n"));
+        ASSERT_TRUE(reopen(dir.filePath(name)));
+        if (allCommas) {
+            EXPECT_EQ(alerts(), QStringList{"An analysis of this document could not be rebuilt and was left out."});
+            EXPECT_TRUE(doc->graphSettings.isEmpty());
+            continue;
+        }
+        EXPECT_TRUE(alerts().isEmpty());
+        ASSERT_EQ(doc->graphSettings.size(), 1);
+        MyDocumentWindows::showGraphWindow(*doc, 0);
+        const MyViewManager* vm = doc->graphWindowConts.value(0) ? doc->graphWindowConts[0]->viewManager : nullptr;
+        ASSERT_TRUE(vm);
+        EXPECT_EQ(vm->values.value(QString()), (std::vector<double>{60, 160}));
+        EXPECT_EQ(vm->values.value("Height"), (std::vector<double>{160}));
+    }
+}

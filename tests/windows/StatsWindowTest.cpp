@@ -3,6 +3,7 @@
 // document's edited state, and copy of rows and columns through the real clipboard.
 #include "AnalysisFixture.h"
 #include "StatsSwitchesFit.h"
+#include "stats/MyDescriptives.h"
 #include "stats/MyKolmogorov.h"
 #include "stats/MyShapiro.h"
 #include <QAbstractButton>
@@ -88,7 +89,7 @@ protected:
                                                                        : delegate.shapiro->shapiroWilkTest(values);
         if (!r)
             return {};
-        return {MyViewManager::statsCellText(r->statistic, 11), MyViewManager::statsCellText(r->p, 12)};
+        return {MyViewManager::statsShownText(r->statistic, 11), MyViewManager::statsShownText(r->p, 12)};
     }
 };
 
@@ -376,10 +377,13 @@ TEST_F(StatsWindow, FollowsTheValueAxisThroughUndoAndRedo)
                     x = std::log10(x);
             const Moments m = momentsOf(v);
             SCOPED_TRACE(logarithmic ? "logarithmic" : "plain");
-            EXPECT_NEAR(number("mean", row), m.mean, 1e-6 * std::max(1.0, std::abs(m.mean)));
-            EXPECT_NEAR(number("median", row), m.median, 1e-6 * std::max(1.0, std::abs(m.median)));
-            EXPECT_NEAR(number("variance", row), m.variance, 1e-6 * std::max(1.0, m.variance));
-            EXPECT_NEAR(number("min", row), *std::min_element(v.begin(), v.end()), 1e-6);
+            // Shown with six significant digits: within half a unit of the sixth.
+            const double digits = 5e-6;
+            EXPECT_NEAR(number("mean", row), m.mean, digits * std::abs(m.mean));
+            EXPECT_NEAR(number("median", row), m.median, digits * std::abs(m.median));
+            EXPECT_NEAR(number("variance", row), m.variance, digits * m.variance);
+            const double min = *std::min_element(v.begin(), v.end());
+            EXPECT_NEAR(number("min", row), min, digits * std::abs(min));
         }
     };
     auto results = [&](bool logarithmic) {
@@ -389,7 +393,7 @@ TEST_F(StatsWindow, FollowsTheValueAxisThroughUndoAndRedo)
     EXPECT_TRUE(eventually(onScreen));
     expectMoments(false);
     EXPECT_TRUE(results(false));
-    EXPECT_EQ(column("mean").value(ra), "277.750000");
+    EXPECT_EQ(column("mean").value(ra), "277.75");
 
     // The axis made logarithmic in the settings outline, its lowest value and label made
     // positive first: nothing tested on it yet.
@@ -400,7 +404,7 @@ TEST_F(StatsWindow, FollowsTheValueAxisThroughUndoAndRedo)
     EXPECT_TRUE(eventually(onScreen));
     expectMoments(true);
     // The mean of the logarithms: that of the geometric mean, 31.62.
-    EXPECT_EQ(column("mean").value(ra), "1.500000");
+    EXPECT_EQ(column("mean").value(ra), "1.5");
     EXPECT_EQ(column("statisticName"), QStringList({"S-W W:", "S-W W:"}));
     EXPECT_EQ(column("statistic") + column("p"), QStringList({"", "", "", ""}));
     // Tested on it: the logarithms' results.
@@ -452,7 +456,7 @@ TEST_F(StatsWindow, FollowsTheColumnOrderOfTheGraph)
     for (bool undone : {false, true}) {
         SCOPED_TRACE(undone ? "undone" : "moved");
         EXPECT_EQ(column("num"), undone ? QStringList({"3", "4"}) : QStringList({"4", "3"}));
-        EXPECT_EQ(column("mean"), undone ? QStringList({"2.000000", "25.000000"}) : QStringList({"25.000000", "2.000000"}));
+        EXPECT_EQ(column("mean"), undone ? QStringList({"2", "25"}) : QStringList({"25", "2"}));
         EXPECT_TRUE(eventually([&] { return tableOnScreen(); }));
         doc->undoManager()->undo();
     }
@@ -543,4 +547,84 @@ TEST_F(StatsWindow, ReloadKeepsTheUserWidthsAndTheSelectedCategory)
     QGuiApplication::clipboard()->clear();
     stats->copy();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "Num\n3\n4\n5\n12");
+}
+
+// A cell is a value only when all of it is a number: R's sleep data, with a decimal comma,
+// a number followed by letters and a hexadecimal number added, keeps the means of R
+// (0.75 and 2.33) and its 20 values; the three are texts, left out.
+TEST_F(StatsWindow, OnlyCellsThatAreWholeNumbersAreValues)
+{
+    const char* first[] = {"0.7", "-1.6", "-0.2", "-1.2", "-0.1", "3.4", "3.7", "0.8", "0.0", "2.0"};
+    const char* second[] = {"1.9", "0.8", "1.1", "0.1", "-0.1", "4.4", "5.5", "1.6", "4.6", "3.4"};
+    QByteArray csv = "extra,group\n";
+    for (int i = 0; i < 10; ++i)
+        csv += QByteArray(first[i]) + ",1\n" + second[i] + ",2\n";
+    csv += "\"1,5\",1\n12abc,2\n0x10,1\n";
+    open(csv, {"extra"}, {"group"});
+    EXPECT_EQ(rows().filter("valid values"), QStringList({"    extra | (20 valid values)"}));
+    const int r1 = rowOf("1"), r2 = 1 - r1;
+    EXPECT_EQ(column("num").value(r1), "10");
+    EXPECT_EQ(column("num").value(r2), "10");
+    EXPECT_EQ(column("mean").value(r1), "0.75");
+    EXPECT_EQ(column("mean").value(r2), "2.33");
+}
+
+// The table shows six significant digits: Michelson's speeds of light (1879, in 1e9 km/s)
+// keep theirs, values near 1e300 take a few characters, not 300 digits; the copy keeps its
+// six decimals. Normality tests on values near 1e-300 give the results of the same values
+// near 1 (never nan); equal values have none, N/A. Expected texts worked out with Python's
+// fractions and math modules: mean 0.000299898, sample variance 14470e-18, its root
+// 1.202913e-07; for 1, 2, 4 and 8 times 1e300 the root of 28.75e600 / 3, 3.095696e300.
+TEST_F(StatsWindow, SmallAndLargeValuesShowTheirSignificantDigits)
+{
+    QVector<double> tiny = spread(12, 1e-300);
+    open(groupsTable({{"light", {0.00029985, 0.00029974, 0.0002999, 0.00030007, 0.00029993}},
+                      {"huge", {1e300, 2e300, 4e300, 8e300}},
+                      {"tiny", tiny},
+                      {"same", {7e-301, 7e-301, 7e-301, 7e-301}}}),
+         {"v"}, {"g"});
+    click("buStats");
+    ASSERT_TRUE(eventually([&] { return tableOnScreen(); }));
+    const auto* cells = qobject_cast<QStyledItemDelegate*>(table->itemDelegate());
+    ASSERT_TRUE(cells);
+    auto shown = [&](const char* group, const QString& identifier) {
+        const int c = int(MyViewManager::statsColumnIdentifiers().indexOf(identifier));
+        return cells->displayText(table->model()->index(rowOf(group), c).data(), QLocale());
+    };
+    const std::pair<const char*, const char*> light[] = {
+        {"min", "0.00029974"}, {"max", "0.00030007"}, {"mean", "0.000299898"}, {"median", "0.0002999"},
+        {"variance", "1.447e-14"}, {"stdev", "1.20291e-07"}};
+    for (const auto& [identifier, text] : light)
+        EXPECT_EQ(shown("light", identifier), QString::fromLatin1(text)) << identifier;
+    // Their sample variance, 28.75e600 / 3, is beyond the doubles; its root is not.
+    const std::pair<const char*, const char*> huge[] = {
+        {"min", "1e+300"}, {"max", "8e+300"}, {"mean", "3.75e+300"}, {"median", "3e+300"},
+        {"variance", "N/A"}, {"stdev", "3.0957e+300"}};
+    for (const auto& [identifier, text] : huge)
+        EXPECT_EQ(shown("huge", identifier), QString::fromLatin1(text)) << identifier;
+
+    // W and p of the tiny values: those of the same values times 1e300.
+    std::vector<double> near;
+    for (double v : spread(12))
+        near.push_back(v);
+    const std::optional<NormalityResult> r = delegate.shapiro->shapiroWilkTest(near);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(shown("tiny", "statisticName"), "S-W W:");
+    EXPECT_NEAR(shown("tiny", "statistic").toDouble(), r->statistic, 1e-5 * r->statistic);
+    EXPECT_NEAR(shown("tiny", "p").toDouble(), r->p, 1e-5 * r->p);
+    // Their standard deviation: 1e-300 times that of the values near 1, not 0.
+    const std::optional<double> sd = MyDescriptives().descriptives(near).second.stdev;
+    ASSERT_TRUE(sd);
+    EXPECT_NEAR(shown("tiny", "stdev").toDouble(), 1e-300 * *sd, 1e-5 * 1e-300 * *sd);
+    EXPECT_EQ(shown("same", "statistic"), "N/A");
+    EXPECT_EQ(shown("same", "p"), "N/A");
+
+    // Copied, the same cells keep six decimals; nothing anywhere reads nan.
+    const QString copied = *vm->statsText({rowOf("light"), rowOf("tiny"), rowOf("same")}, {});
+    EXPECT_TRUE(copied.startsWith("v - light\t5\t0.000300\t0.000300\t0.000300\t0.000300\t")) << qPrintable(copied);
+    for (int row = 0; row < table->model()->rowCount(); ++row)
+        for (int c = 0; c < table->model()->columnCount(); ++c)
+            EXPECT_FALSE(cells->displayText(table->model()->index(row, c).data(), QLocale()).contains("nan", Qt::CaseInsensitive))
+                << row << "," << c;
+    EXPECT_FALSE(copied.contains("nan", Qt::CaseInsensitive)) << qPrintable(copied);
 }

@@ -1,0 +1,13 @@
+#pragma once
+// The power of two that brings a sample to the order of 1. The normality tests, skewness and
+// kurtosis do not depend on the scale of the values, but their sums of squares do: values near
+// 1e-300 square to 0 and values near 1e300 to infinity. A power of two changes no digit of a
+// value, so sums of the scaled sample are those of the original with unlimited range.
+class UnitScale {
+public:
+    // e such that 2^e times the largest magnitude (finite, not negative) lies in [1, 2); 0 for
+    // 0. Below 2^-1022 it is 1023, which brings any value near enough (2^e stays a double).
+    static int exponentOf(double largest);
+    // 2^exponentOf of the larger magnitude of the two.
+    static double factorOf(double lowest, double highest);
+};
