@@ -4,6 +4,8 @@
 // buttons and typing into its cells, alerts and questions answered from a script.
 #include "analysis/MyDocumentAnalyses.h"
 #include "app/AppDelegate.h"
+#include "common/KeyWindow.h"
+#include "common/OnScreen.h"
 #include "document/Document.h"
 #include "document/DocumentHooks.h"
 #include "graph/MyGraphGenerator.h"
@@ -175,12 +177,7 @@ protected:
 
     MyWindowController* main() const { return doc->baseWindowCont; }
     // Brings a window to the front as the key window.
-    static void front(MyWindowController* c)
-    {
-        c->window()->show();
-        c->window()->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(c->window()));
-    }
+    static void front(MyWindowController* c) { ASSERT_TRUE(makeKeyWindow(c->window())); }
     // A command of a window's menus by its text; nullptr when there is none.
     static QAction* command(MyWindowController* c, const QString& text)
     {

@@ -69,9 +69,7 @@ protected:
         QGraphicsView* view = g->sceneView();
         const QPointF at = v->mapToScene(x, y);
         view->ensureVisible(QRectF(at, QSizeF(1, 1)), 8, 8);
-        // The scene's updates and the repaint they ask for are posted one after the other.
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
+        EXPECT_TRUE(waitUntilShownAsRendered(view->viewport())) << "the screen shows the graph";
         const QImage screen = view->screen()->grabWindow(g->window()->winId()).toImage();
         return screen.pixel(view->viewport()->mapTo(g->window(), view->mapFromScene(at)));
     }
@@ -80,9 +78,7 @@ protected:
     {
         QGraphicsView* view = g->sceneView();
         view->ensureVisible(scene, 8, 8);
-        // The scene's updates and the repaint they ask for are posted one after the other.
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
+        EXPECT_TRUE(waitUntilShownAsRendered(view->viewport())) << "the screen shows the graph";
         const QImage screen = view->screen()->grabWindow(g->window()->winId()).toImage();
         const QRect r = view->mapFromScene(scene).boundingRect().translated(view->viewport()->mapTo(g->window(), QPoint()));
         int marked = 0;
