@@ -74,10 +74,9 @@ TEST_P(SmallScreenSwitches, FitTheStatisticsDrawer)
 
 INSTANTIATE_TEST_SUITE_P(Categories, SmallScreenSwitches, ::testing::Values(1, 2, 40));
 
-// One or two documents, each with an analysis of 1, 2 or 40 categories shown with its
-// statistics: when its windows have opened, each graph window shows its whole plot (the
-// graph rectangle, where the dots are) in its view, and its statistics window covers no part
-// of it, also where the second document's windows open cascaded.
+// Documents whose analyses of 1, 2 or 40 categories open with their statistics, the later
+// ones cascaded: each graph window shows its plot (the graph rectangle) and its statistics
+// window covers none of it.
 class SmallScreenPlot : public AnalysisFixture, public ::testing::WithParamInterface<std::tuple<int, int>> {};
 
 TEST_P(SmallScreenPlot, InViewAndClearOfTheStatistics)
@@ -94,35 +93,22 @@ TEST_P(SmallScreenPlot, InViewAndClearOfTheStatistics)
         docs << doc;
         import(csv);
         press(makeAnalysis("A", {"v"}, {"g"}), 5);
-        ASSERT_EQ(doc->statsWindowConts.size(), 1);
     }
     QCoreApplication::processEvents();
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    for (int d = 0; d < documents; ++d) {
-        SCOPED_TRACE(d);
-        MyWindowController* graph = docs[d]->graphWindowConts[0];
-        QWidget* stats = docs[d]->statsWindowConts[0]->window();
+    for (Document* d : docs) {
+        MyWindowController* graph = d->graphWindowConts[0];
+        QWidget* stats = d->statsWindowConts[0]->window();
         QGraphicsView* view = graph->sceneView();
-        const MyView* rect = graph->viewManager->viewDict.value(MyViewManager::kGraphRect);
-        ASSERT_TRUE(view && rect && stats->isVisible());
-        // A plot wider than the view (many categories) fills its width; any other shows whole.
-        const QRect plot = view->mapFromScene(rect->sceneBoundingRect()).boundingRect();
-        const QRect port = view->viewport()->rect();
-        const QRect shown = plot & port;
-        auto text = [](const QRect& r) { return QString("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString(); };
-        EXPECT_EQ(shown.height(), plot.height()) << "plot " << text(plot) << " in " << text(port);
-        if (plot.width() <= port.width())
-            EXPECT_EQ(shown.width(), plot.width()) << "plot " << text(plot) << " in " << text(port);
-        else
-            EXPECT_TRUE(shown.right() == port.right() && shown.width() >= port.width() / 2)
-                << "plot " << text(plot) << " in " << text(port);
-        const QRect shownOnScreen(view->viewport()->mapToGlobal(shown.topLeft()), shown.size());
-        EXPECT_FALSE(stats->frameGeometry().intersects(shownOnScreen))
-            << "statistics " << text(stats->frameGeometry()) << ", plot " << text(shownOnScreen) << ", graph window "
-            << text(graph->window()->frameGeometry());
-        const QRect s = stats->frameGeometry();
-        EXPECT_TRUE(area.contains(graph->window()->frameGeometry()));
-        EXPECT_TRUE(area.contains(s));
+        const QRect plot = view->mapFromScene(graph->viewManager->viewDict.value(MyViewManager::kGraphRect)->sceneBoundingRect())
+                               .boundingRect();
+        const QRect shown = plot & view->viewport()->rect();
+        // A plot wider than the view fills it from its right edge; any other shows whole.
+        EXPECT_EQ(shown.height(), plot.height());
+        EXPECT_TRUE(shown.width() == plot.width() || (shown.right() == view->viewport()->rect().right() &&
+                                                      shown.width() >= view->viewport()->width() / 2));
+        EXPECT_FALSE(stats->frameGeometry().intersects(QRect(view->viewport()->mapToGlobal(shown.topLeft()), shown.size())));
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        EXPECT_TRUE(area.contains(graph->window()->frameGeometry()) && area.contains(stats->frameGeometry()));
     }
 }
 
