@@ -55,6 +55,15 @@ void copyFolder(const QString& from, const QString& to)
         QDir().mkpath(to + '/' + folder);
 }
 
+// A dot's path with no curves and every corner on an axis through the dot's centre.
+bool isDiamond(const QPainterPath& p)
+{
+    for (int i = 0; i < p.elementCount(); ++i)
+        if (p.elementAt(i).isCurveTo() || (std::abs(p.elementAt(i).x) > 1e-9 && std::abs(p.elementAt(i).y) > 1e-9))
+            return false;
+    return !p.isEmpty();
+}
+
 } // namespace
 
 class HostilePackage : public AnalysisFixture {
@@ -326,35 +335,9 @@ TEST_F(HostilePackage, AnExportThatCannotBeMadeSaysWhy)
     EXPECT_TRUE(scripted.dialogs.savePanels.isEmpty());
 }
 
-namespace {
-
-// What a dot path draws, told from its points: "circle" (made of curves), "diamond" (four
-// corners, each on an axis through the dot's centre), "empty", or "other".
-QString shapeOf(const BezierPath& path)
-{
-    const QPainterPath& p = path.painterPath();
-    if (p.isEmpty())
-        return "empty";
-    QVector<QPointF> corners;
-    for (int i = 0; i < p.elementCount(); ++i) {
-        const QPainterPath::Element e = p.elementAt(i);
-        if (e.isCurveTo())
-            return "circle";
-        const QPointF at(e.x, e.y);
-        if (std::none_of(corners.cbegin(), corners.cend(), [&](const QPointF& c) { return QLineF(c, at).length() < 1e-9; }))
-            corners << at;
-    }
-    const bool onAxes = std::all_of(corners.cbegin(), corners.cend(),
-                                    [](const QPointF& c) { return std::abs(c.x()) < 1e-9 || std::abs(c.y()) < 1e-9; });
-    return corners.size() == 4 && onAxes ? "diamond" : "other";
-}
-
-} // namespace
-
-// Dot types stored in the forms the layout reads open as they are, without a word, and are
-// drawn as stored: a dot series with only the older key "type" (also beside a "dotType" that
-// is text), an outlier series whose type is a decimal string. A type that the layout cannot
-// read takes its default, and the message names the series as the settings outline does.
+// A dot series' older key "type" and an outlier series' type as a decimal string are read by
+// the layout: they open as stored, without a word, and draw diamonds. A type it cannot read
+// takes its default, and the message names the series by its title in the settings outline.
 TEST_F(HostilePackage, DotTypesOpenAsTheLayoutReadsThem)
 {
     // One outlier in each category, so that the boxplot draws outlier dots.
@@ -363,140 +346,58 @@ TEST_F(HostilePackage, DotTypesOpenAsTheLayoutReadsThem)
     makeAnalysis("Boxes", {"Height"}, {"Sex"}, "boxplot");
     const QString base = dir.filePath("Types.vlbdoc");
     ASSERT_TRUE(controller->saveAs(doc, base));
-    const QVariantMap saved[2] = {doc->graphSettings.at(0), doc->graphSettings.at(1)};
-    // The series are the entries of the last category level.
-    const QVariant lastLevel = saved[0].value("categoryDicts").toList().last();
-    const QString seriesNames[2] = {dig(lastLevel, {"represents", "#0", "origName"}).toString(),
-                                    dig(lastLevel, {"represents", "#1", "origName"}).toString()};
-    const QString glyph = delegate.defaultDots[0].toMap().value("fontKey").toString();
-    const QByteArray garbage("not a keyed archive");
+    const QVariant lastLevel = doc->graphSettings.at(0).value("categoryDicts").toList().last();
     const QString one = "Settings of this analysis of the document \u201c%1\u201d were missing or could not be used, and "
                         "were set to their defaults: \u201c%2\u201d (%3).";
-
-    using Edit = std::function<void(QVariant&)>;
-    auto set = [](QStringList path, QVariant value) -> Edit { return [=](QVariant& s) { put(s, path, value); }; };
-    auto both = [](Edit a, Edit b) -> Edit { return [=](QVariant& s) { a(s); b(s); }; };
-    const Edit noDotType = [](QVariant& s) { put(s, {"dotsProperties", "#0", "dotType"}, QVariant()); };
-    // The graph (0 the dot plot, 1 the boxplot), what is done to it, the settings named in the
-    // message (none: no message, and the settings open exactly as stored), a value of the
-    // opened settings, and how series `series` is drawn.
-    const struct {
-        const char* name;
-        int graph;
-        Edit edit;
-        QString named;
-        QStringList path;
-        QVariant expected;
-        int series;
-        QString drawn;
-    } cases[] = {
-        {"olderKey", 0, both(noDotType, set({"dotsProperties", "#0", "type"}, qint64(2))), "",
-         {"dotsProperties", "#0", "type"}, qint64(2), 0, "diamond"},
-        {"olderKeyAsText", 0, both(noDotType, set({"dotsProperties", "#0", "type"}, "2")), "",
-         {"dotsProperties", "#0", "type"}, "2", 0, "diamond"},
-        {"olderKeyBesideText", 0,
-         both(set({"dotsProperties", "#0", "dotType"}, "6"), set({"dotsProperties", "#0", "type"}, qint64(2))), "",
-         {"dotsProperties", "#0", "dotType"}, "6", 0, "diamond"},
-        {"outlierGlyphAsText", 1, set({"boxesProperties", "#0", "dotType"}, "6"), "", {"boxesProperties", "#0", "dotType"},
-         "6", 0, "glyph"},
-        {"outlierDiamondAsText", 1, set({"boxesProperties", "#1", "dotType"}, " 2 "), "",
-         {"boxesProperties", "#1", "dotType"}, " 2 ", 1, "diamond"},
-        // What the layout cannot read.
-        {"textAlone", 0, set({"dotsProperties", "#0", "dotType"}, "2"), "Dot Series 0 dotType",
-         {"dotsProperties", "#0", "dotType"}, delegate.defaultDots[0].toMap().value("dotType"), 0, "circle"},
-        {"olderKeyNotANumber", 0, both(noDotType, set({"dotsProperties", "#0", "type"}, "two")), "Dot Series 0 dotType",
-         {"dotsProperties", "#0", "dotType"}, delegate.defaultDots[0].toMap().value("dotType"), 0, "circle"},
-        {"olderKeyPastBounds", 0, both(noDotType, set({"dotsProperties", "#0", "type"}, qint64(-3))),
-         "Dot Series 0 dotType", {"dotsProperties", "#0", "dotType"}, delegate.defaultDots[0].toMap().value("dotType"), 0,
-         "circle"},
-        {"outlierNotANumber", 1, set({"boxesProperties", "#0", "dotType"}, "6 dots"), "Box Series 0 dotType",
-         {"boxesProperties", "#0", "dotType"}, delegate.defaultBoxes[0].toMap().value("dotType"), 0, "circle"},
-        {"outlierPastBounds", 1, set({"boxesProperties", "#1", "dotType"}, "9"), "Box Series 1 dotType",
-         {"boxesProperties", "#1", "dotType"}, delegate.defaultBoxes[1].toMap().value("dotType"), 1, "circle"},
-        {"outlierColour", 1, set({"boxesProperties", "#1", "dotFillColor"}, garbage), "Box Series 1 dotFillColor",
-         {"boxesProperties", "#1", "dotFillColor"}, delegate.defaultBoxes[1].toMap().value("dotFillColor"), 1, "circle"},
+    // Graph (0 dots), series, its "dotType" and "type" (invalid: none), the name in the message.
+    const struct { const char* name; int graph, series; QVariant dotType, type; QString named; } cases[] = {
+        {"olderKey", 0, 0, QVariant(), qint64(2), ""},
+        {"outlierAsText", 1, 1, " 2 ", QVariant(), ""},
+        {"textAlone", 0, 0, "2", QVariant(), "Dot Series 0 dotType"},
+        {"outlierPastBounds", 1, 1, "9", QVariant(), "Box Series 1 dotType"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const QString name = QString(c.name) + ".vlbdoc", path = dir.filePath(name);
-        copyFolder(base, path);
-        const QString plist = QStringLiteral("/graph/graph%1.plist").arg(c.graph);
-        QVariant settings = PropertyList::fromData(readAll(path + plist));
-        c.edit(settings);
+        const QString name = QString(c.name) + ".vlbdoc", plist = QStringLiteral("/graph/graph%1.plist").arg(c.graph);
+        const QStringList series{c.graph ? "boxesProperties" : "dotsProperties", '#' + QString::number(c.series)};
+        copyFolder(base, dir.filePath(name));
+        QVariant settings = PropertyList::fromData(readAll(dir.filePath(name) + plist));
+        put(settings, series + QStringList{"dotType"}, c.dotType);
+        if (c.type.isValid())
+            put(settings, series + QStringList{"type"}, c.type);
         write(name + plist, PropertyList::toXml(settings));
-
-        ASSERT_TRUE(reopen(path));
-        const QString title = c.graph ? "Boxes" : kDots;
-        EXPECT_EQ(alerts(), c.named.isEmpty() ? QStringList() : QStringList{one.arg(name, title, c.named)});
-        ASSERT_EQ(doc->graphSettings.size(), 2);
+        ASSERT_TRUE(reopen(dir.filePath(name)));
+        EXPECT_EQ(alerts(), c.named.isEmpty() ? QStringList() : QStringList{one.arg(name, c.graph ? "Boxes" : kDots, c.named)});
         if (c.named.isEmpty()) {
-            EXPECT_EQ(doc->graphSettings[c.graph], settings.toMap());
+            EXPECT_EQ(doc->graphSettings.value(c.graph), settings.toMap());
         }
-        EXPECT_EQ(dig(doc->graphSettings[c.graph], c.path), c.expected);
-
-        // Drawn as the type says: a path of that shape, or the glyph text in place of shapes.
         MyDocumentWindows::showGraphWindow(*doc, c.graph);
-        if (!c.named.isEmpty()) {
-            // The series named as its row in the settings outline shows it.
-            MyWindowController* g = doc->graphWindowConts[c.graph];
-            const QModelIndex row = qobject_cast<MyOutlineModel*>(g->configOlv->model())
-                                        ->indexOf(settingsRow(g, c.path.mid(0, 2)), 0);
-            EXPECT_EQ(row.data().toString() + ' ' + c.path.last(), c.named);
-        }
-        const MyViewManager* vm = doc->graphWindowConts[c.graph]->viewManager;
-        const QString dot = "dot\t" + seriesNames[c.series];
-        if (c.drawn == "glyph") {
-            const std::shared_ptr<MyStorageItem> item = vm->storageItemDict.value(dot);
-            ASSERT_TRUE(item && item->textStorage);
-            EXPECT_TRUE(item->visible);
-            EXPECT_EQ(item->textStorage->toPlainText(), glyph);
-            EXPECT_EQ(item->textStorage->textViews().size(), 1) << "one outlier";
-            EXPECT_FALSE(vm->viewVisible.value(dot, false));
-        } else {
-            EXPECT_TRUE(vm->viewVisible.value(dot, false));
-            EXPECT_EQ(vm->viewsDict.value(dot).size(), c.graph ? 1 : 6);
-            EXPECT_EQ(shapeOf(vm->viewBezier.value(dot)), c.drawn);
-            EXPECT_FALSE(vm->storageItemDict.value(dot) && vm->storageItemDict.value(dot)->visible);
-        }
-
-        // Saved and opened again, the same settings, and nothing said.
-        const QVariantMap opened = doc->graphSettings[c.graph];
-        ASSERT_TRUE(controller->save(doc));
-        ASSERT_TRUE(reopen(path));
-        EXPECT_EQ(alerts(), QStringList());
-        ASSERT_EQ(doc->graphSettings.size(), 2);
-        EXPECT_EQ(doc->graphSettings[c.graph], opened);
+        const QString dot = "dot\t" + dig(lastLevel, {"represents", series[1], "origName"}).toString();
+        const QPainterPath drawn = doc->graphWindowConts[c.graph]->viewManager->viewBezier.value(dot).painterPath();
+        EXPECT_EQ(isDiamond(drawn), c.named.isEmpty()) << "the default draws circles";
     }
 }
 
-// Documents saved when "170,5" was read as 170: a data column with some decimal commas keeps
-// its other values; an analysis whose data columns hold nothing but decimal commas has no
-// values left and is left out with a word, rather than drawn from made-up numbers.
+// Documents saved when "170,5" was read as 170: only whole numbers are values, and an
+// analysis left with none is left out with a word rather than drawn from made-up numbers.
 TEST_F(HostilePackage, AnAnalysisOnDecimalCommasKeepsOnlyItsValues)
 {
     import(kSampleTable);
     makeAnalysis(kDots, {"Height", "Weight"}, {"Sex"});
     const QString base = dir.filePath("Points.vlbdoc");
     ASSERT_TRUE(controller->saveAs(doc, base));
-    const char* head = "Height\tWeight\tSex\tSite\tNote\n";
-    for (const bool allCommas : {false, true}) {
-        SCOPED_TRACE(allCommas ? "all commas" : "some commas");
-        const QString name = allCommas ? "Commas.vlbdoc" : "Some.vlbdoc";
+    auto openWith = [&](const QString& name, const char* rows) {
         copyFolder(base, dir.filePath(name));
-        write(name + "/tableString.txt", QByteArray(head) + (allCommas ? "170,5\t60,5\tM\tnorth\ta\n160,5\t55,5\tF\tsouth\tb\n"
-                                                                        : "170,5\t60\tM\tnorth\ta\n160\t55,5\tF\tsouth\tb\n"));
-        ASSERT_TRUE(reopen(dir.filePath(name)));
-        if (allCommas) {
-            EXPECT_EQ(alerts(), QStringList{"An analysis of this document could not be rebuilt and was left out."});
-            EXPECT_TRUE(doc->graphSettings.isEmpty());
-            continue;
-        }
-        EXPECT_TRUE(alerts().isEmpty());
-        ASSERT_EQ(doc->graphSettings.size(), 1);
-        MyDocumentWindows::showGraphWindow(*doc, 0);
-        const MyViewManager* vm = doc->graphWindowConts.value(0) ? doc->graphWindowConts[0]->viewManager : nullptr;
-        ASSERT_TRUE(vm);
-        EXPECT_EQ(vm->values.value(QString()), (std::vector<double>{60, 160}));
-        EXPECT_EQ(vm->values.value("Height"), (std::vector<double>{160}));
-    }
+        write(name + "/tableString.txt", QByteArray("Height\tWeight\tSex\tSite\tNote\n") + rows);
+        return reopen(dir.filePath(name));
+    };
+    ASSERT_TRUE(openWith("Some.vlbdoc", "170,5\t60\tM\tnorth\ta\n160\t55,5\tF\tsouth\tb\n"));
+    EXPECT_EQ(alerts(), QStringList());
+    MyDocumentWindows::showGraphWindow(*doc, 0);
+    ASSERT_TRUE(doc->graphWindowConts.value(0));
+    EXPECT_EQ(doc->graphWindowConts[0]->viewManager->values.value(QString()), (std::vector<double>{60, 160}));
+    EXPECT_EQ(doc->graphWindowConts[0]->viewManager->values.value("Height"), (std::vector<double>{160}));
+    ASSERT_TRUE(openWith("Commas.vlbdoc", "170,5\t60,5\tM\tnorth\ta\n160,5\t55,5\tF\tsouth\tb\n"));
+    EXPECT_EQ(alerts(), QStringList{"An analysis of this document could not be rebuilt and was left out."});
+    EXPECT_TRUE(doc->graphSettings.isEmpty());
 }
