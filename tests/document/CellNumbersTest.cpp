@@ -48,9 +48,8 @@ TEST(CellNumbers, ReadAsThePlatformReadsThem)
         QString::fromUtf8("5\u00a0"), QString::fromUtf8("\u0665"), QString(QChar(0xd800)) + "5", QString(QChar(0)) + "5",
         "\v\f\r5", QString(QChar(0x1c)) + "5",
         // White space after a number, and what makes a cell more than one.
-        "5 ", " -2.5e3\t\n", QString::fromUtf8("7\u00a0"), QString::fromUtf8("7\u3000"), "7\u00a0x", "1e5 ", "1e ",
-        "1e5e", "0,7", "-1,6", "12abc", "0x10", "1 2", "5..", "1.5.", "1-", "1e+5+", longDigits + "x",
-        longDigits + " ", "1e" + longDigits + " ",
+        " -2.5e3\t\n", QString::fromUtf8("7\u3000"), "7\u00a0x", "1e ", "1e5e", "0,7", "12abc", "0x10", "1 2", "1.5.",
+        "1e+5+", longDigits + "x", "1e" + longDigits + " ",
     };
     for (const QString& cell : cells)
         EXPECT_TRUE(readsAsScanDouble(cell));
@@ -77,18 +76,15 @@ TEST(CellNumbers, RandomCellsReadAsThePlatformReadsThem)
     }
 }
 
-// A column's values: a cell counts only when all of it is one number. R's sleep data with
-// decimal commas in some cells: those are left out, not read as 0, -1, 3...
+// A column's values: "-1,6" or "12abc" are no value, not -1 or 12.
 TEST(CellNumbers, AColumnHoldsOnlyCellsThatAreNumbersAsAWhole)
 {
-    const QStringList column = {"extra", "0.7", "-1,6", "-0.2", "-1,2", " -0.1 ", "3.4", "3,7", "0.8", "0.0", "2.0\t",
-                                "12abc", "0x10", "", "nan", "1e3"};
     qint64 count = -1;
-    const QVector<std::optional<double>> values = CellNumbers::numbers(column, 1, &count);
-    const QVector<std::optional<double>> expected = {0.7, std::nullopt, -0.2, std::nullopt, -0.1, 3.4, std::nullopt, 0.8, 0.0,
-                                                     2.0, std::nullopt, std::nullopt, std::nullopt, std::nullopt, 1000.0};
+    const QVector<std::optional<double>> values =
+        CellNumbers::numbers({"extra", "0.7", "-1,6", " -0.1 ", "3,7", "2.0\t", "12abc", "0x10", "", "1e3"}, 1, &count);
+    const QVector<std::optional<double>> expected = {0.7, {}, -0.1, {}, 2.0, {}, {}, {}, 1000.0};
     EXPECT_EQ(values, expected);
-    EXPECT_EQ(count, 8);
+    EXPECT_EQ(count, 4);
 }
 
 }

@@ -3,7 +3,6 @@
 // document's edited state, and copy of rows and columns through the real clipboard.
 #include "AnalysisFixture.h"
 #include "StatsSwitchesFit.h"
-#include "stats/MyDescriptives.h"
 #include "stats/MyKolmogorov.h"
 #include "stats/MyShapiro.h"
 #include <QAbstractButton>
@@ -463,168 +462,81 @@ TEST_F(StatsWindow, FollowsTheColumnOrderOfTheGraph)
 }
 
 // What the user set in the table outlives every reload: a column border dragged on the header
-// keeps its place through a logarithmic axis, its undo, a reorder of the graph's columns and
-// a switch that brings rows, and a selected category stays selected where its row moves, so
-// Copy copies that category and no other.
+// keeps its place, and a selected category stays selected where its row moves, through a
+// reorder of the graph's columns (a settings change), rows added and the reorder's undo.
 TEST_F(StatsWindow, ReloadKeepsTheUserWidthsAndTheSelectedCategory)
 {
     open(groupsTable({{"a", {1, 2, 3}}, {"b", {10, 20, 30, 40}}, {"c", {5, 6, 7, 8, 9}}}), {"v"}, {"g"});
     MyWindowController* graph = doc->graphWindowConts.last();
-    ASSERT_EQ(column("num"), QStringList({"3", "4", "5"}));
     QHeaderView* header = table->horizontalHeader();
-
-    // Borders dragged with the mouse: "Minimum" wider, "Average" narrower than its numbers.
-    auto drag = [&](int c, int dx) {
-        const QPoint from(header->sectionViewportPosition(c) + header->sectionSize(c) - 2, header->height() / 2);
-        QTest::mousePress(header->viewport(), Qt::LeftButton, {}, from, apart());
-        for (int step = 1; step <= 4; ++step)
-            QTest::mouseMove(header->viewport(), from + QPoint(dx * step / 4, 0));
-        QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, from + QPoint(dx, 0));
-    };
-    const int minimum = table->columnWidth(2) + 70, average = table->columnWidth(4) - 30;
-    drag(2, 70);
-    drag(4, -30);
+    // "Minimum"'s border dragged 70 pixels right; category a's row chosen by a click on a cell.
+    const int minimum = table->columnWidth(2) + 70;
+    const QPoint border(header->sectionViewportPosition(2) + header->sectionSize(2) - 2, header->height() / 2);
+    QTest::mousePress(header->viewport(), Qt::LeftButton, {}, border, apart());
+    for (int dx : {20, 40, 70})
+        QTest::mouseMove(header->viewport(), border + QPoint(dx, 0));
+    QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, border + QPoint(70, 0));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(table->model()->index(0, 1)).center(), apart());
     ASSERT_EQ(table->columnWidth(2), minimum);
-    ASSERT_EQ(table->columnWidth(4), average);
-
-    // Category a's row chosen with a click on one of its cells.
-    const QRect cell = table->visualRect(table->model()->index(0, 1));
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center(), apart());
     ASSERT_EQ(table->selectedRowIndexes(), QList<int>{0});
-    const QString a = QString(vm->nameTags.value(0)).replace('\t', " - ");
-    ASSERT_TRUE(a.endsWith("a"));
-
     auto expectKept = [&](const char* after, int row) {
-        SCOPED_TRACE(after);
-        EXPECT_EQ(table->columnWidth(2), minimum);
-        EXPECT_EQ(table->columnWidth(4), average);
-        // A column nobody touched still fits its texts.
-        QStyleOptionViewItem option;
-        option.initFrom(table);
-        option.font = table->font();
-        for (int r = 0; r < table->model()->rowCount(); ++r)
-            EXPECT_GE(table->columnWidth(5), table->itemDelegate()->sizeHint(option, table->model()->index(r, 5)).width()) << r;
-        EXPECT_EQ(table->selectedRowIndexes(), QList<int>{row});
-        QGuiApplication::clipboard()->clear();
-        stats->copy();
-        const QStringList cells = QGuiApplication::clipboard()->text().split('\t');
-        ASSERT_EQ(cells.size(), 13) << qPrintable(QGuiApplication::clipboard()->text());
-        EXPECT_EQ(cells.mid(0, 2), QStringList({a, "3"}));
+        EXPECT_EQ(table->columnWidth(2), minimum) << after;
+        EXPECT_EQ(table->selectedRowIndexes(), QList<int>{row}) << after;
     };
 
-    ASSERT_TRUE(typeInSettings(graph, {"valueSettings", "scaleStrings", "#0"}, "1"));
-    ASSERT_TRUE(typeInSettings(graph, {"valueSettings", "min"}, "1"));
-    ASSERT_TRUE(typeInSettings(graph, {"valueSettings", "logarithmic"}, "YES"));
-    ASSERT_TRUE(vm->isLogarithmic());
-    expectKept("logarithmic", 0);
-    doc->undoManager()->undo();
-    ASSERT_FALSE(vm->isLogarithmic());
-    expectKept("undone", 0);
-
-    // Level 1's first represent (a) moved one place down: b, a, c.
+    // Category a moved one place down: b, a, c.
     const QStringList first = {"categoryDicts", "#1", "represents", "#0"};
     QTest::mouseClick(graph->configOlv->viewport(), Qt::LeftButton, {},
                       centreIn(graph->configOlv, settingsRow(graph, first), 0, graph->rootItem), apart());
-    QCoreApplication::processEvents();
-    ASSERT_EQ(graph->selectedSettingsRow(), settingsRow(graph, first));
     graph->stepper->setIntegerValue(1);
     graph->tryToMove();
     ASSERT_EQ(column("num"), QStringList({"4", "3", "5"}));
     expectKept("moved", 1);
-
     click("buShowSingle");
-    click("buShowAll");
-    ASSERT_EQ(table->model()->rowCount(), 3 + int(vm->singleTags.size()) + 1);
-    expectKept("rows added", 1);
+    expectKept("single rows shown", 1);
     doc->undoManager()->undo();
-    ASSERT_EQ(column("num").mid(0, 3), QStringList({"3", "4", "5"}));
     expectKept("move undone", 0);
-
-    // A column chosen by its title stays chosen whole while rows go.
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2),
-                      apart());
-    click("buShowSingle");
-    QGuiApplication::clipboard()->clear();
-    stats->copy();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "Num\n3\n4\n5\n12");
 }
 
-// A cell is a value only when all of it is a number: R's sleep data, with a decimal comma,
-// a number followed by letters and a hexadecimal number added, keeps the means of R
-// (0.75 and 2.33) and its 20 values; the three are texts, left out.
+// R's sleep data with a decimal comma, a number followed by letters and a hexadecimal number
+// added: those are texts, so R's 20 values and means (0.75, 2.33) stay.
 TEST_F(StatsWindow, OnlyCellsThatAreWholeNumbersAreValues)
 {
-    const char* first[] = {"0.7", "-1.6", "-0.2", "-1.2", "-0.1", "3.4", "3.7", "0.8", "0.0", "2.0"};
-    const char* second[] = {"1.9", "0.8", "1.1", "0.1", "-0.1", "4.4", "5.5", "1.6", "4.6", "3.4"};
-    QByteArray csv = "extra,group\n";
-    for (int i = 0; i < 10; ++i)
-        csv += QByteArray(first[i]) + ",1\n" + second[i] + ",2\n";
-    csv += "\"1,5\",1\n12abc,2\n0x10,1\n";
-    open(csv, {"extra"}, {"group"});
-    EXPECT_EQ(rows().filter("valid values"), QStringList({"    extra | (20 valid values)"}));
-    const int r1 = rowOf("1"), r2 = 1 - r1;
-    EXPECT_EQ(column("num").value(r1), "10");
-    EXPECT_EQ(column("num").value(r2), "10");
-    EXPECT_EQ(column("mean").value(r1), "0.75");
-    EXPECT_EQ(column("mean").value(r2), "2.33");
+    open(groupsTable({{"1", {0.7, -1.6, -0.2, -1.2, -0.1, 3.4, 3.7, 0.8, 0.0, 2.0}},
+                      {"2", {1.9, 0.8, 1.1, 0.1, -0.1, 4.4, 5.5, 1.6, 4.6, 3.4}}})
+             + "\"1,5\",1\n12abc,2\n0x10,1\n",
+         {"v"}, {"g"});
+    EXPECT_EQ(rows().filter("valid values"), QStringList({"    v | (20 valid values)"}));
+    EXPECT_EQ(column("num"), QStringList({"10", "10"}));
+    EXPECT_EQ(column("mean"), QStringList({"0.75", "2.33"}));
 }
 
-// The table shows six significant digits: Michelson's speeds of light (1879, in 1e9 km/s)
-// keep theirs, values near 1e300 take a few characters, not 300 digits; the copy keeps its
-// six decimals. Normality tests on values near 1e-300 give the results of the same values
-// near 1 (never nan); equal values have none, N/A. Expected texts worked out with Python's
-// fractions and math modules: mean 0.000299898, sample variance 14470e-18, its root
-// 1.202913e-07; for 1, 2, 4 and 8 times 1e300 the root of 28.75e600 / 3, 3.095696e300.
+// The table shows six significant digits, the copy six decimals: Michelson's speeds of light
+// (in 1e9 km/s) keep their digits, values near 1e300 take a few characters, not 300. Values
+// near 1e-300 test as the same values near 1. Expected texts worked out with Python's
+// fractions; the variance of 1, 2, 4, 8 times 1e300, 28.75e600 / 3, is no double.
 TEST_F(StatsWindow, SmallAndLargeValuesShowTheirSignificantDigits)
 {
-    QVector<double> tiny = spread(12, 1e-300);
     open(groupsTable({{"light", {0.00029985, 0.00029974, 0.0002999, 0.00030007, 0.00029993}},
                       {"huge", {1e300, 2e300, 4e300, 8e300}},
-                      {"tiny", tiny},
+                      {"tiny", spread(12, 1e-300)},
                       {"same", {7e-301, 7e-301, 7e-301, 7e-301}}}),
          {"v"}, {"g"});
     click("buStats");
     ASSERT_TRUE(eventually([&] { return tableOnScreen(); }));
-    const auto* cells = qobject_cast<QStyledItemDelegate*>(table->itemDelegate());
-    ASSERT_TRUE(cells);
-    auto shown = [&](const char* group, const QString& identifier) {
-        const int c = int(MyViewManager::statsColumnIdentifiers().indexOf(identifier));
-        return cells->displayText(table->model()->index(rowOf(group), c).data(), QLocale());
-    };
-    const std::pair<const char*, const char*> light[] = {
-        {"min", "0.00029974"}, {"max", "0.00030007"}, {"mean", "0.000299898"}, {"median", "0.0002999"},
-        {"variance", "1.447e-14"}, {"stdev", "1.20291e-07"}};
-    for (const auto& [identifier, text] : light)
-        EXPECT_EQ(shown("light", identifier), QString::fromLatin1(text)) << identifier;
-    // Their sample variance, 28.75e600 / 3, is beyond the doubles; its root is not.
-    const std::pair<const char*, const char*> huge[] = {
-        {"min", "1e+300"}, {"max", "8e+300"}, {"mean", "3.75e+300"}, {"median", "3e+300"},
-        {"variance", "N/A"}, {"stdev", "3.0957e+300"}};
-    for (const auto& [identifier, text] : huge)
-        EXPECT_EQ(shown("huge", identifier), QString::fromLatin1(text)) << identifier;
-
-    // W and p of the tiny values: those of the same values times 1e300.
-    std::vector<double> near;
-    for (double v : spread(12))
-        near.push_back(v);
-    const std::optional<NormalityResult> r = delegate.shapiro->shapiroWilkTest(near);
+    auto shown = [&](const char* group, const char* identifier) { return column(identifier).value(rowOf(group)); };
+    const char* cells[][3] = {
+        {"light", "min", "0.00029974"}, {"light", "mean", "0.000299898"}, {"light", "variance", "1.447e-14"},
+        {"light", "stdev", "1.20291e-07"}, {"huge", "mean", "3.75e+300"},  {"huge", "variance", "N/A"},
+        {"huge", "stdev", "3.0957e+300"},  {"same", "statistic", "N/A"},   {"same", "p", "N/A"}};
+    for (const auto& [group, identifier, text] : cells)
+        EXPECT_EQ(shown(group, identifier), text) << group << " " << identifier;
+    const QVector<double> near = spread(12);
+    const std::optional<NormalityResult> r = delegate.shapiro->shapiroWilkTest(std::vector<double>(near.begin(), near.end()));
     ASSERT_TRUE(r);
-    EXPECT_EQ(shown("tiny", "statisticName"), "S-W W:");
     EXPECT_NEAR(shown("tiny", "statistic").toDouble(), r->statistic, 1e-5 * r->statistic);
     EXPECT_NEAR(shown("tiny", "p").toDouble(), r->p, 1e-5 * r->p);
-    // Their standard deviation: 1e-300 times that of the values near 1, not 0.
-    const std::optional<double> sd = MyDescriptives().descriptives(near).second.stdev;
-    ASSERT_TRUE(sd);
-    EXPECT_NEAR(shown("tiny", "stdev").toDouble(), 1e-300 * *sd, 1e-5 * 1e-300 * *sd);
-    EXPECT_EQ(shown("same", "statistic"), "N/A");
-    EXPECT_EQ(shown("same", "p"), "N/A");
 
-    // Copied, the same cells keep six decimals; nothing anywhere reads nan.
-    const QString copied = *vm->statsText({rowOf("light"), rowOf("tiny"), rowOf("same")}, {});
+    const QString copied = vm->statsText({rowOf("light")}, {}).value_or(QString());
     EXPECT_TRUE(copied.startsWith("v - light\t5\t0.000300\t0.000300\t0.000300\t0.000300\t")) << qPrintable(copied);
-    for (int row = 0; row < table->model()->rowCount(); ++row)
-        for (int c = 0; c < table->model()->columnCount(); ++c)
-            EXPECT_FALSE(cells->displayText(table->model()->index(row, c).data(), QLocale()).contains("nan", Qt::CaseInsensitive))
-                << row << "," << c;
-    EXPECT_FALSE(copied.contains("nan", Qt::CaseInsensitive)) << qPrintable(copied);
 }
