@@ -62,15 +62,20 @@ void MyStatsTableView::reloadKeeping(const QStringList& keysBefore, const QStrin
     // What is selected, by row key: the spans of columns selected in that row.
     using Span = std::pair<int, int>;
     QHash<QString, QList<Span>> selected;
-    QList<int> wholeColumns;
-    for (int c = 0; model()->rowCount() > 0 && c < model()->columnCount(); ++c)
-        if (selection->isColumnSelected(c))
-            wholeColumns << c;
     for (const QItemSelectionRange& range : selection->selection())
         for (int r = range.top(); r <= range.bottom() && r < keysBefore.size(); ++r)
             selected[keysBefore.at(r)] << Span(range.left(), range.right());
     for (QList<Span>& spans : selected)
         std::sort(spans.begin(), spans.end());
+    // A column chosen whole, judged on the rows shown before: the model may already count
+    // the rows to come.
+    QList<int> wholeColumns;
+    for (int c = 0; !keysBefore.isEmpty() && c < model()->columnCount(); ++c)
+        if (std::all_of(keysBefore.cbegin(), keysBefore.cend(), [&](const QString& key) {
+                const QList<Span> spans = selected.value(key);
+                return std::any_of(spans.cbegin(), spans.cend(), [c](const Span& s) { return s.first <= c && c <= s.second; });
+            }))
+            wholeColumns << c;
     std::optional<std::pair<QString, int>> current;
     if (const QModelIndex at = selection->currentIndex(); at.isValid() && at.row() < keysBefore.size())
         current = {keysBefore.at(at.row()), at.column()};

@@ -496,6 +496,16 @@ TEST_F(StatsWindow, ReloadKeepsTheUserWidthsAndTheSelectedCategory)
     expectKept("single rows shown", 1);
     doc->undoManager()->undo();
     expectKept("move undone", 0);
+
+    // A column chosen by its title stays chosen whole while rows go and come.
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2),
+                      apart());
+    for (const char* rows : {"single rows hidden", "single rows shown"}) {
+        click("buShowSingle");
+        QGuiApplication::clipboard()->clear();
+        stats->copy();
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), "Num\n" + column("num").join("\n")) << rows;
+    }
 }
 
 // R's sleep data with a decimal comma, a number followed by letters and a hexadecimal number
