@@ -15,14 +15,7 @@ bool isAsciiSpace(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); 
 
 bool slow(const QString& cell, double* value, bool whole)
 {
-    if (!whole)
-        return NumberText::scanDouble(cell, value);
-    double v = 0;
-    if (!NumberText::isWholeNumber(cell) || !NumberText::scanDouble(cell, &v))
-        return false;
-    if (value)
-        *value = v;
-    return true;
+    return (!whole || NumberText::isWholeNumber(cell)) && NumberText::scanDouble(cell, value);
 }
 
 // The number at the start of the cell; with `whole`, only when nothing but white space

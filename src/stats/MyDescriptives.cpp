@@ -74,14 +74,6 @@ MyDescriptives::Moments momentsOf(PowerSums sums, int64_t n, double stdevP, doub
     return r;
 }
 
-// The sums run over the values times a power of two that brings the largest magnitude to the
-// order of 1: it changes no digit, and squares and fourth powers of values near 1e-300 or
-// 1e300 neither underflow nor overflow.
-int sumsExponent(double lowest, double highest)
-{
-    return UnitScale::exponentOf(std::max(std::fabs(lowest), std::fabs(highest)));
-}
-
 // A summary of values times 2^e brought back to the values' own scale; a variance beyond the
 // range of doubles is absent, one below it is 0 or subnormal as it rounds.
 MyDescriptives::VarianceSummary unscaled(MyDescriptives::VarianceSummary s, int e)
@@ -193,7 +185,7 @@ MyDescriptives::VarianceSummary MyDescriptives::variancesFromValues(const std::v
     std::vector<double> storage;
     const std::vector<double>& finite = finiteOnly(values, storage);
     const auto [lo, hi] = std::minmax_element(finite.begin(), finite.end());
-    const int e = finite.empty() ? 0 : sumsExponent(*lo, *hi);
+    const int e = finite.empty() ? 0 : UnitScale::exponentOf(*lo, *hi);
     return unscaled(summary(finite, centre(finite, lo != finite.end() && *lo == *hi, std::ldexp(1.0, e))), e);
 }
 
@@ -291,7 +283,9 @@ std::pair<int64_t, DescriptivesDict> MyDescriptives::descriptives(const std::vec
     if (finite.empty())
         return {0, DescriptivesDict{}};
     const std::vector<double>& sorted = ready ? values : AscendingValues::of(finite, sortedStorage);
-    const int e = sumsExponent(sorted.front(), sorted.back());
+    // The sums run over the values brought to the order of 1 (UnitScale): squares and fourth
+    // powers of values near 1e-300 or 1e300 neither underflow nor overflow.
+    const int e = UnitScale::exponentOf(sorted.front(), sorted.back());
     const double scale = std::ldexp(1.0, e);
     const Centred centred = centre(finite, sorted.front() == sorted.back(), scale);
     // Skewness and kurtosis are free of scale: from the scaled sums as they are.

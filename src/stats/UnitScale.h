@@ -5,9 +5,10 @@
 // value, so sums of the scaled sample are those of the original with unlimited range.
 class UnitScale {
 public:
-    // e such that 2^e times the largest magnitude (finite, not negative) lies in [1, 2); 0 for
-    // 0. Below 2^-1022 it is 1023, which brings any value near enough (2^e stays a double).
-    static int exponentOf(double largest);
-    // 2^exponentOf of the larger magnitude of the two.
+    // e such that 2^e times the larger magnitude of the sample's extremes (finite) lies in
+    // [1, 2); 0 when both are 0. Below 2^-1022 it is 1023, which brings any value near enough
+    // (2^e stays a double).
+    static int exponentOf(double lowest, double highest);
+    // 2^exponentOf.
     static double factorOf(double lowest, double highest);
 };
