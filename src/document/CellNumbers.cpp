@@ -3,6 +3,7 @@
 #include "platform/NumberText.h"
 
 #include <charconv>
+#include <cmath>
 #include <system_error>
 
 namespace CellNumbers {
@@ -111,7 +112,8 @@ QVector<std::optional<double>> numbers(const QStringList& column, qsizetype firs
     out.reserve(column.size() - begin);
     for (qsizetype k = begin; k < column.size(); ++k) {
         double value = 0;
-        if (wholeNumber(column.at(k), &value)) {
+        // A number beyond the doubles ("1e400") is no value, as in every statistic.
+        if (wholeNumber(column.at(k), &value) && std::isfinite(value)) {
             ++found;
             out.append(value);
         } else {

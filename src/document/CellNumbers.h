@@ -15,7 +15,7 @@ bool leadingNumber(const QString& cell, double* value);
 // True and *value when the whole cell, white space around it aside, is one number: "0,7" or
 // "12abc" is not 0 or 12 but no number at all.
 bool wholeNumber(const QString& cell, double* value);
-// The values of cells [first, end) of a column (whole numbers only), nullopt for any other
-// cell; *count gets the number of values.
+// The values of cells [first, end) of a column (whole, finite numbers only), nullopt for any
+// other cell; *count gets the number of values.
 QVector<std::optional<double>> numbers(const QStringList& column, qsizetype first, qint64* count);
 }

@@ -81,10 +81,12 @@ TEST(CellNumbers, AColumnHoldsOnlyCellsThatAreNumbersAsAWhole)
 {
     qint64 count = -1;
     const QVector<std::optional<double>> values =
-        CellNumbers::numbers({"extra", "0.7", "-1,6", " -0.1 ", "3,7", "2.0\t", "12abc", "0x10", "", "1e3"}, 1, &count);
-    const QVector<std::optional<double>> expected = {0.7, {}, -0.1, {}, 2.0, {}, {}, {}, 1000.0};
+        CellNumbers::numbers({"extra", "0.7", "-1,6", " -0.1 ", "3,7", "2.0\t", "12abc", "0x10", "", "1e3", "1e400",
+                              "-1e999", "1e-400"}, 1, &count);
+    // Beyond the doubles is no value; below them is 0, as the platform reads it.
+    const QVector<std::optional<double>> expected = {0.7, {}, -0.1, {}, 2.0, {}, {}, {}, 1000.0, {}, {}, 0.0};
     EXPECT_EQ(values, expected);
-    EXPECT_EQ(count, 4);
+    EXPECT_EQ(count, 5);
 }
 
 }

@@ -297,6 +297,23 @@ TEST_F(SelectorOutline, GraphRenewsManyCategoriesFromTheTable)
     EXPECT_EQ(wrong.mid(0, 5), QStringList());
 }
 
+// A value is a finite number wherever it is counted: a column of numbers beyond the doubles
+// is refused when it is added, as a column of texts is, and such cells are not counted.
+class ColumnValues : public AnalysisFixture {};
+TEST_F(ColumnValues, NumbersBeyondTheDoublesAreNoValues)
+{
+    import("Huge,Mixed,Sex\n1e400,1e400,M\n-1e400,5,F\n1e999,7,M\n");
+    newAnalysis();
+    MySelectorItem* a = analysis(0);
+    scripted.dialogs.alerts.clear();
+    addColumn(at(a, {1}), "Huge");
+    EXPECT_EQ(alerts(), QStringList{MySelectorRootItem::noValidValues});
+    EXPECT_EQ(at(a, {1})->childCount(), 0);
+    addColumn(at(a, {1}), "Mixed");
+    EXPECT_EQ(alerts(), QStringList{MySelectorRootItem::noValidValues});
+    EXPECT_EQ(rows().value(3), "    Mixed | (2 valid values)");
+}
+
 // The stepper moves a row of an analysis being set up among its siblings; "graphType" keeps
 // the first place, and a refused move sets the stepper back.
 TEST_F(SelectorOutline, StepperMovesEditableRows)
