@@ -250,45 +250,54 @@ std::vector<double> MyAnalysisBuilder::valuesFromColumn(const std::vector<std::o
 }
 
 std::optional<MyAnalysisData> MyAnalysisBuilder::analysisFromSelection(const AppDelegate& app, MySelectorItem* item,
-                                                                       QString* error)
+                                                                       QString* error, NoValues noValues)
 {
     if (!app.ourDescriptives) {
         if (error)
             *error = QStringLiteral("No statistics engine");
         return std::nullopt;
     }
-    return MyAnalysisBuilder(*app.ourDescriptives).analysisFromSelection(item, error);
+    return MyAnalysisBuilder(*app.ourDescriptives).analysisFromSelection(item, error, noValues);
 }
 
-std::optional<MyAnalysisData> MyAnalysisBuilder::analysisFromSelection(MySelectorItem* item, QString* error) const
+QString MyAnalysisBuilder::structureError(const MySelectorItem* item)
 {
-    auto fail = [error](const char* message) -> std::optional<MyAnalysisData> {
+    if (!item)
+        return QStringLiteral("No analysis");
+    const MySelectorItem* dataGroup = item->childTitle("DataColumns");
+    if (!item->childTitle("graphType") || !dataGroup || !item->childTitle("Categorizing"))
+        return QStringLiteral("The analysis lacks its graph type, data columns or categorizing columns");
+    const QList<MySelectorItem*> dataColumns = dataGroup->selectorChildren();
+    if (dataColumns.isEmpty())
+        return QStringLiteral("At least one data column is required");
+    for (const MySelectorItem* column : dataColumns)
+        if (!column->selectorChildAt(0))
+            return QStringLiteral("A data column has no values");
+    return QString();
+}
+
+std::optional<MyAnalysisData> MyAnalysisBuilder::analysisFromSelection(MySelectorItem* item, QString* error,
+                                                                       NoValues noValues) const
+{
+    auto fail = [error](const QString& message) -> std::optional<MyAnalysisData> {
         if (error)
-            *error = QString::fromLatin1(message);
+            *error = message;
         return std::nullopt;
     };
-    if (!item)
-        return fail("No analysis");
-    MySelectorItem* graphTypeItem = item->childTitle("graphType");
-    MySelectorItem* dataGroup = item->childTitle("DataColumns");
-    MySelectorItem* catGroup = item->childTitle("Categorizing");
     // Every refusal comes before the analysis is marked as drawn: refused, it stays exactly
     // as it was, still being edited. The selection check refuses these cases first with the
     // same texts; they reach here only from a damaged analysis.
-    if (!graphTypeItem || !dataGroup || !catGroup)
-        return fail("The analysis lacks its graph type, data columns or categorizing columns");
+    if (const QString structure = structureError(item); !structure.isEmpty())
+        return fail(structure);
+    MySelectorItem* graphTypeItem = item->childTitle("graphType");
+    MySelectorItem* dataGroup = item->childTitle("DataColumns");
+    MySelectorItem* catGroup = item->childTitle("Categorizing");
     const QList<MySelectorItem*> dataColumns = dataGroup->selectorChildren();
-    if (dataColumns.isEmpty())
-        return fail("At least one data column is required");
     bool anyValue = false;
-    for (MySelectorItem* column : dataColumns) {
-        const MySelectorItem* rep = column->selectorChildAt(0);
-        if (!rep)
-            return fail("A data column has no values");
-        anyValue = anyValue || MySelectorItem::validValueCount(rep->data2) > 0;
-    }
-    if (!anyValue)
-        return fail("No valid values in this column");
+    for (MySelectorItem* column : dataColumns)
+        anyValue = anyValue || MySelectorItem::validValueCount(column->selectorChildAt(0)->data2) > 0;
+    if (!anyValue && noValues == NoValues::Refused)
+        return fail(QStringLiteral("No valid values in this column"));
 
     item->editting = false;
     for (MySelectorItem* c : {graphTypeItem, dataGroup, catGroup})
@@ -314,7 +323,8 @@ std::optional<MyAnalysisData> MyAnalysisBuilder::analysisFromSelection(MySelecto
         lengths.push_back(rep->data2.size());
         pooled.insert(pooled.end(), rep->data2.begin(), rep->data2.end());
     }
-    // Either every category gets its logarithmic entries or none does.
+    // Either every category gets its logarithmic entries or none does; without any value
+    // every one gets them (empty), so that a stored logarithmic axis finds its tables.
     bool withLogs = true;
     for (const auto& v : pooled)
         if (v && std::isfinite(*v))
@@ -340,7 +350,8 @@ std::optional<MyAnalysisData> MyAnalysisBuilder::analysisFromSelection(MySelecto
 
     {
         Picked all = pool.all();
-        d.minMax = {all.values.front(), all.values.back()};
+        if (!all.values.empty())
+            d.minMax = {all.values.front(), all.values.back()};
         keep(QString(), std::move(all));
     }
 

@@ -32,5 +32,5 @@ struct MyAnalysisData {
     // The text a tag shows where its key had to differ from it: a categorizing column's tag
     // ("Sex_male" for Sex = male) that a data column's title or another tag already uses.
     QHash<QString, QString> tagTexts;
-    std::vector<double> minMax;   // [smallest, largest]
+    std::vector<double> minMax;   // [smallest, largest]; empty when there is no value
 };

@@ -1,4 +1,5 @@
 #include "analysis/MyDocumentAnalyses.h"
+#include "analysis/MyAnalysisBuilder.h"
 #include "analysis/MyAnalysisXml.h"
 #include "analysis/MyGraphSettingsBuilder.h"
 #include "analysis/MyGraphSettingsKeeper.h"
@@ -129,20 +130,18 @@ std::optional<DocumentHooks::StoredAnalysis> MyDocumentAnalyses::inspectAnalysis
     out.title = item->title;
     if (const MySelectorItem* type = item->childTitle(QStringLiteral("graphType")))
         out.graphType = type->message;
-    bool anyData = false, dataFound = false;
     for (const MySelectorItem* group : item->selectorChildren()) {
         if (group->title == QLatin1String("graphType"))
             continue;
-        const bool data = group->title == QLatin1String("DataColumns");
         for (const MySelectorItem* column : group->selectorChildren()) {
             const bool found = doc.indexOfVariables(column->title) >= 0;
             if (!found && !out.missingColumns.contains(QStringLiteral("“%1”").arg(column->title)))
                 out.missingColumns << QStringLiteral("“%1”").arg(column->title);
-            anyData = anyData || data;
-            dataFound = dataFound || (data && found);
         }
     }
-    out.drawable = !anyData || dataFound;
+    // Columns gone from the table leave an analysis without values, which is kept; only
+    // one that lacks its parts yields none.
+    out.drawable = MyAnalysisBuilder::structureError(item).isEmpty();
     return out;
 }
 
@@ -166,7 +165,9 @@ std::optional<QVariantMap> MyDocumentAnalyses::regenerateGraphSettings(Document&
     MySelectorItem* item = MyAnalysisXml::outlineItemFromXLMWithXmlString(xml, &root, DocumentTable(doc), nullptr);
     if (!item)
         return std::nullopt;
-    auto graph = MyGraphSettingsBuilder::graphSettingsFromSelection(*app, width, height, item);
+    // A stored analysis keeps its place even when its cells hold no number now.
+    auto graph = MyGraphSettingsBuilder::graphSettingsFromSelection(*app, width, height, item, nullptr,
+                                                                    MyAnalysisBuilder::NoValues::Built);
     if (!graph)
         return std::nullopt;
     return graph->settings;

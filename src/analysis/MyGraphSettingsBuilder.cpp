@@ -5,9 +5,10 @@
 #include "platform/NumberText.h"
 
 std::optional<MyGraphSettingsBuilder::NewGraph> MyGraphSettingsBuilder::graphSettingsFromSelection(
-    const AppDelegate& app, double pageWidth, double pageHeight, MySelectorItem* item, QString* error)
+    const AppDelegate& app, double pageWidth, double pageHeight, MySelectorItem* item, QString* error,
+    MyAnalysisBuilder::NoValues noValues)
 {
-    std::optional<MyAnalysisData> analysis = MyAnalysisBuilder::analysisFromSelection(app, item, error);
+    std::optional<MyAnalysisData> analysis = MyAnalysisBuilder::analysisFromSelection(app, item, error, noValues);
     if (!analysis)
         return std::nullopt;
     NewGraph g;

@@ -146,6 +146,11 @@ public:
     bool writePackage(const QString& dirPath, SaveKind kind, QString* error) override;
     bool readPackage(const QString& dirPath, QString* error) override;
     QString readNotice() const override { return m_readNotice; }
+    // A paragraph more for what the open tells, found while the windows are set up.
+    void addReadNotice(const QString& paragraph)
+    {
+        m_readNotice += (m_readNotice.isEmpty() ? QString() : QStringLiteral("\n\n")) + paragraph;
+    }
     void didSave(SaveKind kind) override;
     void commitEditing() override;
     bool isEditingText() const override;

@@ -26,7 +26,7 @@ struct DocumentHooks {
         QString title;
         QString graphType;
         QStringList missingColumns;   // named by the text, not in the table
-        bool drawable = true;         // false when none of its data columns is in the table
+        bool drawable = true;         // false when it lacks parts every analysis has
     };
     std::function<std::optional<StoredAnalysis>(Document& doc, const QString& xml)> inspectAnalysis;
     // Stored graph settings of an analysis of graphType, checked and mended as a document

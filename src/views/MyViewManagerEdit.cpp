@@ -14,6 +14,7 @@
 #include "views/MyViewManager.h"
 #include "views/SettingsRowPath.h"
 #include "windows/MyWindowController.h"
+#include <limits>
 
 namespace {
 
@@ -346,12 +347,15 @@ std::pair<std::optional<QVariant>, MyConfigItem*> MyViewManager::adjustValueSett
     MyConfigRootItem* root = settingsRoot();
     const qint64 id = graphID();
     MyConfigItem* valueSettingsRow = child(root, "valueSettings");
-    if (!item || id < 0 || minMax.size() < 2 || !valueSettingsRow)
+    if (!item || id < 0 || !valueSettingsRow)
         return {std::nullopt, item};
     const QVariantMap valueSettings = myDoc->graphSettings.at(id).value(QStringLiteral("valueSettings")).toMap();
     const int labelIndex = item->title.isEmpty() ? item->index() : -1;
-    const ValueSettingsResult result = MyValueSettingsCheck::adjustValueSettings(object, item->title, labelIndex,
-                                                                                valueSettings, minMax[0], minMax[1]);
+    // An analysis without values has no range the axis must cover.
+    const bool range = minMax.size() >= 2;
+    const double inf = std::numeric_limits<double>::infinity();
+    const ValueSettingsResult result = MyValueSettingsCheck::adjustValueSettings(
+        object, item->title, labelIndex, valueSettings, range ? minMax[0] : inf, range ? minMax[1] : -inf);
     switch (result.outcome) {
     case ValueSettingsResult::Passed:
         return {result.value, item};

@@ -29,8 +29,6 @@ namespace {
 constexpr int kGraphLeastHeight = 360;
 constexpr int kPlotMargin = 8;
 
-const QString kLeftOut = QStringLiteral("An analysis of this document could not be rebuilt and was left out.");
-
 void tell(Document& doc, const QString& message)
 {
     doc.ourAlert->setMessageText(message);
@@ -92,6 +90,17 @@ bool placeUnderGraph(QMainWindow* graphWindow, GraphSceneView* graphView, QMainW
     MyWindowController::placeWindow(window, {g.origin.x, areaBottom + statsHeight},
                                     QSize(window->width(), statsHeight - statsDecorations.height()), false);
     return true;
+}
+
+// Whether one of the analysis's data columns is in the table: one that has none is named
+// with its missing columns when the package is read.
+bool anyColumnInTable(const Document& doc, const MySelectorItem* analysis)
+{
+    if (const MySelectorItem* data = analysis->childTitle(QStringLiteral("DataColumns")))
+        for (const MySelectorItem* column : data->selectorChildren())
+            if (doc.indexOfVariables(column->title) >= 0)
+                return true;
+    return false;
 }
 
 void bringToFront(QMainWindow* window)
@@ -167,23 +176,33 @@ void MyDocumentWindows::makeWindowControllers(Document& doc)
     // Every stored analysis is read back into the selector tree, which counts the columns it
     // uses, and gets its windows. One that cannot be rebuilt leaves every list, so element i
     // of each stays analysis i.
+    // An analysis whose cells hold no number now is kept, with empty categories, and named;
+    // its settings are the user's and the next save writes them back.
     auto root = std::make_unique<MySelectorRootItem>(base, &doc);
-    bool leftOut = false;
-    for (qint64 i = 0; i < doc.graphXMLs.size();) {
+    QStringList noValues, leftOut;
+    for (qint64 i = 0, position = 1; i < doc.graphXMLs.size(); ++position) {
         const QVector<qint64> counters = doc.columnCounter;
         MySelectorItem* item = MyDocumentAnalyses::outlineItemFromXLMWithXmlString(doc, doc.graphXMLs.at(i), root.get());
         std::optional<MyAnalysisData> analysis;
         if (item && doc.ourDelegate())
-            analysis = MyAnalysisBuilder::analysisFromSelection(*doc.ourDelegate(), item);
+            analysis = MyAnalysisBuilder::analysisFromSelection(*doc.ourDelegate(), item, nullptr,
+                                                                MyAnalysisBuilder::NoValues::Built);
         if (item && analysis && makeGraphWindows(doc, i, *analysis)) {
+            if (analysis->minMax.empty() && anyColumnInTable(doc, item))
+                noValues << QStringLiteral("The analysis “%1” has no values: no cell of its data columns is a number as "
+                                           "a whole (decimal commas and units are not read).")
+                                .arg(item->title);
             ++i;
             continue;
         }
+        leftOut << (item ? QStringLiteral("Analysis %1 of this document (“%2”) could not be rebuilt and was left out.")
+                               .arg(position)
+                               .arg(item->title)
+                         : QStringLiteral("Analysis %1 of this document could not be rebuilt and was left out.").arg(position));
         if (item)
             root->removeChild(item->index());
         doc.columnCounter = counters;
         doc.removeAnalysis(i);
-        leftOut = true;
     }
     // The counters now count the analyses just set up: they are the one snapshot to undo to.
     doc.historyOfColumnCounter = {doc.columnCounter};
@@ -216,8 +235,10 @@ void MyDocumentWindows::makeWindowControllers(Document& doc)
                 c->window()->setWindowModified(false);
         }
     });
-    if (leftOut)
-        tell(doc, kLeftOut);
+    // Said with what the package read had to tell, once the document is open.
+    for (const QStringList& lines : {leftOut, noValues})
+        if (!lines.isEmpty())
+            doc.addReadNotice(lines.join(QLatin1Char('\n')));
 }
 
 bool MyDocumentWindows::makeGraphWindows(Document& doc, qint64 graphID, const MyAnalysisData& analysis)

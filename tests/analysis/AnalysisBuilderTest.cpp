@@ -98,6 +98,38 @@ TEST_F(AnalysisBuilder, RefusesBrokenAnalysesLeavingThemAsTheyWere)
         };
         stillEdited(item);
         EXPECT_EQ(dump(item), before);
+        // A stored analysis is built without values, never without its parts.
+        const bool structural = message != "No valid values in this column";
+        EXPECT_EQ(!MyAnalysisBuilder(kEngine).analysisFromSelection(item, &error, MyAnalysisBuilder::NoValues::Built),
+                  structural);
+    }
+}
+
+// A stored analysis whose cells hold no number: every category, single tag and the whole get
+// a count of 0 and the statistics of nothing; there is no value range, and the logarithmic
+// tables are there (empty) for a logarithmic axis.
+TEST_F(AnalysisBuilder, AStoredAnalysisWithoutValuesIsBuiltEmpty)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    MySelectorItem* a = analysis(&root, "boxplot", {{"A", {std::nullopt, std::nullopt}}, {"B", {inf, -inf}}},
+                                 {{"G", {"x", "y"}}}, true);
+    const auto d = MyAnalysisBuilder(kEngine).analysisFromSelection(a, nullptr, MyAnalysisBuilder::NoValues::Built);
+    ASSERT_TRUE(d);
+    EXPECT_FALSE(a->editting);
+    EXPECT_TRUE(d->minMax.empty());
+    EXPECT_EQ(d->categoryNames, QStringList({"A\tx", "A\ty", "B\tx", "B\ty"}));
+    EXPECT_EQ(d->singleTags, QStringList({"A", "B", "G_x", "G_y"}));
+    const DescriptivesDict nothing;
+    for (const QString& key : d->categoryNames + d->singleTags + QStringList{QString()}) {
+        SCOPED_TRACE(key.toStdString());
+        EXPECT_EQ(d->numbers.value(key, -1), 0);
+        EXPECT_EQ(d->descriptives.value(key), nothing);
+        EXPECT_EQ(d->logDescriptives.value(key), nothing);
+        EXPECT_TRUE(d->values.contains(key) && d->values.value(key).empty());
+    }
+    for (const QString& key : d->categoryNames) {
+        EXPECT_TRUE(d->graphDescriptives.contains(key) && d->graphLogDescriptives.contains(key));
+        EXPECT_TRUE(d->outliers.contains(key) && d->outliers.value(key).empty() && d->logOutliers.contains(key));
     }
 }
 

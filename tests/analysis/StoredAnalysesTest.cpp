@@ -150,7 +150,7 @@ TEST_F(StoredAnalyses, UnreadableOnesAreNamedWhenTheDocumentOpens)
     setTable({{"W", "1", "2", "3"}, {"Sex", "m", "f", "m"}});
     MySelectorItem root("rootItem", nullptr);
     const QString xml = *MyAnalysisXml::xmlFromItem(analysis(&root, "scatter", {{"W", {1.0, 2.0, 3.0}}}, {{"Sex", {"m", "f", "m"}}}, true));
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 6; ++i)
         doc.appendAnalysis({{"graphTitle", QString::number(i)}}, xml, doc.newStatsRecord());
     QTemporaryDir temp;
     const QString path = temp.filePath("d.vlbdoc");
@@ -170,6 +170,11 @@ TEST_F(StoredAnalyses, UnreadableOnesAreNamedWhenTheDocumentOpens)
     QFile::remove(path + "/graph/graph3.plist");
     // 4: settings without a text.
     QFile::remove(path + "/graphXML/graph4.xml");
+    // 5: a readable text without a data column, with its settings.
+    writeBytes(path + "/graphXML/graph5.xml",
+               "<?xml version=\"1.0\"?>\n<analysis>\n\t<title>Empty</title>\n\t<graphType>scatter</graphType>\n"
+               "\t<DataColumns next=\"array\">\n\t</DataColumns>\n\t<Categorizing next=\"array\">\n\t</Categorizing>\n"
+               "</analysis>");
 
     ScopedScriptedDialogs scripted;
     DocumentController controller(Document::factory(&app));
@@ -179,7 +184,7 @@ TEST_F(StoredAnalyses, UnreadableOnesAreNamedWhenTheDocumentOpens)
     EXPECT_EQ(opened->graphSettings.size(), 1);
     EXPECT_EQ(scripted.dialogs.alerts.join('|').toStdString(),
               "These analyses of the document \u201cd.vlbdoc\u201d could not be read and were left out: "
-              "graph0.xml, graph1.xml, \u201cLonely\u201d (graph3.xml), graph4.xml.");
+              "graph0.xml, graph1.xml, \u201cLonely\u201d (graph3.xml), graph4.xml, \u201cEmpty\u201d (graph5.xml).");
     EXPECT_EQ(opened->columnCounter, (QVector<qint64>{0, 0}));
 }
 

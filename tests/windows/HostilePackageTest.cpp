@@ -5,6 +5,8 @@
 // said.
 #include "AnalysisFixture.h"
 #include "analysis/MyAnalysisBuilder.h"
+#include "common/LoadTable.h"
+#include "document/DocumentPackage.h"
 #include "platform/PropertyList.h"
 #include "views/MyBaseView.h"
 #include <QDirIterator>
@@ -274,14 +276,16 @@ TEST_F(HostilePackage, OpensWithASoundGraphAndSaysWhatWasMended)
         EXPECT_EQ(doc->graphSettings[0], mended);
     }
 
-    // An analysis none of whose data columns is left has nothing to draw: it is named, with
-    // its columns, rather than shown empty.
+    // An analysis none of whose data columns is left has nothing to draw, but is the user's:
+    // it is kept, named with its columns, and shown without values.
     copyFolder(base, dir.filePath("allGone.vlbdoc"));
     write("allGone.vlbdoc/tableString.txt", "Size\tMass\tSex\tSite\tNote\n170\t60\tM\tnorth\ta\n");
     ASSERT_TRUE(reopen(dir.filePath("allGone.vlbdoc")));
-    EXPECT_EQ(alerts(), QStringList{"This analysis of the document \u201callGone.vlbdoc\u201d could not be read and was left "
-                                    "out: \u201cDots\u201d (graph0.xml; columns: \u201cHeight\u201d, \u201cWeight\u201d)."});
-    EXPECT_TRUE(doc->graphSettings.isEmpty());
+    EXPECT_EQ(alerts(), QStringList{"This analysis of the document \u201callGone.vlbdoc\u201d names columns that are not in "
+                                    "its table, and shows no values for them: \u201cDots\u201d (columns: \u201cHeight\u201d, "
+                                    "\u201cWeight\u201d)."});
+    EXPECT_EQ(doc->graphSettings, QVector<QVariantMap>{saved[0]});
+    EXPECT_GT(inkOfGraph(0), 100);
 }
 
 // A column of an analysis still being made is not yet in use, so the table lets it be
@@ -379,7 +383,8 @@ TEST_F(HostilePackage, DotTypesOpenAsTheLayoutReadsThem)
 }
 
 // Documents saved when "170,5" was read as 170: only whole numbers are values, and an
-// analysis left with none is left out with a word rather than drawn from made-up numbers.
+// analysis left with none is named and kept with its settings rather than drawn from
+// made-up numbers.
 TEST_F(HostilePackage, AnAnalysisOnDecimalCommasKeepsOnlyItsValues)
 {
     import(kSampleTable);
@@ -397,7 +402,175 @@ TEST_F(HostilePackage, AnAnalysisOnDecimalCommasKeepsOnlyItsValues)
     ASSERT_TRUE(doc->graphWindowConts.value(0));
     EXPECT_EQ(doc->graphWindowConts[0]->viewManager->values.value(QString()), (std::vector<double>{60, 160}));
     EXPECT_EQ(doc->graphWindowConts[0]->viewManager->values.value("Height"), (std::vector<double>{160}));
+    const QVariantMap saved = doc->graphSettings.value(0);
     ASSERT_TRUE(openWith("Commas.vlbdoc", "170,5\t60,5\tM\tnorth\ta\n160,5\t55,5\tF\tsouth\tb\n"));
-    EXPECT_EQ(alerts(), QStringList{"An analysis of this document could not be rebuilt and was left out."});
-    EXPECT_TRUE(doc->graphSettings.isEmpty());
+    EXPECT_EQ(alerts(), QStringList{"The analysis \u201cDots\u201d has no values: no cell of its data columns is a number as "
+                                    "a whole (decimal commas and units are not read)."});
+    EXPECT_EQ(doc->graphSettings, QVector<QVariantMap>{saved});
+    MyDocumentWindows::showGraphWindow(*doc, 0);
+    EXPECT_TRUE(doc->graphWindowConts[0]->viewManager->values.value(QString()).empty());
+}
+
+// A package saved while "60,5" or "55kg" were read by their leading number: its analyses of
+// such cells have no values now. They are kept with their settings, named once, and work
+// through every command a user gives them; saved, they are written back whole, and once
+// their cells hold numbers again they are drawn from them with their own settings.
+TEST_F(HostilePackage, AnAnalysisWithoutValuesIsKeptAndWorks)
+{
+    import(kSampleTable);
+    makeAnalysis("Weights", {"Weight"}, {"Sex"});
+    makeAnalysis("Boxes", {"Weight"}, {"Site"}, "boxplot");
+    makeAnalysis("Heights", {"Height"}, {"Sex"});
+    ASSERT_TRUE(typeInSettings(doc->graphWindowConts[0], {"valueSettings", "max"}, "250"));
+    ASSERT_TRUE(typeInSettings(doc->graphWindowConts[1], {"graphTitle"}, "Sites"));
+    ASSERT_TRUE(controller->saveAs(doc, dir.filePath("Base.vlbdoc")));
+    const QVector<QVariantMap> saved = doc->graphSettings;
+    const QStringList xmls = doc->graphXMLs;
+    const QByteArray head = "Height\tWeight\tSex\tSite\tNote\n";
+    const QByteArray units =
+        head + "170\t60,5\tM\tnorth\ta\n160\t55kg\tF\tsouth\tb\n180\t80 kg\tM\tnorth\tc\n165\t\tF\teast\td\n175\t70,0\tM\tsouth\te\n";
+    const QString notice = "The analysis \u201cWeights\u201d has no values: no cell of its data columns is a number as a "
+                           "whole (decimal commas and units are not read).\nThe analysis \u201cSites\u201d has no values: "
+                           "no cell of its data columns is a number as a whole (decimal commas and units are not read).";
+    copyFolder(dir.filePath("Base.vlbdoc"), dir.filePath("Units.vlbdoc"));
+    write("Units.vlbdoc/tableString.txt", units);
+    ASSERT_TRUE(reopen(dir.filePath("Units.vlbdoc")));
+    EXPECT_EQ(alerts(), QStringList{notice});
+    EXPECT_EQ(doc->graphSettings, saved);
+    EXPECT_EQ(doc->graphXMLs, xmls);
+    EXPECT_EQ(rows().mid(0, 4), QStringList({"Weights | (Data: 1, Categorizing: 1)", "  graphType | scatter",
+                                             "  DataColumns | (1st level; 1 columns)", "    Weight | (0 valid values)"}));
+    EXPECT_EQ(counters(), QVector<qint64>({1, 2, 2, 1, 0}));
+
+    // Both graphs show their frame and no dot or box; the statistics count nothing.
+    for (int i : {0, 1}) {
+        SCOPED_TRACE(i);
+        scripted.dialogs.alerts.clear();
+        MyDocumentWindows::showGraphWindow(*doc, i);
+        MyDocumentWindows::showStatsWindow(*doc, i);
+        MyWindowController* g = doc->graphWindowConts[i];
+        MyViewManager* vm = g->viewManager;
+        EXPECT_TRUE(waitUntilShownAsRendered(g->sceneView()->viewport()));
+        EXPECT_GT(inkOfGraph(i), 100);
+        for (const auto& [group, views] : vm->viewsDict)
+            for (const MySimpleView* v : views)
+                EXPECT_FALSE(v->isVisible() && (group.startsWith("dot\t") || group.startsWith("box\t")))
+                    << group.toStdString();
+        QAbstractItemModel* stats = doc->statsWindowConts[i]->docTV->model();
+        ASSERT_EQ(stats->rowCount(), i ? 3 : 2);
+        for (int r = 0; r < stats->rowCount(); ++r)
+            EXPECT_EQ(stats->index(r, 1).data().toString(), "0");
+        EXPECT_EQ(alerts(), QStringList());
+    }
+
+    // Edited, undone and redone: with no value, any axis that can be drawn is taken.
+    MyWindowController* g = doc->graphWindowConts[0];
+    front(g);
+    ASSERT_TRUE(typeInSettings(g, {"valueSettings", "min"}, "-50"));
+    EXPECT_EQ(dig(doc->graphSettings[0], {"valueSettings", "min"}), "-50");
+    command(g, "Undo Change Type")->trigger();
+    EXPECT_EQ(doc->graphSettings[0], saved[0]);
+    command(g, "Redo Change Type")->trigger();
+    EXPECT_EQ(dig(doc->graphSettings[0], {"valueSettings", "min"}), "-50");
+    // A logarithmic axis, and the normality tests on its logarithms.
+    ASSERT_TRUE(typeInSettings(g, {"valueSettings", "min"}, "1"));
+    ASSERT_TRUE(typeInSettings(g, {"valueSettings", "logarithmic"}, "YES"));
+    EXPECT_EQ(dig(doc->graphSettings[0], {"valueSettings", "logarithmic"}), true);
+    MyWindowController* stats = doc->statsWindowConts[0];
+    front(stats);
+    QAbstractButton* normality = stats->window()->findChild<QAbstractButton*>("buStats");
+    QTest::mouseClick(normality, Qt::LeftButton, {}, QPoint(4, normality->height() / 2));
+    EXPECT_EQ(dig(doc->stats[0], {"settings", "stats"}), true);
+    EXPECT_EQ(dig(doc->stats[0], {"logStats"}).toMap().keys(), QStringList({"Weight\tF", "Weight\tM"}));
+    stats->docTV->selectAll();
+    command(stats, "Copy")->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text().count('\n'), 1) << "two rows";
+    // The whole settings and one row copied from a graph with values, pasted onto this one.
+    auto select = [](MyWindowController* w, const QStringList& path) {
+        front(w);
+        w->configOlv->setFocus();
+        w->configOlv->selectionModel()->clearSelection();
+        if (!path.isEmpty())
+            QTest::mouseClick(w->configOlv->viewport(), Qt::LeftButton, {},
+                              centreIn(w->configOlv, settingsRow(w, path), 0, w->rootItem), apart());
+        QCoreApplication::processEvents();
+    };
+    MyWindowController* heights = doc->graphWindowConts[2];
+    MyDocumentWindows::showGraphWindow(*doc, 2);
+    select(heights, {"valueSettings"});
+    command(heights, "Copy")->trigger();
+    select(g, {"valueSettings"});
+    command(g, "Paste")->trigger();
+    EXPECT_EQ(doc->graphSettings[0]["valueSettings"], doc->graphSettings[2]["valueSettings"]);
+    select(heights, {});
+    command(heights, "Copy")->trigger();
+    select(g, {});
+    command(g, "Paste")->trigger();
+    EXPECT_EQ(doc->undoManager()->stack()->undoText(), "Paste Settings");
+    // Exported and printed: one page each.
+    scripted.dialogs.files = {dir.filePath("none.pdf")};
+    g->exportPDF();
+    EXPECT_EQ(PdfPage(dir.filePath("none.pdf")).pages, 1);
+    front(g);
+    scripted.dialogs.printFiles = {dir.filePath("printed.pdf")};
+    command(g, "Print…")->trigger();
+    EXPECT_EQ(PdfPage(dir.filePath("printed.pdf")).pages, 1);
+    EXPECT_EQ(alerts(), QStringList());
+
+    // Saved: every analysis written back whole, and opened again as it was saved.
+    ASSERT_TRUE(controller->save(doc));
+    const QVector<QVariantMap> edited = doc->graphSettings;
+    const QString path = dir.filePath("Units.vlbdoc");
+    for (int i = 0; i < 3; ++i) {
+        for (const QString& entry : {"/graph/" + DocumentPackage::settingsName(i), "/graphXML/" + DocumentPackage::xmlName(i),
+                                     "/graphPDF/" + DocumentPackage::pdfName(i), "/stats/" + DocumentPackage::statsName(i)})
+            EXPECT_TRUE(QFile::exists(path + entry)) << entry.toStdString();
+        EXPECT_EQ(PropertyList::fromData(readAll(path + "/graph/" + DocumentPackage::settingsName(i))), QVariant(edited[i]));
+    }
+    const QString title = analysis(0)->title;   // the pasted settings may bring another
+    ASSERT_TRUE(reopen(path));
+    EXPECT_EQ(alerts(), QStringList{QString(notice).replace("\u201cWeights\u201d", "\u201c" + title + "\u201d")});
+    EXPECT_EQ(doc->graphSettings, edited);
+
+    // Modify takes its graph; "Graph" then refuses it for want of values, and it is deleted.
+    scripted.dialogs.answers = {1};
+    press(analysis(1), 2);
+    ASSERT_EQ(doc->graphSettings.size(), 2);
+    EXPECT_TRUE(analysis(2)->editting);
+    press(analysis(2), 4);
+    EXPECT_EQ(alerts().value(alerts().size() - 1), MySelectorRootItem::noValidValues);
+    scripted.dialogs.answers = {0};
+    press(analysis(2), 2);
+    EXPECT_EQ(root()->childCount(), 2);
+    EXPECT_EQ(counters(), QVector<qint64>({1, 1, 2, 0, 0}));
+    ASSERT_TRUE(controller->save(doc));
+
+    // Its cells mended, the kept analysis is drawn from them with the settings it was saved with.
+    write("Units.vlbdoc/tableString.txt",
+          head + "170\t60.5\tM\tnorth\ta\n160\t55\tF\tsouth\tb\n180\t80\tM\tnorth\tc\n165\t\tF\teast\td\n175\t70\tM\tsouth\te\n");
+    ASSERT_TRUE(reopen(path));
+    EXPECT_EQ(alerts(), QStringList());
+    EXPECT_EQ(doc->graphSettings.value(0), edited[0]);
+    MyDocumentWindows::showGraphWindow(*doc, 0);
+    EXPECT_EQ(doc->graphWindowConts[0]->viewManager->values.value(QString()), (std::vector<double>{55, 60.5, 70, 80}));
+}
+
+// Settings the window set-up cannot lay out (an open mends them before; here they are handed
+// to it directly): the analysis is left out, and the message says which one by its place and
+// title. The others keep their places.
+TEST_F(HostilePackage, AnAnalysisThatCannotBeRebuiltIsNamed)
+{
+    import(kSampleTable);
+    makeAnalysis(kDots, {"Height"}, {});
+    std::unique_ptr<DocumentInterface> made = Document::factory(&delegate)();
+    auto* other = static_cast<Document*>(made.get());
+    loadTable(*other, doc->tableData);
+    QVariantMap broken = doc->graphSettings[0];
+    broken.remove("graphProperties");
+    other->appendAnalysis(doc->graphSettings[0], doc->graphXMLs[0], other->newStatsRecord());
+    other->appendAnalysis(broken, doc->graphXMLs[0], other->newStatsRecord());
+    other->makeWindowControllers();
+    EXPECT_EQ(other->readNotice(), "Analysis 2 of this document (\u201cDots\u201d) could not be rebuilt and was left out.");
+    EXPECT_EQ(other->graphSettings, QVector<QVariantMap>{doc->graphSettings[0]});
+    EXPECT_EQ(other->columnCounter, QVector<qint64>({1, 0, 0, 0, 0}));
 }
