@@ -92,6 +92,9 @@ protected:
     void expectDrawn(MyWindowController* g, const QColor& fill, int elements)
     {
         front(g);
+        // What lies off the screen is never shown: the window as the application placed it.
+        ASSERT_TRUE(MyWindowController::screenArea(g->window()).contains(g->window()->frameGeometry()))
+            << "the window fits the screen";
         MyViewManager* vm = g->viewManager;
         const GraphItem* graph = vm->viewDict.value(MyViewManager::kGraphView);
         ASSERT_TRUE(graph);
@@ -110,7 +113,8 @@ protected:
             EXPECT_TRUE(isMarked(shownAt(g, v, v->bounds().midX(), v->bounds().midY()))) << "an element drawn";
         EXPECT_EQ(vm->viewsDict.value(scatter ? "box\tHeight" : MyViewManager::kBars).size(), 0);
     }
-    // Saved, closed and opened again from its package; the windows found anew.
+    // Saved, closed and opened again from its package; the graph windows opened again as a
+    // user opens them, by their analyses' "Graph" buttons, which place them on the screen.
     void saveAndReopen()
     {
         const QString package = dir.filePath("kinds.vlbdoc");
@@ -120,6 +124,9 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         doc = static_cast<Document*>(controller->openDocument(package, &error));
         ASSERT_TRUE(doc) << error.toStdString();
+        ASSERT_EQ(doc->graphWindowConts.size(), 2);
+        press(analysis(0), 4);
+        press(analysis(1), 4);
         ASSERT_EQ(doc->graphWindowConts.size(), 2);
         dots = doc->graphWindowConts[0];
         boxes = doc->graphWindowConts[1];
