@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QPainter>
-#include <QPainterPath>
 #include <QSaveFile>
 #include <cmath>
 #include <functional>
@@ -107,19 +106,33 @@ Rect MyOutputView::pageRect() const
 
 void MyOutputView::drawPage(QPainter* painter, const Rect& page)
 {
-    const Rect own = bounds();
     const QColor colour = viewManager ? viewManager->viewColors.value(name).fillColor : QColor(Qt::transparent);
-    if (page != own && colour.alpha() > 0) {
-        // An opaque strip reaches under the outer half of the view's edge, which its own
-        // stroke covers again: two fills that only meet leave a hairline between them once
-        // antialiased on paper or screen.
-        const Rect inner = colour.alpha() == 255 ? own.insetBy(0.5, 0.5) : own;
-        QPainterPath strip, inside;
-        strip.addRect(QRectF(page.origin.x, page.origin.y, page.width(), page.height()));
-        inside.addRect(QRectF(inner.origin.x, inner.origin.y, inner.width(), inner.height()));
-        painter->fillPath(strip.subtracted(inside), colour);
+    if (page == bounds() || colour.alpha() == 0) {
+        GraphItem::renderTree(painter, this);
+        return;
     }
+    // One fill for the whole page: a strip beside the view's own fill leaves a hairline
+    // between them once antialiased, and one reaching under it shows a see-through colour
+    // painted twice, darker.
+    painter->fillRect(QRectF(page.origin.x, page.origin.y, page.width(), page.height()), colour);
+    m_onFilledPage = true;
     GraphItem::renderTree(painter, this);
+    m_onFilledPage = false;
+}
+
+void MyOutputView::drawRect(QPainter* painter, const Rect& dirtyRect)
+{
+    if (!m_onFilledPage || !viewManager) {
+        MyView::drawRect(painter, dirtyRect);
+        return;
+    }
+    // The page under the view has its fill already; its line in that colour too would
+    // darken a see-through page along the view's edge.
+    const ColorPair colors = viewManager->viewColors.value(name);
+    const QColor line = colors.lineColor == colors.fillColor ? QColor(Qt::transparent) : colors.lineColor;
+    drawPaths(painter, Qt::transparent, line);
+    if (selected)
+        drawSelectionFrame(painter, bounds());
 }
 
 void MyOutputView::copy()

@@ -35,10 +35,17 @@ public:
     // graph of the background).
     Rect pageRect() const;
     // Draws this view and its subviews on page (this view's coordinates, the painter's
-    // transform mapping them): where the page reaches past the bounds it is covered in the
-    // view's fill colour, as the view's own path covers the bounds.
+    // transform mapping them). A page that reaches past the bounds is one colour to its
+    // edges: filled once in the view's fill colour, which the view's own paths then leave
+    // as it is (only a line of another colour is drawn on it).
     void drawPage(QPainter* painter, const Rect& page);
+
+    void drawRect(QPainter* painter, const Rect& dirtyRect) override;
 
     enum { Type = UserType + 4 };
     int type() const override { return Type; }
+
+private:
+    // While drawPage has filled a grown page under this view.
+    bool m_onFilledPage = false;
 };

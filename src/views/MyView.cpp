@@ -13,15 +13,20 @@ void MyView::drawRect(QPainter* painter, const Rect&)
 {
     if (viewManager) {
         const ColorPair colors = viewManager->viewColors.value(name);
-        if (const PathPair* paths = viewManager->viewBeziers.find(name)) {
-            for (const BezierPath& path : paths->closed)
-                path.fillAndStroke(painter, colors.fillColor, colors.lineColor);
-            for (const BezierPath& path : paths->line)
-                path.stroke(painter, colors.lineColor);
-        }
+        drawPaths(painter, colors.fillColor, colors.lineColor);
     }
     if (selected)
         drawSelectionFrame(painter, bounds());
+}
+
+void MyView::drawPaths(QPainter* painter, const QColor& fillColor, const QColor& lineColor) const
+{
+    if (const PathPair* paths = viewManager ? viewManager->viewBeziers.find(name) : nullptr) {
+        for (const BezierPath& path : paths->closed)
+            path.fillAndStroke(painter, fillColor, lineColor);
+        for (const BezierPath& path : paths->line)
+            path.stroke(painter, lineColor);
+    }
 }
 
 Rect MyView::drawnRect() const

@@ -30,4 +30,8 @@ public:
 
     enum { Type = UserType + 2 };
     int type() const override { return Type; }
+
+protected:
+    // The closed paths filled and stroked, the line paths stroked, in these colours.
+    void drawPaths(QPainter* painter, const QColor& fillColor, const QColor& lineColor) const;
 };

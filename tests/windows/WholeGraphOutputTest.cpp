@@ -66,6 +66,42 @@ int paperWithin(const PdfPage& out, int inset)
     return found;
 }
 
+// A pixel as it shows on white paper: the rendering leaves the paper transparent.
+QRgb onWhite(QRgb c)
+{
+    const int a = qAlpha(c);
+    const auto over = [a](int v) { return (v * a + 255 * (255 - a) + 127) / 255; };
+    return qRgb(over(qRed(c)), over(qGreen(c)), over(qBlue(c)));
+}
+
+// Pixels within `box` of a page in #ff8000 at `opacity` (on white) that show another share of
+// the orange: deeper where the page is painted twice over, paler at a seam or where paper
+// shows. Black ink blended with the page is darker in red too: it does not count.
+int offPageColour(const PdfPage& out, const QRect& box, double opacity)
+{
+    int found = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const QRgb c = onWhite(out.image.pixel(x, y));
+            // How much of the orange each of green and blue shows.
+            const double fromGreen = (255 - qGreen(c)) / 127.0, fromBlue = (255 - qBlue(c)) / 255.0;
+            found += qRed(c) >= 250 && std::abs(fromGreen - fromBlue) < 0.06 && std::abs(fromBlue - opacity) > 0.04;
+        }
+    return found;
+}
+
+// The box of an output that is not paper (white, or nothing), `inset` pixels in from its
+// edges.
+QRect pageBox(const PdfPage& out, int inset)
+{
+    QRect box;
+    for (int y = 0; y < out.image.height(); ++y)
+        for (int x = 0; x < out.image.width(); ++x)
+            if (const QRgb c = onWhite(out.image.pixel(x, y)); !(qRed(c) > 250 && qGreen(c) > 250 && qBlue(c) > 250))
+                box |= QRect(x, y, 1, 1);
+    return box.adjusted(inset, inset, -inset, -inset);
+}
+
 } // namespace
 
 class WholeGraphOutput : public AnalysisFixture {
@@ -278,6 +314,112 @@ TEST_F(WholeGraphOutput, WideGraphsAreOutputWhole)
             for (const PdfPage* pdf : {&exported, &stored, &printed})
                 EXPECT_EQ(paperWithin(*pdf, pdf == &printed ? 2 : 0), 0)
                     << (pdf == &printed ? "print" : pdf == &stored ? "package" : "export");
+        }
+    }
+}
+
+// A see-through page colour (#ff8000 at two opacities, chosen in the colour well) is one
+// colour to the page's edges in the exported, stored and printed PDFs: where the page grew
+// past the background no strip of it is painted twice over, on the old page's edges least of
+// all. A page that fits is drawn as the graph alone draws it.
+TEST_F(WholeGraphOutput, SeeThroughPagesAreOneColourToTheirEdges)
+{
+    const struct {
+        const char* name;
+        QByteArray table;
+        QString graphType;
+        int alpha;
+        bool grown;   // ties spread past the page
+    } cases[] = {
+        {"grown, alpha 128", treatments(3) + QByteArray("7,A\n21,C\n").repeated(12), "scatter", 128, true},
+        {"grown, alpha 200", treatments(3) + QByteArray("7,A\n21,C\n").repeated(12), "scatter", 200, true},
+        {"fits, alpha 128", treatments(3), "boxplot", 128, false},
+        {"fits, alpha 200", treatments(3), "boxplot", 200, false},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = QString("case%1").arg(n++);
+        if (n > 1) {
+            ASSERT_TRUE(controller->closeDocument(doc));
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            doc = static_cast<Document*>(controller->newDocument());
+        }
+        import(c.table);
+        const QStringList columns = doc->variables;
+        makeAnalysis(file, {columns[0]}, {columns[1]}, c.graphType);
+        MyWindowController* g = doc->graphWindowConts.last();
+        ASSERT_TRUE(g);
+        front(g);
+        if (c.grown) {
+            ASSERT_TRUE(typeInSettings(g, {"dotsProperties", "#0", "betweenDots"}, "6"));
+        }
+        auto* row = settingsRow(g, {"graphProperties", "background", "color"});
+        QTest::mouseClick(g->configOlv->viewport(), Qt::LeftButton, {}, centreIn(g->configOlv, row, 0, g->rootItem),
+                          apart());
+        QCoreApplication::processEvents();
+        scripted.dialogs.colors.push_back(Color::rgb(1.0, 128 / 255.0, 0.0, c.alpha / 255.0));
+        g->colorWell->click();
+        QCoreApplication::processEvents();
+        MyViewManager* vm = g->viewManager;
+        const QColor chosen = vm->viewColors.value(MyViewManager::kBackground).fillColor;
+        ASSERT_EQ(chosen.rgba(), qRgba(255, 128, 0, c.alpha));
+        const QStringList size = viewSize(g);
+        const QSizeF pageSize(size[0].toDouble(), size[1].toDouble());
+
+        scripted.dialogs.files.push_back(dir.filePath(file + "-export.pdf"));
+        front(g);
+        command(g, "Export PDF…")->trigger();
+        PdfPage exported(dir.filePath(file + "-export.pdf"));
+        ASSERT_EQ(exported.pages, 1);
+        EXPECT_EQ(exported.size.width() > pageSize.width(), c.grown);
+
+        QString error;
+        const QString package = dir.filePath(file + ".vlbdoc");
+        ASSERT_TRUE(controller->saveAs(doc, package, &error)) << error.toStdString();
+        PdfPage stored(package + QString("/graphPDF/graph%1.pdf").arg(g->graphID));
+        ASSERT_EQ(stored.pages, 1);
+
+        const QString printedFile = dir.filePath(file + "-print.pdf");
+        front(g);
+        scripted.dialogs.printFiles.push_back(printedFile);
+        command(g, "Print…")->trigger();
+        PdfPage printed(printedFile);
+        ASSERT_EQ(printed.pages, 1);
+
+        // #ff8000 at this opacity on white, worked out by hand.
+        const double opacity = c.alpha / 255.0;
+        const QRgb page = qRgb(255, int(std::lround(255 - 127 * opacity)), int(std::lround(255 - 255 * opacity)));
+        for (const PdfPage* pdf : {&exported, &stored, &printed}) {
+            SCOPED_TRACE(pdf == &printed ? "print" : pdf == &stored ? "package" : "export");
+            // Printed, the page's edges blend with the paper around it; a page that fits has
+            // the background's own edge, its line over its fill, along its edges.
+            const int inset = c.grown ? 0 : 3;
+            const QRect box = pdf == &printed ? pageBox(*pdf, 2 + inset)
+                                              : pdf->image.rect().adjusted(inset, inset, -inset, -inset);
+            ASSERT_FALSE(box.isEmpty());
+            EXPECT_EQ(offPageColour(*pdf, box, opacity), 0);
+            // Its corners and the middle of its top edge have the page's colour, the strip
+            // the page grew by and the old page alike.
+            const QRect in = box.adjusted(1, 1, -1, -1);
+            for (const QPoint p : {in.topLeft(), in.topRight(), in.bottomLeft(), in.bottomRight(),
+                                   QPoint(in.center().x(), in.top())}) {
+                const QRgb at = onWhite(pdf->image.pixel(p));
+                EXPECT_LE(std::abs(qRed(at) - qRed(page)) + std::abs(qGreen(at) - qGreen(page))
+                              + std::abs(qBlue(at) - qBlue(page)),
+                          3)
+                    << "at " << p.x() << "," << p.y() << ": " << qRed(at) << "," << qGreen(at) << "," << qBlue(at);
+            }
+        }
+        // A page that fits shows what the graph alone draws on it.
+        if (!c.grown) {
+            const QStringList selected = vm->selectedViews;
+            vm->selectView({});
+            const QByteArray graphAlone = GraphItem::pdfData(vm->viewDict.value(MyViewManager::kBackground));
+            PdfPage alone(write(file + "-alone.pdf", graphAlone));
+            vm->selectView(selected);
+            EXPECT_EQ(exported.image, alone.image);
+            EXPECT_EQ(stored.image, alone.image);
         }
     }
 }
