@@ -66,12 +66,14 @@ void AscendingValues::sort(std::vector<double>& values)
         low = *lo;
         range = *hi - low;
     }
-    if (!(range > 0.0) || !std::isfinite(range)) {
-        // Equal values, or a range beyond doubles (values near +-1.8e308).
+    const size_t buckets = n / 2;
+    if (!(range > 0.0) || !std::isfinite(range) || !std::isfinite(double(buckets) / range)) {
+        // Equal values, a range beyond doubles (values near +-1.8e308), or one so small
+        // (subnormal) that buckets per unit of value are beyond doubles too: the lowest value
+        // would fall in bucket 0 times infinity.
         std::sort(values.begin(), values.end());
         return;
     }
-    const size_t buckets = n / 2;
     const double last = double(buckets - 1);
     const double scale = double(buckets) / range;
     std::vector<uint32_t> bucketOf(n);

@@ -182,11 +182,17 @@ MyDescriptives::VarianceSummary MyDescriptives::summary(const std::vector<double
 
 MyDescriptives::VarianceSummary MyDescriptives::variancesFromValues(const std::vector<double>& values) const
 {
+    const ScaledSummary s = scaledVariancesFromValues(values);
+    return unscaled(s.summary, s.exponent);
+}
+
+MyDescriptives::ScaledSummary MyDescriptives::scaledVariancesFromValues(const std::vector<double>& values) const
+{
     std::vector<double> storage;
     const std::vector<double>& finite = finiteOnly(values, storage);
     const auto [lo, hi] = std::minmax_element(finite.begin(), finite.end());
     const int e = finite.empty() ? 0 : UnitScale::exponentOf(*lo, *hi);
-    return unscaled(summary(finite, centre(finite, lo != finite.end() && *lo == *hi, std::ldexp(1.0, e))), e);
+    return {summary(finite, centre(finite, lo != finite.end() && *lo == *hi, std::ldexp(1.0, e))), e};
 }
 
 double MyDescriptives::median(const std::vector<double>& sorted, int64_t n) const

@@ -38,6 +38,14 @@ public:
     // Divisors n and n - 1.
     Variances variances(const std::vector<double>& values, int64_t n, double mean) const;
     VarianceSummary variancesFromValues(const std::vector<double>& values) const;
+    // The summary of the finite values times 2^exponent (UnitScale::exponentOf their extremes):
+    // a mean and standard deviation that keep all their bits whatever the values' own scale,
+    // where those of subnormal values have few.
+    struct ScaledSummary {
+        VarianceSummary summary;
+        int exponent = 0;
+    };
+    ScaledSummary scaledVariancesFromValues(const std::vector<double>& values) const;
     // The median of the first n values, which must be ascending; NaN when n < 1.
     double median(const std::vector<double>& sorted, int64_t n) const;
     // Tukey's hinges with 1.5 x IQR fences, values in any order; empty without values.

@@ -423,12 +423,13 @@ NormalityResult MyKolmogorov::ksStatistic(const std::vector<double>& u) const
 }
 
 NormalityResult MyKolmogorov::ksNormalStatistic(const std::vector<double>& sortedValues, double mean,
-                                                double sd) const
+                                                double sd, double scale) const
 {
     VectorState::clearUpper();
     std::vector<double> storage;
     const std::vector<double>& x = AscendingValues::of(sortedValues, storage);
-    return statisticOf(int64_t(x.size()), [&](size_t k) { return m_norm->normsDist((x[k] - mean) / sd); });
+    return statisticOf(int64_t(x.size()),
+                       [&](size_t k) { return m_norm->normsDist((x[k] * scale - mean) / sd); });
 }
 
 std::optional<NormalityResult> MyKolmogorov::ksTest(const std::vector<double>& values,
@@ -439,14 +440,16 @@ std::optional<NormalityResult> MyKolmogorov::ksTest(const std::vector<double>& v
     VectorState::clearUpper();
     std::vector<double> storage;
     const std::vector<double>& x = AscendingValues::of(values, storage);
-    // Its mean and standard deviation come from sums over values brought to the order of 1,
-    // so Dn, free of scale, is the same near 1e-300 or 1e300 as near 1.
-    const MyDescriptives::VarianceSummary s = m_descriptives->variancesFromValues(x);
+    // The values are standardised where they are brought to the order of 1 (a power of two,
+    // exact), with the mean and standard deviation of the values there: so Dn, free of scale,
+    // is the same near 1e-318 or 1e300 as near 1. In the values' own units a subnormal
+    // standard deviation has few bits, and Dn drifted in the 5th digit.
+    const MyDescriptives::ScaledSummary scaled = m_descriptives->scaledVariancesFromValues(x);
+    const MyDescriptives::VarianceSummary& s = scaled.summary;
     if (s.n < 2)
         return NormalityResult{0.0, 1.0};
-    // Equal values fit no normal distribution, nor do values whose standard deviation rounds
-    // to 0: no result rather than a made-up one.
+    // Equal values fit no normal distribution: no result rather than a made-up one.
     if (x.front() == x.back() || !s.mean || !s.stdev || !(*s.stdev > 0.0))
         return std::nullopt;
-    return ksNormalStatistic(x, *s.mean, *s.stdev);
+    return ksNormalStatistic(x, *s.mean, *s.stdev, std::ldexp(1.0, scaled.exponent));
 }

@@ -59,7 +59,10 @@ public:
 
     // Dn of distribution-function values in ascending order (at least one), and its p.
     NormalityResult ksStatistic(const std::vector<double>& u) const;
-    NormalityResult ksNormalStatistic(const std::vector<double>& sortedValues, double mean, double sd) const;
+    // mean and sd are those of the values times scale, a power of two: the values are
+    // standardised as (x scale - mean) / sd.
+    NormalityResult ksNormalStatistic(const std::vector<double>& sortedValues, double mean, double sd,
+                                      double scale = 1.0) const;
     // Values in any order; the only distribution name is "norms". No result for another
     // name or for values that are all equal; (0, 1) for fewer than two values.
     std::optional<NormalityResult> ksTest(const std::vector<double>& values, const QString& name) const;

@@ -6,8 +6,9 @@
 class UnitScale {
 public:
     // e such that 2^e times the larger magnitude of the sample's extremes (finite) lies in
-    // [1, 2); 0 when both are 0. Below 2^-1022 it is 1023, which brings any value near enough
-    // (2^e stays a double).
+    // [1, 2); 0 when both are 0. Below 2^-1022 it is 1023, the largest e whose 2^e is a double:
+    // it takes the nonzero magnitudes of a subnormal sample exactly into [2^-51, 2), far enough
+    // from the subnormals that squares and fourth powers of its deviations keep their bits.
     static int exponentOf(double lowest, double highest);
     // 2^exponentOf.
     static double factorOf(double lowest, double highest);

@@ -124,13 +124,23 @@ TEST(Kolmogorov, DegenerateAndOrderFreeSamples)
 {
     EXPECT_FALSE(ks().ksTest(std::vector<double>(6000, 0.1), "norms").has_value());
     EXPECT_FALSE(ks().ksTest({1.0, 2.0, 3.0}, "exponential").has_value());
-    // Values whose variance is beyond the range of doubles: the result of the same values at
-    // the scale of 1, where 5 is next to nothing.
-    const auto far = ks().ksTest({-1e308, 1e308, 1e308, 5.0}, "norms");
-    const auto near = ks().ksTest({-1.0, 1.0, 1.0, 0.0}, "norms");
-    ASSERT_TRUE(far && near);
-    EXPECT_NEAR(far->statistic, near->statistic, 1e-15);
-    EXPECT_NEAR(far->p, near->p, 1e-15);
+    // Values whose variance is beyond the range of doubles (where 5 is next to nothing), whose
+    // standard deviation is too (about 2e308), or whose standard deviation is below the smallest
+    // subnormal (about 5e-324 / 77): the result of the same values at the scale of 1.
+    std::vector<double> lone(5999, 0.0), loneAtOne(5999, 0.0);
+    lone.push_back(std::numeric_limits<double>::denorm_min());
+    loneAtOne.push_back(1.0);
+    for (const auto& [far, near] : {std::pair{std::vector{-1e308, 1e308, 1e308, 5.0}, std::vector{-1.0, 1.0, 1.0, 0.0}},
+                                    std::pair{std::vector{-1.7e308, 1.7e308, 1.7e308}, std::vector{-1.0, 1.0, 1.0}},
+                                    std::pair{lone, loneAtOne}}) {
+        SCOPED_TRACE(testing::Message() << "n = " << far.size() << ", " << far.back());
+        const NormalityResult none{-1.0, -1.0};
+        const NormalityResult f = ks().ksTest(far, "norms").value_or(none);
+        const NormalityResult n = ks().ksTest(near, "norms").value_or(none);
+        EXPECT_NEAR(f.statistic, n.statistic, 1e-15);
+        EXPECT_NEAR(f.p, n.p, 1e-15);
+        EXPECT_GE(n.statistic, 0.0) << "no result at the scale of 1";
+    }
     const auto one = ks().ksTest({4.0}, "norms");
     ASSERT_TRUE(one.has_value());
     EXPECT_EQ(std::pair(one->statistic, one->p), std::pair(0.0, 1.0));
