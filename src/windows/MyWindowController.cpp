@@ -681,9 +681,9 @@ void MyWindowController::textCommand(QKeySequence::StandardKey key, void (MyWind
         // scene, as a key sent to the widget would first be tried as a shortcut again.
         const std::unique_ptr<QKeyEvent> press(standardKeyEvent(QEvent::KeyPress, key));
         QGraphicsItem* text = focus == m_sceneView && viewManager ? viewManager->scene()->focusItem() : nullptr;
-        if (text)
+        if (press && text)
             viewManager->scene()->sendEvent(text, press.get());
-        else
+        else if (press)
             QCoreApplication::sendEvent(focus, press.get());
     } else if (command) {
         (this->*command)();
