@@ -352,30 +352,39 @@ QString MyTableView::cellText(const QString& typed)
     return s;
 }
 
-void MyTableView::tableViewSetObjectValue(const QVariant& value, const QString& identifier, qint64 r)
+std::optional<QString> MyTableView::typedCellText(const QVariant& value, const QString& identifier, qint64 r) const
 {
     if (!value.isValid() || value.typeId() != QMetaType::QString || !myDoc)
-        return;
+        return std::nullopt;
     const QString s = cellText(value.toString());
     const auto parsed = NumberText::parseInt64(identifier);
     if (!parsed)
-        return;
+        return std::nullopt;
     const qint64 c = *parsed;
     const qint64 R = rowCountR();
     const qint64 C = columnCountC();
     // Only cells of the grid: the data area plus the extra row and column.
     if (c < 1 || c > C + 1 || r < 0 || r > R)
-        return;
+        return std::nullopt;
     if (s.isEmpty() && (r == R || c == C + 1 || r == 0))
-        return;
+        return std::nullopt;
     if (r == 0)
         for (const QString& title : myDoc->variables)
             if (sameText(title, s))
-                return;
+                return std::nullopt;
     if (r < R && c <= C && sameText(myDoc->tableData.at(c - 1).at(r), s))
+        return std::nullopt;
+    return s;
+}
+
+void MyTableView::tableViewSetObjectValue(const QVariant& value, const QString& identifier, qint64 r)
+{
+    const std::optional<QString> s = typedCellText(value, identifier, r);
+    if (!s)
         return;
-    const bool newColumn = c == C + 1;
-    if (myDoc->modifyTableWithArray(TableData{QStringList{s}}, c, r, newColumn, false))
+    const qint64 c = *NumberText::parseInt64(identifier);
+    const bool newColumn = c == columnCountC() + 1;
+    if (myDoc->modifyTableWithArray(TableData{QStringList{*s}}, c, r, newColumn, false))
         myDoc->setTableDataWithSettingsWithSettings(newColumn, 1, QStringLiteral("Input"));
 }
 

@@ -10,6 +10,7 @@
 #include <QFont>
 #include <QSet>
 #include <QTableView>
+#include <optional>
 
 class Document;
 class MyWindowController;
@@ -70,6 +71,9 @@ public:
     // Editing.
     bool allowEditCellWithRow(qint64 row, qint64 columnIdentifier) const;
     void tableViewSetObjectValue(const QVariant& value, const QString& identifier, qint64 row);
+    // The text that value, typed into a cell, would store there; nothing when it changes
+    // nothing or is refused.
+    std::optional<QString> typedCellText(const QVariant& value, const QString& identifier, qint64 row) const;
 
     // Table text.
     void paste();

@@ -122,18 +122,7 @@ void MyDocumentWindows::install()
     hooks.mainWindow = [](const Document& doc) -> QWidget* {
         return doc.baseWindowCont && doc.baseWindowCont->isWindowLoaded() ? doc.baseWindowCont->window() : nullptr;
     };
-    hooks.commitEditing = [](Document& doc) {
-        for (MyWindowController* graph : doc.graphWindowConts)
-            if (graph && graph->viewManager)
-                graph->viewManager->commitEditing();
-        // The list is copied: a committed edit may rebuild the document's windows.
-        QVector<QPointer<MyWindowController>> controllers{doc.baseWindowCont, doc.tableWindowCont};
-        for (MyWindowController* c : doc.graphWindowConts)
-            controllers.append(c);
-        for (const QPointer<MyWindowController>& c : controllers)
-            if (c)
-                c->commitCellEditors();
-    };
+    hooks.commitEditing = [](Document& doc) { MyDocumentWindows::commitEditing(doc); };
     hooks.isEditingText = [](const Document& doc) {
         QVector<MyWindowController*> controllers{doc.baseWindowCont, doc.tableWindowCont};
         controllers += doc.graphWindowConts;
@@ -163,6 +152,20 @@ void MyDocumentWindows::install()
     selector.documentOf = [](MyWindowController* windowCont) { return windowCont ? windowCont->myDoc : nullptr; };
     MyDocumentAnalyses::makeGraphWindows() = &MyDocumentWindows::makeGraphWindows;
     MyGraphWindowHooks::install();
+}
+
+void MyDocumentWindows::commitEditing(Document& doc, const MyWindowController* kept)
+{
+    for (MyWindowController* graph : doc.graphWindowConts)
+        if (graph && graph != kept && graph->viewManager)
+            graph->viewManager->commitEditing();
+    // The list is copied: a committed edit may rebuild the document's windows.
+    QVector<QPointer<MyWindowController>> controllers{doc.baseWindowCont, doc.tableWindowCont};
+    for (MyWindowController* c : doc.graphWindowConts)
+        controllers.append(c);
+    for (const QPointer<MyWindowController>& c : controllers)
+        if (c && c != kept)
+            c->commitCellEditors();
 }
 
 void MyDocumentWindows::makeWindowControllers(Document& doc)

@@ -5,6 +5,7 @@
 #include <QString>
 
 class Document;
+class MyWindowController;
 struct MyAnalysisData;
 
 class MyDocumentWindows {
@@ -14,6 +15,9 @@ public:
     static void install();
 
     static void makeWindowControllers(Document& doc);
+    // Commits the texts being typed in the document's windows (graph texts edited in place,
+    // then cell editors), those of kept's window excepted.
+    static void commitEditing(Document& doc, const MyWindowController* kept = nullptr);
     static void showWindows(Document& doc);
     static void closeWindows(Document& doc);
     // Shows the table window, editable or read-only; placed under the main window the first

@@ -11,10 +11,12 @@
 #include "windows/MyDocumentPrinting.h"
 #include "windows/MyDocumentWindows.h"
 #include "windows/MyWindow.h"
+#include "outline/MyConfigItem.h"
 #include "outline/MyOutlineItem.h"
 #include "views/GraphSceneView.h"
 #include "views/MyBaseView.h"
 #include "views/MyOutputView.h"
+#include "views/MyTextView.h"
 #include "views/MyViewManager.h"
 #include "windows/MyOutlineModel.h"
 #include <QAction>
@@ -22,7 +24,10 @@
 #include <QDir>
 #include <QDockWidget>
 #include <QGraphicsScene>
+#include <QGraphicsTextItem>
 #include <QGraphicsView>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -551,16 +556,42 @@ void MyWindowController::buildMenus(QMenuBar* bar)
 
     QMenu* edit = bar->addMenu(tr("&Edit"));
     // A text being typed on a graph or in a cell is committed as the menu opens, so that Undo
-    // names the step it will take.
+    // names the step it will take; but not the one where this window's keyboard focus is:
+    // Cut, Copy, Paste and Select All act on it, and Undo names the step it would become.
     connect(edit, &QMenu::aboutToShow, this, [this] {
-        if (myDoc)
+        if (!myDoc)
+            return;
+        if (!textFocus(QKeySequence::SelectAll)) {
             myDoc->commitEditing();
+            return;
+        }
+        MyDocumentWindows::commitEditing(*myDoc, this);
+        if (const QString step = typedStepName(); !step.isEmpty()) {
+            m_undoAction->setText(QStringLiteral("Undo ") + step);
+            m_undoAction->setEnabled(true);
+            // The new step would end what could be redone.
+            m_redoAction->setText(QStringLiteral("Redo"));
+            m_redoAction->setEnabled(false);
+        }
     });
+    // Named after the undo list again once the chosen command has run.
+    connect(edit, &QMenu::aboutToHide, this,
+            [this] { QTimer::singleShot(0, this, &MyWindowController::updateUndoActions); });
     m_undoAction = add(edit, tr("Undo"), &MyWindowController::undo, standardKeys(QKeySequence::Undo, "Ctrl+Z"));
     m_redoAction = add(edit, tr("Redo"), &MyWindowController::redo, standardKeys(QKeySequence::Redo, "Ctrl+Shift+Z"));
     edit->addSeparator();
-    add(edit, tr("Copy"), &MyWindowController::copy, standardKeys(QKeySequence::Copy, "Ctrl+C"));
-    add(edit, tr("Paste"), &MyWindowController::paste, standardKeys(QKeySequence::Paste, "Ctrl+V"));
+    QAction* cut = add(edit, tr("Cut"), [this] { textCommand(QKeySequence::Cut, nullptr); },
+                       standardKeys(QKeySequence::Cut, "Ctrl+X"));
+    add(edit, tr("Copy"), [this] { textCommand(QKeySequence::Copy, &MyWindowController::copy); },
+        standardKeys(QKeySequence::Copy, "Ctrl+C"));
+    add(edit, tr("Paste"), [this] { textCommand(QKeySequence::Paste, &MyWindowController::paste); },
+        standardKeys(QKeySequence::Paste, "Ctrl+V"));
+    QAction* selectAll = add(edit, tr("Select All"), [this] { textCommand(QKeySequence::SelectAll, nullptr); },
+                             standardKeys(QKeySequence::SelectAll, "Ctrl+A"));
+    // The window has no command of its own for these keys: they stay with the widget that
+    // has the focus, as before the menu showed them.
+    cut->setShortcutContext(Qt::WidgetShortcut);
+    selectAll->setShortcutContext(Qt::WidgetShortcut);
     if (myDoc) {
         connect(myDoc->undoManager(), &UndoBridge::changed, this, &MyWindowController::updateUndoActions);
         // A new step is on the stack only after its first run has reported the change.
@@ -609,6 +640,89 @@ void MyWindowController::updateUndoActions()
     m_undoAction->setEnabled(undo->canUndo());
     m_redoAction->setText(undo->redoText());
     m_redoAction->setEnabled(undo->canRedo());
+}
+
+namespace {
+// A standard command's key as the keyboard gives it.
+QKeyEvent* standardKeyEvent(QEvent::Type type, QKeySequence::StandardKey key)
+{
+    const QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    if (keys.isEmpty())
+        return nullptr;
+    const QKeyCombination k = keys.first()[0];
+    return new QKeyEvent(type, k.key(), k.keyboardModifiers());
+}
+}
+
+QWidget* MyWindowController::textFocus(QKeySequence::StandardKey key) const
+{
+    QWidget* focus = m_window ? m_window->focusWidget() : nullptr;
+    const std::unique_ptr<QKeyEvent> probe(standardKeyEvent(QEvent::ShortcutOverride, key));
+    if (!focus || !probe)
+        return nullptr;
+    // Asked as a typed key asks before it becomes a shortcut of the window's.
+    probe->ignore();
+    QCoreApplication::sendEvent(focus, probe.get());
+    return probe->isAccepted() ? focus : nullptr;
+}
+
+void MyWindowController::textCommand(QKeySequence::StandardKey key, void (MyWindowController::*command)())
+{
+    QWidget* focus = textFocus(key);
+    if (auto* line = qobject_cast<QLineEdit*>(focus)) {
+        switch (key) {
+        case QKeySequence::Cut: line->cut(); break;
+        case QKeySequence::Copy: line->copy(); break;
+        case QKeySequence::Paste: line->paste(); break;
+        default: line->selectAll(); break;
+        }
+    } else if (focus) {
+        // The key itself, as typed; a graph text edited in place takes it straight from its
+        // scene, as a key sent to the widget would first be tried as a shortcut again.
+        const std::unique_ptr<QKeyEvent> press(standardKeyEvent(QEvent::KeyPress, key));
+        QGraphicsItem* text = focus == m_sceneView && viewManager ? viewManager->scene()->focusItem() : nullptr;
+        if (press && text)
+            viewManager->scene()->sendEvent(text, press.get());
+        else if (press)
+            QCoreApplication::sendEvent(focus, press.get());
+    } else if (command) {
+        (this->*command)();
+    } else if (auto* view = qobject_cast<QAbstractItemView*>(m_window ? m_window->focusWidget() : nullptr);
+               key == QKeySequence::SelectAll && view && view->selectionMode() != QAbstractItemView::NoSelection) {
+        // As its key does in a table or an outline.
+        view->selectAll();
+    }
+}
+
+QString MyWindowController::typedStepName() const
+{
+    QWidget* focus = textFocus(QKeySequence::SelectAll);
+    if (!focus)
+        return {};
+    if (focus == m_sceneView && viewManager) {
+        const auto* editor = dynamic_cast<const QGraphicsTextItem*>(viewManager->scene()->focusItem());
+        const MyConfigItem* row = viewManager->outlineItemWithTextView(viewManager->editedTextView(), true);
+        return editor && row && editor->toPlainText() != row->message ? QStringLiteral("Change Text") : QString();
+    }
+    // A cell's editor lies in its view's viewport, over its cell.
+    auto* line = qobject_cast<QLineEdit*>(focus);
+    QWidget* viewport = line ? line->parentWidget() : nullptr;
+    if (!viewport)
+        return {};
+    if (mTV && viewport == mTV->viewport()) {
+        const QModelIndex at = mTV->indexAt(line->geometry().center());
+        return at.isValid() && mTV->typedCellText(line->text(), mTV->columnIdentifierTextAt(at.column()), at.row())
+            ? QStringLiteral("Input")
+            : QString();
+    }
+    if (configOlv && m_settingsModel && viewport == configOlv->viewport()) {
+        const QModelIndex at = configOlv->indexAt(line->geometry().center());
+        return settingsTypedValue(line->text(), dynamic_cast<MyConfigItem*>(m_settingsModel->itemAt(at))).isValid()
+            ? QStringLiteral("Change Type")
+            : QString();
+    }
+    // The selector's texts are no steps of the undo list.
+    return {};
 }
 
 void MyWindowController::toGrid(void (MyTableView::*command)())

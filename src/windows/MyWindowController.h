@@ -4,6 +4,7 @@
 // "StatsWindowD" (one pair per analysis). Actions arriving from a window that they do not
 // apply to do nothing there.
 #include "platform/Geometry.h"
+#include <QKeySequence>
 #include <QObject>
 #include <QPointer>
 #include <QSize>
@@ -241,6 +242,9 @@ private:
     void dressSettingsCell(OutlineCell& cell, qint64 columnIdentifier, const MyOutlineItem* item) const;
     void settingsSelectionDidChange(MyOutlineItem* item);
     void settingsSetObjectValue(const QVariant& object, MyConfigItem* row);
+    // The value a text typed into a row's cell would give it; invalid when it changes
+    // nothing or does not read.
+    QVariant settingsTypedValue(const QVariant& object, const MyConfigItem* row) const;
     void moveSettingsRow(MyOutlineItem* item);
     void copySettings();
     // Graph window: the output view (the background or "graphView") that was last clicked
@@ -249,6 +253,16 @@ private:
     MyOutputView* outputView(bool focusOnly) const;
     void pasteSettings();
     void toGrid(void (MyTableView::*command)());
+    // The widget with this window's keyboard focus when it takes key as it would typed (a
+    // text being typed takes Cut, Copy, Paste and Select All); nullptr when it does not.
+    QWidget* textFocus(QKeySequence::StandardKey key) const;
+    // The Edit menu's text commands go first where the keyboard focus is, as their keys do;
+    // the window's command, if any, runs only when nothing there takes them. Select All
+    // without a text selects what the focused table or outline holds, as its key does.
+    void textCommand(QKeySequence::StandardKey key, void (MyWindowController::*command)());
+    // The step that the text typed where the keyboard focus is would become once committed;
+    // "" for none.
+    QString typedStepName() const;
 
     QString m_windowNibName;
     MyWindow* m_window = nullptr;

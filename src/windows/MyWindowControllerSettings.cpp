@@ -177,15 +177,20 @@ void MyWindowController::settingsSelectionDidChange(MyOutlineItem* item)
 
 // ---- typed values ---------------------------------------------------------------------------
 
-void MyWindowController::settingsSetObjectValue(const QVariant& object, MyConfigItem* row)
+QVariant MyWindowController::settingsTypedValue(const QVariant& object, const MyConfigItem* row) const
 {
     if (!row || !viewManager || object.typeId() != QMetaType::QString)
-        return;
+        return {};
     const QString text = object.toString();
     // Typing what the row shows changes nothing, not even the undo list.
     if (text == row->message)
-        return;
-    const QVariant value = MyOutlineTexts::objectWithString(text, row);
+        return {};
+    return MyOutlineTexts::objectWithString(text, row);
+}
+
+void MyWindowController::settingsSetObjectValue(const QVariant& object, MyConfigItem* row)
+{
+    const QVariant value = settingsTypedValue(object, row);
     if (!value.isValid())
         return;
     viewManager->tryObject(value, row, QStringLiteral("Change Type"));

@@ -95,7 +95,14 @@ TEST_F(GraphEditing, CommandsWhileTypingCommitTheTextFirst)
         {"Undo", menu(g, "Undo"), false, "Undo Change Type"},   // the typed text goes, the step before stays
         {"Redo in the main window", menu(main(), "Redo"), true, "Undo Change Text"},   // nothing left to redo
         {"Undo key", [&] { QTest::keyClick(g->sceneView(), Qt::Key_Z, Qt::ControlModifier); }, false, "Undo Change Text"},
-        {"Edit menu opened", [&] { editMenu->popup(QPoint()); editMenu->hide(); }, true, "Undo Change Text"},
+        // The Edit menu names the step the typed text would become and leaves it open.
+        {"Edit menu opened, then Return", [&] {
+             editMenu->popup(QPoint());
+             EXPECT_EQ(action(g, "Undo")->text(), "Undo Change Text");
+             editMenu->hide();
+             EXPECT_TRUE(vm->editedTextView());
+             QTest::keyClick(g->sceneView(), Qt::Key_Return);
+         }, true, "Undo Change Text"},
         {"Page Setup", menu(g, "Page Setup…"), true, "Undo Change Text"},
         {"Print", menu(g, "Print…"), true, "Undo Change Text"},
         {"Save in the main window", menu(main(), "Save"), true, "Undo"},

@@ -143,7 +143,8 @@ TEST_F(Windows, FileAndEditMenusHaveTheStandardKeys)
         {"&File", "New", "Ctrl+N"}, {"&File", "Open…", "Ctrl+O"}, {"&File", "Save", "Ctrl+S"},
         {"&File", "Save As…", "Ctrl+Shift+S"}, {"&File", "Revert", ""}, {"&File", "Close", "Ctrl+W"},
         {"&File", "Quit", "Ctrl+Q"}, {"&Edit", "Undo", "Ctrl+Z"}, {"&Edit", "Redo", "Ctrl+Shift+Z"},
-        {"&Edit", "Copy", "Ctrl+C"}, {"&Edit", "Paste", "Ctrl+V"},
+        {"&Edit", "Cut", "Ctrl+X"}, {"&Edit", "Copy", "Ctrl+C"}, {"&Edit", "Paste", "Ctrl+V"},
+        {"&Edit", "Select All", "Ctrl+A"},
     };
     for (MyWindowController* w : {doc->baseWindowCont, doc->tableWindowCont}) {
         QMap<QString, QAction*> actions;   // "menu>item"
