@@ -139,6 +139,50 @@ protected:
         return out;
     }
 
+    // The graph of case n: a fresh document (the one before closed) holding the table, its
+    // first column by its second, made through the outline; its window in front.
+    MyWindowController* graphOfCase(int n, const QByteArray& table, const QString& graphType)
+    {
+        if (n > 0) {
+            EXPECT_TRUE(controller->closeDocument(doc));
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            doc = static_cast<Document*>(controller->newDocument());
+        }
+        import(table);
+        const QStringList columns = doc->variables;
+        makeAnalysis(QString("case%1").arg(n), {columns[0]}, {columns[1]}, graphType);
+        MyWindowController* g = doc->graphWindowConts.last();
+        if (g)
+            front(g);
+        return g;
+    }
+    // The page colour chosen in the colour well, its settings row clicked first.
+    void chooseBackground(MyWindowController* g, const Color& colour)
+    {
+        auto* row = settingsRow(g, {"graphProperties", "background", "color"});
+        QTest::mouseClick(g->configOlv->viewport(), Qt::LeftButton, {}, centreIn(g->configOlv, row, 0, g->rootItem), apart());
+        QCoreApplication::processEvents();
+        scripted.dialogs.colors.push_back(colour);
+        g->colorWell->click();
+    }
+    // The graph exported, saved in a package and printed to PDF files named after file, as the
+    // user does it; their paths in that order.
+    QStringList outputs(MyWindowController* g, const QString& file)
+    {
+        const QString exported = dir.filePath(file + "-export.pdf");
+        scripted.dialogs.files.push_back(exported);
+        front(g);
+        command(g, "Export PDF…")->trigger();
+        QString error;
+        const QString package = dir.filePath(file + ".vlbdoc");
+        EXPECT_TRUE(controller->saveAs(doc, package, &error)) << error.toStdString();
+        const QString printed = dir.filePath(file + "-print.pdf");
+        front(g);
+        scripted.dialogs.printFiles.push_back(printed);
+        command(g, "Print…")->trigger();
+        return {exported, package + QString("/graphPDF/graph%1.pdf").arg(g->graphID), printed};
+    }
+
     // Checks that page holds the whole graph as the window shows it: found by the category
     // labels' places on the page, every label and every element is on it, at one scale,
     // inside within (points, y down). The scale found.
@@ -221,29 +265,15 @@ TEST_F(WholeGraphOutput, WideGraphsAreOutputWhole)
     int n = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const QString file = QString("case%1").arg(n++);
-        if (n > 1) {
-            ASSERT_TRUE(controller->closeDocument(doc));
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            doc = static_cast<Document*>(controller->newDocument());
-        }
-        import(c.table);
-        const QStringList columns = doc->variables;
-        makeAnalysis(file, {columns[0]}, {columns[1]}, c.graphType);
-        MyWindowController* g = doc->graphWindowConts.last();
+        const QString file = QString("case%1").arg(n);
+        MyWindowController* g = graphOfCase(n++, c.table, c.graphType);
         ASSERT_TRUE(g);
-        front(g);
         if (!c.columnWidth.isEmpty()) {
             ASSERT_TRUE(typeInSettings(g, {"graphProperties", "graphRect", "columnWidth"}, c.columnWidth));
         }
         if (c.ties) {
             ASSERT_TRUE(typeInSettings(g, {"dotsProperties", "#0", "betweenDots"}, "6"));
-            auto* row = settingsRow(g, {"graphProperties", "background", "color"});
-            QTest::mouseClick(g->configOlv->viewport(), Qt::LeftButton, {}, centreIn(g->configOlv, row, 0, g->rootItem),
-                              apart());
-            QCoreApplication::processEvents();
-            scripted.dialogs.colors.push_back(Color::rgb(1.0, 0.9, 0.6));
-            g->colorWell->click();
+            chooseBackground(g, Color::rgb(1.0, 0.9, 0.6));
         }
         QCoreApplication::processEvents();
         MyViewManager* vm = g->viewManager;
@@ -259,11 +289,9 @@ TEST_F(WholeGraphOutput, WideGraphsAreOutputWhole)
         EXPECT_EQ(page.size(), pageSize);
         EXPECT_EQ(page.contains(graph), c.fits);
 
-        scripted.dialogs.files.push_back(dir.filePath(file + "-export.pdf"));
-        front(g);
-        command(g, "Export PDF…")->trigger();
-        PdfPage exported(dir.filePath(file + "-export.pdf"));
-        ASSERT_EQ(exported.pages, 1);
+        const QStringList files = outputs(g, file);
+        PdfPage exported(files[0]), stored(files[1]), printed(files[2]);
+        ASSERT_EQ(QVector<int>({exported.pages, stored.pages, printed.pages}), QVector<int>({1, 1, 1}));
         if (c.fits)
             EXPECT_EQ(exported.size, pageSize);
         else
@@ -274,11 +302,6 @@ TEST_F(WholeGraphOutput, WideGraphsAreOutputWhole)
             EXPECT_NEAR(expectWhole(exported, vm, c.labels, QRectF(QPointF(), exported.size)), 1.0, 0.01);
         }
 
-        QString error;
-        const QString package = dir.filePath(file + ".vlbdoc");
-        ASSERT_TRUE(controller->saveAs(doc, package, &error)) << error.toStdString();
-        PdfPage stored(package + QString("/graphPDF/graph%1.pdf").arg(g->graphID));
-        ASSERT_EQ(stored.pages, 1);
         EXPECT_EQ(stored.size, exported.size);
         {
             SCOPED_TRACE("package");
@@ -292,12 +315,6 @@ TEST_F(WholeGraphOutput, WideGraphsAreOutputWhole)
             EXPECT_NEAR(expectWhole(copied, vm, c.labels, QRectF(QPointF(), copied.size)), 1.0, 0.01);
         }
 
-        const QString printedFile = dir.filePath(file + "-print.pdf");
-        front(g);
-        scripted.dialogs.printFiles.push_back(printedFile);
-        command(g, "Print…")->trigger();
-        PdfPage printed(printedFile);
-        ASSERT_EQ(printed.pages, 1);
         const QRectF printable = doc->printInfo.paintRect(QPageLayout::Point);
         {
             SCOPED_TRACE("print");
@@ -339,27 +356,13 @@ TEST_F(WholeGraphOutput, SeeThroughPagesAreOneColourToTheirEdges)
     int n = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const QString file = QString("case%1").arg(n++);
-        if (n > 1) {
-            ASSERT_TRUE(controller->closeDocument(doc));
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            doc = static_cast<Document*>(controller->newDocument());
-        }
-        import(c.table);
-        const QStringList columns = doc->variables;
-        makeAnalysis(file, {columns[0]}, {columns[1]}, c.graphType);
-        MyWindowController* g = doc->graphWindowConts.last();
+        const QString file = QString("case%1").arg(n);
+        MyWindowController* g = graphOfCase(n++, c.table, c.graphType);
         ASSERT_TRUE(g);
-        front(g);
         if (c.grown) {
             ASSERT_TRUE(typeInSettings(g, {"dotsProperties", "#0", "betweenDots"}, "6"));
         }
-        auto* row = settingsRow(g, {"graphProperties", "background", "color"});
-        QTest::mouseClick(g->configOlv->viewport(), Qt::LeftButton, {}, centreIn(g->configOlv, row, 0, g->rootItem),
-                          apart());
-        QCoreApplication::processEvents();
-        scripted.dialogs.colors.push_back(Color::rgb(1.0, 128 / 255.0, 0.0, c.alpha / 255.0));
-        g->colorWell->click();
+        chooseBackground(g, Color::rgb(1.0, 128 / 255.0, 0.0, c.alpha / 255.0));
         QCoreApplication::processEvents();
         MyViewManager* vm = g->viewManager;
         const QColor chosen = vm->viewColors.value(MyViewManager::kBackground).fillColor;
@@ -367,25 +370,10 @@ TEST_F(WholeGraphOutput, SeeThroughPagesAreOneColourToTheirEdges)
         const QStringList size = viewSize(g);
         const QSizeF pageSize(size[0].toDouble(), size[1].toDouble());
 
-        scripted.dialogs.files.push_back(dir.filePath(file + "-export.pdf"));
-        front(g);
-        command(g, "Export PDF…")->trigger();
-        PdfPage exported(dir.filePath(file + "-export.pdf"));
-        ASSERT_EQ(exported.pages, 1);
+        const QStringList files = outputs(g, file);
+        PdfPage exported(files[0]), stored(files[1]), printed(files[2]);
+        ASSERT_EQ(QVector<int>({exported.pages, stored.pages, printed.pages}), QVector<int>({1, 1, 1}));
         EXPECT_EQ(exported.size.width() > pageSize.width(), c.grown);
-
-        QString error;
-        const QString package = dir.filePath(file + ".vlbdoc");
-        ASSERT_TRUE(controller->saveAs(doc, package, &error)) << error.toStdString();
-        PdfPage stored(package + QString("/graphPDF/graph%1.pdf").arg(g->graphID));
-        ASSERT_EQ(stored.pages, 1);
-
-        const QString printedFile = dir.filePath(file + "-print.pdf");
-        front(g);
-        scripted.dialogs.printFiles.push_back(printedFile);
-        command(g, "Print…")->trigger();
-        PdfPage printed(printedFile);
-        ASSERT_EQ(printed.pages, 1);
 
         // #ff8000 at this opacity on white, worked out by hand.
         const double opacity = c.alpha / 255.0;
