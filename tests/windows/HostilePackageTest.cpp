@@ -9,7 +9,9 @@
 #include "document/DocumentPackage.h"
 #include "platform/PropertyList.h"
 #include "views/MyBaseView.h"
+#include "views/MyOutputView.h"
 #include <QDirIterator>
+#include <QMimeData>
 #include <functional>
 
 namespace {
@@ -507,7 +509,9 @@ TEST_F(HostilePackage, AnAnalysisWithoutValuesIsKeptAndWorks)
     select(g, {});
     command(g, "Paste")->trigger();
     EXPECT_EQ(doc->undoManager()->stack()->undoText(), "Paste Settings");
-    // Exported and printed: one page each.
+    // Copied as a graph, exported and printed: one page each.
+    dynamic_cast<MyOutputView*>(g->viewManager->viewDict.value(MyViewManager::kGraphView))->copy();
+    EXPECT_EQ(PdfPage(write("copied.pdf", QApplication::clipboard()->mimeData()->data("application/pdf"))).pages, 1);
     scripted.dialogs.files = {dir.filePath("none.pdf")};
     g->exportPDF();
     EXPECT_EQ(PdfPage(dir.filePath("none.pdf")).pages, 1);
