@@ -177,10 +177,9 @@ void MyDocumentWindows::makeWindowControllers(Document& doc)
     doc.baseWindowCont = base;
 
     // Every stored analysis is read back into the selector tree, which counts the columns it
-    // uses, and gets its windows. One that cannot be rebuilt leaves every list, so element i
-    // of each stays analysis i.
-    // An analysis whose cells hold no number now is kept, with empty categories, and named;
-    // its settings are the user's and the next save writes them back.
+    // uses, and gets its windows. One whose cells hold no number now is kept, with empty
+    // categories, and named: its settings are the user's and the next save writes them back.
+    // One that cannot be rebuilt leaves every list, so element i of each stays analysis i.
     auto root = std::make_unique<MySelectorRootItem>(base, &doc);
     QStringList noValues, leftOut;
     for (qint64 i = 0, position = 1; i < doc.graphXMLs.size(); ++position) {

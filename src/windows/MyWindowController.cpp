@@ -561,12 +561,9 @@ void MyWindowController::buildMenus(QMenuBar* bar)
     connect(edit, &QMenu::aboutToShow, this, [this] {
         if (!myDoc)
             return;
-        if (!textFocus(QKeySequence::SelectAll)) {
-            myDoc->commitEditing();
-            return;
-        }
-        MyDocumentWindows::commitEditing(*myDoc, this);
-        if (const QString step = typedStepName(); !step.isEmpty()) {
+        const bool typing = textFocus(QKeySequence::SelectAll);
+        MyDocumentWindows::commitEditing(*myDoc, typing ? this : nullptr);
+        if (const QString step = typing ? typedStepName() : QString(); !step.isEmpty()) {
             m_undoAction->setText(QStringLiteral("Undo ") + step);
             m_undoAction->setEnabled(true);
             // The new step would end what could be redone.
@@ -668,17 +665,9 @@ QWidget* MyWindowController::textFocus(QKeySequence::StandardKey key) const
 
 void MyWindowController::textCommand(QKeySequence::StandardKey key, void (MyWindowController::*command)())
 {
-    QWidget* focus = textFocus(key);
-    if (auto* line = qobject_cast<QLineEdit*>(focus)) {
-        switch (key) {
-        case QKeySequence::Cut: line->cut(); break;
-        case QKeySequence::Copy: line->copy(); break;
-        case QKeySequence::Paste: line->paste(); break;
-        default: line->selectAll(); break;
-        }
-    } else if (focus) {
+    if (QWidget* focus = textFocus(key)) {
         // The key itself, as typed; a graph text edited in place takes it straight from its
-        // scene, as a key sent to the widget would first be tried as a shortcut again.
+        // scene, as a key sent to the view would first be tried as a shortcut again.
         const std::unique_ptr<QKeyEvent> press(standardKeyEvent(QEvent::KeyPress, key));
         QGraphicsItem* text = focus == m_sceneView && viewManager ? viewManager->scene()->focusItem() : nullptr;
         if (press && text)
