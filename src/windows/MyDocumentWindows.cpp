@@ -1,6 +1,7 @@
 #include "windows/MyDocumentWindows.h"
 #include "analysis/MyAnalysisBuilder.h"
 #include "analysis/MyDocumentAnalyses.h"
+#include "analysis/NormalityResults.h"
 #include "document/Document.h"
 #include "document/DocumentHooks.h"
 #include "outline/MyConfigRootItem.h"
@@ -182,6 +183,7 @@ void MyDocumentWindows::makeWindowControllers(Document& doc)
     // One that cannot be rebuilt leaves every list, so element i of each stays analysis i.
     auto root = std::make_unique<MySelectorRootItem>(base, &doc);
     QStringList noValues, leftOut;
+    bool retested = false;
     for (qint64 i = 0, position = 1; i < doc.graphXMLs.size(); ++position) {
         const QVector<qint64> counters = doc.columnCounter;
         MySelectorItem* item = MyDocumentAnalyses::outlineItemFromXLMWithXmlString(doc, doc.graphXMLs.at(i), root.get());
@@ -190,6 +192,9 @@ void MyDocumentWindows::makeWindowControllers(Document& doc)
             analysis = MyAnalysisBuilder::analysisFromSelection(*doc.ourDelegate(), item, nullptr,
                                                                 MyAnalysisBuilder::NoValues::Built);
         if (item && analysis && makeGraphWindows(doc, i, *analysis)) {
+            // Stored normality results follow the values as they read now.
+            if (doc.ourDelegate() && NormalityResults::refresh(*doc.ourDelegate(), doc.stats[i], analysis->values))
+                retested = true;
             if (analysis->minMax.empty() && anyColumnInTable(doc, item))
                 noValues << QStringLiteral("The analysis “%1” has no values: no cell of its data columns is a number as "
                                            "a whole (decimal commas and units are not read).")
@@ -206,6 +211,9 @@ void MyDocumentWindows::makeWindowControllers(Document& doc)
         doc.columnCounter = counters;
         doc.removeAnalysis(i);
     }
+    // A result tested again is a change to save, without an undo step of its own.
+    if (retested)
+        doc.undoManager()->changeDone();
     // The counters now count the analyses just set up: they are the one snapshot to undo to.
     doc.historyOfColumnCounter = {doc.columnCounter};
     base->adoptRootItem(std::move(root));

@@ -189,6 +189,8 @@ void MyWindowController::loadWindow()
         return true;
     };
     buildMenus(m_window->menuBar());
+    // The edited mark may be set while the window loads, before its title is made.
+    m_window->setWindowTitle(QStringLiteral("[*]"));
     windowDidLoad();
     synchronizeWindowTitleWithDocumentName();
 }

@@ -2,10 +2,9 @@
 // that choose rows, sample or population forms and normality tests, tests run on demand,
 // and copy of its rows or columns as text.
 #include "analysis/MyDocumentAnalyses.h"
+#include "analysis/NormalityResults.h"
 #include "app/AppDelegate.h"
 #include "document/Document.h"
-#include "stats/MyKolmogorov.h"
-#include "stats/MyShapiro.h"
 #include "views/MyViewManager.h"
 #include "windows/MyDataSourceModel.h"
 #include "windows/MyStatsTableView.h"
@@ -19,7 +18,6 @@
 #include <algorithm>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
-#include <cmath>
 
 namespace {
 
@@ -51,29 +49,6 @@ const Switch* switchOf(int tag)
         if (s.tag == tag)
             return &s;
     return nullptr;
-}
-
-// The stored result of one tag: {"statistic", "p"}, or empty where no test applies: fewer
-// than three values, no test result (all values equal), or, on a logarithmic axis, a value
-// that has no logarithm.
-QVariantMap normalityResult(AppDelegate& app, std::vector<double> values, bool logarithmic)
-{
-    if (logarithmic) {
-        for (double& v : values) {
-            if (!(v > 0) || !std::isfinite(v))
-                return {};
-            v = std::log10(v);
-        }
-    }
-    const size_t n = values.size();
-    std::optional<NormalityResult> r;
-    if (n > 5000 && app.kolmogorov)
-        r = app.kolmogorov->ksTest(values, QStringLiteral("norms"));
-    else if (n >= 3 && app.shapiro)
-        r = app.shapiro->shapiroWilkTest(values);
-    if (!r)
-        return {};
-    return {{"statistic", r->statistic}, {"p", r->p}};
 }
 
 } // namespace
@@ -229,7 +204,7 @@ void MyWindowController::changeStats(int tag, bool on)
         for (const QString& t : tags) {
             if (target.contains(t))
                 continue;
-            target.insert(t, normalityResult(*app, viewManager->values.value(t), logarithmic));
+            target.insert(t, NormalityResults::tested(*app, viewManager->values.value(t), logarithmic));
             computed = true;
         }
         if (computed && !myDoc->isDocumentEdited()) {

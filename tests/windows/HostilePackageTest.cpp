@@ -8,6 +8,7 @@
 #include "common/LoadTable.h"
 #include "document/DocumentPackage.h"
 #include "platform/PropertyList.h"
+#include "stats/MyShapiro.h"
 #include "views/MyBaseView.h"
 #include "views/MyOutputView.h"
 #include <QDirIterator>
@@ -557,6 +558,13 @@ TEST_F(HostilePackage, AnAnalysisWithoutValuesIsKeptAndWorks)
     EXPECT_EQ(doc->graphSettings.value(0), edited[0]);
     MyDocumentWindows::showGraphWindow(*doc, 0);
     EXPECT_EQ(doc->graphWindowConts[0]->viewManager->values.value(QString()), (std::vector<double>{55, 60.5, 70, 80}));
+    // Its normality results, stored while it had no values, are the tests of its values now:
+    // a change to save.
+    const auto w = delegate.shapiro->shapiroWilkTest({std::log10(60.5), std::log10(70.0), std::log10(80.0)});
+    ASSERT_TRUE(w);
+    EXPECT_NEAR(dig(doc->stats[0], {"logStats", "Weight\tM", "statistic"}).toDouble(), w->statistic, 1e-12);
+    EXPECT_TRUE(dig(doc->stats[0], {"logStats", "Weight\tF"}).toMap().isEmpty());
+    EXPECT_TRUE(doc->isDocumentEdited());
 }
 
 // Settings the window set-up cannot lay out (an open mends them before; here they are handed

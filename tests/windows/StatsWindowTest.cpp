@@ -550,3 +550,75 @@ TEST_F(StatsWindow, SmallAndLargeValuesShowTheirSignificantDigits)
     const QString copied = vm->statsText({rowOf("light")}, {}).value_or(QString());
     EXPECT_TRUE(copied.startsWith("v - light\t5\t0.000300\t0.000300\t0.000300\t0.000300\t")) << qPrintable(copied);
 }
+
+// Stored results follow the values as they read at open. Saved with every row tested on both
+// axes, the package opens again unchanged; with its table edited on disk (two cells of "a"
+// that no longer read as numbers, one number of "b" changed), every row shows the test of
+// the values it counts, and the document has that change to save, without an undo step.
+TEST_F(StatsWindow, StoredResultsAreTheTestsOfTheValuesShown)
+{
+    // shapiro.tsv's "normal" samples of 3 and 4 (R: shapiro.test), with the cells edited away.
+    const QVector<double> a{8.413755049684202, 10.48114256707655, 6.207347300801869};
+    const QVector<double> b{9.871744128731635, 9.829046873628275, 10.32183264533129, 8.77196321096219};
+    open(groupsTable({{"a", a + QVector<double>{20.5, 30}}, {"b", QVector<double>{15} + b.mid(1)}, {"c", spread(7)}}), {"v"}, {"g"});
+    const QVector<std::pair<QString, QStringList>> shown{
+        {"a", {"0.999647", "0.964136"}}, {"b", {"0.888489", "0.376161"}}};
+    MyWindowController* graph = doc->graphWindowConts.last();
+    auto rowsMatch = [&](bool logarithmic) {
+        SCOPED_TRACE(logarithmic);
+        ASSERT_EQ(table->model()->rowCount(), vm->nameTags.size() + vm->singleTags.size() + 1);
+        for (int r = 0; r < table->model()->rowCount(); ++r)
+            EXPECT_EQ(result(r), expected(vm->statsOptions(r).tag, logarithmic)) << r;
+    };
+    for (const char* name : {"buShowSingle", "buShowAll", "buStats", "buSingleStats", "buAllStats"})
+        click(name);
+    ASSERT_TRUE(typeInSettings(graph, {"valueSettings", "min"}, "1"));
+    ASSERT_TRUE(typeInSettings(graph, {"valueSettings", "logarithmic"}, "YES"));
+    for (const char* name : {"buStats", "buStats", "buSingleStats", "buSingleStats", "buAllStats", "buAllStats"})
+        click(name);
+    rowsMatch(true);
+    save();
+    const QString path = dir.filePath("stats.vlbdoc");
+    const QVariantMap before = doc->stats.last();
+    auto statsFile = [&] { QFile f(path + "/stats/stats0.plist"); return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray(); };
+    const QByteArray file = statsFile();
+    auto reopen = [&] {
+        ASSERT_TRUE(controller->closeDocument(doc));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        doc = static_cast<Document*>(controller->openDocument(path));
+        ASSERT_TRUE(doc);
+        MyDocumentWindows::showStatsWindow(*doc, 0);
+        stats = doc->statsWindowConts.value(0);
+        vm = stats->viewManager;
+        table = qobject_cast<MyStatsTableView*>(stats->docTV);
+        graph = doc->graphWindowConts.value(0);
+    };
+
+    // Unchanged: nothing to save, and saved, the same bytes.
+    reopen();
+    EXPECT_FALSE(doc->isDocumentEdited());
+    EXPECT_EQ(doc->stats.last(), before);
+    ASSERT_TRUE(controller->save(doc));
+    EXPECT_EQ(statsFile(), file);
+
+    QByteArray text = "v\tg\n";
+    for (const auto& [name, values] : {std::pair{"a", a}, {"b", b}, {"c", spread(7)}})
+        for (double v : values)
+            text += QByteArray::number(v, 'g', 17) + "\t" + name + "\n";
+    write("stats.vlbdoc/tableString.txt", text + "20,5\ta\n30 kg\ta\n");
+    reopen();
+    EXPECT_EQ(column("num").mid(0, 3), QStringList({"3", "4", "7"}));
+    rowsMatch(true);
+    EXPECT_EQ(doc->stats.last().value("logStats").toMap().value(vm->nameTags[2]),
+              before.value("logStats").toMap().value(vm->nameTags[2]));
+    EXPECT_TRUE(doc->isDocumentEdited());
+    EXPECT_TRUE(main()->window()->isWindowModified());
+    EXPECT_EQ(steps(), 0);
+    MyDocumentWindows::showGraphWindow(*doc, 0);
+    ASSERT_TRUE(typeInSettings(graph, {"valueSettings", "logarithmic"}, "NO"));
+    rowsMatch(false);
+    for (const auto& [name, texts] : shown)
+        EXPECT_EQ(result(rowOf(name)), texts) << name.toStdString();
+    ASSERT_TRUE(controller->save(doc));
+    EXPECT_EQ(PropertyList::fromData(statsFile()), QVariant(doc->stats.last()));
+}
