@@ -113,6 +113,11 @@ std::optional<QString> MyAnalysisXml::xmlFromItem(const MySelectorItem* item)
     return x;
 }
 
+bool MyAnalysisXml::isCutOff(const QString& xml)
+{
+    return !QStringView(xml).trimmed().endsWith(QLatin1String("</analysis>"), Qt::CaseInsensitive);
+}
+
 MySelectorItem* MyAnalysisXml::outlineItemFromXLMWithXmlString(const QString& xml, MySelectorItem* root,
                                                                const Table& table, QVector<int>* usedColumns)
 {

@@ -38,6 +38,10 @@ public:
     static MySelectorItem* outlineItemFromXLMWithXmlString(const QString& xml, MySelectorItem* root,
                                                            const Table& table, QVector<int>* usedColumns);
 
+    // Whether a text ends before its closing element "</analysis>" (blanks after it aside):
+    // a file cut short reads as part of its analysis, with nothing in the text to tell so.
+    static bool isCutOff(const QString& xml);
+
     // & < > " tab and line feed as character references, and back. Unknown references are
     // left as they stand.
     static QString escapeText(const QString& text);

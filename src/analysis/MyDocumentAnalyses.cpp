@@ -142,6 +142,7 @@ std::optional<DocumentHooks::StoredAnalysis> MyDocumentAnalyses::inspectAnalysis
     // Columns gone from the table leave an analysis without values, which is kept; only
     // one that lacks its parts yields none.
     out.drawable = MyAnalysisBuilder::structureError(item).isEmpty();
+    out.cutOff = MyAnalysisXml::isCutOff(xml);
     return out;
 }
 

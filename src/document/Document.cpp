@@ -375,10 +375,11 @@ bool Document::readPackage(const QString& dirPath, QString* error)
 
     // Each analysis goes into every list or into none, so the lists stay in step. One that
     // cannot be read is named to the user, so that the next save does not lose it unseen;
-    // so is one whose settings had to be mended or whose columns are gone from the table.
+    // so is one whose settings had to be mended, whose columns are gone from the table, or
+    // whose text is cut off.
     const Rect page = imageablePageBounds();
     const DocumentHooks& hooks = DocumentHooks::shared();
-    QStringList unreadable, rebuilt, repaired, missing;
+    QStringList unreadable, cutOff, rebuilt, repaired, missing;
     for (const auto& analysis : DocumentPackage::readAnalyses(dirPath)) {
         const QString entry = DocumentPackage::xmlName(analysis.index);
         std::optional<QVariantMap> settings;
@@ -424,6 +425,10 @@ bool Document::readPackage(const QString& dirPath, QString* error)
             unreadable << (named ? QStringLiteral("“%1” (%2)").arg(stored->title, entry) : entry);
         if (!settings)
             continue;
+        // Kept as far as it reads and written back unchanged, so that nothing more of it is
+        // lost; named, since it shows only part of what was stored.
+        if (stored && stored->cutOff)
+            cutOff << (named ? QStringLiteral("“%1” (%2)").arg(stored->title, entry) : entry);
         appendAnalysis(*settings, *analysis.xml, analysis.stats ? *analysis.stats : newStatsRecord());
     }
     // One message for the whole open, a paragraph for each kind of trouble.
@@ -435,6 +440,8 @@ bool Document::readPackage(const QString& dirPath, QString* error)
     QStringList notice{
         paragraph(unreadable, QStringLiteral("This analysis of the document “%1” could not be read and was left out: %2."),
                   QStringLiteral("These analyses of the document “%1” could not be read and were left out: %2.")),
+        paragraph(cutOff, QStringLiteral("This analysis of the document “%1” is cut off and was kept as it could be read: %2."),
+                  QStringLiteral("These analyses of the document “%1” are cut off and were kept as they could be read: %2.")),
         paragraph(rebuilt,
                   QStringLiteral("The graph settings of this analysis of the document “%1” were damaged and were made anew "
                                  "from the analysis: %2."),

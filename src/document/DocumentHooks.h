@@ -27,6 +27,7 @@ struct DocumentHooks {
         QString graphType;
         QStringList missingColumns;   // named by the text, not in the table
         bool drawable = true;         // false when it lacks parts every analysis has
+        bool cutOff = false;          // the text ends before its closing element
     };
     std::function<std::optional<StoredAnalysis>(Document& doc, const QString& xml)> inspectAnalysis;
     // Stored graph settings of an analysis of graphType, checked and mended as a document

@@ -128,6 +128,8 @@ TEST_F(HostilePackage, OpensWithASoundGraphAndSaysWhatWasMended)
                         "were set to their defaults: \u201cDots\u201d (%2).";
     const QString anew = "The graph settings of this analysis of the document \u201c%1\u201d were damaged and were made "
                          "anew from the analysis: \u201cDots\u201d.";
+    const QString noValues = "The analysis \u201cDots\u201d has no values: no cell of its data columns is a number as a "
+                             "whole (decimal commas and units are not read).";
     using Edit = std::function<void(QVariant& settings, QByteArray& table)>;
     auto set = [](QStringList path, QVariant value) -> Edit {
         return [=](QVariant& s, QByteArray&) { put(s, path, value); };
@@ -235,6 +237,19 @@ TEST_F(HostilePackage, OpensWithASoundGraphAndSaysWhatWasMended)
          one.arg("%1", "graphProperties background color") + "\n\nThis analysis of the document \u201c%1\u201d names "
              "columns that are not in its table, and shows no values for them: \u201cDots\u201d (column: \u201cWeight\u201d).",
          {"graphProperties", "background", "color"}, colour},
+        // Without values (units in the cells): settings built afresh keep it like the others,
+        // and a column gone beside one without numbers leaves it without values all the same.
+        {"anewWithoutValues",
+         [](QVariant& s, QByteArray& table) {
+             put(s, {"dotsProperties"}, qint64(5));
+             table = "Height,Weight,Sex,Site,Note\n170cm,60kg,M,north,a\n160cm,55kg,F,south,b\n";
+         },
+         anew + "\n\n" + noValues, {"graphTitle"}, QVariant()},
+        {"goneAndNoNumbers",
+         [](QVariant&, QByteArray& table) { table = "Height,Mass,Sex,Site,Note\n170cm,60,M,north,a\n160cm,55,F,south,b\n"; },
+         "This analysis of the document \u201c%1\u201d names columns that are not in its table, and shows no values for "
+         "them: \u201cDots\u201d (column: \u201cWeight\u201d).\n\n" + noValues,
+         {"graphTitle"}, QVariant()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -272,9 +287,10 @@ TEST_F(HostilePackage, OpensWithASoundGraphAndSaysWhatWasMended)
 
         // Opened again, the mended settings are what was saved, and nothing is said.
         ASSERT_TRUE(reopen(path));
-        // Columns still gone are named again; nothing else is said.
-        const bool retitled = c.notice.contains("names columns");
-        EXPECT_EQ(alerts(), retitled ? QStringList{c.notice.arg(name).split("\n\n").last()} : QStringList());
+        // What the table lacks (columns gone, cells without numbers) is named again; nothing else is said.
+        QStringList again = c.notice.arg(name).split("\n\n");
+        again.removeIf([](const QString& p) { return !p.contains("names columns") && !p.contains("has no values"); });
+        EXPECT_EQ(alerts(), again.isEmpty() ? QStringList() : QStringList{again.join("\n\n")});
         ASSERT_EQ(doc->graphSettings.size(), 1);
         EXPECT_EQ(doc->graphSettings[0], mended);
     }
@@ -289,6 +305,23 @@ TEST_F(HostilePackage, OpensWithASoundGraphAndSaysWhatWasMended)
                                     "\u201cWeight\u201d)."});
     EXPECT_EQ(doc->graphSettings, QVector<QVariantMap>{saved[0]});
     EXPECT_GT(inkOfGraph(0), 100);
+
+    // A text cut short inside its categorizing columns reads as half its analysis: that is
+    // kept, named, and written back unchanged, so that nothing more of it is lost.
+    doc = static_cast<Document*>(controller->newDocument());
+    import(kSampleTable);
+    makeAnalysis("Weights", {"Weight"}, {"Sex"}, "boxplot");
+    const QString cut = dir.filePath("Cut.vlbdoc");
+    ASSERT_TRUE(controller->saveAs(doc, cut));
+    const QByteArray text = readAll(cut + "/graphXML/graph0.xml").left(300);
+    write("Cut.vlbdoc/graphXML/graph0.xml", text);
+    ASSERT_TRUE(reopen(cut));
+    EXPECT_EQ(alerts(), QStringList{"This analysis of the document \u201cCut.vlbdoc\u201d is cut off and was kept as it could "
+                                    "be read: \u201cWeights\u201d (graph0.xml)."});
+    EXPECT_EQ(rows().value(0), "Weights | (Data: 1, Categorizing: 0)");
+    EXPECT_GT(inkOfGraph(0), 100);
+    ASSERT_TRUE(controller->save(doc));
+    EXPECT_EQ(readAll(cut + "/graphXML/graph0.xml"), text);
 }
 
 // A column of an analysis still being made is not yet in use, so the table lets it be
