@@ -116,9 +116,12 @@ bool MyGridSelection::headerClicked(qint64 k, bool shift, qint64 R, qint64 C)
         return true;   // repaint so the old highlight goes
     }
     if (k == 0) {
-        const CellSelection all{0, 1, R - 1, C};
-        s = (s == all) ? CellSelection{} : all;
-        deselectAll();
+        if (s == CellSelection{0, 1, R - 1, C}) {
+            s = {};
+            deselectAll();
+        } else {
+            selectAll(R, C);
+        }
         return true;
     }
     if (k < 0 || k > C + 1)

@@ -42,6 +42,12 @@ public:
     // A click on the header of column k (identifier), after which the column selection
     // is updated as a header click does: plain selects k alone, shift extends.
     bool headerClicked(qint64 k, bool shift, qint64 R, qint64 C);
+    // Every cell of the title and data rows, as the row-number header selects them.
+    void selectAll(qint64 R, qint64 C)
+    {
+        selectingCells = {0, 1, R - 1, C};
+        deselectAll();
+    }
 
     static IndexRange extendedIndexes(const IndexRange& indexes, qint64 n);
 

@@ -114,6 +114,14 @@ void MyTableView::setSelectingCells(const CellSelection& cells)
     repaintCells();
 }
 
+void MyTableView::selectAll()
+{
+    if (!hasCells())
+        return;
+    m_selection.selectAll(rowCountR(), columnCountC());
+    repaintCells();
+}
+
 void MyTableView::repaintCells()
 {
     // Highlighting is read at paint time: a repaint is all a selection change needs.
@@ -865,6 +873,10 @@ void MyTableView::keyPressEvent(QKeyEvent* event)
     }
     if (event->matches(QKeySequence::Paste)) {
         paste();
+        return;
+    }
+    if (event->matches(QKeySequence::SelectAll)) {
+        selectAll();
         return;
     }
     // Keys the open editor passes on (its Return) belong to it: closing it moves on.

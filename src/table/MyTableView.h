@@ -49,6 +49,10 @@ public:
     void setSelectingCells(const CellSelection& cells);
     MyGridSelection& gridSelection() { return m_selection; }
     MyTableModel* tableModel() const { return m_model; }
+    bool hasCells() const { return rowCountR() > 0 && columnCountC() > 0; }
+    // Every cell, as the row-number header selects them, in the grid's own selection, which
+    // the item view's does not reach; nothing in a table without cells.
+    void selectAll() override;
 
     // Data source.
     qint64 rowCountR() const;      // rows of the table, title row included

@@ -200,8 +200,16 @@ void MyWindowController::commitCellEditors()
     if (!m_window)
         return;
     for (QAbstractItemView* view : m_window->findChildren<QAbstractItemView*>()) {
-        // An open editor is a direct child of the viewport; the view knows its cell.
+        // An open editor is a direct child of the viewport that the view holds for the cell
+        // under it. Not every child is one: a closed editor stays there, hidden, until its
+        // deletion comes round, and a header keeps the marker of a column being moved in its
+        // own. The view knows neither, and closing them only draws a warning.
         for (QWidget* child : view->viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            const QRect at = child->geometry();
+            // A line editor grows to the right as its text does: its left edge stays on its cell.
+            if (view->indexWidget(view->indexAt(at.center())) != child
+                && view->indexWidget(view->indexAt(at.topLeft() + QPoint(1, at.height() / 2))) != child)
+                continue;
             const QPointer<QWidget> editor(child);
             QMetaObject::invokeMethod(view, "commitData", Qt::DirectConnection, Q_ARG(QWidget*, editor));
             if (editor)
@@ -564,6 +572,8 @@ void MyWindowController::buildMenus(QMenuBar* bar)
         if (!myDoc)
             return;
         const bool typing = textFocus(QKeySequence::SelectAll);
+        // Where nothing can be selected the item would do nothing.
+        m_selectAllAction->setEnabled(typing || selectableView());
         MyDocumentWindows::commitEditing(*myDoc, typing ? this : nullptr);
         if (const QString step = typing ? typedStepName() : QString(); !step.isEmpty()) {
             m_undoAction->setText(QStringLiteral("Undo ") + step);
@@ -585,7 +595,7 @@ void MyWindowController::buildMenus(QMenuBar* bar)
         standardKeys(QKeySequence::Copy, "Ctrl+C"));
     add(edit, tr("Paste"), [this] { textCommand(QKeySequence::Paste, &MyWindowController::paste); },
         standardKeys(QKeySequence::Paste, "Ctrl+V"));
-    QAction* selectAll = add(edit, tr("Select All"), [this] { textCommand(QKeySequence::SelectAll, nullptr); },
+    QAction* selectAll = m_selectAllAction = add(edit, tr("Select All"), [this] { textCommand(QKeySequence::SelectAll, nullptr); },
                              standardKeys(QKeySequence::SelectAll, "Ctrl+A"));
     // The window has no command of its own for these keys: they stay with the widget that
     // has the focus, as before the menu showed them.
@@ -678,11 +688,21 @@ void MyWindowController::textCommand(QKeySequence::StandardKey key, void (MyWind
             QCoreApplication::sendEvent(focus, press.get());
     } else if (command) {
         (this->*command)();
-    } else if (auto* view = qobject_cast<QAbstractItemView*>(m_window ? m_window->focusWidget() : nullptr);
-               key == QKeySequence::SelectAll && view && view->selectionMode() != QAbstractItemView::NoSelection) {
+    } else if (QAbstractItemView* view = key == QKeySequence::SelectAll ? selectableView() : nullptr) {
         // As its key does in a table or an outline.
         view->selectAll();
     }
+}
+
+QAbstractItemView* MyWindowController::selectableView() const
+{
+    auto* view = qobject_cast<QAbstractItemView*>(m_window ? m_window->focusWidget() : nullptr);
+    if (!view)
+        return nullptr;
+    if (auto* grid = qobject_cast<MyTableView*>(view))
+        return grid->hasCells() ? grid : nullptr;
+    const QAbstractItemView::SelectionMode mode = view->selectionMode();
+    return mode == QAbstractItemView::NoSelection || mode == QAbstractItemView::SingleSelection ? nullptr : view;
 }
 
 QString MyWindowController::typedStepName() const

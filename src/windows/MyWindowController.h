@@ -29,6 +29,7 @@ class MyOutputView;
 class MyViewManager;
 class MyWindow;
 class QAbstractButton;
+class QAbstractItemView;
 class QAction;
 class QGraphicsView;
 class QLabel;
@@ -260,6 +261,9 @@ private:
     // the window's command, if any, runs only when nothing there takes them. Select All
     // without a text selects what the focused table or outline holds, as its key does.
     void textCommand(QKeySequence::StandardKey key, void (MyWindowController::*command)());
+    // The focused table or outline that Select All selects something in: the grid while it
+    // has cells, or a list that holds several selected rows; nullptr when there is none.
+    QAbstractItemView* selectableView() const;
     // The step that the text typed where the keyboard focus is would become once committed;
     // "" for none.
     QString typedStepName() const;
@@ -273,6 +277,7 @@ private:
     std::unique_ptr<MyOutlineItem> m_rootItem;
     QAction* m_undoAction = nullptr;
     QAction* m_redoAction = nullptr;
+    QAction* m_selectAllAction = nullptr;
     QAction* m_revertAction = nullptr;
     QAction* m_drawerAction = nullptr;
     bool m_inDocument = false;

@@ -2,6 +2,7 @@
 // A document with its main and table windows on the offscreen platform, scripted alerts and
 // file choosers, and the dialog controller answering from scripts.
 #include "common/LoadTable.h"
+#include "common/QtWarnings.h"
 #include "document/Document.h"
 #include "table/MyTableModel.h"
 #include "table/MyTableView.h"
@@ -43,6 +44,7 @@ inline TableData table(const char* columns)
 
 class TableFixture : public ::testing::Test {
 public:
+    QtWarnings warnings;
     ScopedScriptedDialogs scripted;
     std::unique_ptr<AppDelegate> delegate;
     std::unique_ptr<MySettingController> settingCont;
@@ -85,6 +87,7 @@ public:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         settingCont.reset();
         delegate.reset();
+        EXPECT_EQ(warnings.take(), QStringList()) << "Qt warned";
     }
 
     // A table as if just opened.

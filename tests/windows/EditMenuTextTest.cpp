@@ -4,6 +4,7 @@
 // and the undo list stay as they were until the text is committed, and the opened menu names
 // the step that the typed text would become.
 #include "AnalysisFixture.h"
+#include "common/QtWarnings.h"
 
 namespace {
 enum Place { TableCell, SettingsRow, SelectorTitle, GraphText };
@@ -20,9 +21,18 @@ const char* const stepNames[] = {"Input", "Change Type", "", "Change Text"};
 using Case = std::tuple<Place, Command, Route>;
 }
 
+void PrintTo(const CellSelection& s, std::ostream* os) { *os << s.row1 << ',' << s.column1 << ',' << s.row2 << ',' << s.column2; }
+
 // Chooses the Edit menu's items with the mouse, as a user does.
 class EditMenuFixture : public AnalysisFixture {
 protected:
+    QtWarnings warnings;
+
+    void TearDown() override
+    {
+        AnalysisFixture::TearDown();
+        EXPECT_EQ(warnings.take(), QStringList()) << "Qt warned";
+    }
     static QAction* undoItem(MyWindowController* w)
     {
         for (QAction* a : w->window()->findChildren<QAction*>())
@@ -31,9 +41,9 @@ protected:
         ADD_FAILURE() << "no Undo";
         return new QAction(w);
     }
-    // Clicks the menu bar's Edit title, then the item; the Undo item's text while the menu
-    // is open.
-    static QString chooseFromEditMenu(MyWindowController* w, const QString& text)
+    // Clicks the menu bar's Edit title, then the item (when it is enabled, told in *enabled);
+    // the Undo item's text while the menu is open.
+    static QString chooseFromEditMenu(MyWindowController* w, const QString& text, bool* enabled = nullptr)
     {
         QMenuBar* bar = w->window()->menuBar();
         QAction* title = nullptr;
@@ -55,7 +65,9 @@ protected:
                 item = a;
         const QString undo = undoItem(w)->text();
         EXPECT_TRUE(item) << text.toStdString();
-        if (item)
+        if (enabled)
+            *enabled = item && item->isEnabled();
+        if (item && item->isEnabled())
             QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
         else
             menu->hide();
@@ -241,7 +253,8 @@ INSTANTIATE_TEST_SUITE_P(PlacesCommandsRoutes, EditMenuText,
 
 // With no text being typed the menu does what it did: Copy and Paste are the window's
 // commands, Cut does nothing, and Select All selects what the focused table holds, as its key
-// does.
+// does (every cell of the grid, as its row-number header does), and is disabled where nothing
+// can be selected.
 using EditMenuWithoutText = EditMenuFixture;
 
 TEST_F(EditMenuWithoutText, CommandsAreTheWindowsOrTheFocusedTables)
@@ -252,20 +265,54 @@ TEST_F(EditMenuWithoutText, CommandsAreTheWindowsOrTheFocusedTables)
     MyTableView* grid = t->mTV;
     grid->setFocus();
     QClipboard* clipboard = QGuiApplication::clipboard();
+    bool enabled = false;
+    chooseFromEditMenu(t, "Select All", &enabled);
+    EXPECT_TRUE(enabled);
+    chooseFromEditMenu(t, "Copy");
+    EXPECT_EQ(clipboard->text(), QString::fromUtf8(kSampleTable).replace(',', '\t'));
+    const CellSelection all = grid->selectingCells();
+    grid->setSelectingCells({});
+    QHeaderView* header = grid->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionSize(0) / 2, header->height() / 2));
+    EXPECT_EQ(grid->selectingCells(), all);
+    grid->setSelectingCells({2, 2, 2, 2});
+    QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(grid->selectingCells(), all);
     clipboard->setText("q");
     grid->setSelectingCells({1, 1, 2, 1});   // Height's first two values
     const int count = steps();
     chooseFromEditMenu(t, "Cut");
     EXPECT_EQ(clipboard->text(), "q");
     EXPECT_EQ(steps(), count);
+    EXPECT_EQ(grid->selectingCells(), (CellSelection{1, 1, 2, 1}));
     chooseFromEditMenu(t, "Copy");
     EXPECT_EQ(clipboard->text(), "170\n160\n");
     grid->setSelectingCells({1, 5, 1, 5});   // Note's first value
     chooseFromEditMenu(t, "Paste");
     EXPECT_EQ(doc->tableData.at(4).mid(1, 3), QStringList({"170", "160", "c"}));
     EXPECT_EQ(doc->undoManager()->undoText(), "Undo Paste");
+    // A text typed in a cell becomes a step when Undo is chosen, which takes it back; the
+    // editor it closed waits, hidden, for its deletion and is no open one to Redo's commit.
+    // So is the marker that the click on the header above left in the header's viewport.
+    const QModelIndex note = grid->model()->index(2, 5);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(note).center());
+    ASSERT_TRUE(grid->viewport()->findChild<QLineEdit*>());
+    QTest::keyClick(grid->viewport()->findChild<QLineEdit*>(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(grid->viewport()->findChild<QLineEdit*>(), "zz");
+    chooseFromEditMenu(t, "Undo Input");
+    EXPECT_EQ(doc->tableData.at(4).at(2), "160");
+    chooseFromEditMenu(t, "Redo Input");
+    EXPECT_EQ(doc->tableData.at(4).at(2), "zz");
 
     press(makeAnalysis("Sizes", {"Height"}, {"Sex"}), 5);
+    // The main window's column list and the graph select one thing at a time.
+    for (auto [c, focus] : {std::pair<MyWindowController*, QWidget*>{main(), main()->docTV},
+                            {doc->graphWindowConts.last(), doc->graphWindowConts.last()->sceneView()}}) {
+        front(c);
+        focus->setFocus();
+        chooseFromEditMenu(c, "Select All", &enabled);
+        EXPECT_FALSE(enabled) << c->window()->objectName().toStdString();
+    }
     MyWindowController* s = doc->statsWindowConts.last();
     auto* table = qobject_cast<QAbstractItemView*>(s->docTV);
     ASSERT_TRUE(table);
@@ -275,7 +322,12 @@ TEST_F(EditMenuWithoutText, CommandsAreTheWindowsOrTheFocusedTables)
     QTest::keyClick(table, Qt::Key_A, Qt::ControlModifier);
     const QModelIndexList byKey = table->selectionModel()->selectedIndexes();
     ASSERT_GT(byKey.size(), 1);
+    table->selectionModel()->select(table->model()->index(1, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const QModelIndexList row = table->selectionModel()->selectedIndexes();
+    chooseFromEditMenu(s, "Cut");
+    EXPECT_EQ(table->selectionModel()->selectedIndexes(), row);
     table->clearSelection();
-    chooseFromEditMenu(s, "Select All");
+    chooseFromEditMenu(s, "Select All", &enabled);
+    EXPECT_TRUE(enabled);
     EXPECT_EQ(table->selectionModel()->selectedIndexes(), byKey);
 }
