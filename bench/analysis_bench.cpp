@@ -1,10 +1,16 @@
 // Building the analysis of a 100,000-row table: 3 data columns, one categorizing column of
 // 100 values, statistics included. Goal: under 100 ms. Also reading the analysis back from
-// its XML text against a table whose categorizing column has up to 10,000 values.
+// its XML text against a table whose categorizing column has up to 10,000 values, and checking
+// the stored normality results of that analysis at open against its values.
 #include "analysis/MyAnalysisBuilder.h"
 #include "analysis/MyAnalysisXml.h"
+#include "analysis/NormalityResults.h"
+#include "app/AppDelegate.h"
 #include "outline/MySelectorItem.h"
 #include "stats/MyDescriptives.h"
+#include "stats/MyKolmogorov.h"
+#include "stats/MyNorm2.h"
+#include "stats/MyShapiro.h"
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <random>
@@ -134,10 +140,42 @@ void readAnalysisXml(benchmark::State& state)
     }
 }
 
+// The check an open makes of an analysis whose every tag (categories, single tags, all data;
+// 100,000 values each way) has its normality result stored: with digests of its values it
+// only compares them; results an earlier version stored (no digest) are tested again.
+void checkStoredResults(benchmark::State& state)
+{
+    MySelectorItem root("rootItem", nullptr);
+    MySelectorItem* a = makeAnalysis(&root, 100000, true);
+    const MyDescriptives descriptives;
+    const auto d = MyAnalysisBuilder(descriptives).analysisFromSelection(a);
+    MyNorm2 norm;
+    MyShapiro shapiro(&norm);
+    MyKolmogorov kolmogorov(&descriptives, &norm);
+    AppDelegate app;
+    app.shapiro = &shapiro;
+    app.kolmogorov = &kolmogorov;
+    QVariantMap results;
+    for (auto it = d->values.cbegin(); it != d->values.cend(); ++it) {
+        QVariantMap r = NormalityResults::tested(app, *it, false);
+        if (state.range(0))
+            r.remove(NormalityResults::kDigest);
+        results.insert(it.key(), r);
+    }
+    const QVariantMap record{{"stats", results}, {"logStats", QVariantMap()}};
+    for (auto _ : state) {
+        QVariantMap checked = record;
+        benchmark::DoNotOptimize(NormalityResults::refresh(app, checked, d->values));
+    }
+    state.counters["tags"] = double(results.size());
+}
+
 } // namespace
 
 // rows, data columns first, values of the categorizing column
 BENCHMARK(buildAnalysis)->Args({100000, 1, 100})->Args({100000, 0, 100})->Args({100000, 1, 10000})->Unit(benchmark::kMillisecond);
 BENCHMARK(statisticsAlone)->Arg(100000)->Unit(benchmark::kMillisecond);
+// digests stored (0) or not (1)
+BENCHMARK(checkStoredResults)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(readAnalysisXml)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -75,6 +75,7 @@ QString NormalityResults::digest(const std::vector<double>& values)
         std::sort(sorted.begin(), sorted.end());
         ascending = &sorted;
     }
+    // One multiply a value, so that an open checking many stored results is not slower.
     quint64 h = mix(values.size());
     for (double v : *ascending) {
         // -0 and 0 are one value to a test, and may stand in either order.
@@ -82,14 +83,16 @@ QString NormalityResults::digest(const std::vector<double>& values)
             v = 0;
         quint64 bits;
         std::memcpy(&bits, &v, sizeof bits);
-        h = mix(h ^ bits) + 0x9e3779b97f4a7c15ULL;
+        h = (h ^ bits) * 0x100000001b3ULL;
     }
+    h = mix(h);
     return QStringLiteral("%1").arg(h, 16, 16, QLatin1Char('0'));
 }
 
 bool NormalityResults::refresh(AppDelegate& app, QVariantMap& record, const QHash<QString, std::vector<double>>& values)
 {
     bool changed = false;
+    QHash<QString, QString> digests;   // a tag's values are the same in both modes
     for (const bool logarithmic : {false, true}) {
         const QString key = logarithmic ? QStringLiteral("logStats") : QStringLiteral("stats");
         QVariantMap results = record.value(key).toMap();
@@ -103,8 +106,13 @@ bool NormalityResults::refresh(AppDelegate& app, QVariantMap& record, const QHas
             if (stored.isEmpty() && found->size() < 3)
                 continue;
             const QVariant storedDigest = stored.value(kDigest);
-            if (storedDigest.isValid() && storedDigest.toString() == digest(*found))
-                continue;
+            if (storedDigest.isValid()) {
+                auto known = digests.find(it.key());
+                if (known == digests.end())
+                    known = digests.insert(it.key(), digest(*found));
+                if (storedDigest.toString() == *known)
+                    continue;
+            }
             const QVariantMap fresh = tested(app, *found, logarithmic);
             // An earlier version's result (no digest) that still holds is kept as it was written.
             if (!storedDigest.isValid() && sameResult(stored, fresh))
