@@ -10,11 +10,18 @@
 
 class QtWarnings {
 public:
-    QtWarnings() : m_previous(qInstallMessageHandler(&record)) { s_current = this; }
+    // One records at a time: a second, made while the first lives, takes over until it goes.
+    QtWarnings() : m_outer(s_current)
+    {
+        if (!m_outer)
+            s_previous = qInstallMessageHandler(&record);
+        s_current = this;
+    }
     ~QtWarnings()
     {
-        qInstallMessageHandler(m_previous);
-        s_current = nullptr;
+        s_current = m_outer;
+        if (!m_outer)
+            qInstallMessageHandler(s_previous);
     }
     QtWarnings(const QtWarnings&) = delete;
     QtWarnings& operator=(const QtWarnings&) = delete;
@@ -28,10 +35,12 @@ private:
             return;
         if (type != QtDebugMsg && type != QtInfoMsg && !message.startsWith(QLatin1String("This plugin does not support")))
             s_current->m_warnings << message;
-        s_current->m_previous(type, context, message);
+        if (s_previous)
+            s_previous(type, context, message);
     }
 
     inline static QtWarnings* s_current = nullptr;
-    QtMessageHandler m_previous;
+    inline static QtMessageHandler s_previous = nullptr;
+    QtWarnings* m_outer;
     QStringList m_warnings;
 };

@@ -14,6 +14,7 @@
 #include "platform/Dialogs.h"
 #include "platform/DocumentController.h"
 #include "platform/NumberText.h"
+#include "common/QtWarnings.h"
 #include "platform/PropertyList.h"
 #include "table/MyTableView.h"
 #include "views/MyStorageItem.h"
@@ -126,6 +127,7 @@ inline double differingShare(const QImage& a, const QImage& b)
 
 class AnalysisFixture : public ::testing::Test {
 protected:
+    QtWarnings warnings;
     ScopedScriptedDialogs scripted;
     AppDelegate delegate;
     MyGraphGenerator generator;
@@ -157,6 +159,7 @@ protected:
         DocumentHooks::shared() = DocumentHooks();
         MySelectorRootItem::hooks() = MySelectorRootItem::Hooks();
         MyDocumentAnalyses::makeGraphWindows() = nullptr;
+        EXPECT_EQ(warnings.take(), QStringList()) << "Qt warned";
     }
 
     // A file of the temporary folder with these bytes; its path.

@@ -189,6 +189,7 @@ TEST_F(Printing, PrintToAPdfFileShowsTheExportedPageWithoutSelectionMarks)
     // A file that cannot be written is no silent success.
     EXPECT_FALSE(print(graph(0), dir.filePath("missing/printed.pdf")));
     EXPECT_EQ(alerts(), QStringList{"The graph could not be printed."});
+    EXPECT_EQ(warnings.take(), QStringList{"QPainter::begin(): Returned false"});
     EXPECT_EQ(vm->selectedViews, selected);
 }
 
