@@ -561,8 +561,6 @@ TEST_F(StatsWindow, StoredResultsAreTheTestsOfTheValuesShown)
     const QVector<double> a{8.413755049684202, 10.48114256707655, 6.207347300801869};
     const QVector<double> b{9.871744128731635, 9.829046873628275, 10.32183264533129, 8.77196321096219};
     open(groupsTable({{"a", a + QVector<double>{20.5, 30}}, {"b", QVector<double>{15} + b.mid(1)}, {"c", spread(7)}}), {"v"}, {"g"});
-    const QVector<std::pair<QString, QStringList>> shown{
-        {"a", {"0.999647", "0.964136"}}, {"b", {"0.888489", "0.376161"}}};
     MyWindowController* graph = doc->graphWindowConts.last();
     auto rowsMatch = [&](bool logarithmic) {
         SCOPED_TRACE(logarithmic);
@@ -617,8 +615,7 @@ TEST_F(StatsWindow, StoredResultsAreTheTestsOfTheValuesShown)
     MyDocumentWindows::showGraphWindow(*doc, 0);
     ASSERT_TRUE(typeInSettings(graph, {"valueSettings", "logarithmic"}, "NO"));
     rowsMatch(false);
-    for (const auto& [name, texts] : shown)
-        EXPECT_EQ(result(rowOf(name)), texts) << name.toStdString();
+    EXPECT_EQ(result(rowOf("a")) + result(rowOf("b")), QStringList({"0.999647", "0.964136", "0.888489", "0.376161"}));
     ASSERT_TRUE(controller->save(doc));
     EXPECT_EQ(PropertyList::fromData(statsFile()), QVariant(doc->stats.last()));
 }
