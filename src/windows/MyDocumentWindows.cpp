@@ -193,7 +193,8 @@ void MyDocumentWindows::makeWindowControllers(Document& doc)
                                                                 MyAnalysisBuilder::NoValues::Built);
         if (item && analysis && makeGraphWindows(doc, i, *analysis)) {
             // Stored normality results follow the values as they read now.
-            if (doc.ourDelegate() && NormalityResults::refresh(*doc.ourDelegate(), doc.stats[i], analysis->values))
+            if (doc.ourDelegate() && i < doc.stats.size()
+                && NormalityResults::refresh(*doc.ourDelegate(), doc.stats[i], analysis->values))
                 retested = true;
             if (analysis->minMax.empty() && anyColumnInTable(doc, item))
                 noValues << QStringLiteral("The analysis “%1” has no values: no cell of its data columns is a number as "
