@@ -2,6 +2,7 @@
 #include "app/AppDelegate.h"
 #include "stats/MyKolmogorov.h"
 #include "stats/MyShapiro.h"
+#include "stats/StatsResource.h"
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -24,12 +25,11 @@ quint64 mix(quint64 x)
 // test that failed on its numbers.
 std::optional<std::pair<double, double>> numbersOf(const QVariantMap& result)
 {
-    bool okStatistic = false, okP = false;
-    const double statistic = result.value(QStringLiteral("statistic")).toDouble(&okStatistic);
-    const double p = result.value(QStringLiteral("p")).toDouble(&okP);
-    if (!okStatistic || !okP || !std::isfinite(statistic) || !std::isfinite(p))
+    const QVariant statistic = result.value(QStringLiteral("statistic")), p = result.value(QStringLiteral("p"));
+    if (!StatsResource::isNumber(statistic) || !StatsResource::isNumber(p) || !std::isfinite(statistic.toDouble())
+        || !std::isfinite(p.toDouble()))
         return std::nullopt;
-    return std::pair{statistic, p};
+    return std::pair{statistic.toDouble(), p.toDouble()};
 }
 
 // The same test within what another machine's rounding could make of it.
@@ -46,14 +46,16 @@ bool sameResult(const QVariantMap& a, const QVariantMap& b)
 
 QVariantMap NormalityResults::tested(AppDelegate& app, const std::vector<double>& values, bool logarithmic)
 {
-    std::vector<double> tested = values;
+    std::vector<double> logarithms;
     if (logarithmic) {
-        for (double& v : tested) {
+        logarithms.reserve(values.size());
+        for (double v : values) {
             if (!(v > 0) || !std::isfinite(v))
                 return {};
-            v = std::log10(v);
+            logarithms.push_back(std::log10(v));
         }
     }
+    const std::vector<double>& tested = logarithmic ? logarithms : values;
     const size_t n = tested.size();
     std::optional<NormalityResult> r;
     if (n > 5000 && app.kolmogorov)

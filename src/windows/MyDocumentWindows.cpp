@@ -140,7 +140,7 @@ void MyDocumentWindows::install()
             // A cell's editor lives in the viewport of its outline or table while it is open.
             for (const QAbstractItemView* view : c->window()->findChildren<QAbstractItemView*>())
                 for (const QWidget* editor : view->viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-                    if (editor->isVisible())
+                    if (editor->isVisible() && MyWindowController::editedIndex(view, editor).isValid())
                         return true;
         }
         return false;

@@ -195,20 +195,25 @@ void MyWindowController::loadWindow()
     synchronizeWindowTitleWithDocumentName();
 }
 
+QModelIndex MyWindowController::editedIndex(const QAbstractItemView* view, const QWidget* widget)
+{
+    // A line editor grows to the right as its text does: its left edge stays on its cell.
+    const QRect at = widget->geometry();
+    for (const QPoint p : {at.center(), QPoint(at.left() + 1, at.center().y())})
+        if (const QModelIndex index = view->indexAt(p); index.isValid() && view->indexWidget(index) == widget)
+            return index;
+    return {};
+}
+
 void MyWindowController::commitCellEditors()
 {
     if (!m_window)
         return;
     for (QAbstractItemView* view : m_window->findChildren<QAbstractItemView*>()) {
-        // An open editor is a direct child of the viewport that the view holds for the cell
-        // under it. Not every child is one: a closed editor stays there, hidden, until its
-        // deletion comes round, and a header keeps the marker of a column being moved in its
-        // own. The view knows neither, and closing them only draws a warning.
+        // Only the editors the view holds open: closing any other child of its viewport only
+        // draws a warning.
         for (QWidget* child : view->viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            const QRect at = child->geometry();
-            // A line editor grows to the right as its text does: its left edge stays on its cell.
-            if (view->indexWidget(view->indexAt(at.center())) != child
-                && view->indexWidget(view->indexAt(at.topLeft() + QPoint(1, at.height() / 2))) != child)
+            if (!editedIndex(view, child).isValid())
                 continue;
             const QPointer<QWidget> editor(child);
             QMetaObject::invokeMethod(view, "commitData", Qt::DirectConnection, Q_ARG(QWidget*, editor));
@@ -721,13 +726,13 @@ QString MyWindowController::typedStepName() const
     if (!viewport)
         return {};
     if (mTV && viewport == mTV->viewport()) {
-        const QModelIndex at = mTV->indexAt(line->geometry().center());
+        const QModelIndex at = editedIndex(mTV, line);
         return at.isValid() && mTV->typedCellText(line->text(), mTV->columnIdentifierTextAt(at.column()), at.row())
             ? QStringLiteral("Input")
             : QString();
     }
     if (configOlv && m_settingsModel && viewport == configOlv->viewport()) {
-        const QModelIndex at = configOlv->indexAt(line->geometry().center());
+        const QModelIndex at = editedIndex(configOlv, line);
         return settingsTypedValue(line->text(), dynamic_cast<MyConfigItem*>(m_settingsModel->itemAt(at))).isValid()
             ? QStringLiteral("Change Type")
             : QString();

@@ -5,6 +5,7 @@
 // apply to do nothing there.
 #include "platform/Geometry.h"
 #include <QKeySequence>
+#include <QModelIndex>
 #include <QObject>
 #include <QPointer>
 #include <QSize>
@@ -92,6 +93,9 @@ public:
     // Ends the cell edits open in this window's table and outlines as Return would, so that
     // what is being typed is part of the document before it is saved or closed.
     void commitCellEditors();
+    // The cell a view holds widget open as the editor of; invalid for any other child of its
+    // viewport (a closed editor awaiting deletion, a header's marker).
+    static QModelIndex editedIndex(const QAbstractItemView* view, const QWidget* widget);
 
     QString windowTitleForDocumentDisplayName(const QString& displayName) const;
     // Renews the window title from the document's display name.
